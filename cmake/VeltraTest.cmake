@@ -1,0 +1,29 @@
+# veltra_add_library(NAME [EXCLUDE regex] LIBS lib...)
+# A subsystem's library is every .cpp of its folder (but those matching EXCLUDE).
+function(veltra_add_library name)
+  cmake_parse_arguments(ARG "" "EXCLUDE" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# veltra_add_tests(LIBS lib...)
+# Every tst_*.cpp of the folder is one Qt Test executable (named after the file),
+# run by CTest without a display; support files of tests/support are linked in.
+function(veltra_add_tests)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  foreach(test_source ${tests})
+    get_filename_component(name ${test_source} NAME_WE)
+    add_executable(${name} ${test_source})
+    target_link_libraries(${name} PRIVATE Qt6::Test veltra_test_support ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FIREBIRD_LOCK=${CMAKE_BINARY_DIR}/firebird-lock"
+      TIMEOUT 600)
+  endforeach()
+endfunction()
