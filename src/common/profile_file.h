@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// An INI-style profile file (postavke.dat, ktspostavke.dat) with the semantics of the
+// Windows profile functions it was first written with: sections and keys match without
+// regard to letter case, a missing file, section or key gives the default, and a write
+// changes the one value in place so that every other line survives. Lines end in CR LF
+// and text is Windows-1250. Every call reads (and a write rewrites) the file itself.
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path);
+
+    const QString& path() const { return m_path; }
+
+    QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
+    // Whole numbers as the profile functions read them: leading digits (with a sign) count,
+    // anything else gives the default.
+    int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    // Yes/no values: written as "1"/"0"; read as yes when the text is a non-zero number.
+    bool readBool(const QString& section, const QString& key, bool defaultValue) const;
+
+    // Returns false when the file could not be written.
+    bool writeString(const QString& section, const QString& key, const QString& value);
+    bool writeInteger(const QString& section, const QString& key, int value);
+    bool writeBool(const QString& section, const QString& key, bool value);
+
+private:
+    QString m_path;
+};
