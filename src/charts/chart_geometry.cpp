@@ -1,0 +1,93 @@
+#include "charts/chart_geometry.h"
+
+#include "common/profile_file.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kSection = QStringLiteral("Postavke");
+
+// Values beyond this are no disc-image geometry (and would ask for huge strips): missing.
+constexpr double kMaxCoordinate = 10000;
+
+// The trace ring of a chart disc lies between these fractions of the disc's half-size.
+constexpr double kInnerRadiusFraction = 0.49058;
+constexpr double kOuterRadiusFraction = 0.52407;
+
+int RoundHalfEven(double value)
+{
+    return static_cast<int>(std::lrint(value));
+}
+
+} // namespace
+
+double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
+                          double defaultValue)
+{
+    QString text = file.readString(section, key, QString()).trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value) ? value : defaultValue;
+}
+
+QString FormatProfileDecimal(double value)
+{
+    QString text = QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+ChartGeometry ReadChartGeometry(const ProfileFile& file)
+{
+    const ChartGeometry defaults;
+    auto readRounded = [&](const char* key, int defaultValue) {
+        const double value = ReadProfileDecimal(file, kSection, QLatin1String(key), defaultValue);
+        return std::abs(value) <= kMaxCoordinate ? RoundHalfEven(value) : defaultValue;
+    };
+    ChartGeometry geometry;
+    geometry.r1 = readRounded("R1", defaults.r1);
+    geometry.r2 = readRounded("R2", defaults.r2);
+    geometry.pos0 = ReadProfileDecimal(file, kSection, QStringLiteral("Pos0"), defaults.pos0);
+    geometry.cx = readRounded("CX", defaults.cx);
+    geometry.cy = readRounded("CY", defaults.cy);
+    return geometry;
+}
+
+bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry)
+{
+    return file.writeString(kSection, QStringLiteral("R1"), FormatProfileDecimal(geometry.r1))
+        && file.writeString(kSection, QStringLiteral("R2"), FormatProfileDecimal(geometry.r2))
+        && file.writeString(kSection, QStringLiteral("Pos0"), FormatProfileDecimal(geometry.pos0))
+        && file.writeString(kSection, QStringLiteral("CX"), FormatProfileDecimal(geometry.cx))
+        && file.writeString(kSection, QStringLiteral("CY"), FormatProfileDecimal(geometry.cy));
+}
+
+void FitRadiiToCentre(ChartGeometry& geometry)
+{
+    const int m = std::min(geometry.cx, geometry.cy);
+    geometry.r1 = RoundHalfEven(m * kInnerRadiusFraction) + 1;
+    geometry.r2 = RoundHalfEven(m * kOuterRadiusFraction) + 1;
+}
+
+ChartGeometry DefaultChartGeometry(int imageWidth, int imageHeight)
+{
+    ChartGeometry geometry;
+    geometry.cx = imageWidth / 2 - (imageWidth % 2 == 0 ? 1 : 0);
+    geometry.cy = imageHeight / 2 - (imageHeight % 2 == 0 ? 1 : 0);
+    FitRadiiToCentre(geometry);
+    return geometry;
+}
+
+QString GeometryCaption(const ChartGeometry& geometry)
+{
+    return QStringLiteral("R1 = %1; R2 = %2; C = (%3,%4)  0=%5")
+        .arg(geometry.r1)
+        .arg(geometry.r2)
+        .arg(geometry.cx)
+        .arg(geometry.cy)
+        .arg(FormatProfileDecimal(geometry.pos0));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class ProfileFile;
+
+// Geometry of one chart disc in disc-image pixels: the centre, the inner and outer radius
+// of the trace ring and the direction of 00:00 in degrees (clockwise on screen).
+struct ChartGeometry {
+    int cx = 0;
+    int cy = 0;
+    int r1 = 10;
+    int r2 = 20;
+    double pos0 = 180.0;
+
+    bool operator==(const ChartGeometry&) const = default;
+};
+
+// ktspostavke.dat, section "Postavke": R1, R2, CX and CY are read as decimal numbers and
+// rounded (halves to even); Pos0 is kept as it is. Missing or unreadable values give the
+// defaults of ChartGeometry; cx == 0 means that no geometry was ever saved.
+ChartGeometry ReadChartGeometry(const ProfileFile& file);
+// Writes the five keys (the file is created when missing); false when it could not be written.
+bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry);
+
+// The geometry a disc image of the given size starts from when none was saved (Pos0 is left
+// at its default; the orientation estimate replaces it).
+ChartGeometry DefaultChartGeometry(int imageWidth, int imageHeight);
+// The radii that go with a centre: the ring lies at fixed fractions of the smaller half-size.
+void FitRadiiToCentre(ChartGeometry& geometry);
+
+// "R1 = 184; R2 = 197; C = (374,374)  0=180,5"
+QString GeometryCaption(const ChartGeometry& geometry);
+
+// Decimal numbers in the settings files carry a decimal comma ("180,5"); a point is accepted
+// too when reading. Missing or unreadable values give the default.
+double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
+                          double defaultValue);
+QString FormatProfileDecimal(double value);

@@ -1,0 +1,19 @@
+#pragma once
+
+class ProfileFile;
+
+// The chart-reading options of section "KTS" of postavke.dat, with their defaults.
+struct ChartReadingOptions {
+    bool min1 = true;          // Min1: a one-minute activity joins the one before it
+    bool minVoznja = true;     // MinVoznja: a short activity beside driving becomes driving
+    bool neminVoznja = true;   // NeminVoznja: a short driving activity is left alone
+    bool odmor15 = false;      // Odmor15: rest of 15 minutes or less becomes availability
+    bool neminOdmor = true;    // NeminOdmor: a short rest is left alone
+    bool centarRadijus = true; // CentarRadijus: the radii follow a moved centre
+    bool specKorekt = false;   // SpecKorekt: disturbances up to minKorekt minutes become rest
+    int minKorekt = 2;         // MinKorekt
+
+    bool operator==(const ChartReadingOptions&) const = default;
+};
+
+ChartReadingOptions ReadChartReadingOptions(const ProfileFile& file);

@@ -1,0 +1,130 @@
+#include "charts/trace_reading.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// A strip value below this is trace; two neighbouring trace values may differ by less than
+// kMaxStep to count as one stroke.
+constexpr int kDarkBelow = 160;
+constexpr int kMaxStep = 128;
+// The trace must begin within this many rows of the inner radius and be thicker than it.
+constexpr int kMaxFirstRow = 3;
+constexpr int kMinThickness = 3;
+// Rest up to this many minutes is availability when Odmor15 is on.
+constexpr int kShortRestMinutes = 15;
+
+int ClassifyColumn(const TraceStrip& strip, int column)
+{
+    const int h = strip.rows - 1; // rows 0..h-1 are the radii R1..R2
+    int dark = 0;
+    int firstDark = -1;
+    int previous = -1;
+    for (int row = 1; row < h; ++row) {
+        const int v = strip.at(column, row);
+        const bool isDark = previous < 0
+            ? v < kDarkBelow
+            : std::abs(v - previous) < kMaxStep && std::max(v, previous) < kDarkBelow;
+        if (isDark) {
+            ++dark;
+            if (firstDark < 0)
+                firstDark = row;
+        }
+        previous = v;
+    }
+    if (dark == 0 || firstDark > kMaxFirstRow || dark <= kMinThickness)
+        return kRest;
+    if (dark <= h / 3)
+        return kAvailability;
+    if (dark <= 2 * h / 3)
+        return kOtherWork;
+    return kDriving;
+}
+
+} // namespace
+
+MinuteCodes ClassifyMinutes(const TraceStrip& strip)
+{
+    MinuteCodes codes{};
+    for (int x = 0; x < kMinutesPerDay; ++x)
+        codes[x] = ClassifyColumn(strip, x);
+    codes[kMinutesPerDay] = kRest;
+    return codes;
+}
+
+void SmoothMinutes(MinuteCodes& codes, const ChartReadingOptions& options)
+{
+    if (!options.min1 && !options.minVoznja)
+        return;
+    for (int x = 1; x < kMinutesPerDay; ++x) {
+        int c = codes[x];
+        const int p = codes[x - 1];
+        const int n = codes[x + 1];
+        if ((c == kDriving && options.neminVoznja) || (c == kRest && options.neminOdmor))
+            continue;
+        if (options.minVoznja && (p == kDriving || n == kDriving) && c != p && c != n)
+            c = codes[x] = kDriving;
+        if (options.min1 && c != p && c != n)
+            codes[x] = p;
+    }
+}
+
+ChartIntervals MinuteRuns(const MinuteCodes& codes)
+{
+    ChartIntervals runs;
+    int start = 0;
+    for (int x = 1; x <= kMinutesPerDay; ++x) {
+        if (x == kMinutesPerDay || codes[x] != codes[start]) {
+            runs.push_back({start, x, codes[start]});
+            start = x;
+        }
+    }
+    return runs;
+}
+
+void CorrectDisturbances(ChartIntervals& intervals, const ChartReadingOptions& options)
+{
+    if (!options.specKorekt || options.minKorekt <= 1)
+        return;
+    for (ChartInterval& interval : intervals) {
+        if (interval.length() <= options.minKorekt && interval.code != kDriving)
+            interval.code = kRest;
+    }
+}
+
+void MergeIntervals(ChartIntervals& intervals, bool keepFirst)
+{
+    ChartIntervals merged;
+    for (const ChartInterval& interval : intervals) {
+        const bool absorb = !merged.empty() && merged.back().code == interval.code
+            && !(keepFirst && merged.back().start == 0);
+        if (absorb)
+            merged.back().end = interval.end;
+        else
+            merged.push_back(interval);
+    }
+    intervals = std::move(merged);
+}
+
+void CorrectShortRests(ChartIntervals& intervals, const ChartReadingOptions& options)
+{
+    if (!options.odmor15)
+        return;
+    for (ChartInterval& interval : intervals) {
+        if (interval.code == kRest && interval.length() <= kShortRestMinutes)
+            interval.code = kAvailability;
+    }
+    MergeIntervals(intervals, true);
+}
+
+ChartIntervals ReadTraceIntervals(const TraceStrip& strip, const ChartReadingOptions& options)
+{
+    MinuteCodes codes = ClassifyMinutes(strip);
+    SmoothMinutes(codes, options);
+    ChartIntervals intervals = MinuteRuns(codes);
+    CorrectDisturbances(intervals, options);
+    MergeIntervals(intervals);
+    CorrectShortRests(intervals, options);
+    return intervals;
+}
