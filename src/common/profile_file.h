@@ -7,6 +7,8 @@
 // regard to letter case, a missing file, section or key gives the default, and a write
 // changes the one value in place so that every other line survives. Lines end in CR LF
 // and text is Windows-1250. Every call reads (and a write rewrites) the file itself.
+// Blanks around section names, keys and values are ignored, and a value in matching
+// quotes (single or double) is read without them.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path);
@@ -14,10 +16,11 @@ public:
     const QString& path() const { return m_path; }
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
-    // Whole numbers as the profile functions read them: leading digits (with a sign) count,
-    // anything else gives the default.
+    // Whole numbers: the value must be a decimal whole number (a sign allowed) that fits an
+    // int; anything else, an empty value included, gives the default.
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
-    // Yes/no values: written as "1"/"0"; read as yes when the text is a non-zero number.
+    // Yes/no values: written as "1"/"0"; read as yes when the value is a whole number other
+    // than 0, as no when it is 0, and as the default when it is not a whole number.
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
 
     // Returns false when the file could not be written.

@@ -1,0 +1,201 @@
+#include "common/profile_file.h"
+
+#include "common/win1250.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// The file as lines without their line ends; a missing or unreadable file has no lines.
+QStringList ReadLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QStringList lines = FromWin1250(file.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
+    }
+    return lines;
+}
+
+bool WriteLines(const QString& path, const QStringList& lines)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    QString text;
+    for (const QString& line : lines) {
+        text += line + kLineEnd;
+    }
+    file.write(ToWin1250(text));
+    return file.commit();
+}
+
+// The name of a section header line ("[Name]", blanks allowed around it and the name),
+// or nothing for any other line.
+std::optional<QString> SectionName(const QString& line)
+{
+    const QString trimmed = line.trimmed();
+    if (!trimmed.startsWith(QLatin1Char('['))) {
+        return std::nullopt;
+    }
+    const qsizetype close = trimmed.lastIndexOf(QLatin1Char(']'));
+    if (close < 0) {
+        return std::nullopt;
+    }
+    return trimmed.mid(1, close - 1).trimmed();
+}
+
+struct KeyLine {
+    QString key;
+    QString value;
+};
+
+// A "key=value" line with the blanks around key and value removed; comment lines
+// (starting with ';') and lines without '=' carry no key.
+std::optional<KeyLine> ParseKeyLine(const QString& line)
+{
+    const QString trimmed = line.trimmed();
+    const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
+    if (trimmed.startsWith(QLatin1Char(';')) || equals < 0) {
+        return std::nullopt;
+    }
+    return KeyLine{trimmed.left(equals).trimmed(), trimmed.mid(equals + 1).trimmed()};
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Where a section and a key were found among the lines.
+struct Location {
+    qsizetype sectionLine = -1;    // the header of the first matching section, -1 when none
+    qsizetype keyLine = -1;        // the first matching key line inside it, -1 when none
+    qsizetype lastContentLine = -1;  // the last non-blank line of that section
+};
+
+Location Find(const QStringList& lines, const QString& section, const QString& key)
+{
+    Location found;
+    const QString wantedSection = section.trimmed();
+    const QString wantedKey = key.trimmed();
+    bool inSection = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            if (inSection) {
+                break;
+            }
+            inSection = SameName(*name, wantedSection);
+            if (inSection) {
+                found.sectionLine = i;
+                found.lastContentLine = i;
+            }
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        if (!lines[i].trimmed().isEmpty()) {
+            found.lastContentLine = i;
+        }
+        if (found.keyLine < 0) {
+            const auto keyLine = ParseKeyLine(lines[i]);
+            if (keyLine && SameName(keyLine->key, wantedKey)) {
+                found.keyLine = i;
+            }
+        }
+    }
+    return found;
+}
+
+// A value loses one pair of matching surrounding quotes, single or double.
+QString Unquoted(const QString& value)
+{
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first) {
+            return value.mid(1, value.size() - 2);
+        }
+    }
+    return value;
+}
+
+std::optional<int> WholeNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(QString path)
+    : m_path(std::move(path))
+{
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const QStringList lines = ReadLines(m_path);
+    const Location found = Find(lines, section, key);
+    if (found.keyLine < 0) {
+        return defaultValue;
+    }
+    return Unquoted(ParseKeyLine(lines[found.keyLine])->value);
+}
+
+int ProfileFile::readInteger(const QString& section, const QString& key, int defaultValue) const
+{
+    return WholeNumber(readString(section, key, QString())).value_or(defaultValue);
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key, bool defaultValue) const
+{
+    const std::optional<int> number = WholeNumber(readString(section, key, QString()));
+    return number ? *number != 0 : defaultValue;
+}
+
+bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    QStringList lines = ReadLines(m_path);
+    const Location found = Find(lines, section, key);
+    if (found.keyLine >= 0) {
+        const QString fileKey = ParseKeyLine(lines[found.keyLine])->key;
+        lines[found.keyLine] = fileKey + QLatin1Char('=') + value;
+    } else if (found.sectionLine >= 0) {
+        lines.insert(found.lastContentLine + 1, key.trimmed() + QLatin1Char('=') + value);
+    } else {
+        lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+        lines.append(key.trimmed() + QLatin1Char('=') + value);
+    }
+    return WriteLines(m_path, lines);
+}
+
+bool ProfileFile::writeInteger(const QString& section, const QString& key, int value)
+{
+    return writeString(section, key, QString::number(value));
+}
+
+bool ProfileFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
