@@ -1,0 +1,111 @@
+#include "charts/raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+void ResizeRaster(Raster& raster, int width, int height)
+{
+    raster.width = std::max(width, 0);
+    raster.height = std::max(height, 0);
+    raster.pixels.assign(static_cast<std::size_t>(raster.width) * raster.height, kOpaqueBlack);
+}
+
+void ClearRaster(Raster& raster, std::uint32_t color)
+{
+    std::fill(raster.pixels.begin(), raster.pixels.end(), color);
+}
+
+std::uint32_t GetPixel(const Raster& raster, int x, int y)
+{
+    return raster.contains(x, y) ? raster.at(x, y) : kOpaqueBlack;
+}
+
+void SetPixel(Raster& raster, int x, int y, std::uint32_t color)
+{
+    if (raster.contains(x, y))
+        raster.at(x, y) = color;
+}
+
+Raster CopyRect(const Raster& source, int left, int top, int width, int height)
+{
+    Raster target;
+    ResizeRaster(target, width, height);
+    // Only the part of the rectangle that overlaps the source is copied; the rest stays black.
+    const int x0 = std::max(0, -left);
+    const int x1 = std::min(target.width, source.width - left);
+    const int y0 = std::max(0, -top);
+    const int y1 = std::min(target.height, source.height - top);
+    for (int y = y0; y < y1; ++y) {
+        const std::uint32_t* from = source.row(top + y) + left + x0;
+        std::copy(from, from + (x1 - x0), target.row(y) + x0);
+    }
+    return target;
+}
+
+Raster StretchNearest(const Raster& source, int width, int height)
+{
+    return StretchRectNearest(source, 0, 0, source.width, source.height, width, height);
+}
+
+Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth, int rectHeight,
+                          int width, int height)
+{
+    Raster target;
+    ResizeRaster(target, width, height);
+    if (target.isEmpty() || rectWidth <= 0 || rectHeight <= 0)
+        return target;
+    // Source column of every target column, computed once; -1 marks a column outside the source.
+    std::vector<int> columns(static_cast<std::size_t>(target.width));
+    for (int x = 0; x < target.width; ++x) {
+        const int sx = left + static_cast<int>(static_cast<std::int64_t>(x) * rectWidth / target.width);
+        columns[x] = (sx >= 0 && sx < source.width) ? sx : -1;
+    }
+    for (int y = 0; y < target.height; ++y) {
+        const int sy = top + static_cast<int>(static_cast<std::int64_t>(y) * rectHeight / target.height);
+        if (sy < 0 || sy >= source.height)
+            continue;
+        const std::uint32_t* sourceRow = source.row(sy);
+        std::uint32_t* targetRow = target.row(y);
+        for (int x = 0; x < target.width; ++x) {
+            if (columns[x] >= 0)
+                targetRow[x] = sourceRow[columns[x]];
+        }
+    }
+    return target;
+}
+
+std::uint32_t SampleBilinear256(const Raster& raster, int x256, int y256)
+{
+    const int x = x256 >> 8; // arithmetic shift: floor also for negative coordinates
+    const int y = y256 >> 8;
+    const std::uint32_t fx = static_cast<std::uint32_t>(x256 & 0xFF);
+    const std::uint32_t fy = static_cast<std::uint32_t>(y256 & 0xFF);
+    const std::uint32_t p00 = GetPixel(raster, x, y);
+    const std::uint32_t p10 = GetPixel(raster, x + 1, y);
+    const std::uint32_t p01 = GetPixel(raster, x, y + 1);
+    const std::uint32_t p11 = GetPixel(raster, x + 1, y + 1);
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t c00 = (p00 >> shift) & 0xFF;
+        const std::uint32_t c10 = (p10 >> shift) & 0xFF;
+        const std::uint32_t c01 = (p01 >> shift) & 0xFF;
+        const std::uint32_t c11 = (p11 >> shift) & 0xFF;
+        const std::uint32_t upper = c00 * (256 - fx) + c10 * fx;
+        const std::uint32_t lower = c01 * (256 - fx) + c11 * fx;
+        const std::uint32_t blended = (upper * (256 - fy) + lower * fy) >> 16;
+        result |= blended << shift;
+    }
+    return result;
+}
+
+std::uint32_t SampleBilinear(const Raster& raster, double x, double y)
+{
+    // Points this far out read as black anyway; the clamp keeps the conversion defined.
+    static constexpr double kFarOut = 1 << 22;
+    if (std::isnan(x) || std::isnan(y))
+        return kOpaqueBlack;
+    const auto to256 = [](double v) {
+        return static_cast<int>(std::nearbyint(std::clamp(v, -kFarOut, kFarOut) * 256.0));
+    };
+    return SampleBilinear256(raster, to256(x), to256(y));
+}

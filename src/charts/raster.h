@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A 32-bit image: width × height pixels of 0xAARRGGBB, row by row from the top left.
+// The chart subsystem works on rasters through the free functions below.
+struct Raster {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    // Unchecked access; the caller keeps (x, y) inside the raster.
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    const std::uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+    std::uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+};
+
+constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
+constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFFu;
+
+// Builds an opaque grey pixel ARGB(255, v, v, v) from v in 0..255.
+constexpr std::uint32_t GreyPixel(int v)
+{
+    const auto g = static_cast<std::uint32_t>(v);
+    return 0xFF000000u | (g << 16) | (g << 8) | g;
+}
+
+// Brightness of a pixel as the whole chart subsystem reads it: (R·61 + G·174 + B·21) >> 8,
+// 0..255; the alpha byte is ignored.
+constexpr int Intensity(std::uint32_t argb)
+{
+    const int r = static_cast<int>((argb >> 16) & 0xFF);
+    const int g = static_cast<int>((argb >> 8) & 0xFF);
+    const int b = static_cast<int>(argb & 0xFF);
+    return (r * 61 + g * 174 + b * 21) >> 8;
+}
+
+// Sets the size; every pixel becomes opaque black. Negative sizes count as 0.
+void ResizeRaster(Raster& raster, int width, int height);
+// Fills every pixel with one colour (opaque black unless told otherwise).
+void ClearRaster(Raster& raster, std::uint32_t color = kOpaqueBlack);
+
+// Pixel reads outside the raster give opaque black; writes outside are ignored.
+std::uint32_t GetPixel(const Raster& raster, int x, int y);
+void SetPixel(Raster& raster, int x, int y, std::uint32_t color);
+
+// A width × height copy of the rectangle whose top left is (left, top): pixel (x, y) of the
+// copy is source pixel (left + x, top + y), opaque black where that lies outside the source.
+Raster CopyRect(const Raster& source, int left, int top, int width, int height);
+
+// Nearest-neighbour resampling of the whole source into a width × height raster: target
+// pixel (x, y) takes source pixel (x · sourceWidth / width, y · sourceHeight / height).
+Raster StretchNearest(const Raster& source, int width, int height);
+// The same for a rectangle of the source, as if it had first been cut out with CopyRect
+// (opaque black outside the source), without building that intermediate copy.
+Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth, int rectHeight,
+                          int width, int height);
+
+// Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
+// by their fractional distances, channel by channel (alpha included); pixels outside the
+// raster read as opaque black.
+std::uint32_t SampleBilinear256(const Raster& raster, int x256, int y256);
+// The same at a point in pixels, taken to 1/256 pixel (x · 256 rounded, halves to even).
+std::uint32_t SampleBilinear(const Raster& raster, double x, double y);

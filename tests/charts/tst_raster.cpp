@@ -1,0 +1,139 @@
+#include "charts/raster.h"
+
+#include <QTest>
+
+class TestRaster : public QObject {
+    Q_OBJECT
+
+private slots:
+    void intensity_data();
+    void intensity();
+    void resizeAndPixels();
+    void copyRectFillsOutsideWithBlack();
+    void stretchNearestPicksSourcePixels();
+    void stretchRectMatchesCopyThenStretch();
+    void bilinearSampling_data();
+    void bilinearSampling();
+};
+
+void TestRaster::intensity_data()
+{
+    QTest::addColumn<uint>("argb");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("opaque red") << 0xFFFF0000u << 60;
+    QTest::newRow("opaque blue") << 0xFF0000FFu << 20;
+    QTest::newRow("opaque yellow") << 0xFFFFFF00u << 234;
+    QTest::newRow("transparent green") << 0x00008000u << 87;
+    QTest::newRow("white") << 0xFFFFFFFFu << 255;
+    QTest::newRow("black") << 0xFF000000u << 0;
+    QTest::newRow("alpha ignored") << 0x12808080u << 128;
+}
+
+void TestRaster::intensity()
+{
+    QFETCH(uint, argb);
+    QFETCH(int, expected);
+    QCOMPARE(Intensity(argb), expected);
+}
+
+void TestRaster::resizeAndPixels()
+{
+    Raster raster;
+    ResizeRaster(raster, 3, 2);
+    QCOMPARE(raster.pixels.size(), size_t(6));
+    QCOMPARE(GetPixel(raster, 2, 1), kOpaqueBlack);
+    SetPixel(raster, 2, 1, 0xFF123456u);
+    SetPixel(raster, 3, 1, 0xFFFFFFFFu); // outside: ignored
+    SetPixel(raster, -1, 0, 0xFFFFFFFFu);
+    QCOMPARE(raster.at(2, 1), 0xFF123456u);
+    QCOMPARE(GetPixel(raster, 3, 0), kOpaqueBlack);
+    QCOMPARE(GetPixel(raster, 0, -1), kOpaqueBlack);
+    ClearRaster(raster, kOpaqueWhite);
+    QCOMPARE(GetPixel(raster, 2, 1), kOpaqueWhite);
+    ResizeRaster(raster, -5, 4);
+    QVERIFY(raster.isEmpty());
+    QCOMPARE(raster.pixels.size(), size_t(0));
+}
+
+static Raster Numbered(int width, int height)
+{
+    Raster raster;
+    ResizeRaster(raster, width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            raster.at(x, y) = 0xFF000000u | static_cast<uint32_t>(y * 1000 + x);
+    return raster;
+}
+
+void TestRaster::copyRectFillsOutsideWithBlack()
+{
+    const Raster source = Numbered(5, 4);
+    const Raster copy = CopyRect(source, -2, 2, 4, 3);
+    QCOMPARE(copy.width, 4);
+    QCOMPARE(copy.height, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const int sx = x - 2;
+            const int sy = y + 2;
+            const uint32_t expected = (sx >= 0 && sy < 4) ? source.at(sx, sy) : kOpaqueBlack;
+            QCOMPARE(copy.at(x, y), expected);
+        }
+    }
+    const Raster outside = CopyRect(source, 10, 10, 2, 2);
+    QCOMPARE(outside.pixels, std::vector<uint32_t>(4, kOpaqueBlack));
+}
+
+void TestRaster::stretchNearestPicksSourcePixels()
+{
+    const Raster source = Numbered(4, 2);
+    const Raster wide = StretchNearest(source, 8, 4);
+    QCOMPARE(wide.at(0, 0), source.at(0, 0));
+    QCOMPARE(wide.at(1, 1), source.at(0, 0));
+    QCOMPARE(wide.at(7, 3), source.at(3, 1));
+    QCOMPARE(wide.at(5, 2), source.at(2, 1));
+    const Raster narrow = StretchNearest(Numbered(11, 11), 2, 2);
+    QCOMPARE(narrow.at(1, 1), Numbered(11, 11).at(5, 5));
+}
+
+void TestRaster::stretchRectMatchesCopyThenStretch()
+{
+    const Raster source = Numbered(40, 30);
+    const Raster direct = StretchRectNearest(source, 25, -7, 23, 19, 17, 31);
+    const Raster viaCopy = StretchNearest(CopyRect(source, 25, -7, 23, 19), 17, 31);
+    QCOMPARE(direct.width, 17);
+    QCOMPARE(direct.height, 31);
+    QCOMPARE(direct.pixels, viaCopy.pixels);
+}
+
+void TestRaster::bilinearSampling_data()
+{
+    QTest::addColumn<int>("x256");
+    QTest::addColumn<int>("y256");
+    QTest::addColumn<uint>("expected");
+    // 2 × 2 raster: grey 0 and 200 on the top row, 100 and 255 on the bottom row.
+    QTest::newRow("on a pixel") << 256 << 0 << uint(GreyPixel(200));
+    QTest::newRow("half way along the top") << 128 << 0 << uint(GreyPixel(100));
+    QTest::newRow("quarter down the left") << 0 << 64 << uint(GreyPixel(25));
+    QTest::newRow("centre") << 128 << 128 << uint(GreyPixel(138));
+    // Right of the last column the missing neighbour is opaque black.
+    QTest::newRow("half past the right edge") << 384 << 0 << uint(GreyPixel(100));
+    QTest::newRow("far outside") << -2000 << 50 << uint(kOpaqueBlack);
+}
+
+void TestRaster::bilinearSampling()
+{
+    QFETCH(int, x256);
+    QFETCH(int, y256);
+    QFETCH(uint, expected);
+    Raster raster;
+    ResizeRaster(raster, 2, 2);
+    raster.at(0, 0) = GreyPixel(0);
+    raster.at(1, 0) = GreyPixel(200);
+    raster.at(0, 1) = GreyPixel(100);
+    raster.at(1, 1) = GreyPixel(255);
+    QCOMPARE(SampleBilinear256(raster, x256, y256), uint32_t(expected));
+    QCOMPARE(SampleBilinear(raster, x256 / 256.0, y256 / 256.0), uint32_t(expected));
+}
+
+QTEST_GUILESS_MAIN(TestRaster)
+#include "tst_raster.moc"
