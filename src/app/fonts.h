@@ -1,0 +1,5 @@
+#pragma once
+
+// Makes the typefaces the windows are drawn in available: Tahoma from the Wine fonts when
+// fontconfig does not list it, with Liberation Sans standing in for Arial.
+void RegisterApplicationFonts();

@@ -1,0 +1,11 @@
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    if (const std::optional<int> exitCode = RunCommandLine(argc, argv))
+        return *exitCode;
+    QApplication application(argc, argv);
+    return RunApplication(application);
+}

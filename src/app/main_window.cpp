@@ -1,0 +1,192 @@
+#include "app/main_window.h"
+
+#include "app/about_form.h"
+#include "app/message_box.h"
+#include "db/data_module.h"
+#include "db/database_location.h"
+#include "db/schema_upgrade.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+constexpr int kClientWidth = 524;
+constexpr int kClientHeight = 543;
+constexpr int kMenuHeight = 26;
+constexpr int kPageMargin = 4;
+constexpr int kLogoStripHeight = 51;
+const QColor kBackground(192, 220, 192);
+const QColor kMenuBackground(255, 251, 240);
+
+QFont TahomaBold(int pixelSize)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), m_programFolder(QCoreApplication::applicationDirPath())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
+    setFixedSize(kClientWidth, kClientHeight + kMenuHeight);
+    buildMenu();
+    buildButtons();
+}
+
+QAction* TForm1::action(const QString& objectName) const
+{
+    return findChild<QAction*>(objectName);
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setFixedHeight(kMenuHeight);
+    bar->setFont(TahomaBold(13));
+    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; }").arg(kMenuBackground.name()));
+
+    auto add = [this](QMenu* menu, const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    QMenu* data = bar->addMenu(QStringLiteral("&Podaci"));
+    QMenu* driver = data->addMenu(QStringLiteral("&Djelatnik"));
+    add(driver, "DriverListAction", QStringLiteral("&Popis"));
+    add(driver, "NewDriverAction", QStringLiteral("&Novi"));
+    add(data, "VehiclesAction", QStringLiteral("&Vozila"));
+    data->addSeparator();
+    connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &TForm1::showSettings);
+    data->addSeparator();
+    connect(add(data, "ExitAction", QStringLiteral("&Izlazak")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* records = bar->addMenu(QStringLiteral("&Evidencija"));
+    QMenu* hours = records->addMenu(QStringLiteral("&Radni sati"));
+    add(hours, "ManualEntryAction", QStringLiteral("&Unos"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    hours->addSeparator();
+    add(hours, "EntryOverviewAction", QStringLiteral("&Pregled"));
+    QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
+    add(attestations, "NewAttestationAction", QStringLiteral("&Unos"));
+    add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled"));
+    records->addSeparator();
+    add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena"));
+
+    QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
+    connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);
+    connect(add(about, "InstructionsAction", QStringLiteral("&Upute")), &QAction::triggered, this,
+            &TForm1::openInstructions);
+}
+
+QToolButton* TForm1::addButton(const char* objectName, const QString& caption, const QColor& captionColour,
+                               const QRect& position, Qt::ToolButtonStyle style, const QString& hint)
+{
+    auto* button = new QToolButton(centralWidget());
+    button->setObjectName(QLatin1String(objectName));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setToolButtonStyle(style);
+    button->setFont(TahomaBold(19));
+    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; }").arg(captionColour.name()));
+    button->setGeometry(position.translated(kPageMargin, kPageMargin));
+    return button;
+}
+
+void TForm1::buildButtons()
+{
+    auto* page = new QWidget(this);
+    page->setAutoFillBackground(true);
+    QPalette palette = page->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    page->setPalette(palette);
+    setCentralWidget(page);
+
+    const auto linked = [this](QToolButton* button, const char* actionName) {
+        connect(button, &QToolButton::clicked, action(QLatin1String(actionName)), &QAction::trigger);
+    };
+    linked(addButton("RSButton", QStringLiteral("Obrada listića"), Qt::red, {6, 6, 245, 135},
+                     Qt::ToolButtonTextUnderIcon,
+                     QStringLiteral("Analiza i obrada podataka sa skeniranih tahografskih listića")),
+           "ScannedChartAction");
+    linked(addButton("BitBtn1", QStringLiteral("Ručni unos aktivnosti"), QColor(128, 0, 0), {6, 140, 245, 45},
+                     Qt::ToolButtonTextOnly, QStringLiteral("Ručni unos radnih aktivnosti")),
+           "ManualEntryAction");
+    linked(addButton("AETRButton", QStringLiteral("Izrada AETR potvrde"), Qt::red, {257, 6, 245, 179},
+                     Qt::ToolButtonTextUnderIcon, QString()),
+           "NewAttestationAction");
+    linked(addButton("RVButton", QStringLiteral("Evidencija radnog vremena"), QColor(0, 0, 128), {6, 191, 496, 120},
+                     Qt::ToolButtonTextBesideIcon, QString()),
+           "WorkTimeRecordAction");
+    QToolButton* overview = addButton("EvRSButton", QStringLiteral("Pregled evidentiranih radnih sati"), Qt::black,
+                                      {6, 317, 496, 62}, Qt::ToolButtonTextBesideIcon, QString());
+    overview->setLayoutDirection(Qt::RightToLeft);
+    linked(overview, "EntryOverviewAction");
+    QToolButton* register_ = addButton("EvAETRButton", QStringLiteral("Pregled evidentiranih AETR potvrda"), Qt::black,
+                                       {6, 383, 496, 62}, Qt::ToolButtonTextBesideIcon, QString());
+    register_->setLayoutDirection(Qt::RightToLeft);
+    linked(register_, "AttestationRegisterAction");
+
+    auto* logo = new QWidget(page);
+    logo->setObjectName(QStringLiteral("LogoStrip"));
+    logo->setGeometry(kPageMargin, kClientHeight - kMenuHeight - kLogoStripHeight - kPageMargin,
+                      kClientWidth - 2 * kPageMargin, kLogoStripHeight);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // After the window has appeared, before the operator can give a command.
+    QTimer::singleShot(0, this, &TForm1::connectAndUpgrade);
+}
+
+void TForm1::connectAndUpgrade()
+{
+    const QString path = DatabaseLocation(m_programFolder, QDir::currentPath());
+    const bool open = ConnectAndUpgrade(TDataModule1::instance(), path,
+                                        [this](const QString& message) { ShowMessage(this, message); });
+    emit databaseReady(open);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (AskYesNo(this, QStringLiteral("Jeste li sigurni da želite izaći iz programa?")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::showSettings()
+{
+}
+
+void TForm1::showAbout()
+{
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TForm1::openInstructions()
+{
+    const QString path = QDir(m_programFolder).filePath(QStringLiteral("uputstva.pdf"));
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QToolButton;
+
+// The program's home: the menu and six large buttons from which every other window is
+// reached. Its first showing opens the database and brings the schema up to date; closing
+// asks for confirmation.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // The folder of uputstva.pdf and the database location's default (the executable's).
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+
+    QAction* action(const QString& objectName) const;
+
+    // The commands of the menu and the buttons.
+    void showSettings();
+    void showAbout();
+    void openInstructions();
+
+signals:
+    // Emitted after the first showing has opened and upgraded the database.
+    void databaseReady(bool open);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildButtons();
+    QToolButton* addButton(const char* objectName, const QString& caption, const QColor& captionColour,
+                           const QRect& position, Qt::ToolButtonStyle style, const QString& hint);
+    void connectAndUpgrade();
+
+    QString m_programFolder;
+    bool m_shown = false;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/settings_values.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <array>
+#include <utility>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+
+// The names of the printers installed on the computer, in the system's order.
+QStringList InstalledPrinterNames();
+
+// The options window "Postavke": the editor of the settings and their holder for the whole run.
+// It reads the settings file once when created; what its fields hold from then on is what every
+// other window uses, whether or not the operator pressed "Zapamti" (which writes the file).
+class TopcijeForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TopcijeForm(const QString& settingsPath = SettingsFilePath(),
+        const QStringList& installedPrinters = InstalledPrinterNames(), QWidget* parent = nullptr);
+    ~TopcijeForm() override;
+
+    // The live settings: the values of the fields, with the kept values that have no field.
+    SettingsValues values() const;
+    // The night window as minutes of the day, (1320, 360) with the defaults.
+    std::pair<int, int> NightWindowMinutes() const;
+
+    const QString& settingsPath() const { return m_settingsPath; }
+
+    void done(int result) override;
+
+private:
+    QWidget* buildCompanyPage();
+    QWidget* buildPrintPage();
+    QWidget* buildDisplayPage();
+    QWidget* buildAccountingPage();
+    QWidget* buildChartPage();
+    QWidget* buildHiddenPage();
+    void showValues(const SettingsValues& values);
+    void commitTimeField(QLineEdit* field);
+    void BitBtnZapamtiClick();
+    void SkenFolderButtonClick();
+
+    QString m_settingsPath;
+    SettingsValues m_kept;  // values without a field (colours, chart geometry), as read
+
+    QLineEdit* m_naziv = nullptr;
+    QLineEdit* m_adresa = nullptr;
+    QLineEdit* m_sjediste = nullptr;
+    QLineEdit* m_drzava = nullptr;
+    QLineEdit* m_mjObracun = nullptr;
+    QLineEdit* m_mjPotpisa = nullptr;
+    QLineEdit* m_posta = nullptr;
+    QLineEdit* m_mbr = nullptr;
+    QLineEdit* m_oib = nullptr;
+    QLineEdit* m_telefon = nullptr;
+    QLineEdit* m_faks = nullptr;
+    QLineEdit* m_email = nullptr;
+    QLineEdit* m_folder = nullptr;
+
+    QComboBox* m_evPrinter = nullptr;
+    QCheckBox* m_showBeforeEv = nullptr;
+    QCheckBox* m_autoIspis = nullptr;
+    QComboBox* m_izvjPrinter = nullptr;
+    QCheckBox* m_showBeforeIzvj = nullptr;
+    QLineEdit* m_head = nullptr;
+    QComboBox* m_grPrinter = nullptr;
+    QCheckBox* m_showBeforeGr = nullptr;
+    QCheckBox* m_stretchPrint = nullptr;
+
+    std::array<QFrame*, 4> m_colourSwatches{};
+    QCheckBox* m_sumarno2x2 = nullptr;
+
+    QComboBox* m_zona = nullptr;
+    QCheckBox* m_voziloConnect = nullptr;
+    QCheckBox* m_odZadnjeg = nullptr;
+    QCheckBox* m_autoZadnji = nullptr;
+    QCheckBox* m_snimiOriginal = nullptr;
+
+    QLineEdit* m_nocniOd = nullptr;
+    QLineEdit* m_nocniDo = nullptr;
+    QCheckBox* m_addCheck = nullptr;
+
+    QCheckBox* m_min1 = nullptr;
+    QCheckBox* m_minVoznja = nullptr;
+    QCheckBox* m_neminVoznja = nullptr;
+    QCheckBox* m_odmor = nullptr;
+    QCheckBox* m_neminOdmor = nullptr;
+    QCheckBox* m_centarRadijus = nullptr;
+    QCheckBox* m_specialKorekcija = nullptr;
+    QLineEdit* m_specialMin = nullptr;
+    QLineEdit* m_skenFolder = nullptr;
+};
+
+// The options window created at start-up, which every window reads its settings from;
+// nullptr before start-up has created it.
+TopcijeForm* OptionsForm();
+void SetOptionsForm(TopcijeForm* form);
+
+// The live settings of the options window, or the defaults when there is none (as in tests
+// of windows that run without start-up).
+SettingsValues CurrentSettings();

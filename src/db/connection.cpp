@@ -1,0 +1,131 @@
+#include "db/connection.h"
+
+#include "common/win1250.h"
+#include "db/db_error.h"
+#include "db/firebird_api.h"
+#include "db/transaction.h"
+
+#include <algorithm>
+
+using namespace Firebird;
+
+namespace {
+
+struct ParamTag {
+    const char* name;
+    unsigned char tag;
+};
+
+// The parameter names a connection understands, with their database parameter block tags.
+constexpr ParamTag kParamTags[] = {
+    {"lc_ctype", isc_dpb_lc_ctype},
+    {"user_name", isc_dpb_user_name},
+    {"password", isc_dpb_password},
+    {"sql_role_name", isc_dpb_sql_role_name},
+};
+
+}  // namespace
+
+Connection::~Connection()
+{
+    try {
+        close();
+    } catch (const DbError&) {
+        // Closing at the end of the process: nothing is left to tell the user.
+    }
+}
+
+std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QString& characterSet) const
+{
+    FirebirdStatus status;
+    IXpbBuilder* dpb = FirebirdUtil()->getXpbBuilder(status.get(), IXpbBuilder::DPB, nullptr, 0);
+    status.check();
+    for (const QString& param : m_params) {
+        const int eq = param.indexOf(QLatin1Char('='));
+        const QString name = param.left(eq).trimmed().toLower();
+        const QByteArray value = ToWin1250(eq < 0 ? QString() : param.mid(eq + 1));
+        const auto known = std::find_if(std::begin(kParamTags), std::end(kParamTags),
+                                        [&](const ParamTag& t) { return name == QLatin1String(t.name); });
+        if (known == std::end(kParamTags)) {
+            dpb->dispose();
+            throw DbError(QStringLiteral("Nepoznat parametar veze: %1").arg(param), 0);
+        }
+        dpb->insertString(status.get(), known->tag, value.constData());
+    }
+    if (forCreate) {
+        dpb->insertInt(status.get(), isc_dpb_sql_dialect, 3);
+        dpb->insertInt(status.get(), isc_dpb_page_size, 8192);
+        dpb->insertString(status.get(), isc_dpb_set_db_charset, characterSet.toLatin1().constData());
+    }
+    const auto* begin = dpb->getBuffer(status.get());
+    std::vector<unsigned char> block(begin, begin + dpb->getBufferLength(status.get()));
+    dpb->dispose();
+    status.check();
+    return block;
+}
+
+void Connection::open()
+{
+    if (isOpen())
+        return;
+    const std::vector<unsigned char> dpb = parameterBlock(false, {});
+    FirebirdStatus status;
+    IProvider* provider = FirebirdMaster()->getDispatcher();
+    IAttachment* attachment = provider->attachDatabase(status.get(), ToWin1250(m_databaseName).constData(),
+                                                       static_cast<unsigned>(dpb.size()), dpb.data());
+    provider->release();
+    status.check();
+    m_attachment = attachment;
+}
+
+void Connection::createDatabase(const QString& defaultCharacterSet)
+{
+    const std::vector<unsigned char> dpb = parameterBlock(true, defaultCharacterSet);
+    FirebirdStatus status;
+    IProvider* provider = FirebirdMaster()->getDispatcher();
+    IAttachment* attachment = provider->createDatabase(status.get(), ToWin1250(m_databaseName).constData(),
+                                                       static_cast<unsigned>(dpb.size()), dpb.data());
+    provider->release();
+    status.check();
+    attachment->detach(status.get());
+    status.check();
+}
+
+void Connection::close()
+{
+    if (!isOpen())
+        return;
+    for (Transaction* transaction : m_transactions) {
+        if (transaction->isActive())
+            transaction->rollback();
+    }
+    FirebirdStatus status;
+    m_attachment->detach(status.get());
+    if (status.get()->getState() & IStatus::STATE_ERRORS)
+        m_attachment->release();
+    m_attachment = nullptr;
+    status.check();
+}
+
+IAttachment* Connection::attachment() const
+{
+    if (!m_attachment)
+        throw DbError(QStringLiteral("Veza s bazom podataka nije otvorena."), 0);
+    return m_attachment;
+}
+
+void Connection::notifyStatement(const QString& sql) const
+{
+    if (m_observer)
+        m_observer(sql);
+}
+
+void Connection::attachTransaction(Transaction* transaction)
+{
+    m_transactions.push_back(transaction);
+}
+
+void Connection::detachTransaction(Transaction* transaction)
+{
+    std::erase(m_transactions, transaction);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace Firebird {
+class IAttachment;
+}
+class Transaction;
+
+// The one connection to a database. The database name is a file path (opened by the
+// embedded engine) or any Firebird connection string such as "host:path" (reached through
+// a server); it is passed to the client library unchanged. Parameters are "name=value"
+// texts in the order they are added (lc_ctype, user_name, password, ...). There is never a
+// login prompt: the user name and password come from the parameters.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void setDatabaseName(const QString& name) { m_databaseName = name; }
+    const QString& databaseName() const { return m_databaseName; }
+    QStringList& params() { return m_params; }
+
+    void open();
+    // Rolls back every transaction still active on the connection, then detaches.
+    void close();
+    bool isOpen() const { return m_attachment != nullptr; }
+
+    // Creates a new database file with the given default character set and leaves it closed.
+    void createDatabase(const QString& defaultCharacterSet);
+
+    Firebird::IAttachment* attachment() const;
+
+    // Called with the text of every statement prepared on this connection.
+    using StatementObserver = std::function<void(const QString& sql)>;
+    void setStatementObserver(StatementObserver observer) { m_observer = std::move(observer); }
+    void notifyStatement(const QString& sql) const;
+
+private:
+    friend class Transaction;
+    void attachTransaction(Transaction* transaction);
+    void detachTransaction(Transaction* transaction);
+    std::vector<unsigned char> parameterBlock(bool forCreate, const QString& characterSet) const;
+
+    QString m_databaseName;
+    QStringList m_params;
+    Firebird::IAttachment* m_attachment = nullptr;
+    std::vector<Transaction*> m_transactions;
+    StatementObserver m_observer;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "db/connection.h"
+#include "db/script.h"
+#include "db/statement.h"
+#include "db/transaction.h"
+
+// The process-wide data module: the one connection and what every window shares on it.
+// IBTransaction1 is the write transaction (every insert, update, delete and schema change),
+// Read the transaction of the browse grids; IBSQL1 and IBScript1 run on IBTransaction1.
+class TDataModule1 {
+public:
+    TDataModule1();
+    ~TDataModule1();
+    TDataModule1(const TDataModule1&) = delete;
+    TDataModule1& operator=(const TDataModule1&) = delete;
+
+    // The instance created at start-up (the latest one alive).
+    static TDataModule1& instance();
+
+    Connection DB;
+    Transaction IBTransaction1{DB};
+    Transaction Read{DB};
+    Statement IBSQL1{IBTransaction1};
+    Script IBScript1{IBTransaction1};
+
+private:
+    TDataModule1* m_previous;
+};

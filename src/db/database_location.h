@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The database the program opens: "VT.FDB" in the executable's folder, unless a file
+// "VTDB.DAT" in the working folder names an existing file. The whole text of VTDB.DAT, line
+// breaks included, trimmed of characters up to code 32, is taken as that file's path.
+QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder);

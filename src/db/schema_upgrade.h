@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class TDataModule1;
+
+// Shows one message to the operator (a message box in the program, a line on the console).
+using MessageSink = std::function<void(const QString& message)>;
+
+// Opens the data module's connection on the database and brings its schema up to date,
+// step by step, each step tested against the catalogue. Returns whether the connection is
+// open afterwards.
+bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage);

@@ -1,0 +1,555 @@
+#include "db/statement.h"
+
+#include "common/win1250.h"
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/firebird_api.h"
+#include "db/sql_parameters.h"
+#include "db/transaction.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace Firebird;
+
+namespace {
+
+constexpr unsigned kSqlDialect = 3;
+constexpr unsigned kBlobSegment = 32768;
+constexpr int kFractionsPerMillisecond = 10;  // ISC_TIME counts 1/10000 s
+
+template <typename T>
+T ReadAs(const unsigned char* p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+template <typename T>
+void WriteAs(unsigned char* p, T value)
+{
+    std::memcpy(p, &value, sizeof value);
+}
+
+qint64 PowerOfTen(int exponent)
+{
+    qint64 result = 1;
+    for (int i = 0; i < exponent; ++i)
+        result *= 10;
+    return result;
+}
+
+QDate DecodeDate(ISC_DATE date)
+{
+    unsigned year = 0, month = 0, day = 0;
+    FirebirdUtil()->decodeDate(date, &year, &month, &day);
+    return QDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+}
+
+QTime DecodeTime(ISC_TIME time)
+{
+    unsigned hours = 0, minutes = 0, seconds = 0, fractions = 0;
+    FirebirdUtil()->decodeTime(time, &hours, &minutes, &seconds, &fractions);
+    return QTime(static_cast<int>(hours), static_cast<int>(minutes), static_cast<int>(seconds),
+                 static_cast<int>(fractions) / kFractionsPerMillisecond);
+}
+
+ISC_DATE EncodeDate(const QDate& date)
+{
+    return FirebirdUtil()->encodeDate(static_cast<unsigned>(date.year()), static_cast<unsigned>(date.month()),
+                                      static_cast<unsigned>(date.day()));
+}
+
+ISC_TIME EncodeTime(const QTime& time)
+{
+    return FirebirdUtil()->encodeTime(static_cast<unsigned>(time.hour()), static_cast<unsigned>(time.minute()),
+                                      static_cast<unsigned>(time.second()),
+                                      static_cast<unsigned>(time.msec() * kFractionsPerMillisecond));
+}
+
+// Releases an interface pointer when the scope ends.
+template <typename T>
+struct Released {
+    T* p = nullptr;
+    ~Released()
+    {
+        if (p)
+            p->release();
+    }
+};
+
+}  // namespace
+
+Statement::Statement(Transaction& transaction) : m_transaction(transaction)
+{
+}
+
+Statement::~Statement()
+{
+    try {
+        release();
+    } catch (const DbError&) {
+        // The connection is gone already; its statements went with it.
+    }
+}
+
+void Statement::release()
+{
+    closeCursor();
+    if (m_outputMetadata) {
+        m_outputMetadata->release();
+        m_outputMetadata = nullptr;
+    }
+    if (m_statement) {
+        FirebirdStatus status;
+        m_statement->free(status.get());
+        if (status.get()->getState() & IStatus::STATE_ERRORS)
+            m_statement->release();
+        m_statement = nullptr;
+    }
+    m_row.clear();
+    m_hasRow = false;
+    m_singletonPending = false;
+}
+
+void Statement::closeCursor()
+{
+    m_hasRow = false;
+    m_singletonPending = false;
+    if (!m_cursor)
+        return;
+    FirebirdStatus status;
+    m_cursor->close(status.get());
+    if (status.get()->getState() & IStatus::STATE_ERRORS)
+        m_cursor->release();
+    m_cursor = nullptr;
+}
+
+void Statement::prepare(const QString& sql)
+{
+    release();
+    m_values.clear();
+    m_sql = sql;
+    const PositionalSql positional = ToPositionalSql(sql);
+    m_positionNames = positional.positionNames;
+
+    Connection& connection = m_transaction.connection();
+    connection.notifyStatement(sql);
+    m_transaction.startIfNotActive();
+    FirebirdStatus status;
+    IStatement* statement = connection.attachment()->prepare(
+        status.get(), m_transaction.handle(), 0, ToWin1250(positional.sql).constData(), kSqlDialect,
+        IStatement::PREPARE_PREFETCH_METADATA);
+    status.check();
+    m_statement = statement;
+    const unsigned type = m_statement->getType(status.get());
+    status.check();
+    m_isQuery = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
+    m_outputMetadata = m_statement->getOutputMetadata(status.get());
+    status.check();
+    m_row.assign(m_outputMetadata->getMessageLength(status.get()), 0);
+    status.check();
+}
+
+QStringList Statement::parameterNames() const
+{
+    QStringList names;
+    for (const QString& name : m_positionNames) {
+        if (!names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+void Statement::setValue(const QString& name, Value value)
+{
+    const QString key = name.toUpper();
+    if (!m_positionNames.contains(key))
+        throw DbError(QStringLiteral("Parametar %1 ne postoji u naredbi.").arg(name), 0);
+    m_values.insert(key, std::move(value));
+}
+
+void Statement::setNull(const QString& name) { setValue(name, std::monostate{}); }
+void Statement::setInt(const QString& name, qint64 value) { setValue(name, value); }
+void Statement::setNumeric(const QString& name, ScaledNumber value) { setValue(name, value); }
+void Statement::setDouble(const QString& name, double value) { setValue(name, value); }
+void Statement::setText(const QString& name, const QString& value) { setValue(name, ToWin1250(value)); }
+void Statement::setDate(const QString& name, const QDate& value) { setValue(name, value); }
+void Statement::setTimestamp(const QString& name, const QDateTime& value) { setValue(name, value); }
+
+void Statement::setOptionalInt(const QString& name, std::optional<qint64> value)
+{
+    if (value)
+        setInt(name, *value);
+    else
+        setNull(name);
+}
+
+void Statement::execute()
+{
+    if (!m_statement)
+        throw DbError(QStringLiteral("Naredba nije pripremljena."), 0);
+    closeCursor();
+    m_transaction.startIfNotActive();
+    ITransaction* transaction = m_transaction.handle();
+    IAttachment* attachment = m_transaction.connection().attachment();
+    FirebirdStatus status;
+
+    Released<IMessageMetadata> input;
+    std::vector<unsigned char> inputBuffer;
+    if (!m_positionNames.isEmpty()) {
+        Released<IMessageMetadata> declared{m_statement->getInputMetadata(status.get())};
+        status.check();
+        Released<IMetadataBuilder> builder{declared.p->getBuilder(status.get())};
+        status.check();
+        for (int i = 0; i < m_positionNames.size(); ++i) {
+            const auto index = static_cast<unsigned>(i);
+            const Value value = m_values.value(m_positionNames[i]);
+            const unsigned declaredType = declared.p->getType(status.get(), index);
+            if (std::holds_alternative<qint64>(value) || std::holds_alternative<ScaledNumber>(value)) {
+                builder.p->setType(status.get(), index, SQL_INT64);
+                builder.p->setLength(status.get(), index, sizeof(ISC_INT64));
+                const int scale = std::holds_alternative<ScaledNumber>(value) ? std::get<ScaledNumber>(value).scale : 0;
+                builder.p->setScale(status.get(), index, -scale);
+            } else if (std::holds_alternative<double>(value)) {
+                builder.p->setType(status.get(), index, SQL_DOUBLE);
+                builder.p->setLength(status.get(), index, sizeof(double));
+                builder.p->setScale(status.get(), index, 0);
+            } else if (std::holds_alternative<QByteArray>(value) && declaredType != SQL_BLOB) {
+                builder.p->setType(status.get(), index, SQL_VARYING);
+                builder.p->setLength(status.get(), index,
+                                     static_cast<unsigned>(std::max<qsizetype>(1, std::get<QByteArray>(value).size())));
+                builder.p->setCharSet(status.get(), index, CS_NONE);
+            } else if (std::holds_alternative<QDate>(value)) {
+                builder.p->setType(status.get(), index, SQL_TYPE_DATE);
+                builder.p->setLength(status.get(), index, sizeof(ISC_DATE));
+            } else if (std::holds_alternative<QDateTime>(value)) {
+                builder.p->setType(status.get(), index, SQL_TIMESTAMP);
+                builder.p->setLength(status.get(), index, sizeof(ISC_TIMESTAMP));
+            }
+            status.check();
+        }
+        input.p = builder.p->getMetadata(status.get());
+        status.check();
+        inputBuffer.assign(input.p->getMessageLength(status.get()), 0);
+        for (int i = 0; i < m_positionNames.size(); ++i) {
+            const auto index = static_cast<unsigned>(i);
+            const Value value = m_values.value(m_positionNames[i]);
+            unsigned char* data = inputBuffer.data() + input.p->getOffset(status.get(), index);
+            WriteAs<short>(inputBuffer.data() + input.p->getNullOffset(status.get(), index),
+                           std::holds_alternative<std::monostate>(value) ? -1 : 0);
+            if (const auto* v = std::get_if<qint64>(&value)) {
+                WriteAs<ISC_INT64>(data, *v);
+            } else if (const auto* n = std::get_if<ScaledNumber>(&value)) {
+                WriteAs<ISC_INT64>(data, n->units);
+            } else if (const auto* d = std::get_if<double>(&value)) {
+                WriteAs<double>(data, *d);
+            } else if (const auto* t = std::get_if<QByteArray>(&value)) {
+                if (input.p->getType(status.get(), index) == SQL_BLOB) {
+                    ISC_QUAD blobId{};
+                    IBlob* blob = attachment->createBlob(status.get(), transaction, &blobId, 0, nullptr);
+                    status.check();
+                    for (qsizetype at = 0; at < t->size(); at += kBlobSegment) {
+                        const auto length = static_cast<unsigned>(std::min<qsizetype>(kBlobSegment, t->size() - at));
+                        blob->putSegment(status.get(), length, t->constData() + at);
+                        status.check();
+                    }
+                    blob->close(status.get());
+                    status.check();
+                    WriteAs<ISC_QUAD>(data, blobId);
+                } else {
+                    WriteAs<unsigned short>(data, static_cast<unsigned short>(t->size()));
+                    std::memcpy(data + sizeof(unsigned short), t->constData(), static_cast<size_t>(t->size()));
+                }
+            } else if (const auto* date = std::get_if<QDate>(&value)) {
+                WriteAs<ISC_DATE>(data, EncodeDate(*date));
+            } else if (const auto* stamp = std::get_if<QDateTime>(&value)) {
+                WriteAs<ISC_TIMESTAMP>(data, ISC_TIMESTAMP{EncodeDate(stamp->date()), EncodeTime(stamp->time())});
+            }
+        }
+        status.check();
+    }
+
+    if (m_isQuery) {
+        m_cursor = m_statement->openCursor(status.get(), transaction, input.p, inputBuffer.data(), m_outputMetadata, 0);
+        status.check();
+        return;
+    }
+    const bool returnsRow = columnCount() > 0;
+    m_statement->execute(status.get(), transaction, input.p, inputBuffer.data(),
+                         returnsRow ? m_outputMetadata : nullptr, returnsRow ? m_row.data() : nullptr);
+    status.check();
+    m_singletonPending = returnsRow;
+}
+
+bool Statement::next()
+{
+    if (m_singletonPending) {
+        m_singletonPending = false;
+        m_hasRow = true;
+        return true;
+    }
+    if (!m_cursor)
+        return false;
+    FirebirdStatus status;
+    const int result = m_cursor->fetchNext(status.get(), m_row.data());
+    status.check();
+    if (result == IStatus::RESULT_OK) {
+        m_hasRow = true;
+        return true;
+    }
+    closeCursor();
+    return false;
+}
+
+void Statement::close()
+{
+    closeCursor();
+}
+
+int Statement::columnCount() const
+{
+    if (!m_outputMetadata)
+        return 0;
+    FirebirdStatus status;
+    const unsigned count = m_outputMetadata->getCount(status.get());
+    status.check();
+    return static_cast<int>(count);
+}
+
+QString Statement::columnName(int column) const
+{
+    FirebirdStatus status;
+    const char* alias = m_outputMetadata->getAlias(status.get(), static_cast<unsigned>(column));
+    status.check();
+    return QString::fromUtf8(alias);
+}
+
+int Statement::columnIndex(const QString& name) const
+{
+    for (int i = 0; i < columnCount(); ++i) {
+        if (columnName(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(name), 0);
+}
+
+unsigned Statement::fieldType(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(column), 0);
+    FirebirdStatus status;
+    const unsigned type = m_outputMetadata->getType(status.get(), static_cast<unsigned>(column));
+    status.check();
+    return type;
+}
+
+ColumnType Statement::columnType(int column) const
+{
+    const unsigned type = fieldType(column);
+    switch (type) {
+    case SQL_TEXT:
+    case SQL_VARYING:
+        return ColumnType::Text;
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+        return columnScale(column) == 0 ? ColumnType::Integer : ColumnType::Numeric;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return ColumnType::Double;
+    case SQL_TYPE_DATE:
+        return ColumnType::Date;
+    case SQL_TYPE_TIME:
+        return ColumnType::Time;
+    case SQL_TIMESTAMP:
+        return ColumnType::Timestamp;
+    case SQL_BLOB: {
+        FirebirdStatus status;
+        const int subType = m_outputMetadata->getSubType(status.get(), static_cast<unsigned>(column));
+        status.check();
+        return subType == isc_blob_text ? ColumnType::TextBlob : ColumnType::Blob;
+    }
+    case SQL_BOOLEAN:
+        return ColumnType::Boolean;
+    default:
+        return ColumnType::Other;
+    }
+}
+
+bool Statement::columnNullable(int column) const
+{
+    fieldType(column);
+    FirebirdStatus status;
+    const bool nullable = m_outputMetadata->isNullable(status.get(), static_cast<unsigned>(column));
+    status.check();
+    return nullable;
+}
+
+int Statement::columnScale(int column) const
+{
+    FirebirdStatus status;
+    const int scale = m_outputMetadata->getScale(status.get(), static_cast<unsigned>(column));
+    status.check();
+    return -scale;
+}
+
+const unsigned char* Statement::field(int column) const
+{
+    if (!m_hasRow)
+        throw DbError(QStringLiteral("Nema tekućeg retka."), 0);
+    fieldType(column);
+    FirebirdStatus status;
+    const auto index = static_cast<unsigned>(column);
+    const unsigned nullOffset = m_outputMetadata->getNullOffset(status.get(), index);
+    const unsigned offset = m_outputMetadata->getOffset(status.get(), index);
+    status.check();
+    if (ReadAs<short>(m_row.data() + nullOffset))
+        return nullptr;
+    return m_row.data() + offset;
+}
+
+bool Statement::isNull(int column) const
+{
+    return field(column) == nullptr;
+}
+
+std::optional<ScaledNumber> Statement::numericValue(int column) const
+{
+    const unsigned char* p = field(column);
+    if (!p)
+        return std::nullopt;
+    const int scale = columnScale(column);
+    switch (fieldType(column)) {
+    case SQL_SHORT:
+        return ScaledNumber{ReadAs<short>(p), scale};
+    case SQL_LONG:
+        return ScaledNumber{ReadAs<ISC_LONG>(p), scale};
+    case SQL_INT64:
+        return ScaledNumber{ReadAs<ISC_INT64>(p), scale};
+    case SQL_BOOLEAN:
+        return ScaledNumber{*p ? 1 : 0, 0};
+    default:
+        throw DbError(QStringLiteral("Stupac %1 nije brojčani.").arg(columnName(column)), 0);
+    }
+}
+
+std::optional<qint64> Statement::intValue(int column) const
+{
+    const std::optional<ScaledNumber> number = numericValue(column);
+    if (!number)
+        return std::nullopt;
+    if (number->scale == 0)
+        return number->units;
+    // Half away from zero, as a decimal is rounded to a whole number.
+    const qint64 divisor = PowerOfTen(number->scale);
+    const qint64 half = divisor / 2;
+    return number->units >= 0 ? (number->units + half) / divisor : (number->units - half) / divisor;
+}
+
+std::optional<double> Statement::doubleValue(int column) const
+{
+    const unsigned char* p = field(column);
+    if (!p)
+        return std::nullopt;
+    switch (fieldType(column)) {
+    case SQL_FLOAT:
+        return ReadAs<float>(p);
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return ReadAs<double>(p);
+    default: {
+        const ScaledNumber number = *numericValue(column);
+        return static_cast<double>(number.units) / static_cast<double>(PowerOfTen(number.scale));
+    }
+    }
+}
+
+std::optional<QString> Statement::textValue(int column) const
+{
+    const unsigned char* p = field(column);
+    if (!p)
+        return std::nullopt;
+    FirebirdStatus status;
+    switch (fieldType(column)) {
+    case SQL_TEXT: {
+        const unsigned length = m_outputMetadata->getLength(status.get(), static_cast<unsigned>(column));
+        status.check();
+        return FromWin1250(QByteArray(reinterpret_cast<const char*>(p), static_cast<int>(length)));
+    }
+    case SQL_VARYING: {
+        const auto length = ReadAs<unsigned short>(p);
+        return FromWin1250(QByteArray(reinterpret_cast<const char*>(p + sizeof(unsigned short)), length));
+    }
+    case SQL_BLOB:
+        return FromWin1250(readBlob(p));
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+        if (columnScale(column) == 0)
+            return QString::number(*intValue(column));
+        [[fallthrough]];
+    default:
+        throw DbError(QStringLiteral("Stupac %1 nije tekstualni.").arg(columnName(column)), 0);
+    }
+}
+
+std::optional<QDate> Statement::dateValue(int column) const
+{
+    const unsigned char* p = field(column);
+    if (!p)
+        return std::nullopt;
+    switch (fieldType(column)) {
+    case SQL_TYPE_DATE:
+        return DecodeDate(ReadAs<ISC_DATE>(p));
+    case SQL_TIMESTAMP:
+        return DecodeDate(ReadAs<ISC_TIMESTAMP>(p).timestamp_date);
+    default:
+        throw DbError(QStringLiteral("Stupac %1 nije datum.").arg(columnName(column)), 0);
+    }
+}
+
+std::optional<QDateTime> Statement::timestampValue(int column) const
+{
+    const unsigned char* p = field(column);
+    if (!p)
+        return std::nullopt;
+    switch (fieldType(column)) {
+    case SQL_TYPE_DATE:
+        return QDateTime(DecodeDate(ReadAs<ISC_DATE>(p)), QTime(0, 0), Qt::UTC);
+    case SQL_TIMESTAMP: {
+        const auto stamp = ReadAs<ISC_TIMESTAMP>(p);
+        return QDateTime(DecodeDate(stamp.timestamp_date), DecodeTime(stamp.timestamp_time), Qt::UTC);
+    }
+    default:
+        throw DbError(QStringLiteral("Stupac %1 nije vremenski.").arg(columnName(column)), 0);
+    }
+}
+
+QByteArray Statement::readBlob(const unsigned char* blobId) const
+{
+    FirebirdStatus status;
+    ISC_QUAD id = ReadAs<ISC_QUAD>(blobId);
+    IBlob* blob = m_transaction.connection().attachment()->openBlob(status.get(), m_transaction.handle(), &id, 0, nullptr);
+    status.check();
+    QByteArray bytes;
+    std::vector<char> segment(kBlobSegment);
+    for (;;) {
+        unsigned length = 0;
+        const int result = blob->getSegment(status.get(), kBlobSegment, segment.data(), &length);
+        if (result == IStatus::RESULT_OK || result == IStatus::RESULT_SEGMENT) {
+            bytes.append(segment.data(), length);
+            continue;
+        }
+        break;
+    }
+    if (status.get()->getState() & IStatus::STATE_ERRORS) {
+        blob->release();
+        status.check();
+    }
+    blob->close(status.get());
+    status.check();
+    return bytes;
+}

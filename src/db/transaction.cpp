@@ -1,0 +1,83 @@
+#include "db/transaction.h"
+
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/firebird_api.h"
+
+using namespace Firebird;
+
+namespace {
+
+constexpr unsigned char kTransactionParameters[] = {
+    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
+};
+
+}  // namespace
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_connection.attachTransaction(this);
+}
+
+Transaction::~Transaction()
+{
+    if (isActive()) {
+        FirebirdStatus status;
+        m_handle->rollback(status.get());
+        if (status.get()->getState() & IStatus::STATE_ERRORS)
+            m_handle->release();
+    }
+    m_connection.detachTransaction(this);
+}
+
+void Transaction::start()
+{
+    if (isActive())
+        throw DbError(QStringLiteral("Transakcija je već aktivna."), 0);
+    FirebirdStatus status;
+    ITransaction* handle = m_connection.attachment()->startTransaction(
+        status.get(), sizeof kTransactionParameters, kTransactionParameters);
+    status.check();
+    m_handle = handle;
+}
+
+void Transaction::startIfNotActive()
+{
+    if (!isActive())
+        start();
+}
+
+void Transaction::commit()
+{
+    FirebirdStatus status;
+    handle()->commit(status.get());
+    status.check();
+    m_handle = nullptr;
+}
+
+void Transaction::commitRetaining()
+{
+    FirebirdStatus status;
+    handle()->commitRetaining(status.get());
+    status.check();
+}
+
+void Transaction::rollback()
+{
+    FirebirdStatus status;
+    handle()->rollback(status.get());
+    if (status.get()->getState() & IStatus::STATE_ERRORS) {
+        // The transaction is gone for the engine either way (a lost connection, say).
+        m_handle->release();
+        m_handle = nullptr;
+        status.check();
+    }
+    m_handle = nullptr;
+}
+
+ITransaction* Transaction::handle() const
+{
+    if (!m_handle)
+        throw DbError(QStringLiteral("Transakcija nije aktivna."), 0);
+    return m_handle;
+}

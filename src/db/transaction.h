@@ -1,0 +1,33 @@
+#pragma once
+
+namespace Firebird {
+class ITransaction;
+}
+class Connection;
+
+// A transaction on a connection: read committed, record version, no wait, read-write.
+// Started and ended explicitly; one still active when destroyed (or when its connection
+// closes) is rolled back.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    Connection& connection() const { return m_connection; }
+    bool isActive() const { return m_handle != nullptr; }
+
+    void start();
+    void startIfNotActive();
+    void commit();
+    // Commits and keeps the transaction open.
+    void commitRetaining();
+    void rollback();
+
+    Firebird::ITransaction* handle() const;
+
+private:
+    Connection& m_connection;
+    Firebird::ITransaction* m_handle = nullptr;
+};
