@@ -2,12 +2,16 @@
 #include "common/day_serial.h"
 #include "common/time_text.h"
 
+#include "foreign_locale.h"
+
 #include <QtTest>
 
 class TimeTextTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { UseForeignLocales(); }
+
     void formatMinutes_data();
     void formatMinutes();
     void formatDuration_data();
