@@ -423,15 +423,14 @@ std::pair<int, int> TopcijeForm::NightWindowMinutes() const
 
 void TopcijeForm::commitTimeField(QLineEdit* field)
 {
+    QString& accepted = field == m_nocniOd ? m_kept.NocniOd : m_kept.NocniDo;
     const QString time = NormalisedTimeText(field->text());
-    if (!time.isEmpty()) {
-        field->setText(time);
-        return;
+    if (time.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("'%1' nije ispravno vrijeme").arg(field->text()));
+    } else {
+        accepted = time;
     }
-    const SettingsValues kept = values();
-    Q_UNUSED(kept);
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("'%1' nije ispravno vrijeme").arg(field->text()));
-    field->setText(field == m_nocniOd ? m_kept.NocniOd : m_kept.NocniDo);
+    field->setText(accepted);
 }
 
 void TopcijeForm::done(int result)

@@ -49,7 +49,8 @@ private:
     void SkenFolderButtonClick();
 
     QString m_settingsPath;
-    SettingsValues m_kept;  // values without a field (colours, chart geometry), as read
+    // The values without a field (colours, chart geometry) as read, and the last accepted night times.
+    SettingsValues m_kept;
 
     QLineEdit* m_naziv = nullptr;
     QLineEdit* m_adresa = nullptr;
