@@ -1,6 +1,8 @@
 #include "charts/chart_geometry.h"
 
+#include "common/number_reading.h"
 #include "common/profile_file.h"
+#include "common/rounding.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -17,21 +19,16 @@ constexpr double kMaxCoordinate = 10000;
 constexpr double kInnerRadiusFraction = 0.49058;
 constexpr double kOuterRadiusFraction = 0.52407;
 
-int RoundHalfEven(double value)
-{
-    return static_cast<int>(std::lrint(value));
-}
-
 } // namespace
 
 double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
                           double defaultValue)
 {
-    QString text = file.readString(section, key, QString()).trimmed();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(value) ? value : defaultValue;
+    const QString text = file.readString(section, key, QString());
+    std::optional<double> value = ReadNumber(text, QLatin1Char(','));
+    if (!value)
+        value = ReadNumber(text, QLatin1Char('.'));
+    return value.value_or(defaultValue);
 }
 
 QString FormatProfileDecimal(double value)
@@ -46,7 +43,7 @@ ChartGeometry ReadChartGeometry(const ProfileFile& file)
     const ChartGeometry defaults;
     auto readRounded = [&](const char* key, int defaultValue) {
         const double value = ReadProfileDecimal(file, kSection, QLatin1String(key), defaultValue);
-        return std::abs(value) <= kMaxCoordinate ? RoundHalfEven(value) : defaultValue;
+        return std::abs(value) <= kMaxCoordinate ? static_cast<int>(RoundHalfEven(value)) : defaultValue;
     };
     ChartGeometry geometry;
     geometry.r1 = readRounded("R1", defaults.r1);
@@ -69,8 +66,8 @@ bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry)
 void FitRadiiToCentre(ChartGeometry& geometry)
 {
     const int m = std::min(geometry.cx, geometry.cy);
-    geometry.r1 = RoundHalfEven(m * kInnerRadiusFraction) + 1;
-    geometry.r2 = RoundHalfEven(m * kOuterRadiusFraction) + 1;
+    geometry.r1 = static_cast<int>(RoundHalfEven(m * kInnerRadiusFraction)) + 1;
+    geometry.r2 = static_cast<int>(RoundHalfEven(m * kOuterRadiusFraction)) + 1;
 }
 
 ChartGeometry DefaultChartGeometry(int imageWidth, int imageHeight)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/time_text.h"
+
 #include <vector>
 
 // Activity codes of a chart minute or interval.
@@ -9,8 +11,6 @@ enum ActivityCode : int {
     kOtherWork = 2,    // "Ostali rad"
     kDriving = 3,      // "Vožnja"
 };
-
-constexpr int kMinutesPerDay = 1440;
 
 // One activity interval of a chart: minutes [start, end) of the day, 0 <= start < end <= 1440.
 struct ChartInterval {
