@@ -78,6 +78,13 @@ std::optional<KeyLine> ParseKeyLine(const QString& line)
     return KeyLine{trimmed.left(equals).trimmed(), trimmed.mid(equals + 1).trimmed()};
 }
 
+// A line break in a written name or value would split its line and could forge other
+// keys, so each becomes a blank.
+QString OneLine(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 bool SameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -176,16 +183,18 @@ bool ProfileFile::readBool(const QString& section, const QString& key, bool defa
 
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
+    const QString sectionName = OneLine(section).trimmed();
+    const QString keyName = OneLine(key).trimmed();
+    const QString equalsValue = QLatin1Char('=') + OneLine(value);
     QStringList lines = ReadLines(m_path);
-    const Location found = Find(lines, section, key);
+    const Location found = Find(lines, sectionName, keyName);
     if (found.keyLine >= 0) {
-        const QString fileKey = ParseKeyLine(lines[found.keyLine])->key;
-        lines[found.keyLine] = fileKey + QLatin1Char('=') + value;
+        lines[found.keyLine] = ParseKeyLine(lines[found.keyLine])->key + equalsValue;
     } else if (found.sectionLine >= 0) {
-        lines.insert(found.lastContentLine + 1, key.trimmed() + QLatin1Char('=') + value);
+        lines.insert(found.lastContentLine + 1, keyName + equalsValue);
     } else {
-        lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-        lines.append(key.trimmed() + QLatin1Char('=') + value);
+        lines.append(QLatin1Char('[') + sectionName + QLatin1Char(']'));
+        lines.append(keyName + equalsValue);
     }
     return WriteLines(m_path, lines);
 }

@@ -58,6 +58,7 @@ private slots:
     void appendsSectionAtEndOfFile();
     void createsMissingFile();
     void croatianLettersRoundTripAsWindows1250();
+    void lineBreakInValueCannotForgeKeys();
     void reportsFailedWrite();
 
 private:
@@ -207,6 +208,14 @@ void ProfileFileTest::croatianLettersRoundTripAsWindows1250()
     QCOMPARE(ReadBytes(filePath()),
              QByteArray("[Tvrtka]\r\nNaziv=\xE8\xE6\xF0\x9A\x9E \xC8\xC6\xD0\x8A\x8E\r\n"));
     QCOMPARE(file.readString("Tvrtka", "Naziv", ""), letters);
+}
+
+void ProfileFileTest::lineBreakInValueCannotForgeKeys()
+{
+    ProfileFile file(filePath());
+    QVERIFY(file.writeString("Tvrtka", "Naziv", "Prijevoz\r\n[Ispis]\r\nPrinter=Tuđi"));
+    QCOMPARE(ReadBytes(filePath()), QByteArray("[Tvrtka]\r\nNaziv=Prijevoz  [Ispis]  Printer=Tu\xF0i\r\n"));
+    QCOMPARE(file.readString("Ispis", "Printer", "(default)"), QStringLiteral("(default)"));
 }
 
 void ProfileFileTest::reportsFailedWrite()
