@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+// Window positions and sizes are kept in the settings file, one section per window with the
+// whole-number keys Top, Left, Width and Height. The section is the window's object name
+// unless a section is given. Windows restore when they are created and save when destroyed.
+void SaveWindowPlacement(const QWidget* window, const QString& section = QString());
+void RestoreWindowPlacement(QWidget* window, const QString& section = QString());
+
+// Keeps a placement on a screen of the given size: a window past the right edge ends flush
+// with it, one past the bottom edge ends 32 pixels above it (room for the task bar), and
+// neither Left nor Top is ever below 0.
+QRect KeepOnScreen(const QRect& placement, const QSize& screen);
+
+// The section of a window of which several can be open at once: the first of them keeps the
+// base name, the others the base name followed by the number of the first free slot
+// ("TfrmRucniUnos", "TfrmRucniUnos2", ...). A slot is free again once its holder is destroyed.
+class PlacementSlot {
+public:
+    explicit PlacementSlot(const QString& baseName);
+    ~PlacementSlot();
+    PlacementSlot(const PlacementSlot&) = delete;
+    PlacementSlot& operator=(const PlacementSlot&) = delete;
+
+    QString section() const;
+
+private:
+    QString m_baseName;
+    int m_number;
+};
