@@ -17,12 +17,10 @@ ChartAnalysis::ChartAnalysis(Raster disc, const ChartReadingOptions& options)
 void ChartAnalysis::setUp(const ChartGeometry& saved)
 {
     m_geometry = saved.cx == 0 ? DefaultChartGeometry(m_disc.width, m_disc.height) : saved;
-    QElapsedTimer timer;
-    timer.start();
-    m_geometry.pos0 = FindChartOrientation(m_disc);
-    const int orientationMs = static_cast<int>(timer.elapsed());
+    const OrientationResult orientation = FindChartOrientation(m_disc);
+    m_geometry.pos0 = orientation.pos0;
     reanalyse();
-    m_durations.orientationMs = orientationMs;
+    m_durations.orientationMs = orientation.elapsedMs;
 }
 
 void ChartAnalysis::setGeometry(const ChartGeometry& geometry)

@@ -1,6 +1,9 @@
 #include "charts/chart_orientation.h"
 
+#include "charts/disc_detection.h"
 #include "common/rounding.h"
+
+#include <QElapsedTimer>
 
 #include <cmath>
 #include <numbers>
@@ -10,6 +13,9 @@ namespace {
 constexpr int kRaysPerDegree = 4;
 constexpr int kRayCount = 360 * kRaysPerDegree + 1; // 0 .. 360 inclusive
 constexpr int kEdgeAtLeast = 20;
+// Edge-map thresholds of the orientation estimate: faint edges count here.
+constexpr int kOrientationZeroBelow = 40;
+constexpr int kOrientationBoxAbove = 120;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 int FreeLength(const Raster& edgeMap, int cx, int cy, int steps, double angle)
@@ -44,4 +50,16 @@ double OrientationFromEdgeMap(const Raster& edgeMap)
     }
     const double pos0 = bestAngle + 180;
     return pos0 > 360 ? pos0 - 360 : pos0;
+}
+
+OrientationResult FindChartOrientation(const Raster& disc)
+{
+    QElapsedTimer timer;
+    timer.start();
+    Raster edges;
+    EdgeMap(disc, edges, kOrientationZeroBelow, kOrientationBoxAbove);
+    OrientationResult result;
+    result.pos0 = OrientationFromEdgeMap(edges);
+    result.elapsedMs = static_cast<int>(timer.elapsed());
+    return result;
 }

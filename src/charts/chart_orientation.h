@@ -5,7 +5,11 @@
 // The direction of 00:00 on a disc image, in degrees (above 0 up to 360): the centre hole
 // and the day's first minutes leave the longest edge-free ray from the image centre, which
 // points away from 00:00.
-double FindChartOrientation(const Raster& disc);
+struct OrientationResult {
+    double pos0 = 180.0;
+    int elapsedMs = 0;
+};
+OrientationResult FindChartOrientation(const Raster& disc);
 
 // The ray search of FindChartOrientation on a ready edge map: rays every quarter degree
 // (0 to 360 inclusive) from the centre, each free until the first point of edge strength 20
