@@ -1,0 +1,277 @@
+#include "charts/disc_detection.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kRunLength = 4;      // neighbours looked at, and columns (rows) that must hold edges
+constexpr int kNeighbourQuorum = 3; // of the kRunLength neighbours
+constexpr int kLineQuorum = 4;      // weak edges each following column (row) must hold
+constexpr int kBoxMargin = 3;       // reduced pixels added around a found box
+
+int ElapsedMs(const QElapsedTimer& timer) { return static_cast<int>(timer.elapsed()); }
+
+// The intensities of a raster, one byte per pixel.
+std::vector<std::uint8_t> Intensities(const Raster& raster)
+{
+    std::vector<std::uint8_t> levels(raster.pixels.size());
+    std::transform(raster.pixels.begin(), raster.pixels.end(), levels.begin(),
+                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
+    return levels;
+}
+
+void PaintColumn(Raster& raster, int x, int y0, int y1, std::uint32_t color)
+{
+    for (int y = y0; y <= y1; ++y)
+        SetPixel(raster, x, y, color);
+}
+
+void PaintRow(Raster& raster, int y, std::uint32_t color)
+{
+    for (int x = 0; x < raster.width; ++x)
+        SetPixel(raster, x, y, color);
+}
+
+bool Found(int side) { return side >= 0; }
+
+// Left and right side of a band.
+void ColumnSearch(const Raster& edges, const Band& band, int& left, int& right)
+{
+    left = BandEdgeSearch(edges, band, BandSide::Left);
+    right = BandEdgeSearch(edges, band, BandSide::Right);
+}
+
+void RowSearch(const Raster& edges, const Band& band, int& top, int& bottom)
+{
+    top = BandEdgeSearch(edges, band, BandSide::Top);
+    bottom = BandEdgeSearch(edges, band, BandSide::Bottom);
+}
+
+// Column search of the band, then the row search narrowed to the columns found (the band's
+// own columns where a side is missing).
+DiscBox SearchSides(const Raster& edges, const DiscBox& band)
+{
+    DiscBox sides;
+    ColumnSearch(edges, {band.left, band.top, band.right, band.bottom}, sides.left, sides.right);
+    const int left = Found(sides.left) ? sides.left : band.left;
+    const int right = Found(sides.right) ? sides.right : band.right;
+    RowSearch(edges, {left, band.top, right, band.bottom}, sides.top, sides.bottom);
+    return sides;
+}
+
+} // namespace
+
+BoxResult EdgeMap(const Raster& source, Raster& target, int zeroBelow, int boxAbove)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int w = source.width;
+    const int h = source.height;
+    ResizeRaster(target, w, h); // opaque black: strength 0, which is what the border keeps
+    const std::vector<std::uint8_t> levels = Intensities(source);
+    DiscBox box;
+    int minX = w, minY = h, maxX = -1, maxY = -1;
+    for (int y = 1; y < h - 1; ++y) {
+        const std::uint8_t* above = levels.data() + static_cast<std::size_t>(y - 1) * w;
+        const std::uint8_t* row = above + w;
+        const std::uint8_t* below = row + w;
+        std::uint32_t* out = target.row(y);
+        for (int x = 1; x < w - 1; ++x) {
+            const int a = (below[x - 1] + 2 * below[x] + below[x + 1]) - (above[x - 1] + 2 * above[x] + above[x + 1]);
+            const int b = (above[x - 1] + 2 * row[x - 1] + below[x - 1]) - (above[x + 1] + 2 * row[x + 1] + below[x + 1]);
+            int v = std::min(std::abs(a) + std::abs(b), 255);
+            if (v < zeroBelow)
+                v = 0;
+            out[x] = GreyPixel(v);
+            if (v > boxAbove) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = y;
+            }
+        }
+    }
+    if (maxX >= 0)
+        box = {minX, minY, maxX, maxY};
+    return {box, ElapsedMs(timer)};
+}
+
+int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
+{
+    // "Lines" are columns for the left and right sides, rows for top and bottom; u numbers
+    // the lines, v runs along them.
+    const bool columns = side == BandSide::Left || side == BandSide::Right;
+    const int step = (side == BandSide::Left || side == BandSide::Top) ? 1 : -1;
+    const int lineCount = columns ? edges.width : edges.height;
+    const int lineLength = columns ? edges.height : edges.width;
+    // Pixels outside the raster never count as edges, so the band is clipped to it.
+    const int u0 = std::max(columns ? band.x0 : band.y0, 0);
+    const int u1 = std::min(columns ? band.x1 : band.y1, lineCount - 1);
+    const int v0 = std::max(columns ? band.y0 : band.x0, 0);
+    const int v1 = std::min(columns ? band.y1 : band.x1, lineLength - 1);
+    if (u0 > u1 || v0 > v1)
+        return -1;
+    const auto level = [&](int u, int v) {
+        return Intensity(columns ? edges.at(u, v) : edges.at(v, u));
+    };
+    // Whether line u holds enough weak edges within the band; worked out once per line.
+    std::vector<signed char> holdsEdges(static_cast<std::size_t>(lineCount), -1);
+    const auto lineHoldsEdges = [&](int u) {
+        if (u < 0 || u >= lineCount)
+            return false;
+        if (holdsEdges[u] < 0) {
+            int count = 0;
+            for (int v = v0; v <= v1 && count < kLineQuorum; ++v)
+                count += level(u, v) > kWeakEdge;
+            holdsEdges[u] = count >= kLineQuorum;
+        }
+        return holdsEdges[u] == 1;
+    };
+    const auto neighbourCounts = [&](int n) { return step > 0 ? n < lineCount : n >= 1; };
+    const int first = step > 0 ? u0 : u1;
+    const int last = step > 0 ? u1 : u0;
+    for (int u = first; u != last + step; u += step) {
+        for (int v = v0; v <= v1; ++v) {
+            if (level(u, v) <= kStrongEdge)
+                continue;
+            int neighbours = 0;
+            for (int i = 1; i <= kRunLength; ++i) {
+                const int n = u + step * i;
+                neighbours += neighbourCounts(n) && n < lineCount && level(n, v) > kWeakEdge;
+            }
+            if (neighbours < kNeighbourQuorum)
+                continue;
+            bool accepted = true;
+            for (int k = 1; k <= kRunLength && accepted; ++k)
+                accepted = lineHoldsEdges(u + step * k);
+            if (accepted)
+                return u;
+            break; // the following lines decide, not the pixel: no other pixel of u can pass
+        }
+    }
+    return -1;
+}
+
+DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges)
+{
+    QElapsedTimer timer;
+    timer.start();
+    DiscBoxesResult result;
+    const DiscBox edgeBox = EdgeMap(reduced, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove).box;
+    if (!edgeBox.complete()) {
+        result.elapsedMs = ElapsedMs(timer);
+        return result;
+    }
+    const int w = edges.width;
+    const int h = edges.height;
+    const DiscBox sides = SearchSides(edges, edgeBox);
+    const int bandLeft = Found(sides.left) ? sides.left : edgeBox.left;
+    const int bandRight = Found(sides.right) ? sides.right : edgeBox.right;
+
+    if (Found(sides.left))
+        PaintColumn(edges, sides.left, 0, h - 1, kMarkSide);
+    if (Found(sides.right))
+        PaintColumn(edges, sides.right, 0, h - 1, kMarkSide);
+    if (Found(sides.top))
+        PaintRow(edges, sides.top, kMarkTopBottom);
+    if (Found(sides.bottom))
+        PaintRow(edges, sides.bottom, kMarkTopBottom);
+
+    // Gap rows: rows between top and bottom with fewer than 4 weak edges across the band.
+    int gapStart = -1;
+    int gapEnd = -1;
+    for (int y = sides.top + 1; y <= sides.bottom - 1; ++y) {
+        int count = 0;
+        for (int x = std::max(bandLeft, 0); x <= std::min(bandRight, w - 1); ++x)
+            count += Intensity(edges.at(x, y)) > kWeakEdge;
+        if (count < kLineQuorum) {
+            if (gapStart < 0)
+                gapStart = y;
+            gapEnd = y;
+        }
+    }
+
+    if (gapStart < 0) {
+        result.first = sides;
+        result.count = sides.complete() ? 1 : 0;
+        result.elapsedMs = ElapsedMs(timer);
+        return result;
+    }
+
+    PaintRow(edges, gapStart, kMarkGap);
+    PaintRow(edges, gapEnd, kMarkGap);
+    const int wideLeft = sides.left - 1 > 0 ? sides.left - 1 : 0;
+    const int wideRight = sides.right + 1 < w ? sides.right + 1 : w - 1;
+    // Sides of one of the two discs within rows top..bottom of its half; found sides are
+    // marked so that they no longer read as edges.
+    const auto discSides = [&](int top, int bottom, int& left, int& right) {
+        ColumnSearch(edges, {wideLeft, top, wideRight, bottom}, left, right);
+        if (Found(left))
+            PaintColumn(edges, left, top, bottom - 1, kMarkDiscSide);
+        if (Found(right))
+            PaintColumn(edges, right, top, bottom - 1, kMarkDiscSide);
+    };
+    int left1 = -1, right1 = -1, left2 = -1, right2 = -1;
+    discSides(sides.top - 1 > 0 ? sides.top - 1 : 0, gapStart + 1 < h ? gapStart + 1 : h - 1, left1, right1);
+    discSides(gapEnd - 1 > 0 ? gapEnd - 1 : 0, sides.bottom + 1 < h ? sides.bottom + 1 : h - 1, left2, right2);
+
+    result.first = {left1, sides.top, right1, gapStart};
+    result.second = {Found(left2) ? left2 : wideLeft, gapEnd, Found(right2) ? right2 : wideRight, sides.bottom};
+    result.count = result.first.complete() && Found(sides.bottom) ? 2 : 0;
+    result.elapsedMs = ElapsedMs(timer);
+    return result;
+}
+
+ReducedSize ReducedScanSize(int width, int height)
+{
+    ReducedSize size;
+    size.scale = std::max(width / double(kDetectionSize), height / double(kDetectionSize));
+    size.width = static_cast<int>(width / size.scale);
+    size.height = static_cast<int>(height / size.scale);
+    return size;
+}
+
+DiscBox ScaleReducedBox(const DiscBox& box, double scale)
+{
+    // nearbyint rounds halves to even in the default rounding mode.
+    const auto scaled = [scale](int v) { return static_cast<int>(std::nearbyint(v * scale)); };
+    return {scaled(box.left - kBoxMargin), scaled(box.top - kBoxMargin), scaled(box.right + kBoxMargin),
+            scaled(box.bottom + kBoxMargin)};
+}
+
+ChartDiscsResult FindChartDiscs(const Raster& scan)
+{
+    QElapsedTimer timer;
+    timer.start();
+    ChartDiscsResult result;
+    if (scan.width <= kDetectionSize || scan.height <= kDetectionSize) {
+        result.elapsedMs = ElapsedMs(timer);
+        return result;
+    }
+    const ReducedSize size = ReducedScanSize(scan.width, scan.height);
+    const Raster reduced = StretchNearest(scan, size.width, size.height);
+    Raster edges;
+    const DiscBoxesResult found = FindDiscBoxes(reduced, edges);
+    if (found.count >= 1)
+        result.boxes.push_back(ScaleReducedBox(found.first, size.scale));
+    if (found.count == 2)
+        result.boxes.push_back(ScaleReducedBox(found.second, size.scale));
+    result.elapsedMs = ElapsedMs(timer);
+    return result;
+}
+
+BoxResult RefineDiscBox(const Raster& cutout, Raster& edges)
+{
+    QElapsedTimer timer;
+    timer.start();
+    BoxResult result;
+    const DiscBox edgeBox = EdgeMap(cutout, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove).box;
+    if (edgeBox.complete())
+        result.box = SearchSides(edges, edgeBox);
+    result.elapsedMs = ElapsedMs(timer);
+    return result;
+}

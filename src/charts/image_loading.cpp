@@ -1,0 +1,230 @@
+#include "charts/image_loading.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <new>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: it jumps back to
+// the decoder, which then releases everything and refuses the file.
+struct JpegErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegErrorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings that mean the compressed data is damaged or cut short; libjpeg would carry on
+// and fill the rest with grey, but a damaged scan must not be read as a chart.
+bool IsDataCorruption(int messageCode)
+{
+    switch (messageCode) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void JpegEmitMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && IsDataCorruption(info->err->msg_code))
+        JpegErrorExit(info);
+}
+
+void JpegOutputMessage(j_common_ptr) {}
+
+// Byte order in memory that makes a 32-bit 0xAARRGGBB value on this machine.
+constexpr J_COLOR_SPACE kArgbColorSpace = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+
+bool StartsWith(const std::uint8_t* data, std::size_t size, std::initializer_list<std::uint8_t> magic)
+{
+    if (size < magic.size())
+        return false;
+    std::size_t i = 0;
+    for (std::uint8_t byte : magic) {
+        if (data[i++] != byte)
+            return false;
+    }
+    return true;
+}
+
+std::uint32_t ReadLittle16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+std::uint32_t ReadLittle32(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+// Sanity of a BMP header: a known header size, a raster size within the limit and, for
+// uncompressed pixel data, a file long enough to hold it all.
+bool BmpHeaderAcceptable(const std::uint8_t* data, std::size_t size)
+{
+    constexpr std::size_t kFileHeaderSize = 14;
+    constexpr std::uint32_t kCoreHeaderSize = 12;
+    constexpr std::uint32_t kInfoHeaderSize = 40;
+    constexpr std::uint32_t kUncompressed = 0;
+    constexpr std::uint32_t kBitFields = 3;
+    constexpr std::uint32_t kAlphaBitFields = 6;
+    if (size < kFileHeaderSize + kCoreHeaderSize)
+        return false;
+    const std::uint32_t pixelOffset = ReadLittle32(data + 10);
+    const std::uint32_t headerSize = ReadLittle32(data + kFileHeaderSize);
+    const std::uint8_t* header = data + kFileHeaderSize;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t bitsPerPixel = 0;
+    std::uint32_t compression = kUncompressed;
+    if (headerSize == kCoreHeaderSize) {
+        width = ReadLittle16(header + 4);
+        height = ReadLittle16(header + 6);
+        bitsPerPixel = ReadLittle16(header + 10);
+    } else if (headerSize >= kInfoHeaderSize && size >= kFileHeaderSize + kInfoHeaderSize) {
+        width = static_cast<std::int32_t>(ReadLittle32(header + 4));
+        height = static_cast<std::int32_t>(ReadLittle32(header + 8));
+        bitsPerPixel = ReadLittle16(header + 14);
+        compression = ReadLittle32(header + 16);
+    } else {
+        return false;
+    }
+    if (height < 0)
+        height = -height; // rows stored from the top
+    if (!RasterSizeAllowed(width, height) || bitsPerPixel == 0 || bitsPerPixel > 32)
+        return false;
+    if (compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields) {
+        const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+        if (std::int64_t(pixelOffset) + rowBytes * height > std::int64_t(size))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool RasterSizeAllowed(std::int64_t width, std::int64_t height)
+{
+    // The first comparison keeps the product from overflowing.
+    return width > 0 && height > 0 && width <= kMaxRasterBytes && width * height * 4 <= kMaxRasterBytes;
+}
+
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
+{
+    raster = Raster();
+    if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
+        return false;
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof info); // destroying it is harmless even if creation fails
+    JpegErrorManager error;
+    info.err = jpeg_std_error(&error.base);
+    error.base.error_exit = JpegErrorExit;
+    error.base.emit_message = JpegEmitMessage;
+    error.base.output_message = JpegOutputMessage;
+    // Only plain data lives in this frame, so jumping back into it skips no destructor.
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        raster = Raster();
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = kArgbColorSpace;
+    jpeg_calc_output_dimensions(&info);
+    if (!RasterSizeAllowed(info.output_width, info.output_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    try {
+        ResizeRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    } catch (const std::bad_alloc&) {
+        jpeg_destroy_decompress(&info);
+        raster = Raster();
+        return false;
+    }
+    jpeg_start_decompress(&info);
+    constexpr int kRowsPerCall = 8;
+    JSAMPROW rows[kRowsPerCall];
+    while (info.output_scanline < info.output_height) {
+        const int first = static_cast<int>(info.output_scanline);
+        const int count = std::min(kRowsPerCall, raster.height - first);
+        for (int i = 0; i < count; ++i)
+            rows[i] = reinterpret_cast<JSAMPROW>(raster.row(first + i));
+        jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
+{
+    raster = Raster();
+    if (!StartsWith(data, size, {'B', 'M'}) || !BmpHeaderAcceptable(data, size))
+        return false;
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    // Qt refuses images above its own allocation limit; our limit is checked above.
+    constexpr int kLimitMegabytes = static_cast<int>(kMaxRasterBytes / (1024 * 1024));
+    if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < kLimitMegabytes)
+        QImageReader::setAllocationLimit(kLimitMegabytes);
+    QImage image;
+    try {
+        if (!reader.read(&image))
+            return false;
+        image.convertTo(QImage::Format_RGB32);
+        if (image.isNull() || !RasterSizeAllowed(image.width(), image.height()))
+            return false;
+        ResizeRaster(raster, image.width(), image.height());
+    } catch (const std::bad_alloc&) {
+        raster = Raster();
+        return false;
+    }
+    for (int y = 0; y < raster.height; ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        std::copy(line, line + raster.width, raster.row(y));
+    }
+    return true;
+}
+
+bool LoadRasterImage(const QString& path, Raster& raster)
+{
+    raster = Raster();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() <= 0)
+        return false;
+    // Mapped rather than read: the decoder reads the compressed data once, in place.
+    const uchar* data = file.map(0, file.size());
+    if (!data)
+        return false;
+    const auto size = static_cast<std::size_t>(file.size());
+    if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
+        return DecodeJpeg(data, size, raster);
+    if (StartsWith(data, size, {'B', 'M'}))
+        return DecodeBmp(data, size, raster);
+    return false;
+}

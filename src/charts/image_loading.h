@@ -1,0 +1,30 @@
+#pragma once
+
+#include "charts/raster.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+// The one message for every scan that cannot be loaded.
+inline const QString kImageLoadErrorMessage = QStringLiteral("Pogreška pri učitavanju slike!");
+
+// Largest raster a scan may need (width × height × 4 bytes); larger images are refused
+// from their header, before anything is allocated for the pixels.
+constexpr std::int64_t kMaxRasterBytes = std::int64_t(512) * 1024 * 1024;
+
+// True when a width × height raster is positive in both directions and within kMaxRasterBytes.
+bool RasterSizeAllowed(std::int64_t width, std::int64_t height);
+
+// Loads a JPEG or BMP file into the raster. The kind is taken from the file's first bytes,
+// whatever its name says; anything else, and any empty, damaged, truncated or oversized
+// file, is refused (false, raster emptied). Nothing is thrown.
+bool LoadRasterImage(const QString& path, Raster& raster);
+
+// Decoders for file contents already in memory; same rules as LoadRasterImage.
+// JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster.
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster);
+// BMP: the header is checked first (size, and that the pixel data is all there when it is
+// uncompressed), then the image is read through Qt's BMP reader.
+bool DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster);
