@@ -1,5 +1,6 @@
 #include "app/options_form.h"
 
+#include "common/list_fields.h"
 #include "common/profile_file.h"
 
 #include <QCheckBox>
@@ -289,7 +290,7 @@ QWidget* TopcijeForm::buildHiddenPage()
     m_zona->setObjectName(QStringLiteral("zona"));
     for (const QString& item : ZoneItems()) {
         // Each item shows its second field ("GMT +01") and carries the whole "||" text.
-        m_zona->addItem(item.section(QStringLiteral("||"), 1, 1), item);
+        m_zona->addItem(ListField(item, 2), item);
     }
     m_voziloConnect = NewCheckBox("VoziloConnect", QStringLiteral("Poveži vozilo"));
     m_odZadnjeg = NewCheckBox("OdZadnjeg", QStringLiteral("Od zadnjeg"));
