@@ -17,6 +17,7 @@ namespace {
 constexpr unsigned kSqlDialect = 3;
 constexpr unsigned kBlobSegment = 32768;
 constexpr int kFractionsPerMillisecond = 10;  // ISC_TIME counts 1/10000 s
+constexpr unsigned kCharacterSetNone = 0;   // bytes as they are, no conversion
 
 template <typename T>
 T ReadAs(const unsigned char* p)
@@ -220,7 +221,7 @@ void Statement::execute()
                 builder.p->setType(status.get(), index, SQL_VARYING);
                 builder.p->setLength(status.get(), index,
                                      static_cast<unsigned>(std::max<qsizetype>(1, std::get<QByteArray>(value).size())));
-                builder.p->setCharSet(status.get(), index, CS_NONE);
+                builder.p->setCharSet(status.get(), index, kCharacterSetNone);
             } else if (std::holds_alternative<QDate>(value)) {
                 builder.p->setType(status.get(), index, SQL_TYPE_DATE);
                 builder.p->setLength(status.get(), index, sizeof(ISC_DATE));

@@ -1,0 +1,182 @@
+#include "temp_database.h"
+
+#include "db/catalogue.h"
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "db/schema_upgrade.h"
+
+#include <QtTest>
+
+namespace {
+
+// "TABLE.COLUMN TYPE" for every column of the own and extended tables, from the catalogue.
+QStringList ColumnCatalogue(TDataModule1& data)
+{
+    data.IBSQL1.prepare(QStringLiteral(
+        "SELECT TRIM(TRIM(RF.RDB$RELATION_NAME) || '.' || TRIM(RF.RDB$FIELD_NAME) || ' ' || TRIM("
+        "CASE F.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 8 THEN 'INTEGER' WHEN 35 THEN 'TIMESTAMP' "
+        "WHEN 12 THEN 'DATE' WHEN 37 THEN 'VARCHAR(' || F.RDB$CHARACTER_LENGTH || ')' "
+        "WHEN 261 THEN 'BLOB SUB_TYPE ' || F.RDB$FIELD_SUB_TYPE ELSE 'TYPE ' || F.RDB$FIELD_TYPE END) || "
+        "CASE WHEN F.RDB$FIELD_SUB_TYPE = 1 AND F.RDB$FIELD_TYPE IN (7, 8, 16) "
+        "THEN ' NUMERIC(' || F.RDB$FIELD_PRECISION || ',' || (-F.RDB$FIELD_SCALE) || ')' ELSE '' END || "
+        "CASE WHEN RF.RDB$NULL_FLAG = 1 THEN ' NOT NULL' ELSE '' END) "
+        "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
+        "WHERE RF.RDB$RELATION_NAME IN ('VOZILO', 'UNOS', 'DUNOS', 'SATIUNOS', 'SKENLOG') "
+        "ORDER BY RF.RDB$RELATION_NAME, RF.RDB$FIELD_POSITION"));
+    data.IBSQL1.execute();
+    QStringList columns;
+    while (data.IBSQL1.next())
+        columns << *data.IBSQL1.textValue(0);
+    return columns;
+}
+
+QStringList NamesOf(TDataModule1& data, const QString& sql)
+{
+    data.IBSQL1.prepare(sql);
+    data.IBSQL1.execute();
+    QStringList names;
+    while (data.IBSQL1.next())
+        names << *data.IBSQL1.textValue(0);
+    names.sort();
+    return names;
+}
+
+}  // namespace
+
+class TestSchemaUpgrade : public QObject {
+    Q_OBJECT
+private slots:
+    void freshBaseDatabaseGetsEveryObjectSilently();
+    void secondStartOnlyReadsTheCatalogue();
+    void missingFileReportsOnceAndStaysClosed();
+    void databaseWithoutBaseTablesCreatesNothing();
+    void failingIdDriverUpdateKeepsColumnAndIsNotRepeated();
+};
+
+void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
+{
+    TempDatabase db(TempDatabase::Schema::Base);
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QVERIFY(data.DB.isOpen());
+
+    QCOMPARE(UserTables(data.IBSQL1), (QStringList{"AKTPOTVRDA", "DJELATNICI", "DUNOS", "SATIUNOS", "SKENLOG",
+                                                    "UNOS", "UTOVARIVACI", "VOZACI", "VOZILO"}));
+    for (const char* column : {"MPOTPIS", "DPOTPIS", "PISP"})
+        QVERIFY(TableHasColumn(data.IBSQL1, "AKTPOTVRDA", column));
+    for (const char* column : {"KARTICA", "JEZIK", "VOZACKAIZD", "KARTICAIZD"})
+        QVERIFY(TableHasColumn(data.IBSQL1, "DJELATNICI", column));
+
+    const QStringList expectedColumns = {
+        "DUNOS.IDD INTEGER NOT NULL", "DUNOS.IDUNOS INTEGER", "DUNOS.DATUM DATE",
+        "DUNOS.KM1 TYPE 16 NUMERIC(15,3)", "DUNOS.KM2 TYPE 16 NUMERIC(15,3)", "DUNOS.DKM TYPE 16 NUMERIC(15,3)",
+        "DUNOS.IDVOZILO INTEGER", "DUNOS.S1 INTEGER", "DUNOS.S2 INTEGER", "DUNOS.S3 INTEGER", "DUNOS.S4 INTEGER",
+        "DUNOS.NAP VARCHAR(250)", "DUNOS.OS1 INTEGER", "DUNOS.OS2 INTEGER", "DUNOS.OS3 INTEGER",
+        "DUNOS.OS4 INTEGER", "DUNOS.S5 INTEGER", "DUNOS.S6 INTEGER", "DUNOS.OS5 INTEGER", "DUNOS.OS6 INTEGER",
+        "DUNOS.N1 INTEGER", "DUNOS.N2 INTEGER", "DUNOS.ON1 INTEGER", "DUNOS.ON2 INTEGER", "DUNOS.T1 INTEGER",
+        "DUNOS.T2 INTEGER", "DUNOS.GMT INTEGER", "DUNOS.MF SMALLINT", "DUNOS.IDMF INTEGER", "DUNOS.IDPF INTEGER",
+        "SATIUNOS.IDDUNOS INTEGER", "SATIUNOS.TOD INTEGER", "SATIUNOS.TDO INTEGER", "SATIUNOS.TAKT SMALLINT",
+        "SATIUNOS.KM TYPE 16 NUMERIC(15,3)", "SATIUNOS.LIT TYPE 16 NUMERIC(15,3)", "SATIUNOS.IDVOZILO INTEGER",
+        "SATIUNOS.SCP SMALLINT", "SATIUNOS.DT1 TIMESTAMP", "SATIUNOS.DT2 TIMESTAMP", "SATIUNOS.GMT INTEGER",
+        "SATIUNOS.IDVOZAC INTEGER",
+        "SKENLOG.IDUNOS INTEGER", "SKENLOG.FN VARCHAR(100)", "SKENLOG.SX INTEGER", "SKENLOG.SY INTEGER",
+        "SKENLOG.N SMALLINT", "SKENLOG.TIP SMALLINT", "SKENLOG.DV TIMESTAMP", "SKENLOG.IDK INTEGER",
+        "SKENLOG.POM INTEGER",
+        "UNOS.IDUNOS INTEGER NOT NULL", "UNOS.IDVOZAC INTEGER", "UNOS.DV TIMESTAMP", "UNOS.TIP SMALLINT",
+        "UNOS.FNAME VARCHAR(255)", "UNOS.PODTIP INTEGER", "UNOS.GMT SMALLINT", "UNOS.NOD INTEGER",
+        "UNOS.NDO INTEGER",
+        "VOZILO.IDVOZ INTEGER NOT NULL", "VOZILO.MARKAITIP VARCHAR(40)", "VOZILO.MASA INTEGER NUMERIC(7,3)",
+        "VOZILO.NOSIVOST INTEGER NUMERIC(7,3)", "VOZILO.UKUPNAMASA INTEGER NUMERIC(7,3)",
+        "VOZILO.OZNAKA VARCHAR(20) NOT NULL", "VOZILO.VRSTA SMALLINT NOT NULL", "VOZILO.NAPOMENA BLOB SUB_TYPE 1",
+        "VOZILO.GARBR VARCHAR(10)", "VOZILO.BRSASIJE VARCHAR(30)", "VOZILO.BRSJED INTEGER",
+        "VOZILO.GODPRO INTEGER", "VOZILO.GODPREG INTEGER", "VOZILO.AKTIVNOALL SMALLINT", "VOZILO.DRZAVA SMALLINT",
+    };
+    QCOMPARE(ColumnCatalogue(data), expectedColumns);
+
+    QCOMPARE(NamesOf(data, "SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS "
+                           "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0"),
+             (QStringList{"GEN_AKTPOTVRDA_ID", "GEN_DJELATNICI_ID", "GEN_DUNOS_ID", "GEN_UNOS_ID", "GEN_VOZILO_ID"}));
+    QCOMPARE(NamesOf(data, "SELECT TRIM(I.RDB$INDEX_NAME) || ' ' || TRIM(I.RDB$RELATION_NAME) || '(' || "
+                           "(SELECT LIST(TRIM(S.RDB$FIELD_NAME)) FROM RDB$INDEX_SEGMENTS S "
+                           "WHERE S.RDB$INDEX_NAME = I.RDB$INDEX_NAME) || ')' FROM RDB$INDICES I "
+                           "WHERE I.RDB$INDEX_NAME NOT STARTING WITH 'RDB$'"),
+             (QStringList{"DJ_IDX1 DJELATNICI(KARTICA)", "DUN_IDX1 DUNOS(IDUNOS)", "DUN_IDX2 DUNOS(DATUM)",
+                          "PK_DUNOS DUNOS(IDD)", "PK_UNOS UNOS(IDUNOS)", "PK_VOZILO VOZILO(IDVOZ)",
+                          "SATIUNOS_IDX1 SATIUNOS(IDDUNOS)", "SATIUNOS_IDX2 SATIUNOS(DT1)",
+                          "SATIUNOS_IDX3 SATIUNOS(DT2)", "SATIUNOS_IDX4 SATIUNOS(IDVOZAC)",
+                          "SKENLOG_IDX1 SKENLOG(FN,SX,SY)", "UN_IDX1 UNOS(IDVOZAC)", "VO_IDX1 VOZILO(OZNAKA)"}));
+
+    // The trigger fills an empty vehicle key from its generator.
+    data.IBSQL1.prepare("INSERT INTO VOZILO (MARKAITIP, OZNAKA) VALUES ('MAN', 'ZG-1')");
+    data.IBSQL1.execute();
+    data.IBTransaction1.commit();
+    QCOMPARE(QueryNumber(data, "SELECT IDVOZ FROM VOZILO"), 1);
+}
+
+void TestSchemaUpgrade::secondStartOnlyReadsTheCatalogue()
+{
+    TempDatabase db;
+    TDataModule1 data;
+    QStringList statements;
+    data.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QVERIFY(!statements.isEmpty());
+    for (const QString& sql : statements)
+        QVERIFY2(sql.startsWith("SELECT TRIM(RDB$"), qPrintable(sql));
+}
+
+void TestSchemaUpgrade::missingFileReportsOnceAndStaysClosed()
+{
+    QTemporaryDir folder;
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, folder.filePath("VT.FDB")), QStringList{"Pogreška kod nadogradnje baze!"});
+    QVERIFY(!data.DB.isOpen());
+    QVERIFY_THROWS_EXCEPTION(DbError, QueryNumber(data, "SELECT 1 FROM RDB$DATABASE"));
+}
+
+void TestSchemaUpgrade::databaseWithoutBaseTablesCreatesNothing()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("EMPTY.FDB");
+    {
+        Connection connection;
+        connection.setDatabaseName(path);
+        connection.params() << "user_name=SYSDBA" << "password=corbelwin";
+        connection.createDatabase("WIN1250");
+    }
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, path), QStringList{"Pogreška kod nadogradnje baze!"});
+    QVERIFY(data.DB.isOpen());
+    QCOMPARE(UserTables(data.IBSQL1), QStringList());
+}
+
+void TestSchemaUpgrade::failingIdDriverUpdateKeepsColumnAndIsNotRepeated()
+{
+    TempDatabase db(TempDatabase::Schema::Base);
+    {
+        // A database from before the driver column, whose interval update will fail: a
+        // trigger refuses every change of SATIUNOS.
+        TDataModule1 data;
+        ConnectUpgraded(data, db.path());
+        data.IBScript1.execute(
+            "DROP INDEX SATIUNOS_IDX4; ALTER TABLE SATIUNOS DROP GMT; ALTER TABLE SATIUNOS DROP IDVOZAC;"
+            "INSERT INTO SATIUNOS (IDDUNOS, TOD, TDO, TAKT) VALUES (1, 0, 60, 3);"
+            "CREATE EXCEPTION NO_UPDATE 'refused';"
+            "SET TERM ^ ; CREATE TRIGGER SATIUNOS_BU FOR SATIUNOS BEFORE UPDATE AS BEGIN "
+            "EXCEPTION NO_UPDATE; END ^ SET TERM ; ^");
+        data.IBTransaction1.commit();
+    }
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList{"Pogreška prilikom nadogradnje baze!"});
+    QVERIFY(TableHasColumn(data.IBSQL1, "SATIUNOS", "IDVOZAC"));
+    data.DB.close();
+
+    TDataModule1 again;
+    QStringList statements;
+    again.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    QCOMPARE(ConnectUpgraded(again, db.path()), QStringList());
+    QVERIFY(!statements.join('\n').contains("UPDATE SATIUNOS"));
+}
+
+QTEST_GUILESS_MAIN(TestSchemaUpgrade)
+#include "tst_schema_upgrade.moc"
