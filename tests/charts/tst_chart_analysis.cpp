@@ -1,0 +1,138 @@
+#include "chart_drawing.h"
+#include "trace_matching.h"
+#include "charts/chart_analysis.h"
+
+#include <QStringList>
+#include <QTest>
+
+namespace {
+
+Raster DiscImage(double pos0, const std::vector<TraceInterval>& trace)
+{
+    ChartDiscDrawing disc;
+    disc.centreX = 374;
+    disc.centreY = 374;
+    disc.radius = kDiscRadiusUnits;
+    disc.pos0 = pos0;
+    disc.trace = trace;
+    return DrawChartPage(750, 750, {disc});
+}
+
+const std::vector<TraceInterval> kDay = {
+    {0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1380, 0}, {1380, 1420, 2}, {1420, 1440, 0},
+};
+
+} // namespace
+
+class TestChartAnalysis : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsADrawnDisc_data();
+    void readsADrawnDisc();
+    void keepsTheSavedGeometryButEstimatesPos0();
+    void keepsTheSplitIndexAcrossReadings();
+    void splitsANightChart();
+};
+
+void TestChartAnalysis::readsADrawnDisc_data()
+{
+    QTest::addColumn<double>("pos0");
+    QTest::newRow("midnight on the left") << 180.0;
+    QTest::newRow("turned") << 77.0;
+}
+
+void TestChartAnalysis::readsADrawnDisc()
+{
+    QFETCH(double, pos0);
+    ChartAnalysis analysis(DiscImage(pos0, kDay), ChartReadingOptions());
+    analysis.setUp(ChartGeometry()); // nothing saved: the image's default geometry
+    QCOMPARE(analysis.geometry().cx, 374);
+    QCOMPARE(analysis.geometry().r1, 184);
+    QCOMPARE(analysis.geometry().r2, 197);
+    QCOMPARE(analysis.strip().rows, 15);
+    QVERIFY(std::abs(analysis.geometry().pos0 - pos0) <= 0.5);
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), kDay, 3).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), kDay, 3)));
+    QCOMPARE(analysis.splitPoint(), analysis.intervals()[1].start);
+    QCOMPARE(analysis.days().day1.size(), kDay.size() - 1);
+    QVERIFY(analysis.days().day2.empty()); // the morning rest belongs to the day before
+
+    // With Pos0 put right, as the operator does with the "0+" and "0-" buttons, only the
+    // sub-pixel minute boundaries remain.
+    ChartGeometry corrected = analysis.geometry();
+    corrected.pos0 = pos0;
+    analysis.setGeometry(corrected);
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), kDay, 1).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), kDay, 1)));
+    QVERIFY(!analysis.days().twoDay);
+    QVERIFY(analysis.caption().startsWith(QStringLiteral("R1 = 184; R2 = 197; C = (374,374)  0=")));
+}
+
+void TestChartAnalysis::keepsTheSavedGeometryButEstimatesPos0()
+{
+    ChartAnalysis analysis(DiscImage(180, kDay), ChartReadingOptions());
+    analysis.setUp({370, 371, 150, 160, 33.0});
+    QCOMPARE(analysis.geometry().cx, 370);
+    QCOMPARE(analysis.geometry().cy, 371);
+    QCOMPARE(analysis.geometry().r1, 150);
+    QCOMPARE(analysis.geometry().r2, 160);
+    QVERIFY(std::abs(analysis.geometry().pos0 - 180.0) <= 1.0);
+    QCOMPARE(analysis.strip().rows, 12);
+}
+
+// A disc image whose geometry has Pos0 put right after the set-up.
+ChartAnalysis CorrectedAnalysis(double pos0, const std::vector<TraceInterval>& trace)
+{
+    ChartAnalysis analysis(DiscImage(pos0, trace), ChartReadingOptions());
+    analysis.setUp(ChartGeometry());
+    ChartGeometry corrected = analysis.geometry();
+    corrected.pos0 = pos0;
+    analysis.setGeometry(corrected);
+    return analysis;
+}
+
+void TestChartAnalysis::keepsTheSplitIndexAcrossReadings()
+{
+    ChartAnalysis analysis = CorrectedAnalysis(180, kDay);
+    const ChartIntervals read = analysis.intervals();
+    QCOMPARE(analysis.splitPoint(), read[1].start);
+
+    analysis.setSplitPoint(500); // by hand, inside the other work of 450-600: it is cut
+    QCOMPARE(analysis.days().day1.front(), (ChartInterval{500, read[3].end, 2}));
+    QCOMPARE(analysis.days().day2.back(), (ChartInterval{read[3].start, 500, 2}));
+    QCOMPARE(analysis.days().all.size(), read.size() + 1);
+    QVERIFY(analysis.days().twoDay);
+
+    // A re-analysis takes the split point from the remembered index (1) again; turning the
+    // disc back by 15 minutes moves every interval, and the split point with them.
+    ChartGeometry turned = analysis.geometry();
+    turned.pos0 -= 15.0 / 4;
+    analysis.setGeometry(turned);
+    QCOMPARE(analysis.intervals()[1].code, 3);
+    QCOMPARE(analysis.splitPoint(), analysis.intervals()[1].start);
+    QVERIFY(std::abs(analysis.splitPoint() - (read[1].start + 15)) <= 1);
+    QVERIFY(!analysis.days().twoDay);
+}
+
+void TestChartAnalysis::splitsANightChart()
+{
+    const std::vector<TraceInterval> night = {{0, 180, 3}, {180, 1080, 0}, {1080, 1440, 2}};
+    ChartAnalysis analysis = CorrectedAnalysis(180, night);
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), night, 1).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), night, 1)));
+    // The first activity is at 00:00, so the chart starts there: one day.
+    QCOMPARE(analysis.splitPoint(), 0);
+    QVERIFY(!analysis.days().twoDay);
+
+    const ChartIntervals read = analysis.intervals();
+    analysis.setSplitPoint(read[2].start);
+    QCOMPARE(analysis.days().day1, ChartIntervals{read[2]});
+    QCOMPARE(analysis.days().day2, ChartIntervals{read[0]}); // the rest before 18:00 is trimmed
+    QVERIFY(analysis.days().twoDay);
+    QCOMPARE(analysis.days().day1Minutes, read[2].length());
+    QCOMPARE(analysis.days().day2Minutes, read[0].length());
+}
+
+QTEST_APPLESS_MAIN(TestChartAnalysis)
+#include "tst_chart_analysis.moc"
