@@ -1,0 +1,100 @@
+#include "charts/scan_intake.h"
+
+#include "charts/image_loading.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// Trunc(width / (w / h)): the height that keeps the aspect ratio w : h at the given width.
+int HeightForWidth(int width, int w, int h)
+{
+    const double aspect = static_cast<double>(w) / h;
+    return static_cast<int>(width / aspect);
+}
+
+bool CutBoxUsable(const DiscBox& box)
+{
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    return w > 0 && h > 0 && HeightForWidth(kDiscImageWidth, w, h) >= 1;
+}
+
+} // namespace
+
+bool ScanSizeAcceptable(const Raster& scan)
+{
+    return scan.width > kMinimumScanSize && scan.height > kMinimumScanSize;
+}
+
+std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
+                                        int discNumber)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    if (w <= 0 || h <= 0)
+        return std::nullopt;
+    ScanDisc disc;
+    disc.scanFileName = scanFileName;
+    disc.discNumber = discNumber;
+    disc.scanWidth = scan.width;
+    disc.scanHeight = scan.height;
+    disc.box = box;
+    disc.stretched = w > kWorkingRasterWidth || h > kWorkingRasterWidth;
+    // The working raster: the box itself, or the box resampled to 801 pixels wide, whichever
+    // side was too large. Resampling reads the scan directly, without a full-size cut-out.
+    const Raster working = disc.stretched
+        ? StretchRectNearest(scan, box.left, box.top, w, h, kWorkingRasterWidth,
+                             HeightForWidth(kWorkingRasterWidth, w, h))
+        : CopyRect(scan, box.left, box.top, w, h);
+    disc.workingWidth = working.width;
+    disc.workingHeight = working.height;
+    Raster edges;
+    disc.refinedBox = RefineDiscBox(working, edges).box;
+    disc.elapsedMs = static_cast<int>(timer.elapsed());
+
+    disc.cutBox = disc.refinedBox;
+    if (!CutBoxUsable(disc.cutBox))
+        disc.cutBox = {0, 0, working.width, working.height};
+    if (!CutBoxUsable(disc.cutBox))
+        return std::nullopt;
+    const int cutWidth = disc.cutBox.right - disc.cutBox.left;
+    const int cutHeight = disc.cutBox.bottom - disc.cutBox.top;
+    disc.image = StretchRectNearest(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
+                                    kDiscImageWidth, HeightForWidth(kDiscImageWidth, cutWidth, cutHeight));
+    return disc;
+}
+
+ScanReading ReadScanDiscs(const QString& path)
+{
+    ScanReading reading;
+    QElapsedTimer timer;
+    timer.start();
+    Raster scan;
+    const bool loaded = LoadRasterImage(path, scan);
+    reading.loadMs = static_cast<int>(timer.elapsed());
+    if (!loaded) {
+        reading.error = kImageLoadErrorMessage;
+        return reading;
+    }
+    reading.scanWidth = scan.width;
+    reading.scanHeight = scan.height;
+    if (!ScanSizeAcceptable(scan)) {
+        reading.error = kScanTooSmallMessage;
+        return reading;
+    }
+    const ChartDiscsResult found = FindChartDiscs(scan);
+    reading.detectMs = found.elapsedMs;
+    for (std::size_t i = 0; i < found.boxes.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        if (std::optional<ScanDisc> disc = PrepareScanDisc(path, scan, found.boxes[i], number))
+            reading.discs.push_back(std::move(*disc));
+        else
+            reading.unusableDiscs.push_back(number);
+    }
+    if (reading.discs.empty())
+        reading.error = kNoDiscFoundMessage;
+    return reading;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "charts/disc_detection.h"
+#include "charts/raster.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// From a scan file to one 750-pixel-wide disc image per chart disc: loading, the size check,
+// disc detection, and for each disc the cut-out, the working raster of at most 801 pixels
+// width, the refined box and the disc image. No window is involved; the progress display
+// of the caller reports the durations kept here.
+
+inline const QString kScanTooSmallMessage =
+    QStringLiteral("Minimalne dimenzije skeniranog listića moraju biti 400x400 piksela!");
+inline const QString kNoDiscFoundMessage = QStringLiteral("Nije detektiran ni jedan listić!");
+
+// A scan must be more than this many pixels in both directions.
+constexpr int kMinimumScanSize = 400;
+// A disc box larger than this either way is resampled to this width before refinement.
+constexpr int kWorkingRasterWidth = 801;
+constexpr int kDiscImageWidth = 750;
+// Entry marker of a disc handed to a new workspace: not stored yet.
+constexpr int kNewEntryMarker = -1;
+
+bool ScanSizeAcceptable(const Raster& scan);
+
+// One disc read from a scan.
+struct ScanDisc {
+    // Handed to the disc's workspace; the file name, disc number and scan size end up in the
+    // scan log when the chart is stored.
+    QString scanFileName;
+    int discNumber = 0; // 1-based position of the box in the detection's list, upper disc first
+    int scanWidth = 0;
+    int scanHeight = 0;
+    int entryMarker = kNewEntryMarker;
+    Raster image; // kDiscImageWidth × Trunc(750 / aspect of the cut box)
+
+    // How the image was made.
+    DiscBox box;            // in scan pixels, as detected (may reach beyond the scan)
+    bool stretched = false; // the box was larger than 801 pixels and resampled to 801 wide
+    int workingWidth = 0;   // the working raster the box was refined in
+    int workingHeight = 0;
+    DiscBox refinedBox;     // in working-raster pixels, -1 for a side not found
+    DiscBox cutBox;         // what was cut out of the working raster (right and bottom excluded)
+    int elapsedMs = 0;      // cutting, resampling and refining
+};
+
+// Turns one detected box into its disc image.
+// A refined box is cut out as it is, even with a side missing (-1 reads as the column or row
+// just outside the working raster), as long as its width and height are positive and give
+// a disc image at least one row high. Otherwise the whole working raster, that is the
+// detected box, is used instead, so a disc is never dropped for want of refinement. Only a
+// detected box without positive size, or one so flat that no image row remains, gives no
+// disc (nullopt).
+std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
+                                        int discNumber);
+
+struct ScanReading {
+    QString error; // a message for the operator; empty when discs were read
+    int scanWidth = 0;
+    int scanHeight = 0;
+    int loadMs = 0;
+    int detectMs = 0;
+    std::vector<ScanDisc> discs;
+    std::vector<int> unusableDiscs; // numbers of detected boxes that gave no disc image
+};
+
+// The whole intake of one scan file: kImageLoadErrorMessage when it cannot be loaded,
+// kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
+// no usable disc is found; otherwise the discs in list order.
+ScanReading ReadScanDiscs(const QString& path);

@@ -1,0 +1,204 @@
+#include "charts/image_loading.h"
+#include "test_image_files.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kWidth = 64;
+constexpr int kHeight = 48;
+
+// Four flat quadrants: red, green, blue and light grey.
+const uint32_t kQuadrants[4] = {0xFFD02020u, 0xFF20B040u, 0xFF3040C0u, 0xFFE0E0E0u};
+
+Raster QuadrantImage()
+{
+    Raster raster;
+    ResizeRaster(raster, kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            raster.at(x, y) = kQuadrants[(y >= kHeight / 2) * 2 + (x >= kWidth / 2)];
+    return raster;
+}
+
+bool Near(uint32_t actual, uint32_t expected, int tolerance)
+{
+    if ((actual >> 24) != 0xFF)
+        return false;
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// Replaces the size in the frame header (SOF0..SOF2) of a JPEG file's contents.
+QByteArray WithJpegSize(QByteArray data, int width, int height)
+{
+    for (int i = 0; i + 8 < data.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(data[i + 1]);
+        if (static_cast<unsigned char>(data[i]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            data[i + 5] = char(height >> 8);
+            data[i + 6] = char(height & 0xFF);
+            data[i + 7] = char(width >> 8);
+            data[i + 8] = char(width & 0xFF);
+            return data;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestImageLoading : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loadsGoodFiles_data();
+    void loadsGoodFiles();
+    void refusesBadFiles_data();
+    void refusesBadFiles();
+    void rasterSizeLimit_data();
+    void rasterSizeLimit();
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+};
+
+void TestImageLoading::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const Raster image = QuadrantImage();
+    QVERIFY(WriteJpegFile(path("colour.jpg"), image));
+    QVERIFY(WriteJpegFile(path("grey.jpg"), image, {.quality = 92, .grayscale = true, .progressive = false}));
+    QVERIFY(WriteJpegFile(path("progressive.jpeg"), image, {.quality = 92, .grayscale = false, .progressive = true}));
+    QVERIFY(WriteBmpFile(path("bitmap.bmp"), image));
+    QVERIFY(QFile::copy(path("bitmap.bmp"), path("bitmap-named.jpg")));
+    QVERIFY(QFile::copy(path("colour.jpg"), path("jpeg-named.bmp")));
+}
+
+void TestImageLoading::loadsGoodFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<int>("tolerance");
+    QTest::newRow("colour JPEG") << "colour.jpg" << false << 12;
+    QTest::newRow("grayscale JPEG") << "grey.jpg" << true << 3;
+    QTest::newRow("progressive JPEG") << "progressive.jpeg" << false << 12;
+    QTest::newRow("BMP") << "bitmap.bmp" << false << 0;
+    QTest::newRow("BMP named .jpg") << "bitmap-named.jpg" << false << 0;
+    QTest::newRow("JPEG named .bmp") << "jpeg-named.bmp" << false << 12;
+}
+
+void TestImageLoading::loadsGoodFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, grey);
+    QFETCH(int, tolerance);
+    Raster raster;
+    QVERIFY(LoadRasterImage(path(name), raster));
+    QCOMPARE(raster.width, kWidth);
+    QCOMPARE(raster.height, kHeight);
+    QCOMPARE(raster.pixels.size(), size_t(kWidth * kHeight));
+    for (int q = 0; q < 4; ++q) {
+        const int x = (q % 2) * kWidth / 2 + kWidth / 4;
+        const int y = (q / 2) * kHeight / 2 + kHeight / 4;
+        const uint32_t expected = grey ? GreyPixel(Intensity(kQuadrants[q])) : kQuadrants[q];
+        QVERIFY2(Near(raster.at(x, y), expected, tolerance),
+                 qPrintable(QString("quadrant %1: %2").arg(q).arg(raster.at(x, y), 8, 16)));
+    }
+}
+
+void TestImageLoading::refusesBadFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("contents"); // written to the file unless the name is empty
+
+    const QByteArray jpeg = ReadAll(path("colour.jpg"));
+    const QByteArray bmp = ReadAll(path("bitmap.bmp"));
+    QByteArray bmpHuge = bmp;
+    bmpHuge[18] = char(0x60); // width and height 60000 (0xEA60), little-endian
+    bmpHuge[19] = char(0xEA);
+    bmpHuge[20] = bmpHuge[21] = 0;
+    bmpHuge[22] = char(0x60);
+    bmpHuge[23] = char(0xEA);
+    bmpHuge[24] = bmpHuge[25] = 0;
+    QByteArray png;
+    {
+        QImage image(500, 500, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(image.save(path("real.png"), "PNG"));
+        png = ReadAll(path("real.png"));
+    }
+
+    QTest::newRow("no path") << "" << QByteArray();
+    QTest::newRow("missing file") << "missing.jpg" << QByteArray();
+    QTest::newRow("empty file") << "empty.jpg" << QByteArray("");
+    QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2);
+    QTest::newRow("JPEG start only") << "start.jpg" << jpeg.left(3);
+    QTest::newRow("JPEG declaring 60000 x 60000") << "huge.jpg" << WithJpegSize(jpeg, 60000, 60000);
+    QTest::newRow("text named .jpg") << "text.jpg" << QByteArray("Ovo nije slika.\n");
+    QTest::newRow("PNG") << "real.png" << png;
+    QTest::newRow("truncated BMP") << "truncated.bmp" << bmp.left(bmp.size() - 100);
+    QTest::newRow("BMP header only") << "header.bmp" << bmp.left(30);
+    QTest::newRow("BMP declaring 60000 x 60000") << "huge.bmp" << bmpHuge;
+}
+
+void TestImageLoading::refusesBadFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, contents);
+    if (!name.isEmpty() && !contents.isNull())
+        QVERIFY(WriteAll(path(name), contents));
+    Raster raster;
+    ResizeRaster(raster, 5, 5); // whatever was there goes
+    QVERIFY(!LoadRasterImage(name.isEmpty() ? QString() : path(name), raster));
+    QVERIFY(raster.isEmpty());
+    QVERIFY(raster.pixels.empty());
+    QCOMPARE(kImageLoadErrorMessage, QString::fromUtf8("Pogreška pri učitavanju slike!"));
+}
+
+void TestImageLoading::rasterSizeLimit_data()
+{
+    QTest::addColumn<qint64>("width");
+    QTest::addColumn<qint64>("height");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("A4 at 600 dpi") << qint64(4961) << qint64(7016) << true;
+    QTest::newRow("just within 512 MB") << qint64(11585) << qint64(11585) << true;
+    QTest::newRow("just above 512 MB") << qint64(11586) << qint64(11586) << false;
+    QTest::newRow("60000 x 60000") << qint64(60000) << qint64(60000) << false;
+    QTest::newRow("one long row") << qint64(134217728) << qint64(1) << true;
+    QTest::newRow("row too long") << qint64(134217729) << qint64(1) << false;
+    QTest::newRow("zero width") << qint64(0) << qint64(100) << false;
+    QTest::newRow("negative height") << qint64(100) << qint64(-100) << false;
+}
+
+void TestImageLoading::rasterSizeLimit()
+{
+    QFETCH(qint64, width);
+    QFETCH(qint64, height);
+    QFETCH(bool, allowed);
+    QCOMPARE(RasterSizeAllowed(width, height), allowed);
+}
+
+QTEST_GUILESS_MAIN(TestImageLoading)
+#include "tst_image_loading.moc"
