@@ -91,6 +91,7 @@ private slots:
     void printerChoice();
     void windowChoosesPrinterInOtherCase();
     void placementsSurviveZapamti();
+    void otkaziKeepsTypedValuesLive_data();
     void otkaziKeepsTypedValuesLive();
 
 private:
@@ -330,15 +331,28 @@ void TestSettings::placementsSurviveZapamti()
     QCOMPARE(file.readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("21:00"));
 }
 
+void TestSettings::otkaziKeepsTypedValuesLive_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Otkaži") << false;
+    QTest::newRow("Esc") << true;
+}
+
 void TestSettings::otkaziKeepsTypedValuesLive()
 {
+    QFETCH(bool, escape);
     WriteFile(m_path, QStringLiteral("[Obracun]\r\nNocniOd=22:00\r\n"));
     TopcijeForm form(m_path, {});
     SetOptionsForm(&form);
     LeaveField(form, Child<QLineEdit>(form, "NocniOd"), QStringLiteral("21"));
     Child<QCheckBox>(form, "Min1")->setChecked(false);
-    QTest::mouseClick(Child<QPushButton>(form, "BitBtnOtkazi"), Qt::LeftButton);
+    if (escape) {
+        QTest::keyClick(&form, Qt::Key_Escape);
+    } else {
+        QTest::mouseClick(Child<QPushButton>(form, "BitBtnOtkazi"), Qt::LeftButton);
+    }
     QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(!form.isVisible());
 
     QCOMPARE(OptionsForm(), &form);
     QCOMPARE(CurrentSettings().NocniOd, QStringLiteral("21:00"));
