@@ -15,23 +15,23 @@ constexpr int kMinThickness = 3;
 // Rest up to this many minutes is availability when Odmor15 is on.
 constexpr int kShortRestMinutes = 15;
 
+// A pixel is dark when it is darker than kDarkBelow and, when the row before it was dark
+// too, close to that row's value (one stroke); a dark pixel after paper starts a stroke.
 int ClassifyColumn(const TraceStrip& strip, int column)
 {
     const int h = strip.rows - 1; // rows 0..h-1 are the radii R1..R2
     int dark = 0;
     int firstDark = -1;
-    int previous = -1;
+    int previous = -1; // value of the row before when it was dark
     for (int row = 1; row < h; ++row) {
         const int v = strip.at(column, row);
-        const bool isDark = previous < 0
-            ? v < kDarkBelow
-            : std::abs(v - previous) < kMaxStep && std::max(v, previous) < kDarkBelow;
+        const bool isDark = v < kDarkBelow && (previous < 0 || std::abs(v - previous) < kMaxStep);
         if (isDark) {
             ++dark;
             if (firstDark < 0)
                 firstDark = row;
         }
-        previous = v;
+        previous = isDark ? v : -1;
     }
     if (dark == 0 || firstDark > kMaxFirstRow || dark <= kMinThickness)
         return kRest;

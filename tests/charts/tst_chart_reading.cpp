@@ -63,7 +63,7 @@ private slots:
 };
 
 // The strip of R1 = 184, R2 = 197 has 15 rows (h = 14). A column pattern gives rows 0..14:
-// '#' trace (40), 'k' black trace (10), 'g' grey trace (150), '.' paper.
+// '#' trace (40), 'k' black trace (10), 'g' grey trace (150), 'l' light edge (182), '.' paper.
 void TestChartReading::classifiesByThickness_data()
 {
     QTest::addColumn<QString>("column");
@@ -78,11 +78,12 @@ void TestChartReading::classifiesByThickness_data()
     QTest::newRow("10 dark is driving") << ".##########...." << int(kDriving);
     QTest::newRow("13 dark is driving") << ".#############." << int(kDriving);
     QTest::newRow("last row is not read") << "..........#####" << int(kRest);
-    // After paper a trace pixel only counts from its second row on: rows 2..6 give 4 dark
-    // pixels beginning at row 3.
-    QTest::newRow("4 dark from row 3") << "..#####........" << int(kAvailability);
-    QTest::newRow("first dark at row 4 is rest") << "...###########." << int(kRest);
-    // 150 then 10: a step of 140 is no stroke, so rows 1, 3, 4, 5 count (not 5 rows).
+    QTest::newRow("4 dark from row 2") << "..####........." << int(kAvailability);
+    QTest::newRow("5 dark from row 3") << "...#####......." << int(kOtherWork);
+    QTest::newRow("first dark at row 4 is rest") << "....##########." << int(kRest);
+    // A light edge pixel (not dark) before the stroke does not hide the stroke's first row.
+    QTest::newRow("stroke after a light edge") << "..l##########.." << int(kDriving);
+    // 150 then 10: a step of 140 is no stroke; row 3 starts a new one: rows 1, 3, 4, 5 count.
     QTest::newRow("step of 128 or more is not dark") << ".gkkkk........." << int(kAvailability);
     QTest::newRow("grey trace counts") << ".ggggg........." << int(kOtherWork);
 }
@@ -100,6 +101,7 @@ void TestChartReading::classifiesByThickness()
         strip.at(minute, row) = c == QLatin1Char('#') ? 40
             : c == QLatin1Char('k')                   ? 10
             : c == QLatin1Char('g')                   ? 150
+            : c == QLatin1Char('l')                   ? 182
                                                       : TraceStrip::kPaper;
     }
     const MinuteCodes codes = ClassifyMinutes(strip);

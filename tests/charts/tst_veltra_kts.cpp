@@ -1,0 +1,216 @@
+#include "chart_drawing.h"
+#include "test_image_files.h"
+#include "trace_matching.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Activities a scanned disc reads reliably: driving, other work and rest. (Availability is
+// exactly 4 dark rows of 14, so a pixel of scanning error turns it into rest or other work;
+// the disc-image tests cover it.)
+const std::vector<TraceInterval> kUpperTrace = {
+    {0, 300, 0}, {300, 420, 3}, {420, 480, 2}, {480, 900, 3}, {900, 1380, 0}, {1380, 1420, 2}, {1420, 1440, 0},
+};
+const std::vector<TraceInterval> kLowerTrace = {
+    {0, 120, 0}, {120, 560, 3}, {560, 1000, 0}, {1000, 1300, 2}, {1300, 1440, 0},
+};
+// The scan adds resampling to the disc image's own uncertainty (see trace_matching.h).
+constexpr int kScanTolerance = 4;
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run RunTool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-kts"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+ChartIntervals IntervalsFromJson(const QJsonArray& array)
+{
+    ChartIntervals intervals;
+    for (const QJsonValue& value : array) {
+        const QJsonObject o = value.toObject();
+        intervals.push_back({o[QStringLiteral("start")].toInt(), o[QStringLiteral("end")].toInt(),
+                             o[QStringLiteral("code")].toInt()});
+    }
+    return intervals;
+}
+
+} // namespace
+
+class TestVeltraKts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readsBothDiscsOfAScan();
+    void printsTheTextExport();
+    void readsTheOptionAndGeometryFiles();
+    void reportsScanErrors_data();
+    void reportsScanErrors();
+    void refusesBadArguments();
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    QString m_scan;
+};
+
+void TestVeltraKts::initTestCase()
+{
+    QVERIFY(QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-kts")));
+    const int width = A4WidthPixels(200);
+    const int height = A4HeightPixels(200);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+    discs[0].pos0 = 180;
+    discs[0].trace = kUpperTrace;
+    discs[1].pos0 = 95.5;
+    discs[1].trace = kLowerTrace;
+    m_scan = path(QStringLiteral("dva listića.jpg"));
+    QVERIFY(WriteJpegFile(m_scan, DrawChartPage(width, height, discs)));
+}
+
+void TestVeltraKts::readsBothDiscsOfAScan()
+{
+    const Run run = RunTool({QStringLiteral("--json"), m_scan});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonArray scans = QJsonDocument::fromJson(run.out.toUtf8()).object()[QStringLiteral("scans")].toArray();
+    QCOMPARE(scans.size(), 1);
+    const QJsonArray discs = scans[0].toObject()[QStringLiteral("discs")].toArray();
+    QCOMPARE(discs.size(), 2);
+
+    const std::vector<TraceInterval>* traces[] = {&kUpperTrace, &kLowerTrace};
+    const double drawnPos0[] = {180, 95.5};
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject disc = discs[i].toObject();
+        QCOMPARE(disc[QStringLiteral("number")].toInt(), i + 1);
+        QCOMPARE(disc[QStringLiteral("imageWidth")].toInt(), 750);
+        const QJsonObject geometry = disc[QStringLiteral("geometry")].toObject();
+        QCOMPARE(geometry[QStringLiteral("r1")].toInt(), 184);
+        QVERIFY(std::abs(geometry[QStringLiteral("pos0")].toDouble() - drawnPos0[i]) <= 1.0);
+        const ChartIntervals read = IntervalsFromJson(disc[QStringLiteral("intervals")].toArray());
+        const QString mismatch = MismatchWithTrace(read, *traces[i], kScanTolerance);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        // The chart starts at its first activity; the rest before it belongs to the day before.
+        QCOMPARE(disc[QStringLiteral("splitPoint")].toInt(), read[1].start);
+        QCOMPARE(disc[QStringLiteral("intervals")].toArray()[0].toObject()[QStringLiteral("day")].toInt(), 2);
+        QVERIFY(!disc[QStringLiteral("twoDay")].toBool());
+        QVERIFY(disc[QStringLiteral("durations")].toObject().contains(QStringLiteral("orientationMs")));
+    }
+}
+
+void TestVeltraKts::printsTheTextExport()
+{
+    const Run run = RunTool({m_scan});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("Detektirano 2 listića!")));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^MIRELTOSA\\|\\|KTS2\\|\\|\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"))).size(), 2);
+    QCOMPARE(lines.count(QStringLiteral("Aktivnost\tOd\tDo\tTrajanje\tDan\tOpis")), 2);
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^R1 = 184; R2 = 197; C = \\(374,37\\d\\)  0="))).size(), 2);
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Obrada - stretch \\([12]\\) = \\d+$"))).size(), 2);
+    QVERIFY(lines.filter(QRegularExpression(QStringLiteral("^Učitavanje = \\d+$"))).size() == 1);
+    // The upper disc's first line: the morning rest of the following day, ending when driving starts.
+    const int header = lines.indexOf(QStringLiteral("Aktivnost\tOd\tDo\tTrajanje\tDan\tOpis"));
+    QVERIFY(QRegularExpression(QStringLiteral("^0\t00:00\t(0[45]:\\d\\d)\t\\1\t2\tOdmor\t$")).match(lines[header + 1]).hasMatch());
+    QVERIFY(QRegularExpression(QStringLiteral("^3\t0[45]:\\d\\d\t0[67]:\\d\\d\t0[12]:\\d\\d\t1\tVožnja\t$")).match(lines[header + 2]).hasMatch());
+    QVERIFY(lines[header - 1].isEmpty());
+}
+
+void TestVeltraKts::readsTheOptionAndGeometryFiles()
+{
+    const QString options = path(QStringLiteral("postavke.dat"));
+    const QString geometry = path(QStringLiteral("ktspostavke.dat"));
+    QFile file(options);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // Other work of up to 60 minutes counts as a disturbance: the upper disc's 40 minutes go.
+    file.write("[KTS]\r\nSpecKorekt=1\r\nMinKorekt=60\r\n");
+    file.close();
+    QFile geometryFile(geometry);
+    QVERIFY(geometryFile.open(QIODevice::WriteOnly));
+    geometryFile.write("[Postavke]\r\nR1=180\r\nR2=200\r\nPos0=12,5\r\nCX=375\r\nCY=373\r\n");
+    geometryFile.close();
+
+    const Run run = RunTool({QStringLiteral("--options"), options, QStringLiteral("--geometry"), geometry,
+                             QStringLiteral("--json"), m_scan});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject disc = QJsonDocument::fromJson(run.out.toUtf8())
+                                 .object()[QStringLiteral("scans")][0][QStringLiteral("discs")][0]
+                                 .toObject();
+    const QJsonObject g = disc[QStringLiteral("geometry")].toObject();
+    QCOMPARE(g[QStringLiteral("r1")].toInt(), 180);
+    QCOMPARE(g[QStringLiteral("r2")].toInt(), 200);
+    QCOMPARE(g[QStringLiteral("cx")].toInt(), 375);
+    QCOMPARE(g[QStringLiteral("cy")].toInt(), 373);
+    QVERIFY(std::abs(g[QStringLiteral("pos0")].toDouble() - 180) <= 1.0); // estimated, not 12,5
+    const ChartIntervals read = IntervalsFromJson(disc[QStringLiteral("intervals")].toArray());
+    QVERIFY(std::none_of(read.begin(), read.end(), [](const ChartInterval& i) { return i.start > 1300 && i.code == 2; }));
+}
+
+void TestVeltraKts::reportsScanErrors_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing") << "nema.jpg" << "Pogreška pri učitavanju slike!";
+    QTest::newRow("not an image") << "tekst.jpg" << "Pogreška pri učitavanju slike!";
+    QTest::newRow("too narrow") << "uska.jpg" << "Minimalne dimenzije skeniranog listića moraju biti 400x400 piksela!";
+    QTest::newRow("no disc") << "prazna.jpg" << "Nije detektiran ni jedan listić!";
+}
+
+void TestVeltraKts::reportsScanErrors()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    const QString scan = path(file);
+    if (file == QLatin1String("tekst.jpg")) {
+        QFile text(scan);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("nije slika");
+    } else if (file != QLatin1String("nema.jpg")) {
+        Raster grey;
+        ResizeRaster(grey, file == QLatin1String("uska.jpg") ? 400 : 800, file == QLatin1String("uska.jpg") ? 3000 : 800);
+        ClearRaster(grey, GreyPixel(128));
+        QVERIFY(WriteJpegFile(scan, grey));
+    }
+    // A bad scan does not stop the next one.
+    const Run run = RunTool({scan, m_scan});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err.trimmed(), scan + QStringLiteral(": ") + message);
+    QCOMPARE(run.out.count(QStringLiteral("MIRELTOSA||KTS2||")), 2);
+}
+
+void TestVeltraKts::refusesBadArguments()
+{
+    QCOMPARE(RunTool({}).exitCode, 2);
+    QCOMPARE(RunTool({QStringLiteral("--json")}).exitCode, 2);
+    QCOMPARE(RunTool({QStringLiteral("--brzo"), m_scan}).exitCode, 2);
+    const Run missing = RunTool({QStringLiteral("--options"), path(QStringLiteral("nema.dat")), m_scan});
+    QCOMPARE(missing.exitCode, 2);
+    QVERIFY(missing.err.contains(QStringLiteral("Nema datoteke postavki")));
+    QCOMPARE(missing.out, QString());
+}
+
+QTEST_GUILESS_MAIN(TestVeltraKts)
+#include "tst_veltra_kts.moc"

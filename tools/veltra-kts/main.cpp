@@ -1,0 +1,201 @@
+// veltra-kts: reads scanned tachograph charts from the command line with the application's
+// own chart code and prints each disc's intervals as the chart's text export.
+//
+//   veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] SCAN...
+
+#include "charts/chart_analysis.h"
+#include "charts/chart_text_export.h"
+#include "charts/scan_intake.h"
+#include "common/profile_file.h"
+#include "common/time_text.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+constexpr int kExitScanError = 1;
+constexpr int kExitUsage = 2;
+
+const QString kUsage = QStringLiteral(
+    "Upotreba: veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] SKEN...");
+
+struct Arguments {
+    QString optionsPath;
+    QString geometryPath;
+    bool json = false;
+    QStringList scans;
+};
+
+std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
+{
+    Arguments parsed;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--json")) {
+            parsed.json = true;
+        } else if (arg == QLatin1String("--options") || arg == QLatin1String("--geometry")) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("Nedostaje datoteka iza %1").arg(arg);
+                return std::nullopt;
+            }
+            const QString path = args[++i];
+            if (!QFileInfo(path).isFile()) {
+                error = QStringLiteral("Nema datoteke postavki: %1").arg(path);
+                return std::nullopt;
+            }
+            (arg == QLatin1String("--options") ? parsed.optionsPath : parsed.geometryPath) = path;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("Nepoznata opcija: %1").arg(arg);
+            return std::nullopt;
+        } else {
+            parsed.scans << arg;
+        }
+    }
+    if (parsed.scans.isEmpty()) {
+        error = QStringLiteral("Nije naveden ni jedan sken.");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+QString BoxText(const DiscBox& box)
+{
+    return QStringLiteral("%1||%2||%3||%4").arg(box.left).arg(box.top).arg(box.right).arg(box.bottom);
+}
+
+QJsonObject BoxJson(const DiscBox& box)
+{
+    return {{QStringLiteral("left"), box.left}, {QStringLiteral("top"), box.top},
+            {QStringLiteral("right"), box.right}, {QStringLiteral("bottom"), box.bottom}};
+}
+
+// The progress log of a scan's intake, line by line as the progress window shows it.
+QStringList ScanLogLines(const ScanReading& reading)
+{
+    QStringList lines{QStringLiteral("Učitavanje = %1").arg(reading.loadMs)};
+    if (reading.scanWidth > kMinimumScanSize && reading.scanHeight > kMinimumScanSize)
+        lines << QStringLiteral("Osnovna analiza = %1").arg(reading.detectMs);
+    if (!reading.discs.empty())
+        lines << QStringLiteral("Detektirano %1 listića!").arg(reading.discs.size() + reading.unusableDiscs.size());
+    return lines;
+}
+
+QStringList DiscLogLines(const ScanDisc& disc, const ChartAnalysisDurations& durations)
+{
+    const QString cut = disc.stretched ? QStringLiteral("Obrada - stretch (%1) = %2")
+                                       : QStringLiteral("Obrada  (%1) = %2");
+    return {cut.arg(disc.discNumber).arg(disc.elapsedMs),
+            QStringLiteral("Orijentacija (%1) = %2").arg(disc.discNumber).arg(durations.orientationMs),
+            QStringLiteral("Odmotavanje (%1) = %2").arg(disc.discNumber).arg(durations.unrollingMs),
+            QStringLiteral("Očitavanje (%1) = %2").arg(disc.discNumber).arg(durations.readingMs)};
+}
+
+QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
+{
+    const ChartGeometry& g = analysis.geometry();
+    QJsonArray intervals;
+    for (const DayInterval& row : analysis.days().all) {
+        const ChartInterval& i = row.interval;
+        intervals.append(QJsonObject{{QStringLiteral("start"), i.start},
+                                     {QStringLiteral("end"), i.end},
+                                     {QStringLiteral("code"), i.code},
+                                     {QStringLiteral("from"), FormatMinutes(i.start)},
+                                     {QStringLiteral("to"), FormatMinutes(i.end)},
+                                     {QStringLiteral("day"), row.day}});
+    }
+    const ChartAnalysisDurations& d = analysis.durations();
+    return {
+        {QStringLiteral("number"), disc.discNumber},
+        {QStringLiteral("box"), BoxJson(disc.box)},
+        {QStringLiteral("refinedBox"), BoxJson(disc.refinedBox)},
+        {QStringLiteral("stretched"), disc.stretched},
+        {QStringLiteral("imageWidth"), disc.image.width},
+        {QStringLiteral("imageHeight"), disc.image.height},
+        {QStringLiteral("geometry"),
+         QJsonObject{{QStringLiteral("cx"), g.cx}, {QStringLiteral("cy"), g.cy}, {QStringLiteral("r1"), g.r1},
+                     {QStringLiteral("r2"), g.r2}, {QStringLiteral("pos0"), g.pos0}}},
+        {QStringLiteral("caption"), analysis.caption()},
+        {QStringLiteral("threshold"), analysis.strip().threshold},
+        {QStringLiteral("splitPoint"), analysis.splitPoint()},
+        {QStringLiteral("twoDay"), analysis.days().twoDay},
+        {QStringLiteral("intervals"), intervals},
+        {QStringLiteral("durations"),
+         QJsonObject{{QStringLiteral("cutMs"), disc.elapsedMs}, {QStringLiteral("orientationMs"), d.orientationMs},
+                     {QStringLiteral("unrollingMs"), d.unrollingMs}, {QStringLiteral("readingMs"), d.readingMs}}},
+    };
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QString error;
+    const std::optional<Arguments> args = ParseArguments(app.arguments(), error);
+    if (!args) {
+        err << error << '\n' << kUsage << '\n';
+        return kExitUsage;
+    }
+    const ChartReadingOptions options =
+        args->optionsPath.isEmpty() ? ChartReadingOptions() : ReadChartReadingOptions(ProfileFile(args->optionsPath));
+    const ChartGeometry saved =
+        args->geometryPath.isEmpty() ? ChartGeometry() : ReadChartGeometry(ProfileFile(args->geometryPath));
+
+    int exitCode = 0;
+    QJsonArray scansJson;
+    for (const QString& path : args->scans) {
+        const ScanReading reading = ReadScanDiscs(path);
+        if (!reading.error.isEmpty()) {
+            err << path << ": " << reading.error << '\n';
+            exitCode = kExitScanError;
+        }
+        QJsonArray discsJson;
+        if (!args->json) {
+            out << "== " << path << '\n';
+            for (const QString& line : ScanLogLines(reading))
+                out << line << '\n';
+        }
+        for (const ScanDisc& disc : reading.discs) {
+            ChartAnalysis analysis(disc.image, options);
+            analysis.setUp(saved);
+            if (args->json) {
+                discsJson.append(DiscJson(disc, analysis));
+                continue;
+            }
+            out << "-- " << disc.discNumber << ": " << BoxText(disc.box) << '\n';
+            const QStringList lines =
+                ChartExportLines(analysis.days().all, ChartExportKind::WholeChart, QDateTime::currentDateTime());
+            for (const QString& line : lines)
+                out << line << '\n';
+            out << analysis.caption() << '\n';
+            for (const QString& line : DiscLogLines(disc, analysis.durations()))
+                out << line << '\n';
+        }
+        if (args->json) {
+            QJsonObject scan{{QStringLiteral("file"), path},
+                             {QStringLiteral("width"), reading.scanWidth},
+                             {QStringLiteral("height"), reading.scanHeight},
+                             {QStringLiteral("durations"),
+                              QJsonObject{{QStringLiteral("loadMs"), reading.loadMs},
+                                          {QStringLiteral("detectMs"), reading.detectMs}}},
+                             {QStringLiteral("discs"), discsJson}};
+            if (!reading.error.isEmpty())
+                scan.insert(QStringLiteral("error"), reading.error);
+            scansJson.append(scan);
+        }
+    }
+    if (args->json)
+        out << QJsonDocument(QJsonObject{{QStringLiteral("scans"), scansJson}}).toJson(QJsonDocument::Indented);
+    return exitCode;
+}
