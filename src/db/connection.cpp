@@ -3,6 +3,7 @@
 #include "common/win1250.h"
 #include "db/db_error.h"
 #include "db/firebird_api.h"
+#include "db/statement.h"
 #include "db/transaction.h"
 
 #include <algorithm>
@@ -95,6 +96,8 @@ void Connection::close()
 {
     if (!isOpen())
         return;
+    for (Statement* statement : m_statements)
+        statement->release();
     for (Transaction* transaction : m_transactions) {
         if (transaction->isActive())
             transaction->rollback();
@@ -128,4 +131,22 @@ void Connection::attachTransaction(Transaction* transaction)
 void Connection::detachTransaction(Transaction* transaction)
 {
     std::erase(m_transactions, transaction);
+}
+
+void Connection::attachStatement(Statement* statement)
+{
+    m_statements.push_back(statement);
+}
+
+void Connection::detachStatement(Statement* statement)
+{
+    std::erase(m_statements, statement);
+}
+
+void Connection::closeCursorsOf(const Transaction* transaction)
+{
+    for (Statement* statement : m_statements) {
+        if (&statement->transaction() == transaction)
+            statement->close();
+    }
 }

@@ -9,6 +9,7 @@
 namespace Firebird {
 class IAttachment;
 }
+class Statement;
 class Transaction;
 
 // The one connection to a database. The database name is a file path (opened by the
@@ -28,7 +29,8 @@ public:
     QStringList& params() { return m_params; }
 
     void open();
-    // Rolls back every transaction still active on the connection, then detaches.
+    // Releases every statement prepared on the connection (they must be prepared again after
+    // the next open), rolls back every transaction still active, then detaches.
     void close();
     bool isOpen() const { return m_attachment != nullptr; }
 
@@ -44,13 +46,19 @@ public:
 
 private:
     friend class Transaction;
+    friend class Statement;
     void attachTransaction(Transaction* transaction);
     void detachTransaction(Transaction* transaction);
+    void attachStatement(Statement* statement);
+    void detachStatement(Statement* statement);
+    // Closes the open cursors of the statements on a transaction that is about to end.
+    void closeCursorsOf(const Transaction* transaction);
     std::vector<unsigned char> parameterBlock(bool forCreate, const QString& characterSet) const;
 
     QString m_databaseName;
     QStringList m_params;
     Firebird::IAttachment* m_attachment = nullptr;
     std::vector<Transaction*> m_transactions;
+    std::vector<Statement*> m_statements;
     StatementObserver m_observer;
 };

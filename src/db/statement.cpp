@@ -84,15 +84,13 @@ struct Released {
 
 Statement::Statement(Transaction& transaction) : m_transaction(transaction)
 {
+    m_transaction.connection().attachStatement(this);
 }
 
 Statement::~Statement()
 {
-    try {
-        release();
-    } catch (const DbError&) {
-        // The connection is gone already; its statements went with it.
-    }
+    release();
+    m_transaction.connection().detachStatement(this);
 }
 
 void Statement::release()

@@ -83,6 +83,7 @@ public:
     auto timestampValue(const QString& name) const { return timestampValue(columnIndex(name)); }
 
 private:
+    friend class Connection;
     using Value = std::variant<std::monostate, qint64, ScaledNumber, double, QByteArray, QDate, QDateTime>;
 
     void setValue(const QString& name, Value value);

@@ -22,6 +22,7 @@ Transaction::Transaction(Connection& connection) : m_connection(connection)
 Transaction::~Transaction()
 {
     if (isActive()) {
+        m_connection.closeCursorsOf(this);
         FirebirdStatus status;
         m_handle->rollback(status.get());
         if (status.get()->getState() & IStatus::STATE_ERRORS)
@@ -49,6 +50,7 @@ void Transaction::startIfNotActive()
 
 void Transaction::commit()
 {
+    m_connection.closeCursorsOf(this);
     FirebirdStatus status;
     handle()->commit(status.get());
     status.check();
@@ -64,6 +66,7 @@ void Transaction::commitRetaining()
 
 void Transaction::rollback()
 {
+    m_connection.closeCursorsOf(this);
     FirebirdStatus status;
     handle()->rollback(status.get());
     if (status.get()->getState() & IStatus::STATE_ERRORS) {

@@ -1,0 +1,237 @@
+#include "temp_database.h"
+
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "db/sql_parameters.h"
+
+#include <QProcess>
+#include <QtTest>
+
+class TestStatement : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void namedParameters_data();
+    void namedParameters();
+    void valuesRoundTrip();
+    void nullsAreEmptyOptionals();
+    void croatianLettersTravelAsWindows1250();
+    void errorCarriesFirebirdText();
+    void readCommittedAcrossTransactions();
+    void conflictingUpdateFailsAtOnce();
+    void destroyedTransactionRollsBack();
+
+private:
+    std::unique_ptr<TempDatabase> m_db;
+};
+
+void TestStatement::initTestCase()
+{
+    m_db = std::make_unique<TempDatabase>();
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    data.IBScript1.execute("CREATE TABLE T (I SMALLINT, L INTEGER, B BIGINT, N NUMERIC(15,3), M NUMERIC(7,3), "
+                           "D DATE, TS TIMESTAMP, V VARCHAR(40), C CHAR(5), X BLOB SUB_TYPE 1);");
+    data.IBTransaction1.commit();
+}
+
+void TestStatement::namedParameters_data()
+{
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("positional");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("plain") << "SELECT * FROM T WHERE L=:ID AND V=:name" << "SELECT * FROM T WHERE L=? AND V=?"
+                           << QStringList{"ID", "NAME"};
+    QTest::newRow("repeated") << "UPDATE T SET L=:A WHERE I=:A OR B=:b" << "UPDATE T SET L=? WHERE I=? OR B=?"
+                              << QStringList{"A", "A", "B"};
+    QTest::newRow("quoted and commented") << "SELECT ':X', \"a:b\" FROM T -- :Y\n WHERE L=:Z /* :W */"
+                                          << "SELECT ':X', \"a:b\" FROM T -- :Y\n WHERE L=? /* :W */"
+                                          << QStringList{"Z"};
+    QTest::newRow("time literal untouched") << "SELECT CAST('12:30' AS TIME) FROM T"
+                                            << "SELECT CAST('12:30' AS TIME) FROM T" << QStringList{};
+}
+
+void TestStatement::namedParameters()
+{
+    QFETCH(QString, named);
+    const PositionalSql result = ToPositionalSql(named);
+    QTEST(result.sql, "positional");
+    QTEST(result.positionNames, "names");
+}
+
+void TestStatement::valuesRoundTrip()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    const QString longText = QString(70000, QLatin1Char('x')) + QStringLiteral("kraj");
+    Statement& sql = data.IBSQL1;
+    sql.prepare("INSERT INTO T (I, L, B, N, M, D, TS, V, C, X) VALUES (:I, :L, :B, :N, :M, :D, :TS, :V, :C, :X)");
+    sql.setInt("I", -32768);
+    sql.setInt("L", 2147483647);
+    sql.setInt("b", 9007199254740993LL);
+    sql.setNumeric("N", {123456789012345LL, 3});
+    sql.setNumeric("M", {1234500, 3});  // 1234,5 t
+    sql.setDate("D", QDate(1899, 12, 30));
+    sql.setTimestamp("TS", QDateTime(QDate(2026, 3, 29), QTime(2, 30, 15, 250), Qt::UTC));
+    sql.setText("V", "  razmaci  ");
+    sql.setText("C", "ab");
+    sql.setText("X", longText);
+    sql.execute();
+    data.IBTransaction1.commit();
+
+    sql.prepare("SELECT I, L, B, N, M, D, TS, V, C, X, N * 2 AS DOUBLED FROM T WHERE L = :L");
+    sql.setInt("L", 2147483647);
+    sql.execute();
+    QVERIFY(sql.next());
+    QCOMPARE(*sql.intValue("I"), -32768);
+    QCOMPARE(*sql.intValue("L"), 2147483647);
+    QCOMPARE(*sql.intValue("B"), 9007199254740993LL);
+    QCOMPARE(sql.numericValue("N")->units, 123456789012345LL);
+    QCOMPARE(sql.numericValue("N")->scale, 3);
+    QCOMPARE(sql.numericValue("M")->units, 1234500);
+    QCOMPARE(sql.columnType(sql.columnIndex("M")), ColumnType::Numeric);
+    QCOMPARE(*sql.dateValue("D"), QDate(1899, 12, 30));
+    QCOMPARE(*sql.timestampValue("TS"), QDateTime(QDate(2026, 3, 29), QTime(2, 30, 15, 250), Qt::UTC));
+    QCOMPARE(*sql.textValue("V"), QStringLiteral("  razmaci  "));
+    QCOMPARE(*sql.textValue("C"), QStringLiteral("ab   "));
+    QCOMPARE(*sql.textValue("X"), longText);
+    QCOMPARE(sql.columnType(sql.columnIndex("X")), ColumnType::TextBlob);
+    QCOMPARE(sql.numericValue("DOUBLED")->units, 246913578024690LL);
+    QVERIFY(!sql.next());
+    data.IBTransaction1.commit();
+
+    sql.prepare("SELECT GEN_ID(GEN_UNOS_ID, 1) FROM RDB$DATABASE");
+    sql.execute();
+    QVERIFY(sql.next());
+    QCOMPARE(*sql.intValue(0), 1);
+}
+
+void TestStatement::nullsAreEmptyOptionals()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    Statement& sql = data.IBSQL1;
+    sql.prepare("INSERT INTO T (L, N, D, V, X) VALUES (:L, :N, :D, :V, :X)");
+    sql.setInt("L", -5);
+    sql.execute();  // every other parameter stays NULL
+    sql.prepare("SELECT N, D, V, X, I FROM T WHERE L = -5");
+    sql.execute();
+    QVERIFY(sql.next());
+    QVERIFY(!sql.numericValue("N"));
+    QVERIFY(!sql.dateValue("D"));
+    QVERIFY(!sql.textValue("V"));
+    QVERIFY(!sql.textValue("X"));
+    QVERIFY(!sql.intValue("I"));
+    QVERIFY(sql.columnNullable(sql.columnIndex("D")));
+    data.IBTransaction1.rollback();
+}
+
+void TestStatement::croatianLettersTravelAsWindows1250()
+{
+    const QString letters = QStringLiteral("čćžšđČĆŽŠĐ");
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    Statement& sql = data.IBSQL1;
+    sql.prepare("INSERT INTO T (L, V, X) VALUES (7, :V, :V)");
+    sql.setText("V", letters);
+    sql.execute();
+    data.IBTransaction1.commit();
+    sql.prepare("SELECT V, X, OCTET_LENGTH(V) FROM T WHERE L = 7 AND V = :V");
+    sql.setText("V", letters);
+    sql.execute();
+    QVERIFY(sql.next());
+    QCOMPARE(*sql.textValue(0), letters);
+    QCOMPARE(*sql.textValue(1), letters);
+    QCOMPARE(*sql.intValue(2), 10);  // one byte a letter
+    data.IBTransaction1.commit();
+    data.DB.close();
+
+    if (QStandardPaths::findExecutable("isql-fb").isEmpty())
+        QSKIP("isql-fb is not installed");
+    QProcess isql;
+    isql.start("isql-fb", {"-q", "-ch", "WIN1250", "-user", "SYSDBA", m_db->path()});
+    isql.write("SET LIST ON; SELECT V FROM T WHERE L = 7;\n");
+    isql.closeWriteChannel();
+    QVERIFY(isql.waitForFinished(30000));
+    const QByteArray output = isql.readAllStandardOutput();
+    QVERIFY2(output.contains("\xe8\xe6\x9e\x9a\xf0\xc8\xc6\x8e\x8a\xd0"), output.toHex().constData());
+}
+
+void TestStatement::errorCarriesFirebirdText()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    try {
+        data.IBSQL1.prepare("SELECT NEPOSTOJI FROM T");
+        QFAIL("no error");
+    } catch (const DbError& error) {
+        QVERIFY2(error.text().contains("Column unknown"), qPrintable(error.text()));
+        QVERIFY2(error.text().contains("NEPOSTOJI"), qPrintable(error.text()));
+        QCOMPARE(error.code(), 335544569L);  // isc_dsql_error
+    }
+}
+
+void TestStatement::readCommittedAcrossTransactions()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    Statement reader(data.Read);
+    const auto countOnRead = [&] {
+        reader.prepare("SELECT COUNT(*) FROM T WHERE L = 99");
+        reader.execute();
+        reader.next();
+        return *reader.intValue(0);
+    };
+    QCOMPARE(countOnRead(), 0);
+    data.IBSQL1.prepare("INSERT INTO T (L) VALUES (99)");
+    data.IBSQL1.execute();
+    QCOMPARE(countOnRead(), 0);  // not committed yet
+    data.IBTransaction1.commit();
+    QCOMPARE(countOnRead(), 1);  // the open read transaction sees the commit
+}
+
+void TestStatement::conflictingUpdateFailsAtOnce()
+{
+    TDataModule1 first;
+    ConnectUpgraded(first, m_db->path());
+    first.IBSQL1.prepare("INSERT INTO T (L, V) VALUES (55, 'a')");
+    first.IBSQL1.execute();
+    first.IBTransaction1.commit();
+    first.IBSQL1.prepare("UPDATE T SET V = 'b' WHERE L = 55");
+    first.IBSQL1.execute();  // holds the row
+
+    TDataModule1 second;
+    ConnectUpgraded(second, m_db->path());
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        second.IBSQL1.prepare("UPDATE T SET V = 'c' WHERE L = 55");
+        second.IBSQL1.execute();
+        QFAIL("no conflict");
+    } catch (const DbError& error) {
+        QVERIFY2(error.text().contains("deadlock") || error.text().contains("update conflicts"),
+                 qPrintable(error.text()));
+    }
+    QVERIFY(timer.elapsed() < 5000);
+}
+
+void TestStatement::destroyedTransactionRollsBack()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    {
+        Transaction transaction(data.DB);
+        Statement sql(transaction);
+        sql.prepare("INSERT INTO T (L) VALUES (77)");
+        sql.execute();
+    }
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L = 77"), 0);
+    data.IBSQL1.prepare("INSERT INTO T (L) VALUES (78)");
+    data.IBSQL1.execute();
+    data.DB.close();  // an open write transaction is rolled back
+    data.DB.open();
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L = 78"), 0);
+}
+
+QTEST_GUILESS_MAIN(TestStatement)
+#include "tst_statement.moc"
