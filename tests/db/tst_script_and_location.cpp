@@ -1,0 +1,72 @@
+#include "db/database_location.h"
+#include "db/script.h"
+
+#include <QtTest>
+
+class TestScriptAndLocation : public QObject {
+    Q_OBJECT
+private slots:
+    void splitStatements_data();
+    void splitStatements();
+    void databaseLocation_data();
+    void databaseLocation();
+};
+
+void TestScriptAndLocation::splitStatements_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("statements");
+    QTest::newRow("terminators") << "CREATE GENERATOR G;\nCREATE INDEX I ON T (A);  \n"
+                                 << QStringList{"CREATE GENERATOR G", "CREATE INDEX I ON T (A)"};
+    QTest::newRow("last without terminator") << "A; B" << QStringList{"A", "B"};
+    QTest::newRow("semicolon in text") << "INSERT INTO T VALUES ('a;b');" << QStringList{"INSERT INTO T VALUES ('a;b')"};
+    QTest::newRow("set term around a trigger")
+        << "SET TERM ^ ; CREATE TRIGGER VOZILO_BI FOR VOZILO ACTIVE BEFORE INSERT POSITION 0\n"
+           "AS BEGIN   IF (NEW.IDVOZ IS NULL) THEN      NEW.IDVOZ = GEN_ID(GEN_VOZILO_ID,1); END \n"
+           "^ SET TERM ; ^ \nCREATE INDEX X ON T (A);"
+        << QStringList{"CREATE TRIGGER VOZILO_BI FOR VOZILO ACTIVE BEFORE INSERT POSITION 0\n"
+                       "AS BEGIN   IF (NEW.IDVOZ IS NULL) THEN      NEW.IDVOZ = GEN_ID(GEN_VOZILO_ID,1); END",
+                       "CREATE INDEX X ON T (A)"};
+}
+
+void TestScriptAndLocation::splitStatements()
+{
+    QFETCH(QString, script);
+    QTEST(Script::SplitStatements(script), "statements");
+}
+
+void TestScriptAndLocation::databaseLocation_data()
+{
+    QTest::addColumn<QByteArray>("locationText");  // empty: no VTDB.DAT
+    QTest::addColumn<bool>("namesExistingFile");
+    QTest::addColumn<bool>("expectNamed");
+    QTest::newRow("no location file") << QByteArray() << false << false;
+    QTest::newRow("blanks and a line break") << QByteArray("  %1  \r\n") << true << true;
+    QTest::newRow("missing target") << QByteArray("%1") << false << false;
+    QTest::newRow("two lines") << QByteArray("%1\r\n%1\r\n") << true << false;
+}
+
+void TestScriptAndLocation::databaseLocation()
+{
+    QFETCH(QByteArray, locationText);
+    QFETCH(bool, namesExistingFile);
+    QFETCH(bool, expectNamed);
+    QTemporaryDir program, working, data;
+    const QString named = data.filePath("Podaci VT.FDB");
+    if (namesExistingFile) {
+        QFile file(named);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (!locationText.isEmpty()) {
+        QFile location(working.filePath("VTDB.DAT"));
+        QVERIFY(location.open(QIODevice::WriteOnly));
+        location.write(QString::fromLatin1(locationText).arg(named).toLocal8Bit());
+    }
+    const QString expected = expectNamed ? named : QDir(program.path()).filePath("VT.FDB");
+    QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
+    // A location file beside the program, not in the working folder, is not seen.
+    QCOMPARE(DatabaseLocation(working.path(), program.path()), QDir(working.path()).filePath("VT.FDB"));
+}
+
+QTEST_GUILESS_MAIN(TestScriptAndLocation)
+#include "tst_script_and_location.moc"
