@@ -1,0 +1,286 @@
+#include "entries/entry_store.h"
+
+#include "db/db_error.h"
+#include "db/statement.h"
+#include "db/transaction.h"
+
+#include <QTime>
+
+namespace {
+
+constexpr int kDecimalScale = 3;
+
+const QString kInsertEntry =
+    QStringLiteral("INSERT INTO UNOS (IDUNOS,IDVOZAC,TIP,PODTIP,NOD,NDO) VALUES (:IDU,:IDV,0,:PT,:NOD,:NDO)");
+const QString kUpdateEntry = QStringLiteral("UPDATE UNOS SET IDVOZAC=:IDV, TIP=0, NOD=:NOD,NDO=:NDO WHERE IDUNOS=:IDU");
+const QString kInsertDay =
+    QStringLiteral("INSERT INTO DUNOS (IDD,IDUNOS,DATUM,KM1,KM2,DKM,IDVOZILO,S1,S2,S3,S4,S5,S6,NAP,N1,N2,T1,T2)\n"
+                   "VALUES\n"
+                   " (:IDD,:IDU,:DATUM,:KM1,:KM2,:DKM,:IDV,:S1,:S2,:S3,:S4,:S5,:S6,:NAP,:N1,:N2,:T1,:T2)");
+const QString kUpdateDay =
+    QStringLiteral("UPDATE DUNOS SET IDUNOS=:IDU,DATUM=:DATUM,KM1=:KM1,KM2=:KM2,DKM=:DKM,IDVOZILO=:IDV,\n"
+                   " S1=:S1,S2=:S2,S3=:S3,S4=:S4,S5=:S5,S6=:S6,NAP=:NAP,N1=:N1,N2=:N2,T1=:T1,T2=:T2 WHERE IDD=:IDD");
+const QString kDeleteIntervals = QStringLiteral("DELETE FROM SATIUNOS WHERE IDDUNOS=:IDD");
+const QString kInsertInterval =
+    QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
+                   "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
+
+void RollBack(Statement& sql)
+{
+    try {
+        sql.close();
+        if (sql.transaction().isActive())
+            sql.transaction().rollback();
+    } catch (const DbError&) {
+        // The first error is the one to report; the transaction is gone either way.
+    }
+}
+
+// Runs `work` in the statement's transaction and commits; on any failure rolls the whole
+// transaction back and lets the failure through.
+template <typename Work>
+void RunInTransaction(Statement& sql, Work work)
+{
+    try {
+        sql.transaction().startIfNotActive();
+        work();
+        sql.close();
+        sql.transaction().commit();
+    } catch (...) {
+        RollBack(sql);
+        throw;
+    }
+}
+
+// The same for a write whose outcome the operator is told.
+template <typename Work>
+EntryWriteResult Write(Statement& sql, Work work)
+{
+    try {
+        RunInTransaction(sql, work);
+        return EntryWriteResult{true, {}};
+    } catch (const DbError& error) {
+        return EntryWriteResult{false, error.text()};
+    }
+}
+
+int NextGeneratorValue(Statement& sql, const QString& generator)
+{
+    sql.prepare(QStringLiteral("SELECT GEN_ID(%1,1) FROM RDB$DATABASE").arg(generator));
+    sql.execute();
+    if (!sql.next())
+        throw DbError(QStringLiteral("Generator %1 nije dao vrijednost.").arg(generator), 0);
+    const qint64 value = sql.intValue(0).value_or(0);
+    sql.close();
+    return static_cast<int>(value);
+}
+
+ScaledNumber ToScaled(Decimal3 value)
+{
+    return ScaledNumber{value.thousandths, kDecimalScale};
+}
+
+Decimal3 ToDecimal3(std::optional<ScaledNumber> value)
+{
+    if (!value)
+        return Decimal3{};
+    qint64 units = value->units;
+    for (int scale = value->scale; scale < kDecimalScale; ++scale)
+        units *= 10;
+    for (int scale = value->scale; scale > kDecimalScale; --scale)
+        units = (units + (units >= 0 ? 5 : -5)) / 10;
+    return Decimal3{units};
+}
+
+QDateTime MomentOfDay(const QDate& date, int minutes)
+{
+    return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(qint64(minutes) * 60);
+}
+
+void WriteDay(Statement& sql, const ManualEntry& entry, int entryId, int dayId, bool newDay)
+{
+    const DayTotals totals = EntryDayTotals(entry);
+    sql.prepare(newDay ? kInsertDay : kUpdateDay);
+    sql.setInt(QStringLiteral("IDD"), dayId);
+    sql.setInt(QStringLiteral("IDU"), entryId);
+    sql.setDate(QStringLiteral("DATUM"), entry.date);
+    sql.setNumeric(QStringLiteral("KM1"), ToScaled(entry.startKm));
+    sql.setNumeric(QStringLiteral("KM2"), ToScaled(entry.endKm));
+    sql.setNumeric(QStringLiteral("DKM"), ToScaled(entry.distance));
+    sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
+    sql.setInt(QStringLiteral("S1"), totals.minutes(ActivityKind::Rest));
+    sql.setInt(QStringLiteral("S2"), totals.minutes(ActivityKind::Availability));
+    sql.setInt(QStringLiteral("S3"), totals.minutes(ActivityKind::OtherWork));
+    sql.setInt(QStringLiteral("S4"), totals.minutes(ActivityKind::Driving));
+    sql.setInt(QStringLiteral("S5"), totals.nightWork);
+    sql.setInt(QStringLiteral("S6"), totals.nightAll);
+    sql.setText(QStringLiteral("NAP"), entry.remark);
+    sql.setInt(QStringLiteral("N1"), totals.nightDriving);
+    sql.setInt(QStringLiteral("N2"), totals.nightOtherWork);
+    sql.setInt(QStringLiteral("T1"), totals.workStart);
+    sql.setInt(QStringLiteral("T2"), totals.workEnd);
+    sql.execute();
+}
+
+void WriteIntervals(Statement& sql, const ManualEntry& entry, int dayId)
+{
+    const int crewFlags = CrewFlags(entry.coDriver, entry.crew);
+    for (const ActivityInterval& interval : entry.intervals) {
+        if (interval.end <= interval.start)
+            continue;
+        sql.prepare(kInsertInterval);
+        sql.setInt(QStringLiteral("IDD"), dayId);
+        sql.setInt(QStringLiteral("TOD"), interval.start);
+        sql.setInt(QStringLiteral("TDO"), interval.end);
+        sql.setInt(QStringLiteral("TAKT"), ActivityCode(interval.kind));
+        sql.setNumeric(QStringLiteral("KM"), ToScaled(interval.kilometres));
+        sql.setNumeric(QStringLiteral("LIT"), ToScaled(interval.litres));
+        sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
+        sql.setInt(QStringLiteral("SCP"), crewFlags);
+        sql.setTimestamp(QStringLiteral("DT1"), MomentOfDay(entry.date, interval.start));
+        sql.setTimestamp(QStringLiteral("DT2"), MomentOfDay(entry.date, interval.end));
+        sql.execute();
+    }
+}
+
+int IntColumn(const Statement& sql, const QString& name)
+{
+    return static_cast<int>(sql.intValue(name).value_or(0));
+}
+
+} // namespace
+
+EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
+{
+    if (entry.driverId == kNoneChosen)
+        return EntryWriteResult{false, kNoDriverMessage};
+    if (entry.vehicleId == kNoneChosen)
+        return EntryWriteResult{false, kNoVehicleMessage};
+
+    const bool newEntry = entry.isNew();
+    // An entry whose day went missing gets a new day rather than an update of nothing.
+    const bool newDay = newEntry || entry.entryDayId == kNewId;
+    int entryId = entry.entryId;
+    int dayId = entry.entryDayId;
+
+    const EntryWriteResult result = Write(sql, [&] {
+        if (newEntry)
+            entryId = NextGeneratorValue(sql, QStringLiteral("GEN_UNOS_ID"));
+        if (newDay)
+            dayId = NextGeneratorValue(sql, QStringLiteral("GEN_DUNOS_ID"));
+
+        sql.prepare(newEntry ? kInsertEntry : kUpdateEntry);
+        sql.setInt(QStringLiteral("IDU"), entryId);
+        sql.setInt(QStringLiteral("IDV"), entry.driverId);
+        if (newEntry)
+            sql.setOptionalInt(QStringLiteral("PT"), entry.detailed ? std::nullopt : std::optional<qint64>(kSubtypeSummary));
+        sql.setInt(QStringLiteral("NOD"), entry.night.from);
+        sql.setInt(QStringLiteral("NDO"), entry.night.to);
+        sql.execute();
+
+        WriteDay(sql, entry, entryId, dayId, newDay);
+
+        if (!newEntry) {
+            sql.prepare(kDeleteIntervals);
+            sql.setInt(QStringLiteral("IDD"), dayId);
+            sql.execute();
+        }
+        if (entry.detailed)
+            WriteIntervals(sql, entry, dayId);
+    });
+    if (result.done) {
+        entry.entryId = entryId;
+        entry.entryDayId = dayId;
+    }
+    return result;
+}
+
+std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow currentNight)
+{
+    std::optional<LoadedEntry> loaded;
+    RunInTransaction(sql, [&] {
+        sql.prepare(QStringLiteral("SELECT UNOS.*,DUNOS.* FROM UNOS LEFT JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS "
+                                   "WHERE UNOS.IDUNOS=")
+                    + QString::number(entryId));
+        sql.execute();
+        if (!sql.next())
+            return;
+
+        LoadedEntry found;
+        ManualEntry& entry = found.entry;
+        entry.entryId = IntColumn(sql, QStringLiteral("IDUNOS"));
+        entry.entryDayId = sql.intValue(QStringLiteral("IDD")) ? IntColumn(sql, QStringLiteral("IDD")) : kNewId;
+        found.storedAt = sql.timestampValue(QStringLiteral("DV")).value_or(QDateTime());
+        found.scannedChart = IsScannedChart(sql.intValue(QStringLiteral("TIP")), sql.intValue(QStringLiteral("PODTIP")));
+        entry.driverId = sql.intValue(QStringLiteral("IDVOZAC")).value_or(kNoneChosen);
+        entry.vehicleId = sql.intValue(QStringLiteral("IDVOZILO")).value_or(kNoneChosen);
+        entry.startKm = ToDecimal3(sql.numericValue(QStringLiteral("KM1")));
+        entry.endKm = ToDecimal3(sql.numericValue(QStringLiteral("KM2")));
+        entry.distance = ToDecimal3(sql.numericValue(QStringLiteral("DKM")));
+        entry.date = sql.dateValue(QStringLiteral("DATUM")).value_or(QDate());
+        entry.remark = sql.textValue(QStringLiteral("NAP")).value_or(QString());
+
+        DayTotals& stored = found.storedTotals;
+        stored.kindMinutes = {IntColumn(sql, QStringLiteral("S1")), IntColumn(sql, QStringLiteral("S2")),
+                              IntColumn(sql, QStringLiteral("S3")), IntColumn(sql, QStringLiteral("S4"))};
+        for (int minutes : stored.kindMinutes)
+            stored.totalMinutes += minutes;
+        stored.nightWork = IntColumn(sql, QStringLiteral("S5"));
+        stored.nightAll = IntColumn(sql, QStringLiteral("S6"));
+        stored.nightDriving = IntColumn(sql, QStringLiteral("N1"));
+        stored.nightOtherWork = IntColumn(sql, QStringLiteral("N2"));
+        stored.workStart = IntColumn(sql, QStringLiteral("T1"));
+        stored.workEnd = IntColumn(sql, QStringLiteral("T2"));
+
+        const NightWindow storedNight{IntColumn(sql, QStringLiteral("NOD")), IntColumn(sql, QStringLiteral("NDO"))};
+        entry.night = storedNight == NightWindow{0, 0} ? currentNight : storedNight;
+        sql.close();
+
+        sql.prepare(QStringLiteral("SELECT * FROM SATIUNOS WHERE IDDUNOS=") + QString::number(entry.entryDayId));
+        sql.execute();
+        int lastCrewFlags = 0;
+        while (sql.next()) {
+            const std::optional<ActivityKind> kind = ActivityKindFromCode(IntColumn(sql, QStringLiteral("TAKT")));
+            if (!kind)
+                continue;
+            entry.intervals.push_back(ActivityInterval{*kind, IntColumn(sql, QStringLiteral("TOD")),
+                                                       IntColumn(sql, QStringLiteral("TDO")),
+                                                       ToDecimal3(sql.numericValue(QStringLiteral("KM"))),
+                                                       ToDecimal3(sql.numericValue(QStringLiteral("LIT")))});
+            lastCrewFlags = IntColumn(sql, QStringLiteral("SCP"));
+        }
+        entry.detailed = !entry.intervals.empty();
+        entry.coDriver = (lastCrewFlags & kCrewFlagCoDriver) != 0;
+        entry.crew = (lastCrewFlags & kCrewFlagCrew) != 0;
+        if (!entry.detailed) {
+            entry.summary = SplitDayTotals(stored);
+            entry.workStart = stored.workStart;
+        }
+        loaded = std::move(found);
+    });
+    return loaded;
+}
+
+bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype)
+{
+    return type == kTypeOwnEntry && subtype == kSubtypeScannedChart;
+}
+
+EntryWriteResult DeleteEntry(Statement& sql, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
+{
+    const QString id = QString::number(entryId);
+    QStringList statements{
+        QStringLiteral("delete from unos where idunos=") + id,
+        QStringLiteral("delete from satiunos where iddunos in (select distinct idd from dunos where idunos=") + id
+            + QStringLiteral(")"),
+        QStringLiteral("delete from dunos where idunos=") + id,
+    };
+    if (IsScannedChart(type, subtype))
+        statements << QStringLiteral("delete from skenlog where idunos=") + id;
+    return Write(sql, [&] {
+        for (const QString& statement : statements) {
+            sql.prepare(statement);
+            sql.execute();
+        }
+    });
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "entries/manual_entry.h"
+
+#include <QString>
+
+#include <optional>
+
+class Statement;
+
+// The database conversation of an entry: every statement runs through the one statement
+// object given (the data module's IBSQL1) on its transaction, which is started when not
+// active and committed at the end. When a statement fails, the whole transaction is rolled
+// back, so nothing of the failed work is left to be committed later with other work.
+
+struct EntryWriteResult {
+    bool done = false;
+    // Why not: a missing driver or vehicle, or the database's own error text.
+    QString message;
+};
+
+inline const QString kNoDriverMessage = QStringLiteral("Nije definiran vozač!");
+inline const QString kNoVehicleMessage = QStringLiteral("Nije definirano vozilo!");
+
+// Writes the entry (UNOS), its day (DUNOS, with the totals of EntryDayTotals) and, for a
+// detailed entry, its intervals (SATIUNOS, replacing those stored before). A new entry gets
+// its ids from the generators; they are set in `entry` only when the store succeeds. An
+// existing entry keeps the kind (PODTIP) it was first stored as.
+EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry);
+
+// Reads an entry and its first entry day; nothing when there is no such entry. Intervals make
+// it a detailed entry, none a summary entry, whose day and night minutes are split from the
+// stored totals. A stored night window of 0 and 0 is replaced by `currentNight`.
+// Throws DbError (after rolling the transaction back).
+std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow currentNight);
+
+// Whether an entry of this TIP and PODTIP is a scanned chart.
+bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype);
+
+// Deletes the entry with its days and their intervals, and for a scanned chart its scan log.
+EntryWriteResult DeleteEntry(Statement& sql, int entryId, std::optional<qint64> type, std::optional<qint64> subtype);

@@ -1,0 +1,28 @@
+#include "entries/manual_entry.h"
+
+int CrewFlags(bool coDriver, bool crew)
+{
+    return kCrewFlagBase | (coDriver ? kCrewFlagCoDriver : 0) | (crew ? kCrewFlagCrew : 0);
+}
+
+DayTotals EntryDayTotals(const ManualEntry& entry)
+{
+    if (entry.detailed)
+        return ComputeDayTotals(entry.intervals, entry.night);
+    return SummaryToDayTotals(entry.summary, entry.workStart);
+}
+
+QString StoredAtText(const QDateTime& storedAt)
+{
+    return QStringLiteral("Uneseno u sustav: ") + storedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
+ManualEntry EntryFromTemplate(const LoadedEntry& pattern, NightWindow currentNight, QDate date)
+{
+    ManualEntry entry = pattern.entry;
+    entry.entryId = kNewId;
+    entry.entryDayId = kNewId;
+    entry.night = currentNight;
+    entry.date = date;
+    return entry;
+}

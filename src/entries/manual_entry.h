@@ -1,0 +1,72 @@
+#pragma once
+
+#include "common/decimal3.h"
+#include "entries/activity_interval.h"
+#include "entries/day_totals.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// Ids of an entry or entry day that is not stored yet, and of a driver or vehicle not chosen.
+inline constexpr int kNewId = -1;
+inline constexpr int kNoneChosen = -1;
+
+// UNOS.PODTIP: NULL for a detailed manual entry, and these two.
+inline constexpr int kSubtypeScannedChart = 1;
+inline constexpr int kSubtypeSummary = 100;
+
+// UNOS.TIP of every entry this program writes.
+inline constexpr int kTypeOwnEntry = 0;
+
+// Crew flags of an interval (SATIUNOS.SCP): the base flag is always set.
+inline constexpr int kCrewFlagBase = 1;
+inline constexpr int kCrewFlagCrew = 2;     // crew: the driver did not drive alone
+inline constexpr int kCrewFlagCoDriver = 4; // the driver was co-driver
+
+int CrewFlags(bool coDriver, bool crew);
+
+// An entry as a manual entry window holds it: one driver, one day, one vehicle.
+struct ManualEntry {
+    int entryId = kNewId;    // UNOS.IDUNOS
+    int entryDayId = kNewId; // DUNOS.IDD
+    int driverId = kNoneChosen;
+    int vehicleId = kNoneChosen;
+    QDate date;
+    Decimal3 startKm;  // KM1
+    Decimal3 endKm;    // KM2
+    Decimal3 distance; // DKM
+    QString remark;
+    NightWindow night;
+    bool coDriver = false;
+    bool crew = false;
+    // A detailed entry stores its intervals; a summary entry only its day and night minutes.
+    bool detailed = true;
+    std::vector<ActivityInterval> intervals; // detailed: the counted rows in grid order
+    SummaryMinutes summary;                  // summary: minutes per kind by day and by night
+    int workStart = 0;                       // summary: start of the working day, minutes
+
+    bool isNew() const { return entryId == kNewId; }
+};
+
+// The totals stored with the entry's day: from the intervals of a detailed entry (T1 = T2 = 0),
+// from the day and night minutes and the start of a summary entry.
+DayTotals EntryDayTotals(const ManualEntry& entry);
+
+// An entry read back from the database.
+struct LoadedEntry {
+    ManualEntry entry;
+    QDateTime storedAt;     // UNOS.DV
+    bool scannedChart = false;
+    DayTotals storedTotals; // S1..S6, N1, N2 and T1 as stored
+};
+
+// "Uneseno u sustav: " followed by the moment the entry was first stored.
+QString StoredAtText(const QDateTime& storedAt);
+
+// A new entry on the pattern of a loaded one: not stored yet, for the given day, and counted
+// with the current night window.
+ManualEntry EntryFromTemplate(const LoadedEntry& pattern, NightWindow currentNight, QDate date);
