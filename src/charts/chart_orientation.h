@@ -11,7 +11,9 @@ struct OrientationResult {
 };
 OrientationResult FindChartOrientation(const Raster& disc);
 
-// The ray search of FindChartOrientation on a ready edge map: rays every quarter degree
-// (0 to 360 inclusive) from the centre, each free until the first point of edge strength 20
-// or more, at most width / 2 + 1 points; the first longest ray, turned by 180 degrees.
+// The search of FindChartOrientation on a ready edge map: rays every quarter degree (0 to 360
+// inclusive) from the centre, each free until the first point of edge strength 20 or more, at
+// most width / 2 + 1 points; the first longest ray, turned by 180 degrees.
+// FindChartOrientation gives the same as this search on EdgeMap(disc, 40, 120), but works out
+// the edge strengths only where its rays pass.
 double OrientationFromEdgeMap(const Raster& edgeMap);

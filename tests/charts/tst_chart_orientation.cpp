@@ -1,5 +1,6 @@
 #include "chart_drawing.h"
 #include "charts/chart_orientation.h"
+#include "charts/disc_detection.h"
 #include "charts/trace_unrolling.h"
 
 #include <QTest>
@@ -119,6 +120,9 @@ void TestChartOrientation::findsTheOrientationOfADrawnDisc()
     disc.trace = {{300, 700, 3}, {900, 1000, 2}};
     const Raster image = DrawChartPage(750, 750, {disc});
     const double found = FindChartOrientation(image).pos0;
+    Raster edges;
+    EdgeMap(image, edges, 40, 120);
+    QCOMPARE(found, OrientationFromEdgeMap(edges));
     const double difference = std::remainder(found - pos0, 360.0);
     QVERIFY2(std::abs(difference) <= 1.0, qPrintable(QString::number(found)));
 }

@@ -1,0 +1,82 @@
+// Reading chart scans: an A4 scan at 300 dpi (2480 × 3508) holding two discs, written once as
+// a JPEG file. Compares decoding the file alone with the whole reading of both discs, and
+// times one re-analysis after a geometry change.
+
+#include "chart_drawing.h"
+#include "charts/chart_analysis.h"
+#include "charts/image_loading.h"
+#include "charts/scan_intake.h"
+#include "test_image_files.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kDpi = 300;
+
+const QString& ScanFile()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const int width = A4WidthPixels(kDpi);
+        const int height = A4HeightPixels(kDpi);
+        std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+        discs[0].pos0 = 180;
+        discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
+        discs[1].pos0 = 95.5;
+        discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
+        const QString file = dir.filePath(QStringLiteral("a4-300dpi.jpg"));
+        if (!WriteJpegFile(file, DrawChartPage(width, height, discs)))
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+void BM_DecodeJpeg(benchmark::State& state)
+{
+    const QString& file = ScanFile();
+    for (auto _ : state) {
+        Raster scan;
+        benchmark::DoNotOptimize(LoadRasterImage(file, scan));
+    }
+}
+BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond);
+
+void BM_ReadScan(benchmark::State& state)
+{
+    const QString& file = ScanFile();
+    for (auto _ : state) {
+        const ScanReading reading = ReadScanDiscs(file);
+        if (reading.discs.size() != 2)
+            state.SkipWithError("expected two discs");
+        for (const ScanDisc& disc : reading.discs) {
+            ChartAnalysis analysis(disc.image, ChartReadingOptions());
+            analysis.setUp(ChartGeometry());
+            benchmark::DoNotOptimize(analysis.intervals().data());
+        }
+    }
+}
+BENCHMARK(BM_ReadScan)->Unit(benchmark::kMillisecond);
+
+void BM_Reanalysis(benchmark::State& state)
+{
+    const ScanReading reading = ReadScanDiscs(ScanFile());
+    ChartAnalysis analysis(reading.discs.front().image, ChartReadingOptions());
+    analysis.setUp(ChartGeometry());
+    ChartGeometry geometry = analysis.geometry();
+    for (auto _ : state) {
+        geometry.cx ^= 1; // a centre button moves the centre by one pixel
+        analysis.setGeometry(geometry);
+        benchmark::DoNotOptimize(analysis.intervals().data());
+    }
+}
+BENCHMARK(BM_Reanalysis)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
