@@ -1,0 +1,338 @@
+#include "chart_drawing.h"
+#include "charts/disc_detection.h"
+
+#include <QTest>
+
+namespace {
+
+// An edge map drawn as text: '.' no edge (0), 'w' a weak edge only (150), 'S' a strong edge (200).
+Raster EdgesFromText(const QStringList& rows)
+{
+    Raster edges;
+    ResizeRaster(edges, static_cast<int>(rows.first().size()), static_cast<int>(rows.size()));
+    for (int y = 0; y < edges.height; ++y) {
+        for (int x = 0; x < edges.width; ++x) {
+            const QChar c = rows[y][x];
+            edges.at(x, y) = GreyPixel(c == 'S' ? 200 : c == 'w' ? 150 : 0);
+        }
+    }
+    return edges;
+}
+
+// A block of vertical stripes two pixels wide, light and dark, on a light background (so its
+// first and last dark columns are x0 + 2 and x1 - 1): every pixel from x0 + 1 to x1 is a
+// strong edge in the Sobel map.
+void PaintStripes(Raster& raster, int x0, int y0, int x1, int y1)
+{
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            raster.at(x, y) = (x / 2) % 2 ? GreyPixel(40) : GreyPixel(200);
+}
+
+Raster GreyRaster(int width, int height, int level)
+{
+    Raster raster;
+    ResizeRaster(raster, width, height);
+    ClearRaster(raster, GreyPixel(level));
+    return raster;
+}
+
+bool Contains(const DiscBox& outer, const DiscBox& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right
+        && outer.bottom >= inner.bottom;
+}
+
+DiscBox TrueBox(const ChartDiscDrawing& disc)
+{
+    return {int(disc.centreX - disc.radius), int(disc.centreY - disc.radius), int(disc.centreX + disc.radius),
+            int(disc.centreY + disc.radius)};
+}
+
+DiscBox Grown(const DiscBox& box, int margin)
+{
+    return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
+}
+
+} // namespace
+
+// Found by QCOMPARE through argument-dependent lookup, for readable failures.
+char* toString(const DiscBox& box)
+{
+    return QTest::toString(QStringLiteral("(%1, %2, %3, %4)").arg(box.left).arg(box.top).arg(box.right).arg(box.bottom));
+}
+
+Q_DECLARE_METATYPE(BandSide)
+
+class TestDiscDetection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void edgeMapStrength_data();
+    void edgeMapStrength();
+    void uniformGreyHasNoDisc();
+    void bandEdgeSearch_data();
+    void bandEdgeSearch();
+    void reducedSizeAndScaledBox();
+    void gapRows_data();
+    void gapRows();
+    void findsDrawnDiscs_data();
+    void findsDrawnDiscs();
+    void discsSideBySideGiveOneBox();
+    void refinesADiscCutOut();
+};
+
+void TestDiscDetection::edgeMapStrength_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("zeroBelow");
+    QTest::addColumn<int>("strength");
+    QTest::addColumn<bool>("inBox");
+    // A vertical step edge: both columns beside it get |B| = 4 × step.
+    QTest::newRow("weak step cut away") << 25 << 110 << 0 << false;
+    QTest::newRow("step kept below the box threshold") << 30 << 110 << 120 << false;
+    QTest::newRow("step in the box") << 40 << 110 << 160 << true;
+    QTest::newRow("capped at 255") << 100 << 110 << 255 << true;
+    QTest::newRow("orientation thresholds") << 12 << 40 << 48 << false;
+}
+
+void TestDiscDetection::edgeMapStrength()
+{
+    QFETCH(int, step);
+    QFETCH(int, zeroBelow);
+    QFETCH(int, strength);
+    QFETCH(bool, inBox);
+    Raster source = GreyRaster(10, 8, 50);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 5; x < 10; ++x)
+            source.at(x, y) = GreyPixel(50 + step);
+    Raster edges;
+    const DiscBox box = EdgeMap(source, edges, zeroBelow, 150).box;
+    QCOMPARE(edges.width, 10);
+    QCOMPARE(edges.height, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const bool border = x == 0 || y == 0 || x == 9 || y == 7;
+            const int expected = !border && (x == 4 || x == 5) ? strength : 0;
+            QCOMPARE(edges.at(x, y), GreyPixel(expected));
+        }
+    }
+    QCOMPARE(box, inBox ? (DiscBox{4, 1, 5, 6}) : DiscBox{});
+}
+
+void TestDiscDetection::uniformGreyHasNoDisc()
+{
+    const Raster grey = GreyRaster(800, 1000, 128);
+    Raster edges;
+    QCOMPARE(EdgeMap(grey, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove).box, DiscBox{});
+    QVERIFY(std::all_of(edges.pixels.begin(), edges.pixels.end(), [](uint32_t p) { return p == GreyPixel(0); }));
+    const DiscBoxesResult boxes = FindDiscBoxes(StretchNearest(grey, 320, 400), edges);
+    QCOMPARE(boxes.count, 0);
+    QCOMPARE(boxes.first.left, -1);
+    QCOMPARE(boxes.second.left, -1);
+    QVERIFY(FindChartDiscs(grey).boxes.empty());
+    QVERIFY(RefineDiscBox(GreyRaster(700, 700, 200), edges).box == DiscBox{});
+}
+
+void TestDiscDetection::bandEdgeSearch_data()
+{
+    QTest::addColumn<QStringList>("map");
+    QTest::addColumn<BandSide>("side");
+    QTest::addColumn<int>("expected");
+    // Five columns of edges, the first one strong: found from either side, each at its strong column.
+    const QStringList block = {
+        "..............",
+        "..SwwwS.......",
+        "..SwwwS.......",
+        "..SwwwS.......",
+        "..SwwwS.......",
+        "..............",
+    };
+    QTest::newRow("left") << block << BandSide::Left << 2;
+    QTest::newRow("right") << block << BandSide::Right << 6;
+    // Rows of a vertical block are thin: no row has 4 weak edges below (or above) it.
+    QTest::newRow("top of a thin block") << block << BandSide::Top << -1;
+    const QStringList slab = {
+        "..........",
+        "SSSSSSSSSS",
+        "wwwwwwwwww",
+        "wwwwwwwwww",
+        "wwwwwwwwww",
+        "SSSSSSSSSS",
+        "..........",
+    };
+    QTest::newRow("top") << slab << BandSide::Top << 1;
+    QTest::newRow("bottom") << slab << BandSide::Bottom << 5;
+    // A following column with only 3 weak edges fails the run.
+    QTest::newRow("short column") << QStringList{
+        "..........",
+        "..Swww.w..",
+        "..Swww.w..",
+        "..Swwwww..",
+        "..Sww.ww..",
+        "..........",
+    } << BandSide::Left << -1;
+    // Strong pixels whose neighbours to the right lie outside the raster are no left side.
+    QTest::newRow("neighbours outside the raster") << QStringList{
+        "....Sw",
+        "....Sw",
+        "....Sw",
+        "....Sw",
+        "....Sw",
+    } << BandSide::Left << -1;
+    // For a bottom side, the row 0 above the candidate does not count as a neighbour.
+    QTest::newRow("bottom near row 0") << QStringList{
+        "wwwww",
+        "wwwww",
+        "wwwww",
+        "SSSSS",
+        ".....",
+    } << BandSide::Bottom << -1;
+    QTest::newRow("bottom with rows 1 to 4 above") << QStringList{
+        "wwwww",
+        "wwwww",
+        "wwwww",
+        "wwwww",
+        "SSSSS",
+    } << BandSide::Bottom << 4;
+}
+
+void TestDiscDetection::bandEdgeSearch()
+{
+    QFETCH(QStringList, map);
+    QFETCH(BandSide, side);
+    QFETCH(int, expected);
+    const Raster edges = EdgesFromText(map);
+    QCOMPARE(BandEdgeSearch(edges, {0, 0, edges.width - 1, edges.height - 1}, side), expected);
+}
+
+void TestDiscDetection::reducedSizeAndScaledBox()
+{
+    const ReducedSize size = ReducedScanSize(1600, 2200);
+    QCOMPARE(size.scale, 5.5);
+    QCOMPARE(size.width, 290);
+    QCOMPARE(size.height, 400);
+    // 258.5, 93.5, 1446.5 and 1281.5 round to the even neighbour.
+    QCOMPARE(ScaleReducedBox({50, 20, 260, 230}, size.scale), (DiscBox{258, 94, 1446, 1282}));
+    const ReducedSize a4 = ReducedScanSize(2480, 3508);
+    QCOMPARE(a4.width, 282);
+    QCOMPARE(a4.height, 400);
+    const ReducedSize barely = ReducedScanSize(401, 401);
+    QCOMPARE(barely.width, 400);
+    QCOMPARE(barely.height, 400);
+}
+
+void TestDiscDetection::gapRows_data()
+{
+    QTest::addColumn<int>("plainRows"); // uniform rows between the two striped blocks
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("gapRows");
+    QTest::addColumn<int>("lowerLeft");
+    QTest::addColumn<int>("lowerRight");
+    // The Sobel kernel reaches one row into the plain strip from each side. The lower disc's
+    // sides are found on the yellow gap row, unless the upper disc's green side marks cover
+    // it (a single gap row): then the red side columns stay unreadable and the sides move in.
+    QTest::newRow("one plain row: no gap") << 1 << 1 << 0 << -1 << -1;
+    QTest::newRow("three plain rows: a single gap row") << 3 << 2 << 1 << 62 << 239;
+    QTest::newRow("ten plain rows") << 10 << 2 << 8 << 61 << 240;
+}
+
+void TestDiscDetection::gapRows()
+{
+    QFETCH(int, plainRows);
+    QFETCH(int, count);
+    QFETCH(int, gapRows);
+    QFETCH(int, lowerLeft);
+    QFETCH(int, lowerRight);
+    Raster reduced = GreyRaster(300, 400, 200);
+    PaintStripes(reduced, 60, 40, 240, 180);
+    PaintStripes(reduced, 60, 181 + plainRows, 240, 360);
+    Raster edges;
+    const DiscBoxesResult found = FindDiscBoxes(reduced, edges);
+    QCOMPARE(found.count, count);
+    // Sides are marked in red, top and bottom in blue.
+    QCOMPARE(edges.at(found.first.left, 5), kMarkSide);
+    QCOMPARE(edges.at(found.first.right, 395), kMarkSide);
+    QCOMPARE(edges.at(3, found.first.top), kMarkTopBottom);
+    if (count == 1) {
+        QCOMPARE(found.first, (DiscBox{61, 39, 240, 361}));
+        QCOMPARE(found.second, DiscBox{});
+        return;
+    }
+    const int gapStart = found.first.bottom;
+    const int gapEnd = found.second.top;
+    QCOMPARE(gapEnd - gapStart + 1, gapRows);
+    QCOMPARE(gapStart, 182);
+    QCOMPARE(found.first, (DiscBox{61, 39, 240, gapStart}));
+    QCOMPARE(found.second, (DiscBox{lowerLeft, gapEnd, lowerRight, 361}));
+    QCOMPARE(edges.at(0, gapStart), kMarkGap);
+    QCOMPARE(edges.at(299, gapEnd), kMarkGap);
+    // The sides of each disc are marked in transparent green over its rows.
+    QCOMPARE(edges.at(found.first.left, 100), kMarkDiscSide);
+    QCOMPARE(edges.at(found.second.right, 300), kMarkDiscSide);
+}
+
+void TestDiscDetection::findsDrawnDiscs_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("discCount");
+    QTest::newRow("one disc, 100 dpi") << 100 << 1;
+    QTest::newRow("two discs, 100 dpi") << 100 << 2;
+    QTest::newRow("one disc, 300 dpi") << 300 << 1;
+    QTest::newRow("two discs, 300 dpi") << 300 << 2;
+}
+
+void TestDiscDetection::findsDrawnDiscs()
+{
+    QFETCH(int, dpi);
+    QFETCH(int, discCount);
+    const int width = A4WidthPixels(dpi);
+    const int height = A4HeightPixels(dpi);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, discCount);
+    for (ChartDiscDrawing& disc : discs)
+        disc.trace = {{100, 400, 3}, {400, 430, 1}, {600, 800, 2}};
+    const ChartDiscsResult found = FindChartDiscs(DrawChartPage(width, height, discs));
+    QCOMPARE(found.boxes.size(), size_t(discCount));
+    // Each box holds its disc with the margin of the reduced search and not much more (at a
+    // gap the box ends on the first edge-free row, a row or two below the disc).
+    const int slack = static_cast<int>(6 * ReducedScanSize(width, height).scale);
+    for (int i = 0; i < discCount; ++i) {
+        const DiscBox disc = TrueBox(discs[i]);
+        QVERIFY(Contains(found.boxes[i], disc));
+        QVERIFY(Contains(Grown(disc, slack), found.boxes[i]));
+    }
+}
+
+void TestDiscDetection::discsSideBySideGiveOneBox()
+{
+    const int width = 1400;
+    const int height = 900;
+    ChartDiscDrawing left;
+    left.centreX = 350;
+    left.centreY = 450;
+    left.radius = 300;
+    ChartDiscDrawing right = left;
+    right.centreX = 1050;
+    const ChartDiscsResult found = FindChartDiscs(DrawChartPage(width, height, {left, right}));
+    QCOMPARE(found.boxes.size(), size_t(1));
+    QVERIFY(Contains(found.boxes[0], {50, 150, 1350, 750}));
+}
+
+void TestDiscDetection::refinesADiscCutOut()
+{
+    ChartDiscDrawing disc;
+    disc.centreX = 380;
+    disc.centreY = 390;
+    disc.radius = 360;
+    const Raster cutout = DrawChartPage(770, 790, {disc});
+    Raster edges;
+    const DiscBox refined = RefineDiscBox(cutout, edges).box;
+    QVERIFY(refined.complete());
+    QVERIFY(Contains(Grown(refined, 2), TrueBox(disc)));
+    QVERIFY(Contains(Grown(TrueBox(disc), 2), refined));
+    QCOMPARE(edges.width, 770);
+    QCOMPARE(edges.height, 790);
+}
+
+QTEST_GUILESS_MAIN(TestDiscDetection)
+#include "tst_disc_detection.moc"
