@@ -1,5 +1,6 @@
 #include "entries/activity_interval.h"
 
+#include "common/decimal_text.h"
 #include "common/time_text.h"
 
 #include <algorithm>
@@ -45,6 +46,17 @@ int WholeKilometres(Decimal3 kilometres)
         || kilometres.wholePart() < std::numeric_limits<int>::min())
         return 0;
     return static_cast<int>(kilometres.wholePart());
+}
+
+QString ClockText(int minutes)
+{
+    return FormatMinutes(((minutes % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay);
+}
+
+IntervalRow RowFromInterval(const ActivityInterval& interval)
+{
+    return IntervalRow{interval.kind, ClockText(interval.start), ClockText(interval.end),
+                       FormatDecimal(interval.kilometres.toText()), FormatDecimal(interval.litres.toText())};
 }
 
 std::vector<ActivityInterval> IntervalsFromRows(std::span<const IntervalRow> rows)

@@ -73,6 +73,14 @@ struct IntervalRow {
     QString litres;
 };
 
+// Clock text of a minute count as a grid shows it: 1440 shows as "00:00", and an end on the
+// next day as its clock time there.
+QString ClockText(int minutes);
+
+// The grid row that shows a stored interval: times as clock texts, kilometres and litres with
+// two decimals and empty for 0.
+IntervalRow RowFromInterval(const ActivityInterval& interval);
+
 // The rows that count (neither empty nor of equal start and end), normalised, in grid order.
 // Throws ConversionError for a time text that is not a time.
 std::vector<ActivityInterval> IntervalsFromRows(std::span<const IntervalRow> rows);

@@ -1,5 +1,7 @@
 #include "entries/entry_store.h"
 
+#include "common/decimal_text.h"
+#include "common/time_text.h"
 #include "db/db_error.h"
 #include "db/statement.h"
 #include "db/transaction.h"
@@ -259,6 +261,29 @@ std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow cu
         loaded = std::move(found);
     });
     return loaded;
+}
+
+QString DayEntry::caption() const
+{
+    return FormatMinutes(drivingMinutes) + QStringLiteral(" vožnje, ") + FormatDecimalZero(distance.toText())
+        + QStringLiteral(" km");
+}
+
+std::vector<DayEntry> EntriesOfDay(Statement& sql, int driverId, const QDate& date)
+{
+    std::vector<DayEntry> entries;
+    RunInTransaction(sql, [&] {
+        sql.prepare(QStringLiteral("SELECT UNOS.IDUNOS,DKM,S4 FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS "
+                                   "WHERE UNOS.IDVOZAC=")
+                    + QString::number(driverId) + QStringLiteral(" AND CAST(DATUM AS DATE)=:D"));
+        sql.setDate(QStringLiteral("D"), date);
+        sql.execute();
+        while (sql.next()) {
+            entries.push_back(DayEntry{static_cast<int>(sql.intValue(0).value_or(kNewId)),
+                                       static_cast<int>(sql.intValue(2).value_or(0)), ToDecimal3(sql.numericValue(1))});
+        }
+    });
+    return entries;
 }
 
 bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype)

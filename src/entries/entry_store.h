@@ -2,9 +2,11 @@
 
 #include "entries/manual_entry.h"
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class Statement;
 
@@ -33,6 +35,19 @@ EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry);
 // stored totals. A stored night window of 0 and 0 is replaced by `currentNight`.
 // Throws DbError (after rolling the transaction back).
 std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow currentNight);
+
+// An entry already stored for a driver and day, as the manual entry window offers it.
+struct DayEntry {
+    int entryId = kNewId;
+    int drivingMinutes = 0; // S4
+    Decimal3 distance;      // DKM
+
+    // "08:30 vožnje, 450,00 km"
+    QString caption() const;
+};
+
+// The entries of the driver on the day. Throws DbError (after rolling the transaction back).
+std::vector<DayEntry> EntriesOfDay(Statement& sql, int driverId, const QDate& date);
 
 // Whether an entry of this TIP and PODTIP is a scanned chart.
 bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype);

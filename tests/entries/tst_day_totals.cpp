@@ -119,6 +119,23 @@ void TestDayTotals::intervalsFromRows()
     QCOMPARE(intervals[1].end, 1560);
     QCOMPARE(WholeKilometres(intervals[1].kilometres), 100);
     QCOMPARE(intervals[1].litres.thousandths, 0);
+
+    // A stored interval shown in the grid reads back as the same interval.
+    const IntervalRow shown = RowFromInterval(intervals[1]);
+    QCOMPARE(shown.from, QStringLiteral("22:00"));
+    QCOMPARE(shown.to, QStringLiteral("02:00"));
+    QCOMPARE(shown.kilometres, QStringLiteral("100,00"));
+    QCOMPARE(shown.litres, QString());
+    const IntervalRow toMidnight = RowFromInterval(Interval(ActivityKind::Rest, 20 * H, 1440, 1234000, 55500));
+    QCOMPARE(toMidnight.to, QStringLiteral("00:00"));
+    QCOMPARE(toMidnight.kilometres, QStringLiteral("1.234,00"));
+    QCOMPARE(toMidnight.litres, QStringLiteral("55,50"));
+    const std::vector<IntervalRow> shownRows{RowFromInterval(intervals[0]), shown, toMidnight};
+    const std::vector<ActivityInterval> again = IntervalsFromRows(shownRows);
+    QCOMPARE(again.size(), size_t(3));
+    QCOMPARE(ComputeDayTotals(again, kDefaultNight), ComputeDayTotals(Intervals{intervals[0], intervals[1],
+                                                                                 Interval(ActivityKind::Rest, 20 * H, 1440, 1234000, 55500)},
+                                                                        kDefaultNight));
 }
 
 void TestDayTotals::nightMinutes_data()

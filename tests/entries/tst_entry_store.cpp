@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int H = kMinutesPerHour;
@@ -72,6 +74,7 @@ private slots:
     void loadSummaryEntryWithoutNightWindow();
     void loadMissingEntry();
     void templateStoresANewEntry();
+    void entriesOfDay();
     void missingDriverOrVehicleWritesNothing();
     void failingStatementLeavesNothingOfTheStore();
     void failingChangeKeepsTheStoredEntry();
@@ -306,6 +309,30 @@ void TestEntryStore::templateStoresANewEntry()
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 2);
     QCOMPARE(Count("SELECT COUNT(*) FROM SATIUNOS"), 6);
     QCOMPARE(Count("SELECT COUNT(*) FROM DUNOS WHERE DATUM='2024-04-03' AND S6=360 AND S5=0"), 1);
+}
+
+void TestEntryStore::entriesOfDay()
+{
+    ManualEntry detailed = DetailedEntry();
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, detailed).done);
+    ManualEntry summary = SummaryEntry();
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, summary).done);
+    ManualEntry otherDay = SummaryEntry();
+    otherDay.date = kDay.addDays(1);
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, otherDay).done);
+    ManualEntry otherDriver = SummaryEntry();
+    otherDriver.driverId = 8;
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, otherDriver).done);
+
+    std::vector<DayEntry> entries = EntriesOfDay(m_data->IBSQL1, 7, kDay);
+    QVERIFY(!m_data->IBTransaction1.isActive());
+    std::sort(entries.begin(), entries.end(), [](const DayEntry& a, const DayEntry& b) { return a.entryId < b.entryId; });
+    QCOMPARE(entries.size(), size_t(2));
+    QCOMPARE(entries[0].entryId, detailed.entryId);
+    QCOMPARE(entries[0].caption(), QStringLiteral("04:30 vožnje, 450,00 km"));
+    QCOMPARE(entries[1].entryId, summary.entryId);
+    QCOMPARE(entries[1].caption(), QStringLiteral("09:30 vožnje, 300,00 km"));
+    QVERIFY(EntriesOfDay(m_data->IBSQL1, 9, kDay).empty());
 }
 
 void TestEntryStore::missingDriverOrVehicleWritesNothing()
