@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/startup.h"
 
 #include <QApplication>

@@ -2,6 +2,8 @@
 
 #include "app/about_form.h"
 #include "app/message_box.h"
+#include "app/options_form.h"
+#include "app/window_placement.h"
 #include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -24,16 +27,10 @@ constexpr int kClientHeight = 543;
 constexpr int kMenuHeight = 26;
 constexpr int kPageMargin = 4;
 constexpr int kLogoStripHeight = 51;
+constexpr int kPictureSize = 48;
 const QColor kBackground(192, 220, 192);
 const QColor kMenuBackground(255, 251, 240);
 
-QFont TahomaBold(int pixelSize)
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
-}
 
 }  // namespace
 
@@ -45,6 +42,12 @@ TForm1::TForm1(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight + kMenuHeight);
     buildMenu();
     buildButtons();
+    RestoreWindowPlacement(this);
+}
+
+TForm1::~TForm1()
+{
+    SaveWindowPlacement(this);
 }
 
 QAction* TForm1::action(const QString& objectName) const
@@ -56,8 +59,8 @@ void TForm1::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setFixedHeight(kMenuHeight);
-    bar->setFont(TahomaBold(13));
-    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; }").arg(kMenuBackground.name()));
+    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; font: bold 13px 'Tahoma'; }")
+                           .arg(kMenuBackground.name()));
 
     auto add = [this](QMenu* menu, const char* name, const QString& text) {
         QAction* a = menu->addAction(text);
@@ -95,15 +98,20 @@ void TForm1::buildMenu()
 }
 
 QToolButton* TForm1::addButton(const char* objectName, const QString& caption, const QColor& captionColour,
-                               const QRect& position, Qt::ToolButtonStyle style, const QString& hint)
+                               const QRect& position, Qt::ToolButtonStyle style, QStyle::StandardPixmap picture,
+                               const QString& hint)
 {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(QLatin1String(objectName));
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(style);
-    button->setFont(TahomaBold(19));
-    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; }").arg(captionColour.name()));
+    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; font: bold 19px 'Tahoma'; }")
+                              .arg(captionColour.name()));
+    if (style != Qt::ToolButtonTextOnly) {
+        button->setIcon(this->style()->standardIcon(picture));
+        button->setIconSize(QSize(kPictureSize, kPictureSize));
+    }
     button->setGeometry(position.translated(kPageMargin, kPageMargin));
     return button;
 }
@@ -121,24 +129,26 @@ void TForm1::buildButtons()
         connect(button, &QToolButton::clicked, action(QLatin1String(actionName)), &QAction::trigger);
     };
     linked(addButton("RSButton", QStringLiteral("Obrada listića"), Qt::red, {6, 6, 245, 135},
-                     Qt::ToolButtonTextUnderIcon,
+                     Qt::ToolButtonTextUnderIcon, QStyle::SP_DriveCDIcon,
                      QStringLiteral("Analiza i obrada podataka sa skeniranih tahografskih listića")),
            "ScannedChartAction");
     linked(addButton("BitBtn1", QStringLiteral("Ručni unos aktivnosti"), QColor(128, 0, 0), {6, 140, 245, 45},
-                     Qt::ToolButtonTextOnly, QStringLiteral("Ručni unos radnih aktivnosti")),
+                     Qt::ToolButtonTextOnly, QStyle::SP_CustomBase, QStringLiteral("Ručni unos radnih aktivnosti")),
            "ManualEntryAction");
     linked(addButton("AETRButton", QStringLiteral("Izrada AETR potvrde"), Qt::red, {257, 6, 245, 179},
-                     Qt::ToolButtonTextUnderIcon, QString()),
+                     Qt::ToolButtonTextUnderIcon, QStyle::SP_FileDialogContentsView, QString()),
            "NewAttestationAction");
     linked(addButton("RVButton", QStringLiteral("Evidencija radnog vremena"), QColor(0, 0, 128), {6, 191, 496, 120},
-                     Qt::ToolButtonTextBesideIcon, QString()),
+                     Qt::ToolButtonTextBesideIcon, QStyle::SP_FileDialogDetailedView, QString()),
            "WorkTimeRecordAction");
     QToolButton* overview = addButton("EvRSButton", QStringLiteral("Pregled evidentiranih radnih sati"), Qt::black,
-                                      {6, 317, 496, 62}, Qt::ToolButtonTextBesideIcon, QString());
+                                      {6, 317, 496, 62}, Qt::ToolButtonTextBesideIcon,
+                                      QStyle::SP_FileDialogListView, QString());
     overview->setLayoutDirection(Qt::RightToLeft);
     linked(overview, "EntryOverviewAction");
     QToolButton* register_ = addButton("EvAETRButton", QStringLiteral("Pregled evidentiranih AETR potvrda"), Qt::black,
-                                       {6, 383, 496, 62}, Qt::ToolButtonTextBesideIcon, QString());
+                                       {6, 383, 496, 62}, Qt::ToolButtonTextBesideIcon,
+                                       QStyle::SP_FileDialogListView, QString());
     register_->setLayoutDirection(Qt::RightToLeft);
     linked(register_, "AttestationRegisterAction");
 
@@ -176,6 +186,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::showSettings()
 {
+    OptionsForm()->exec();
 }
 
 void TForm1::showAbout()

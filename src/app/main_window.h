@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStyle>
 
 class QAction;
 class QToolButton;
@@ -12,6 +13,7 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // The folder of uputstva.pdf and the database location's default (the executable's).
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -35,7 +37,8 @@ private:
     void buildMenu();
     void buildButtons();
     QToolButton* addButton(const char* objectName, const QString& caption, const QColor& captionColour,
-                           const QRect& position, Qt::ToolButtonStyle style, const QString& hint);
+                           const QRect& position, Qt::ToolButtonStyle style, QStyle::StandardPixmap picture,
+                           const QString& hint);
     void connectAndUpgrade();
 
     QString m_programFolder;
