@@ -63,6 +63,29 @@ void BM_ReadScan(benchmark::State& state)
 }
 BENCHMARK(BM_ReadScan)->Unit(benchmark::kMillisecond);
 
+// The intake alone (loading, detection, disc images), for telling its share from the reading's.
+void BM_ScanIntake(benchmark::State& state)
+{
+    const QString& file = ScanFile();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadScanDiscs(file).discs.size());
+}
+BENCHMARK(BM_ScanIntake)->Unit(benchmark::kMillisecond);
+
+// The reading's share: set-up (orientation estimate, unrolling, reading) of both disc images.
+void BM_DiscSetUp(benchmark::State& state)
+{
+    const ScanReading reading = ReadScanDiscs(ScanFile());
+    for (auto _ : state) {
+        for (const ScanDisc& disc : reading.discs) {
+            ChartAnalysis analysis(disc.image, ChartReadingOptions());
+            analysis.setUp(ChartGeometry());
+            benchmark::DoNotOptimize(analysis.intervals().data());
+        }
+    }
+}
+BENCHMARK(BM_DiscSetUp)->Unit(benchmark::kMillisecond);
+
 void BM_Reanalysis(benchmark::State& state)
 {
     const ScanReading reading = ReadScanDiscs(ScanFile());
