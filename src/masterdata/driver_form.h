@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The driver record "Podaci o vozaču": one employee (a driver or other staff) of DJELATNICI,
+// new or existing. One window is created at start-up and reused: the caller sets ID and shows
+// it modally with exec(); Accepted ("OK") means the employee was stored, Rejected that nothing was.
+class TDjelatnikForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TDjelatnikForm(QWidget* parent = nullptr);
+    ~TDjelatnikForm() override;
+
+    // The window created at start-up (the latest one alive); nullptr when there is none.
+    static TDjelatnikForm* instance();
+
+    // The employee to change (IDDJ), or -1 for a new one; set before showing.
+    int ID = -1;
+
+    // After "OK": the IDDJ of the stored employee (the new key for a new one).
+    int storedId() const { return m_storedId; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildFields();
+    void FormShow();
+    void clearForNew();
+    bool loadExisting();
+    void RadnoMjestoExit();
+    void MaticniBrojExit();
+    void BitBtn1Click();
+
+    TDjelatnikForm* m_previous = nullptr;
+    int m_storedId = -1;
+
+    QLineEdit* m_ime = nullptr;
+    QComboBox* m_zap = nullptr;
+    QLineEdit* m_maticniBroj = nullptr;
+    QLineEdit* m_zvanje = nullptr;
+    QLineEdit* m_radnoMjesto = nullptr;
+    QComboBox* m_tip = nullptr;
+    QLineEdit* m_tipStr = nullptr;
+    QCheckBox* m_vozac = nullptr;
+    QCheckBox* m_aktiv = nullptr;
+    QLineEdit* m_adresa = nullptr;
+    QLineEdit* m_kontakt = nullptr;
+    QLineEdit* m_oib = nullptr;
+    QLineEdit* m_kartica = nullptr;
+    QLineEdit* m_osobna = nullptr;
+    QLineEdit* m_vozacka = nullptr;
+    QLineEdit* m_putovnica = nullptr;
+    QDateEdit* m_dRodenja = nullptr;
+    QDateEdit* m_datZaposlen = nullptr;
+    QPlainTextEdit* m_napomena = nullptr;
+    QPushButton* m_storeButton = nullptr;
+};
