@@ -15,92 +15,47 @@ constexpr int kBoxMargin = 3;       // reduced pixels added around a found box
 
 int ElapsedMs(const QElapsedTimer& timer) { return static_cast<int>(timer.elapsed()); }
 
-// The intensities of a raster, one byte per pixel.
-std::vector<std::uint8_t> Intensities(const Raster& raster)
+int LevelAt(const Raster& edges, int x, int y) { return Intensity(edges.at(x, y)); }
+int LevelAt(const LevelMap& edges, int x, int y) { return edges.at(x, y); }
+
+// Sobel edge strengths of an intensity map (see EdgeMap) and the box of the strong ones.
+DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, int boxAbove)
 {
-    std::vector<std::uint8_t> levels(raster.pixels.size());
-    std::transform(raster.pixels.begin(), raster.pixels.end(), levels.begin(),
-                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
-    return levels;
-}
-
-void PaintColumn(Raster& raster, int x, int y0, int y1, std::uint32_t color)
-{
-    for (int y = y0; y <= y1; ++y)
-        SetPixel(raster, x, y, color);
-}
-
-void PaintRow(Raster& raster, int y, std::uint32_t color)
-{
-    for (int x = 0; x < raster.width; ++x)
-        SetPixel(raster, x, y, color);
-}
-
-bool Found(int side) { return side >= 0; }
-
-// Left and right side of a band.
-void ColumnSearch(const Raster& edges, const Band& band, int& left, int& right)
-{
-    left = BandEdgeSearch(edges, band, BandSide::Left);
-    right = BandEdgeSearch(edges, band, BandSide::Right);
-}
-
-void RowSearch(const Raster& edges, const Band& band, int& top, int& bottom)
-{
-    top = BandEdgeSearch(edges, band, BandSide::Top);
-    bottom = BandEdgeSearch(edges, band, BandSide::Bottom);
-}
-
-// Column search of the band, then the row search narrowed to the columns found (the band's
-// own columns where a side is missing).
-DiscBox SearchSides(const Raster& edges, const DiscBox& band)
-{
-    DiscBox sides;
-    ColumnSearch(edges, {band.left, band.top, band.right, band.bottom}, sides.left, sides.right);
-    const int left = Found(sides.left) ? sides.left : band.left;
-    const int right = Found(sides.right) ? sides.right : band.right;
-    RowSearch(edges, {left, band.top, right, band.bottom}, sides.top, sides.bottom);
-    return sides;
-}
-
-} // namespace
-
-BoxResult EdgeMap(const Raster& source, Raster& target, int zeroBelow, int boxAbove)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const int w = source.width;
-    const int h = source.height;
-    ResizeRaster(target, w, h); // opaque black: strength 0, which is what the border keeps
-    const std::vector<std::uint8_t> levels = Intensities(source);
-    DiscBox box;
+    const int w = intensities.width;
+    const int h = intensities.height;
+    edges = {w, h, std::vector<std::uint8_t>(intensities.levels.size(), 0)}; // border stays 0
     int minX = w, minY = h, maxX = -1, maxY = -1;
     for (int y = 1; y < h - 1; ++y) {
-        const std::uint8_t* above = levels.data() + static_cast<std::size_t>(y - 1) * w;
+        const std::uint8_t* above = &intensities.levels[static_cast<std::size_t>(y - 1) * w];
         const std::uint8_t* row = above + w;
         const std::uint8_t* below = row + w;
-        std::uint32_t* out = target.row(y);
+        std::uint8_t* out = &edges.levels[static_cast<std::size_t>(y) * w];
+        // Plain arithmetic without branches, so the compiler can vectorise the row.
         for (int x = 1; x < w - 1; ++x) {
             const int a = (below[x - 1] + 2 * below[x] + below[x + 1]) - (above[x - 1] + 2 * above[x] + above[x + 1]);
             const int b = (above[x - 1] + 2 * row[x - 1] + below[x - 1]) - (above[x + 1] + 2 * row[x + 1] + below[x + 1]);
-            int v = std::min(std::abs(a) + std::abs(b), 255);
-            if (v < zeroBelow)
-                v = 0;
-            out[x] = GreyPixel(v);
-            if (v > boxAbove) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = y;
-            }
+            const int v = std::min(std::abs(a) + std::abs(b), 255);
+            out[x] = static_cast<std::uint8_t>(v < zeroBelow ? 0 : v);
         }
+        int first = 1;
+        while (first < w - 1 && out[first] <= boxAbove)
+            ++first;
+        if (first >= w - 1)
+            continue;
+        int last = w - 2;
+        while (out[last] <= boxAbove)
+            --last;
+        minX = std::min(minX, first);
+        maxX = std::max(maxX, last);
+        minY = std::min(minY, y);
+        maxY = y;
     }
-    if (maxX >= 0)
-        box = {minX, minY, maxX, maxY};
-    return {box, ElapsedMs(timer)};
+    return maxX >= 0 ? DiscBox{minX, minY, maxX, maxY} : DiscBox{};
 }
 
-int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
+// BandEdgeSearch on an edge map of either kind.
+template <typename Edges>
+int SearchBand(const Edges& edges, const Band& band, BandSide side)
 {
     // "Lines" are columns for the left and right sides, rows for top and bottom; u numbers
     // the lines, v runs along them.
@@ -115,9 +70,7 @@ int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
     const int v1 = std::min(columns ? band.y1 : band.x1, lineLength - 1);
     if (u0 > u1 || v0 > v1)
         return -1;
-    const auto level = [&](int u, int v) {
-        return Intensity(columns ? edges.at(u, v) : edges.at(v, u));
-    };
+    const auto level = [&](int u, int v) { return columns ? LevelAt(edges, u, v) : LevelAt(edges, v, u); };
     // Whether line u holds enough weak edges within the band; worked out once per line.
     std::vector<signed char> holdsEdges(static_cast<std::size_t>(lineCount), -1);
     const auto lineHoldsEdges = [&](int u) {
@@ -154,6 +107,69 @@ int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
         }
     }
     return -1;
+}
+
+void PaintColumn(Raster& raster, int x, int y0, int y1, std::uint32_t color)
+{
+    for (int y = y0; y <= y1; ++y)
+        SetPixel(raster, x, y, color);
+}
+
+void PaintRow(Raster& raster, int y, std::uint32_t color)
+{
+    for (int x = 0; x < raster.width; ++x)
+        SetPixel(raster, x, y, color);
+}
+
+bool Found(int side) { return side >= 0; }
+
+// Left and right side of a band.
+template <typename Edges>
+void ColumnSearch(const Edges& edges, const Band& band, int& left, int& right)
+{
+    left = SearchBand(edges, band, BandSide::Left);
+    right = SearchBand(edges, band, BandSide::Right);
+}
+
+template <typename Edges>
+void RowSearch(const Edges& edges, const Band& band, int& top, int& bottom)
+{
+    top = SearchBand(edges, band, BandSide::Top);
+    bottom = SearchBand(edges, band, BandSide::Bottom);
+}
+
+// Column search of the band, then the row search narrowed to the columns found (the band's
+// own columns where a side is missing).
+template <typename Edges>
+DiscBox SearchSides(const Edges& edges, const DiscBox& band)
+{
+    DiscBox sides;
+    ColumnSearch(edges, {band.left, band.top, band.right, band.bottom}, sides.left, sides.right);
+    const int left = Found(sides.left) ? sides.left : band.left;
+    const int right = Found(sides.right) ? sides.right : band.right;
+    RowSearch(edges, {left, band.top, right, band.bottom}, sides.top, sides.bottom);
+    return sides;
+}
+
+} // namespace
+
+BoxResult EdgeMap(const Raster& source, Raster& target, int zeroBelow, int boxAbove)
+{
+    QElapsedTimer timer;
+    timer.start();
+    LevelMap edges;
+    const DiscBox box = SobelEdges(IntensityMap(source), edges, zeroBelow, boxAbove);
+    target.width = edges.width;
+    target.height = edges.height;
+    target.pixels.resize(edges.levels.size());
+    std::transform(edges.levels.begin(), edges.levels.end(), target.pixels.begin(),
+                   [](std::uint8_t v) { return GreyPixel(v); });
+    return {box, ElapsedMs(timer)};
+}
+
+int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
+{
+    return SearchBand(edges, band, side);
 }
 
 DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges)
@@ -264,14 +280,24 @@ ChartDiscsResult FindChartDiscs(const Raster& scan)
     return result;
 }
 
-BoxResult RefineDiscBox(const Raster& cutout, Raster& edges)
+BoxResult RefineDiscBox(const LevelMap& intensities)
 {
     QElapsedTimer timer;
     timer.start();
     BoxResult result;
-    const DiscBox edgeBox = EdgeMap(cutout, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove).box;
+    LevelMap edges;
+    const DiscBox edgeBox = SobelEdges(intensities, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove);
     if (edgeBox.complete())
         result.box = SearchSides(edges, edgeBox);
+    result.elapsedMs = ElapsedMs(timer);
+    return result;
+}
+
+BoxResult RefineDiscBox(const Raster& cutout)
+{
+    QElapsedTimer timer;
+    timer.start();
+    BoxResult result = RefineDiscBox(IntensityMap(cutout));
     result.elapsedMs = ElapsedMs(timer);
     return result;
 }

@@ -98,6 +98,10 @@ struct ChartDiscsResult {
 // either way). Only the reduced copy is searched.
 ChartDiscsResult FindChartDiscs(const Raster& scan);
 
-// Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the
-// searched sides themselves, -1 where not found. The edge map is left in edges.
-BoxResult RefineDiscBox(const Raster& cutout, Raster& edges);
+// Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the edge
+// map's box narrowed by the column and row searches, whose results are returned as they are,
+// -1 where not found. No marks are painted and no caller reads the map afterwards, so it is
+// kept as bytes and not handed out.
+BoxResult RefineDiscBox(const Raster& cutout);
+// The same from the cut-out's intensities.
+BoxResult RefineDiscBox(const LevelMap& intensities);

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+LevelMap IntensityMap(const Raster& raster)
+{
+    LevelMap map{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
+    std::transform(raster.pixels.begin(), raster.pixels.end(), map.levels.begin(),
+                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
+    return map;
+}
+
 void ResizeRaster(Raster& raster, int width, int height)
 {
     raster.width = std::max(width, 0);
@@ -50,21 +58,31 @@ Raster StretchNearest(const Raster& source, int width, int height)
 Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth, int rectHeight,
                           int width, int height)
 {
-    Raster target;
-    ResizeRaster(target, width, height);
-    if (target.isEmpty() || rectWidth <= 0 || rectHeight <= 0)
-        return target;
-    // Source column of every target column, computed once; -1 marks a column outside the source.
-    std::vector<int> columns(static_cast<std::size_t>(target.width));
-    for (int x = 0; x < target.width; ++x) {
-        const int sx = left + static_cast<int>(static_cast<std::int64_t>(x) * rectWidth / target.width);
-        columns[x] = (sx >= 0 && sx < source.width) ? sx : -1;
+    return SampleNearest(source, NearestIndices(left, rectWidth, width, source.width),
+                         NearestIndices(top, rectHeight, height, source.height));
+}
+
+std::vector<int> NearestIndices(int start, int length, int count, int limit)
+{
+    std::vector<int> indices(static_cast<std::size_t>(std::max(count, 0)), -1);
+    if (length <= 0)
+        return indices;
+    for (int i = 0; i < count; ++i) {
+        const auto index = start + static_cast<std::int64_t>(i) * length / count;
+        if (index >= 0 && index < limit)
+            indices[i] = static_cast<int>(index);
     }
+    return indices;
+}
+
+Raster SampleNearest(const Raster& source, const std::vector<int>& columns, const std::vector<int>& rows)
+{
+    Raster target;
+    ResizeRaster(target, static_cast<int>(columns.size()), static_cast<int>(rows.size()));
     for (int y = 0; y < target.height; ++y) {
-        const int sy = top + static_cast<int>(static_cast<std::int64_t>(y) * rectHeight / target.height);
-        if (sy < 0 || sy >= source.height)
+        if (rows[y] < 0)
             continue;
-        const std::uint32_t* sourceRow = source.row(sy);
+        const std::uint32_t* sourceRow = source.row(rows[y]);
         std::uint32_t* targetRow = target.row(y);
         for (int x = 0; x < target.width; ++x) {
             if (columns[x] >= 0)

@@ -40,6 +40,8 @@ private slots:
     void workingRasterAndDiscImage_data();
     void workingRasterAndDiscImage();
     void cutsTheRefinedBox();
+    void imageIsTheRefinedCutOutResampled_data();
+    void imageIsTheRefinedCutOutResampled();
     void boxWithoutSizeGivesNoDisc();
     void readsTwoStackedDiscs();
 
@@ -149,6 +151,49 @@ void TestScanIntake::cutsTheRefinedBox()
     // Nearest-neighbour resampling of the cut-out: the centre of the image is the disc's hole.
     QCOMPARE(disc->image.at(375, disc->image.height / 2), kChartBackground);
     QCOMPARE(disc->image.at(375, 100), kChartPaper);
+}
+
+void TestScanIntake::imageIsTheRefinedCutOutResampled_data()
+{
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("size");
+    QTest::newRow("inside, kept") << 150 << 140 << 760;
+    QTest::newRow("inside, resampled") << 80 << 60 << 1000;
+    QTest::newRow("beyond the scan's corner, resampled") << -90 << -120 << 1150;
+}
+
+void TestScanIntake::imageIsTheRefinedCutOutResampled()
+{
+    // The disc image must be exactly what cutting the box out, resampling it to the working
+    // raster, cutting the refined box out of that and resampling it to 750 wide gives.
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, size);
+    ChartDiscDrawing drawing;
+    drawing.centreX = 530;
+    drawing.centreY = 500;
+    drawing.radius = 370;
+    drawing.trace = {{100, 500, 3}, {700, 900, 2}};
+    const Raster scan = DrawChartPage(1100, 1050, {drawing});
+    const DiscBox box{left, top, left + size, top + size + 7};
+    const std::optional<ScanDisc> disc = PrepareScanDisc(QString(), scan, box, 1);
+    QVERIFY(disc.has_value());
+
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    Raster working = CopyRect(scan, box.left, box.top, w, h);
+    if (w > 801 || h > 801)
+        working = StretchNearest(working, 801, static_cast<int>(801 / (double(w) / h)));
+    const DiscBox refined = RefineDiscBox(working).box;
+    QCOMPARE(disc->refinedBox, refined);
+    QVERIFY(refined.complete());
+    const Raster cut = CopyRect(working, refined.left, refined.top, refined.right - refined.left,
+                                refined.bottom - refined.top);
+    const Raster expected = StretchNearest(cut, 750, static_cast<int>(750 / (double(cut.width) / cut.height)));
+    QCOMPARE(disc->image.width, expected.width);
+    QCOMPARE(disc->image.height, expected.height);
+    QVERIFY(disc->image.pixels == expected.pixels);
 }
 
 void TestScanIntake::boxWithoutSizeGivesNoDisc()
