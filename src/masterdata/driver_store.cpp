@@ -1,0 +1,92 @@
+#include "masterdata/driver_store.h"
+
+#include "common/day_serial.h"
+#include "db/statement.h"
+
+namespace {
+
+const QString kSelect = QStringLiteral("SELECT * FROM DJELATNICI WHERE IDDJ=:ID");
+const QString kInsert = QStringLiteral(
+    "INSERT INTO DJELATNICI (IDDJ,IMEPREZIME,ZVANJE,RADNOMJESTO,VOZAC,AKTIVNOALL,NAPOMENA,OSOBNA,ADRESA,KONTAKT,MBR,TIP,TIPS,ZAP,\n"
+    "VOZACKA, PUTOVNICA, ZAPOD, DATROD,OIB,KARTICA)\n"
+    "VALUES (:ID,:IME,:ZV,:RM,:VO,:AK,:NAP,:OS,:ADR,:KON,:MBR,:TIP,:TPS,:ZAP,:VOZ,:PUT,:ZOD,:ROD,:OIB,:KAR)");
+const QString kUpdate = QStringLiteral(
+    "UPDATE DJELATNICI SET IMEPREZIME=:IME,ZVANJE=:ZV,RADNOMJESTO=:RM,VOZAC=:VO,\n"
+    " NAPOMENA=:NAP,OSOBNA=:OS,ADRESA=:ADR,KONTAKT=:KON,AKTIVNOALL=:AK,MBR=:MBR,TIP=:TIP,TIPS=:TPS,ZAP=:ZAP,\n"
+    " VOZACKA=:VOZ,PUTOVNICA=:PUT, ZAPOD=:ZOD,DATROD=:ROD,OIB=:OIB,KARTICA=:KAR\n"
+    " WHERE IDDJ=:ID");
+
+DriverRecord ReadRow(const Statement& sql)
+{
+    DriverRecord record;
+    record.name = ColumnText(sql, "IMEPREZIME");
+    record.title = ColumnText(sql, "ZVANJE");
+    record.jobTitle = ColumnText(sql, "RADNOMJESTO");
+    record.driver = ColumnInt(sql, "VOZAC", 0) != 0;
+    record.active = ColumnInt(sql, "AKTIVNOALL", 1) != 0;
+    record.remark = ColumnText(sql, "NAPOMENA");
+    record.idCard = ColumnText(sql, "OSOBNA");
+    record.address = ColumnText(sql, "ADRESA");
+    record.contact = ColumnText(sql, "KONTAKT");
+    record.registrationNumber = ColumnInt(sql, "MBR", 0);
+    record.category = ColumnInt(sql, "TIP", 0);
+    record.categoryText = ColumnText(sql, "TIPS");
+    record.employment = ColumnInt(sql, "ZAP", -1);
+    record.licence = ColumnText(sql, "VOZACKA");
+    record.passport = ColumnText(sql, "PUTOVNICA");
+    record.employedSince = sql.dateValue(QStringLiteral("ZAPOD")).value_or(EmptyDate());
+    record.birthDate = sql.dateValue(QStringLiteral("DATROD")).value_or(EmptyDate());
+    record.oib = ColumnText(sql, "OIB");
+    record.card = ColumnText(sql, "KARTICA");
+    return record;
+}
+
+void SetParameters(Statement& sql, int id, const DriverRecord& record)
+{
+    sql.setInt(QStringLiteral("ID"), id);
+    sql.setText(QStringLiteral("IME"), record.name);
+    sql.setText(QStringLiteral("ZV"), record.title);
+    sql.setText(QStringLiteral("RM"), record.jobTitle);
+    sql.setInt(QStringLiteral("VO"), record.driver ? 1 : 0);
+    sql.setInt(QStringLiteral("AK"), record.active ? 1 : 0);
+    sql.setText(QStringLiteral("NAP"), record.remark);
+    sql.setText(QStringLiteral("OS"), record.idCard);
+    sql.setText(QStringLiteral("ADR"), record.address);
+    sql.setText(QStringLiteral("KON"), record.contact);
+    sql.setInt(QStringLiteral("MBR"), record.registrationNumber);
+    sql.setInt(QStringLiteral("TIP"), record.category);
+    sql.setText(QStringLiteral("TPS"), record.categoryText);
+    sql.setInt(QStringLiteral("ZAP"), record.employment);
+    sql.setText(QStringLiteral("VOZ"), record.licence);
+    sql.setText(QStringLiteral("PUT"), record.passport);
+    sql.setDate(QStringLiteral("ZOD"), record.employedSince);
+    sql.setDate(QStringLiteral("ROD"), record.birthDate);
+    sql.setText(QStringLiteral("OIB"), record.oib);
+    sql.setText(QStringLiteral("KAR"), record.card);
+}
+
+}  // namespace
+
+QDate EmptyDate()
+{
+    return DateFromSerial(0);
+}
+
+std::optional<DriverRecord> LoadDriver(Statement& sql, int id)
+{
+    std::optional<DriverRecord> record;
+    ReadRecord(sql, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
+    return record;
+}
+
+WriteResult StoreDriver(Statement& sql, int id, const DriverRecord& record)
+{
+    return WriteInTransaction(sql, [&] {
+        const bool isNew = id < 0;
+        const int key = isNew ? NextKey(sql, QStringLiteral("GEN_DJELATNICI_ID")) : id;
+        sql.prepare(isNew ? kInsert : kUpdate);
+        SetParameters(sql, key, record);
+        sql.execute();
+        return key;
+    });
+}

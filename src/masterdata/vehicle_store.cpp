@@ -1,0 +1,104 @@
+#include "masterdata/vehicle_store.h"
+
+#include "db/statement.h"
+
+namespace {
+
+constexpr int kMassScale = 3;
+
+const QString kSelect = QStringLiteral("SELECT * FROM VOZILO WHERE IDVOZ=:ID");
+const QString kInsert = QStringLiteral(
+    "INSERT INTO VOZILO (IDVOZ,MARKAITIP,OZNAKA,MASA,NOSIVOST,UKUPNAMASA,VRSTA,NAPOMENA,GARBR,BRSASIJE,BRSJED,GODPRO,GODPREG,AKTIVNOALL)\n"
+    "VALUES (:ID,:TIP,:OZ,:MA,:NO,:UK,:VR,:NA,:GBR,:BRS,:SJED,:GPRO,:GPREG,:AKT)");
+const QString kUpdate = QStringLiteral(
+    "UPDATE VOZILO SET MARKAITIP=:TIP,OZNAKA=:OZ,MASA=:MA,NOSIVOST=:NO,UKUPNAMASA=:UK,VRSTA=:VR,NAPOMENA=:NA,\n"
+    "GARBR=:GBR,BRSASIJE=:BRS,BRSJED=:SJED,GODPRO=:GPRO,GODPREG=:GPREG,AKTIVNOALL=:AKT\n"
+    " WHERE IDVOZ=:ID");
+const QString kDelete = QStringLiteral("DELETE FROM VOZILO WHERE IDVOZ=:ID");
+
+Decimal3 Mass(const Statement& sql, const char* column)
+{
+    const std::optional<ScaledNumber> value = sql.numericValue(QLatin1String(column));
+    if (!value)
+        return Decimal3{};
+    qint64 units = value->units;
+    for (int scale = value->scale; scale < kMassScale; ++scale)
+        units *= 10;
+    for (int scale = value->scale; scale > kMassScale; --scale)
+        units /= 10;
+    return Decimal3{units};
+}
+
+VehicleRecord ReadRow(const Statement& sql)
+{
+    VehicleRecord record;
+    record.make = ColumnText(sql, "MARKAITIP");
+    record.plate = ColumnText(sql, "OZNAKA");
+    record.mass = Mass(sql, "MASA");
+    record.payload = Mass(sql, "NOSIVOST");
+    record.totalMass = Mass(sql, "UKUPNAMASA");
+    record.kind = ColumnInt(sql, "VRSTA", 0);
+    record.remark = ColumnText(sql, "NAPOMENA");
+    record.garageNumber = ColumnText(sql, "GARBR");
+    record.chassis = ColumnText(sql, "BRSASIJE");
+    record.seats = ColumnInt(sql, "BRSJED", 0);
+    record.yearMade = ColumnInt(sql, "GODPRO", 0);
+    record.yearRegistered = ColumnInt(sql, "GODPREG", 0);
+    record.active = ColumnInt(sql, "AKTIVNOALL", 1) != 0;
+    return record;
+}
+
+void SetParameters(Statement& sql, int id, const VehicleRecord& record)
+{
+    sql.setInt(QStringLiteral("ID"), id);
+    sql.setText(QStringLiteral("TIP"), record.make);
+    sql.setText(QStringLiteral("OZ"), record.plate);
+    sql.setNumeric(QStringLiteral("MA"), ScaledNumber{record.mass.thousandths, kMassScale});
+    sql.setNumeric(QStringLiteral("NO"), ScaledNumber{record.payload.thousandths, kMassScale});
+    sql.setNumeric(QStringLiteral("UK"), ScaledNumber{record.totalMass.thousandths, kMassScale});
+    sql.setInt(QStringLiteral("VR"), record.kind);
+    sql.setText(QStringLiteral("NA"), record.remark);
+    sql.setText(QStringLiteral("GBR"), record.garageNumber);
+    sql.setText(QStringLiteral("BRS"), record.chassis);
+    sql.setInt(QStringLiteral("SJED"), record.seats);
+    sql.setInt(QStringLiteral("GPRO"), record.yearMade);
+    sql.setInt(QStringLiteral("GPREG"), record.yearRegistered);
+    sql.setInt(QStringLiteral("AKT"), record.active ? 1 : 0);
+}
+
+}  // namespace
+
+QStringList VehicleKindNames()
+{
+    return {QStringLiteral("Kamion"), QStringLiteral("Priključno vozilo"), QStringLiteral("Osobno vozilo"),
+            QStringLiteral("Autobus")};
+}
+
+std::optional<VehicleRecord> LoadVehicle(Statement& sql, int id)
+{
+    std::optional<VehicleRecord> record;
+    ReadRecord(sql, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
+    return record;
+}
+
+WriteResult StoreVehicle(Statement& sql, int id, const VehicleRecord& record)
+{
+    return WriteInTransaction(sql, [&] {
+        const bool isNew = id < 0;
+        const int key = isNew ? NextKey(sql, QStringLiteral("GEN_VOZILO_ID")) : id;
+        sql.prepare(isNew ? kInsert : kUpdate);
+        SetParameters(sql, key, record);
+        sql.execute();
+        return key;
+    });
+}
+
+WriteResult DeleteVehicle(Statement& sql, int id)
+{
+    return WriteInTransaction(sql, [&] {
+        sql.prepare(kDelete);
+        sql.setInt(QStringLiteral("ID"), id);
+        sql.execute();
+        return id;
+    });
+}
