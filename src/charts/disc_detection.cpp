@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -16,7 +18,20 @@ constexpr int kBoxMargin = 3;       // reduced pixels added around a found box
 int ElapsedMs(const QElapsedTimer& timer) { return static_cast<int>(timer.elapsed()); }
 
 int LevelAt(const Raster& edges, int x, int y) { return Intensity(edges.at(x, y)); }
-int LevelAt(const LevelMap& edges, int x, int y) { return edges.at(x, y); }
+// One byte per pixel: intensities of a picture, or edge strengths.
+struct LevelMap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> levels;
+};
+
+LevelMap IntensityMap(const Raster& raster)
+{
+    LevelMap map{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
+    std::transform(raster.pixels.begin(), raster.pixels.end(), map.levels.begin(),
+                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
+    return map;
+}
 
 // Sobel edge strengths of an intensity map (see EdgeMap) and the box of the strong ones.
 DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, int boxAbove)
@@ -51,6 +66,112 @@ DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, 
         maxY = y;
     }
     return maxX >= 0 ? DiscBox{minX, minY, maxX, maxY} : DiscBox{};
+}
+
+// The edge map of a picture, worked out only where a search looks: the Sobel strength of a
+// pixel (as SobelEdges gives it) is computed on its first reading and kept. The disc searches
+// look at a few rows and columns near the disc's sides, a small part of the picture.
+class LazyEdges {
+public:
+    LazyEdges(const RasterView& picture, int zeroBelow)
+        : width(picture.width()), height(picture.height()), m_picture(picture), m_zeroBelow(zeroBelow),
+          m_intensities(NewZeroed(static_cast<std::size_t>(width) * height)),
+          m_edges(NewZeroed(static_cast<std::size_t>(width) * height))
+    {
+    }
+
+    const int width;
+    const int height;
+
+    int level(int x, int y) const
+    {
+        std::uint16_t& known = m_edges.get()[static_cast<std::size_t>(y) * width + x];
+        if (known == kUnknown)
+            known = static_cast<std::uint16_t>(strength(x, y) + 1);
+        return known - 1;
+    }
+
+private:
+    // Entries hold a value + 1; 0 marks one not worked out yet. Zeroed memory from calloc
+    // costs nothing until it is touched, so only the parts looked at are ever paid for.
+    static constexpr std::uint16_t kUnknown = 0;
+    struct Free {
+        void operator()(std::uint16_t* p) const { std::free(p); }
+    };
+    using Table = std::unique_ptr<std::uint16_t, Free>;
+
+    static Table NewZeroed(std::size_t count)
+    {
+        auto* table = static_cast<std::uint16_t*>(std::calloc(std::max<std::size_t>(count, 1), sizeof(std::uint16_t)));
+        if (!table)
+            throw std::bad_alloc();
+        return Table(table);
+    }
+
+    int intensity(int x, int y) const
+    {
+        std::uint16_t& known = m_intensities.get()[static_cast<std::size_t>(y) * width + x];
+        if (known == kUnknown)
+            known = static_cast<std::uint16_t>(Intensity(m_picture.pixel(x, y)) + 1);
+        return known - 1;
+    }
+
+    int strength(int x, int y) const
+    {
+        if (x == 0 || y == 0 || x == width - 1 || y == height - 1)
+            return 0;
+        const auto I = [this](int px, int py) { return intensity(px, py); };
+        const int a = (I(x - 1, y + 1) + 2 * I(x, y + 1) + I(x + 1, y + 1)) - (I(x - 1, y - 1) + 2 * I(x, y - 1) + I(x + 1, y - 1));
+        const int b = (I(x - 1, y - 1) + 2 * I(x - 1, y) + I(x - 1, y + 1)) - (I(x + 1, y - 1) + 2 * I(x + 1, y) + I(x + 1, y + 1));
+        const int v = std::min(std::abs(a) + std::abs(b), 255);
+        return v < m_zeroBelow ? 0 : v;
+    }
+
+    const RasterView& m_picture;
+    const int m_zeroBelow;
+    Table m_intensities;
+    Table m_edges;
+};
+
+int LevelAt(const LazyEdges& edges, int x, int y) { return edges.level(x, y); }
+
+// The bounding box of the pixels whose strength exceeds boxAbove (as EdgeMap gives it),
+// searched inwards from the picture's sides: the first row from the top and from the bottom,
+// then the first column from either side within those rows.
+DiscBox StrongEdgeBox(const LazyEdges& edges, int boxAbove)
+{
+    const int w = edges.width;
+    const int h = edges.height;
+    const auto rowHolds = [&](int y) {
+        for (int x = 1; x < w - 1; ++x) {
+            if (edges.level(x, y) > boxAbove)
+                return true;
+        }
+        return false;
+    };
+    DiscBox box;
+    int top = 1;
+    while (top < h - 1 && !rowHolds(top))
+        ++top;
+    if (top >= h - 1)
+        return box;
+    int bottom = h - 2;
+    while (!rowHolds(bottom))
+        --bottom;
+    const auto columnHolds = [&](int x) {
+        for (int y = top; y <= bottom; ++y) {
+            if (edges.level(x, y) > boxAbove)
+                return true;
+        }
+        return false;
+    };
+    int left = 1;
+    while (!columnHolds(left))
+        ++left;
+    int right = w - 2;
+    while (!columnHolds(right))
+        --right;
+    return {left, top, right, bottom};
 }
 
 // BandEdgeSearch on an edge map of either kind.
@@ -280,13 +401,13 @@ ChartDiscsResult FindChartDiscs(const Raster& scan)
     return result;
 }
 
-BoxResult RefineDiscBox(const LevelMap& intensities)
+BoxResult RefineDiscBox(const RasterView& cutout)
 {
     QElapsedTimer timer;
     timer.start();
     BoxResult result;
-    LevelMap edges;
-    const DiscBox edgeBox = SobelEdges(intensities, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove);
+    const LazyEdges edges(cutout, kDiscEdgeZeroBelow);
+    const DiscBox edgeBox = StrongEdgeBox(edges, kDiscEdgeBoxAbove);
     if (edgeBox.complete())
         result.box = SearchSides(edges, edgeBox);
     result.elapsedMs = ElapsedMs(timer);
@@ -295,9 +416,5 @@ BoxResult RefineDiscBox(const LevelMap& intensities)
 
 BoxResult RefineDiscBox(const Raster& cutout)
 {
-    QElapsedTimer timer;
-    timer.start();
-    BoxResult result = RefineDiscBox(IntensityMap(cutout));
-    result.elapsedMs = ElapsedMs(timer);
-    return result;
+    return RefineDiscBox(WholeView(cutout));
 }

@@ -101,7 +101,7 @@ ChartDiscsResult FindChartDiscs(const Raster& scan);
 // Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the edge
 // map's box narrowed by the column and row searches, whose results are returned as they are,
 // -1 where not found. No marks are painted and no caller reads the map afterwards, so it is
-// kept as bytes and not handed out.
+// not handed out, and only the parts the searches look at are worked out.
 BoxResult RefineDiscBox(const Raster& cutout);
-// The same from the cut-out's intensities.
-BoxResult RefineDiscBox(const LevelMap& intensities);
+// The same on a cut-out that is only a view of the scan.
+BoxResult RefineDiscBox(const RasterView& cutout);

@@ -3,14 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-LevelMap IntensityMap(const Raster& raster)
-{
-    LevelMap map{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
-    std::transform(raster.pixels.begin(), raster.pixels.end(), map.levels.begin(),
-                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
-    return map;
-}
-
 void ResizeRaster(Raster& raster, int width, int height)
 {
     raster.width = std::max(width, 0);
@@ -58,8 +50,7 @@ Raster StretchNearest(const Raster& source, int width, int height)
 Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth, int rectHeight,
                           int width, int height)
 {
-    return SampleNearest(source, NearestIndices(left, rectWidth, width, source.width),
-                         NearestIndices(top, rectHeight, height, source.height));
+    return ViewToRaster(StretchedView(source, left, top, rectWidth, rectHeight, width, height));
 }
 
 std::vector<int> NearestIndices(int start, int length, int count, int limit)
@@ -75,19 +66,47 @@ std::vector<int> NearestIndices(int start, int length, int count, int limit)
     return indices;
 }
 
-Raster SampleNearest(const Raster& source, const std::vector<int>& columns, const std::vector<int>& rows)
+RasterView WholeView(const Raster& source)
+{
+    return StretchedView(source, 0, 0, source.width, source.height, source.width, source.height);
+}
+
+RasterView StretchedView(const Raster& source, int left, int top, int rectWidth, int rectHeight, int width,
+                         int height)
+{
+    return {&source, NearestIndices(left, rectWidth, width, source.width),
+            NearestIndices(top, rectHeight, height, source.height)};
+}
+
+RasterView StretchedView(const RasterView& view, int left, int top, int rectWidth, int rectHeight, int width,
+                         int height)
+{
+    // Indices into the view, then through the view's own indices into its source.
+    const auto through = [](std::vector<int> indices, const std::vector<int>& viewIndices) {
+        for (int& i : indices)
+            i = i >= 0 ? viewIndices[i] : -1;
+        return indices;
+    };
+    return {view.source, through(NearestIndices(left, rectWidth, width, view.width()), view.columns),
+            through(NearestIndices(top, rectHeight, height, view.height()), view.rows)};
+}
+
+Raster ViewToRaster(const RasterView& view)
 {
     Raster target;
-    ResizeRaster(target, static_cast<int>(columns.size()), static_cast<int>(rows.size()));
+    target.width = view.width();
+    target.height = view.height();
+    // Every pixel is written below, so the pixels are not cleared first.
+    target.pixels.resize(static_cast<std::size_t>(target.width) * target.height);
     for (int y = 0; y < target.height; ++y) {
-        if (rows[y] < 0)
-            continue;
-        const std::uint32_t* sourceRow = source.row(rows[y]);
         std::uint32_t* targetRow = target.row(y);
-        for (int x = 0; x < target.width; ++x) {
-            if (columns[x] >= 0)
-                targetRow[x] = sourceRow[columns[x]];
+        if (view.rows[y] < 0) {
+            std::fill(targetRow, targetRow + target.width, kOpaqueBlack);
+            continue;
         }
+        const std::uint32_t* sourceRow = view.source->row(view.rows[y]);
+        for (int x = 0; x < target.width; ++x)
+            targetRow[x] = view.columns[x] >= 0 ? sourceRow[view.columns[x]] : kOpaqueBlack;
     }
     return target;
 }

@@ -39,19 +39,6 @@ constexpr int Intensity(std::uint32_t argb)
     return (r * 61 + g * 174 + b * 21) >> 8;
 }
 
-// One byte per pixel: intensities of a picture, or edge strengths.
-struct LevelMap {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> levels;
-
-    std::uint8_t at(int x, int y) const { return levels[static_cast<std::size_t>(y) * width + x]; }
-    std::uint8_t& at(int x, int y) { return levels[static_cast<std::size_t>(y) * width + x]; }
-};
-
-// The intensity of every pixel.
-LevelMap IntensityMap(const Raster& raster);
-
 // Sets the size; every pixel becomes opaque black. Negative sizes count as 0.
 void ResizeRaster(Raster& raster, int width, int height);
 // Fills every pixel with one colour (opaque black unless told otherwise).
@@ -73,12 +60,35 @@ Raster StretchNearest(const Raster& source, int width, int height);
 Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth, int rectHeight,
                           int width, int height);
 
-// Nearest-neighbour sampling by index lists: target pixel (x, y) is source pixel
-// (columns[x], rows[y]), opaque black where either index is -1.
-Raster SampleNearest(const Raster& source, const std::vector<int>& columns, const std::vector<int>& rows);
-// The source index of each of count target positions when length source positions from start
-// on are resampled to count positions (start + i · length / count), -1 where that lies outside
-// 0..limit - 1.
+// A nearest-neighbour resampling of a raster that is not built: pixel (x, y) is source pixel
+// (columns[x], rows[y]), opaque black where either index is -1. The source must outlive it.
+struct RasterView {
+    const Raster* source = nullptr;
+    std::vector<int> columns;
+    std::vector<int> rows;
+
+    int width() const { return static_cast<int>(columns.size()); }
+    int height() const { return static_cast<int>(rows.size()); }
+    std::uint32_t pixel(int x, int y) const
+    {
+        const int column = columns[x];
+        const int row = rows[y];
+        return column < 0 || row < 0 ? kOpaqueBlack : source->at(column, row);
+    }
+};
+
+// The whole raster as it is.
+RasterView WholeView(const Raster& source);
+// A rectangle of the source (opaque black outside it) resampled to width × height, as
+// StretchRectNearest does.
+RasterView StretchedView(const Raster& source, int left, int top, int rectWidth, int rectHeight, int width,
+                         int height);
+// The same resampling of a rectangle of a view: still reads the original source.
+RasterView StretchedView(const RasterView& view, int left, int top, int rectWidth, int rectHeight, int width,
+                         int height);
+// Builds the view's pixels.
+Raster ViewToRaster(const RasterView& view);
+
 std::vector<int> NearestIndices(int start, int length, int count, int limit);
 
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended

@@ -43,49 +43,24 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     disc.scanHeight = scan.height;
     disc.box = box;
     // The working raster: the box itself, or the box resampled to 801 pixels wide, whichever
-    // side was too large. It is kept only as the scan columns and rows its pixels come from
-    // (-1 outside the scan, which reads as black) and as the intensities the refinement
-    // needs; the disc image is later taken from the scan through the same indices, so no
-    // full-size cut-out is ever built.
+    // side was too large. It is only a view of the scan, and so is the disc image until it is
+    // built: no full-size cut-out and no intermediate raster is ever made.
     disc.stretched = w > kWorkingRasterWidth || h > kWorkingRasterWidth;
     disc.workingWidth = disc.stretched ? kWorkingRasterWidth : w;
     disc.workingHeight = disc.stretched ? HeightForWidth(kWorkingRasterWidth, w, h) : h;
-    const std::vector<int> workingColumns = NearestIndices(box.left, w, disc.workingWidth, scan.width);
-    const std::vector<int> workingRows = NearestIndices(box.top, h, disc.workingHeight, scan.height);
-    LevelMap working{disc.workingWidth, disc.workingHeight,
-                     std::vector<std::uint8_t>(static_cast<std::size_t>(disc.workingWidth) * disc.workingHeight, 0)};
-    for (int y = 0; y < working.height; ++y) {
-        if (workingRows[y] < 0)
-            continue;
-        const std::uint32_t* scanRow = scan.row(workingRows[y]);
-        std::uint8_t* levels = &working.at(0, y);
-        for (int x = 0; x < working.width; ++x) {
-            if (workingColumns[x] >= 0)
-                levels[x] = static_cast<std::uint8_t>(Intensity(scanRow[workingColumns[x]]));
-        }
-    }
+    const RasterView working = StretchedView(scan, box.left, box.top, w, h, disc.workingWidth, disc.workingHeight);
     disc.refinedBox = RefineDiscBox(working).box;
     disc.elapsedMs = static_cast<int>(timer.elapsed());
 
     disc.cutBox = disc.refinedBox;
     if (!CutBoxUsable(disc.cutBox))
-        disc.cutBox = {0, 0, working.width, working.height};
+        disc.cutBox = {0, 0, working.width(), working.height()};
     if (!CutBoxUsable(disc.cutBox))
         return std::nullopt;
-    // Cut-out of the working raster resampled to the disc image: working index → scan index.
     const int cutWidth = disc.cutBox.right - disc.cutBox.left;
     const int cutHeight = disc.cutBox.bottom - disc.cutBox.top;
-    const auto throughWorking = [](std::vector<int> indices, const std::vector<int>& working) {
-        for (int& i : indices)
-            i = i >= 0 ? working[i] : -1;
-        return indices;
-    };
-    disc.image = SampleNearest(
-        scan,
-        throughWorking(NearestIndices(disc.cutBox.left, cutWidth, kDiscImageWidth, working.width), workingColumns),
-        throughWorking(NearestIndices(disc.cutBox.top, cutHeight, HeightForWidth(kDiscImageWidth, cutWidth, cutHeight),
-                                      working.height),
-                       workingRows));
+    disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
+                                            kDiscImageWidth, HeightForWidth(kDiscImageWidth, cutWidth, cutHeight)));
     return disc;
 }
 

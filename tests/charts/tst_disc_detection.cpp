@@ -80,6 +80,8 @@ private slots:
     void findsDrawnDiscs();
     void discsSideBySideGiveOneBox();
     void refinesADiscCutOut();
+    void refinementMatchesTheWholeEdgeMap_data();
+    void refinementMatchesTheWholeEdgeMap();
 };
 
 void TestDiscDetection::edgeMapStrength_data()
@@ -329,6 +331,52 @@ void TestDiscDetection::refinesADiscCutOut()
     QVERIFY(refined.complete());
     QVERIFY(Contains(Grown(refined, 2), TrueBox(disc)));
     QVERIFY(Contains(Grown(TrueBox(disc), 2), refined));
+}
+
+
+// RefineDiscBox works out edges only where it looks; it must give what the searches give on
+// the whole edge map.
+void TestDiscDetection::refinementMatchesTheWholeEdgeMap_data()
+{
+    QTest::addColumn<int>("picture");
+    QTest::newRow("drawn disc") << 0;
+    QTest::newRow("drawn disc cut off at the top left") << 1;
+    QTest::newRow("striped blocks") << 2;
+    QTest::newRow("a lone edge in a plain picture") << 3;
+    QTest::newRow("plain") << 4;
+}
+
+void TestDiscDetection::refinementMatchesTheWholeEdgeMap()
+{
+    QFETCH(int, picture);
+    Raster cutout = GreyRaster(640, 600, 200);
+    ChartDiscDrawing disc;
+    disc.centreX = picture == 1 ? 250 : 330;
+    disc.centreY = picture == 1 ? 220 : 300;
+    disc.radius = 290;
+    disc.trace = {{0, 700, 3}};
+    if (picture <= 1)
+        DrawChartDisc(cutout, disc);
+    if (picture == 2) {
+        PaintStripes(cutout, 30, 50, 200, 300);
+        PaintStripes(cutout, 300, 200, 600, 560);
+    }
+    if (picture == 3)
+        cutout.at(400, 100) = GreyPixel(0);
+
+    Raster edges;
+    const DiscBox edgeBox = EdgeMap(cutout, edges, kDiscEdgeZeroBelow, kDiscEdgeBoxAbove).box;
+    DiscBox expected;
+    if (edgeBox.complete()) {
+        const Band band{edgeBox.left, edgeBox.top, edgeBox.right, edgeBox.bottom};
+        expected.left = BandEdgeSearch(edges, band, BandSide::Left);
+        expected.right = BandEdgeSearch(edges, band, BandSide::Right);
+        const Band narrowed{expected.left >= 0 ? expected.left : edgeBox.left, edgeBox.top,
+                            expected.right >= 0 ? expected.right : edgeBox.right, edgeBox.bottom};
+        expected.top = BandEdgeSearch(edges, narrowed, BandSide::Top);
+        expected.bottom = BandEdgeSearch(edges, narrowed, BandSide::Bottom);
+    }
+    QCOMPARE(RefineDiscBox(cutout).box, expected);
 }
 
 QTEST_GUILESS_MAIN(TestDiscDetection)
