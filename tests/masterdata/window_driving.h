@@ -1,0 +1,65 @@
+#pragma once
+
+#include "temp_database.h"
+
+#include "db/data_module.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class QAbstractButton;
+class QDialog;
+class QWidget;
+
+// An upgraded database in a temporary folder with the data module connected to it.
+class ConnectedDatabase {
+public:
+    ConnectedDatabase();
+    TDataModule1& data() { return *m_data; }
+
+    // Runs one statement in the write transaction and commits.
+    void run(const QString& sql);
+    // Makes every insert (or update) into the table fail with the message "Upis odbijen".
+    void refuseWrites(const QString& table, const QString& event);
+    void allowWrites(const QString& table, const QString& event);
+
+private:
+    TempDatabase m_file;
+    std::unique_ptr<TDataModule1> m_data;
+};
+
+// Answers every message box that opens while it lives: records its text, presses `answer`.
+class MessageAnswerer : public QObject {
+public:
+    explicit MessageAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    QStringList texts;
+
+private:
+    QMessageBox::StandardButton m_answer;
+    QTimer m_timer;
+};
+
+// Shows a window and waits until it is the active one.
+bool ShowActive(QWidget& window);
+
+// Types the text into the widget key by key, letters outside ASCII included.
+void TypeText(QWidget* widget, const QString& text);
+
+// Selects the whole text of a line edit, types over it and leaves the field with Tab.
+void ReplaceAndLeave(QWidget* field, const QString& text);
+
+// Clicks a check box on its box (a click in the middle of a wide check box misses it).
+void ClickBox(QAbstractButton* box);
+
+template <typename T>
+T* Child(const QObject& parent, const char* name)
+{
+    T* child = parent.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no control %s", name);
+    return child;
+}
