@@ -1,0 +1,181 @@
+#include "temp_database.h"
+
+#include "app/main_window.h"
+#include "app/options_form.h"
+#include "db/data_module.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// Answers every message box that opens while it lives: records its text, presses `answer`.
+class MessageAnswerer : public QObject {
+public:
+    explicit MessageAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer)
+    {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            texts << box->text();
+            QAbstractButton* button = box->button(m_answer);
+            button ? button->click() : box->reject();
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+
+private:
+    QMessageBox::StandardButton m_answer;
+    QTimer m_timer;
+};
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void captionsPositionsAndHints_data();
+    void captionsPositionsAndHints();
+    void menuWithAccessLettersAndShortcuts();
+    void firstShowingUpgradesTheDatabase();
+    void missingDatabaseReportsOnceAndStaysUsable();
+    void closingAsksForConfirmation();
+    void instructionsWithoutFileDoNothing();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<TopcijeForm> m_options;
+    std::unique_ptr<TDataModule1> m_data;
+};
+
+void TestMainWindow::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(m_folder->path());  // no VTDB.DAT here
+    m_options = std::make_unique<TopcijeForm>(m_folder->filePath("postavke.dat"), QStringList{});
+    SetOptionsForm(m_options.get());
+    m_data = std::make_unique<TDataModule1>();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_data.reset();
+    SetOptionsForm(nullptr);
+    m_options.reset();
+}
+
+void TestMainWindow::captionsPositionsAndHints_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("position");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("RSButton") << "RSButton" << "Obrada listića" << QRect(10, 10, 245, 135)
+                              << "Analiza i obrada podataka sa skeniranih tahografskih listića";
+    QTest::newRow("BitBtn1") << "BitBtn1" << "Ručni unos aktivnosti" << QRect(10, 144, 245, 45)
+                             << "Ručni unos radnih aktivnosti";
+    QTest::newRow("AETRButton") << "AETRButton" << "Izrada AETR potvrde" << QRect(261, 10, 245, 179) << "";
+    QTest::newRow("RVButton") << "RVButton" << "Evidencija radnog vremena" << QRect(10, 195, 496, 120) << "";
+    QTest::newRow("EvRSButton") << "EvRSButton" << "Pregled evidentiranih radnih sati" << QRect(10, 321, 496, 62)
+                                << "";
+    QTest::newRow("EvAETRButton") << "EvAETRButton" << "Pregled evidentiranih AETR potvrda"
+                                  << QRect(10, 387, 496, 62) << "";
+}
+
+void TestMainWindow::captionsPositionsAndHints()
+{
+    QFETCH(QString, name);
+    TForm1 window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
+    auto* button = window.findChild<QToolButton*>(name);
+    QVERIFY(button);
+    QTEST(button->text(), "caption");
+    QTEST(button->geometry(), "position");
+    QTEST(button->toolTip(), "hint");
+}
+
+void TestMainWindow::menuWithAccessLettersAndShortcuts()
+{
+    TForm1 window;
+    QStringList titles;
+    for (QAction* menu : window.menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(titles, (QStringList{"&Podaci", "&Evidencija", "&O programu"}));
+    QCOMPARE(window.action("ManualEntryAction")->shortcut(), QKeySequence("Ctrl+N"));
+    QCOMPARE(window.action("ScannedChartAction")->shortcut(), QKeySequence("Ctrl+M"));
+    QCOMPARE(window.action("ScannedChartAction")->text(), QStringLiteral("U&nos skeniranog listića"));
+    // Only while the main window is the active window.
+    QCOMPARE(window.action("ManualEntryAction")->shortcutContext(), Qt::WindowShortcut);
+    QCOMPARE(window.action("WorkTimeRecordAction")->text(), QStringLiteral("&Izvješće - ev. radnog vremena"));
+}
+
+void TestMainWindow::firstShowingUpgradesTheDatabase()
+{
+    TempDatabase db(TempDatabase::Schema::Base);
+    TForm1 window;
+    window.setProgramFolder(db.folder());
+    QSignalSpy ready(&window, &TForm1::databaseReady);
+    MessageAnswerer answerer;
+    window.show();
+    QVERIFY(ready.wait(10000));
+    QCOMPARE(ready.first().first().toBool(), true);
+    QCOMPARE(answerer.texts, QStringList());
+    QCOMPARE(m_data->DB.databaseName(), db.path());
+    QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SKENLOG'"), 1);
+}
+
+void TestMainWindow::missingDatabaseReportsOnceAndStaysUsable()
+{
+    TForm1 window;
+    window.setProgramFolder(m_folder->path());
+    QSignalSpy ready(&window, &TForm1::databaseReady);
+    MessageAnswerer answerer;
+    window.show();
+    QVERIFY(ready.wait(10000));
+    QCOMPARE(ready.first().first().toBool(), false);
+    QCOMPARE(answerer.texts, QStringList{"Pogreška kod nadogradnje baze!"});
+    QVERIFY(window.isVisible());
+    QVERIFY(window.isEnabled() && window.action("AboutAction")->isEnabled());
+}
+
+void TestMainWindow::closingAsksForConfirmation()
+{
+    TempDatabase db;
+    TForm1 window;
+    window.setProgramFolder(db.folder());
+    QSignalSpy ready(&window, &TForm1::databaseReady);
+    window.show();
+    QVERIFY(ready.wait(10000));
+    {
+        MessageAnswerer no(QMessageBox::No);
+        window.action("ExitAction")->trigger();
+        QCOMPARE(no.texts, QStringList{"Jeste li sigurni da želite izaći iz programa?"});
+        QVERIFY(window.isVisible());
+    }
+    MessageAnswerer yes(QMessageBox::Yes);
+    window.close();
+    QCOMPARE(yes.texts, QStringList{"Jeste li sigurni da želite izaći iz programa?"});
+    QVERIFY(!window.isVisible());
+}
+
+void TestMainWindow::instructionsWithoutFileDoNothing()
+{
+    TForm1 window;
+    window.setProgramFolder(m_folder->path());
+    MessageAnswerer answerer;
+    window.openInstructions();
+    QTest::qWait(100);
+    QCOMPARE(answerer.texts, QStringList());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
