@@ -27,6 +27,7 @@ QFrame* NewButtonBar(QPushButton* button)
 {
     auto* bar = new QFrame;
     bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bar->setAutoFillBackground(true);
     bar->setBackgroundRole(QPalette::Button);
     auto* layout = new QHBoxLayout(bar);

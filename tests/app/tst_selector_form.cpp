@@ -1,5 +1,6 @@
 #include "temp_database.h"
 
+#include "app/selector_combo.h"
 #include "app/selector_form.h"
 #include "app/selector_items.h"
 #include "db/data_module.h"
@@ -7,6 +8,8 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPainter>
+#include <QStandardItemModel>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
@@ -40,6 +43,22 @@ QStringList Items(const QComboBox* combo)
     return items;
 }
 
+// The columns of the image that hold blue text pixels.
+QList<int> BlueColumns(const QImage& image)
+{
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.blue() > 150 && colour.red() < 100 && colour.green() < 100) {
+                columns << x;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
 void Show(TSelectorForm& form)
 {
     form.show();
@@ -56,6 +75,9 @@ private slots:
     void selectorChoice();
     void layOutSelectorItem_data();
     void layOutSelectorItem();
+    void paintedItemShowsDetailInBlue_data();
+    void paintedItemShowsDetailInBlue();
+    void closedBoxIsDrawnLikeItsItems();
     void showingLoadsItemsAfresh();
     void preselection_data();
     void preselection();
@@ -144,6 +166,52 @@ void TestSelectorForm::layOutSelectorItem()
     // both 1 pixel below the top.
     QCOMPARE(line.nameRect, QRect(13, 41, 490, 18));
     QCOMPARE(line.detailRect, QRect(10, 41, 490, 18));
+}
+
+void TestSelectorForm::paintedItemShowsDetailInBlue_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("blue");
+    QTest::newRow("not selected") << false << true;
+    QTest::newRow("selected") << true << false;
+}
+
+void TestSelectorForm::paintedItemShowsDetailInBlue()
+{
+    QFETCH(bool, selected);
+    QStandardItemModel model;
+    model.appendRow(new QStandardItem("Anić Ana||2||Računovođa"));
+    QImage image(493, 19, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QStyleOptionViewItem option;
+    option.rect = image.rect();
+    option.palette = QApplication::palette();
+    option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+    SelectorItemDelegate delegate;
+    {
+        QPainter painter(&image);
+        delegate.paint(&painter, option, model.index(0, 0));
+    }
+    QCOMPARE(delegate.sizeHint(option, model.index(0, 0)).height(), 19);
+    const QList<int> blue = BlueColumns(image);
+    QTEST(!blue.isEmpty(), "blue");
+    if (!blue.isEmpty()) {
+        // Only the job title is blue, and it stands against the right edge.
+        QVERIFY2(blue.first() > image.width() / 2, qPrintable(QString::number(blue.first())));
+        QVERIFY2(blue.last() >= image.width() - 8, qPrintable(QString::number(blue.last())));
+    }
+}
+
+void TestSelectorForm::closedBoxIsDrawnLikeItsItems()
+{
+    TSelectorForm form;
+    form.SQL = kPersonQuery;
+    form.Key = 2;
+    form.KeyField = 2;
+    Show(form);
+    QComboBox* combo = ComboSelect(form);
+    combo->clearFocus();
+    QVERIFY(!BlueColumns(combo->grab().toImage()).isEmpty());
 }
 
 void TestSelectorForm::showingLoadsItemsAfresh()
