@@ -25,7 +25,11 @@ int UpgradeDatabase(const QString& path)
 {
     TDataModule1 data;
     QTextStream out(stdout);
-    const bool open = ConnectAndUpgrade(data, path, [&](const QString& message) { out << message << Qt::endl; });
+    QTextStream err(stderr);
+    const bool open = ConnectAndUpgrade(data, path, [&](const QString& message, const QString& databaseError) {
+        out << message << Qt::endl;
+        err << databaseError << Qt::endl;
+    });
     return open ? 0 : 1;
 }
 

@@ -172,7 +172,7 @@ void TForm1::connectAndUpgrade()
 {
     const QString path = DatabaseLocation(m_programFolder, QDir::currentPath());
     const bool open = ConnectAndUpgrade(TDataModule1::instance(), path,
-                                        [this](const QString& message) { ShowMessage(this, message); });
+                                        [this](const QString& message, const QString&) { ShowMessage(this, message); });
     emit databaseReady(open);
 }
 

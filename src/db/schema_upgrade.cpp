@@ -87,10 +87,10 @@ void RunOwnStep(TDataModule1& data, const MessageSink& showMessage, Step step)
 {
     try {
         step();
-    } catch (const DbError&) {
+    } catch (const DbError& error) {
         if (data.IBTransaction1.isActive())
             data.IBTransaction1.rollback();
-        showMessage(kStepFailed);
+        showMessage(kStepFailed, error.text());
     }
 }
 
@@ -138,12 +138,12 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
                                      "ADD IDPF INTEGER"));
             data.IBTransaction1.commit();
         });
-    } catch (const DbError&) {
+    } catch (const DbError& error) {
         // A failed step is undone whole, so that no later commit can carry half of it; the
         // catalogue tests try it again at the next start.
         if (data.IBTransaction1.isActive())
             data.IBTransaction1.rollback();
-        showMessage(kUpgradeFailed);
+        showMessage(kUpgradeFailed, error.text());
     }
     return data.DB.isOpen();
 }

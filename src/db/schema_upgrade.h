@@ -6,8 +6,9 @@
 
 class TDataModule1;
 
-// Shows one message to the operator (a message box in the program, a line on the console).
-using MessageSink = std::function<void(const QString& message)>;
+// Shows one message to the operator (a message box in the program, a line on the console),
+// with the database's own text of the failure behind it for those who want to know more.
+using MessageSink = std::function<void(const QString& message, const QString& databaseError)>;
 
 // Opens the data module's connection on the database and brings its schema up to date,
 // step by step, each step tested against the catalogue. Returns whether the connection is

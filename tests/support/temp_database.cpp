@@ -20,7 +20,7 @@ TempDatabase::TempDatabase(Schema schema) : m_path(m_folder.filePath(QStringLite
 QStringList ConnectUpgraded(TDataModule1& data, const QString& path)
 {
     QStringList messages;
-    ConnectAndUpgrade(data, path, [&](const QString& message) { messages << message; });
+    ConnectAndUpgrade(data, path, [&](const QString& message, const QString&) { messages << message; });
     return messages;
 }
 
