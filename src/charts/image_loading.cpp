@@ -57,6 +57,16 @@ void JpegEmitMessage(j_common_ptr info, int level)
 
 void JpegOutputMessage(j_common_ptr) {}
 
+// A progressive file may hold any number of scans, each a pass over the whole image; a
+// damaged or hostile one with thousands of them would keep the decoder busy for minutes.
+constexpr int kMaxProgressiveScans = 500;
+
+void JpegProgress(j_common_ptr info)
+{
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxProgressiveScans)
+        JpegErrorExit(info);
+}
+
 // Byte order in memory that makes a 32-bit 0xAARRGGBB value on this machine.
 constexpr J_COLOR_SPACE kArgbColorSpace = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 
@@ -148,6 +158,12 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
         return false;
     }
     jpeg_create_decompress(&info);
+    // The decoder's own buffers (a progressive file keeps every coefficient of the image)
+    // stay within the same limit as the raster; beyond it libjpeg gives up with an error.
+    info.mem->max_memory_to_use = kMaxRasterBytes;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = JpegProgress;
+    info.progress = &progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = kArgbColorSpace;
