@@ -150,10 +150,15 @@ void TestImageLoading::refusesBadFiles_data()
         png = ReadAll(path("real.png"));
     }
 
+    QByteArray cutShort = jpeg;
+    cutShort[jpeg.size() - 12] = char(0xFF); // an end-of-image marker amid the compressed data
+    cutShort[jpeg.size() - 11] = char(0xD9);
+
     QTest::newRow("no path") << "" << QByteArray();
     QTest::newRow("missing file") << "missing.jpg" << QByteArray();
     QTest::newRow("empty file") << "empty.jpg" << QByteArray("");
     QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2);
+    QTest::newRow("JPEG ending amid its data") << "cut-short.jpg" << cutShort;
     QTest::newRow("JPEG start only") << "start.jpg" << jpeg.left(3);
     QTest::newRow("JPEG declaring 60000 x 60000") << "huge.jpg" << WithJpegSize(jpeg, 60000, 60000);
     QTest::newRow("text named .jpg") << "text.jpg" << QByteArray("Ovo nije slika.\n");
