@@ -17,7 +17,18 @@ constexpr int kBoxMargin = 3;       // reduced pixels added around a found box
 
 int ElapsedMs(const QElapsedTimer& timer) { return static_cast<int>(timer.elapsed()); }
 
-int LevelAt(const Raster& edges, int x, int y) { return Intensity(edges.at(x, y)); }
+// The Sobel edge strength from the 8 neighbours of a pixel (rows above, at and below; columns
+// left, centre and right): |A| + |B| of the vertical and horizontal kernels, capped at 255
+// and cut to 0 below zeroBelow.
+inline int SobelStrength(int aboveLeft, int above, int aboveRight, int left, int right, int belowLeft, int below,
+                         int belowRight, int zeroBelow)
+{
+    const int a = (belowLeft + 2 * below + belowRight) - (aboveLeft + 2 * above + aboveRight);
+    const int b = (aboveLeft + 2 * left + belowLeft) - (aboveRight + 2 * right + belowRight);
+    const int v = std::min(std::abs(a) + std::abs(b), 255);
+    return v < zeroBelow ? 0 : v;
+}
+
 // One byte per pixel: intensities of a picture, or edge strengths.
 struct LevelMap {
     int width = 0;
@@ -47,10 +58,8 @@ DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, 
         std::uint8_t* out = &edges.levels[static_cast<std::size_t>(y) * w];
         // Plain arithmetic without branches, so the compiler can vectorise the row.
         for (int x = 1; x < w - 1; ++x) {
-            const int a = (below[x - 1] + 2 * below[x] + below[x + 1]) - (above[x - 1] + 2 * above[x] + above[x + 1]);
-            const int b = (above[x - 1] + 2 * row[x - 1] + below[x - 1]) - (above[x + 1] + 2 * row[x + 1] + below[x + 1]);
-            const int v = std::min(std::abs(a) + std::abs(b), 255);
-            out[x] = static_cast<std::uint8_t>(v < zeroBelow ? 0 : v);
+            out[x] = static_cast<std::uint8_t>(SobelStrength(above[x - 1], above[x], above[x + 1], row[x - 1], row[x + 1],
+                                                             below[x - 1], below[x], below[x + 1], zeroBelow));
         }
         int first = 1;
         while (first < w - 1 && out[first] <= boxAbove)
@@ -120,11 +129,9 @@ private:
     {
         if (x == 0 || y == 0 || x == width - 1 || y == height - 1)
             return 0;
-        const auto I = [this](int px, int py) { return intensity(px, py); };
-        const int a = (I(x - 1, y + 1) + 2 * I(x, y + 1) + I(x + 1, y + 1)) - (I(x - 1, y - 1) + 2 * I(x, y - 1) + I(x + 1, y - 1));
-        const int b = (I(x - 1, y - 1) + 2 * I(x - 1, y) + I(x - 1, y + 1)) - (I(x + 1, y - 1) + 2 * I(x + 1, y) + I(x + 1, y + 1));
-        const int v = std::min(std::abs(a) + std::abs(b), 255);
-        return v < m_zeroBelow ? 0 : v;
+        return SobelStrength(intensity(x - 1, y - 1), intensity(x, y - 1), intensity(x + 1, y - 1), intensity(x - 1, y),
+                             intensity(x + 1, y), intensity(x - 1, y + 1), intensity(x, y + 1),
+                             intensity(x + 1, y + 1), m_zeroBelow);
     }
 
     const RasterView& m_picture;
@@ -133,6 +140,7 @@ private:
     Table m_edges;
 };
 
+int LevelAt(const Raster& edges, int x, int y) { return Intensity(edges.at(x, y)); }
 int LevelAt(const LazyEdges& edges, int x, int y) { return edges.level(x, y); }
 
 // The bounding box of the pixels whose strength exceeds boxAbove (as EdgeMap gives it),
