@@ -1,0 +1,7 @@
+#include "entries/entry_events.h"
+
+EntryEvents& EntryEvents::instance()
+{
+    static EntryEvents events;
+    return events;
+}
