@@ -3,6 +3,26 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The source index of each of count target positions when length source positions from start
+// on are resampled to count positions (start + i · length / count), -1 where that lies outside
+// 0..limit - 1.
+std::vector<int> NearestIndices(int start, int length, int count, int limit)
+{
+    std::vector<int> indices(static_cast<std::size_t>(std::max(count, 0)), -1);
+    if (length <= 0)
+        return indices;
+    for (int i = 0; i < count; ++i) {
+        const auto index = start + static_cast<std::int64_t>(i) * length / count;
+        if (index >= 0 && index < limit)
+            indices[i] = static_cast<int>(index);
+    }
+    return indices;
+}
+
+} // namespace
+
 void ResizeRaster(Raster& raster, int width, int height)
 {
     raster.width = std::max(width, 0);
@@ -51,19 +71,6 @@ Raster StretchRectNearest(const Raster& source, int left, int top, int rectWidth
                           int width, int height)
 {
     return ViewToRaster(StretchedView(source, left, top, rectWidth, rectHeight, width, height));
-}
-
-std::vector<int> NearestIndices(int start, int length, int count, int limit)
-{
-    std::vector<int> indices(static_cast<std::size_t>(std::max(count, 0)), -1);
-    if (length <= 0)
-        return indices;
-    for (int i = 0; i < count; ++i) {
-        const auto index = start + static_cast<std::int64_t>(i) * length / count;
-        if (index >= 0 && index < limit)
-            indices[i] = static_cast<int>(index);
-    }
-    return indices;
 }
 
 RasterView WholeView(const Raster& source)

@@ -89,8 +89,6 @@ RasterView StretchedView(const RasterView& view, int left, int top, int rectWidt
 // Builds the view's pixels.
 Raster ViewToRaster(const RasterView& view);
 
-std::vector<int> NearestIndices(int start, int length, int count, int limit);
-
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
 // by their fractional distances, channel by channel (alpha included); pixels outside the
 // raster read as opaque black.
