@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QTableView;
+class VehicleListModel;
+
+// The vehicle list "Pregled vozila - unos i pregled ": every vehicle of the chosen kind, with
+// adding, changing and deleting through the vehicle record window, a note box and counters.
+// One window is created at start-up and shown modally with exec(); no result is used.
+class TVozilaForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TVozilaForm(QWidget* parent = nullptr);
+    ~TVozilaForm() override;
+
+    // Reads the list and the counters again, keeping the current row's position.
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildToolBar();
+    QWidget* buildCounters();
+    int currentRow() const;
+    void showCurrentNote();
+    void refreshCounters();
+    void DodajNovoClick();
+    void PromijeniClick();
+    void ObrisiClick();
+    void editVehicle(int id);
+
+    VehicleListModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QComboBox* m_uvjet = nullptr;
+    QCheckBox* m_samoAktivna = nullptr;
+    QGroupBox* m_noteBox = nullptr;
+    QPlainTextEdit* m_note = nullptr;
+    QLabel* m_total = nullptr;
+    QLabel* m_active = nullptr;
+    QLabel* m_shown = nullptr;
+    QLabel* m_shownActive = nullptr;
+};
