@@ -1,8 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/about_form.h"
 #include "app/message_box.h"
-#include "app/options_form.h"
+#include "app/shared_windows.h"
 #include "app/window_placement.h"
 #include "db/data_module.h"
 #include "db/database_location.h"
@@ -71,8 +70,9 @@ void TForm1::buildMenu()
     QMenu* data = bar->addMenu(QStringLiteral("&Podaci"));
     QMenu* driver = data->addMenu(QStringLiteral("&Djelatnik"));
     add(driver, "DriverListAction", QStringLiteral("&Popis"));
-    add(driver, "NewDriverAction", QStringLiteral("&Novi"));
-    add(data, "VehiclesAction", QStringLiteral("&Vozila"));
+    connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
+            &TForm1::showNewDriver);
+    connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
     data->addSeparator();
     connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &TForm1::showSettings);
     data->addSeparator();
@@ -184,15 +184,25 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void TForm1::showNewDriver()
+{
+    m_windows->driver->ID = -1;
+    m_windows->driver->exec();
+}
+
+void TForm1::showVehicles()
+{
+    m_windows->vehicles->exec();
+}
+
 void TForm1::showSettings()
 {
-    OptionsForm()->exec();
+    m_windows->options->exec();
 }
 
 void TForm1::showAbout()
 {
-    TAboutForm about(this);
-    about.exec();
+    m_windows->about->exec();
 }
 
 void TForm1::openInstructions()

@@ -5,6 +5,7 @@
 
 class QAction;
 class QToolButton;
+struct SharedWindows;
 
 // The program's home: the menu and six large buttons from which every other window is
 // reached. Its first showing opens the database and brings the schema up to date; closing
@@ -18,9 +19,14 @@ public:
     // The folder of uputstva.pdf and the database location's default (the executable's).
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
 
+    // The single-instance windows the commands show; set by start-up.
+    void setSharedWindows(const SharedWindows* windows) { m_windows = windows; }
+
     QAction* action(const QString& objectName) const;
 
     // The commands of the menu and the buttons.
+    void showNewDriver();
+    void showVehicles();
     void showSettings();
     void showAbout();
     void openInstructions();
@@ -42,5 +48,6 @@ private:
     void connectAndUpgrade();
 
     QString m_programFolder;
+    const SharedWindows* m_windows = nullptr;
     bool m_shown = false;
 };

@@ -1,0 +1,26 @@
+#include "app/shared_windows.h"
+
+SharedWindows::SharedWindows()
+    : mainWindow(std::make_unique<TForm1>()),
+      options(std::make_unique<TopcijeForm>()),
+      about(std::make_unique<TAboutForm>(mainWindow.get())),
+      driver(std::make_unique<TDjelatnikForm>()),
+      vehicle(std::make_unique<TVoziloForm>()),
+      vehicles(std::make_unique<TVozilaForm>()),
+      data(std::make_unique<TDataModule1>())
+{
+    SetOptionsForm(options.get());
+    mainWindow->setSharedWindows(this);
+}
+
+SharedWindows::~SharedWindows()
+{
+    mainWindow->setSharedWindows(nullptr);
+    data.reset();
+    vehicles.reset();
+    vehicle.reset();
+    driver.reset();
+    about.reset();
+    options.reset();
+    mainWindow.reset();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/about_form.h"
+#include "app/main_window.h"
+#include "app/options_form.h"
+#include "db/data_module.h"
+#include "masterdata/driver_form.h"
+#include "masterdata/vehicle_form.h"
+#include "masterdata/vehicle_list_form.h"
+
+#include <memory>
+
+// The windows that exist once for the whole run and the data module, in the order start-up
+// creates them (and the reverse order in which they go at the end): the main window first,
+// the settings right after it so the settings file is read before any window that uses it.
+struct SharedWindows {
+    SharedWindows();
+    ~SharedWindows();
+
+    std::unique_ptr<TForm1> mainWindow;
+    std::unique_ptr<TopcijeForm> options;
+    std::unique_ptr<TAboutForm> about;
+    std::unique_ptr<TDjelatnikForm> driver;
+    std::unique_ptr<TVoziloForm> vehicle;
+    std::unique_ptr<TVozilaForm> vehicles;
+    std::unique_ptr<TDataModule1> data;
+};

@@ -1,0 +1,51 @@
+#include "temp_database.h"
+
+#include "app/settings_values.h"
+#include "app/shared_windows.h"
+
+#include <QApplication>
+#include <QtTest>
+
+class TestSharedWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsShowTheirWindowsModally_data();
+    void commandsShowTheirWindowsModally();
+};
+
+void TestSharedWindows::commandsShowTheirWindowsModally_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("windowClass");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("new driver") << "NewDriverAction" << "TDjelatnikForm" << "Podaci o vozaču";
+    QTest::newRow("vehicles") << "VehiclesAction" << "TVozilaForm" << "Pregled vozila - unos i pregled ";
+    QTest::newRow("settings") << "SettingsAction" << "TopcijeForm" << "Postavke";
+    QTest::newRow("about") << "AboutAction" << "TAboutForm" << "O programu";
+}
+
+void TestSharedWindows::commandsShowTheirWindowsModally()
+{
+    QFETCH(QString, action);
+    TempDatabase db;
+    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
+    SharedWindows windows;
+    ConnectUpgraded(*windows.data, db.path());
+    QString shownClass, shownCaption;
+    QTimer::singleShot(100, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        shownClass = QString::fromLatin1(modal->metaObject()->className());
+        shownCaption = modal->windowTitle();
+        modal->close();
+    });
+    windows.mainWindow->action(action)->trigger();
+    QTEST(shownClass, "windowClass");
+    QTEST(shownCaption, "caption");
+    if (action == "NewDriverAction")
+        QCOMPARE(windows.driver->ID, -1);
+}
+
+QTEST_MAIN(TestSharedWindows)
+#include "tst_shared_windows.moc"
