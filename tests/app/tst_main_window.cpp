@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/options_form.h"
+#include "app/settings_values.h"
 #include "db/data_module.h"
 
 #include <QAbstractButton>
@@ -61,7 +62,8 @@ void TestMainWindow::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(m_folder->path());  // no VTDB.DAT here
-    m_options = std::make_unique<TopcijeForm>(m_folder->filePath("postavke.dat"), QStringList{});
+    SetSettingsFilePath(m_folder->filePath("postavke.dat"));
+    m_options = std::make_unique<TopcijeForm>(SettingsFilePath(), QStringList{});
     SetOptionsForm(m_options.get());
     m_data = std::make_unique<TDataModule1>();
 }
