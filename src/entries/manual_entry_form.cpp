@@ -55,6 +55,10 @@ const QColor kButtonBar(192, 192, 192);
 const QColor kTeal(0, 128, 128);
 const QColor kMaroon(128, 0, 0);
 const QColor kNightRows(255, 251, 240);
+const QMargins kPageMargins(4, 4, 4, 4);
+const QMargins kGroupMargins(6, 6, 6, 6);
+// Header and four rows of the summary grid.
+constexpr int kSummaryGridHeight = 25 + 4 * 18 + 6;
 
 const QString kOverOneDayMarkerStyle = QStringLiteral("QLabel { color: red; font: bold 13px; }");
 
@@ -150,8 +154,13 @@ TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
     m_pages->addTab(m_detailsPage, QStringLiteral("Detalji"));
     m_pages->addTab(m_summaryPage, QStringLiteral("Sumarni unos"));
 
-    m_scannedMark = NewLabel(QStringLiteral("     Skenirani listić "), m_pages, "Skenirani");
-    m_scannedMark->setStyleSheet(QStringLiteral("QLabel { background: yellow; font: bold; }"));
+    m_scannedMark = new QToolButton(m_pages);
+    m_scannedMark->setObjectName(QStringLiteral("Skenirani"));
+    m_scannedMark->setText(QStringLiteral("     Skenirani listić "));
+    m_scannedMark->setIcon(style()->standardIcon(QStyle::SP_DriveCDIcon));
+    m_scannedMark->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_scannedMark->setFocusPolicy(Qt::NoFocus);
+    m_scannedMark->setStyleSheet(QStringLiteral("QToolButton { background: yellow; font-weight: bold; border: none; }"));
     m_pages->setCornerWidget(m_scannedMark, Qt::TopRightCorner);
 
     auto* layout = new QVBoxLayout(this);
@@ -165,6 +174,11 @@ TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &TfrmRucniUnos::SpremiClick);
     }
     connect(m_pages, &QTabWidget::currentChanged, this, &TfrmRucniUnos::StraniceChange);
+    // The pages are reached from any field, also from the pick lists, which keep Ctrl+Tab to themselves.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { turnPage(1); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this), &QShortcut::activated, this,
+            [this] { turnPage(-1); });
 
     RestoreWindowPlacement(this, m_placement.section());
     FormShow();
@@ -179,9 +193,11 @@ QWidget* TfrmRucniUnos::buildBasicPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
 
     auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), page);
     auto* peopleGrid = new QGridLayout(people);
+    peopleGrid->setContentsMargins(kGroupMargins);
     m_driver = new QComboBox(people);
     m_driver->setObjectName(QStringLiteral("Vozac"));
     m_vehicle = new QComboBox(people);
@@ -200,7 +216,10 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_crew->setObjectName(QStringLiteral("Posada"));
     m_detailed = new QCheckBox(QStringLiteral("Omogući detaljni unos satnice (u suprotnom samo sumarno!)"), people);
     m_detailed->setObjectName(QStringLiteral("Detaljno"));
-    m_detailed->setStyleSheet(QStringLiteral("QCheckBox { color: blue; font-weight: bold; }"));
+    m_detailed->setStyleSheet(QStringLiteral("QCheckBox { color: blue; font-weight: bold; spacing: 2px; }"));
+    QFont detailFont = m_detailed->font();
+    detailFont.setPointSizeF(detailFont.pointSizeF() * 0.95);
+    m_detailed->setFont(detailFont);
     peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
     peopleGrid->addWidget(m_driver, 0, 1);
     peopleGrid->addWidget(addDriver, 0, 2);
@@ -215,6 +234,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
 
     auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
     auto* dayGrid = new QGridLayout(day);
+    dayGrid->setContentsMargins(kGroupMargins);
     m_date = new QDateEdit(day);
     m_date->setObjectName(QStringLiteral("Datum"));
     m_date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -234,6 +254,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_startKm = NewLine(day, "Pocetno");
     m_endKm = NewLine(day, "Zavrsno");
     m_distance = NewLine(day, "Predjeno", true);
+    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(kBackground.name()));
     m_kmMarker = NewLabel(QStringLiteral("!!"), day, "KmMarker");
     m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
     m_kmMarker->setToolTip(
@@ -300,6 +321,7 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
 
     auto* activities = new QGroupBox(QStringLiteral("Aktivnosti vozača: "), page);
     activities->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M"));
@@ -382,6 +404,7 @@ QWidget* TfrmRucniUnos::buildSummaryPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
 
     auto* hours = new QGroupBox(QStringLiteral("Satnica - ukupno (dnevno, noćno): "), page);
     auto* hoursLayout = new QVBoxLayout(hours);
@@ -398,8 +421,10 @@ QWidget* TfrmRucniUnos::buildSummaryPage()
     m_summaryGrid->setColumnWidth(SummaryRowsModel::Dnevno, 65);
     m_summaryGrid->setColumnWidth(SummaryRowsModel::Nocno, 65);
     m_summaryGrid->setColumnWidth(SummaryRowsModel::Ukupno, 65);
+    m_summaryGrid->horizontalHeader()->setFixedHeight(25);
+    m_summaryGrid->setFixedHeight(kSummaryGridHeight);
     hoursLayout->addWidget(m_summaryGrid);
-    layout->addWidget(hours, 1);
+    layout->addWidget(hours);
 
     auto* values = new QGridLayout;
     m_summaryTotal = NewValue(page, "SumUkupno");
@@ -578,8 +603,11 @@ void TfrmRucniUnos::showEntry(const ManualEntry& entry)
 void TfrmRucniUnos::DetaljnoClick()
 {
     const bool detailed = m_detailed->isChecked();
-    m_pages->setTabVisible(m_pages->indexOf(m_detailsPage), detailed);
-    m_pages->setTabVisible(m_pages->indexOf(m_summaryPage), !detailed);
+    // A hidden page is also disabled, so that Ctrl+Tab passes over it.
+    for (auto [page, shown] : {std::pair{m_detailsPage, detailed}, std::pair{m_summaryPage, !detailed}}) {
+        m_pages->setTabEnabled(m_pages->indexOf(page), shown);
+        m_pages->setTabVisible(m_pages->indexOf(page), shown);
+    }
     m_startPanel->setVisible(!detailed);
 }
 
@@ -594,6 +622,19 @@ void TfrmRucniUnos::StraniceChange(int page)
         const QModelIndex current = m_summaryGrid->currentIndex();
         if (!(current.flags() & Qt::ItemIsEditable))
             m_summaryGrid->setCurrentIndex(m_summary->index(std::max(current.row(), 0), SummaryRowsModel::Dnevno));
+    }
+}
+
+void TfrmRucniUnos::turnPage(int step)
+{
+    const int count = m_pages->count();
+    int page = m_pages->currentIndex();
+    for (int i = 1; i < count; ++i) {
+        page = (page + step + count) % count;
+        if (m_pages->isTabEnabled(page)) {
+            m_pages->setCurrentIndex(page);
+            return;
+        }
     }
 }
 

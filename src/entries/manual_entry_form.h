@@ -35,6 +35,7 @@ class SummaryRowsModel;
 // KrajPuta, Uneseno, Skenirani, Stranice (the pages), AGrid, TotalsGrid, Ukupno, UkupnoMarker,
 // Kilometara, Litara, Prosjek, SumGrid, SumUkupno, SumMarker, SumUpozorenje, SumKilometara,
 // SumProsjek, Otkazi, NoviPremaOvom, Spremi (the store button, also Ctrl+S and Ctrl+Enter).
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages from any field.
 class TfrmRucniUnos : public QWidget {
     Q_OBJECT
 
@@ -70,6 +71,8 @@ private:
 
     void DetaljnoClick();
     void StraniceChange(int page);
+    // Shows the next (1) or previous (-1) page that the entry's kind has.
+    void turnPage(int step);
     void checkExistingEntries();
     void kilometresExit();
     void pocetakExit();
@@ -94,7 +97,7 @@ private:
     QWidget* m_basicPage = nullptr;
     QWidget* m_detailsPage = nullptr;
     QWidget* m_summaryPage = nullptr;
-    QLabel* m_scannedMark = nullptr;
+    QToolButton* m_scannedMark = nullptr;
 
     QComboBox* m_driver = nullptr;
     QComboBox* m_vehicle = nullptr;
