@@ -298,6 +298,13 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_storedAt->setStyleSheet(QStringLiteral("QLabel { color: grey; font-weight: bold; }"));
     layout->addWidget(m_storedAt);
 
+    // Tab runs through what every entry needs; the two add buttons come after it.
+    const QList<QWidget*> tabOrder{m_driver,   m_vehicle, m_coDriver, m_crew,   m_detailed, m_date,
+                                   m_existingWarning, m_startKm, m_endKm, m_remark, m_workStart, addDriver,
+                                   addVehicle};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     connect(addDriver, &QToolButton::clicked, this, &TfrmRucniUnos::DodajVozacaClick);
     connect(addVehicle, &QToolButton::clicked, this, &TfrmRucniUnos::DodajVoziloClick);
     connect(m_detailed, &QCheckBox::toggled, this, &TfrmRucniUnos::DetaljnoClick);

@@ -133,7 +133,7 @@ private slots:
     void quickKeysAndChaining();
     void endCheck_data();
     void endCheck();
-    void kilometresOfARow();
+    void rowTexts();
     void rowKeys();
     void summaryTotals();
     void detailedEntryRoundTrip();
@@ -281,6 +281,11 @@ void TestManualEntryForm::newWindow()
     QCOMPARE(drivers->currentIndex(), -1);
     QCOMPARE(Child<QComboBox>(window, "Vozilo")->count(), 2);
 
+    // The keyboard goes from the driver straight on to the vehicle.
+    QCOMPARE(QApplication::focusWidget(), drivers);
+    Press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Child<QComboBox>(window, "Vozilo"));
+
     // Every opening is one more window, each with a placement of its own.
     TfrmRucniUnos* second = open();
     QVERIFY(second != window);
@@ -361,7 +366,7 @@ void TestManualEntryForm::endCheck()
     QTEST(grid->rows()->index(0, ActivityRowsModel::Do).data().toString(), "end");
 }
 
-void TestManualEntryForm::kilometresOfARow()
+void TestManualEntryForm::rowTexts()
 {
     TfrmRucniUnos* window = open();
     ActivityGridView* grid = enterDetails(window);
@@ -373,6 +378,13 @@ void TestManualEntryForm::kilometresOfARow()
     QCOMPARE(Child<QLabel>(window, "Kilometara")->text(), QStringLiteral("450"));
     QCOMPARE(Child<QLabel>(window, "Litara")->text(), QStringLiteral("55,50"));
     QCOMPARE(Child<QLabel>(window, "Prosjek")->text(), QStringLiteral("N/A"));
+
+    // A time that is no time is refused with a message, and the cell keeps its text.
+    QString message;
+    AnswerNextBox(window, QStringLiteral("U redu"), &message);
+    typeCell(grid, 0, ActivityRowsModel::Od, "x");
+    QTRY_COMPARE(message, QStringLiteral("'x' nije ispravno vrijeme"));
+    QCOMPARE(grid->rows()->index(0, ActivityRowsModel::Od).data().toString(), QStringLiteral("00:00"));
 }
 
 void TestManualEntryForm::rowKeys()
