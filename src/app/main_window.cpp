@@ -6,6 +6,7 @@
 #include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
+#include "entries/manual_entry_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -80,7 +81,9 @@ void TForm1::buildMenu()
 
     QMenu* records = bar->addMenu(QStringLiteral("&Evidencija"));
     QMenu* hours = records->addMenu(QStringLiteral("&Radni sati"));
-    add(hours, "ManualEntryAction", QStringLiteral("&Unos"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    QAction* manualEntry = add(hours, "ManualEntryAction", QStringLiteral("&Unos"));
+    manualEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(manualEntry, &QAction::triggered, this, &TForm1::openManualEntry);
     add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     hours->addSeparator();
@@ -188,6 +191,13 @@ void TForm1::showNewDriver()
 {
     m_windows->driver->ID = -1;
     m_windows->driver->exec();
+}
+
+void TForm1::openManualEntry()
+{
+    // Each use opens one more window, released when it is closed.
+    auto* window = new TfrmRucniUnos();
+    window->show();
 }
 
 void TForm1::showVehicles()

@@ -26,6 +26,7 @@ public:
 
     // The commands of the menu and the buttons.
     void showNewDriver();
+    void openManualEntry();
     void showVehicles();
     void showSettings();
     void showAbout();

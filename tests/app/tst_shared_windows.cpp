@@ -2,6 +2,7 @@
 
 #include "app/settings_values.h"
 #include "app/shared_windows.h"
+#include "entries/manual_entry_form.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -9,9 +10,45 @@
 class TestSharedWindows : public QObject {
     Q_OBJECT
 private slots:
+    void ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow();
     void commandsShowTheirWindowsModally_data();
     void commandsShowTheirWindowsModally();
 };
+
+void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
+{
+    TempDatabase db;
+    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
+    SharedWindows windows;
+    ConnectUpgraded(*windows.data, db.path());
+    TForm1& main = *windows.mainWindow;
+    main.show();
+    const auto entryWindows = [] {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(),
+                             [](QWidget* w) { return qobject_cast<TfrmRucniUnos*>(w) && w->isVisible(); });
+    };
+    for (int i = 0; i < 3; ++i) {
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(&main, Qt::Key_N, Qt::ControlModifier);
+    }
+    QCOMPARE(entryWindows(), 3);
+
+    // While the vehicle list is the active window, Ctrl+N opens nothing.
+    QTimer::singleShot(200, [&] {
+        QWidget* list = QApplication::activeModalWidget();
+        QVERIFY(list);
+        QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        list->close();
+    });
+    main.action("VehiclesAction")->trigger();
+    QCOMPARE(entryWindows(), 3);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmRucniUnos*>(w))
+            w->close();
+    }
+}
 
 void TestSharedWindows::commandsShowTheirWindowsModally_data()
 {
