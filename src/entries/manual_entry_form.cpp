@@ -679,6 +679,10 @@ void TfrmRucniUnos::checkExistingEntries()
 
 void TfrmRucniUnos::kilometresExit()
 {
+    // Only typed readings replace the distance: an entry loaded with a distance and no
+    // readings keeps it when the operator merely passes through the fields.
+    if (!m_startKm->isModified() && !m_endKm->isModified())
+        return;
     const Decimal3 start = Decimal3::fromText(m_startKm->text());
     const Decimal3 end = Decimal3::fromText(m_endKm->text());
     m_startKm->setText(FormatDecimalZero(start.toText()));
@@ -752,8 +756,6 @@ void TfrmRucniUnos::commitTyping()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
-    kilometresExit();
-    pocetakExit();
 }
 
 ManualEntry TfrmRucniUnos::entryFromFields() const

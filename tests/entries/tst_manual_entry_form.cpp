@@ -139,6 +139,7 @@ private slots:
     void detailedEntryRoundTrip();
     void summaryEntryRoundTrip();
     void newFromTemplate();
+    void distanceWithoutReadingsStays();
     void existingEntriesOfTheDay();
     void databaseErrorKeepsTheWindow();
     void missingDriver();
@@ -572,11 +573,17 @@ void TestManualEntryForm::summaryEntryRoundTrip()
     };
     type(3, SummaryRowsModel::Dnevno, "8");
     type(3, SummaryRowsModel::Nocno, "1:30");
-    type(0, SummaryRowsModel::Dnevno, "10");
-    QCOMPARE(Child<QLineEdit>(window, "KrajPuta")->text(), QStringLiteral("24:30"));
-    const ManualEntry typed = window->entryFromFields();
+    QCOMPARE(Child<QLineEdit>(window, "KrajPuta")->text(), QStringLiteral("14:30"));
+    ManualEntry typed = window->entryFromFields();
 
-    const int id = storeAndClose(window);
+    // Ctrl+S stores what is still being typed into a cell.
+    grid->setCurrentIndex(grid->model()->index(0, SummaryRowsModel::Dnevno));
+    Type("10");
+    typed.summary.day[0] = 600;
+    QPointer<TfrmRucniUnos> guard(window);
+    Press(Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(guard.isNull());
+    const int id = int(count(QStringLiteral("SELECT MAX(IDUNOS) FROM UNOS")));
     QCOMPARE(count(QStringLiteral("SELECT PODTIP FROM UNOS WHERE IDUNOS=%1").arg(id)), 100);
     QCOMPARE(count(QStringLiteral("SELECT T2 FROM DUNOS")), 300 + 570 + 600);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")), 0);
@@ -639,6 +646,25 @@ void TestManualEntryForm::newFromTemplate()
     QVERIFY(id != stored.entryId);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")), 2);
+}
+
+void TestManualEntryForm::distanceWithoutReadingsStays()
+{
+    ManualEntry stored;
+    stored.driverId = 1;
+    stored.vehicleId = 1;
+    stored.date = kYesterday;
+    stored.detailed = false;
+    stored.distance = Decimal3::fromWhole(300);
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+
+    TfrmRucniUnos* window = open(stored.entryId);
+    QCOMPARE(Child<QLineEdit>(window, "Predjeno")->text(), QStringLiteral("300,00"));
+    auto* start = Child<QLineEdit>(window, "Pocetno");
+    start->setFocus();
+    Press(Qt::Key_Tab);
+    QCOMPARE(storeAndClose(window), stored.entryId);
+    QCOMPARE(count(QStringLiteral("SELECT CAST(DKM AS INTEGER) FROM DUNOS")), 300);
 }
 
 void TestManualEntryForm::existingEntriesOfTheDay()
