@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -140,6 +141,7 @@ private slots:
     void summaryEntryRoundTrip();
     void newFromTemplate();
     void distanceWithoutReadingsStays();
+    void scannedChartMark();
     void existingEntriesOfTheDay();
     void databaseErrorKeepsTheWindow();
     void missingDriver();
@@ -155,7 +157,9 @@ private:
 
     QTemporaryDir m_settingsFolder;
     std::unique_ptr<TopcijeForm> m_options;
-    std::unique_ptr<TempDatabase> m_db;
+    // One upgraded database made once, copied afresh for every test.
+    std::unique_ptr<TempDatabase> m_upgraded;
+    std::unique_ptr<QTemporaryDir> m_dbFolder;
     std::unique_ptr<TDataModule1> m_data;
 };
 
@@ -165,14 +169,17 @@ void TestManualEntryForm::initTestCase()
     SetSettingsFilePath(settings);
     m_options = std::make_unique<TopcijeForm>(settings, QStringList());
     SetOptionsForm(m_options.get());
+    m_upgraded = std::make_unique<TempDatabase>();
 }
 
 void TestManualEntryForm::init()
 {
     Child<QCheckBox>(m_options.get(), "AddCheck")->setChecked(false);
-    m_db = std::make_unique<TempDatabase>();
+    m_dbFolder = std::make_unique<QTemporaryDir>();
+    const QString path = m_dbFolder->filePath(QStringLiteral("VT.FDB"));
+    QVERIFY(QFile::copy(m_upgraded->path(), path));
     m_data = std::make_unique<TDataModule1>();
-    QCOMPARE(ConnectUpgraded(*m_data, m_db->path()), QStringList());
+    QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
     m_data->IBTransaction1.startIfNotActive();
     m_data->IBScript1.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (1, 'Horvat Ivan', 1, NULL);"
@@ -197,7 +204,7 @@ void TestManualEntryForm::cleanup()
     for (const QPointer<TfrmRucniUnos>& window : windows)
         delete window.data();
     m_data.reset();
-    m_db.reset();
+    m_dbFolder.reset();
 }
 
 TfrmRucniUnos* TestManualEntryForm::open(int entryId, int templateId)
@@ -665,6 +672,26 @@ void TestManualEntryForm::distanceWithoutReadingsStays()
     Press(Qt::Key_Tab);
     QCOMPARE(storeAndClose(window), stored.entryId);
     QCOMPARE(count(QStringLiteral("SELECT CAST(DKM AS INTEGER) FROM DUNOS")), 300);
+}
+
+void TestManualEntryForm::scannedChartMark()
+{
+    ManualEntry stored;
+    stored.driverId = 1;
+    stored.vehicleId = 1;
+    stored.date = kYesterday;
+    stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, {}, {}}};
+    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+    m_data->IBTransaction1.startIfNotActive();
+    m_data->IBSQL1.prepare(QStringLiteral("UPDATE UNOS SET PODTIP=1"));
+    m_data->IBSQL1.execute();
+    m_data->IBTransaction1.commit();
+
+    TfrmRucniUnos* chart = open(stored.entryId);
+    QVERIFY(Child<QWidget>(chart, "Skenirani")->isVisible());
+    // A new entry on its pattern is a manual entry.
+    TfrmRucniUnos* copy = open(kNewId, stored.entryId);
+    QVERIFY(!Child<QWidget>(copy, "Skenirani")->isVisible());
 }
 
 void TestManualEntryForm::existingEntriesOfTheDay()
