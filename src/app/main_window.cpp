@@ -195,9 +195,7 @@ void TForm1::showNewDriver()
 
 void TForm1::openManualEntry()
 {
-    // Each use opens one more window, released when it is closed.
-    auto* window = new TfrmRucniUnos();
-    window->show();
+    OpenManualEntryWindow(kNewId, kNewId, this);
 }
 
 void TForm1::showVehicles()
