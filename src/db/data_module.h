@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/latest_instance.h"
 #include "db/connection.h"
 #include "db/script.h"
 #include "db/statement.h"
@@ -8,13 +9,8 @@
 // The process-wide data module: the one connection and what every window shares on it.
 // IBTransaction1 is the write transaction (every insert, update, delete and schema change),
 // Read the transaction of the browse grids; IBSQL1 and IBScript1 run on IBTransaction1.
-class TDataModule1 {
+class TDataModule1 : public LatestInstance<TDataModule1> {
 public:
-    TDataModule1();
-    ~TDataModule1();
-    TDataModule1(const TDataModule1&) = delete;
-    TDataModule1& operator=(const TDataModule1&) = delete;
-
     // The instance created at start-up (the latest one alive).
     static TDataModule1& instance();
 
@@ -23,7 +19,4 @@ public:
     Transaction Read{DB};
     Statement IBSQL1{IBTransaction1};
     Script IBScript1{IBTransaction1};
-
-private:
-    TDataModule1* m_previous;
 };

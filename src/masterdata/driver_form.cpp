@@ -20,8 +20,6 @@
 
 namespace {
 
-TDjelatnikForm* g_instance = nullptr;
-
 const QString kNoName = QStringLiteral("Niste unijeli ime i prezime djelatnika!");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 
@@ -54,25 +52,14 @@ QWidget* Pair(QWidget* parent, QWidget* left, QWidget* right)
 
 }  // namespace
 
-TDjelatnikForm::TDjelatnikForm(QWidget* parent) : QDialog(parent), m_previous(g_instance)
+TDjelatnikForm::TDjelatnikForm(QWidget* parent) : QDialog(parent)
 {
-    g_instance = this;
     setObjectName(QStringLiteral("DjelatnikForm"));
     setWindowTitle(QStringLiteral("Podaci o vozaču"));
     buildFields();
     connect(m_radnoMjesto, &QLineEdit::editingFinished, this, &TDjelatnikForm::RadnoMjestoExit);
     connect(m_maticniBroj, &QLineEdit::editingFinished, this, &TDjelatnikForm::MaticniBrojExit);
     connect(m_storeButton, &QPushButton::clicked, this, &TDjelatnikForm::BitBtn1Click);
-}
-
-TDjelatnikForm::~TDjelatnikForm()
-{
-    g_instance = m_previous;
-}
-
-TDjelatnikForm* TDjelatnikForm::instance()
-{
-    return g_instance;
 }
 
 void TDjelatnikForm::buildFields()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/latest_instance.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -12,15 +14,14 @@ class QPushButton;
 // The driver record "Podaci o vozaču": one employee (a driver or other staff) of DJELATNICI,
 // new or existing. One window is created at start-up and reused: the caller sets ID and shows
 // it modally with exec(); Accepted ("OK") means the employee was stored, Rejected that nothing was.
-class TDjelatnikForm : public QDialog {
+class TDjelatnikForm : public QDialog, public LatestInstance<TDjelatnikForm> {
     Q_OBJECT
 
 public:
     explicit TDjelatnikForm(QWidget* parent = nullptr);
-    ~TDjelatnikForm() override;
 
     // The window created at start-up (the latest one alive); nullptr when there is none.
-    static TDjelatnikForm* instance();
+    static TDjelatnikForm* instance() { return latest(); }
 
     // The employee to change (IDDJ), or -1 for a new one; set before showing.
     int ID = -1;
@@ -40,7 +41,6 @@ private:
     void MaticniBrojExit();
     void BitBtn1Click();
 
-    TDjelatnikForm* m_previous = nullptr;
     int m_storedId = -1;
 
     QLineEdit* m_ime = nullptr;

@@ -21,8 +21,6 @@
 
 namespace {
 
-TVoziloForm* g_instance = nullptr;
-
 const QString kNoMake = QStringLiteral("Niste unijeli marku i tip vozila!");
 const QString kNoPlate = QStringLiteral("Niste unijeli oznaku vozila!");
 constexpr int kMassLength = 12;
@@ -34,9 +32,8 @@ QString MassText(Decimal3 mass)
 
 }  // namespace
 
-TVoziloForm::TVoziloForm(QWidget* parent) : QDialog(parent), m_previous(g_instance)
+TVoziloForm::TVoziloForm(QWidget* parent) : QDialog(parent)
 {
-    g_instance = this;
     setObjectName(QStringLiteral("VoziloForm"));
     setWindowTitle(QStringLiteral("Podaci o vozilu"));
     buildFields();
@@ -47,16 +44,6 @@ TVoziloForm::TVoziloForm(QWidget* parent) : QDialog(parent), m_previous(g_instan
     connect(m_napomena, &QPlainTextEdit::textChanged, this, &TVoziloForm::markChanged);
     connect(m_aktivan, &QCheckBox::clicked, this, &TVoziloForm::markChanged);
     connect(m_storeButton, &QPushButton::clicked, this, &TVoziloForm::BitBtn1Click);
-}
-
-TVoziloForm::~TVoziloForm()
-{
-    g_instance = m_previous;
-}
-
-TVoziloForm* TVoziloForm::instance()
-{
-    return g_instance;
 }
 
 void TVoziloForm::buildFields()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/latest_instance.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -12,15 +14,14 @@ class QPushButton;
 // created at start-up and reused: the caller sets ID and shows it modally with exec();
 // Accepted ("OK") means it was closed by the store button (the vehicle was stored, or nothing
 // had changed), Rejected that nothing was stored.
-class TVoziloForm : public QDialog {
+class TVoziloForm : public QDialog, public LatestInstance<TVoziloForm> {
     Q_OBJECT
 
 public:
     explicit TVoziloForm(QWidget* parent = nullptr);
-    ~TVoziloForm() override;
 
     // The window created at start-up (the latest one alive); nullptr when there is none.
-    static TVoziloForm* instance();
+    static TVoziloForm* instance() { return latest(); }
 
     // The vehicle to change (IDVOZ), or -1 for a new one; set before showing.
     int ID = -1;
@@ -39,7 +40,6 @@ private:
     void markChanged();
     void BitBtn1Click();
 
-    TVoziloForm* m_previous = nullptr;
     int m_storedId = -1;
     // Whether any field was touched since the vehicle was loaded.
     bool m_changed = false;
