@@ -1,4 +1,5 @@
 #include "temp_database.h"
+#include "window_driving.h"
 
 #include "app/main_window.h"
 #include "app/options_form.h"
@@ -12,32 +13,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
-
-// Answers every message box that opens while it lives: records its text, presses `answer`.
-class MessageAnswerer : public QObject {
-public:
-    explicit MessageAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer)
-    {
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            texts << box->text();
-            QAbstractButton* button = box->button(m_answer);
-            button ? button->click() : box->reject();
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QMessageBox::StandardButton m_answer;
-    QTimer m_timer;
-};
-
-}  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
