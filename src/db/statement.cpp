@@ -151,16 +151,6 @@ void Statement::prepare(const QString& sql)
     status.check();
 }
 
-QStringList Statement::parameterNames() const
-{
-    QStringList names;
-    for (const QString& name : m_positionNames) {
-        if (!names.contains(name))
-            names << name;
-    }
-    return names;
-}
-
 void Statement::setValue(const QString& name, Value value)
 {
     const QString key = name.toUpper();
@@ -172,7 +162,6 @@ void Statement::setValue(const QString& name, Value value)
 void Statement::setNull(const QString& name) { setValue(name, std::monostate{}); }
 void Statement::setInt(const QString& name, qint64 value) { setValue(name, value); }
 void Statement::setNumeric(const QString& name, ScaledNumber value) { setValue(name, value); }
-void Statement::setDouble(const QString& name, double value) { setValue(name, value); }
 void Statement::setText(const QString& name, const QString& value) { setValue(name, ToWin1250(value)); }
 void Statement::setDate(const QString& name, const QDate& value) { setValue(name, value); }
 void Statement::setTimestamp(const QString& name, const QDateTime& value) { setValue(name, value); }
@@ -211,10 +200,6 @@ void Statement::execute()
                 builder.p->setLength(status.get(), index, sizeof(ISC_INT64));
                 const int scale = std::holds_alternative<ScaledNumber>(value) ? std::get<ScaledNumber>(value).scale : 0;
                 builder.p->setScale(status.get(), index, -scale);
-            } else if (std::holds_alternative<double>(value)) {
-                builder.p->setType(status.get(), index, SQL_DOUBLE);
-                builder.p->setLength(status.get(), index, sizeof(double));
-                builder.p->setScale(status.get(), index, 0);
             } else if (std::holds_alternative<QByteArray>(value) && declaredType != SQL_BLOB) {
                 builder.p->setType(status.get(), index, SQL_VARYING);
                 builder.p->setLength(status.get(), index,
@@ -242,8 +227,6 @@ void Statement::execute()
                 WriteAs<ISC_INT64>(data, *v);
             } else if (const auto* n = std::get_if<ScaledNumber>(&value)) {
                 WriteAs<ISC_INT64>(data, n->units);
-            } else if (const auto* d = std::get_if<double>(&value)) {
-                WriteAs<double>(data, *d);
             } else if (const auto* t = std::get_if<QByteArray>(&value)) {
                 if (input.p->getType(status.get(), index) == SQL_BLOB) {
                     ISC_QUAD blobId{};

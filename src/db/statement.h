@@ -41,12 +41,10 @@ public:
     // Prepares the text; every parameter is NULL until set.
     void prepare(const QString& sql);
     const QString& sql() const { return m_sql; }
-    QStringList parameterNames() const;
 
     void setNull(const QString& name);
     void setInt(const QString& name, qint64 value);
     void setNumeric(const QString& name, ScaledNumber value);
-    void setDouble(const QString& name, double value);
     void setText(const QString& name, const QString& value);
     void setDate(const QString& name, const QDate& value);
     void setTimestamp(const QString& name, const QDateTime& value);
@@ -84,7 +82,7 @@ public:
 
 private:
     friend class Connection;
-    using Value = std::variant<std::monostate, qint64, ScaledNumber, double, QByteArray, QDate, QDateTime>;
+    using Value = std::variant<std::monostate, qint64, ScaledNumber, QByteArray, QDate, QDateTime>;
 
     void setValue(const QString& name, Value value);
     void release();
