@@ -1,5 +1,7 @@
 #include "charts/chart_orientation.h"
 
+#include "charts/sparse_table.h"
+
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <numbers>
-#include <vector>
 
 namespace {
 
@@ -93,13 +94,13 @@ OrientationResult FindChartOrientation(const Raster& disc)
     timer.start();
     OrientationResult result;
     // All rays start at the centre, so the points near it are read many times: each
-    // strength is worked out once.
-    std::vector<std::int16_t> strengths(static_cast<std::size_t>(std::max(disc.width, 0)) * std::max(disc.height, 0), -1);
+    // strength is worked out once, kept as strength + 1 (0 marks one not worked out yet).
+    SparseTable strengths(disc.width, disc.height);
     result.pos0 = LongestFreeRay(disc.width, disc.height, [&](int x, int y) {
-        std::int16_t& strength = strengths[static_cast<std::size_t>(y) * disc.width + x];
-        if (strength < 0)
-            strength = static_cast<std::int16_t>(SobelStrength(disc, x, y, kOrientationZeroBelow));
-        return static_cast<int>(strength);
+        std::uint16_t& known = strengths.at(x, y);
+        if (known == 0)
+            known = static_cast<std::uint16_t>(SobelStrength(disc, x, y, kOrientationZeroBelow) + 1);
+        return known - 1;
     });
     result.elapsedMs = static_cast<int>(timer.elapsed());
     return result;

@@ -1,12 +1,12 @@
 #include "charts/disc_detection.h"
 
+#include "charts/sparse_table.h"
+
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
-#include <new>
 
 namespace {
 
@@ -84,8 +84,7 @@ class LazyEdges {
 public:
     LazyEdges(const RasterView& picture, int zeroBelow)
         : width(picture.width()), height(picture.height()), m_picture(picture), m_zeroBelow(zeroBelow),
-          m_intensities(NewZeroed(static_cast<std::size_t>(width) * height)),
-          m_edges(NewZeroed(static_cast<std::size_t>(width) * height))
+          m_intensities(width, height), m_edges(width, height)
     {
     }
 
@@ -94,32 +93,19 @@ public:
 
     int level(int x, int y) const
     {
-        std::uint16_t& known = m_edges.get()[static_cast<std::size_t>(y) * width + x];
+        std::uint16_t& known = m_edges.at(x, y);
         if (known == kUnknown)
             known = static_cast<std::uint16_t>(strength(x, y) + 1);
         return known - 1;
     }
 
 private:
-    // Entries hold a value + 1; 0 marks one not worked out yet. Zeroed memory from calloc
-    // costs nothing until it is touched, so only the parts looked at are ever paid for.
+    // Entries hold a value + 1; 0 marks one not worked out yet.
     static constexpr std::uint16_t kUnknown = 0;
-    struct Free {
-        void operator()(std::uint16_t* p) const { std::free(p); }
-    };
-    using Table = std::unique_ptr<std::uint16_t, Free>;
-
-    static Table NewZeroed(std::size_t count)
-    {
-        auto* table = static_cast<std::uint16_t*>(std::calloc(std::max<std::size_t>(count, 1), sizeof(std::uint16_t)));
-        if (!table)
-            throw std::bad_alloc();
-        return Table(table);
-    }
 
     int intensity(int x, int y) const
     {
-        std::uint16_t& known = m_intensities.get()[static_cast<std::size_t>(y) * width + x];
+        std::uint16_t& known = m_intensities.at(x, y);
         if (known == kUnknown)
             known = static_cast<std::uint16_t>(Intensity(m_picture.pixel(x, y)) + 1);
         return known - 1;
@@ -136,8 +122,9 @@ private:
 
     const RasterView& m_picture;
     const int m_zeroBelow;
-    Table m_intensities;
-    Table m_edges;
+    // Filled in as they are read, also through the const reading functions.
+    mutable SparseTable m_intensities;
+    mutable SparseTable m_edges;
 };
 
 int LevelAt(const Raster& edges, int x, int y) { return Intensity(edges.at(x, y)); }
