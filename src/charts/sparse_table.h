@@ -20,16 +20,18 @@ public:
 
     std::uint16_t& at(int x, int y)
     {
-        const std::size_t tileIndex = static_cast<std::size_t>(y / kTileHeight) * m_tilesAcross + x / kTileWidth;
-        std::unique_ptr<std::uint16_t[]>& tile = m_tiles[tileIndex];
+        // Unsigned, so that dividing by the tile size is a plain shift.
+        const auto ux = static_cast<std::size_t>(x);
+        const auto uy = static_cast<std::size_t>(y);
+        std::unique_ptr<std::uint16_t[]>& tile = m_tiles[uy / kTileHeight * m_tilesAcross + ux / kTileWidth];
         if (!tile)
             tile = std::make_unique<std::uint16_t[]>(kTileWidth * kTileHeight); // zeroed
-        return tile[(y % kTileHeight) * kTileWidth + x % kTileWidth];
+        return tile[uy % kTileHeight * kTileWidth + ux % kTileWidth];
     }
 
 private:
-    static constexpr int kTileWidth = 64;
-    static constexpr int kTileHeight = 32;
-    int m_tilesAcross;
+    static constexpr std::size_t kTileWidth = 64;
+    static constexpr std::size_t kTileHeight = 32;
+    std::size_t m_tilesAcross;
     std::vector<std::unique_ptr<std::uint16_t[]>> m_tiles;
 };
