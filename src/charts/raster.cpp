@@ -124,10 +124,14 @@ std::uint32_t SampleBilinear256(const Raster& raster, int x256, int y256)
     const int y = y256 >> 8;
     const std::uint32_t fx = static_cast<std::uint32_t>(x256 & 0xFF);
     const std::uint32_t fy = static_cast<std::uint32_t>(y256 & 0xFF);
-    const std::uint32_t p00 = GetPixel(raster, x, y);
-    const std::uint32_t p10 = GetPixel(raster, x + 1, y);
-    const std::uint32_t p01 = GetPixel(raster, x, y + 1);
-    const std::uint32_t p11 = GetPixel(raster, x + 1, y + 1);
+    // Inside the raster (nearly every sample) the four pixels are read without a check each.
+    const bool inside = x >= 0 && y >= 0 && x + 1 < raster.width && y + 1 < raster.height;
+    const std::uint32_t* upperRow = inside ? raster.row(y) : nullptr;
+    const std::uint32_t* lowerRow = inside ? upperRow + raster.width : nullptr;
+    const std::uint32_t p00 = inside ? upperRow[x] : GetPixel(raster, x, y);
+    const std::uint32_t p10 = inside ? upperRow[x + 1] : GetPixel(raster, x + 1, y);
+    const std::uint32_t p01 = inside ? lowerRow[x] : GetPixel(raster, x, y + 1);
+    const std::uint32_t p11 = inside ? lowerRow[x + 1] : GetPixel(raster, x + 1, y + 1);
     std::uint32_t result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const std::uint32_t c00 = (p00 >> shift) & 0xFF;
