@@ -20,16 +20,6 @@ constexpr int kOrientationZeroBelow = 40;
 constexpr int kMaxStrength = 255;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
-// Nearest integer, halves to the even neighbour, for |value| < 2^51; inline and short, for the
-// million ray steps. Adding 1.5 · 2^52 leaves no bits for a fraction, so the addition itself
-// rounds the value the way wanted (the default rounding, to nearest with halves to even), and
-// taking the same amount away again gives the rounded value exactly.
-int RoundToInt(double value)
-{
-    constexpr double kRoundingShift = 6755399441055744.0; // 1.5 · 2^52
-    return static_cast<int>((value + kRoundingShift) - kRoundingShift);
-}
-
 // The first longest edge-free ray from the centre of a width × height image, turned by 180
 // degrees. strength(x, y) is the edge strength of a point inside the image (the border and
 // the outside count as 0).
@@ -43,8 +33,8 @@ double LongestFreeRay(int width, int height, Strength strength)
         const double cosine = std::cos(angle);
         const double sine = std::sin(angle);
         for (int i = 0; i <= steps; ++i) {
-            const int x = cx + RoundToInt(i * cosine);
-            const int y = cy + RoundToInt(i * sine);
+            const int x = cx + RoundHalfToEven(i * cosine);
+            const int y = cy + RoundHalfToEven(i * sine);
             if (x >= 0 && y >= 0 && x < width && y < height && strength(x, y) >= kEdgeAtLeast)
                 return i;
         }

@@ -153,7 +153,7 @@ std::uint32_t SampleBilinear(const Raster& raster, double x, double y)
     if (std::isnan(x) || std::isnan(y))
         return kOpaqueBlack;
     const auto to256 = [](double v) {
-        return static_cast<int>(std::nearbyint(std::clamp(v, -kFarOut, kFarOut) * 256.0));
+        return RoundHalfToEven(std::clamp(v, -kFarOut, kFarOut) * 256.0);
     };
     return SampleBilinear256(raster, to256(x), to256(y));
 }

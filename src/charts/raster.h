@@ -39,6 +39,16 @@ constexpr int Intensity(std::uint32_t argb)
     return (r * 61 + g * 174 + b * 21) >> 8;
 }
 
+// Nearest integer, halves to the even neighbour (as std::nearbyint in the default rounding
+// mode), for |value| < 2^30; inline and short, for sampling loops. Adding 1.5 · 2^52 leaves no
+// bits for a fraction, so the addition itself rounds the value that way, and taking the same
+// amount away again gives the rounded value exactly.
+inline int RoundHalfToEven(double value)
+{
+    constexpr double kRoundingShift = 6755399441055744.0; // 1.5 · 2^52
+    return static_cast<int>((value + kRoundingShift) - kRoundingShift);
+}
+
 // Sets the size; every pixel becomes opaque black. Negative sizes count as 0.
 void ResizeRaster(Raster& raster, int width, int height);
 // Fills every pixel with one colour (opaque black unless told otherwise).
