@@ -20,9 +20,12 @@ void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
     TempDatabase db;
     SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
     SharedWindows windows;
-    ConnectUpgraded(*windows.data, db.path());
     TForm1& main = *windows.mainWindow;
+    main.setProgramFolder(db.folder());  // its first showing opens the test database
+    QSignalSpy ready(&main, &TForm1::databaseReady);
     main.show();
+    QVERIFY(ready.wait(10000));
+    QCOMPARE(ready.first().first().toBool(), true);
     const auto entryWindows = [] {
         const QWidgetList all = QApplication::topLevelWidgets();
         return std::count_if(all.begin(), all.end(),
