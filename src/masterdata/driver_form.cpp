@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,14 +51,13 @@ QWidget* Pair(QWidget* parent, QWidget* left, QWidget* right)
 
 }  // namespace
 
-TDjelatnikForm::TDjelatnikForm(QWidget* parent) : QDialog(parent)
+TDjelatnikForm::TDjelatnikForm(QWidget* parent) : RecordWindow(parent)
 {
     setObjectName(QStringLiteral("DjelatnikForm"));
     setWindowTitle(QStringLiteral("Podaci o vozaču"));
     buildFields();
     connect(m_radnoMjesto, &QLineEdit::editingFinished, this, &TDjelatnikForm::RadnoMjestoExit);
     connect(m_maticniBroj, &QLineEdit::editingFinished, this, &TDjelatnikForm::MaticniBrojExit);
-    connect(m_storeButton, &QPushButton::clicked, this, &TDjelatnikForm::BitBtn1Click);
 }
 
 void TDjelatnikForm::buildFields()
@@ -114,25 +112,12 @@ void TDjelatnikForm::buildFields()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    m_storeButton = AddRecordButtonBar(*this, *layout);
+    addButtonBar(*layout);
 }
 
-void TDjelatnikForm::showEvent(QShowEvent* event)
+QWidget* TDjelatnikForm::firstField() const
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TDjelatnikForm::FormShow()
-{
-    m_storedId = -1;
-    m_storeButton->setText(StoreButtonCaption(ID));
-    if (ID < 0)
-        clearForNew();
-    else if (!loadExisting())
-        CloseAtOnce(*this);
-    m_ime->setFocus();
+    return m_ime;
 }
 
 void TDjelatnikForm::clearForNew()

@@ -2,19 +2,18 @@
 
 #include "common/latest_instance.h"
 
-#include <QDialog>
+#include "masterdata/record_window.h"
 
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 // The driver record "Podaci o vozaču": one employee (a driver or other staff) of DJELATNICI,
 // new or existing. One window is created at start-up and reused: the caller sets ID and shows
 // it modally with exec(); Accepted ("OK") means the employee was stored, Rejected that nothing was.
-class TDjelatnikForm : public QDialog, public LatestInstance<TDjelatnikForm> {
+class TDjelatnikForm : public RecordWindow, public LatestInstance<TDjelatnikForm> {
     Q_OBJECT
 
 public:
@@ -23,25 +22,16 @@ public:
     // The window created at start-up (the latest one alive); nullptr when there is none.
     static TDjelatnikForm* instance() { return latest(); }
 
-    // The employee to change (IDDJ), or -1 for a new one; set before showing.
-    int ID = -1;
-
-    // After "OK": the IDDJ of the stored employee (the new key for a new one).
-    int storedId() const { return m_storedId; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildFields();
-    void FormShow();
-    void clearForNew();
-    bool loadExisting();
+    void clearForNew() override;
+    bool loadExisting() override;
+    QWidget* firstField() const override;
+    void store() override { BitBtn1Click(); }
     void RadnoMjestoExit();
     void MaticniBrojExit();
     void BitBtn1Click();
 
-    int m_storedId = -1;
 
     QLineEdit* m_ime = nullptr;
     QComboBox* m_zap = nullptr;
@@ -62,5 +52,4 @@ private:
     QDateEdit* m_dRodenja = nullptr;
     QDateEdit* m_datZaposlen = nullptr;
     QPlainTextEdit* m_napomena = nullptr;
-    QPushButton* m_storeButton = nullptr;
 };

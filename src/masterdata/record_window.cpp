@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 
 namespace {
@@ -56,4 +57,32 @@ QString StoreButtonCaption(int id)
 void CloseAtOnce(QDialog& window)
 {
     QTimer::singleShot(0, &window, &QDialog::reject);
+}
+
+RecordWindow::RecordWindow(QWidget* parent) : QDialog(parent)
+{
+}
+
+void RecordWindow::addButtonBar(QBoxLayout& layout)
+{
+    m_storeButton = AddRecordButtonBar(*this, layout);
+    connect(m_storeButton, &QPushButton::clicked, this, [this] { store(); });
+}
+
+void RecordWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void RecordWindow::FormShow()
+{
+    m_storedId = -1;
+    m_storeButton->setText(StoreButtonCaption(ID));
+    if (ID < 0)
+        clearForNew();
+    else if (!loadExisting())
+        CloseAtOnce(*this);
+    firstField()->setFocus();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 
 class QBoxLayout;
-class QDialog;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -26,3 +26,36 @@ QString StoreButtonCaption(int id);
 // Closes the window with Rejected once the event being handled is over (a window cannot close
 // while it is still being shown).
 void CloseAtOnce(QDialog& window);
+
+// A record window: one row, new (ID -1) or existing, shown modally with exec(); Accepted
+// means it was closed by the store button. Each showing starts afresh: the store button's
+// caption follows ID, a new record gets empty fields, an existing one is loaded (a failed
+// load closes the window with Rejected), and the first field gets the focus.
+class RecordWindow : public QDialog {
+public:
+    // The row to change, or -1 for a new one; set before showing.
+    int ID = -1;
+
+    // After "OK": the key of the stored row (the new key for a new one).
+    int storedId() const { return m_storedId; }
+
+protected:
+    explicit RecordWindow(QWidget* parent);
+
+    void showEvent(QShowEvent* event) override;
+
+    // Adds the button bar below the fields and calls store() when the store button is pressed.
+    void addButtonBar(QBoxLayout& layout);
+
+    virtual void clearForNew() = 0;
+    virtual bool loadExisting() = 0;
+    virtual QWidget* firstField() const = 0;
+    virtual void store() = 0;
+
+    int m_storedId = -1;
+
+private:
+    void FormShow();
+
+    QPushButton* m_storeButton = nullptr;
+};

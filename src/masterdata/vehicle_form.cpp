@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,7 +31,7 @@ QString MassText(Decimal3 mass)
 
 }  // namespace
 
-TVoziloForm::TVoziloForm(QWidget* parent) : QDialog(parent)
+TVoziloForm::TVoziloForm(QWidget* parent) : RecordWindow(parent)
 {
     setObjectName(QStringLiteral("VoziloForm"));
     setWindowTitle(QStringLiteral("Podaci o vozilu"));
@@ -43,7 +42,6 @@ TVoziloForm::TVoziloForm(QWidget* parent) : QDialog(parent)
     connect(m_vrsta, &QComboBox::activated, this, &TVoziloForm::markChanged);
     connect(m_napomena, &QPlainTextEdit::textChanged, this, &TVoziloForm::markChanged);
     connect(m_aktivan, &QCheckBox::clicked, this, &TVoziloForm::markChanged);
-    connect(m_storeButton, &QPushButton::clicked, this, &TVoziloForm::BitBtn1Click);
 }
 
 void TVoziloForm::buildFields()
@@ -95,27 +93,13 @@ void TVoziloForm::buildFields()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    m_storeButton = AddRecordButtonBar(*this, *layout);
+    addButtonBar(*layout);
     resize(381, 476);
 }
 
-void TVoziloForm::showEvent(QShowEvent* event)
+QWidget* TVoziloForm::firstField() const
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TVoziloForm::FormShow()
-{
-    m_storedId = -1;
-    m_storeButton->setText(StoreButtonCaption(ID));
-    if (ID < 0)
-        clearForNew();
-    else if (!loadExisting())
-        CloseAtOnce(*this);
-    m_changed = false;
-    m_tip->setFocus();
+    return m_tip;
 }
 
 void TVoziloForm::clearForNew()
@@ -129,6 +113,7 @@ void TVoziloForm::clearForNew()
     const QString year = QString::number(QDate::currentDate().year());
     m_godPro->setText(year);
     m_godPrveReg->setText(year);
+    m_changed = false;
 }
 
 bool TVoziloForm::loadExisting()
@@ -157,6 +142,7 @@ bool TVoziloForm::loadExisting()
     m_aktivan->setChecked(record->active);
     m_godPro->setText(QString::number(record->yearMade));
     m_godPrveReg->setText(QString::number(record->yearRegistered));
+    m_changed = false;  // after the remark, whose box reports the loading as a change
     return true;
 }
 
