@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
-#include "app/message_box.h"
+#include "ui/message_box.h"
 #include "app/shared_windows.h"
-#include "app/window_placement.h"
+#include "ui/window_placement.h"
 #include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
-#include "entries/manual_entry_form.h"
+#include "entries/ui/manual_entry_form.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -9,7 +9,6 @@ SharedWindows::SharedWindows()
       vehicles(std::make_unique<TVozilaForm>()),
       data(std::make_unique<TDataModule1>())
 {
-    SetOptionsForm(options.get());
     mainWindow->setSharedWindows(this);
 }
 

@@ -2,11 +2,11 @@
 
 #include "app/about_form.h"
 #include "app/main_window.h"
-#include "app/options_form.h"
+#include "settings/ui/options_form.h"
 #include "db/data_module.h"
-#include "masterdata/driver_form.h"
-#include "masterdata/vehicle_form.h"
-#include "masterdata/vehicle_list_form.h"
+#include "masterdata/ui/driver_form.h"
+#include "masterdata/ui/vehicle_form.h"
+#include "masterdata/ui/vehicle_list_form.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 #include "app/shared_windows.h"
 
 #include <QApplication>

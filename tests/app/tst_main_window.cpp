@@ -2,8 +2,8 @@
 #include "window_driving.h"
 
 #include "app/main_window.h"
-#include "app/options_form.h"
-#include "app/settings_values.h"
+#include "settings/ui/options_form.h"
+#include "settings/settings_values.h"
 #include "db/data_module.h"
 
 #include <QAbstractButton>
@@ -39,14 +39,12 @@ void TestMainWindow::init()
     QDir::setCurrent(m_folder->path());  // no VTDB.DAT here
     SetSettingsFilePath(m_folder->filePath("postavke.dat"));
     m_options = std::make_unique<TopcijeForm>(SettingsFilePath(), QStringList{});
-    SetOptionsForm(m_options.get());
     m_data = std::make_unique<TDataModule1>();
 }
 
 void TestMainWindow::cleanup()
 {
     m_data.reset();
-    SetOptionsForm(nullptr);
     m_options.reset();
 }
 

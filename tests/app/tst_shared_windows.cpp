@@ -1,8 +1,8 @@
 #include "temp_database.h"
 
-#include "app/settings_values.h"
+#include "settings/settings_values.h"
 #include "app/shared_windows.h"
-#include "entries/manual_entry_form.h"
+#include "entries/ui/manual_entry_form.h"
 
 #include <QApplication>
 #include <QtTest>

@@ -1,0 +1,822 @@
+#include "entries/ui/manual_entry_form.h"
+
+#include "ui/message_box.h"
+#include "settings/settings.h"
+#include "common/conversion_error.h"
+#include "common/decimal_text.h"
+#include "common/list_fields.h"
+#include "common/time_text.h"
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "db/query_to_list.h"
+#include "entries/activity_grid_rules.h"
+#include "entries/ui/activity_grid_view.h"
+#include "entries/ui/activity_rows_model.h"
+#include "entries/day_totals.h"
+#include "entries/entry_events.h"
+#include "entries/entry_pick_lists.h"
+#include "entries/entry_store.h"
+#include "entries/ui/summary_rows_model.h"
+#include "entries/totals_texts.h"
+#include "masterdata/ui/driver_form.h"
+#include "masterdata/ui/vehicle_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 612;
+constexpr int kRemarkLength = 250;
+const QColor kBackground(212, 208, 200);
+const QColor kButtonBar(192, 192, 192);
+const QColor kTeal(0, 128, 128);
+const QColor kMaroon(128, 0, 0);
+const QColor kNightRows(255, 251, 240);
+const QMargins kPageMargins(4, 4, 4, 4);
+const QMargins kGroupMargins(6, 6, 6, 6);
+// Header and four rows of the summary grid.
+constexpr int kSummaryGridHeight = 25 + 4 * 18 + 6;
+
+const QString kOverOneDayMarkerStyle = QStringLiteral("QLabel { color: red; font: bold 13px; }");
+
+const QStringList kTotalsRowNames{
+    QStringLiteral("Odmor"),         QStringLiteral("Spremnost"),   QStringLiteral("Ostali rad"),
+    QStringLiteral("Vožnja"),        QStringLiteral("Noćni rad uk."), QStringLiteral("Noć ukupno"),
+    QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
+};
+constexpr int kFirstNightRow = 4;
+
+enum TotalsColumn { TotalsName, TotalsTime, TotalsMinutes };
+
+NightWindow CurrentNightWindow()
+{
+    const auto [from, to] = LiveSettings().nightWindowMinutes();
+    return NightWindow{from, to};
+}
+
+QDate Yesterday()
+{
+    return QDate::currentDate().addDays(-1);
+}
+
+QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = nullptr)
+{
+    auto* label = new QLabel(text, parent);
+    if (objectName)
+        label->setObjectName(QLatin1String(objectName));
+    return label;
+}
+
+QLabel* NewValue(QWidget* parent, const char* objectName)
+{
+    QLabel* value = NewLabel(QString(), parent, objectName);
+    value->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(kTeal.name()));
+    return value;
+}
+
+QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName)
+{
+    QLabel* marker = NewLabel(QStringLiteral("!!"), parent, objectName);
+    marker->setStyleSheet(kOverOneDayMarkerStyle);
+    marker->setToolTip(kOverOneDayHint);
+    marker->hide();
+    return marker;
+}
+
+QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = false)
+{
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(QLatin1String(objectName));
+    line->setReadOnly(readOnly);
+    if (readOnly)
+        line->setFocusPolicy(Qt::NoFocus);
+    return line;
+}
+
+// Shows the record window of drivers or vehicles for a new record, modally; true when a record
+// was stored. The window created at start-up is used, or one made for the occasion.
+template <typename RecordWindow>
+bool AddedThroughRecordWindow(QWidget* parent)
+{
+    std::unique_ptr<RecordWindow> own;
+    RecordWindow* window = RecordWindow::instance();
+    if (window == nullptr) {
+        own = std::make_unique<RecordWindow>(parent);
+        window = own.get();
+    }
+    window->ID = -1;
+    return window->exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_entryId(entryId), m_templateId(entryId == kNewId ? templateId : kNewId)
+{
+    setObjectName(QStringLiteral("TfrmRucniUnos"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Ručni unos podataka o radnim satima"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    setPalette(palette);
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("Stranice"));
+    m_basicPage = buildBasicPage();
+    m_detailsPage = buildDetailsPage();
+    m_summaryPage = buildSummaryPage();
+    m_pages->addTab(m_basicPage, QStringLiteral("Osnovni podaci"));
+    m_pages->addTab(m_detailsPage, QStringLiteral("Detalji"));
+    m_pages->addTab(m_summaryPage, QStringLiteral("Sumarni unos"));
+
+    m_scannedMark = new QToolButton(m_pages);
+    m_scannedMark->setObjectName(QStringLiteral("Skenirani"));
+    m_scannedMark->setText(QStringLiteral("     Skenirani listić "));
+    m_scannedMark->setIcon(style()->standardIcon(QStyle::SP_DriveCDIcon));
+    m_scannedMark->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_scannedMark->setFocusPolicy(Qt::NoFocus);
+    m_scannedMark->setStyleSheet(QStringLiteral("QToolButton { background: yellow; font-weight: bold; border: none; }"));
+    m_pages->setCornerWidget(m_scannedMark, Qt::TopRightCorner);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(buildButtonBar());
+
+    for (const QKeySequence& keys :
+         {QKeySequence(QKeySequence::Save), QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &TfrmRucniUnos::SpremiClick);
+    }
+    connect(m_pages, &QTabWidget::currentChanged, this, &TfrmRucniUnos::StraniceChange);
+    // The pages are reached from any field, also from the pick lists, which keep Ctrl+Tab to themselves.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { turnPage(1); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this), &QShortcut::activated, this,
+            [this] { turnPage(-1); });
+
+    RestoreWindowPlacement(this, m_placement.section());
+    FormShow();
+}
+
+TfrmRucniUnos::~TfrmRucniUnos()
+{
+    SaveWindowPlacement(this, m_placement.section());
+}
+
+QWidget* TfrmRucniUnos::buildBasicPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
+
+    auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), page);
+    auto* peopleGrid = new QGridLayout(people);
+    peopleGrid->setContentsMargins(kGroupMargins);
+    m_driver = new QComboBox(people);
+    m_driver->setObjectName(QStringLiteral("Vozac"));
+    m_vehicle = new QComboBox(people);
+    m_vehicle->setObjectName(QStringLiteral("Vozilo"));
+    auto* addDriver = new QToolButton(people);
+    addDriver->setObjectName(QStringLiteral("DodajVozaca"));
+    addDriver->setText(QStringLiteral("+"));
+    addDriver->setToolTip(QStringLiteral("Dodaj novog djelatnika"));
+    auto* addVehicle = new QToolButton(people);
+    addVehicle->setObjectName(QStringLiteral("DodajVozilo"));
+    addVehicle->setText(QStringLiteral("+"));
+    addVehicle->setToolTip(QStringLiteral("Dodaj novo vozilo u sustav"));
+    m_coDriver = new QCheckBox(QStringLiteral("Suvozač"), people);
+    m_coDriver->setObjectName(QStringLiteral("Suvozac"));
+    m_crew = new QCheckBox(QStringLiteral("Posada (nije vozio samostalno)"), people);
+    m_crew->setObjectName(QStringLiteral("Posada"));
+    m_detailed = new QCheckBox(QStringLiteral("Omogući detaljni unos satnice (u suprotnom samo sumarno!)"), people);
+    m_detailed->setObjectName(QStringLiteral("Detaljno"));
+    m_detailed->setStyleSheet(QStringLiteral("QCheckBox { color: blue; font-weight: bold; spacing: 2px; }"));
+    QFont detailFont = m_detailed->font();
+    detailFont.setPointSizeF(detailFont.pointSizeF() * 0.95);
+    m_detailed->setFont(detailFont);
+    peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
+    peopleGrid->addWidget(m_driver, 0, 1);
+    peopleGrid->addWidget(addDriver, 0, 2);
+    peopleGrid->addWidget(NewLabel(QStringLiteral("Vozilo:"), people), 1, 0);
+    peopleGrid->addWidget(m_vehicle, 1, 1);
+    peopleGrid->addWidget(addVehicle, 1, 2);
+    peopleGrid->addWidget(m_coDriver, 2, 1, 1, 2);
+    peopleGrid->addWidget(m_crew, 3, 1, 1, 2);
+    peopleGrid->addWidget(m_detailed, 4, 0, 1, 3);
+    peopleGrid->setColumnStretch(1, 1);
+    layout->addWidget(people);
+
+    auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
+    auto* dayGrid = new QGridLayout(day);
+    dayGrid->setContentsMargins(kGroupMargins);
+    m_date = new QDateEdit(day);
+    m_date->setObjectName(QStringLiteral("Datum"));
+    m_date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_date->setCalendarPopup(true);
+    m_existingMenu = new QMenu(this);
+    m_existingMenu->setObjectName(QStringLiteral("PostojiUnosMenu"));
+    m_existingWarning = new QToolButton(day);
+    m_existingWarning->setObjectName(QStringLiteral("PostojiUnos"));
+    m_existingWarning->setText(QStringLiteral("Već postoji unos za taj datum"));
+    m_existingWarning->setToolTip(QStringLiteral("Kliknite za popis unosa tog dana (otvara odabrani unos)"));
+    m_existingWarning->setStyleSheet(QStringLiteral("QToolButton { color: red; font-weight: bold; border: none; }"));
+    m_existingWarning->setCursor(Qt::PointingHandCursor);
+    m_existingWarning->setPopupMode(QToolButton::InstantPopup);
+    m_existingWarning->setMenu(m_existingMenu);
+    m_existingWarning->setFocusPolicy(Qt::StrongFocus);
+    m_existingWarning->hide();
+    m_startKm = NewLine(day, "Pocetno");
+    m_endKm = NewLine(day, "Zavrsno");
+    m_distance = NewLine(day, "Predjeno", true);
+    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(kBackground.name()));
+    m_kmMarker = NewLabel(QStringLiteral("!!"), day, "KmMarker");
+    m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
+    m_kmMarker->setToolTip(
+        QStringLiteral("Razlika kilometraže uz aktivnosti i  definiranog uz ručni unos (osnovni podac)"));
+    m_kmMarker->hide();
+    m_remark = new QPlainTextEdit(day);
+    m_remark->setObjectName(QStringLiteral("Napomena"));
+    m_remark->setTabChangesFocus(true);
+    m_remark->setFixedHeight(60);
+
+    m_startPanel = new QFrame(day);
+    m_startPanel->setObjectName(QStringLiteral("PocetakKrajPanel"));
+    m_startPanel->setFrameShape(QFrame::StyledPanel);
+    auto* startLayout = new QHBoxLayout(m_startPanel);
+    m_workStart = NewLine(m_startPanel, "PocetakPuta");
+    m_workEnd = NewLine(m_startPanel, "KrajPuta", true);
+    startLayout->addWidget(NewLabel(QStringLiteral("Početak:"), m_startPanel));
+    startLayout->addWidget(m_workStart);
+    startLayout->addWidget(NewLabel(QStringLiteral("Kraj:"), m_startPanel));
+    startLayout->addWidget(m_workEnd);
+
+    dayGrid->addWidget(NewLabel(QStringLiteral("Datum:"), day), 0, 0);
+    dayGrid->addWidget(m_date, 0, 1);
+    dayGrid->addWidget(m_existingWarning, 1, 1, 1, 3, Qt::AlignLeft);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Početno km:"), day), 2, 0);
+    dayGrid->addWidget(m_startKm, 2, 1);
+    dayGrid->addWidget(m_kmMarker, 2, 2);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Završno km:"), day), 3, 0);
+    dayGrid->addWidget(m_endKm, 3, 1);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Pređeno km:"), day), 4, 0);
+    dayGrid->addWidget(m_distance, 4, 1);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Napomena:"), day), 5, 0, Qt::AlignTop);
+    dayGrid->addWidget(m_remark, 5, 1, 1, 3);
+    dayGrid->addWidget(m_startPanel, 6, 1, 1, 3);
+    dayGrid->setColumnStretch(3, 1);
+    layout->addWidget(day);
+    layout->addStretch(1);
+
+    m_storedAt = NewLabel(QString(), page, "Uneseno");
+    m_storedAt->setAlignment(Qt::AlignRight);
+    m_storedAt->setStyleSheet(QStringLiteral("QLabel { color: grey; font-weight: bold; }"));
+    layout->addWidget(m_storedAt);
+
+    // Tab runs through what every entry needs; the two add buttons come after it.
+    const QList<QWidget*> tabOrder{m_driver,   m_vehicle, m_coDriver, m_crew,   m_detailed, m_date,
+                                   m_existingWarning, m_startKm, m_endKm, m_remark, m_workStart, addDriver,
+                                   addVehicle};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(addDriver, &QToolButton::clicked, this, &TfrmRucniUnos::DodajVozacaClick);
+    connect(addVehicle, &QToolButton::clicked, this, &TfrmRucniUnos::DodajVoziloClick);
+    connect(m_detailed, &QCheckBox::toggled, this, &TfrmRucniUnos::DetaljnoClick);
+    connect(m_driver, &QComboBox::activated, this, &TfrmRucniUnos::checkExistingEntries);
+    connect(m_date, &QDateEdit::editingFinished, this, &TfrmRucniUnos::checkExistingEntries);
+    m_driver->installEventFilter(this);
+    connect(m_startKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);
+    connect(m_endKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);
+    connect(m_workStart, &QLineEdit::editingFinished, this, &TfrmRucniUnos::pocetakExit);
+    connect(m_remark, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = m_remark->toPlainText();
+        if (text.size() > kRemarkLength) {
+            m_remark->setPlainText(text.left(kRemarkLength));
+            m_remark->moveCursor(QTextCursor::End);
+        }
+    });
+    return page;
+}
+
+QWidget* TfrmRucniUnos::buildDetailsPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
+
+    auto* activities = new QGroupBox(QStringLiteral("Aktivnosti vozača: "), page);
+    activities->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M"));
+    auto* activitiesLayout = new QVBoxLayout(activities);
+    m_rows = new ActivityRowsModel(this);
+    m_grid = new ActivityGridView(m_rows, activities);
+    m_grid->setObjectName(QStringLiteral("AGrid"));
+    QLabel* note = NewLabel(QStringLiteral("CTRL+DEL za brisanje retka, (CTRL +) V,B,N,M - vožnja, odmor..."), activities);
+    note->setStyleSheet(QStringLiteral("QLabel { color: grey; }"));
+    note->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M\n"
+                                    " - bez CTRL dodaje novi redak tog tipa,\n"
+                                    " - sa CTRL mijenja aktivnost aktualnog retka!"));
+    activitiesLayout->addWidget(m_grid);
+    activitiesLayout->addWidget(note);
+    layout->addWidget(activities, 1);
+
+    auto* sums = new QGroupBox(QStringLiteral("Dnevno - sumarni obračun:"), page);
+    auto* sumsLayout = new QHBoxLayout(sums);
+    auto* values = new QGridLayout;
+    m_total = NewValue(sums, "Ukupno");
+    m_total->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(kTeal.name()));
+    m_totalMarker = NewOverOneDayMarker(sums, "UkupnoMarker");
+    m_kilometres = NewValue(sums, "Kilometara");
+    m_litres = NewValue(sums, "Litara");
+    m_speed = NewValue(sums, "Prosjek");
+    values->addWidget(NewLabel(QStringLiteral("Ukupno:"), sums), 0, 0);
+    values->addWidget(m_total, 0, 1);
+    values->addWidget(m_totalMarker, 0, 2);
+    values->addWidget(NewLabel(QStringLiteral("Kilometara:"), sums), 1, 0);
+    values->addWidget(m_kilometres, 1, 1, 1, 2);
+    values->addWidget(NewLabel(QStringLiteral("Litara:"), sums), 2, 0);
+    values->addWidget(m_litres, 2, 1, 1, 2);
+    values->addWidget(NewLabel(QStringLiteral("Prosjek:"), sums), 3, 0);
+    values->addWidget(m_speed, 3, 1, 1, 2);
+    values->setRowStretch(4, 1);
+    sumsLayout->addLayout(values);
+
+    m_totalsGrid = new QTableWidget(static_cast<int>(kTotalsRowNames.size()), 3, sums);
+    m_totalsGrid->setObjectName(QStringLiteral("TotalsGrid"));
+    m_totalsGrid->setHorizontalHeaderLabels({QStringLiteral("Aktivnost"), QStringLiteral("Trajanje"), QStringLiteral("min")});
+    m_totalsGrid->verticalHeader()->hide();
+    m_totalsGrid->verticalHeader()->setDefaultSectionSize(18);
+    m_totalsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_totalsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_totalsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_totalsGrid->setFocusPolicy(Qt::NoFocus);
+    m_totalsGrid->setColumnWidth(TotalsName, 110);
+    m_totalsGrid->setColumnWidth(TotalsTime, 65);
+    m_totalsGrid->setColumnWidth(TotalsMinutes, 35);
+    QFont small = m_totalsGrid->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    for (int row = 0; row < m_totalsGrid->rowCount(); ++row) {
+        for (int column = TotalsName; column <= TotalsMinutes; ++column) {
+            auto* item = new QTableWidgetItem(column == TotalsName ? kTotalsRowNames[row] : QString());
+            if (row >= kFirstNightRow)
+                item->setBackground(kNightRows);
+            if (column == TotalsTime) {
+                item->setForeground(Qt::blue);
+                item->setBackground(kNightRows);
+            }
+            if (column == TotalsMinutes)
+                item->setFont(small);
+            m_totalsGrid->setItem(row, column, item);
+        }
+    }
+    sumsLayout->addWidget(m_totalsGrid, 1);
+    layout->addWidget(sums);
+
+    const auto recompute = [this] { showDetailedTotals(); };
+    connect(m_rows, &QAbstractItemModel::dataChanged, this, recompute);
+    connect(m_rows, &QAbstractItemModel::rowsInserted, this, recompute);
+    connect(m_rows, &QAbstractItemModel::rowsRemoved, this, recompute);
+    connect(m_rows, &QAbstractItemModel::modelReset, this, recompute);
+    connect(m_rows, &ActivityRowsModel::inputRefused, this,
+            [this](const QString& message) { ShowError(this, message); }, Qt::QueuedConnection);
+    return page;
+}
+
+QWidget* TfrmRucniUnos::buildSummaryPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargins);
+
+    auto* hours = new QGroupBox(QStringLiteral("Satnica - ukupno (dnevno, noćno): "), page);
+    auto* hoursLayout = new QVBoxLayout(hours);
+    m_summary = new SummaryRowsModel(this);
+    m_summaryGrid = new QTableView(hours);
+    m_summaryGrid->setObjectName(QStringLiteral("SumGrid"));
+    m_summaryGrid->setModel(m_summary);
+    m_summaryGrid->verticalHeader()->hide();
+    m_summaryGrid->verticalHeader()->setDefaultSectionSize(18);
+    m_summaryGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_summaryGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                                   | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_summaryGrid->setColumnWidth(SummaryRowsModel::Aktivnost, 110);
+    m_summaryGrid->setColumnWidth(SummaryRowsModel::Dnevno, 65);
+    m_summaryGrid->setColumnWidth(SummaryRowsModel::Nocno, 65);
+    m_summaryGrid->setColumnWidth(SummaryRowsModel::Ukupno, 65);
+    m_summaryGrid->horizontalHeader()->setFixedHeight(25);
+    m_summaryGrid->setFixedHeight(kSummaryGridHeight);
+    hoursLayout->addWidget(m_summaryGrid);
+    layout->addWidget(hours);
+
+    auto* values = new QGridLayout;
+    m_summaryTotal = NewValue(page, "SumUkupno");
+    m_summaryTotal->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(kTeal.name()));
+    m_summaryMarker = NewOverOneDayMarker(page, "SumMarker");
+    m_summaryWarning = NewLabel(QString(), page, "SumUpozorenje");
+    m_summaryWarning->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
+    m_summaryWarning->setWordWrap(true);
+    m_summaryWarning->hide();
+    m_summaryKilometres = NewValue(page, "SumKilometara");
+    m_summarySpeed = NewValue(page, "SumProsjek");
+    values->addWidget(NewLabel(QStringLiteral("Ukupno:"), page), 0, 0);
+    values->addWidget(m_summaryTotal, 0, 1);
+    values->addWidget(m_summaryMarker, 0, 2);
+    values->addWidget(m_summaryWarning, 1, 0, 1, 4);
+    values->addWidget(NewLabel(QStringLiteral("Kilometara:"), page), 2, 0);
+    values->addWidget(m_summaryKilometres, 2, 1, 1, 2);
+    values->addWidget(NewLabel(QStringLiteral("Prosjek:"), page), 3, 0);
+    values->addWidget(m_summarySpeed, 3, 1, 1, 2);
+    values->setColumnStretch(3, 1);
+    layout->addLayout(values);
+    layout->addStretch(1);
+
+    connect(m_summary, &QAbstractItemModel::dataChanged, this, [this] { showSummaryTotals(); });
+    connect(m_summary, &SummaryRowsModel::inputRefused, this,
+            [this](const QString& message) { ShowError(this, message); }, Qt::QueuedConnection);
+    return page;
+}
+
+QWidget* TfrmRucniUnos::buildButtonBar()
+{
+    auto* bar = new QFrame(this);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, kButtonBar);
+    bar->setPalette(palette);
+    auto* layout = new QHBoxLayout(bar);
+    m_cancel = new QPushButton(QStringLiteral("Otkaži"), bar);
+    m_cancel->setObjectName(QStringLiteral("Otkazi"));
+    m_cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    m_newFromThis = new QPushButton(QStringLiteral("Novi prema ovom"), bar);
+    m_newFromThis->setObjectName(QStringLiteral("NoviPremaOvom"));
+    m_newFromThis->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(kMaroon.name()));
+    m_store = new QPushButton(bar);
+    m_store->setObjectName(QStringLiteral("Spremi"));
+    m_store->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_store->setToolTip(QStringLiteral("Ctrl+S"));
+    layout->addWidget(m_cancel);
+    layout->addStretch(1);
+    layout->addWidget(m_newFromThis);
+    layout->addWidget(m_store);
+
+    connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_newFromThis, &QPushButton::clicked, this, &TfrmRucniUnos::NoviPremaOvomClick);
+    connect(m_store, &QPushButton::clicked, this, &TfrmRucniUnos::SpremiClick);
+    return bar;
+}
+
+void TfrmRucniUnos::FormShow()
+{
+    m_scannedMark->hide();
+    m_night = CurrentNightWindow();
+    m_coDriver->setChecked(false);
+    m_crew->setChecked(false);
+    m_date->setDate(Yesterday());
+    fillDriverList();
+    fillVehicleList();
+    m_rows->setRows({NewIntervalRow()});
+    m_pages->setCurrentWidget(m_basicPage);
+    const bool editing = m_entryId != kNewId;
+    m_store->setText(editing ? QStringLiteral("Promijeni") : QStringLiteral("Arhiviraj"));
+    m_newFromThis->setVisible(editing);
+    m_summary->setMinutes(SummaryMinutes{});
+    m_storedAt->hide();
+
+    if (editing)
+        loadEntry(m_entryId, false);
+    else if (m_templateId != kNewId)
+        loadEntry(m_templateId, true);
+    else
+        m_detailed->setChecked(true);
+    DetaljnoClick();
+    showSummaryTotals();
+    m_driver->setFocus();
+}
+
+void TfrmRucniUnos::fillList(QComboBox* list, const QString& sql)
+{
+    const QString selected = list->currentData().toString();
+    QStringList items;
+    try {
+        QueryToList(TDataModule1::instance(), sql, QStringLiteral("||"), items);
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+    list->clear();
+    for (const QString& item : items)
+        list->addItem(ListField(item, 1), item);
+    list->setCurrentIndex(list->findData(selected));
+}
+
+void TfrmRucniUnos::fillDriverList()
+{
+    fillList(m_driver, DriverListQuery(m_entryId == kNewId));
+}
+
+void TfrmRucniUnos::fillVehicleList()
+{
+    fillList(m_vehicle, VehicleListQuery(m_entryId == kNewId));
+}
+
+void TfrmRucniUnos::selectById(QComboBox* list, int id)
+{
+    int found = -1;
+    for (int i = 0; i < list->count() && found < 0; ++i) {
+        if (ListItemId(list->itemData(i).toString()) == id)
+            found = i;
+    }
+    list->setCurrentIndex(found);
+}
+
+void TfrmRucniUnos::loadEntry(int id, bool asTemplate)
+{
+    std::optional<LoadedEntry> loaded;
+    try {
+        loaded = LoadEntry(TDataModule1::instance().IBSQL1, id, CurrentNightWindow());
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+        return;
+    }
+    if (!loaded) {
+        if (!asTemplate)
+            m_detailed->setChecked(true);
+        return;
+    }
+    if (asTemplate) {
+        showEntry(EntryFromTemplate(*loaded, CurrentNightWindow(), Yesterday()));
+        return;
+    }
+    showEntry(loaded->entry);
+    m_scannedMark->setVisible(loaded->scannedChart);
+    m_storedAt->setText(StoredAtText(loaded->storedAt));
+    m_storedAt->show();
+}
+
+void TfrmRucniUnos::showEntry(const ManualEntry& entry)
+{
+    m_entryId = entry.entryId;
+    m_entryDayId = entry.entryDayId;
+    m_night = entry.night;
+    selectById(m_driver, entry.driverId);
+    selectById(m_vehicle, entry.vehicleId);
+    m_startKm->setText(FormatDecimalZero(entry.startKm.toText()));
+    m_endKm->setText(FormatDecimalZero(entry.endKm.toText()));
+    m_distance->setText(FormatDecimalZero(entry.distance.toText()));
+    m_kmMarker->setVisible(OdometerReversed(entry.startKm, entry.endKm));
+    m_date->setDate(entry.date);
+    m_remark->setPlainText(entry.remark);
+    m_coDriver->setChecked(entry.coDriver);
+    m_crew->setChecked(entry.crew);
+
+    std::vector<IntervalRow> rows;
+    for (const ActivityInterval& interval : entry.intervals)
+        rows.push_back(RowFromInterval(interval));
+    m_rows->setRows(std::move(rows));
+    if (entry.detailed) {
+        m_summary->setMinutes(SummaryMinutes{});
+    } else {
+        m_summary->setMinutes(entry.summary);
+        m_workStart->setText(FormatMinutes(entry.workStart));
+    }
+    m_detailed->setChecked(entry.detailed);
+    showDetailedTotals();
+}
+
+void TfrmRucniUnos::DetaljnoClick()
+{
+    const bool detailed = m_detailed->isChecked();
+    // A hidden page is also disabled, so that Ctrl+Tab passes over it.
+    for (auto [page, shown] : {std::pair{m_detailsPage, detailed}, std::pair{m_summaryPage, !detailed}}) {
+        m_pages->setTabEnabled(m_pages->indexOf(page), shown);
+        m_pages->setTabVisible(m_pages->indexOf(page), shown);
+    }
+    m_startPanel->setVisible(!detailed);
+}
+
+void TfrmRucniUnos::StraniceChange(int page)
+{
+    QWidget* shown = m_pages->widget(page);
+    if (shown == m_detailsPage) {
+        m_grid->setFocus();
+        m_grid->enterGrid();
+    } else if (shown == m_summaryPage) {
+        m_summaryGrid->setFocus();
+        const QModelIndex current = m_summaryGrid->currentIndex();
+        if (!(current.flags() & Qt::ItemIsEditable))
+            m_summaryGrid->setCurrentIndex(m_summary->index(std::max(current.row(), 0), SummaryRowsModel::Dnevno));
+    }
+}
+
+void TfrmRucniUnos::turnPage(int step)
+{
+    const int count = m_pages->count();
+    int page = m_pages->currentIndex();
+    for (int i = 1; i < count; ++i) {
+        page = (page + step + count) % count;
+        if (m_pages->isTabEnabled(page)) {
+            m_pages->setCurrentIndex(page);
+            return;
+        }
+    }
+}
+
+bool TfrmRucniUnos::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_driver && event->type() == QEvent::FocusOut)
+        checkExistingEntries();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmRucniUnos::checkExistingEntries()
+{
+    if (m_entryId != kNewId)
+        return;
+    m_existingWarning->hide();
+    m_existingMenu->clear();
+    const int driverId = ListItemId(m_driver->currentData().toString());
+    if (driverId == kNoneChosen)
+        return;
+    std::vector<DayEntry> entries;
+    try {
+        entries = EntriesOfDay(TDataModule1::instance().IBSQL1, driverId, m_date->date());
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+        return;
+    }
+    const QPointer<QWidget> owner = parentWidget();
+    for (const DayEntry& entry : entries) {
+        QAction* item = m_existingMenu->addAction(entry.caption());
+        const int id = entry.entryId;
+        connect(item, &QAction::triggered, this, [id, owner] { OpenManualEntryWindow(id, kNewId, owner); });
+    }
+    m_existingWarning->setVisible(!entries.empty());
+}
+
+void TfrmRucniUnos::kilometresExit()
+{
+    // Only typed readings replace the distance: an entry loaded with a distance and no
+    // readings keeps it when the operator merely passes through the fields.
+    if (!m_startKm->isModified() && !m_endKm->isModified())
+        return;
+    const Decimal3 start = Decimal3::fromText(m_startKm->text());
+    const Decimal3 end = Decimal3::fromText(m_endKm->text());
+    m_startKm->setText(FormatDecimalZero(start.toText()));
+    m_endKm->setText(FormatDecimalZero(end.toText()));
+    const Decimal3 distance = DayDistance(start, end);
+    m_distance->setText(distance.isZero() ? QString() : FormatDecimalZero(distance.toText()));
+    m_kmMarker->setVisible(OdometerReversed(start, end));
+    showDetailedTotals();
+    showSummaryTotals();
+}
+
+int TfrmRucniUnos::pocetakMinutes() const
+{
+    try {
+        return MinutesBetween(ParseTimeText(m_workStart->text()), 0);
+    } catch (const ConversionError&) {
+        return 0;
+    }
+}
+
+void TfrmRucniUnos::pocetakExit()
+{
+    try {
+        m_workStart->setText(FormatMinutes(MinutesBetween(ParseTimeText(m_workStart->text()), 0)));
+    } catch (const ConversionError& error) {
+        ShowError(this, error.text());
+    }
+    showSummaryTotals();
+}
+
+void TfrmRucniUnos::showDetailedTotals()
+{
+    DayTotals totals;
+    try {
+        totals = ComputeDayTotals(IntervalsFromRows(m_rows->rows()), m_night);
+    } catch (const ConversionError&) {
+        return; // the grid holds only texts it has rewritten itself
+    }
+    const std::array<int, 8> minutes{totals.minutes(ActivityKind::Rest),   totals.minutes(ActivityKind::Availability),
+                                     totals.minutes(ActivityKind::OtherWork), totals.minutes(ActivityKind::Driving),
+                                     totals.nightWork,  totals.nightAll,
+                                     totals.nightDriving, totals.nightOtherWork};
+    for (int row = 0; row < static_cast<int>(minutes.size()); ++row) {
+        m_totalsGrid->item(row, TotalsTime)->setText(FormatMinutes(minutes[static_cast<size_t>(row)]));
+        m_totalsGrid->item(row, TotalsMinutes)->setText(QString::number(minutes[static_cast<size_t>(row)]));
+    }
+    m_total->setText(DayTotalText(totals.totalMinutes));
+    m_totalMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
+    m_kilometres->setText(QString::number(totals.kilometres));
+    m_litres->setText(FormatDecimal(totals.litres.toText()));
+    m_speed->setText(AverageSpeed(SpeedKilometres(totals.kilometres, Decimal3::fromText(m_distance->text())),
+                                  totals.minutes(ActivityKind::Driving)));
+}
+
+void TfrmRucniUnos::showSummaryTotals()
+{
+    const SummaryMinutes& minutes = m_summary->minutes();
+    const DayTotals totals = SummaryToDayTotals(minutes, pocetakMinutes());
+    const QString warning = SummaryWarning(totals.workStart, totals.totalMinutes);
+    m_summaryTotal->setText(SummaryTotalText(totals.totalMinutes));
+    m_summaryWarning->setText(warning);
+    m_summaryWarning->setVisible(!warning.isEmpty());
+    m_summaryMarker->setVisible(!warning.isEmpty());
+    m_workEnd->setText(FormatMinutes(totals.workEnd));
+    const Decimal3 distance = Decimal3::fromText(m_distance->text());
+    m_summaryKilometres->setText(SummaryKilometresText(distance));
+    m_summarySpeed->setText(AverageSpeed(distance, totals.minutes(ActivityKind::Driving)));
+}
+
+void TfrmRucniUnos::commitTyping()
+{
+    // Leaving an open grid cell or a field takes what was typed into it.
+    m_store->setFocus(Qt::OtherFocusReason);
+}
+
+ManualEntry TfrmRucniUnos::entryFromFields() const
+{
+    ManualEntry entry;
+    entry.entryId = m_entryId;
+    entry.entryDayId = m_entryDayId;
+    entry.driverId = ListItemId(m_driver->currentData().toString());
+    entry.vehicleId = ListItemId(m_vehicle->currentData().toString());
+    entry.date = m_date->date();
+    entry.startKm = Decimal3::fromText(m_startKm->text());
+    entry.endKm = Decimal3::fromText(m_endKm->text());
+    entry.distance = Decimal3::fromText(m_distance->text());
+    entry.remark = m_remark->toPlainText();
+    entry.night = m_night;
+    entry.coDriver = m_coDriver->isChecked();
+    entry.crew = m_crew->isChecked();
+    entry.detailed = m_detailed->isChecked();
+    entry.intervals = IntervalsFromRows(m_rows->rows());
+    entry.summary = m_summary->minutes();
+    entry.workStart = pocetakMinutes();
+    return entry;
+}
+
+void TfrmRucniUnos::SpremiClick()
+{
+    commitTyping();
+    ManualEntry entry = entryFromFields();
+    const EntryWriteResult result = StoreManualEntry(TDataModule1::instance().IBSQL1, entry);
+    if (!result.done) {
+        if (result.message == kNoDriverMessage || result.message == kNoVehicleMessage)
+            ShowMessage(this, result.message);
+        else
+            ShowError(this, result.message);
+        return;
+    }
+    m_entryId = entry.entryId;
+    m_entryDayId = entry.entryDayId;
+    emit EntryEvents::instance().entriesChanged();
+    close();
+}
+
+void TfrmRucniUnos::NoviPremaOvomClick()
+{
+    OpenManualEntryWindow(kNewId, m_entryId, parentWidget());
+}
+
+void TfrmRucniUnos::DodajVozacaClick()
+{
+    if (AddedThroughRecordWindow<TDjelatnikForm>(this))
+        fillDriverList();
+}
+
+void TfrmRucniUnos::DodajVoziloClick()
+{
+    if (AddedThroughRecordWindow<TVoziloForm>(this))
+        fillVehicleList();
+}
+
+TfrmRucniUnos* OpenManualEntryWindow(int entryId, int templateId, QWidget* owner)
+{
+    auto* window = new TfrmRucniUnos(entryId, templateId, owner);
+    window->show();
+    return window;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "common/latest_instance.h"
+
+#include "masterdata/ui/record_window.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The driver record "Podaci o vozaču": one employee (a driver or other staff) of DJELATNICI,
+// new or existing. One window is created at start-up and reused: the caller sets ID and shows
+// it modally with exec(); Accepted ("OK") means the employee was stored, Rejected that nothing was.
+class TDjelatnikForm : public RecordWindow, public LatestInstance<TDjelatnikForm> {
+    Q_OBJECT
+
+public:
+    explicit TDjelatnikForm(QWidget* parent = nullptr);
+
+    // The window created at start-up (the latest one alive); nullptr when there is none.
+    static TDjelatnikForm* instance() { return latest(); }
+
+private:
+    void buildFields();
+    void clearForNew() override;
+    bool loadExisting() override;
+    QWidget* firstField() const override;
+    void store() override { BitBtn1Click(); }
+    void RadnoMjestoExit();
+    void MaticniBrojExit();
+    void BitBtn1Click();
+
+
+    QLineEdit* m_ime = nullptr;
+    QComboBox* m_zap = nullptr;
+    QLineEdit* m_maticniBroj = nullptr;
+    QLineEdit* m_zvanje = nullptr;
+    QLineEdit* m_radnoMjesto = nullptr;
+    QComboBox* m_tip = nullptr;
+    QLineEdit* m_tipStr = nullptr;
+    QCheckBox* m_vozac = nullptr;
+    QCheckBox* m_aktiv = nullptr;
+    QLineEdit* m_adresa = nullptr;
+    QLineEdit* m_kontakt = nullptr;
+    QLineEdit* m_oib = nullptr;
+    QLineEdit* m_kartica = nullptr;
+    QLineEdit* m_osobna = nullptr;
+    QLineEdit* m_vozacka = nullptr;
+    QLineEdit* m_putovnica = nullptr;
+    QDateEdit* m_dRodenja = nullptr;
+    QDateEdit* m_datZaposlen = nullptr;
+    QPlainTextEdit* m_napomena = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/latest_instance.h"
+
+#include "masterdata/ui/record_window.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The vehicle record "Podaci o vozilu": one row of VOZILO, new or existing. One window is
+// created at start-up and reused: the caller sets ID and shows it modally with exec();
+// Accepted ("OK") means it was closed by the store button (the vehicle was stored, or nothing
+// had changed), Rejected that nothing was stored.
+class TVoziloForm : public RecordWindow, public LatestInstance<TVoziloForm> {
+    Q_OBJECT
+
+public:
+    explicit TVoziloForm(QWidget* parent = nullptr);
+
+    // The window created at start-up (the latest one alive); nullptr when there is none.
+    static TVoziloForm* instance() { return latest(); }
+
+private:
+    void buildFields();
+    void clearForNew() override;
+    bool loadExisting() override;
+    QWidget* firstField() const override;
+    void store() override { BitBtn1Click(); }
+    void markChanged();
+    void BitBtn1Click();
+
+    // Whether any field was touched since the vehicle was loaded.
+    bool m_changed = false;
+
+    QLineEdit* m_tip = nullptr;
+    QLineEdit* m_oznaka = nullptr;
+    QLineEdit* m_masa = nullptr;
+    QLineEdit* m_nosivost = nullptr;
+    QLineEdit* m_ukupno = nullptr;
+    QComboBox* m_vrsta = nullptr;
+    QPlainTextEdit* m_napomena = nullptr;
+    QLineEdit* m_garazniBroj = nullptr;
+    QLineEdit* m_brojSasije = nullptr;
+    QLineEdit* m_brojSjedala = nullptr;
+    QCheckBox* m_aktivan = nullptr;
+    QLineEdit* m_godPro = nullptr;
+    QLineEdit* m_godPrveReg = nullptr;
+};

@@ -1,0 +1,131 @@
+#include "masterdata/ui/vehicle_list_model.h"
+
+#include "db/query_to_list.h"
+#include "db/statement.h"
+#include "masterdata/record_write.h"
+#include "masterdata/vehicle_list_query.h"
+
+#include <QColor>
+
+namespace {
+
+const QColor kCream(255, 251, 240);
+
+struct ColumnLook {
+    const char* title;
+    int width;
+    bool centred;
+};
+
+constexpr ColumnLook kColumns[VehicleListModel::ColumnCount] = {
+    {"#", 35, true},
+    {"Garažni broj", 80, false},
+    {"Marka i tip vozila", 175, false},
+    {"Oznaka", 110, true},
+    {"Masa (kg)", 70, false},
+    {"Nosivost (kg)", 85, false},
+    {"Uk.masa (kg)", 80, true},
+    {"Vrsta", 70, true},
+};
+
+QString NumberText(const Statement& sql, const char* column)
+{
+    const std::optional<ScaledNumber> value = sql.numericValue(QLatin1String(column));
+    return value ? ScaledNumberText(value->units, value->scale) : QString();
+}
+
+}  // namespace
+
+VehicleListModel::VehicleListModel(QObject* parent) : QAbstractTableModel(parent), m_kindNames(VehicleFilterNames()) {}
+
+void VehicleListModel::reload(Transaction& read, const QString& select)
+{
+    beginResetModel();
+    m_rows.clear();
+    try {
+        Statement query(read);
+        query.prepare(select);
+        query.execute();
+        while (query.next()) {
+            Row row;
+            row.id = ColumnInt(query, "IDVOZ", 0);
+            row.garageNumber = ColumnText(query, "GARBR");
+            row.make = ColumnText(query, "MARKAITIP");
+            row.plate = ColumnText(query, "OZNAKA");
+            row.mass = NumberText(query, "MASA");
+            row.payload = NumberText(query, "NOSIVOST");
+            row.totalMass = NumberText(query, "UKUPNAMASA");
+            row.kind = ColumnInt(query, "VRSTA", 0);
+            row.remark = ColumnText(query, "NAPOMENA");
+            m_rows.push_back(row);
+        }
+    } catch (...) {
+        m_rows.clear();
+        endResetModel();
+        throw;
+    }
+    endResetModel();
+}
+
+int VehicleListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int VehicleListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString VehicleListModel::text(const Row& row, int column) const
+{
+    switch (column) {
+    case GarageNumber:
+        return row.garageNumber;
+    case Make:
+        return row.make;
+    case Plate:
+        return row.plate;
+    case Mass:
+        return row.mass;
+    case Payload:
+        return row.payload;
+    case TotalMass:
+        return row.totalMass;
+    case Kind:
+        return row.kind >= 0 && row.kind < m_kindNames.size() ? m_kindNames[row.kind] : QString();
+    default:
+        return QString();
+    }
+}
+
+QVariant VehicleListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    const Row& row = m_rows[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == Number ? QString::number(index.row() + 1) : text(row, index.column());
+    case Qt::TextAlignmentRole:
+        return kColumns[index.column()].centred ? QVariant(Qt::AlignCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        return index.column() == Make ? QVariant(kCream) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant VehicleListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(kColumns[section].title);
+    return QVariant();
+}
+
+int VehicleListModel::columnWidth(Column column)
+{
+    return kColumns[column].width;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "settings/settings_values.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <utility>
+
+// The live settings of the run: the values every window and computation uses, loaded from
+// postavke.dat at start-up. The options window edits a copy and commits it here; whoever
+// shows something that depends on a setting listens to `changed`.
+class Settings : public QObject {
+    Q_OBJECT
+
+public:
+    // The defaults, with the executable's folder.
+    Settings();
+
+    const SettingsValues& values() const { return m_values; }
+    // Takes the values as the live ones; `changed` when they differ from those held.
+    void commit(const SettingsValues& values);
+
+    // Reads the file (a missing file or key gives the default) and settles the printer names
+    // against the installed printers, then commits.
+    void load(const QString& path, const QStringList& installedPrinters);
+    // Writes every key; false when the file could not be written.
+    bool save(const QString& path) const;
+
+    // The night window as minutes of the day, (1320, 360) with the defaults.
+    std::pair<int, int> nightWindowMinutes() const { return NightWindowMinutes(m_values); }
+
+signals:
+    void changed();
+
+private:
+    SettingsValues m_values;
+};
+
+// The settings object of the run.
+Settings& LiveSettings();

@@ -1,0 +1,269 @@
+#include "settings/settings_values.h"
+
+#include "common/conversion_error.h"
+#include "common/number_reading.h"
+#include "common/profile_file.h"
+#include "common/rounding.h"
+#include "common/time_text.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+using S = SettingsValues;
+using F = SettingForm;
+
+const std::array kSettingKeys = {
+    SettingKey{"Tvrtka", "Naziv", F::Text, &S::Naziv},
+    SettingKey{"Tvrtka", "Adresa", F::Text, &S::Adresa},
+    SettingKey{"Tvrtka", "Sjediste", F::Text, &S::Sjediste},
+    SettingKey{"Tvrtka", "Drzava", F::Text, &S::Drzava},
+    SettingKey{"Tvrtka", "MjObracuna", F::Text, &S::MjObracuna},
+    SettingKey{"Tvrtka", "MjPotpisa", F::Text, &S::MjPotpisa},
+    SettingKey{"Tvrtka", "Posta", F::Text, &S::Posta},
+    SettingKey{"Tvrtka", "MBR", F::Text, &S::MBR},
+    SettingKey{"Tvrtka", "OIB", F::Text, &S::OIB},
+    SettingKey{"Tvrtka", "Telefon", F::Text, &S::Telefon},
+    SettingKey{"Tvrtka", "Faks", F::Text, &S::Faks},
+    SettingKey{"Tvrtka", "EMail", F::Text, &S::EMail},
+    SettingKey{"Postavke", "DDDFolder", F::Text, &S::DDDFolder},
+    SettingKey{"Ispis", "Printer", F::PrinterName, &S::Printer},
+    SettingKey{"Ispis", "Preview", F::YesNo, &S::Preview},
+    SettingKey{"Ispis", "Auto", F::YesNo, &S::Auto},
+    SettingKey{"Ispis", "IPrinter", F::PrinterName, &S::IPrinter},
+    SettingKey{"Ispis", "IPreview", F::YesNo, &S::IPreview},
+    SettingKey{"Ispis", "Zaglavlje", F::Text, &S::Zaglavlje},
+    SettingKey{"Ispis", "GRPrinter", F::PrinterName, &S::GRPrinter},
+    SettingKey{"Ispis", "GRPreview", F::YesNo, &S::GRPreview},
+    SettingKey{"Ispis", "Stretch", F::YesNo, &S::Stretch},
+    SettingKey{"Boje", "T0", F::WholeNumber, &S::T0},
+    SettingKey{"Boje", "T1", F::WholeNumber, &S::T1},
+    SettingKey{"Boje", "T2", F::WholeNumber, &S::T2},
+    SettingKey{"Boje", "T3", F::WholeNumber, &S::T3},
+    SettingKey{"Print", "Sumarno2x2", F::YesNo, &S::Sumarno2x2},
+    SettingKey{"Zona", "Vrijeme", F::ZoneIndex, &S::Vrijeme},
+    SettingKey{"Zona", "Vozilo", F::YesNo, &S::Vozilo},
+    SettingKey{"Zona", "OdZadnjeg", F::YesNo, &S::OdZadnjeg},
+    SettingKey{"Zona", "AutoZadnji", F::YesNo, &S::AutoZadnji},
+    SettingKey{"Zona", "SnimiOriginal", F::YesNo, &S::SnimiOriginal},
+    SettingKey{"Obracun", "NocniOd", F::TimeText, &S::NocniOd},
+    SettingKey{"Obracun", "NocniDo", F::TimeText, &S::NocniDo},
+    SettingKey{"Obracun", "AddCheck", F::YesNo, &S::AddCheck},
+    SettingKey{"KTS", "R1", F::RoundedDecimal, &S::R1},
+    SettingKey{"KTS", "R2", F::RoundedDecimal, &S::R2},
+    SettingKey{"KTS", "Pos0", F::Decimal, &S::Pos0},
+    SettingKey{"KTS", "CX", F::RoundedDecimal, &S::CX},
+    SettingKey{"KTS", "CY", F::RoundedDecimal, &S::CY},
+    SettingKey{"KTS", "Min1", F::YesNo, &S::Min1},
+    SettingKey{"KTS", "MinVoznja", F::YesNo, &S::MinVoznja},
+    SettingKey{"KTS", "NeminVoznja", F::YesNo, &S::NeminVoznja},
+    SettingKey{"KTS", "Odmor15", F::YesNo, &S::Odmor15},
+    SettingKey{"KTS", "NeminOdmor", F::YesNo, &S::NeminOdmor},
+    SettingKey{"KTS", "CentarRadijus", F::YesNo, &S::CentarRadijus},
+    SettingKey{"KTS", "SpecKorekt", F::YesNo, &S::SpecKorekt},
+    SettingKey{"KTS", "MinKorekt", F::WholeNumber, &S::MinKorekt},
+};
+
+constexpr int kZoneCount = 26;
+constexpr int kLowestZoneOffset = -12;
+constexpr QChar kDecimalComma = QLatin1Char(',');
+
+QString g_settingsFilePath;
+
+QString DecimalText(double value)
+{
+    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), kDecimalComma);
+}
+
+QString ReadText(const ProfileFile& file, const SettingKey& key, const QString& defaultValue)
+{
+    const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
+    switch (key.form) {
+    case F::TimeText: {
+        const QString time = NormalisedTimeText(text);
+        return time.isEmpty() ? defaultValue : time;
+    }
+    case F::PrinterName:
+        return text.trimmed();
+    default:
+        return text;
+    }
+}
+
+int ReadWhole(const ProfileFile& file, const SettingKey& key, int defaultValue)
+{
+    const int value = file.readInteger(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
+    if (key.form == F::ZoneIndex && (value < 0 || value >= kZoneCount)) {
+        return -1;
+    }
+    return value;
+}
+
+double ReadDecimal(const ProfileFile& file, const SettingKey& key, double defaultValue)
+{
+    const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), QString());
+    const double value = ReadNumber(text, kDecimalComma).value_or(defaultValue);
+    return key.form == F::RoundedDecimal ? RoundHalfEven(value) : value;
+}
+
+void ReadKey(const ProfileFile& file, const SettingKey& key, SettingsValues& values)
+{
+    std::visit(
+        [&](auto member) {
+            auto& value = values.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                value = ReadText(file, key, value);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                value = file.readBool(QLatin1String(key.section), QLatin1String(key.key), value);
+            } else if constexpr (std::is_same_v<T, int>) {
+                value = ReadWhole(file, key, value);
+            } else {
+                value = ReadDecimal(file, key, value);
+            }
+        },
+        key.member);
+}
+
+bool WriteKey(ProfileFile& file, const SettingKey& key, const SettingsValues& values)
+{
+    const QString section = QLatin1String(key.section);
+    const QString name = QLatin1String(key.key);
+    return std::visit(
+        [&](auto member) {
+            const auto& value = values.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                return file.writeString(section, name, value);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return file.writeBool(section, name, value);
+            } else if constexpr (std::is_same_v<T, int>) {
+                return file.writeInteger(section, name, value);
+            } else {
+                return file.writeString(section, name, DecimalText(value));
+            }
+        },
+        key.member);
+}
+
+int NightMinutes(const QString& text, const QString& defaultText)
+{
+    try {
+        return MinutesBetween(ParseTimeText(text), 0);
+    } catch (const ConversionError&) {
+        return MinutesBetween(ParseTimeText(defaultText), 0);
+    }
+}
+
+}  // namespace
+
+std::span<const SettingKey> SettingKeys()
+{
+    return kSettingKeys;
+}
+
+SettingsValues DefaultSettings(const QString& executableFolder)
+{
+    SettingsValues values;
+    values.DDDFolder = QDir(executableFolder).filePath(QStringLiteral("TahoDDD"));
+    return values;
+}
+
+SettingsValues ReadSettings(const ProfileFile& file)
+{
+    SettingsValues values = DefaultSettings(QFileInfo(file.path()).absolutePath());
+    for (const SettingKey& key : kSettingKeys) {
+        ReadKey(file, key, values);
+    }
+    return values;
+}
+
+bool WriteSettings(ProfileFile& file, const SettingsValues& values)
+{
+    bool written = true;
+    for (const SettingKey& key : kSettingKeys) {
+        written = WriteKey(file, key, values) && written;
+    }
+    return written;
+}
+
+QString SettingsFilePath()
+{
+    if (!g_settingsFilePath.isEmpty()) {
+        return g_settingsFilePath;
+    }
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("postavke.dat"));
+}
+
+void SetSettingsFilePath(const QString& path)
+{
+    g_settingsFilePath = path;
+}
+
+QString NormalisedTimeText(const QString& text)
+{
+    try {
+        return FormatMinutes(MinutesBetween(ParseTimeText(text), 0));
+    } catch (const ConversionError&) {
+        return QString();
+    }
+}
+
+std::pair<int, int> NightWindowMinutes(const SettingsValues& values)
+{
+    const SettingsValues defaults;
+    return {NightMinutes(values.NocniOd, defaults.NocniOd), NightMinutes(values.NocniDo, defaults.NocniDo)};
+}
+
+int ChoosePrinter(const QStringList& installed, const QString& saved)
+{
+    const QString name = saved.trimmed();
+    if (name.isEmpty()) {
+        return -1;
+    }
+    for (int i = 0; i < installed.size(); ++i) {
+        if (installed[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ResolvePrinters(SettingsValues& values, const QStringList& installed)
+{
+    const auto resolve = [&](QString& printer, bool firstWhenNone) {
+        int chosen = ChoosePrinter(installed, printer);
+        if (chosen < 0 && firstWhenNone && !installed.isEmpty()) {
+            chosen = 0;
+        }
+        printer = chosen < 0 ? QString() : installed[chosen];
+    };
+    resolve(values.Printer, true);
+    resolve(values.IPrinter, true);
+    resolve(values.GRPrinter, false);
+}
+
+QStringList ZoneItems()
+{
+    QStringList items;
+    for (int offset = kLowestZoneOffset; offset < kLowestZoneOffset + kZoneCount; ++offset) {
+        const QString sign = offset < 0 ? QStringLiteral("-") : offset > 0 ? QStringLiteral("+") : QString();
+        items << QStringLiteral("%1||GMT %2%3").arg(offset).arg(sign).arg(std::abs(offset), 2, 10, QLatin1Char('0'));
+    }
+    return items;
+}
+
+QColor SettingColour(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+ActivityColours ActivityColoursOf(const SettingsValues& values)
+{
+    return {SettingColour(values.T0), SettingColour(values.T1), SettingColour(values.T2), SettingColour(values.T3)};
+}

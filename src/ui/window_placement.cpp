@@ -1,0 +1,98 @@
+#include "ui/window_placement.h"
+
+#include "settings/settings_values.h"
+#include "common/profile_file.h"
+
+#include <QGuiApplication>
+#include <QMap>
+#include <QScreen>
+#include <QSet>
+#include <QWidget>
+
+namespace {
+
+constexpr int kTaskBarAllowance = 32;
+
+const QString kTop = QStringLiteral("Top");
+const QString kLeft = QStringLiteral("Left");
+const QString kWidth = QStringLiteral("Width");
+const QString kHeight = QStringLiteral("Height");
+
+QString SectionOf(const QWidget* window, const QString& section)
+{
+    return section.isEmpty() ? window->objectName() : section;
+}
+
+// The numbers of the placement slots in use, per base name.
+QMap<QString, QSet<int>>& TakenSlots()
+{
+    static QMap<QString, QSet<int>> taken;
+    return taken;
+}
+
+}  // namespace
+
+void SaveWindowPlacement(const QWidget* window, const QString& section)
+{
+    ProfileFile file(SettingsFilePath());
+    const QString name = SectionOf(window, section);
+    file.writeInteger(name, kTop, window->y());
+    file.writeInteger(name, kLeft, window->x());
+    file.writeInteger(name, kWidth, window->width());
+    file.writeInteger(name, kHeight, window->height());
+}
+
+void RestoreWindowPlacement(QWidget* window, const QString& section)
+{
+    const ProfileFile file(SettingsFilePath());
+    const QString name = SectionOf(window, section);
+    QRect placement;
+    placement.moveTop(file.readInteger(name, kTop, window->y()));
+    placement.moveLeft(file.readInteger(name, kLeft, window->x()));
+    placement.setWidth(file.readInteger(name, kWidth, window->width()));
+    placement.setHeight(file.readInteger(name, kHeight, window->height()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        placement = KeepOnScreen(placement, screen->geometry().size());
+    }
+    window->move(placement.topLeft());
+    window->resize(placement.size());
+}
+
+QRect KeepOnScreen(const QRect& placement, const QSize& screen)
+{
+    QRect kept = placement;
+    if (kept.left() + kept.width() > screen.width()) {
+        kept.moveLeft(screen.width() - kept.width());
+    }
+    if (kept.left() < 0) {
+        kept.moveLeft(0);
+    }
+    if (kept.top() + kept.height() > screen.height()) {
+        kept.moveTop(screen.height() - kept.height() - kTaskBarAllowance);
+    }
+    if (kept.top() < 0) {
+        kept.moveTop(0);
+    }
+    return kept;
+}
+
+PlacementSlot::PlacementSlot(const QString& baseName)
+    : m_baseName(baseName)
+    , m_number(1)
+{
+    QSet<int>& taken = TakenSlots()[m_baseName];
+    while (taken.contains(m_number)) {
+        ++m_number;
+    }
+    taken.insert(m_number);
+}
+
+PlacementSlot::~PlacementSlot()
+{
+    TakenSlots()[m_baseName].remove(m_number);
+}
+
+QString PlacementSlot::section() const
+{
+    return m_number == 1 ? m_baseName : m_baseName + QString::number(m_number);
+}

@@ -1,0 +1,368 @@
+#include "settings/settings.h"
+#include "settings/ui/options_form.h"
+#include "settings/settings_values.h"
+#include "common/profile_file.h"
+#include "common/win1250.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+QString FileText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? FromWin1250(file.readAll()) : QString();
+}
+
+void WriteFile(const QString& path, const QString& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(ToWin1250(text));
+}
+
+// The key names of the file's key lines, in file order.
+QStringList KeysInFile(const QString& path)
+{
+    QStringList keys;
+    for (const QString& line : FileText(path).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        if (!line.startsWith(QLatin1Char('['))) {
+            keys << line.section(QLatin1Char('='), 0, 0);
+        }
+    }
+    return keys;
+}
+
+template <typename T>
+T* Child(const QWidget& form, const char* name)
+{
+    T* child = form.findChild<T*>(QLatin1String(name));
+    if (!child) {
+        qFatal("no control %s", name);
+    }
+    return child;
+}
+
+void LeaveField(QWidget& form, QLineEdit* field, const QString& typed)
+{
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, typed);
+    // A refusal is shown in a message box; close it as soon as it appears.
+    QTimer::singleShot(0, &form, [&form] {
+        if (auto* box = form.findChild<QMessageBox*>()) {
+            box->accept();
+        }
+    });
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
+}  // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void defaultsWithoutFile();
+    void defaultsInTheWindow();
+    void readingFallsBackToDefaults_data();
+    void readingFallsBackToDefaults();
+    void zapamtiWritesEveryKeyInOrder();
+    void geometryRoundsOnReading_data();
+    void geometryRoundsOnReading();
+    void leavingTimeFieldRewritesIt_data();
+    void leavingTimeFieldRewritesIt();
+    void invalidMinutesFieldWritesTwo();
+    void printerChoice_data();
+    void printerChoice();
+    void windowChoosesPrinterInOtherCase();
+    void placementsSurviveZapamti();
+    void otkaziKeepsTypedValuesLive_data();
+    void otkaziKeepsTypedValuesLive();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void TestSettings::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("postavke.dat"));
+}
+
+void TestSettings::defaultsWithoutFile()
+{
+    const SettingsValues values = ReadSettings(ProfileFile(m_path));
+    QCOMPARE(values.NocniOd, QStringLiteral("22:00"));
+    QCOMPARE(values.NocniDo, QStringLiteral("06:00"));
+    QCOMPARE(NightWindowMinutes(values), std::make_pair(1320, 360));
+    QCOMPARE(SettingColour(values.T0), QColor(128, 128, 128));
+    QCOMPARE(SettingColour(values.T1), QColor(Qt::yellow));
+    QCOMPARE(SettingColour(values.T2), QColor(Qt::cyan));
+    QCOMPARE(SettingColour(values.T3), QColor(Qt::red));
+    QCOMPARE(ZoneItems().at(values.Vrijeme), QStringLiteral("1||GMT +01"));
+    QCOMPARE(values.Drzava, QStringLiteral("Hrvatska / Croatia"));
+    QCOMPARE(values.DDDFolder, m_dir->filePath(QStringLiteral("TahoDDD")));
+    QCOMPARE(values.MinKorekt, 2);
+    QVERIFY(values.Preview && values.IPreview && values.GRPreview && !values.Auto && !values.Stretch);
+    QVERIFY(values.Min1 && values.MinVoznja && values.NeminVoznja && !values.Odmor15 && values.NeminOdmor);
+    QCOMPARE(values.R1, 10.0);
+    QCOMPARE(values.R2, 20.0);
+    QCOMPARE(values.Pos0, 180.0);
+    QVERIFY(!QFile::exists(m_path));
+
+    const QStringList zones = ZoneItems();
+    QCOMPARE(zones.size(), 26);
+    QCOMPARE(zones.first(), QStringLiteral("-12||GMT -12"));
+    QCOMPARE(zones.at(12), QStringLiteral("0||GMT 00"));
+    QCOMPARE(zones.last(), QStringLiteral("13||GMT +13"));
+}
+
+void TestSettings::defaultsInTheWindow()
+{
+    TopcijeForm form(m_path, {});
+    QCOMPARE(form.windowTitle(), QStringLiteral("Postavke"));
+    QCOMPARE(Child<QLineEdit>(form, "NocniOd")->text(), QStringLiteral("22:00"));
+    QCOMPARE(Child<QLineEdit>(form, "NocniDo")->text(), QStringLiteral("06:00"));
+    QCOMPARE(Child<QComboBox>(form, "zona")->currentText(), QStringLiteral("GMT +01"));
+    QCOMPARE(Child<QLineEdit>(form, "specialMin")->text(), QStringLiteral("2"));
+    QVERIFY(Child<QCheckBox>(form, "ShowBeforeEvIspis")->isChecked());
+    QVERIFY(!Child<QCheckBox>(form, "odmor")->isChecked());
+    QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentIndex(), -1);
+    QCOMPARE(Child<QFrame>(form, "T3Boja")->palette().color(QPalette::Window), QColor(Qt::red));
+    QCOMPARE(LiveSettings().nightWindowMinutes(), std::make_pair(1320, 360));
+}
+
+void TestSettings::readingFallsBackToDefaults_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("nocniOd");
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<int>("minKorekt");
+
+    QTest::newRow("readable values") << "[Obracun]\r\nNocniOd=2130\r\n[Ispis]\r\nPreview=0\r\n[Zona]\r\nVrijeme=0\r\n[KTS]\r\nMinKorekt=5\r\n"
+                                     << "21:30" << false << 0 << 5;
+    QTest::newRow("yes is any number but 0") << "[Ispis]\r\nPreview=7\r\n" << "22:00" << true << 13 << 2;
+    QTest::newRow("unreadable values") << "[Obracun]\r\nNocniOd=abc\r\n[Ispis]\r\nPreview=ne\r\n[KTS]\r\nMinKorekt=x\r\n"
+                                       << "22:00" << true << 13 << 2;
+    QTest::newRow("zone outside the list") << "[Zona]\r\nVrijeme=26\r\n" << "22:00" << true << -1 << 2;
+    QTest::newRow("negative zone") << "[Zona]\r\nVrijeme=-1\r\n" << "22:00" << true << -1 << 2;
+}
+
+void TestSettings::readingFallsBackToDefaults()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, nocniOd);
+    QFETCH(bool, preview);
+    QFETCH(int, zone);
+    QFETCH(int, minKorekt);
+
+    WriteFile(m_path, file);
+    const SettingsValues values = ReadSettings(ProfileFile(m_path));
+    QCOMPARE(values.NocniOd, nocniOd);
+    QCOMPARE(values.Preview, preview);
+    QCOMPARE(values.Vrijeme, zone);
+    QCOMPARE(values.MinKorekt, minKorekt);
+
+    TopcijeForm form(m_path, {});
+    QCOMPARE(Child<QComboBox>(form, "zona")->currentIndex(), zone);
+    QCOMPARE(form.values().Vrijeme, zone);
+}
+
+void TestSettings::zapamtiWritesEveryKeyInOrder()
+{
+    TopcijeForm form(m_path, {});
+    Child<QLineEdit>(form, "TvNaziv")->setText(QStringLiteral("Šumski prijevoz d.o.o."));
+    Child<QCheckBox>(form, "AddCheck")->setChecked(true);
+    QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+
+    QStringList expected;
+    for (const SettingKey& key : SettingKeys()) {
+        expected << QLatin1String(key.key);
+    }
+    QCOMPARE(KeysInFile(m_path), expected);
+
+    const QString text = FileText(m_path);
+    QVERIFY(text.startsWith(QStringLiteral("[Tvrtka]\r\nNaziv=Šumski prijevoz d.o.o.\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nAddCheck=1\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nT0=8421504\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nVrijeme=13\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nNocniOd=22:00\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nPrinter=\r\n")));
+    QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+
+    const SettingsValues reread = ReadSettings(ProfileFile(m_path));
+    QCOMPARE(reread.Naziv, QStringLiteral("Šumski prijevoz d.o.o."));
+    QVERIFY(reread.AddCheck);
+}
+
+void TestSettings::geometryRoundsOnReading_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("Pos0 keeps its fraction") << "Pos0" << "180,5" << "180,5";
+    QTest::newRow("R1 half down to even") << "R1" << "10,5" << "10";
+    QTest::newRow("R1 half up to even") << "R1" << "11,5" << "12";
+    QTest::newRow("R2 rounds to nearest") << "R2" << "20,6" << "21";
+    QTest::newRow("CX half to even") << "CX" << "374,5" << "374";
+    QTest::newRow("CY half to even") << "CY" << "375,5" << "376";
+    QTest::newRow("unreadable gives default") << "R2" << "dvadeset" << "20";
+}
+
+void TestSettings::geometryRoundsOnReading()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(QString, written);
+
+    WriteFile(m_path, QStringLiteral("[KTS]\r\n%1=%2\r\n").arg(key, stored));
+    TopcijeForm form(m_path, {});
+    QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
+    QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("KTS"), key, QString()), written);
+}
+
+void TestSettings::leavingTimeFieldRewritesIt_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("minutes");
+
+    QTest::newRow("2400") << "2400" << "23:00" << 1380;
+    QTest::newRow("24:00") << "24:00" << "23:00" << 1380;
+    QTest::newRow("one digit is an hour") << "7" << "07:00" << 420;
+    QTest::newRow("four digits") << "2230" << "22:30" << 1350;
+    QTest::newRow("not a time keeps the last") << "x" << "22:00" << 1320;
+}
+
+void TestSettings::leavingTimeFieldRewritesIt()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, minutes);
+
+    TopcijeForm form(m_path, {});
+    QLineEdit* nocniOd = Child<QLineEdit>(form, "NocniOd");
+    LeaveField(form, nocniOd, typed);
+    QCOMPARE(nocniOd->text(), shown);
+    QCOMPARE(LiveSettings().nightWindowMinutes().first, minutes);
+}
+
+void TestSettings::invalidMinutesFieldWritesTwo()
+{
+    WriteFile(m_path, QStringLiteral("[KTS]\r\nMinKorekt=4\r\n"));
+    TopcijeForm form(m_path, {});
+    QCOMPARE(Child<QLineEdit>(form, "specialMin")->text(), QStringLiteral("4"));
+    Child<QLineEdit>(form, "specialMin")->setText(QStringLiteral("tri"));
+    QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
+    QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("KTS"), QStringLiteral("MinKorekt"), QString()), QStringLiteral("2"));
+}
+
+void TestSettings::printerChoice_data()
+{
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("attestation");
+    QTest::addColumn<QString>("graph");
+
+    const QStringList two = {QStringLiteral("PDF"), QStringLiteral("HP LaserJet 1020")};
+    QTest::newRow("other letter case") << two << "hp laserjet 1020" << "HP LaserJet 1020" << "HP LaserJet 1020";
+    QTest::newRow("blanks around the name") << two << "  PDF " << "PDF" << "PDF";
+    QTest::newRow("no longer installed") << two << "Epson" << "PDF" << "";
+    QTest::newRow("nothing saved") << two << "" << "PDF" << "";
+    QTest::newRow("no printers") << QStringList() << "PDF" << "" << "";
+}
+
+void TestSettings::printerChoice()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(QString, saved);
+    QFETCH(QString, attestation);
+    QFETCH(QString, graph);
+
+    SettingsValues values;
+    values.Printer = saved;
+    values.IPrinter = saved;
+    values.GRPrinter = saved;
+    ResolvePrinters(values, installed);
+    QCOMPARE(values.Printer, attestation);
+    QCOMPARE(values.IPrinter, attestation);
+    QCOMPARE(values.GRPrinter, graph);
+}
+
+void TestSettings::windowChoosesPrinterInOtherCase()
+{
+    WriteFile(m_path, QStringLiteral("[Ispis]\r\nPrinter=hp laserjet\r\nIPrinter=Nestao\r\nGRPrinter=PDF\r\n"));
+    TopcijeForm form(m_path, {QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
+    QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentText(), QStringLiteral("HP LaserJet"));
+    QCOMPARE(Child<QComboBox>(form, "IzvjPrinter")->currentText(), QStringLiteral("PDF"));
+    QCOMPARE(Child<QComboBox>(form, "GRPrinter")->currentText(), QStringLiteral("PDF"));
+    QCOMPARE(Child<QComboBox>(form, "GRPrinter")->count(), 2);
+    QCOMPARE(form.values().Printer, QStringLiteral("HP LaserJet"));
+}
+
+void TestSettings::placementsSurviveZapamti()
+{
+    WriteFile(m_path, QStringLiteral("[DjelatniciForm]\r\nTop=10\r\nLeft=20\r\nWidth=300\r\nHeight=200\r\n[Obracun]\r\nNocniOd=21:00\r\n"));
+    TopcijeForm form(m_path, {});
+    QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
+    const ProfileFile file(m_path);
+    QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Top"), 0), 10);
+    QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Height"), 0), 200);
+    QCOMPARE(file.readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("21:00"));
+}
+
+void TestSettings::otkaziKeepsTypedValuesLive_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Otkaži") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void TestSettings::otkaziKeepsTypedValuesLive()
+{
+    QFETCH(bool, escape);
+    WriteFile(m_path, QStringLiteral("[Obracun]\r\nNocniOd=22:00\r\n"));
+    TopcijeForm form(m_path, {});
+    LeaveField(form, Child<QLineEdit>(form, "NocniOd"), QStringLiteral("21"));
+    Child<QCheckBox>(form, "Min1")->setChecked(false);
+    if (escape) {
+        QTest::keyClick(&form, Qt::Key_Escape);
+    } else {
+        QTest::mouseClick(Child<QPushButton>(form, "BitBtnOtkazi"), Qt::LeftButton);
+    }
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(!form.isVisible());
+
+    QCOMPARE(LiveSettings().values().NocniOd, QStringLiteral("21:00"));
+    QCOMPARE(LiveSettings().nightWindowMinutes(), std::make_pair(1260, 360));
+    QVERIFY(!LiveSettings().values().Min1);
+    QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("22:00"));
+
+    // Pressed later, "Zapamti" writes what was typed before.
+    QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
+    QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("21:00"));
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
