@@ -3,9 +3,69 @@
 #include "common/win1250.h"
 #include "db/firebird_api.h"
 
-DbError::DbError(const QString& text, long code)
-    : std::runtime_error(text.toStdString()), m_text(text), m_code(code)
+#include <algorithm>
+
+#include <ibase.h>
+
+namespace {
+
+// The codes of a status vector: each isc_arg_gds entry, in order.
+std::vector<long> ErrorCodes(const intptr_t* vector)
 {
+    std::vector<long> codes;
+    while (vector[0] != isc_arg_end) {
+        if (vector[0] == isc_arg_gds && vector[1] != 0)
+            codes.push_back(static_cast<long>(vector[1]));
+        // isc_arg_cstring carries a length and a pointer; every other argument one value.
+        vector += vector[0] == isc_arg_cstring ? 3 : 2;
+    }
+    return codes;
+}
+
+QString SqlState(const intptr_t* vector)
+{
+    char state[6] = {};
+    fb_sqlstate(state, reinterpret_cast<const ISC_STATUS*>(vector));
+    return QString::fromLatin1(state);
+}
+
+}  // namespace
+
+DbError::DbError(const QString& text, long code)
+    : DbError(text, code ? std::vector<long>{code} : std::vector<long>{}, QString())
+{
+}
+
+DbError::DbError(const QString& text, std::vector<long> codes, const QString& sqlState)
+    : std::runtime_error(text.toStdString()), m_text(text), m_codes(std::move(codes)), m_sqlState(sqlState)
+{
+}
+
+bool DbError::hasCode(std::initializer_list<long> codes) const
+{
+    return std::any_of(m_codes.begin(), m_codes.end(),
+                       [&](long code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); });
+}
+
+bool DbError::isLockConflict() const
+{
+    return hasCode({isc_lock_conflict, isc_update_conflict, isc_deadlock});
+}
+
+bool DbError::isUniqueViolation() const
+{
+    return hasCode({isc_unique_key_violation, isc_no_dup});
+}
+
+bool DbError::isForeignKeyViolation() const
+{
+    return hasCode({isc_foreign_key});
+}
+
+bool DbError::isConnectionLost() const
+{
+    return hasCode({isc_network_error, isc_net_read_err, isc_net_write_err, isc_lost_db_connection, isc_conn_lost,
+                    isc_shutdown, isc_att_shutdown});
 }
 
 void DbError::throwIfFailed(Firebird::IStatus* status)
@@ -15,9 +75,10 @@ void DbError::throwIfFailed(Firebird::IStatus* status)
     char buffer[2048];
     const unsigned length = FirebirdUtil()->formatStatus(buffer, sizeof buffer, status);
     const intptr_t* vector = status->getErrors();
-    const long code = (vector[0] == isc_arg_gds) ? static_cast<long>(vector[1]) : 0;
+    std::vector<long> codes = ErrorCodes(vector);
+    const QString sqlState = SqlState(vector);
     // Names and values quoted in a message come as the Windows-1250 bytes they are stored in.
     QString text = FromWin1250(QByteArray(buffer, static_cast<int>(length))).trimmed();
     status->init();
-    throw DbError(text, code);
+    throw DbError(text, std::move(codes), sqlState);
 }

@@ -80,6 +80,44 @@ struct Released {
     }
 };
 
+// A BLOB being written or read: closed explicitly when done; one left open by a failure is
+// cancelled (written) or closed (read) quietly, and released either way.
+struct OpenBlob {
+    IBlob* p = nullptr;
+    bool writing = false;
+    ~OpenBlob()
+    {
+        if (!p)
+            return;
+        FirebirdStatus status;
+        writing ? p->cancel(status.get()) : p->close(status.get());
+        if (status.get()->getState() & IStatus::STATE_ERRORS)
+            p->release();
+    }
+    void close()
+    {
+        FirebirdStatus status;
+        p->close(status.get());
+        status.check();
+        p = nullptr;
+    }
+};
+
+// A scaled number in units of 10^-toScale, rounded half away from zero when decimals are cut.
+qint64 Rescaled(qint64 units, int fromScale, int toScale)
+{
+    for (int scale = fromScale; scale < toScale; ++scale)
+        units *= 10;
+    if (fromScale > toScale) {
+        const qint64 divisor = PowerOfTen(fromScale - toScale);
+        const qint64 half = divisor / 2;
+        units = units >= 0 ? (units + half) / divisor : (units - half) / divisor;
+    }
+    return units;
+}
+
+constexpr int kDecimal3Scale = 3;
+
 }  // namespace
 
 Statement::Statement(Transaction& transaction) : m_transaction(transaction)
@@ -108,6 +146,8 @@ void Statement::release()
         m_statement = nullptr;
     }
     m_row.clear();
+    m_columns.clear();
+    m_columnByName.clear();
     m_hasRow = false;
     m_singletonPending = false;
 }
@@ -149,6 +189,25 @@ void Statement::prepare(const QString& sql)
     status.check();
     m_row.assign(m_outputMetadata->getMessageLength(status.get()), 0);
     status.check();
+    const unsigned count = m_outputMetadata->getCount(status.get());
+    status.check();
+    for (unsigned i = 0; i < count; ++i) {
+        Column column;
+        column.name = QString::fromUtf8(m_outputMetadata->getAlias(status.get(), i));
+        column.type = m_outputMetadata->getType(status.get(), i);
+        column.subType = m_outputMetadata->getSubType(status.get(), i);
+        column.scale = -m_outputMetadata->getScale(status.get(), i);
+        column.length = m_outputMetadata->getLength(status.get(), i);
+        column.offset = m_outputMetadata->getOffset(status.get(), i);
+        column.nullOffset = m_outputMetadata->getNullOffset(status.get(), i);
+        column.nullable = m_outputMetadata->isNullable(status.get(), i);
+        status.check();
+        // Of two columns of one name (SELECT A.*, B.*), the first is the one found by the name.
+        const QString key = column.name.toUpper();
+        if (!m_columnByName.contains(key))
+            m_columnByName.insert(key, static_cast<int>(i));
+        m_columns.push_back(std::move(column));
+    }
 }
 
 void Statement::setValue(const QString& name, Value value)
@@ -165,6 +224,11 @@ void Statement::setNumeric(const QString& name, ScaledNumber value) { setValue(n
 void Statement::setText(const QString& name, const QString& value) { setValue(name, ToWin1250(value)); }
 void Statement::setDate(const QString& name, const QDate& value) { setValue(name, value); }
 void Statement::setTimestamp(const QString& name, const QDateTime& value) { setValue(name, value); }
+
+void Statement::setDecimal3(const QString& name, Decimal3 value)
+{
+    setNumeric(name, ScaledNumber{value.thousandths, kDecimal3Scale});
+}
 
 void Statement::setOptionalInt(const QString& name, std::optional<qint64> value)
 {
@@ -230,15 +294,14 @@ void Statement::execute()
             } else if (const auto* t = std::get_if<QByteArray>(&value)) {
                 if (input.p->getType(status.get(), index) == SQL_BLOB) {
                     ISC_QUAD blobId{};
-                    IBlob* blob = attachment->createBlob(status.get(), transaction, &blobId, 0, nullptr);
+                    OpenBlob blob{attachment->createBlob(status.get(), transaction, &blobId, 0, nullptr), true};
                     status.check();
                     for (qsizetype at = 0; at < t->size(); at += kBlobSegment) {
                         const auto length = static_cast<unsigned>(std::min<qsizetype>(kBlobSegment, t->size() - at));
-                        blob->putSegment(status.get(), length, t->constData() + at);
+                        blob.p->putSegment(status.get(), length, t->constData() + at);
                         status.check();
                     }
-                    blob->close(status.get());
-                    status.check();
+                    blob.close();
                     WriteAs<ISC_QUAD>(data, blobId);
                 } else {
                     WriteAs<unsigned short>(data, static_cast<unsigned short>(t->size()));
@@ -292,39 +355,32 @@ void Statement::close()
 
 int Statement::columnCount() const
 {
-    if (!m_outputMetadata)
-        return 0;
-    FirebirdStatus status;
-    const unsigned count = m_outputMetadata->getCount(status.get());
-    status.check();
-    return static_cast<int>(count);
+    return static_cast<int>(m_columns.size());
 }
 
-QString Statement::columnName(int column) const
+const Statement::Column& Statement::column(int index) const
 {
-    FirebirdStatus status;
-    const char* alias = m_outputMetadata->getAlias(status.get(), static_cast<unsigned>(column));
-    status.check();
-    return QString::fromUtf8(alias);
+    if (index < 0 || index >= columnCount())
+        throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(index), 0);
+    return m_columns[static_cast<size_t>(index)];
+}
+
+QString Statement::columnName(int index) const
+{
+    return column(index).name;
 }
 
 int Statement::columnIndex(const QString& name) const
 {
-    for (int i = 0; i < columnCount(); ++i) {
-        if (columnName(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(name), 0);
+    const auto found = m_columnByName.constFind(name.toUpper());
+    if (found == m_columnByName.constEnd())
+        throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(name), 0);
+    return *found;
 }
 
-unsigned Statement::fieldType(int column) const
+unsigned Statement::fieldType(int index) const
 {
-    if (column < 0 || column >= columnCount())
-        throw DbError(QStringLiteral("Stupac %1 ne postoji u rezultatu.").arg(column), 0);
-    FirebirdStatus status;
-    const unsigned type = m_outputMetadata->getType(status.get(), static_cast<unsigned>(column));
-    status.check();
-    return type;
+    return column(index).type;
 }
 
 ColumnType Statement::columnType(int column) const
@@ -348,12 +404,8 @@ ColumnType Statement::columnType(int column) const
         return ColumnType::Time;
     case SQL_TIMESTAMP:
         return ColumnType::Timestamp;
-    case SQL_BLOB: {
-        FirebirdStatus status;
-        const int subType = m_outputMetadata->getSubType(status.get(), static_cast<unsigned>(column));
-        status.check();
-        return subType == isc_blob_text ? ColumnType::TextBlob : ColumnType::Blob;
-    }
+    case SQL_BLOB:
+        return this->column(column).subType == isc_blob_text ? ColumnType::TextBlob : ColumnType::Blob;
     case SQL_BOOLEAN:
         return ColumnType::Boolean;
     default:
@@ -361,36 +413,24 @@ ColumnType Statement::columnType(int column) const
     }
 }
 
-bool Statement::columnNullable(int column) const
+bool Statement::columnNullable(int index) const
 {
-    fieldType(column);
-    FirebirdStatus status;
-    const bool nullable = m_outputMetadata->isNullable(status.get(), static_cast<unsigned>(column));
-    status.check();
-    return nullable;
+    return column(index).nullable;
 }
 
-int Statement::columnScale(int column) const
+int Statement::columnScale(int index) const
 {
-    FirebirdStatus status;
-    const int scale = m_outputMetadata->getScale(status.get(), static_cast<unsigned>(column));
-    status.check();
-    return -scale;
+    return column(index).scale;
 }
 
-const unsigned char* Statement::field(int column) const
+const unsigned char* Statement::field(int index) const
 {
     if (!m_hasRow)
         throw DbError(QStringLiteral("Nema tekućeg retka."), 0);
-    fieldType(column);
-    FirebirdStatus status;
-    const auto index = static_cast<unsigned>(column);
-    const unsigned nullOffset = m_outputMetadata->getNullOffset(status.get(), index);
-    const unsigned offset = m_outputMetadata->getOffset(status.get(), index);
-    status.check();
-    if (ReadAs<short>(m_row.data() + nullOffset))
+    const Column& c = column(index);
+    if (ReadAs<short>(m_row.data() + c.nullOffset))
         return nullptr;
-    return m_row.data() + offset;
+    return m_row.data() + c.offset;
 }
 
 bool Statement::isNull(int column) const
@@ -423,12 +463,13 @@ std::optional<qint64> Statement::intValue(int column) const
     const std::optional<ScaledNumber> number = numericValue(column);
     if (!number)
         return std::nullopt;
-    if (number->scale == 0)
-        return number->units;
-    // Half away from zero, as a decimal is rounded to a whole number.
-    const qint64 divisor = PowerOfTen(number->scale);
-    const qint64 half = divisor / 2;
-    return number->units >= 0 ? (number->units + half) / divisor : (number->units - half) / divisor;
+    return Rescaled(number->units, number->scale, 0);
+}
+
+Decimal3 Statement::decimal3Value(int column) const
+{
+    const std::optional<ScaledNumber> number = numericValue(column);
+    return number ? Decimal3{Rescaled(number->units, number->scale, kDecimal3Scale)} : Decimal3{};
 }
 
 std::optional<double> Statement::doubleValue(int column) const
@@ -454,11 +495,9 @@ std::optional<QString> Statement::textValue(int column) const
     const unsigned char* p = field(column);
     if (!p)
         return std::nullopt;
-    FirebirdStatus status;
     switch (fieldType(column)) {
     case SQL_TEXT: {
-        const unsigned length = m_outputMetadata->getLength(status.get(), static_cast<unsigned>(column));
-        status.check();
+        const unsigned length = this->column(column).length;
         return FromWin1250(QByteArray(reinterpret_cast<const char*>(p), static_cast<int>(length)));
     }
     case SQL_VARYING: {
@@ -514,24 +553,20 @@ QByteArray Statement::readBlob(const unsigned char* blobId) const
 {
     FirebirdStatus status;
     ISC_QUAD id = ReadAs<ISC_QUAD>(blobId);
-    IBlob* blob = m_transaction.connection().attachment()->openBlob(status.get(), m_transaction.handle(), &id, 0, nullptr);
+    OpenBlob blob{m_transaction.connection().attachment()->openBlob(status.get(), m_transaction.handle(), &id, 0, nullptr)};
     status.check();
     QByteArray bytes;
     std::vector<char> segment(kBlobSegment);
     for (;;) {
         unsigned length = 0;
-        const int result = blob->getSegment(status.get(), kBlobSegment, segment.data(), &length);
+        const int result = blob.p->getSegment(status.get(), kBlobSegment, segment.data(), &length);
         if (result == IStatus::RESULT_OK || result == IStatus::RESULT_SEGMENT) {
             bytes.append(segment.data(), length);
             continue;
         }
         break;
     }
-    if (status.get()->getState() & IStatus::STATE_ERRORS) {
-        blob->release();
-        status.check();
-    }
-    blob->close(status.get());
     status.check();
+    blob.close();
     return bytes;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/decimal3.h"
+
 #include <optional>
 #include <variant>
 #include <vector>
@@ -26,7 +28,8 @@ struct ScaledNumber {
 enum class ColumnType { Text, Integer, Numeric, Double, Date, Time, Timestamp, TextBlob, Blob, Boolean, Other };
 
 // A statement on a transaction, with named parameters ":NAME" (a name may stand several
-// times). Texts cross to and from the database as Windows-1250 bytes. Timestamps carry no
+// times). Prepared once, it runs as often as wanted with new parameter values; the result's
+// columns are described once at prepare, and a column by name is a map look-up. Texts cross to and from the database as Windows-1250 bytes. Timestamps carry no
 // time zone: they are read and written as wall-clock date and time (QDateTime in UTC, so
 // no daylight-saving shift ever applies to them).
 class Statement {
@@ -49,6 +52,8 @@ public:
     void setDate(const QString& name, const QDate& value);
     void setTimestamp(const QString& name, const QDateTime& value);
     void setOptionalInt(const QString& name, std::optional<qint64> value);
+    // An exact decimal with three decimals, as NUMERIC(15,3) columns hold it.
+    void setDecimal3(const QString& name, Decimal3 value);
 
     // Runs the statement. A query opens its cursor before its first row.
     void execute();
@@ -72,6 +77,9 @@ public:
     std::optional<QString> textValue(int column) const;
     std::optional<QDate> dateValue(int column) const;
     std::optional<QDateTime> timestampValue(int column) const;
+    // A numeric column in thousandths; a column of more decimals is rounded half away from
+    // zero, the program's one rounding of stored decimals. NULL is 0.
+    Decimal3 decimal3Value(int column) const;
 
     auto intValue(const QString& name) const { return intValue(columnIndex(name)); }
     auto numericValue(const QString& name) const { return numericValue(columnIndex(name)); }
@@ -79,12 +87,26 @@ public:
     auto textValue(const QString& name) const { return textValue(columnIndex(name)); }
     auto dateValue(const QString& name) const { return dateValue(columnIndex(name)); }
     auto timestampValue(const QString& name) const { return timestampValue(columnIndex(name)); }
+    auto decimal3Value(const QString& name) const { return decimal3Value(columnIndex(name)); }
 
 private:
     friend class Connection;
     using Value = std::variant<std::monostate, qint64, ScaledNumber, QByteArray, QDate, QDateTime>;
 
+    // What prepare reads of each result column.
+    struct Column {
+        QString name;
+        unsigned type = 0;
+        int subType = 0;
+        int scale = 0;  // decimals
+        unsigned length = 0;
+        unsigned offset = 0;
+        unsigned nullOffset = 0;
+        bool nullable = false;
+    };
+
     void setValue(const QString& name, Value value);
+    const Column& column(int index) const;
     void release();
     void closeCursor();
     const unsigned char* field(int column) const;
@@ -98,6 +120,8 @@ private:
     Firebird::IStatement* m_statement = nullptr;
     Firebird::IResultSet* m_cursor = nullptr;
     Firebird::IMessageMetadata* m_outputMetadata = nullptr;
+    std::vector<Column> m_columns;
+    QHash<QString, int> m_columnByName;  // upper-case names
     std::vector<unsigned char> m_row;
     bool m_hasRow = false;
     bool m_singletonPending = false;

@@ -8,13 +8,17 @@ using namespace Firebird;
 
 namespace {
 
-constexpr unsigned char kTransactionParameters[] = {
+constexpr unsigned char kReadWriteParameters[] = {
     isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
+};
+constexpr unsigned char kReadOnlyParameters[] = {
+    isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
 };
 
 }  // namespace
 
-Transaction::Transaction(Connection& connection) : m_connection(connection)
+Transaction::Transaction(Connection& connection, TransactionAccess access)
+    : m_connection(connection), m_access(access)
 {
     m_connection.attachTransaction(this);
 }
@@ -36,8 +40,10 @@ void Transaction::start()
     if (isActive())
         throw DbError(QStringLiteral("Transakcija je već aktivna."), 0);
     FirebirdStatus status;
+    const bool readOnly = m_access == TransactionAccess::ReadOnly;
     ITransaction* handle = m_connection.attachment()->startTransaction(
-        status.get(), sizeof kTransactionParameters, kTransactionParameters);
+        status.get(), readOnly ? sizeof kReadOnlyParameters : sizeof kReadWriteParameters,
+        readOnly ? kReadOnlyParameters : kReadWriteParameters);
     status.check();
     m_handle = handle;
 }

@@ -5,12 +5,15 @@ class ITransaction;
 }
 class Connection;
 
-// A transaction on a connection: read committed, record version, no wait, read-write.
-// Started and ended explicitly; one still active when destroyed (or when its connection
-// closes) is rolled back.
+enum class TransactionAccess { ReadWrite, ReadOnly };
+
+// A transaction on a connection: read committed, record version, no wait; read-write, or
+// read-only for browsing (a read-only read-committed transaction may stay open as long as a
+// list is shown without holding back the database's clean-up). Started and ended explicitly;
+// one still active when destroyed (or when its connection closes) is rolled back.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection);
+    explicit Transaction(Connection& connection, TransactionAccess access = TransactionAccess::ReadWrite);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -29,5 +32,6 @@ public:
 
 private:
     Connection& m_connection;
+    TransactionAccess m_access;
     Firebird::ITransaction* m_handle = nullptr;
 };

@@ -2,15 +2,12 @@
 
 #include "common/decimal_text.h"
 #include "common/time_text.h"
-#include "db/db_error.h"
+#include "db/generators.h"
 #include "db/statement.h"
-#include "db/transaction.h"
 
 #include <QTime>
 
 namespace {
-
-constexpr int kDecimalScale = 3;
 
 const QString kInsertEntry =
     QStringLiteral("INSERT INTO UNOS (IDUNOS,IDVOZAC,TIP,PODTIP,NOD,NDO) VALUES (:IDU,:IDV,0,:PT,:NOD,:NDO)");
@@ -27,88 +24,22 @@ const QString kInsertInterval =
     QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
                    "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
 
-void RollBack(Statement& sql)
-{
-    try {
-        sql.close();
-        if (sql.transaction().isActive())
-            sql.transaction().rollback();
-    } catch (const DbError&) {
-        // The first error is the one to report; the transaction is gone either way.
-    }
-}
-
-// Runs `work` in the statement's transaction and commits; on any failure rolls the whole
-// transaction back and lets the failure through.
-template <typename Work>
-void RunInTransaction(Statement& sql, Work work)
-{
-    try {
-        sql.transaction().startIfNotActive();
-        work();
-        sql.close();
-        sql.transaction().commit();
-    } catch (...) {
-        RollBack(sql);
-        throw;
-    }
-}
-
-// The same for a write whose outcome the operator is told.
-template <typename Work>
-EntryWriteResult Write(Statement& sql, Work work)
-{
-    try {
-        RunInTransaction(sql, work);
-        return EntryWriteResult{true, {}};
-    } catch (const DbError& error) {
-        return EntryWriteResult{false, error.text()};
-    }
-}
-
-int NextGeneratorValue(Statement& sql, const QString& generator)
-{
-    sql.prepare(QStringLiteral("SELECT GEN_ID(%1,1) FROM RDB$DATABASE").arg(generator));
-    sql.execute();
-    if (!sql.next())
-        throw DbError(QStringLiteral("Generator %1 nije dao vrijednost.").arg(generator), 0);
-    const qint64 value = sql.intValue(0).value_or(0);
-    sql.close();
-    return static_cast<int>(value);
-}
-
-ScaledNumber ToScaled(Decimal3 value)
-{
-    return ScaledNumber{value.thousandths, kDecimalScale};
-}
-
-Decimal3 ToDecimal3(std::optional<ScaledNumber> value)
-{
-    if (!value)
-        return Decimal3{};
-    qint64 units = value->units;
-    for (int scale = value->scale; scale < kDecimalScale; ++scale)
-        units *= 10;
-    for (int scale = value->scale; scale > kDecimalScale; --scale)
-        units = (units + (units >= 0 ? 5 : -5)) / 10;
-    return Decimal3{units};
-}
-
 QDateTime MomentOfDay(const QDate& date, int minutes)
 {
     return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(qint64(minutes) * 60);
 }
 
-void WriteDay(Statement& sql, const ManualEntry& entry, int entryId, int dayId, bool newDay)
+void WriteDay(Transaction& write, const ManualEntry& entry, int entryId, int dayId, bool newDay)
 {
     const DayTotals totals = EntryDayTotals(entry);
+    Statement sql(write);
     sql.prepare(newDay ? kInsertDay : kUpdateDay);
     sql.setInt(QStringLiteral("IDD"), dayId);
     sql.setInt(QStringLiteral("IDU"), entryId);
     sql.setDate(QStringLiteral("DATUM"), entry.date);
-    sql.setNumeric(QStringLiteral("KM1"), ToScaled(entry.startKm));
-    sql.setNumeric(QStringLiteral("KM2"), ToScaled(entry.endKm));
-    sql.setNumeric(QStringLiteral("DKM"), ToScaled(entry.distance));
+    sql.setDecimal3(QStringLiteral("KM1"), entry.startKm);
+    sql.setDecimal3(QStringLiteral("KM2"), entry.endKm);
+    sql.setDecimal3(QStringLiteral("DKM"), entry.distance);
     sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
     sql.setInt(QStringLiteral("S1"), totals.minutes(ActivityKind::Rest));
     sql.setInt(QStringLiteral("S2"), totals.minutes(ActivityKind::Availability));
@@ -124,19 +55,20 @@ void WriteDay(Statement& sql, const ManualEntry& entry, int entryId, int dayId, 
     sql.execute();
 }
 
-void WriteIntervals(Statement& sql, const ManualEntry& entry, int dayId)
+void WriteIntervals(Transaction& write, const ManualEntry& entry, int dayId)
 {
     const int crewFlags = CrewFlags(entry.coDriver, entry.crew);
+    Statement sql(write);
+    sql.prepare(kInsertInterval);
     for (const ActivityInterval& interval : entry.intervals) {
         if (interval.end <= interval.start)
             continue;
-        sql.prepare(kInsertInterval);
         sql.setInt(QStringLiteral("IDD"), dayId);
         sql.setInt(QStringLiteral("TOD"), interval.start);
         sql.setInt(QStringLiteral("TDO"), interval.end);
         sql.setInt(QStringLiteral("TAKT"), ActivityCode(interval.kind));
-        sql.setNumeric(QStringLiteral("KM"), ToScaled(interval.kilometres));
-        sql.setNumeric(QStringLiteral("LIT"), ToScaled(interval.litres));
+        sql.setDecimal3(QStringLiteral("KM"), interval.kilometres);
+        sql.setDecimal3(QStringLiteral("LIT"), interval.litres);
         sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
         sql.setInt(QStringLiteral("SCP"), crewFlags);
         sql.setTimestamp(QStringLiteral("DT1"), MomentOfDay(entry.date, interval.start));
@@ -152,12 +84,12 @@ int IntColumn(const Statement& sql, const QString& name)
 
 } // namespace
 
-EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
+WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry)
 {
     if (entry.driverId == kNoneChosen)
-        return EntryWriteResult{false, kNoDriverMessage};
+        return WriteResult{false, kNoDriverMessage};
     if (entry.vehicleId == kNoneChosen)
-        return EntryWriteResult{false, kNoVehicleMessage};
+        return WriteResult{false, kNoVehicleMessage};
 
     const bool newEntry = entry.isNew();
     // An entry whose day went missing gets a new day rather than an update of nothing.
@@ -165,12 +97,13 @@ EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
     int entryId = entry.entryId;
     int dayId = entry.entryDayId;
 
-    const EntryWriteResult result = Write(sql, [&] {
+    const WriteResult result = RunWrite(write, [&] {
         if (newEntry)
-            entryId = NextGeneratorValue(sql, QStringLiteral("GEN_UNOS_ID"));
+            entryId = NextKey(write, QStringLiteral("GEN_UNOS_ID"));
         if (newDay)
-            dayId = NextGeneratorValue(sql, QStringLiteral("GEN_DUNOS_ID"));
+            dayId = NextKey(write, QStringLiteral("GEN_DUNOS_ID"));
 
+        Statement sql(write);
         sql.prepare(newEntry ? kInsertEntry : kUpdateEntry);
         sql.setInt(QStringLiteral("IDU"), entryId);
         sql.setInt(QStringLiteral("IDV"), entry.driverId);
@@ -180,7 +113,7 @@ EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
         sql.setInt(QStringLiteral("NDO"), entry.night.to);
         sql.execute();
 
-        WriteDay(sql, entry, entryId, dayId, newDay);
+        WriteDay(write, entry, entryId, dayId, newDay);
 
         if (!newEntry) {
             sql.prepare(kDeleteIntervals);
@@ -188,7 +121,8 @@ EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
             sql.execute();
         }
         if (entry.detailed)
-            WriteIntervals(sql, entry, dayId);
+            WriteIntervals(write, entry, dayId);
+        return entryId;
     });
     if (result.done) {
         entry.entryId = entryId;
@@ -197,70 +131,69 @@ EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry)
     return result;
 }
 
-std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow currentNight)
+std::optional<LoadedEntry> LoadEntry(Transaction& read, int entryId, NightWindow currentNight)
 {
-    std::optional<LoadedEntry> loaded;
-    RunInTransaction(sql, [&] {
-        sql.prepare(QStringLiteral("SELECT UNOS.*,DUNOS.* FROM UNOS LEFT JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS "
-                                   "WHERE UNOS.IDUNOS=")
-                    + QString::number(entryId));
-        sql.execute();
-        if (!sql.next())
-            return;
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(QStringLiteral("SELECT UNOS.*,DUNOS.* FROM UNOS LEFT JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS "
+                               "WHERE UNOS.IDUNOS=:IDU"));
+    sql.setInt(QStringLiteral("IDU"), entryId);
+    sql.execute();
+    if (!sql.next())
+        return std::nullopt;
 
-        LoadedEntry found;
-        ManualEntry& entry = found.entry;
-        entry.entryId = IntColumn(sql, QStringLiteral("IDUNOS"));
-        entry.entryDayId = sql.intValue(QStringLiteral("IDD")) ? IntColumn(sql, QStringLiteral("IDD")) : kNewId;
-        found.storedAt = sql.timestampValue(QStringLiteral("DV")).value_or(QDateTime());
-        found.scannedChart = IsScannedChart(sql.intValue(QStringLiteral("TIP")), sql.intValue(QStringLiteral("PODTIP")));
-        entry.driverId = sql.intValue(QStringLiteral("IDVOZAC")).value_or(kNoneChosen);
-        entry.vehicleId = sql.intValue(QStringLiteral("IDVOZILO")).value_or(kNoneChosen);
-        entry.startKm = ToDecimal3(sql.numericValue(QStringLiteral("KM1")));
-        entry.endKm = ToDecimal3(sql.numericValue(QStringLiteral("KM2")));
-        entry.distance = ToDecimal3(sql.numericValue(QStringLiteral("DKM")));
-        entry.date = sql.dateValue(QStringLiteral("DATUM")).value_or(QDate());
-        entry.remark = sql.textValue(QStringLiteral("NAP")).value_or(QString());
+    LoadedEntry found;
+    ManualEntry& entry = found.entry;
+    entry.entryId = IntColumn(sql, QStringLiteral("IDUNOS"));
+    entry.entryDayId = sql.intValue(QStringLiteral("IDD")) ? IntColumn(sql, QStringLiteral("IDD")) : kNewId;
+    found.storedAt = sql.timestampValue(QStringLiteral("DV")).value_or(QDateTime());
+    found.scannedChart = IsScannedChart(sql.intValue(QStringLiteral("TIP")), sql.intValue(QStringLiteral("PODTIP")));
+    entry.driverId = sql.intValue(QStringLiteral("IDVOZAC")).value_or(kNoneChosen);
+    entry.vehicleId = sql.intValue(QStringLiteral("IDVOZILO")).value_or(kNoneChosen);
+    entry.startKm = sql.decimal3Value(QStringLiteral("KM1"));
+    entry.endKm = sql.decimal3Value(QStringLiteral("KM2"));
+    entry.distance = sql.decimal3Value(QStringLiteral("DKM"));
+    entry.date = sql.dateValue(QStringLiteral("DATUM")).value_or(QDate());
+    entry.remark = sql.textValue(QStringLiteral("NAP")).value_or(QString());
 
-        DayTotals& stored = found.storedTotals;
-        stored.kindMinutes = {IntColumn(sql, QStringLiteral("S1")), IntColumn(sql, QStringLiteral("S2")),
-                              IntColumn(sql, QStringLiteral("S3")), IntColumn(sql, QStringLiteral("S4"))};
-        for (int minutes : stored.kindMinutes)
-            stored.totalMinutes += minutes;
-        stored.nightWork = IntColumn(sql, QStringLiteral("S5"));
-        stored.nightAll = IntColumn(sql, QStringLiteral("S6"));
-        stored.nightDriving = IntColumn(sql, QStringLiteral("N1"));
-        stored.nightOtherWork = IntColumn(sql, QStringLiteral("N2"));
-        stored.workStart = IntColumn(sql, QStringLiteral("T1"));
-        stored.workEnd = IntColumn(sql, QStringLiteral("T2"));
+    DayTotals& stored = found.storedTotals;
+    stored.kindMinutes = {IntColumn(sql, QStringLiteral("S1")), IntColumn(sql, QStringLiteral("S2")),
+                          IntColumn(sql, QStringLiteral("S3")), IntColumn(sql, QStringLiteral("S4"))};
+    for (int minutes : stored.kindMinutes)
+        stored.totalMinutes += minutes;
+    stored.nightWork = IntColumn(sql, QStringLiteral("S5"));
+    stored.nightAll = IntColumn(sql, QStringLiteral("S6"));
+    stored.nightDriving = IntColumn(sql, QStringLiteral("N1"));
+    stored.nightOtherWork = IntColumn(sql, QStringLiteral("N2"));
+    stored.workStart = IntColumn(sql, QStringLiteral("T1"));
+    stored.workEnd = IntColumn(sql, QStringLiteral("T2"));
 
-        const NightWindow storedNight{IntColumn(sql, QStringLiteral("NOD")), IntColumn(sql, QStringLiteral("NDO"))};
-        entry.night = storedNight == NightWindow{0, 0} ? currentNight : storedNight;
-        sql.close();
+    const NightWindow storedNight{IntColumn(sql, QStringLiteral("NOD")), IntColumn(sql, QStringLiteral("NDO"))};
+    entry.night = storedNight == NightWindow{0, 0} ? currentNight : storedNight;
+    sql.close();
 
-        sql.prepare(QStringLiteral("SELECT * FROM SATIUNOS WHERE IDDUNOS=") + QString::number(entry.entryDayId));
-        sql.execute();
-        int lastCrewFlags = 0;
-        while (sql.next()) {
-            const std::optional<ActivityKind> kind = ActivityKindFromCode(IntColumn(sql, QStringLiteral("TAKT")));
-            if (!kind)
-                continue;
-            entry.intervals.push_back(ActivityInterval{*kind, IntColumn(sql, QStringLiteral("TOD")),
-                                                       IntColumn(sql, QStringLiteral("TDO")),
-                                                       ToDecimal3(sql.numericValue(QStringLiteral("KM"))),
-                                                       ToDecimal3(sql.numericValue(QStringLiteral("LIT")))});
-            lastCrewFlags = IntColumn(sql, QStringLiteral("SCP"));
-        }
-        entry.detailed = !entry.intervals.empty();
-        entry.coDriver = (lastCrewFlags & kCrewFlagCoDriver) != 0;
-        entry.crew = (lastCrewFlags & kCrewFlagCrew) != 0;
-        if (!entry.detailed) {
-            entry.summary = SplitDayTotals(stored);
-            entry.workStart = stored.workStart;
-        }
-        loaded = std::move(found);
-    });
-    return loaded;
+    sql.prepare(QStringLiteral("SELECT * FROM SATIUNOS WHERE IDDUNOS=:IDD"));
+    sql.setInt(QStringLiteral("IDD"), entry.entryDayId);
+    sql.execute();
+    int lastCrewFlags = 0;
+    while (sql.next()) {
+        const std::optional<ActivityKind> kind = ActivityKindFromCode(IntColumn(sql, QStringLiteral("TAKT")));
+        if (!kind)
+            continue;
+        entry.intervals.push_back(ActivityInterval{*kind, IntColumn(sql, QStringLiteral("TOD")),
+                                                   IntColumn(sql, QStringLiteral("TDO")),
+                                                   sql.decimal3Value(QStringLiteral("KM")),
+                                                   sql.decimal3Value(QStringLiteral("LIT"))});
+        lastCrewFlags = IntColumn(sql, QStringLiteral("SCP"));
+    }
+    entry.detailed = !entry.intervals.empty();
+    entry.coDriver = (lastCrewFlags & kCrewFlagCoDriver) != 0;
+    entry.crew = (lastCrewFlags & kCrewFlagCrew) != 0;
+    if (!entry.detailed) {
+        entry.summary = SplitDayTotals(stored);
+        entry.workStart = stored.workStart;
+    }
+    return found;
 }
 
 QString DayEntry::caption() const
@@ -269,20 +202,20 @@ QString DayEntry::caption() const
         + QStringLiteral(" km");
 }
 
-std::vector<DayEntry> EntriesOfDay(Statement& sql, int driverId, const QDate& date)
+std::vector<DayEntry> EntriesOfDay(Transaction& read, int driverId, const QDate& date)
 {
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(QStringLiteral("SELECT UNOS.IDUNOS,DKM,S4 FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS "
+                               "WHERE UNOS.IDVOZAC=:IDV AND CAST(DATUM AS DATE)=:D"));
+    sql.setInt(QStringLiteral("IDV"), driverId);
+    sql.setDate(QStringLiteral("D"), date);
+    sql.execute();
     std::vector<DayEntry> entries;
-    RunInTransaction(sql, [&] {
-        sql.prepare(QStringLiteral("SELECT UNOS.IDUNOS,DKM,S4 FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS "
-                                   "WHERE UNOS.IDVOZAC=")
-                    + QString::number(driverId) + QStringLiteral(" AND CAST(DATUM AS DATE)=:D"));
-        sql.setDate(QStringLiteral("D"), date);
-        sql.execute();
-        while (sql.next()) {
-            entries.push_back(DayEntry{static_cast<int>(sql.intValue(0).value_or(kNewId)),
-                                       static_cast<int>(sql.intValue(2).value_or(0)), ToDecimal3(sql.numericValue(1))});
-        }
-    });
+    while (sql.next()) {
+        entries.push_back(DayEntry{static_cast<int>(sql.intValue(0).value_or(kNewId)),
+                                   static_cast<int>(sql.intValue(2).value_or(0)), sql.decimal3Value(1)});
+    }
     return entries;
 }
 
@@ -291,21 +224,22 @@ bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype)
     return type == kTypeOwnEntry && subtype == kSubtypeScannedChart;
 }
 
-EntryWriteResult DeleteEntry(Statement& sql, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
+WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
 {
-    const QString id = QString::number(entryId);
     QStringList statements{
-        QStringLiteral("delete from unos where idunos=") + id,
-        QStringLiteral("delete from satiunos where iddunos in (select distinct idd from dunos where idunos=") + id
-            + QStringLiteral(")"),
-        QStringLiteral("delete from dunos where idunos=") + id,
+        QStringLiteral("delete from unos where idunos=:IDU"),
+        QStringLiteral("delete from satiunos where iddunos in (select distinct idd from dunos where idunos=:IDU)"),
+        QStringLiteral("delete from dunos where idunos=:IDU"),
     };
     if (IsScannedChart(type, subtype))
-        statements << QStringLiteral("delete from skenlog where idunos=") + id;
-    return Write(sql, [&] {
+        statements << QStringLiteral("delete from skenlog where idunos=:IDU");
+    return RunWrite(write, [&] {
+        Statement sql(write);
         for (const QString& statement : statements) {
             sql.prepare(statement);
+            sql.setInt(QStringLiteral("IDU"), entryId);
             sql.execute();
         }
+        return entryId;
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/scopes.h"
 #include "entries/manual_entry.h"
 
 #include <QDate>
@@ -8,18 +9,13 @@
 #include <optional>
 #include <vector>
 
-class Statement;
+class Transaction;
 
-// The database conversation of an entry: every statement runs through the one statement
-// object given (the data module's IBSQL1) on its transaction, which is started when not
-// active and committed at the end. When a statement fails, the whole transaction is rolled
-// back, so nothing of the failed work is left to be committed later with other work.
-
-struct EntryWriteResult {
-    bool done = false;
-    // Why not: a missing driver or vehicle, or the database's own error text.
-    QString message;
-};
+// The database conversation of an entry. Writes run in a write scope on the write transaction
+// (the data module's IBTransaction1) and commit at the end; when a statement fails, the whole
+// transaction is rolled back, so nothing of the failed work is left to be committed later with
+// other work. Reads run on the read transaction (the data module's Read).
+// A refused write's result says why: a missing driver or vehicle, or the database's own text.
 
 inline const QString kNoDriverMessage = QStringLiteral("Nije definiran vozač!");
 inline const QString kNoVehicleMessage = QStringLiteral("Nije definirano vozilo!");
@@ -28,13 +24,13 @@ inline const QString kNoVehicleMessage = QStringLiteral("Nije definirano vozilo!
 // detailed entry, its intervals (SATIUNOS, replacing those stored before). A new entry gets
 // its ids from the generators; they are set in `entry` only when the store succeeds. An
 // existing entry keeps the kind (PODTIP) it was first stored as.
-EntryWriteResult StoreManualEntry(Statement& sql, ManualEntry& entry);
+WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry);
 
 // Reads an entry and its first entry day; nothing when there is no such entry. Intervals make
 // it a detailed entry, none a summary entry, whose day and night minutes are split from the
 // stored totals. A stored night window of 0 and 0 is replaced by `currentNight`.
-// Throws DbError (after rolling the transaction back).
-std::optional<LoadedEntry> LoadEntry(Statement& sql, int entryId, NightWindow currentNight);
+// Throws DbError.
+std::optional<LoadedEntry> LoadEntry(Transaction& read, int entryId, NightWindow currentNight);
 
 // An entry already stored for a driver and day, as the manual entry window offers it.
 struct DayEntry {
@@ -46,11 +42,11 @@ struct DayEntry {
     QString caption() const;
 };
 
-// The entries of the driver on the day. Throws DbError (after rolling the transaction back).
-std::vector<DayEntry> EntriesOfDay(Statement& sql, int driverId, const QDate& date);
+// The entries of the driver on the day. Throws DbError.
+std::vector<DayEntry> EntriesOfDay(Transaction& read, int driverId, const QDate& date);
 
 // Whether an entry of this TIP and PODTIP is a scanned chart.
 bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype);
 
 // Deletes the entry with its days and their intervals, and for a scanned chart its scan log.
-EntryWriteResult DeleteEntry(Statement& sql, int entryId, std::optional<qint64> type, std::optional<qint64> subtype);
+WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype);

@@ -1,6 +1,7 @@
 #include "masterdata/driver_store.h"
 
 #include "common/day_serial.h"
+#include "db/generators.h"
 #include "db/statement.h"
 
 namespace {
@@ -72,18 +73,19 @@ QDate EmptyDate()
     return DateFromSerial(0);
 }
 
-std::optional<DriverRecord> LoadDriver(Statement& sql, int id)
+std::optional<DriverRecord> LoadDriver(Transaction& read, int id)
 {
     std::optional<DriverRecord> record;
-    ReadRecord(sql, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
+    ReadRecord(read, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
     return record;
 }
 
-WriteResult StoreDriver(Statement& sql, int id, const DriverRecord& record)
+WriteResult StoreDriver(Transaction& write, int id, const DriverRecord& record)
 {
-    return WriteInTransaction(sql, [&] {
+    return RunWrite(write, [&] {
         const bool isNew = id < 0;
-        const int key = isNew ? NextKey(sql, QStringLiteral("GEN_DJELATNICI_ID")) : id;
+        const int key = isNew ? NextKey(write, QStringLiteral("GEN_DJELATNICI_ID")) : id;
+        Statement sql(write);
         sql.prepare(isNew ? kInsert : kUpdate);
         SetParameters(sql, key, record);
         sql.execute();

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class Statement;
+class Transaction;
 
 // One employee as DJELATNICI holds it (drivers and other staff alike).
 struct DriverRecord {
@@ -38,8 +38,8 @@ QDate EmptyDate();
 // Reads one employee in the statement's transaction (started when not active, committed after
 // reading); nothing when there is no such row. A database error rolls the transaction back and
 // is passed on as DbError.
-std::optional<DriverRecord> LoadDriver(Statement& sql, int id);
+std::optional<DriverRecord> LoadDriver(Transaction& read, int id);
 
 // Stores the employee: id -1 inserts a new row under the next key of GEN_DJELATNICI_ID,
 // otherwise the row with that IDDJ is updated.
-WriteResult StoreDriver(Statement& sql, int id, const DriverRecord& record);
+WriteResult StoreDriver(Transaction& write, int id, const DriverRecord& record);

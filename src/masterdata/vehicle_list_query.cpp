@@ -1,8 +1,8 @@
 #include "masterdata/vehicle_list_query.h"
 
-#include "db/db_error.h"
+#include "db/query_to_list.h"
+#include "db/scopes.h"
 #include "db/statement.h"
-#include "db/transaction.h"
 #include "masterdata/record_write.h"
 
 namespace {
@@ -10,13 +10,19 @@ namespace {
 const QString kActive = QStringLiteral(" ((AKTIVNOALL IS NULL) OR (AKTIVNOALL=1))");
 const QString kCountAll = QStringLiteral("SELECT COUNT(*) FROM VOZILO");
 
-int Count(Statement& sql, const QString& select)
+int Count(Transaction& read, const QString& select)
 {
+    Statement sql(read);
     sql.prepare(select);
     sql.execute();
     const int count = sql.next() ? static_cast<int>(sql.intValue(0).value_or(0)) : 0;
-    sql.close();
     return count;
+}
+
+QString NumberText(const Statement& sql, const char* column)
+{
+    const std::optional<ScaledNumber> value = sql.numericValue(QLatin1String(column));
+    return value ? ScaledNumberText(value->units, value->scale) : QString();
 }
 
 }  // namespace
@@ -38,25 +44,42 @@ QString VehicleListSql(int filter, bool onlyActive)
     return sql + QStringLiteral("ORDER BY MARKAITIP,OZNAKA");
 }
 
-VehicleCounts CountVehicles(Statement& sql, int filter)
+std::vector<VehicleListRow> ReadVehicleList(Transaction& read, int filter, bool onlyActive)
 {
-    try {
-        sql.transaction().startIfNotActive();
-        VehicleCounts counts;
-        counts.total = Count(sql, kCountAll);
-        counts.active = Count(sql, kCountAll + QStringLiteral(" WHERE (AKTIVNOALL IS NULL) OR (AKTIVNOALL=1)"));
-        if (filter == kAllVehiclesFilter) {
-            counts.shown = counts.total;
-            counts.shownActive = counts.active;
-        } else {
-            counts.shown = Count(sql, kCountAll + QStringLiteral("\nWHERE VRSTA=%1").arg(filter));
-            counts.shownActive = Count(
-                sql, kCountAll + QStringLiteral("\nWHERE ((AKTIVNOALL IS NULL) OR (AKTIVNOALL)=1) AND VRSTA=%1").arg(filter));
-        }
-        sql.transaction().commit();
-        return counts;
-    } catch (const DbError&) {
-        RollBackQuietly(sql);
-        throw;
+    ReadScope scope(read);
+    Statement query(read);
+    query.prepare(VehicleListSql(filter, onlyActive));
+    query.execute();
+    std::vector<VehicleListRow> rows;
+    while (query.next()) {
+        VehicleListRow row;
+        row.id = ColumnInt(query, "IDVOZ", 0);
+        row.garageNumber = ColumnText(query, "GARBR");
+        row.make = ColumnText(query, "MARKAITIP");
+        row.plate = ColumnText(query, "OZNAKA");
+        row.mass = NumberText(query, "MASA");
+        row.payload = NumberText(query, "NOSIVOST");
+        row.totalMass = NumberText(query, "UKUPNAMASA");
+        row.kind = ColumnInt(query, "VRSTA", 0);
+        row.remark = ColumnText(query, "NAPOMENA");
+        rows.push_back(row);
     }
+    return rows;
+}
+
+VehicleCounts CountVehicles(Transaction& read, int filter)
+{
+    ReadScope scope(read);
+    VehicleCounts counts;
+    counts.total = Count(read, kCountAll);
+    counts.active = Count(read, kCountAll + QStringLiteral(" WHERE (AKTIVNOALL IS NULL) OR (AKTIVNOALL=1)"));
+    if (filter == kAllVehiclesFilter) {
+        counts.shown = counts.total;
+        counts.shownActive = counts.active;
+    } else {
+        counts.shown = Count(read, kCountAll + QStringLiteral("\nWHERE VRSTA=%1").arg(filter));
+        counts.shownActive = Count(
+            read, kCountAll + QStringLiteral("\nWHERE ((AKTIVNOALL IS NULL) OR (AKTIVNOALL)=1) AND VRSTA=%1").arg(filter));
+    }
+    return counts;
 }

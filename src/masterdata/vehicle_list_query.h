@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-class Statement;
+#include <vector>
+
+class Transaction;
 
 // The kind filter of the vehicle list: the kinds in the plural (index = VRSTA), then "Ostao"
 // (a kind no vehicle has) and "Sva vozila" (no filter).
@@ -14,6 +16,22 @@ inline constexpr int kAllVehiclesFilter = 5;
 // ones (AKTIVNOALL 1 or NULL), ordered by make and plate.
 QString VehicleListSql(int filter, bool onlyActive);
 
+// One line of the vehicle list; the masses as the number display shows stored decimals.
+struct VehicleListRow {
+    int id = 0;
+    QString garageNumber;
+    QString make;
+    QString plate;
+    QString mass;
+    QString payload;
+    QString totalMass;
+    int kind = 0;
+    QString remark;
+};
+
+// The rows of the list's query, read on the read transaction. Throws DbError.
+std::vector<VehicleListRow> ReadVehicleList(Transaction& read, int filter, bool onlyActive);
+
 // The counters under the list. `shown` counts the filter's kind whether or not only active
 // vehicles are listed; `shownActive` the active ones among them.
 struct VehicleCounts {
@@ -23,6 +41,5 @@ struct VehicleCounts {
     int shownActive = 0;
 };
 
-// Counts in the statement's transaction (started when not active, committed after counting).
-// A database error rolls the transaction back and is passed on as DbError.
-VehicleCounts CountVehicles(Statement& sql, int filter);
+// Counts on the read transaction. Throws DbError.
+VehicleCounts CountVehicles(Transaction& read, int filter);

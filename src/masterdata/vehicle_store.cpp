@@ -1,10 +1,9 @@
 #include "masterdata/vehicle_store.h"
 
+#include "db/generators.h"
 #include "db/statement.h"
 
 namespace {
-
-constexpr int kMassScale = 3;
 
 const QString kSelect = QStringLiteral("SELECT * FROM VOZILO WHERE IDVOZ=:ID");
 const QString kInsert = QStringLiteral(
@@ -16,27 +15,14 @@ const QString kUpdate = QStringLiteral(
     " WHERE IDVOZ=:ID");
 const QString kDelete = QStringLiteral("DELETE FROM VOZILO WHERE IDVOZ=:ID");
 
-Decimal3 Mass(const Statement& sql, const char* column)
-{
-    const std::optional<ScaledNumber> value = sql.numericValue(QLatin1String(column));
-    if (!value)
-        return Decimal3{};
-    qint64 units = value->units;
-    for (int scale = value->scale; scale < kMassScale; ++scale)
-        units *= 10;
-    for (int scale = value->scale; scale > kMassScale; --scale)
-        units /= 10;
-    return Decimal3{units};
-}
-
 VehicleRecord ReadRow(const Statement& sql)
 {
     VehicleRecord record;
     record.make = ColumnText(sql, "MARKAITIP");
     record.plate = ColumnText(sql, "OZNAKA");
-    record.mass = Mass(sql, "MASA");
-    record.payload = Mass(sql, "NOSIVOST");
-    record.totalMass = Mass(sql, "UKUPNAMASA");
+    record.mass = sql.decimal3Value(QStringLiteral("MASA"));
+    record.payload = sql.decimal3Value(QStringLiteral("NOSIVOST"));
+    record.totalMass = sql.decimal3Value(QStringLiteral("UKUPNAMASA"));
     record.kind = ColumnInt(sql, "VRSTA", 0);
     record.remark = ColumnText(sql, "NAPOMENA");
     record.garageNumber = ColumnText(sql, "GARBR");
@@ -53,9 +39,9 @@ void SetParameters(Statement& sql, int id, const VehicleRecord& record)
     sql.setInt(QStringLiteral("ID"), id);
     sql.setText(QStringLiteral("TIP"), record.make);
     sql.setText(QStringLiteral("OZ"), record.plate);
-    sql.setNumeric(QStringLiteral("MA"), ScaledNumber{record.mass.thousandths, kMassScale});
-    sql.setNumeric(QStringLiteral("NO"), ScaledNumber{record.payload.thousandths, kMassScale});
-    sql.setNumeric(QStringLiteral("UK"), ScaledNumber{record.totalMass.thousandths, kMassScale});
+    sql.setDecimal3(QStringLiteral("MA"), record.mass);
+    sql.setDecimal3(QStringLiteral("NO"), record.payload);
+    sql.setDecimal3(QStringLiteral("UK"), record.totalMass);
     sql.setInt(QStringLiteral("VR"), record.kind);
     sql.setText(QStringLiteral("NA"), record.remark);
     sql.setText(QStringLiteral("GBR"), record.garageNumber);
@@ -74,18 +60,19 @@ QStringList VehicleKindNames()
             QStringLiteral("Autobus")};
 }
 
-std::optional<VehicleRecord> LoadVehicle(Statement& sql, int id)
+std::optional<VehicleRecord> LoadVehicle(Transaction& read, int id)
 {
     std::optional<VehicleRecord> record;
-    ReadRecord(sql, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
+    ReadRecord(read, kSelect, id, [&](const Statement& row) { record = ReadRow(row); });
     return record;
 }
 
-WriteResult StoreVehicle(Statement& sql, int id, const VehicleRecord& record)
+WriteResult StoreVehicle(Transaction& write, int id, const VehicleRecord& record)
 {
-    return WriteInTransaction(sql, [&] {
+    return RunWrite(write, [&] {
         const bool isNew = id < 0;
-        const int key = isNew ? NextKey(sql, QStringLiteral("GEN_VOZILO_ID")) : id;
+        const int key = isNew ? NextKey(write, QStringLiteral("GEN_VOZILO_ID")) : id;
+        Statement sql(write);
         sql.prepare(isNew ? kInsert : kUpdate);
         SetParameters(sql, key, record);
         sql.execute();
@@ -93,9 +80,10 @@ WriteResult StoreVehicle(Statement& sql, int id, const VehicleRecord& record)
     });
 }
 
-WriteResult DeleteVehicle(Statement& sql, int id)
+WriteResult DeleteVehicle(Transaction& write, int id)
 {
-    return WriteInTransaction(sql, [&] {
+    return RunWrite(write, [&] {
+        Statement sql(write);
         sql.prepare(kDelete);
         sql.setInt(QStringLiteral("ID"), id);
         sql.execute();

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class Statement;
+class Transaction;
 
 // The kinds of vehicle, as VOZILO.VRSTA indexes them ("Kamion" 0 .. "Autobus" 3).
 QStringList VehicleKindNames();
@@ -37,11 +37,11 @@ struct VehicleRecord {
 // Reads one vehicle in the statement's transaction (started when not active, committed after
 // reading); nothing when there is no such row. A database error rolls the transaction back and
 // is passed on as DbError.
-std::optional<VehicleRecord> LoadVehicle(Statement& sql, int id);
+std::optional<VehicleRecord> LoadVehicle(Transaction& read, int id);
 
 // Stores the vehicle: id -1 inserts a new row under the next key of GEN_VOZILO_ID, otherwise
 // the row with that IDVOZ is updated.
-WriteResult StoreVehicle(Statement& sql, int id, const VehicleRecord& record);
+WriteResult StoreVehicle(Transaction& write, int id, const VehicleRecord& record);
 
 // Deletes the vehicle; the entry days and intervals that name it stay as they are.
-WriteResult DeleteVehicle(Statement& sql, int id);
+WriteResult DeleteVehicle(Transaction& read, int id);

@@ -2,6 +2,7 @@
 
 #include "db/data_module.h"
 #include "db/db_error.h"
+#include "db/scopes.h"
 #include "db/sql_parameters.h"
 
 #include <QProcess>
@@ -20,6 +21,13 @@ private slots:
     void readCommittedAcrossTransactions();
     void conflictingUpdateFailsAtOnce();
     void destroyedTransactionRollsBack();
+    void errorsAreClassified();
+    void writeScopeCommitsOrRollsBackWhole();
+    void readTransactionIsReadOnly();
+    void decimalsRoundHalfAwayFromZero_data();
+    void decimalsRoundHalfAwayFromZero();
+    void columnByNameTakesTheFirst();
+    void preparedOnceRunsManyTimes();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -211,6 +219,9 @@ void TestStatement::conflictingUpdateFailsAtOnce()
     } catch (const DbError& error) {
         QVERIFY2(error.text().contains("deadlock") || error.text().contains("update conflicts"),
                  qPrintable(error.text()));
+        QVERIFY(error.isLockConflict());
+        QVERIFY(!error.isUniqueViolation());
+        QCOMPARE(error.sqlState(), QStringLiteral("40001"));
     }
     QVERIFY(timer.elapsed() < 5000);
 }
@@ -231,6 +242,156 @@ void TestStatement::destroyedTransactionRollsBack()
     data.DB.close();  // an open write transaction is rolled back
     data.DB.open();
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L = 78"), 0);
+}
+
+void TestStatement::errorsAreClassified()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    data.IBScript1.execute("CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);\n"
+                           "CREATE TABLE F (P_ID INTEGER REFERENCES P (ID));\n");
+    data.IBTransaction1.commit();
+    // The error of a refused write, after its scope rolled it back.
+    const auto failure = [&](const QString& sql) {
+        try {
+            WriteScope scope(data.IBTransaction1);
+            Statement statement(data.IBTransaction1);
+            statement.prepare(sql);
+            statement.execute();
+        } catch (const DbError& error) {
+            return error;
+        }
+        return DbError(QString(), 0);
+    };
+    QVERIFY(RunWrite(data.IBTransaction1, [&] {
+                Statement statement(data.IBTransaction1);
+                statement.prepare("INSERT INTO P (ID) VALUES (1)");
+                statement.execute();
+                return 1;
+            }).done);
+
+    const DbError duplicate = failure("INSERT INTO P (ID) VALUES (1)");
+    QVERIFY(duplicate.isUniqueViolation());
+    QVERIFY(!duplicate.isForeignKeyViolation());
+    QCOMPARE(duplicate.sqlState(), QStringLiteral("23000"));
+    QVERIFY(duplicate.codes().size() >= 2);
+
+    const DbError orphan = failure("INSERT INTO F (P_ID) VALUES (2)");
+    QVERIFY(orphan.isForeignKeyViolation());
+    QVERIFY(!orphan.isLockConflict());
+    QVERIFY(!orphan.isConnectionLost());
+
+    const DbError own = DbError(QStringLiteral("Naredba nije pripremljena."), 0);
+    QVERIFY(own.codes().empty());
+    QCOMPARE(own.code(), 0);
+    QVERIFY(own.sqlState().isEmpty());
+}
+
+void TestStatement::writeScopeCommitsOrRollsBackWhole()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    const auto insert = [&](int value) {
+        Statement sql(data.IBTransaction1);
+        sql.prepare("INSERT INTO T (L) VALUES (:L)");
+        sql.setInt("L", value);
+        sql.execute();
+    };
+    {
+        WriteScope scope(data.IBTransaction1);
+        insert(301);
+        insert(302);
+        scope.commit();
+    }
+    QVERIFY(!data.IBTransaction1.isActive());
+    {
+        WriteScope scope(data.IBTransaction1);
+        insert(303);
+        // left without a commit
+    }
+    QVERIFY(!data.IBTransaction1.isActive());
+    const WriteResult refused = RunWrite(data.IBTransaction1, [&] {
+        insert(304);
+        Statement sql(data.IBTransaction1);
+        sql.prepare("INSERT INTO NO_SUCH_TABLE (A) VALUES (1)");
+        return 1;
+    });
+    QVERIFY(!refused.done);
+    QVERIFY2(refused.message.contains("NO_SUCH_TABLE"), qPrintable(refused.message));
+    QVERIFY(!data.IBTransaction1.isActive());
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L BETWEEN 301 AND 304"), 2);
+}
+
+void TestStatement::readTransactionIsReadOnly()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    ReadScope scope(data.Read);
+    Statement sql(data.Read);
+    sql.prepare("INSERT INTO T (L) VALUES (1)");
+    QVERIFY_THROWS_EXCEPTION(DbError, sql.execute());
+}
+
+void TestStatement::decimalsRoundHalfAwayFromZero_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<qint64>("thousandths");
+    QTest::newRow("exact") << "CAST(1234.5 AS NUMERIC(15,3))" << qint64(1234500);
+    QTest::newRow("fewer decimals") << "CAST(2.5 AS NUMERIC(9,1))" << qint64(2500);
+    QTest::newRow("half up") << "CAST(1.2345 AS NUMERIC(15,4))" << qint64(1235);
+    QTest::newRow("below half") << "CAST(1.2344 AS NUMERIC(15,4))" << qint64(1234);
+    QTest::newRow("negative half") << "CAST(-1.2345 AS NUMERIC(15,4))" << qint64(-1235);
+    QTest::newRow("whole") << "CAST(7 AS INTEGER)" << qint64(7000);
+    QTest::newRow("null") << "CAST(NULL AS NUMERIC(15,3))" << qint64(0);
+}
+
+void TestStatement::decimalsRoundHalfAwayFromZero()
+{
+    QFETCH(QString, stored);
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    ReadScope scope(data.Read);
+    Statement sql(data.Read);
+    sql.prepare("SELECT " + stored + " FROM RDB$DATABASE");
+    sql.execute();
+    QVERIFY(sql.next());
+    QTEST(sql.decimal3Value(0).thousandths, "thousandths");
+}
+
+void TestStatement::columnByNameTakesTheFirst()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    ReadScope scope(data.Read);
+    Statement sql(data.Read);
+    sql.prepare("SELECT 1 AS A, 2 AS b, 3 AS A FROM RDB$DATABASE");
+    sql.execute();
+    QVERIFY(sql.next());
+    QCOMPARE(sql.intValue("a"), 1);
+    QCOMPARE(sql.intValue("B"), 2);
+    QCOMPARE(sql.columnIndex("A"), 0);
+    QVERIFY_THROWS_EXCEPTION(DbError, sql.columnIndex("C"));
+}
+
+void TestStatement::preparedOnceRunsManyTimes()
+{
+    TDataModule1 data;
+    ConnectUpgraded(data, m_db->path());
+    QStringList prepared;
+    data.DB.setStatementObserver([&](const QString& text) { prepared << text; });
+    {
+        WriteScope scope(data.IBTransaction1);
+        Statement sql(data.IBTransaction1);
+        sql.prepare("INSERT INTO T (L, N) VALUES (:L, :N)");
+        for (int i = 0; i < 3; ++i) {
+            sql.setInt("L", 400 + i);
+            sql.setDecimal3("N", Decimal3{1500 + i});
+            sql.execute();
+        }
+        scope.commit();
+    }
+    QCOMPARE(prepared.size(), 1);
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L BETWEEN 400 AND 402 AND N >= 1.5 AND N <= 1.502"), 3);
 }
 
 QTEST_GUILESS_MAIN(TestStatement)

@@ -26,9 +26,12 @@ QStringList ConnectUpgraded(TDataModule1& data, const QString& path)
 
 qint64 QueryNumber(TDataModule1& data, const QString& sql)
 {
+    const bool started = !data.IBTransaction1.isActive();
     data.IBSQL1.prepare(sql);
     data.IBSQL1.execute();
     const qint64 value = data.IBSQL1.next() ? data.IBSQL1.intValue(0).value_or(0) : 0;
     data.IBSQL1.close();
+    if (started)
+        data.IBTransaction1.commit();
     return value;
 }

@@ -27,5 +27,5 @@ private:
 QStringList ConnectUpgraded(TDataModule1& data, const QString& path);
 
 // The first column of the first row of a query, as a number (0 for NULL), read through the
-// data module's write transaction.
+// data module's write transaction; a transaction it had to start is committed after reading.
 qint64 QueryNumber(TDataModule1& data, const QString& sql);

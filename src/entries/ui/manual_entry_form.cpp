@@ -556,7 +556,7 @@ void TfrmRucniUnos::loadEntry(int id, bool asTemplate)
 {
     std::optional<LoadedEntry> loaded;
     try {
-        loaded = LoadEntry(TDataModule1::instance().IBSQL1, id, CurrentNightWindow());
+        loaded = LoadEntry(TDataModule1::instance().Read, id, CurrentNightWindow());
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -662,7 +662,7 @@ void TfrmRucniUnos::checkExistingEntries()
         return;
     std::vector<DayEntry> entries;
     try {
-        entries = EntriesOfDay(TDataModule1::instance().IBSQL1, driverId, m_date->date());
+        entries = EntriesOfDay(TDataModule1::instance().Read, driverId, m_date->date());
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -783,7 +783,7 @@ void TfrmRucniUnos::SpremiClick()
 {
     commitTyping();
     ManualEntry entry = entryFromFields();
-    const EntryWriteResult result = StoreManualEntry(TDataModule1::instance().IBSQL1, entry);
+    const WriteResult result = StoreManualEntry(TDataModule1::instance().IBTransaction1, entry);
     if (!result.done) {
         if (result.message == kNoDriverMessage || result.message == kNoVehicleMessage)
             ShowMessage(this, result.message);

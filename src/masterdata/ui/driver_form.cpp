@@ -137,7 +137,7 @@ bool TDjelatnikForm::loadExisting()
 {
     std::optional<DriverRecord> record;
     try {
-        record = LoadDriver(TDataModule1::instance().IBSQL1, ID);
+        record = LoadDriver(TDataModule1::instance().Read, ID);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -210,7 +210,7 @@ void TDjelatnikForm::BitBtn1Click()
     record.oib = m_oib->text();
     record.card = m_kartica->text();
 
-    const WriteResult result = StoreDriver(TDataModule1::instance().IBSQL1, ID, record);
+    const WriteResult result = StoreDriver(TDataModule1::instance().IBTransaction1, ID, record);
     if (!result.done) {
         ShowError(this, result.message);
         return;

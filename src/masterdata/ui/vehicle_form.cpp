@@ -120,7 +120,7 @@ bool TVoziloForm::loadExisting()
 {
     std::optional<VehicleRecord> record;
     try {
-        record = LoadVehicle(TDataModule1::instance().IBSQL1, ID);
+        record = LoadVehicle(TDataModule1::instance().Read, ID);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -183,7 +183,7 @@ void TVoziloForm::BitBtn1Click()
     record.yearRegistered = WholeNumberOr(m_godPrveReg->text(), kDefaultYear);
     record.active = m_aktivan->isChecked();
 
-    const WriteResult result = StoreVehicle(TDataModule1::instance().IBSQL1, ID, record);
+    const WriteResult result = StoreVehicle(TDataModule1::instance().IBTransaction1, ID, record);
     if (!result.done) {
         ShowError(this, result.message);
         return;

@@ -181,8 +181,9 @@ void TVozilaForm::refresh()
     const int position = std::max(currentRow(), 0);
     TDataModule1& data = TDataModule1::instance();
     try {
-        m_model->reload(data.Read, VehicleListSql(m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
+        m_model->setRows(ReadVehicleList(data.Read, m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
     } catch (const DbError& error) {
+        m_model->setRows({});
         ShowError(this, error.text());
     }
     if (m_model->rowCount() > 0)
@@ -194,7 +195,7 @@ void TVozilaForm::refresh()
 void TVozilaForm::refreshCounters()
 {
     try {
-        const VehicleCounts counts = CountVehicles(TDataModule1::instance().IBSQL1, m_uvjet->currentIndex());
+        const VehicleCounts counts = CountVehicles(TDataModule1::instance().Read, m_uvjet->currentIndex());
         m_total->setNum(counts.total);
         m_active->setNum(counts.active);
         m_shown->setNum(counts.shown);
@@ -238,7 +239,7 @@ void TVozilaForm::ObrisiClick()
     const int row = currentRow();
     if (row < 0 || !AskYesNo(this, kDeleteQuestion))
         return;
-    const WriteResult result = DeleteVehicle(TDataModule1::instance().IBSQL1, m_model->vehicleId(row));
+    const WriteResult result = DeleteVehicle(TDataModule1::instance().IBTransaction1, m_model->vehicleId(row));
     if (!result.done)
         ShowError(this, result.message);
     refresh();

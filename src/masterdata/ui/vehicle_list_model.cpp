@@ -1,9 +1,5 @@
 #include "masterdata/ui/vehicle_list_model.h"
 
-#include "db/query_to_list.h"
-#include "db/statement.h"
-#include "masterdata/record_write.h"
-#include "masterdata/vehicle_list_query.h"
 
 #include <QColor>
 
@@ -28,42 +24,14 @@ constexpr ColumnLook kColumns[VehicleListModel::ColumnCount] = {
     {"Vrsta", 70, true},
 };
 
-QString NumberText(const Statement& sql, const char* column)
-{
-    const std::optional<ScaledNumber> value = sql.numericValue(QLatin1String(column));
-    return value ? ScaledNumberText(value->units, value->scale) : QString();
-}
-
 }  // namespace
 
 VehicleListModel::VehicleListModel(QObject* parent) : QAbstractTableModel(parent), m_kindNames(VehicleFilterNames()) {}
 
-void VehicleListModel::reload(Transaction& read, const QString& select)
+void VehicleListModel::setRows(std::vector<VehicleListRow> rows)
 {
     beginResetModel();
-    m_rows.clear();
-    try {
-        Statement query(read);
-        query.prepare(select);
-        query.execute();
-        while (query.next()) {
-            Row row;
-            row.id = ColumnInt(query, "IDVOZ", 0);
-            row.garageNumber = ColumnText(query, "GARBR");
-            row.make = ColumnText(query, "MARKAITIP");
-            row.plate = ColumnText(query, "OZNAKA");
-            row.mass = NumberText(query, "MASA");
-            row.payload = NumberText(query, "NOSIVOST");
-            row.totalMass = NumberText(query, "UKUPNAMASA");
-            row.kind = ColumnInt(query, "VRSTA", 0);
-            row.remark = ColumnText(query, "NAPOMENA");
-            m_rows.push_back(row);
-        }
-    } catch (...) {
-        m_rows.clear();
-        endResetModel();
-        throw;
-    }
+    m_rows = std::move(rows);
     endResetModel();
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "masterdata/vehicle_list_query.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
-class Transaction;
-
-// The rows of the vehicle list, read from the list's query in the browse transaction.
+// The rows of the vehicle list.
 class VehicleListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -17,9 +17,7 @@ public:
 
     explicit VehicleListModel(QObject* parent = nullptr);
 
-    // Runs the query in the transaction (started when not active; a browse transaction stays
-    // open) and takes all its rows. A database error is passed on and leaves the list empty.
-    void reload(Transaction& read, const QString& select);
+    void setRows(std::vector<VehicleListRow> rows);
 
     int vehicleId(int row) const { return m_rows[row].id; }
     QString remark(int row) const { return m_rows[row].remark; }
@@ -33,17 +31,7 @@ public:
     static int columnWidth(Column column);
 
 private:
-    struct Row {
-        int id = 0;
-        QString garageNumber;
-        QString make;
-        QString plate;
-        QString mass;
-        QString payload;
-        QString totalMass;
-        int kind = 0;
-        QString remark;
-    };
+    using Row = VehicleListRow;
 
     QString text(const Row& row, int column) const;
 

@@ -1,4 +1,5 @@
 #include "temp_database.h"
+#include "window_driving.h"
 
 #include "settings/ui/options_form.h"
 #include "settings/settings_values.h"
@@ -60,7 +61,8 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 // Types into whatever has the focus, as the operator does: the first key opens a cell's editor.
 void Type(const QString& text)
 {
-    TypeText(QApplication::focusWidget(), text);
+    for (const QChar c : text)
+        TypeText(QApplication::focusWidget(), QString(c));
 }
 
 // Types into a field the way the operator does and leaves it with Tab.
@@ -621,7 +623,7 @@ void TestManualEntryForm::newFromTemplate()
     stored.date = QDate(2024, 3, 14);
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, Decimal3::fromWhole(450), {}}};
     stored.distance = Decimal3::fromWhole(450);
-    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
 
     TfrmRucniUnos* editing = open(stored.entryId);
     const int windowsBefore = QApplication::topLevelWidgets().size();
@@ -657,7 +659,7 @@ void TestManualEntryForm::distanceWithoutReadingsStays()
     stored.date = kYesterday;
     stored.detailed = false;
     stored.distance = Decimal3::fromWhole(300);
-    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
 
     TfrmRucniUnos* window = open(stored.entryId);
     QCOMPARE(Child<QLineEdit>(window, "Predjeno")->text(), QStringLiteral("300,00"));
@@ -675,7 +677,7 @@ void TestManualEntryForm::scannedChartMark()
     stored.vehicleId = 1;
     stored.date = kYesterday;
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, {}, {}}};
-    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
     m_data->IBTransaction1.startIfNotActive();
     m_data->IBSQL1.prepare(QStringLiteral("UPDATE UNOS SET PODTIP=1"));
     m_data->IBSQL1.execute();
@@ -696,7 +698,7 @@ void TestManualEntryForm::existingEntriesOfTheDay()
     stored.date = kYesterday;
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, {}, {}}};
     stored.distance = Decimal3::fromWhole(450);
-    QVERIFY(StoreManualEntry(m_data->IBSQL1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
 
     TfrmRucniUnos* window = open();
     auto* warning = Child<QToolButton>(window, "PostojiUnos");

@@ -1,0 +1,43 @@
+#include "db/scopes.h"
+
+#include "db/db_error.h"
+#include "db/transaction.h"
+
+WriteScope::WriteScope(Transaction& transaction) : m_transaction(transaction)
+{
+    m_transaction.startIfNotActive();
+}
+
+WriteScope::~WriteScope()
+{
+    if (m_committed || !m_transaction.isActive())
+        return;
+    try {
+        m_transaction.rollback();
+    } catch (const DbError&) {
+        // The first error is the one to report; the transaction is gone either way.
+    }
+}
+
+void WriteScope::commit()
+{
+    m_transaction.commit();
+    m_committed = true;
+}
+
+ReadScope::ReadScope(Transaction& transaction) : m_transaction(transaction)
+{
+    m_transaction.startIfNotActive();
+}
+
+WriteResult RunWrite(Transaction& transaction, const std::function<int()>& work)
+{
+    try {
+        WriteScope scope(transaction);
+        const int id = work();
+        scope.commit();
+        return WriteResult{true, {}, id};
+    } catch (const DbError& error) {
+        return WriteResult{false, error.text(), -1};
+    }
+}
