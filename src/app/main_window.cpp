@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "ui/look.h"
 #include "ui/message_box.h"
 #include "app/shared_windows.h"
 #include "ui/window_placement.h"
@@ -28,8 +29,6 @@ constexpr int kMenuHeight = 26;
 constexpr int kPageMargin = 4;
 constexpr int kLogoStripHeight = 51;
 constexpr int kPictureSize = 48;
-const QColor kBackground(192, 220, 192);
-const QColor kMenuBackground(255, 251, 240);
 
 
 }  // namespace
@@ -60,7 +59,7 @@ void TForm1::buildMenu()
     QMenuBar* bar = menuBar();
     bar->setFixedHeight(kMenuHeight);
     bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; font: bold 13px 'Tahoma'; }")
-                           .arg(kMenuBackground.name()));
+                           .arg(Look::kCream.name()));
 
     auto add = [this](QMenu* menu, const char* name, const QString& text) {
         QAction* a = menu->addAction(text);
@@ -124,7 +123,7 @@ void TForm1::buildButtons()
     auto* page = new QWidget(this);
     page->setAutoFillBackground(true);
     QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, kBackground);
+    palette.setColor(QPalette::Window, Look::kMainBackground);
     page->setPalette(palette);
     setCentralWidget(page);
 

@@ -1,5 +1,6 @@
 #include "entries/ui/activity_rows_model.h"
 
+#include "ui/look.h"
 #include "settings/settings.h"
 #include "common/conversion_error.h"
 #include "entries/activity_grid_rules.h"
@@ -7,13 +8,6 @@
 
 #include <QBrush>
 #include <QColor>
-
-namespace {
-
-const QColor kDurationText(Qt::blue);
-const QColor kDurationBackground(255, 251, 240);
-
-} // namespace
 
 ActivityRowsModel::ActivityRowsModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -102,9 +96,9 @@ QVariant ActivityRowsModel::data(const QModelIndex& index, int role) const
     if (role == Qt::TextAlignmentRole && (column == Trajanje || column == L))
         return int(Qt::AlignCenter);
     if (role == Qt::ForegroundRole && column == Trajanje)
-        return QBrush(kDurationText);
+        return QBrush(Look::kTypedText);
     if (role == Qt::BackgroundRole && column == Trajanje)
-        return QBrush(kDurationBackground);
+        return QBrush(Look::kCream);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "entries/ui/manual_entry_form.h"
 
+#include "ui/button_bar.h"
+#include "ui/look.h"
 #include "ui/message_box.h"
 #include "settings/settings.h"
 #include "common/conversion_error.h"
@@ -49,11 +51,6 @@ namespace {
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 612;
 constexpr int kRemarkLength = 250;
-const QColor kBackground(212, 208, 200);
-const QColor kButtonBar(192, 192, 192);
-const QColor kTeal(0, 128, 128);
-const QColor kMaroon(128, 0, 0);
-const QColor kNightRows(255, 251, 240);
 const QMargins kPageMargins(4, 4, 4, 4);
 const QMargins kGroupMargins(6, 6, 6, 6);
 // Header and four rows of the summary grid.
@@ -92,7 +89,7 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = 
 QLabel* NewValue(QWidget* parent, const char* objectName)
 {
     QLabel* value = NewLabel(QString(), parent, objectName);
-    value->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(kTeal.name()));
+    value->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(Look::kTeal.name()));
     return value;
 }
 
@@ -133,16 +130,12 @@ bool AddedThroughRecordWindow(QWidget* parent)
 } // namespace
 
 TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_entryId(entryId), m_templateId(entryId == kNewId ? templateId : kNewId)
+    : ModelessWindow(QStringLiteral("TfrmRucniUnos"), owner), m_entryId(entryId),
+      m_templateId(entryId == kNewId ? templateId : kNewId)
 {
-    setObjectName(QStringLiteral("TfrmRucniUnos"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ručni unos podataka o radnim satima"));
     setFixedSize(kClientWidth, kClientHeight);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
+    Look::Paint(this, QPalette::Window, Look::kButtonFace);
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("Stranice"));
@@ -168,10 +161,6 @@ TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildButtonBar());
 
-    for (const QKeySequence& keys :
-         {QKeySequence(QKeySequence::Save), QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, &TfrmRucniUnos::SpremiClick);
-    }
     connect(m_pages, &QTabWidget::currentChanged, this, &TfrmRucniUnos::StraniceChange);
     // The pages are reached from any field, also from the pick lists, which keep Ctrl+Tab to themselves.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
@@ -179,13 +168,8 @@ TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this), &QShortcut::activated, this,
             [this] { turnPage(-1); });
 
-    RestoreWindowPlacement(this, m_placement.section());
+    restorePlacement();
     FormShow();
-}
-
-TfrmRucniUnos::~TfrmRucniUnos()
-{
-    SaveWindowPlacement(this, m_placement.section());
 }
 
 QWidget* TfrmRucniUnos::buildBasicPage()
@@ -253,7 +237,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_startKm = NewLine(day, "Pocetno");
     m_endKm = NewLine(day, "Zavrsno");
     m_distance = NewLine(day, "Predjeno", true);
-    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(kBackground.name()));
+    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
     m_kmMarker = NewLabel(QStringLiteral("!!"), day, "KmMarker");
     m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
     m_kmMarker->setToolTip(
@@ -348,7 +332,7 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
     auto* sumsLayout = new QHBoxLayout(sums);
     auto* values = new QGridLayout;
     m_total = NewValue(sums, "Ukupno");
-    m_total->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(kTeal.name()));
+    m_total->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(Look::kTeal.name()));
     m_totalMarker = NewOverOneDayMarker(sums, "UkupnoMarker");
     m_kilometres = NewValue(sums, "Kilometara");
     m_litres = NewValue(sums, "Litara");
@@ -383,10 +367,10 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
         for (int column = TotalsName; column <= TotalsMinutes; ++column) {
             auto* item = new QTableWidgetItem(column == TotalsName ? kTotalsRowNames[row] : QString());
             if (row >= kFirstNightRow)
-                item->setBackground(kNightRows);
+                item->setBackground(Look::kCream);
             if (column == TotalsTime) {
                 item->setForeground(Qt::blue);
-                item->setBackground(kNightRows);
+                item->setBackground(Look::kCream);
             }
             if (column == TotalsMinutes)
                 item->setFont(small);
@@ -434,7 +418,7 @@ QWidget* TfrmRucniUnos::buildSummaryPage()
 
     auto* values = new QGridLayout;
     m_summaryTotal = NewValue(page, "SumUkupno");
-    m_summaryTotal->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(kTeal.name()));
+    m_summaryTotal->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(Look::kTeal.name()));
     m_summaryMarker = NewOverOneDayMarker(page, "SumMarker");
     m_summaryWarning = NewLabel(QString(), page, "SumUpozorenje");
     m_summaryWarning->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
@@ -462,26 +446,14 @@ QWidget* TfrmRucniUnos::buildSummaryPage()
 
 QWidget* TfrmRucniUnos::buildButtonBar()
 {
-    auto* bar = new QFrame(this);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, kButtonBar);
-    bar->setPalette(palette);
-    auto* layout = new QHBoxLayout(bar);
-    m_cancel = new QPushButton(QStringLiteral("Otkaži"), bar);
-    m_cancel->setObjectName(QStringLiteral("Otkazi"));
+    auto* bar = new ButtonBar(this);
+    m_cancel = bar->addButton("Otkazi", QStringLiteral("Otkaži"), ButtonBar::Side::Left);
     m_cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    m_newFromThis = new QPushButton(QStringLiteral("Novi prema ovom"), bar);
-    m_newFromThis->setObjectName(QStringLiteral("NoviPremaOvom"));
-    m_newFromThis->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(kMaroon.name()));
-    m_store = new QPushButton(bar);
-    m_store->setObjectName(QStringLiteral("Spremi"));
+    m_newFromThis = bar->addButton("NoviPremaOvom", QStringLiteral("Novi prema ovom"), ButtonBar::Side::Right);
+    m_newFromThis->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(Look::kMaroon.name()));
+    m_store = bar->addButton("Spremi", QString(), ButtonBar::Side::Right);
     m_store->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     m_store->setToolTip(QStringLiteral("Ctrl+S"));
-    layout->addWidget(m_cancel);
-    layout->addStretch(1);
-    layout->addWidget(m_newFromThis);
-    layout->addWidget(m_store);
 
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(m_newFromThis, &QPushButton::clicked, this, &TfrmRucniUnos::NoviPremaOvomClick);

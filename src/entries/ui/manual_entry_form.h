@@ -1,10 +1,8 @@
 #pragma once
 
-#include "ui/window_placement.h"
+#include "ui/modeless_window.h"
 #include "entries/activity_interval.h"
 #include "entries/manual_entry.h"
-
-#include <QWidget>
 
 class ActivityGridView;
 class ActivityRowsModel;
@@ -36,7 +34,7 @@ class SummaryRowsModel;
 // Kilometara, Litara, Prosjek, SumGrid, SumUkupno, SumMarker, SumUpozorenje, SumKilometara,
 // SumProsjek, Otkazi, NoviPremaOvom, Spremi (the store button, also Ctrl+S and Ctrl+Enter).
 // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from any field.
-class TfrmRucniUnos : public QWidget {
+class TfrmRucniUnos : public ModelessWindow {
     Q_OBJECT
 
 public:
@@ -44,7 +42,6 @@ public:
     // stored entry it copies, or kNewId. A window opened from another manual entry window
     // passes that window as `owner`.
     explicit TfrmRucniUnos(int entryId = kNewId, int templateId = kNewId, QWidget* owner = nullptr);
-    ~TfrmRucniUnos() override;
 
     int entryId() const { return m_entryId; }
     int templateId() const { return m_templateId; }
@@ -54,6 +51,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void storeRequested() override { SpremiClick(); }
 
 private:
     QWidget* buildBasicPage();
@@ -91,7 +89,6 @@ private:
     int m_entryDayId = kNewId;
     int m_templateId;
     NightWindow m_night;
-    PlacementSlot m_placement{QStringLiteral("TfrmRucniUnos")};
 
     QTabWidget* m_pages = nullptr;
     QWidget* m_basicPage = nullptr;

@@ -1,5 +1,6 @@
 #include "entries/ui/summary_rows_model.h"
 
+#include "ui/look.h"
 #include "common/conversion_error.h"
 #include "common/time_text.h"
 #include "entries/totals_texts.h"
@@ -7,14 +8,6 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-
-namespace {
-
-const QColor kTypedText(Qt::blue);
-const QColor kTypedBackground(255, 251, 240);
-const QColor kTotalBackground(241, 239, 226);
-
-} // namespace
 
 SummaryRowsModel::SummaryRowsModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -59,11 +52,11 @@ QVariant SummaryRowsModel::data(const QModelIndex& index, int role) const
         return {};
     }
     if (role == Qt::ForegroundRole && column == Dnevno)
-        return QBrush(kTypedText);
+        return QBrush(Look::kTypedText);
     if (role == Qt::BackgroundRole && column == Dnevno)
-        return QBrush(kTypedBackground);
+        return QBrush(Look::kCream);
     if (role == Qt::BackgroundRole && column == Ukupno)
-        return QBrush(kTotalBackground);
+        return QBrush(Look::kTotalRow);
     if (role == Qt::FontRole && column == Ukupno) {
         QFont bold;
         bold.setBold(true);

@@ -1,18 +1,13 @@
 #include "masterdata/ui/record_window.h"
 
+#include "ui/button_bar.h"
+
 #include <QBoxLayout>
 #include <QDialog>
-#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
-
-namespace {
-
-const QColor kButtonBarColour(192, 192, 192);
-
-}  // namespace
 
 QLineEdit* NewTextField(QWidget* parent, const char* objectName, int maxLength)
 {
@@ -25,26 +20,10 @@ QLineEdit* NewTextField(QWidget* parent, const char* objectName, int maxLength)
 
 QPushButton* AddRecordButtonBar(QDialog& window, QBoxLayout& layout)
 {
-    auto* bar = new QFrame(&window);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, kButtonBarColour);
-    bar->setPalette(palette);
-
-    auto* cancel = new QPushButton(QStringLiteral("Otkaži"), bar);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    auto* store = new QPushButton(bar);
-    store->setObjectName(QStringLiteral("BitBtn1"));
-    for (QPushButton* button : {cancel, store}) {
-        button->setAutoDefault(false);
-        button->setMinimumWidth(100);
-    }
+    auto* bar = new ButtonBar(&window);
+    QPushButton* cancel = bar->addButton("BitBtn2", QStringLiteral("Otkaži"), ButtonBar::Side::Left);
+    QPushButton* store = bar->addButton("BitBtn1", QString(), ButtonBar::Side::Right);
     QObject::connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
-
-    auto* row = new QHBoxLayout(bar);
-    row->addWidget(cancel);
-    row->addStretch();
-    row->addWidget(store);
     layout.addWidget(bar);
     return store;
 }

@@ -1,6 +1,7 @@
 #include "masterdata/ui/vehicle_list_form.h"
 
 #include "ui/grid_clipboard.h"
+#include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
 #include "db/data_module.h"
@@ -28,8 +29,6 @@
 namespace {
 
 const QString kDeleteQuestion = QStringLiteral("Jeste li sigurno da želite obrisati označeno vozilo iz baze?");
-const QColor kCream(255, 251, 240);
-const QColor kButtonBarColour(192, 192, 192);
 
 QToolButton* NewToolButton(QWidget* parent, const char* objectName, const QString& caption)
 {
@@ -50,13 +49,6 @@ QLabel* NewCounter(QWidget* parent, const char* objectName)
     return label;
 }
 
-void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
 
 }  // namespace
 
@@ -81,7 +73,7 @@ TVozilaForm::TVozilaForm(QWidget* parent) : QDialog(parent)
     m_note->setObjectName(QStringLiteral("Napomena"));
     m_note->setReadOnly(true);
     m_note->setMaximumHeight(70);
-    Paint(m_note, QPalette::Base, kCream);
+    Look::Paint(m_note, QPalette::Base, Look::kCream);
     m_noteBox = new QGroupBox(QStringLiteral("Napomena o vozilu"), this);
     m_noteBox->setObjectName(QStringLiteral("NapomenaBox"));
     (new QVBoxLayout(m_noteBox))->addWidget(m_note);
@@ -140,7 +132,7 @@ QWidget* TVozilaForm::buildToolBar()
 QWidget* TVozilaForm::buildCounters()
 {
     auto* bar = new QFrame(this);
-    Paint(bar, QPalette::Window, kButtonBarColour);
+    Look::Paint(bar, QPalette::Window, Look::kButtonBar);
     m_total = NewCounter(bar, "UkupnoVozila");
     m_active = NewCounter(bar, "AktivnoVozila");
     m_shown = NewCounter(bar, "PrikazanoVozila");

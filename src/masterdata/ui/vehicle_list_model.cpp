@@ -1,11 +1,12 @@
 #include "masterdata/ui/vehicle_list_model.h"
 
+#include "ui/look.h"
+
 
 #include <QColor>
 
 namespace {
 
-const QColor kCream(255, 251, 240);
 
 struct ColumnLook {
     const char* title;
@@ -78,7 +79,7 @@ QVariant VehicleListModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return kColumns[index.column()].centred ? QVariant(Qt::AlignCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
-        return index.column() == Make ? QVariant(kCream) : QVariant();
+        return index.column() == Make ? QVariant(Look::kCream) : QVariant();
     default:
         return QVariant();
     }
