@@ -1,6 +1,7 @@
 #include "entries/ui/manual_entry_form.h"
 
 #include "ui/button_bar.h"
+#include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "settings/settings.h"
@@ -25,7 +26,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -218,10 +218,8 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
     auto* dayGrid = new QGridLayout(day);
     dayGrid->setContentsMargins(kGroupMargins);
-    m_date = new QDateEdit(day);
+    m_date = new DateField(day);
     m_date->setObjectName(QStringLiteral("Datum"));
-    m_date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_date->setCalendarPopup(true);
     m_existingMenu = new QMenu(this);
     m_existingMenu->setObjectName(QStringLiteral("PostojiUnosMenu"));
     m_existingWarning = new QToolButton(day);
@@ -292,7 +290,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     connect(addVehicle, &QToolButton::clicked, this, &TfrmRucniUnos::DodajVoziloClick);
     connect(m_detailed, &QCheckBox::toggled, this, &TfrmRucniUnos::DetaljnoClick);
     connect(m_driver, &QComboBox::activated, this, &TfrmRucniUnos::checkExistingEntries);
-    connect(m_date, &QDateEdit::editingFinished, this, &TfrmRucniUnos::checkExistingEntries);
+    connect(m_date, &DateField::committed, this, &TfrmRucniUnos::checkExistingEntries);
     m_driver->installEventFilter(this);
     connect(m_startKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);
     connect(m_endKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);

@@ -8,7 +8,7 @@ class ActivityGridView;
 class ActivityRowsModel;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -101,7 +101,7 @@ private:
     QCheckBox* m_coDriver = nullptr;
     QCheckBox* m_crew = nullptr;
     QCheckBox* m_detailed = nullptr;
-    QDateEdit* m_date = nullptr;
+    DateField* m_date = nullptr;
     QToolButton* m_existingWarning = nullptr;
     QMenu* m_existingMenu = nullptr;
     QLineEdit* m_startKm = nullptr;

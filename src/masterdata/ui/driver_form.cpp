@@ -1,5 +1,6 @@
 #include "masterdata/ui/driver_form.h"
 
+#include "ui/date_field.h"
 #include "ui/message_box.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
@@ -9,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,14 +20,10 @@
 namespace {
 
 const QString kNoName = QStringLiteral("Niste unijeli ime i prezime djelatnika!");
-const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
-
-QDateEdit* NewDateField(QWidget* parent, const char* objectName)
+DateField* NewDateField(QWidget* parent, const char* objectName)
 {
-    auto* field = new QDateEdit(parent);
+    auto* field = new DateField(parent);
     field->setObjectName(QLatin1String(objectName));
-    field->setDisplayFormat(kDateFormat);
-    field->setCalendarPopup(true);
     return field;
 }
 

@@ -6,7 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -49,7 +49,7 @@ private:
     QLineEdit* m_osobna = nullptr;
     QLineEdit* m_vozacka = nullptr;
     QLineEdit* m_putovnica = nullptr;
-    QDateEdit* m_dRodenja = nullptr;
-    QDateEdit* m_datZaposlen = nullptr;
+    DateField* m_dRodenja = nullptr;
+    DateField* m_datZaposlen = nullptr;
     QPlainTextEdit* m_napomena = nullptr;
 };

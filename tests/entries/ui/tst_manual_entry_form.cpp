@@ -1,4 +1,5 @@
 #include "temp_database.h"
+#include "ui/date_field.h"
 #include "window_driving.h"
 
 #include "settings/ui/options_form.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +128,8 @@ private slots:
     void cleanup();
 
     void newWindow();
+    void typedDateIsStored_data();
+    void typedDateIsStored();
     void quickKeysAndChaining();
     void endCheck_data();
     void endCheck();
@@ -256,7 +258,7 @@ void TestManualEntryForm::newWindow()
 {
     TfrmRucniUnos* window = open();
     QCOMPARE(window->windowTitle(), QStringLiteral("Ručni unos podataka o radnim satima"));
-    QCOMPARE(Child<QDateEdit>(window, "Datum")->date(), kYesterday);
+    QCOMPARE(Child<DateField>(window, "Datum")->date(), kYesterday);
     auto* pages = Child<QTabWidget>(window, "Stranice");
     QCOMPARE(pages->tabText(pages->currentIndex()), QStringLiteral("Osnovni podaci"));
     QVERIFY(Child<QCheckBox>(window, "Detaljno")->isChecked());
@@ -481,7 +483,7 @@ void TestManualEntryForm::detailedEntryRoundTrip()
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
     choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
     Toggle(Child<QCheckBox>(window, "Suvozac"));
-    Child<QDateEdit>(window, "Datum")->setDate(QDate(2024, 3, 14));
+    Child<DateField>(window, "Datum")->setDate(QDate(2024, 3, 14));
     Fill(Child<QLineEdit>(window, "Pocetno"), QStringLiteral("120.000,5"));
     Fill(Child<QLineEdit>(window, "Zavrsno"), QStringLiteral("120450,5"));
     QCOMPARE(Child<QLineEdit>(window, "Pocetno")->text(), QStringLiteral("120000,50"));
@@ -640,7 +642,7 @@ void TestManualEntryForm::newFromTemplate()
     QCOMPARE(copy->templateId(), stored.entryId);
     QCOMPARE(Child<QPushButton>(copy, "Spremi")->text(), QStringLiteral("Arhiviraj"));
     QVERIFY(!Child<QLabel>(copy, "Uneseno")->isVisible());
-    QCOMPARE(Child<QDateEdit>(copy, "Datum")->date(), kYesterday);
+    QCOMPARE(Child<DateField>(copy, "Datum")->date(), kYesterday);
     QCOMPARE(Child<QComboBox>(copy, "Vozac")->currentText(), QStringLiteral("Horvat Ivan"));
     QCOMPARE(RowTexts(*Child<ActivityGridView>(copy, "AGrid")->rows(), 0),
              (QStringList{"Vožnja", "06:00", "14:30", "08:30", "450,00", ""}));
@@ -737,8 +739,8 @@ void TestManualEntryForm::existingEntriesOfTheDay()
     QCOMPARE(Child<QPushButton>(other, "Spremi")->text(), QStringLiteral("Promijeni"));
 
     // Another date of the same driver has no entry.
-    Child<QDateEdit>(window, "Datum")->setDate(kYesterday.addDays(-1));
-    emit Child<QDateEdit>(window, "Datum")->editingFinished();
+    Child<DateField>(window, "Datum")->setDate(kYesterday.addDays(-1));
+    emit Child<DateField>(window, "Datum")->committed();
     QVERIFY(!warning->isVisible());
 }
 
@@ -822,6 +824,37 @@ void TestManualEntryForm::addedVehicleKeepsTheSelection()
     auto* vehicles = Child<QComboBox>(window, "Vozilo");
     QCOMPARE(vehicles->count(), 3);
     QCOMPARE(vehicles->currentText(), QStringLiteral("ZG-100-AA"));
+}
+
+void TestManualEntryForm::typedDateIsStored_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("stored");
+    QTest::newRow("dots") << "15.03.2025" << QDate(2025, 3, 15);
+    QTest::newRow("month without zero") << "15.3.2025" << QDate(2025, 3, 15);
+    QTest::newRow("no zeros") << "1.3.2025" << QDate(2025, 3, 1);
+    QTest::newRow("digits only") << "15032025" << QDate(2025, 3, 15);
+    QTest::newRow("no date: the previous stays") << "31.02.2025" << kYesterday;
+}
+
+void TestManualEntryForm::typedDateIsStored()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, stored);
+    TfrmRucniUnos* window = open();
+    choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
+    choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
+    auto* date = Child<DateField>(window, "Datum");
+    MessageAnswerer answerer;
+    ReplaceAndLeave(date, typed);
+    // Tab leaves the field for the next one rather than stepping through day, month and year; a
+    // refused text brings the operator back to the field.
+    const bool refused = stored == kYesterday;
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == (refused ? date : Child<QWidget>(window, "Pocetno")); }));
+    QCOMPARE(answerer.texts.size(), refused ? 1 : 0);
+    QCOMPARE(date->text(), stored.toString(QStringLiteral("dd.MM.yyyy")));
+    QVERIFY(storeAndClose(window) > 0);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM DUNOS WHERE DATUM='%1'").arg(stored.toString(Qt::ISODate))), 1);
 }
 
 QTEST_MAIN(TestManualEntryForm)

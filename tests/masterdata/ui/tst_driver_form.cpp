@@ -1,10 +1,10 @@
 #include "window_driving.h"
+#include "ui/date_field.h"
 
 #include "masterdata/ui/driver_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +18,8 @@ private slots:
     void init();
     void cleanup();
     void newDriverIsStoredWithEveryField();
+    void typedBirthDateIsStored_data();
+    void typedBirthDateIsStored();
     void registrationNumberIsCleanedOnLeaving_data();
     void registrationNumberIsCleanedOnLeaving();
     void driverJobTitleTicksDriver_data();
@@ -78,7 +80,7 @@ void TestDriverForm::newDriverIsStoredWithEveryField()
     QCOMPARE(storeButton()->text(), QStringLiteral("Dodaj"));
     QVERIFY(Child<QCheckBox>(*m_form, "Vozac")->isChecked());
     QVERIFY(Child<QCheckBox>(*m_form, "Aktiv")->isChecked());
-    QCOMPARE(Child<QDateEdit>(*m_form, "DRodenja")->date(), QDate::currentDate());
+    QCOMPARE(Child<DateField>(*m_form, "DRodenja")->date(), QDate::currentDate());
 
     ReplaceAndLeave(field("Ime"), QStringLiteral("Horvat Ivan"));
     ReplaceAndLeave(field("MaticniBroj"), QStringLiteral("77"));
@@ -88,7 +90,7 @@ void TestDriverForm::newDriverIsStoredWithEveryField()
     ReplaceAndLeave(field("Putovnica"), QStringLiteral("P-1"));
     Child<QComboBox>(*m_form, "Zap")->setCurrentIndex(1);
     Child<QComboBox>(*m_form, "Tip")->setCurrentIndex(3);
-    Child<QDateEdit>(*m_form, "DRodenja")->setDate(QDate(1970, 5, 6));
+    Child<DateField>(*m_form, "DRodenja")->setDate(QDate(1970, 5, 6));
     ClickBox(Child<QCheckBox>(*m_form, "Vozac"));
     auto* remark = Child<QPlainTextEdit>(*m_form, "Napomena");
     remark->setFocus();
@@ -196,7 +198,7 @@ void TestDriverForm::emptyActiveFlagAndDateOpenAsStoredDefaults()
     const int id = insertDriver(QStringLiteral("IMEPREZIME, AKTIVNOALL, DATROD, MBR) VALUES (%1, 'Bez datuma', NULL, NULL, 0)"));
     openForm(id);
     QVERIFY(Child<QCheckBox>(*m_form, "Aktiv")->isChecked());
-    QCOMPARE(Child<QDateEdit>(*m_form, "DRodenja")->date(), QDate(1899, 12, 30));
+    QCOMPARE(Child<DateField>(*m_form, "DRodenja")->date(), QDate(1899, 12, 30));
     QCOMPARE(field("MaticniBroj")->text(), QStringLiteral("0"));
     QTest::mouseClick(storeButton(), Qt::LeftButton);
     QCOMPARE(m_form->result(), int(QDialog::Accepted));
@@ -278,6 +280,38 @@ void TestDriverForm::refusedUpdateIsRolledBack()
     QVERIFY(!m_db->data().IBTransaction1.isActive());
     m_db->allowWrites(QStringLiteral("DJELATNICI"), QStringLiteral("UPDATE"));
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DJELATNICI WHERE IMEPREZIME='Staro ime'")), 1);
+}
+
+void TestDriverForm::typedBirthDateIsStored_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("stored");
+    QTest::newRow("dots") << "15.03.1985" << QDate(1985, 3, 15);
+    QTest::newRow("month without zero") << "15.3.1985" << QDate(1985, 3, 15);
+    QTest::newRow("no zeros") << "1.3.1985" << QDate(1985, 3, 1);
+    QTest::newRow("digits only") << "15031985" << QDate(1985, 3, 15);
+    QTest::newRow("two-digit year") << "15.3.85" << QDate(1985, 3, 15);
+    QTest::newRow("no date: the previous stays") << "15.3.19850" << QDate::currentDate();
+}
+
+void TestDriverForm::typedBirthDateIsStored()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, stored);
+    openForm(-1);
+    ReplaceAndLeave(field("Ime"), QStringLiteral("Čulić Željko"));
+    auto* birth = Child<DateField>(*m_form, "DRodenja");
+    MessageAnswerer answerer;
+    ReplaceAndLeave(birth, typed);
+    const bool refused = stored == QDate::currentDate();
+    QVERIFY(QTest::qWaitFor(
+        [&] { return QApplication::focusWidget() == (refused ? birth : Child<QWidget>(*m_form, "DatZaposlen")); }));
+    QCOMPARE(answerer.texts.size(), refused ? 1 : 0);
+    QTest::mouseClick(storeButton(), Qt::LeftButton);
+    QCOMPARE(m_form->result(), int(QDialog::Accepted));
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DJELATNICI WHERE IMEPREZIME='Čulić Željko' AND DATROD='%1'")
+                        .arg(stored.toString(Qt::ISODate))),
+             1);
 }
 
 QTEST_MAIN(TestDriverForm)
