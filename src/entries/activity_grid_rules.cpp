@@ -15,15 +15,10 @@ int CellMinutes(const QString& text)
     return MinutesBetween(ParseTimeText(text), 0);
 }
 
-// "24:00", "24.00", "2400": the end of the day, which the time parser cannot give.
-bool IsEndOfDay(const QString& typed)
+// An end in minutes, "24:00" being 1440.
+int EndMinutes(const QString& text)
 {
-    QString digits;
-    for (const QChar c : typed) {
-        if (c.isDigit())
-            digits += c;
-    }
-    return digits == QLatin1String("2400");
+    return IsEndOfDayText(text) ? kMinutesPerDay : CellMinutes(text);
 }
 
 } // namespace
@@ -38,19 +33,29 @@ QString StartCellText(const QString& typed)
     return FormatMinutes(CellMinutes(typed));
 }
 
-QString EndCellText(const QString& typed)
+QString EndCellText(const QString& typed, const QString& startText)
 {
-    return IsEndOfDay(typed) ? kMidnight : StartCellText(typed);
+    if (!IsEndOfDayText(typed))
+        return StartCellText(typed);
+    return CellMinutes(startText) == 0 ? kEndOfDayText : kMidnight;
 }
 
 QString CheckedEndText(const QString& startText, const QString& endText)
 {
     const int start = CellMinutes(startText);
-    const int end = CellMinutes(endText);
+    const int end = EndMinutes(endText);
     if (end <= 0 || end >= start)
         return endText;
     const int corrected = end < kLongestDurationTyped ? start + end : start + (start - end);
     return corrected >= kMinutesPerDay ? kMidnight : FormatMinutes(corrected);
+}
+
+void SetRowStart(IntervalRow& row, const QString& startText)
+{
+    const bool endOfDay = !row.from.isEmpty() && EndMinutes(row.to) % kMinutesPerDay == 0;
+    row.from = startText;
+    if (endOfDay)
+        row.to = CellMinutes(startText) == 0 ? kEndOfDayText : kMidnight;
 }
 
 void ClearIfEmpty(IntervalRow& row)
@@ -71,14 +76,14 @@ void ChainRow(std::vector<IntervalRow>& rows, std::size_t r)
 {
     if (r + 1 >= rows.size())
         return;
-    const int end = CellMinutes(rows[r].to);
-    if (end == 0)
+    const int end = EndMinutes(rows[r].to);
+    if (end == 0 || end == kMinutesPerDay)
         return;
     IntervalRow& next = rows[r + 1];
     if (next.from.isEmpty() || CellMinutes(next.from) != end)
         next.from = rows[r].to;
     // The next row now starts at `end`, after 00:00.
-    const int nextEnd = CellMinutes(next.to);
+    const int nextEnd = EndMinutes(next.to);
     if (nextEnd == 0 || nextEnd < end)
         next.to = kMidnight;
 }

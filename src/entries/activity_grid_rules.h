@@ -17,14 +17,19 @@ IntervalRow NewIntervalRow(ActivityKind kind = kNewIntervalKind);
 // A typed start or end time as the grid shows it ("7" -> "07:00", "830" -> "08:30").
 // Throws ConversionError for a text that is not a time.
 QString StartCellText(const QString& typed);
-// The same for an end, where "24:00" is the midnight that ends the day, shown as "00:00".
-QString EndCellText(const QString& typed);
+// The same for an end, where "24:00" is the midnight that ends the day, shown as "00:00";
+// after a start of 00:00 it stays "24:00", so that the row holds the whole day.
+QString EndCellText(const QString& typed, const QString& startText);
 
 // The extra check of typed ends (setting AddCheck): an end after 00:00 but before its start is
 // read as a duration when it is before 04:00 (08:00 and "2:30" give 10:30), and otherwise as
 // that far past the start again (10:00 and 08:00 give 12:00); an end at or past 24:00 becomes
 // "00:00". Any other end is returned unchanged. Takes and gives grid texts.
 QString CheckedEndText(const QString& startText, const QString& endText);
+
+// A new start for a row: a row that ran to the midnight ending the day still does, shown as
+// "24:00" after a start of 00:00 and as "00:00" after any other start.
+void SetRowStart(IntervalRow& row, const QString& startText);
 
 // A row whose start and end are both 00:00 is empty: its times show as empty texts.
 void ClearIfEmpty(IntervalRow& row);
@@ -34,7 +39,7 @@ QString DurationText(const IntervalRow& row);
 
 // Carries the end of row r over to the next row: its start becomes r's end, and when the next
 // row then ends at 00:00 or before its start, it runs to 24:00. Nothing happens for the last
-// row or for a row ending at 00:00.
+// row or for a row ending at midnight.
 void ChainRow(std::vector<IntervalRow>& rows, std::size_t r);
 
 // Appends a new row of the kind and chains the row `chainFrom` (the one selected before) into

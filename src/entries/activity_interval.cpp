@@ -35,9 +35,22 @@ IntervalTimes NormaliseMinutes(int fromMinute, int toMinute)
     return IntervalTimes{false, fromMinute, end};
 }
 
+bool IsEndOfDayText(const QString& typed)
+{
+    QString digits;
+    for (const QChar c : typed) {
+        if (c.isDigit())
+            digits += c;
+    }
+    return digits == QLatin1String("2400");
+}
+
 IntervalTimes NormaliseInterval(const QString& fromText, const QString& toText)
 {
-    return NormaliseMinutes(MinutesBetween(ParseTimeText(fromText), 0), MinutesBetween(ParseTimeText(toText), 0));
+    const int from = MinutesBetween(ParseTimeText(fromText), 0);
+    if (IsEndOfDayText(toText))
+        return IntervalTimes{false, from, kMinutesPerDay};
+    return NormaliseMinutes(from, MinutesBetween(ParseTimeText(toText), 0));
 }
 
 int WholeKilometres(Decimal3 kilometres)
@@ -55,7 +68,8 @@ QString ClockText(int minutes)
 
 IntervalRow RowFromInterval(const ActivityInterval& interval)
 {
-    return IntervalRow{interval.kind, ClockText(interval.start), ClockText(interval.end),
+    const bool wholeDay = interval.start == 0 && interval.end == kMinutesPerDay;
+    return IntervalRow{interval.kind, ClockText(interval.start), wholeDay ? kEndOfDayText : ClockText(interval.end),
                        FormatDecimal(interval.kilometres.toText()), FormatDecimal(interval.litres.toText())};
 }
 

@@ -47,8 +47,16 @@ struct IntervalTimes {
 // and an end before the start lies on the next day.
 IntervalTimes NormaliseMinutes(int fromMinute, int toMinute);
 
-// Normalises a row's two time texts as typed or shown ("22:00", "830", empty for 00:00).
-// Throws ConversionError for a text that is not a time.
+// The end of a row that runs over the whole day from 00:00: the midnight that ends the day,
+// shown as "24:00" there, since 00:00 to 00:00 is an empty row.
+inline const QString kEndOfDayText = QStringLiteral("24:00");
+
+// Whether a typed time is the midnight that ends the day ("24:00", "24.00", "2400"), which the
+// time parser cannot give.
+bool IsEndOfDayText(const QString& typed);
+
+// Normalises a row's two time texts as typed or shown ("22:00", "830", empty for 00:00; an
+// end of "24:00" is the end of the day). Throws ConversionError for a text that is not a time.
 IntervalTimes NormaliseInterval(const QString& fromText, const QString& toText);
 
 // One interval as the day totals take it and as it is stored.
@@ -77,8 +85,8 @@ struct IntervalRow {
 // next day as its clock time there.
 QString ClockText(int minutes);
 
-// The grid row that shows a stored interval: times as clock texts, kilometres and litres with
-// two decimals and empty for 0.
+// The grid row that shows a stored interval: times as clock texts (a whole day from 00:00 ends
+// at "24:00"), kilometres and litres with two decimals and empty for 0.
 IntervalRow RowFromInterval(const ActivityInterval& interval);
 
 // The rows that count (neither empty nor of equal start and end), normalised, in grid order.

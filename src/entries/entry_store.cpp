@@ -19,7 +19,8 @@ const QString kInsertDay =
 const QString kUpdateDay =
     QStringLiteral("UPDATE DUNOS SET IDUNOS=:IDU,DATUM=:DATUM,KM1=:KM1,KM2=:KM2,DKM=:DKM,IDVOZILO=:IDV,\n"
                    " S1=:S1,S2=:S2,S3=:S3,S4=:S4,S5=:S5,S6=:S6,NAP=:NAP,N1=:N1,N2=:N2,T1=:T1,T2=:T2 WHERE IDD=:IDD");
-const QString kDeleteIntervals = QStringLiteral("DELETE FROM SATIUNOS WHERE IDDUNOS=:IDD");
+// Intervals of a kind the program does not know (written by other software) are kept.
+const QString kDeleteIntervals = QStringLiteral("DELETE FROM SATIUNOS WHERE IDDUNOS=:IDD AND TAKT BETWEEN 0 AND 3");
 const QString kInsertInterval =
     QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
                    "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
@@ -177,9 +178,14 @@ std::optional<LoadedEntry> LoadEntry(Transaction& read, int entryId, NightWindow
     sql.execute();
     int lastCrewFlags = 0;
     while (sql.next()) {
-        const std::optional<ActivityKind> kind = ActivityKindFromCode(IntColumn(sql, QStringLiteral("TAKT")));
-        if (!kind)
+        const std::optional<qint64> code = sql.intValue(QStringLiteral("TAKT"));
+        const std::optional<ActivityKind> kind = code ? ActivityKindFromCode(static_cast<int>(*code)) : std::nullopt;
+        if (!kind) {
+            found.foreignIntervals.push_back(
+                ForeignInterval{code ? std::optional<int>(static_cast<int>(*code)) : std::nullopt,
+                                IntColumn(sql, QStringLiteral("TOD")), IntColumn(sql, QStringLiteral("TDO"))});
             continue;
+        }
         entry.intervals.push_back(ActivityInterval{*kind, IntColumn(sql, QStringLiteral("TOD")),
                                                    IntColumn(sql, QStringLiteral("TDO")),
                                                    sql.decimal3Value(QStringLiteral("KM")),

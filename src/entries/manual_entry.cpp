@@ -26,3 +26,16 @@ ManualEntry EntryFromTemplate(const LoadedEntry& pattern, NightWindow currentNig
     entry.date = date;
     return entry;
 }
+
+QString ForeignIntervalsText(const std::vector<ForeignInterval>& intervals)
+{
+    if (intervals.empty())
+        return QString();
+    QStringList parts;
+    for (const ForeignInterval& interval : intervals) {
+        parts << QStringLiteral("%1-%2 (%3)")
+                     .arg(ClockText(interval.start), ClockText(interval.end),
+                          interval.code ? QString::number(*interval.code) : QStringLiteral("?"));
+    }
+    return QStringLiteral("Intervali nepoznate aktivnosti (?), spremaju se nepromijenjeni: ") + parts.join(QStringLiteral(", "));
+}

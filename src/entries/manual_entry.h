@@ -57,12 +57,26 @@ struct ManualEntry {
 DayTotals EntryDayTotals(const ManualEntry& entry);
 
 // An entry read back from the database.
+// An interval of a code outside 0..3 (or none), written by other software. The program
+// neither shows it in the grid nor counts it; storing the entry again leaves it as it is.
+struct ForeignInterval {
+    std::optional<int> code;  // SATIUNOS.TAKT
+    int start = 0;
+    int end = 0;
+};
+
 struct LoadedEntry {
     ManualEntry entry;
     QDateTime storedAt;     // UNOS.DV
     bool scannedChart = false;
     DayTotals storedTotals; // S1..S6, N1, N2 and T1 as stored
+    std::vector<ForeignInterval> foreignIntervals;
 };
+
+// The line that tells the operator of intervals of unknown kind, each shown with "?":
+// "Intervali nepoznate aktivnosti (?), spremaju se nepromijenjeni: 10:00-12:00 (7), ...".
+// Empty when there are none.
+QString ForeignIntervalsText(const std::vector<ForeignInterval>& intervals);
 
 // "Uneseno u sustav: " followed by the moment the entry was first stored.
 QString StoredAtText(const QDateTime& storedAt);

@@ -12,6 +12,7 @@ class TestManualEntryFormRules : public QObject {
 private slots:
     void typedTimes_data();
     void typedTimes();
+    void wholeDayRow();
     void checkedEnd_data();
     void checkedEnd();
     void chaining_data();
@@ -41,8 +42,40 @@ void TestManualEntryFormRules::typedTimes()
     QFETCH(QString, start);
     QFETCH(QString, end);
     QCOMPARE(StartCellText(typed), start);
-    QCOMPARE(EndCellText(typed), end);
+    QCOMPARE(EndCellText(typed, QStringLiteral("08:00")), end);
     QVERIFY_THROWS_EXCEPTION(ConversionError, StartCellText(QStringLiteral("abc")));
+}
+
+void TestManualEntryFormRules::wholeDayRow()
+{
+    // After 00:00 the end of the day stays 24:00: 00:00 to 00:00 would be an empty row.
+    QCOMPARE(EndCellText(QStringLiteral("24:00"), QStringLiteral("00:00")), QStringLiteral("24:00"));
+    IntervalRow row{ActivityKind::Rest, QStringLiteral("00:00"), QStringLiteral("24:00"), {}, {}};
+    ClearIfEmpty(row);
+    QCOMPARE(row.to, QStringLiteral("24:00"));
+    QCOMPARE(DurationText(row), QStringLiteral("24:00"));
+    const std::vector<IntervalRow> rows{row};
+    const std::vector<ActivityInterval> intervals = IntervalsFromRows(rows);
+    QCOMPARE(intervals.size(), size_t(1));
+    QCOMPARE(intervals[0].end, 1440);
+    // A stored whole day shows as such, and reads back the same.
+    const IntervalRow shown = RowFromInterval(ActivityInterval{ActivityKind::Rest, 0, 1440, {}, {}});
+    QCOMPARE(shown.to, QStringLiteral("24:00"));
+    QCOMPARE(RowFromInterval(ActivityInterval{ActivityKind::Rest, 600, 1440, {}, {}}).to, QStringLiteral("00:00"));
+    // The check of typed ends and the chaining leave it as it is.
+    QCOMPARE(CheckedEndText(QStringLiteral("00:00"), QStringLiteral("24:00")), QStringLiteral("24:00"));
+    // A row running to midnight keeps running to it when its start moves to or from 00:00.
+    IntervalRow evening{ActivityKind::Rest, QStringLiteral("22:00"), QStringLiteral("00:00"), {}, {}};
+    SetRowStart(evening, QStringLiteral("00:00"));
+    QCOMPARE(evening.to, QStringLiteral("24:00"));
+    SetRowStart(evening, QStringLiteral("10:00"));
+    QCOMPARE(evening.to, QStringLiteral("00:00"));
+    IntervalRow empty{ActivityKind::Rest, QString(), QString(), {}, {}};
+    SetRowStart(empty, QStringLiteral("00:00"));
+    QCOMPARE(empty.to, QString());
+    std::vector<IntervalRow> chained{row, NewIntervalRow()};
+    ChainRow(chained, 0);
+    QCOMPARE(chained[1].from, QStringLiteral("00:00"));
 }
 
 void TestManualEntryFormRules::checkedEnd_data()

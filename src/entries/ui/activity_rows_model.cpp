@@ -162,9 +162,9 @@ void ActivityRowsModel::editTime(int r, Column column, const QString& typed)
 {
     IntervalRow& row = m_rows[static_cast<size_t>(r)];
     if (column == Od)
-        row.from = StartCellText(typed);
+        SetRowStart(row, StartCellText(typed));
     else
-        row.to = EndCellText(typed);
+        row.to = EndCellText(typed, row.from);
     // The other time of a row that was empty shows as 00:00 again.
     if (row.from.isEmpty())
         row.from = StartCellText(QString());

@@ -322,7 +322,12 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
     note->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M\n"
                                     " - bez CTRL dodaje novi redak tog tipa,\n"
                                     " - sa CTRL mijenja aktivnost aktualnog retka!"));
+    m_foreignIntervals = NewLabel(QString(), activities, "NepoznateAktivnosti");
+    m_foreignIntervals->setWordWrap(true);
+    m_foreignIntervals->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
+    m_foreignIntervals->hide();
     activitiesLayout->addWidget(m_grid);
+    activitiesLayout->addWidget(m_foreignIntervals);
     activitiesLayout->addWidget(note);
     layout->addWidget(activities, 1);
 
@@ -541,6 +546,8 @@ void TfrmRucniUnos::loadEntry(int id, bool asTemplate)
         return;
     }
     showEntry(loaded->entry);
+    m_foreignIntervals->setText(ForeignIntervalsText(loaded->foreignIntervals));
+    m_foreignIntervals->setVisible(!loaded->foreignIntervals.empty());
     m_scannedMark->setVisible(loaded->scannedChart);
     m_storedAt->setText(StoredAtText(loaded->storedAt));
     m_storedAt->show();

@@ -122,6 +122,7 @@ private:
     QLabel* m_kilometres = nullptr;
     QLabel* m_litres = nullptr;
     QLabel* m_speed = nullptr;
+    QLabel* m_foreignIntervals = nullptr;
 
     SummaryRowsModel* m_summary = nullptr;
     QTableView* m_summaryGrid = nullptr;

@@ -130,6 +130,7 @@ private slots:
     void newWindow();
     void typedDateIsStored_data();
     void typedDateIsStored();
+    void wholeDayAndUnknownKindSurviveStoring();
     void quickKeysAndChaining();
     void endCheck_data();
     void endCheck();
@@ -855,6 +856,54 @@ void TestManualEntryForm::typedDateIsStored()
     QCOMPARE(date->text(), stored.toString(QStringLiteral("dd.MM.yyyy")));
     QVERIFY(storeAndClose(window) > 0);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM DUNOS WHERE DATUM='%1'").arg(stored.toString(Qt::ISODate))), 1);
+}
+
+void TestManualEntryForm::wholeDayAndUnknownKindSurviveStoring()
+{
+    ManualEntry restDay;
+    restDay.driverId = 1;
+    restDay.vehicleId = 1;
+    restDay.date = QDate(2024, 3, 14);
+    restDay.intervals = {ActivityInterval{ActivityKind::Rest, 0, 1440, {}, {}}};
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, restDay).done);
+    ManualEntry withForeign = restDay;
+    withForeign.entryId = kNewId;
+    withForeign.entryDayId = kNewId;
+    withForeign.date = QDate(2024, 3, 15);
+    withForeign.intervals = {ActivityInterval{ActivityKind::Driving, 360, 600, {}, {}}};
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, withForeign).done);
+    // Another program's interval of a kind this one does not know.
+    m_data->IBTransaction1.startIfNotActive();
+    m_data->IBSQL1.prepare(QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT) VALUES (:D,600,720,7)"));
+    m_data->IBSQL1.setInt(QStringLiteral("D"), withForeign.entryDayId);
+    m_data->IBSQL1.execute();
+    m_data->IBTransaction1.commit();
+
+    // The whole day shows as 00:00 to 24:00, survives an edit of the entry and is stored again.
+    TfrmRucniUnos* window = open(restDay.entryId);
+    ActivityGridView* grid = Child<ActivityGridView>(window, "AGrid");
+    QCOMPARE(RowTexts(*grid->rows(), 0), (QStringList{"Odmor", "00:00", "24:00", "24:00", "", ""}));
+    Fill(Child<QLineEdit>(window, "Zavrsno"), QStringLiteral("100"));
+    QCOMPARE(storeAndClose(window), restDay.entryId);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=0 AND TDO=1440 AND TAKT=0 AND IDDUNOS=%1")
+                       .arg(restDay.entryDayId)),
+             1);
+    QCOMPARE(count(QStringLiteral("SELECT S1 FROM DUNOS WHERE IDD=%1").arg(restDay.entryDayId)), 1440);
+
+    // The unknown interval is shown with "?", kept out of the grid and the totals, and stored
+    // unchanged when the entry's intervals are written again.
+    window = open(withForeign.entryId);
+    auto* foreign = Child<QLabel>(window, "NepoznateAktivnosti");
+    QVERIFY(!foreign->isHidden());
+    QVERIFY2(foreign->text().contains(QStringLiteral("(?)")) && foreign->text().contains(QStringLiteral("10:00-12:00 (7)")),
+             qPrintable(foreign->text()));
+    grid = enterDetails(window);
+    QCOMPARE(grid->rows()->rowCount(), 1);
+    typeCell(grid, 0, ActivityRowsModel::Do, "11");
+    QCOMPARE(storeAndClose(window), withForeign.entryId);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE IDDUNOS=%1").arg(withForeign.entryDayId)), 2);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=600 AND TDO=720 AND TAKT=7")), 1);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=360 AND TDO=660 AND TAKT=3")), 1);
 }
 
 QTEST_MAIN(TestManualEntryForm)
