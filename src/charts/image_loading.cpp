@@ -32,11 +32,13 @@ struct JpegErrorManager {
 }
 
 // Warnings that mean the compressed data is damaged or cut short; libjpeg would carry on
-// and fill the rest with grey, but a damaged scan must not be read as a chart.
+// and fill the rest with grey, but a damaged scan must not be read as a chart. The end of the
+// file alone (JWRN_JPEG_EOF) is not among them: libjpeg then supplies the end marker, and when
+// image data was still missing it goes on to report the data segment ending early
+// (JWRN_HIT_MARKER). So a file that lacks only its end marker is read.
 bool IsDataCorruption(int messageCode)
 {
     switch (messageCode) {
-    case JWRN_JPEG_EOF:
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
@@ -88,9 +90,21 @@ std::uint32_t ReadLittle32(const std::uint8_t* p)
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
+ImageLoad Refused()
+{
+    return ImageLoad{};
+}
+
+ImageLoad TooLarge(std::int64_t width, std::int64_t height)
+{
+    return ImageLoad{ImageLoad::Outcome::TooLarge, width, height};
+}
+
+constexpr ImageLoad kLoaded{ImageLoad::Outcome::Loaded};
+
 // Sanity of a BMP header: a known header size, a raster size within the limit and, for
-// uncompressed pixel data, a file long enough to hold it all.
-bool BmpHeaderAcceptable(const std::uint8_t* data, std::size_t size)
+// uncompressed pixel data, a file long enough to hold it all. Loaded when acceptable.
+ImageLoad CheckBmpHeader(const std::uint8_t* data, std::size_t size)
 {
     constexpr std::size_t kFileHeaderSize = 14;
     constexpr std::uint32_t kCoreHeaderSize = 12;
@@ -99,7 +113,7 @@ bool BmpHeaderAcceptable(const std::uint8_t* data, std::size_t size)
     constexpr std::uint32_t kBitFields = 3;
     constexpr std::uint32_t kAlphaBitFields = 6;
     if (size < kFileHeaderSize + kCoreHeaderSize)
-        return false;
+        return Refused();
     const std::uint32_t pixelOffset = ReadLittle32(data + 10);
     const std::uint32_t headerSize = ReadLittle32(data + kFileHeaderSize);
     const std::uint8_t* header = data + kFileHeaderSize;
@@ -117,18 +131,20 @@ bool BmpHeaderAcceptable(const std::uint8_t* data, std::size_t size)
         bitsPerPixel = ReadLittle16(header + 14);
         compression = ReadLittle32(header + 16);
     } else {
-        return false;
+        return Refused();
     }
     if (height < 0)
         height = -height; // rows stored from the top
-    if (!RasterSizeAllowed(width, height) || bitsPerPixel == 0 || bitsPerPixel > 32)
-        return false;
+    if (width <= 0 || height <= 0 || bitsPerPixel == 0 || bitsPerPixel > 32)
+        return Refused();
+    if (!RasterSizeAllowed(width, height))
+        return TooLarge(width, height);
     if (compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields) {
         const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
         if (std::int64_t(pixelOffset) + rowBytes * height > std::int64_t(size))
-            return false;
+            return Refused();
     }
-    return true;
+    return kLoaded;
 }
 
 } // namespace
@@ -139,11 +155,29 @@ bool RasterSizeAllowed(std::int64_t width, std::int64_t height)
     return width > 0 && height > 0 && width <= kMaxRasterBytes && width * height * 4 <= kMaxRasterBytes;
 }
 
-bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
+QString ImageLoad::message() const
+{
+    switch (outcome) {
+    case Outcome::Loaded:
+        return QString();
+    case Outcome::TooLarge:
+        return QStringLiteral("Slika je prevelika: %1 × %2 piksela, a najviše se može učitati %3 milijuna piksela "
+                              "(%4 MB). Skenirajte listić manjom rezolucijom (npr. 200 dpi).")
+            .arg(width)
+            .arg(height)
+            .arg(kMaxRasterBytes / 4 / 1000000)
+            .arg(kMaxRasterBytes / (1024 * 1024));
+    case Outcome::Refused:
+        break;
+    }
+    return kImageLoadErrorMessage;
+}
+
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
 {
     raster = Raster();
     if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
-        return false;
+        return Refused();
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info); // destroying it is harmless even if creation fails
     JpegErrorManager error;
@@ -155,7 +189,7 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     if (setjmp(error.jump)) {
         jpeg_destroy_decompress(&info);
         raster = Raster();
-        return false;
+        return Refused();
     }
     jpeg_create_decompress(&info);
     // The decoder's own buffers (a progressive file keeps every coefficient of the image)
@@ -169,15 +203,16 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     info.out_color_space = kArgbColorSpace;
     jpeg_calc_output_dimensions(&info);
     if (!RasterSizeAllowed(info.output_width, info.output_height)) {
+        const ImageLoad refused = TooLarge(info.output_width, info.output_height);
         jpeg_destroy_decompress(&info);
-        return false;
+        return refused;
     }
     try {
         ResizeRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     } catch (const std::bad_alloc&) {
         jpeg_destroy_decompress(&info);
         raster = Raster();
-        return false;
+        return Refused();
     }
     jpeg_start_decompress(&info);
     constexpr int kRowsPerCall = 8;
@@ -191,14 +226,16 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return true;
+    return kLoaded;
 }
 
-bool DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
+ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
 {
     raster = Raster();
-    if (!StartsWith(data, size, {'B', 'M'}) || !BmpHeaderAcceptable(data, size))
-        return false;
+    if (!StartsWith(data, size, {'B', 'M'}))
+        return Refused();
+    if (const ImageLoad header = CheckBmpHeader(data, size); !header)
+        return header;
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer;
     buffer.setData(bytes);
@@ -211,36 +248,38 @@ bool DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
     QImage image;
     try {
         if (!reader.read(&image))
-            return false;
+            return Refused();
         image.convertTo(QImage::Format_RGB32);
-        if (image.isNull() || !RasterSizeAllowed(image.width(), image.height()))
-            return false;
+        if (image.isNull())
+            return Refused();
+        if (!RasterSizeAllowed(image.width(), image.height()))
+            return TooLarge(image.width(), image.height());
         ResizeRaster(raster, image.width(), image.height());
     } catch (const std::bad_alloc&) {
         raster = Raster();
-        return false;
+        return Refused();
     }
     for (int y = 0; y < raster.height; ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
         std::copy(line, line + raster.width, raster.row(y));
     }
-    return true;
+    return kLoaded;
 }
 
-bool LoadRasterImage(const QString& path, Raster& raster)
+ImageLoad LoadRasterImage(const QString& path, Raster& raster)
 {
     raster = Raster();
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() <= 0)
-        return false;
+        return Refused();
     // Mapped rather than read: the decoder reads the compressed data once, in place.
     const uchar* data = file.map(0, file.size());
     if (!data)
-        return false;
+        return Refused();
     const auto size = static_cast<std::size_t>(file.size());
     if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
         return DecodeJpeg(data, size, raster);
     if (StartsWith(data, size, {'B', 'M'}))
         return DecodeBmp(data, size, raster);
-    return false;
+    return Refused();
 }

@@ -17,14 +17,30 @@ constexpr std::int64_t kMaxRasterBytes = std::int64_t(512) * 1024 * 1024;
 // True when a width × height raster is positive in both directions and within kMaxRasterBytes.
 bool RasterSizeAllowed(std::int64_t width, std::int64_t height);
 
+// How loading a scan went: loaded, refused (not an image we read, damaged, cut short), or
+// refused for its size, which its header declares.
+struct ImageLoad {
+    enum class Outcome { Loaded, Refused, TooLarge };
+    Outcome outcome = Outcome::Refused;
+    std::int64_t width = 0;  // the declared size of an image too large
+    std::int64_t height = 0;
+
+    explicit operator bool() const { return outcome == Outcome::Loaded; }
+    // What the operator is told: kImageLoadErrorMessage, or for an image too large its size
+    // and the limit; empty when loaded.
+    QString message() const;
+};
+
 // Loads a JPEG or BMP file into the raster. The kind is taken from the file's first bytes,
 // whatever its name says; anything else, and any empty, damaged, truncated or oversized
-// file, is refused (false, raster emptied). Nothing is thrown.
-bool LoadRasterImage(const QString& path, Raster& raster);
+// file, is refused (raster emptied). Nothing is thrown.
+ImageLoad LoadRasterImage(const QString& path, Raster& raster);
 
 // Decoders for file contents already in memory; same rules as LoadRasterImage.
-// JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster.
-bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster);
+// JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster. A
+// file whose image data is complete but whose end marker is missing is read; data that ends
+// early or is damaged is refused.
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster);
 // BMP: the header is checked first (size, and that the pixel data is all there when it is
 // uncompressed), then the image is read through Qt's BMP reader.
-bool DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster);
+ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster);

@@ -70,10 +70,10 @@ ScanReading ReadScanDiscs(const QString& path)
     QElapsedTimer timer;
     timer.start();
     Raster scan;
-    const bool loaded = LoadRasterImage(path, scan);
+    const ImageLoad loaded = LoadRasterImage(path, scan);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
-        reading.error = kImageLoadErrorMessage;
+        reading.error = loaded.message();
         return reading;
     }
     reading.scanWidth = scan.width;

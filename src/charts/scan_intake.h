@@ -68,7 +68,8 @@ struct ScanReading {
     std::vector<int> unusableDiscs; // numbers of detected boxes that gave no disc image
 };
 
-// The whole intake of one scan file: kImageLoadErrorMessage when it cannot be loaded,
+// The whole intake of one scan file: kImageLoadErrorMessage when it cannot be loaded (for an
+// image too large, its size and the limit),
 // kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
 // no usable disc is found; otherwise the discs in list order.
 ScanReading ReadScanDiscs(const QString& path);

@@ -76,6 +76,8 @@ private slots:
     void loadsGoodFiles();
     void refusesBadFiles_data();
     void refusesBadFiles();
+    void jpegEndings_data();
+    void jpegEndings();
     void rasterSizeLimit_data();
     void rasterSizeLimit();
 
@@ -176,10 +178,53 @@ void TestImageLoading::refusesBadFiles()
         QVERIFY(WriteAll(path(name), contents));
     Raster raster;
     ResizeRaster(raster, 5, 5); // whatever was there goes
-    QVERIFY(!LoadRasterImage(name.isEmpty() ? QString() : path(name), raster));
+    const ImageLoad load = LoadRasterImage(name.isEmpty() ? QString() : path(name), raster);
+    QVERIFY(!load);
     QVERIFY(raster.isEmpty());
+    if (name.startsWith(QLatin1String("huge"))) {
+        QCOMPARE(load.outcome, ImageLoad::Outcome::TooLarge);
+        QVERIFY2(load.message().startsWith(QString::fromUtf8("Slika je prevelika: 60000 × 60000 piksela, a najviše se može "
+                                                             "učitati 134 milijuna piksela (512 MB).")),
+                 qPrintable(load.message()));
+    } else {
+        QCOMPARE(load.message(), kImageLoadErrorMessage);
+    }
     QVERIFY(raster.pixels.empty());
     QCOMPARE(kImageLoadErrorMessage, QString::fromUtf8("Pogreška pri učitavanju slike!"));
+}
+
+void TestImageLoading::jpegEndings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("keptShare");  // of the data before the end marker
+    QTest::addColumn<int>("dropped");       // bytes dropped before the end marker
+    QTest::addColumn<bool>("read");
+    for (const char* name : {"colour.jpg", "progressive.jpeg"}) {
+        QTest::addRow("%s without its end marker", name) << QString::fromLatin1(name) << 1.0 << 0 << true;
+        QTest::addRow("%s cut at 60 %%", name) << QString::fromLatin1(name) << 0.6 << 0 << false;
+        QTest::addRow("%s cut 40 bytes short", name) << QString::fromLatin1(name) << 1.0 << 40 << false;
+    }
+}
+
+void TestImageLoading::jpegEndings()
+{
+    QFETCH(QString, name);
+    QFETCH(double, keptShare);
+    QFETCH(int, dropped);
+    QFETCH(bool, read);
+    const QByteArray whole = ReadAll(path(name));
+    QVERIFY(whole.endsWith("\xFF\xD9"));
+    const qsizetype data = whole.size() - 2;
+    const QByteArray cut = whole.left(qsizetype(data * keptShare) - dropped);
+    QVERIFY(WriteAll(path("ending.jpg"), cut));
+    Raster raster;
+    const ImageLoad load = LoadRasterImage(path("ending.jpg"), raster);
+    QCOMPARE(bool(load), read);
+    if (read) {
+        Raster reference;
+        QVERIFY(LoadRasterImage(path(name), reference));
+        QVERIFY(raster.pixels == reference.pixels);
+    }
 }
 
 void TestImageLoading::rasterSizeLimit_data()
