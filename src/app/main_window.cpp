@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
@@ -24,12 +25,23 @@
 namespace {
 
 constexpr int kClientWidth = 524;
-constexpr int kClientHeight = 543;
+constexpr int kClientHeight = 543;  // the menu bar included
 constexpr int kMenuHeight = 26;
 constexpr int kPageMargin = 4;
 constexpr int kLogoStripHeight = 51;
 constexpr int kPictureSize = 48;
+constexpr int kMenuFontPixels = 13;
+constexpr int kButtonFontPixels = 19;
 
+const QString kNotYetAvailable = QStringLiteral("Ova mogućnost još nije dostupna.");
+
+QFont TahomaBold(int pixels)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixels);
+    font.setBold(true);
+    return font;
+}
 
 }  // namespace
 
@@ -38,7 +50,7 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
-    setFixedSize(kClientWidth, kClientHeight + kMenuHeight);
+    setFixedSize(kClientWidth, kClientHeight);
     buildMenu();
     buildButtons();
     RestoreWindowPlacement(this);
@@ -58,8 +70,8 @@ void TForm1::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setFixedHeight(kMenuHeight);
-    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; font: bold 13px 'Tahoma'; }")
-                           .arg(Look::kCream.name()));
+    bar->setFont(TahomaBold(kMenuFontPixels));
+    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; }").arg(Look::kCream.name()));
 
     auto add = [this](QMenu* menu, const char* name, const QString& text) {
         QAction* a = menu->addAction(text);
@@ -69,7 +81,10 @@ void TForm1::buildMenu()
 
     QMenu* data = bar->addMenu(QStringLiteral("&Podaci"));
     QMenu* driver = data->addMenu(QStringLiteral("&Djelatnik"));
-    add(driver, "DriverListAction", QStringLiteral("&Popis"));
+    const auto notYet = [this](QAction* command) {
+        connect(command, &QAction::triggered, this, [this] { ShowMessage(this, kNotYetAvailable); });
+    };
+    notYet(add(driver, "DriverListAction", QStringLiteral("&Popis")));
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
             &TForm1::showNewDriver);
     connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
@@ -83,15 +98,16 @@ void TForm1::buildMenu()
     QAction* manualEntry = add(hours, "ManualEntryAction", QStringLiteral("&Unos"));
     manualEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(manualEntry, &QAction::triggered, this, &TForm1::openManualEntry);
-    add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"))
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction* scannedChart = add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"));
+    scannedChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    notYet(scannedChart);
     hours->addSeparator();
-    add(hours, "EntryOverviewAction", QStringLiteral("&Pregled"));
+    notYet(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")));
     QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
-    add(attestations, "NewAttestationAction", QStringLiteral("&Unos"));
-    add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled"));
+    notYet(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")));
+    notYet(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")));
     records->addSeparator();
-    add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena"));
+    notYet(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")));
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);
@@ -108,8 +124,8 @@ QToolButton* TForm1::addButton(const char* objectName, const QString& caption, c
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(style);
-    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; font: bold 19px 'Tahoma'; }")
-                              .arg(captionColour.name()));
+    button->setFont(TahomaBold(kButtonFontPixels));
+    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; }").arg(captionColour.name()));
     if (style != Qt::ToolButtonTextOnly) {
         button->setIcon(this->style()->standardIcon(picture));
         button->setIconSize(QSize(kPictureSize, kPictureSize));
@@ -134,13 +150,13 @@ void TForm1::buildButtons()
                      Qt::ToolButtonTextUnderIcon, QStyle::SP_DriveCDIcon,
                      QStringLiteral("Analiza i obrada podataka sa skeniranih tahografskih listića")),
            "ScannedChartAction");
-    linked(addButton("BitBtn1", QStringLiteral("Ručni unos aktivnosti"), QColor(128, 0, 0), {6, 140, 245, 45},
+    linked(addButton("BitBtn1", QStringLiteral("Ručni unos aktivnosti"), Look::kMaroon, {6, 140, 245, 45},
                      Qt::ToolButtonTextOnly, QStyle::SP_CustomBase, QStringLiteral("Ručni unos radnih aktivnosti")),
            "ManualEntryAction");
     linked(addButton("AETRButton", QStringLiteral("Izrada AETR potvrde"), Qt::red, {257, 6, 245, 179},
                      Qt::ToolButtonTextUnderIcon, QStyle::SP_FileDialogContentsView, QString()),
            "NewAttestationAction");
-    linked(addButton("RVButton", QStringLiteral("Evidencija radnog vremena"), QColor(0, 0, 128), {6, 191, 496, 120},
+    linked(addButton("RVButton", QStringLiteral("Evidencija radnog vremena"), Look::kNavy, {6, 191, 496, 120},
                      Qt::ToolButtonTextBesideIcon, QStyle::SP_FileDialogDetailedView, QString()),
            "WorkTimeRecordAction");
     QToolButton* overview = addButton("EvRSButton", QStringLiteral("Pregled evidentiranih radnih sati"), Qt::black,
@@ -154,8 +170,12 @@ void TForm1::buildButtons()
     register_->setLayoutDirection(Qt::RightToLeft);
     linked(register_, "AttestationRegisterAction");
 
-    auto* logo = new QWidget(page);
+    // The logo strip along the bottom edge of the page.
+    auto* logo = new QLabel(QStringLiteral("VELTRA  ·  evidencija radnih sati za mobilne radnike"), page);
     logo->setObjectName(QStringLiteral("LogoStrip"));
+    logo->setAlignment(Qt::AlignCenter);
+    logo->setFont(TahomaBold(kMenuFontPixels));
+    logo->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; }").arg(Look::kMaroon.name()));
     logo->setGeometry(kPageMargin, kClientHeight - kMenuHeight - kLogoStripHeight - kPageMargin,
                       kClientWidth - 2 * kPageMargin, kLogoStripHeight);
 }

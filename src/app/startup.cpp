@@ -8,7 +8,6 @@
 int RunApplication(QApplication& application)
 {
     QApplication::setApplicationName(QStringLiteral("VELTRA"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VELTRA"));
     RegisterApplicationFonts();
 
     SharedWindows windows;

@@ -2,12 +2,16 @@
 #include "window_driving.h"
 
 #include "app/main_window.h"
+#include "ui/fonts.h"
 #include "settings/ui/options_form.h"
 #include "settings/settings_values.h"
 #include "db/data_module.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QToolButton>
@@ -17,6 +21,7 @@
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void captionsPositionsAndHints_data();
@@ -26,12 +31,20 @@ private slots:
     void missingDatabaseReportsOnceAndStaysUsable();
     void closingAsksForConfirmation();
     void instructionsWithoutFileDoNothing();
+    void sizeFontsAndLogoStrip();
+    void commandsNotYetBuiltAnswer_data();
+    void commandsNotYetBuiltAnswer();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<TopcijeForm> m_options;
     std::unique_ptr<TDataModule1> m_data;
 };
+
+void TestMainWindow::initTestCase()
+{
+    RegisterApplicationFonts();
+}
 
 void TestMainWindow::init()
 {
@@ -150,6 +163,45 @@ void TestMainWindow::instructionsWithoutFileDoNothing()
     window.openInstructions();
     QTest::qWait(100);
     QCOMPARE(answerer.texts, QStringList());
+}
+
+void TestMainWindow::sizeFontsAndLogoStrip()
+{
+    TForm1 window;
+    window.setProgramFolder(m_folder->path());
+    QCOMPARE(window.size(), QSize(524, 543));  // the menu bar included
+    QCOMPARE(window.menuBar()->height(), 26);
+    // The windows are drawn in the metric-compatible Tahoma of Debian's Wine fonts.
+    QCOMPARE(QFontInfo(window.menuBar()->font()).family(), QStringLiteral("Tahoma"));
+    QVERIFY(window.menuBar()->font().bold());
+    for (const char* name : {"RSButton", "BitBtn1", "AETRButton", "RVButton", "EvRSButton", "EvAETRButton"}) {
+        auto* button = window.findChild<QToolButton*>(name);
+        QVERIFY2(button->font().bold() && button->font().pixelSize() == 19, qPrintable(button->objectName()));
+        QCOMPARE(QFontInfo(button->font()).family(), QStringLiteral("Tahoma"));
+    }
+    auto* logo = window.findChild<QLabel*>("LogoStrip");
+    QVERIFY(logo);
+    QCOMPARE(logo->height(), 51);
+    window.layout()->activate();
+    QCOMPARE(logo->mapTo(&window, QPoint(0, logo->height())).y(), 543 - 4);
+}
+
+void TestMainWindow::commandsNotYetBuiltAnswer_data()
+{
+    QTest::addColumn<QString>("command");
+    for (const char* name : {"DriverListAction", "ScannedChartAction", "EntryOverviewAction", "NewAttestationAction",
+                             "AttestationRegisterAction", "WorkTimeRecordAction"})
+        QTest::newRow(name) << name;
+}
+
+void TestMainWindow::commandsNotYetBuiltAnswer()
+{
+    QFETCH(QString, command);
+    TForm1 window;
+    window.setProgramFolder(m_folder->path());
+    MessageAnswerer answerer;
+    window.action(command)->trigger();
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Ova mogućnost još nije dostupna.")});
 }
 
 QTEST_MAIN(TestMainWindow)
