@@ -31,7 +31,9 @@ QStringList CellTexts(const QAbstractItemModel& model, int row)
 {
     QStringList texts;
     for (int column = 0; column < model.columnCount(); ++column) {
-        texts << model.index(row, column).data(Qt::DisplayRole).toString();
+        const QModelIndex cell = model.index(row, column);
+        const QVariant value = cell.data(kFieldValueRole);
+        texts << (value.isValid() ? value : cell.data(Qt::DisplayRole)).toString();
     }
     return texts;
 }

@@ -19,9 +19,14 @@ public:
 // title is copied under its field name.
 inline constexpr int kFieldNameRole = Qt::UserRole + 1;
 
+// A cell whose shown text is not its field's value (the "#" column shows the row's position
+// over the row's key) gives the value to copy under this role.
+inline constexpr int kFieldValueRole = Qt::UserRole + 2;
+
 // Copies the grid to the clipboard as tab-separated plain text with CR LF line ends: a
 // header line "##" and every column's title, then one line per row: its number from 1 and
-// the text of every column, hidden columns included. An empty grid leaves the clipboard as it is.
+// the value of every column's field (its shown text where the two are the same), hidden
+// columns included. An empty grid leaves the clipboard as it is.
 void CopyGridToClipboard(const QTableView* grid);
 
 // The same without a header line and with every column of the grid's query, in select

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPalette>
 
 class QWidget;
@@ -24,5 +25,12 @@ void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 // The font made bold.
 QFont Bold(QFont font);
+
+// Pixels a text needs in the widget's font, with room for frames and margins.
+int TextWidth(const QWidget* widget, const QString& text);
+
+// A grid column's width: the given width, or more when the text (a header, the longest value)
+// would be cut in the font.
+int ColumnWidth(const QFontMetrics& metrics, int width, const QString& text);
 
 }  // namespace Look

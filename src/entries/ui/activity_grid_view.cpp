@@ -1,5 +1,6 @@
 #include "entries/ui/activity_grid_view.h"
 
+#include "ui/look.h"
 #include "ui/message_box.h"
 #include "entries/ui/activity_kind_icon.h"
 #include "entries/ui/activity_rows_model.h"
@@ -104,8 +105,12 @@ ActivityGridView::ActivityGridView(ActivityRowsModel* model, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
-    for (int column = 0; column < ActivityRowsModel::ColumnCount; ++column)
-        setColumnWidth(column, kColumnWidths[static_cast<size_t>(column)]);
+    // The kilometre and litre columns hold four-digit values as shown ("1.234,50").
+    for (int column = 0; column < ActivityRowsModel::ColumnCount; ++column) {
+        const bool amount = column == ActivityRowsModel::Km || column == ActivityRowsModel::L;
+        setColumnWidth(column, Look::ColumnWidth(fontMetrics(), kColumnWidths[static_cast<size_t>(column)],
+                                                 amount ? QStringLiteral("1.234,50") : QString()));
+    }
     connect(model, &ActivityRowsModel::inputRefused, this, [this] { m_refused = true; });
 }
 

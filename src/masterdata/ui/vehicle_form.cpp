@@ -1,5 +1,6 @@
 #include "masterdata/ui/vehicle_form.h"
 
+#include "ui/look.h"
 #include "ui/message_box.h"
 #include "common/decimal_text.h"
 #include "db/data_module.h"
@@ -51,6 +52,9 @@ void TVoziloForm::buildFields()
     m_masa = NewTextField(this, "masa", kMassLength);
     m_nosivost = NewTextField(this, "Nosivost", kMassLength);
     m_ukupno = NewTextField(this, "Ukupno", kMassLength);
+    // Room for the largest mass the column holds, as the field shows it.
+    for (QLineEdit* mass : {m_masa, m_nosivost, m_ukupno})
+        mass->setMinimumWidth(Look::TextWidth(mass, QStringLiteral("9.999,999")));
     m_vrsta = new QComboBox(this);
     m_vrsta->setObjectName(QStringLiteral("Vrsta"));
     m_vrsta->addItems(VehicleKindNames());

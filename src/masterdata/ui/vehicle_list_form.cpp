@@ -65,8 +65,12 @@ TVozilaForm::TVozilaForm(QWidget* parent) : QDialog(parent)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->hide();
-    for (int column = 0; column < VehicleListModel::ColumnCount; ++column)
-        m_grid->setColumnWidth(column, VehicleListModel::columnWidth(static_cast<VehicleListModel::Column>(column)));
+    const QFontMetrics headerFont = m_grid->horizontalHeader()->fontMetrics();
+    for (int column = 0; column < VehicleListModel::ColumnCount; ++column) {
+        const int width = VehicleListModel::columnWidth(static_cast<VehicleListModel::Column>(column));
+        m_grid->setColumnWidth(column, Look::ColumnWidth(headerFont, width,
+                                                         m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
+    }
     AddCopyTableAction(m_grid);
 
     m_note = new QPlainTextEdit(this);

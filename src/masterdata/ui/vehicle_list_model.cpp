@@ -1,5 +1,6 @@
 #include "masterdata/ui/vehicle_list_model.h"
 
+#include "ui/grid_clipboard.h"
 #include "ui/look.h"
 
 
@@ -76,6 +77,9 @@ QVariant VehicleListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return index.column() == Number ? QString::number(index.row() + 1) : text(row, index.column());
+    case kFieldValueRole:
+        // The "#" column shows the position; its field is the vehicle's key.
+        return index.column() == Number ? QVariant(QString::number(row.id)) : QVariant();
     case Qt::TextAlignmentRole:
         return kColumns[index.column()].centred ? QVariant(Qt::AlignCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:

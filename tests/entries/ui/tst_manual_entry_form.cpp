@@ -498,6 +498,9 @@ void TestManualEntryForm::detailedEntryRoundTrip()
     typeCell(grid, 1, ActivityRowsModel::Do, "6");
     typeCell(grid, 1, ActivityRowsModel::Km, "450");
     typeCell(grid, 1, ActivityRowsModel::L, "55,5");
+    // Four-digit kilometres and litres fit their columns.
+    for (int column : {int(ActivityRowsModel::Km), int(ActivityRowsModel::L)})
+        QVERIFY(grid->fontMetrics().horizontalAdvance(QStringLiteral("1.234,50")) < grid->columnWidth(column) - 6);
     const ManualEntry typed = window->entryFromFields();
 
     const int id = storeAndClose(window);

@@ -171,6 +171,12 @@ void TestVehicleForm::massIsStoredExactlyAndShownGrouped()
     QCOMPARE(field("masa")->text(), QStringLiteral("1.234,50"));
     QCOMPARE(field("Nosivost")->text(), QStringLiteral("7,10"));
     QCOMPARE(field("Ukupno")->text(), QString());
+    // The whole of the largest mass fits in each field.
+    for (const char* name : {"masa", "Nosivost", "Ukupno"}) {
+        QLineEdit* mass = field(name);
+        QVERIFY2(mass->fontMetrics().horizontalAdvance(QStringLiteral("9.999,999")) < mass->contentsRect().width() - 4,
+                 name);
+    }
 }
 
 void TestVehicleForm::missingMakeOrPlateIsRefused_data()
