@@ -78,6 +78,14 @@ QDate Yesterday()
     return QDate::currentDate().addDays(-1);
 }
 
+// A control shown only at times keeps its room while hidden, so that showing it moves nothing.
+void KeepRoomWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = nullptr)
 {
     auto* label = new QLabel(text, parent);
@@ -231,6 +239,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_existingWarning->setPopupMode(QToolButton::InstantPopup);
     m_existingWarning->setMenu(m_existingMenu);
     m_existingWarning->setFocusPolicy(Qt::StrongFocus);
+    KeepRoomWhenHidden(m_existingWarning);
     m_existingWarning->hide();
     m_startKm = NewLine(day, "Pocetno");
     m_endKm = NewLine(day, "Zavrsno");
@@ -240,6 +249,7 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
     m_kmMarker->setToolTip(
         QStringLiteral("Razlika kilometraže uz aktivnosti i  definiranog uz ručni unos (osnovni podac)"));
+    KeepRoomWhenHidden(m_kmMarker);
     m_kmMarker->hide();
     m_remark = new QPlainTextEdit(day);
     m_remark->setObjectName(QStringLiteral("Napomena"));
@@ -476,7 +486,8 @@ void TfrmRucniUnos::FormShow()
     m_rows->setRows({NewIntervalRow()});
     m_pages->setCurrentWidget(m_basicPage);
     const bool editing = m_entryId != kNewId;
-    m_store->setText(editing ? QStringLiteral("Promijeni") : QStringLiteral("Arhiviraj"));
+    // Alt+A or Alt+P, besides Ctrl+S and Ctrl+Enter from anywhere in the window.
+    m_store->setText(editing ? QStringLiteral("&Promijeni") : QStringLiteral("&Arhiviraj"));
     m_newFromThis->setVisible(editing);
     m_summary->setMinutes(SummaryMinutes{});
     m_storedAt->hide();

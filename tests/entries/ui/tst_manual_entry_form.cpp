@@ -131,6 +131,9 @@ private slots:
     void typedDateIsStored_data();
     void typedDateIsStored();
     void wholeDayAndUnknownKindSurviveStoring();
+    void storeKeysWorkFromEveryField_data();
+    void warningsMoveNothing();
+    void storeKeysWorkFromEveryField();
     void quickKeysAndChaining();
     void endCheck_data();
     void endCheck();
@@ -265,7 +268,7 @@ void TestManualEntryForm::newWindow()
     QVERIFY(Child<QCheckBox>(window, "Detaljno")->isChecked());
     QVERIFY(pages->isTabVisible(1));
     QVERIFY(!pages->isTabVisible(2));
-    QCOMPARE(Child<QPushButton>(window, "Spremi")->text(), QStringLiteral("Arhiviraj"));
+    QCOMPARE(Child<QPushButton>(window, "Spremi")->text(), QStringLiteral("&Arhiviraj"));
     QVERIFY(!Child<QPushButton>(window, "NoviPremaOvom")->isVisible());
     QVERIFY(!Child<QLabel>(window, "Uneseno")->isVisible());
     QVERIFY(!Child<QWidget>(window, "Skenirani")->isVisible());
@@ -509,7 +512,7 @@ void TestManualEntryForm::detailedEntryRoundTrip()
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")), 2);
 
     TfrmRucniUnos* reopened = open(id);
-    QCOMPARE(Child<QPushButton>(reopened, "Spremi")->text(), QStringLiteral("Promijeni"));
+    QCOMPARE(Child<QPushButton>(reopened, "Spremi")->text(), QStringLiteral("&Promijeni"));
     QVERIFY(Child<QPushButton>(reopened, "NoviPremaOvom")->isVisible());
     QVERIFY(Child<QLabel>(reopened, "Uneseno")->text().startsWith(QStringLiteral("Uneseno u sustav: ")));
     QVERIFY(Child<QLabel>(reopened, "Uneseno")->isVisible());
@@ -644,7 +647,7 @@ void TestManualEntryForm::newFromTemplate()
     QVERIFY(QApplication::topLevelWidgets().size() > windowsBefore);
     QCOMPARE(copy->entryId(), kNewId);
     QCOMPARE(copy->templateId(), stored.entryId);
-    QCOMPARE(Child<QPushButton>(copy, "Spremi")->text(), QStringLiteral("Arhiviraj"));
+    QCOMPARE(Child<QPushButton>(copy, "Spremi")->text(), QStringLiteral("&Arhiviraj"));
     QVERIFY(!Child<QLabel>(copy, "Uneseno")->isVisible());
     QCOMPARE(Child<DateField>(copy, "Datum")->date(), kYesterday);
     QCOMPARE(Child<QComboBox>(copy, "Vozac")->currentText(), QStringLiteral("Horvat Ivan"));
@@ -740,7 +743,7 @@ void TestManualEntryForm::existingEntriesOfTheDay()
     }
     QVERIFY(other != nullptr);
     QCOMPARE(other->entryId(), stored.entryId);
-    QCOMPARE(Child<QPushButton>(other, "Spremi")->text(), QStringLiteral("Promijeni"));
+    QCOMPARE(Child<QPushButton>(other, "Spremi")->text(), QStringLiteral("&Promijeni"));
 
     // Another date of the same driver has no entry.
     Child<DateField>(window, "Datum")->setDate(kYesterday.addDays(-1));
@@ -907,6 +910,73 @@ void TestManualEntryForm::wholeDayAndUnknownKindSurviveStoring()
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE IDDUNOS=%1").arg(withForeign.entryDayId)), 2);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=600 AND TDO=720 AND TAKT=7")), 1);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=360 AND TDO=660 AND TAKT=3")), 1);
+}
+
+void TestManualEntryForm::storeKeysWorkFromEveryField_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const int ctrl = int(Qt::ControlModifier);
+    for (const char* field : {"Vozac", "Datum", "Pocetno", "Napomena", "AGrid", "open cell"}) {
+        QTest::addRow("Ctrl+S in %s", field) << QByteArray(field) << int(Qt::Key_S) << ctrl;
+        QTest::addRow("Ctrl+Enter in %s", field) << QByteArray(field) << int(Qt::Key_Return) << ctrl;
+    }
+    QTest::newRow("Alt+A in Napomena") << QByteArray("Napomena") << int(Qt::Key_A) << int(Qt::AltModifier);
+}
+
+void TestManualEntryForm::storeKeysWorkFromEveryField()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TfrmRucniUnos* window = open();
+    choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
+    choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
+    QWidget* target = nullptr;
+    if (field == "AGrid" || field == "open cell") {
+        ActivityGridView* grid = enterDetails(window);
+        grid->setCurrentIndex(grid->rows()->index(0, ActivityRowsModel::Do));
+        if (field == "open cell")
+            Type("6");  // the end cell is open, 6 typed into it
+        target = QApplication::focusWidget();
+    } else {
+        target = Child<QWidget>(window, field.constData());
+        target->setFocus();
+    }
+    QPointer<TfrmRucniUnos> guard(window);
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 1);
+    if (field == "open cell")
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE TOD=0 AND TDO=360")), 1);
+}
+
+void TestManualEntryForm::warningsMoveNothing()
+{
+    ManualEntry stored;
+    stored.driverId = 1;
+    stored.vehicleId = 1;
+    stored.date = kYesterday;
+    stored.detailed = false;
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+
+    TfrmRucniUnos* window = open();
+    QList<QWidget*> neighbours;
+    for (const char* name : {"Datum", "Pocetno", "Zavrsno", "Predjeno", "Napomena"})
+        neighbours << Child<QWidget>(window, name);
+    QList<QRect> before;
+    for (QWidget* neighbour : neighbours)
+        before << neighbour->geometry();
+    // The driver has an entry that day, and the odometer runs backwards: both warnings show.
+    choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
+    emit Child<DateField>(window, "Datum")->committed();
+    Fill(Child<QLineEdit>(window, "Pocetno"), QStringLiteral("500"));
+    Fill(Child<QLineEdit>(window, "Zavrsno"), QStringLiteral("100"));
+    QVERIFY(Child<QWidget>(window, "PostojiUnos")->isVisible());
+    QVERIFY(Child<QWidget>(window, "KmMarker")->isVisible());
+    for (qsizetype i = 0; i < neighbours.size(); ++i)
+        QCOMPARE(neighbours[i]->geometry(), before[i]);
 }
 
 QTEST_MAIN(TestManualEntryForm)
