@@ -1,7 +1,9 @@
 #include "ui/modeless_window.h"
 
+#include <QCloseEvent>
 #include <QKeySequence>
 #include <QShortcut>
+#include <QTimer>
 
 ModelessWindow::ModelessWindow(const QString& objectName, QWidget* owner)
     : QWidget(owner, Qt::Window), m_placement(objectName)
@@ -19,6 +21,29 @@ ModelessWindow::ModelessWindow(const QString& objectName, QWidget* owner)
 ModelessWindow::~ModelessWindow()
 {
     SaveWindowPlacement(this, m_placement.section());
+}
+
+void ModelessWindow::openedFromHere(QWidget* window)
+{
+    m_openedFromHere << window;
+}
+
+void ModelessWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    for (auto it = m_openedFromHere.crbegin(); it != m_openedFromHere.crend(); ++it) {
+        QWidget* next = it->data();
+        if (next && next->isVisible()) {
+            // Once this window is gone and the system has activated another one.
+            QTimer::singleShot(0, next, [next] {
+                next->raise();
+                next->activateWindow();
+            });
+            return;
+        }
+    }
 }
 
 void ModelessWindow::restorePlacement()

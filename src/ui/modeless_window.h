@@ -2,6 +2,8 @@
 
 #include "ui/window_placement.h"
 
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 
 // A window for one piece of work, of which several may be open at once (a manual entry, a
@@ -19,7 +21,13 @@ protected:
     void restorePlacement();
     // What Ctrl+S and Ctrl+Enter do; nothing unless the window stores something.
     virtual void storeRequested() {}
+    // A window opened from this one (which does not own it): when this one closes, the
+    // latest of them still shown comes to the front rather than the main window.
+    void openedFromHere(QWidget* window);
+
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     PlacementSlot m_placement;
+    QList<QPointer<QWidget>> m_openedFromHere;
 };

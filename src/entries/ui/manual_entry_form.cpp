@@ -655,11 +655,10 @@ void TfrmRucniUnos::checkExistingEntries()
         ShowError(this, error.text());
         return;
     }
-    const QPointer<QWidget> owner = parentWidget();
     for (const DayEntry& entry : entries) {
         QAction* item = m_existingMenu->addAction(entry.caption());
         const int id = entry.entryId;
-        connect(item, &QAction::triggered, this, [id, owner] { OpenManualEntryWindow(id, kNewId, owner); });
+        connect(item, &QAction::triggered, this, [this, id] { openedFromHere(OpenManualEntryWindow(id, kNewId, parentWidget())); });
     }
     m_existingWarning->setVisible(!entries.empty());
 }
@@ -787,7 +786,7 @@ void TfrmRucniUnos::SpremiClick()
 
 void TfrmRucniUnos::NoviPremaOvomClick()
 {
-    OpenManualEntryWindow(kNewId, m_entryId, parentWidget());
+    openedFromHere(OpenManualEntryWindow(kNewId, m_entryId, parentWidget()));
 }
 
 void TfrmRucniUnos::DodajVozacaClick()

@@ -133,6 +133,7 @@ private slots:
     void wholeDayAndUnknownKindSurviveStoring();
     void storeKeysWorkFromEveryField_data();
     void warningsMoveNothing();
+    void windowOpenedFromAnotherComesForwardWhenItCloses();
     void storeKeysWorkFromEveryField();
     void quickKeysAndChaining();
     void endCheck_data();
@@ -977,6 +978,39 @@ void TestManualEntryForm::warningsMoveNothing()
     QVERIFY(Child<QWidget>(window, "KmMarker")->isVisible());
     for (qsizetype i = 0; i < neighbours.size(); ++i)
         QCOMPARE(neighbours[i]->geometry(), before[i]);
+}
+
+void TestManualEntryForm::windowOpenedFromAnotherComesForwardWhenItCloses()
+{
+    ManualEntry stored;
+    stored.driverId = 1;
+    stored.vehicleId = 1;
+    stored.date = kYesterday;
+    stored.detailed = false;
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+
+    // A main window stand-in that owns the entry windows, as the program's main window does.
+    QWidget mainWindow;
+    mainWindow.resize(600, 600);
+    QVERIFY(ShowActive(mainWindow));
+    TfrmRucniUnos* opener = OpenManualEntryWindow(stored.entryId, kNewId, &mainWindow);
+    QVERIFY(QTest::qWaitForWindowActive(opener));
+    QTest::mouseClick(Child<QPushButton>(opener, "NoviPremaOvom"), Qt::LeftButton);
+    QPointer<TfrmRucniUnos> opened;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* candidate = qobject_cast<TfrmRucniUnos*>(window);
+        if (candidate && candidate != opener)
+            opened = candidate;
+    }
+    QVERIFY(opened);
+    QCOMPARE(opened->parentWidget(), &mainWindow);
+    // The operator goes back to the first window and closes it.
+    opener->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(opener));
+    QTest::mouseClick(Child<QPushButton>(opener, "Otkazi"), Qt::LeftButton);
+    QVERIFY(opened);
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == opened.data(); }));
+    delete opened.data();
 }
 
 QTEST_MAIN(TestManualEntryForm)
