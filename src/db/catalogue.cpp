@@ -27,3 +27,13 @@ QStringList UserTables(Statement& statement)
         tables << statement.textValue(0).value_or(QString());
     return tables;
 }
+
+bool HasIndex(Statement& statement, const QString& index)
+{
+    statement.prepare(QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$INDEX_NAME = :I"));
+    statement.setText(QStringLiteral("I"), index.toUpper());
+    statement.execute();
+    const bool found = statement.next();
+    statement.close();
+    return found;
+}

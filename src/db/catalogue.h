@@ -10,3 +10,5 @@ class Statement;
 bool TableHasColumn(Statement& statement, const QString& table, const QString& column);
 // The user tables: no system tables, no views.
 QStringList UserTables(Statement& statement);
+// Whether an index of this name exists.
+bool HasIndex(Statement& statement, const QString& index);

@@ -138,6 +138,18 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
                                      "ADD IDPF INTEGER"));
             data.IBTransaction1.commit();
         });
+        // The entry overview reads entries newest first and entry days by date, newest first,
+        // in the order of these two indexes.
+        for (const auto& [index, definition] :
+             {std::pair{QStringLiteral("UN_IDX2"), QStringLiteral("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)")},
+              std::pair{QStringLiteral("DUN_IDX3"), QStringLiteral("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)")}}) {
+            RunOwnStep(data, showMessage, [&] {
+                if (HasIndex(data.IBSQL1, index))
+                    return;
+                Run(data, definition);
+                data.IBTransaction1.commit();
+            });
+        }
     } catch (const DbError& error) {
         // A failed step is undone whole, so that no later commit can carry half of it; the
         // catalogue tests try it again at the next start.

@@ -48,6 +48,7 @@ class TestSchemaUpgrade : public QObject {
 private slots:
     void freshBaseDatabaseGetsEveryObjectSilently();
     void secondStartOnlyReadsTheCatalogue();
+    void overviewIndexesAreAddedToAnEarlierDatabase();
     void missingFileReportsOnceAndStaysClosed();
     void databaseWithoutBaseTablesCreatesNothing();
     void failingIdDriverUpdateKeepsColumnAndIsNotRepeated();
@@ -101,10 +102,15 @@ void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
                            "WHERE S.RDB$INDEX_NAME = I.RDB$INDEX_NAME) || ')' FROM RDB$INDICES I "
                            "WHERE I.RDB$INDEX_NAME NOT STARTING WITH 'RDB$'"),
              (QStringList{"DJ_IDX1 DJELATNICI(KARTICA)", "DUN_IDX1 DUNOS(IDUNOS)", "DUN_IDX2 DUNOS(DATUM)",
-                          "PK_DUNOS DUNOS(IDD)", "PK_UNOS UNOS(IDUNOS)", "PK_VOZILO VOZILO(IDVOZ)",
-                          "SATIUNOS_IDX1 SATIUNOS(IDDUNOS)", "SATIUNOS_IDX2 SATIUNOS(DT1)",
+                          "DUN_IDX3 DUNOS(DATUM)", "PK_DUNOS DUNOS(IDD)", "PK_UNOS UNOS(IDUNOS)",
+                          "PK_VOZILO VOZILO(IDVOZ)", "SATIUNOS_IDX1 SATIUNOS(IDDUNOS)", "SATIUNOS_IDX2 SATIUNOS(DT1)",
                           "SATIUNOS_IDX3 SATIUNOS(DT2)", "SATIUNOS_IDX4 SATIUNOS(IDVOZAC)",
-                          "SKENLOG_IDX1 SKENLOG(FN,SX,SY)", "UN_IDX1 UNOS(IDVOZAC)", "VO_IDX1 VOZILO(OZNAKA)"}));
+                          "SKENLOG_IDX1 SKENLOG(FN,SX,SY)", "UN_IDX1 UNOS(IDVOZAC)", "UN_IDX2 UNOS(DV)",
+                          "VO_IDX1 VOZILO(OZNAKA)"}));
+    // The overview's two indexes run newest first.
+    QCOMPARE(NamesOf(data, "SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$INDEX_TYPE = 1 "
+                           "AND RDB$INDEX_NAME NOT STARTING WITH 'RDB$'"),
+             (QStringList{"DUN_IDX3", "UN_IDX2"}));
 
     // The trigger fills an empty vehicle key from its generator.
     data.IBSQL1.prepare("INSERT INTO VOZILO (MARKAITIP, OZNAKA) VALUES ('MAN', 'ZG-1')");
@@ -176,6 +182,24 @@ void TestSchemaUpgrade::failingIdDriverUpdateKeepsColumnAndIsNotRepeated()
     again.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
     QCOMPARE(ConnectUpgraded(again, db.path()), QStringList());
     QVERIFY(!statements.join('\n').contains("UPDATE SATIUNOS"));
+}
+
+void TestSchemaUpgrade::overviewIndexesAreAddedToAnEarlierDatabase()
+{
+    TempDatabase db;
+    {
+        TDataModule1 data;
+        ConnectUpgraded(data, db.path());
+        data.IBScript1.execute("DROP INDEX UN_IDX2; DROP INDEX DUN_IDX3;");
+        data.IBTransaction1.commit();
+    }
+    TDataModule1 data;
+    QStringList statements;
+    data.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QVERIFY(statements.contains("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)"));
+    QVERIFY(statements.contains("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)"));
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME IN ('UN_IDX2','DUN_IDX3')"), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSchemaUpgrade)

@@ -1,0 +1,425 @@
+#include "reviews/overview_queries.h"
+
+#include "common/time_text.h"
+#include "common/win1250.h"
+#include "db/scopes.h"
+
+#include <QTime>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+const QString kNotAvailable = QStringLiteral("N/A");
+const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+const QString kMomentFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
+constexpr int kScannedChart = 1;
+constexpr int kSummary = 100;
+
+// The lists read their lines in the order of an index (UNOS.DV, DUNOS.DATUM, both descending),
+// so that the first screen comes at once however large the database; the aggregates of the
+// entries are subqueries per line, and the finer order within a date is made while reading.
+
+void AddDriverAndEntryLines(QStringList& lines, const OverviewFilter& filter)
+{
+    if (filter.driverId)
+        lines << QStringLiteral("and unos.idvozac=:IDV");
+    if (filter.entered)
+        lines << QStringLiteral("and (unos.dv>=:D1 and unos.dv<=:D2)");
+}
+
+QString Sql(const OverviewEntryRow*, const OverviewFilter& filter)
+{
+    const QString first = QStringLiteral("(select min(d.datum) from dunos d where d.idunos=unos.idunos)");
+    const QString last = QStringLiteral("(select max(d.datum) from dunos d where d.idunos=unos.idunos)");
+    QStringList lines{
+        QStringLiteral("select unos.idunos,unos.idvozac,unos.tip,djelatnici.imeprezime,unos.dv,"),
+        QStringLiteral("(select sum(d.dkm) from dunos d where d.idunos=unos.idunos) as ukkm,") + first
+            + QStringLiteral(" as mindat,") + last + QStringLiteral(" as maxdat,unos.podtip"),
+        QStringLiteral("from unos left join djelatnici on unos.idvozac=djelatnici.iddj"),
+        QStringLiteral("where unos.dv is not null"),
+    };
+    AddDriverAndEntryLines(lines, filter);
+    if (filter.days) {
+        lines << QStringLiteral("and ((%1<=:D3 or %1<=:D4) and (%2>=:D3 or %2>=:D4))").arg(first, last);
+    }
+    lines << QStringLiteral("order by unos.dv desc");
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString Sql(const OverviewDayRow*, const OverviewFilter& filter)
+{
+    QStringList lines{
+        QStringLiteral("select dunos.datum, dunos.dkm,  dunos.s1, dunos.s2,dunos.s3,dunos.s4, (select min(satiunos.tod) "
+                       "from satiunos where satiunos.iddunos=dunos.idd) as m1,"),
+        QStringLiteral(" (select max(satiunos.tdo) from satiunos where satiunos.iddunos=dunos.idd) as m2, unos.idvozac, "
+                       "unos.tip, unos.dv, djelatnici.imeprezime,dunos.idunos,dunos.idd,dunos.t1,dunos.t2,unos.podtip "
+                       "from dunos"),
+        QStringLiteral("left join unos on unos.idunos=dunos.idunos"),
+        QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac"),
+        QStringLiteral("where unos.dv is not null"),
+    };
+    AddDriverAndEntryLines(lines, filter);
+    if (filter.days)
+        lines << QStringLiteral("and (dunos.datum>=:D3 and dunos.datum<=:D4)");
+    lines << QStringLiteral("order by dunos.datum desc");
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString Sql(const OverviewTotalRow*, const OverviewFilter& filter)
+{
+    QStringList lines{
+        QStringLiteral("select dunos.datum, dunos.dkm, dunos.s1, dunos.s2, dunos.s3, dunos.s4, unos.idvozac, "
+                       "djelatnici.imeprezime from dunos"),
+        QStringLiteral("left join unos on unos.idunos=dunos.idunos"),
+        QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac"),
+        QStringLiteral("where unos.dv is not null"),
+    };
+    AddDriverAndEntryLines(lines, filter);
+    if (filter.days)
+        lines << QStringLiteral("and (dunos.datum>=:D3 and dunos.datum<=:D4)");
+    lines << QStringLiteral("order by dunos.datum desc");
+    return lines.join(QLatin1Char('\n'));
+}
+
+void Bind(Statement& statement, const OverviewFilter& filter)
+{
+    if (filter.driverId)
+        statement.setInt(QStringLiteral("IDV"), *filter.driverId);
+    if (filter.entered) {
+        // From the first day's 00:00 to the last moment of the second day.
+        statement.setTimestamp(QStringLiteral("D1"), QDateTime(filter.entered->first, QTime(0, 0), Qt::UTC));
+        statement.setTimestamp(QStringLiteral("D2"), QDateTime(filter.entered->second, QTime(23, 59, 59, 999), Qt::UTC));
+    }
+    if (filter.days) {
+        statement.setDate(QStringLiteral("D3"), filter.days->first);
+        statement.setDate(QStringLiteral("D4"), filter.days->second);
+    }
+}
+
+std::optional<int> OptionalInt(const Statement& sql, int column)
+{
+    const std::optional<qint64> value = sql.intValue(column);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+}
+
+std::optional<Decimal3> OptionalDecimal(const Statement& sql, int column)
+{
+    return sql.isNull(column) ? std::nullopt : std::optional<Decimal3>(sql.decimal3Value(column));
+}
+
+EntryMark MarkOfSubtype(std::optional<int> type, std::optional<int> subtype)
+{
+    if (type != 0)
+        return EntryMark::OtherType;
+    if (subtype == kScannedChart)
+        return EntryMark::ScannedChart;
+    return subtype == kSummary ? EntryMark::Summary : EntryMark::Manual;
+}
+
+QString DayTimeText(std::optional<int> minute, bool fromTotals, std::optional<int> total)
+{
+    if (minute)
+        return FormatMinutes(*minute);
+    return fromTotals ? FormatMinutes(total.value_or(0)) : kNotAvailable;
+}
+
+// Column texts as a copied list gives them: NULL empty, numbers as they are, decimals with the
+// decimal comma and no trailing zeros.
+template <typename T>
+QString Text(const std::optional<T>& value)
+{
+    if (!value)
+        return QString();
+    if constexpr (std::is_same_v<T, Decimal3>)
+        return value->toText();
+    else if constexpr (std::is_same_v<T, QDate>)
+        return value->toString(kDateFormat);
+    else
+        return QString::number(*value);
+}
+
+QString Text(const QDateTime& moment)
+{
+    return moment.isValid() ? moment.toString(kMomentFormat) : QString();
+}
+
+OverviewEntryRow ReadRow(const Statement& sql, const OverviewEntryRow*)
+{
+    OverviewEntryRow row;
+    row.entryId = static_cast<int>(sql.intValue(0).value_or(0));
+    row.driverId = OptionalInt(sql, 1);
+    row.type = OptionalInt(sql, 2);
+    row.driverName = sql.textValue(3).value_or(QString());
+    row.enteredAt = sql.timestampValue(4).value_or(QDateTime());
+    row.kilometres = OptionalDecimal(sql, 5);
+    row.firstDay = sql.dateValue(6);
+    row.lastDay = sql.dateValue(7);
+    row.subtype = OptionalInt(sql, 8);
+    return row;
+}
+
+OverviewDayRow ReadRow(const Statement& sql, const OverviewDayRow*)
+{
+    OverviewDayRow row;
+    row.date = sql.dateValue(0).value_or(QDate());
+    row.kilometres = OptionalDecimal(sql, 1);
+    for (int kind = 0; kind < 4; ++kind)
+        row.kindMinutes[static_cast<size_t>(kind)] = OptionalInt(sql, 2 + kind);
+    row.firstMinute = OptionalInt(sql, 6);
+    row.lastMinute = OptionalInt(sql, 7);
+    row.driverId = OptionalInt(sql, 8);
+    row.type = OptionalInt(sql, 9);
+    row.enteredAt = sql.timestampValue(10).value_or(QDateTime());
+    row.driverName = sql.textValue(11).value_or(QString());
+    row.entryId = static_cast<int>(sql.intValue(12).value_or(0));
+    row.dayId = static_cast<int>(sql.intValue(13).value_or(0));
+    row.workStart = OptionalInt(sql, 14);
+    row.workEnd = OptionalInt(sql, 15);
+    row.subtype = OptionalInt(sql, 16);
+    return row;
+}
+
+// Sums as SQL adds up: NULLs left out, and NULL when there is nothing to add.
+template <typename T>
+void AddTo(std::optional<T>& sum, const std::optional<T>& value)
+{
+    if (value)
+        sum = sum ? *sum + *value : *value;
+}
+
+// The names in the database's order for them: WIN1250 bytes, a missing name first.
+bool NameBefore(const OverviewTotalRow& a, const OverviewTotalRow& b)
+{
+    return ToWin1250(a.driverName) < ToWin1250(b.driverName);
+}
+
+// The day-totals lines of one date, from its entry days as read.
+std::vector<OverviewTotalRow> TotalsOfDate(const std::vector<OverviewDayRow>& days)
+{
+    std::map<std::pair<std::optional<int>, QString>, OverviewTotalRow> groups;
+    for (const OverviewDayRow& day : days) {
+        OverviewTotalRow& total = groups[{day.driverId, day.driverName}];
+        total.date = day.date;
+        total.driverId = day.driverId;
+        total.driverName = day.driverName;
+        AddTo(total.kilometres, day.kilometres);
+        bool allKinds = true;
+        qint64 dayTotal = 0;
+        for (size_t kind = 0; kind < 4; ++kind) {
+            const std::optional<int>& minutes = day.kindMinutes[kind];
+            AddTo(total.kindMinutes[kind], minutes ? std::optional<qint64>(*minutes) : std::nullopt);
+            allKinds = allKinds && minutes.has_value();
+            dayTotal += minutes.value_or(0);
+        }
+        if (allKinds)
+            AddTo(total.totalMinutes, std::optional<qint64>(dayTotal));
+        ++total.entryDays;
+    }
+    std::vector<OverviewTotalRow> rows;
+    for (auto& [key, total] : groups)
+        rows.push_back(std::move(total));
+    std::stable_sort(rows.begin(), rows.end(), NameBefore);
+    return rows;
+}
+
+// The entry days of one date by their first minute, a day without intervals first.
+void SortWithinDate(std::vector<OverviewDayRow>& days)
+{
+    std::stable_sort(days.begin(), days.end(), [](const OverviewDayRow& a, const OverviewDayRow& b) {
+        return a.firstMinute.value_or(-1) < b.firstMinute.value_or(-1);
+    });
+}
+
+}  // namespace
+
+QString OverviewDriversSql()
+{
+    return QStringLiteral("SELECT DISTINCT UNOS.IDVOZAC,DJELATNICI.IMEPREZIME FROM UNOS LEFT JOIN DJELATNICI ON "
+                          "UNOS.IDVOZAC=DJELATNICI.IDDJ ORDER BY 2");
+}
+
+EntryMark OverviewEntryRow::mark() const
+{
+    return MarkOfSubtype(type, subtype);
+}
+
+QString OverviewEntryRow::periodText() const
+{
+    if (!firstDay || !lastDay)
+        return kNotAvailable;
+    const QString first = firstDay->toString(kDateFormat);
+    return *firstDay == *lastDay ? first : first + QStringLiteral(" - ") + lastDay->toString(kDateFormat);
+}
+
+QStringList OverviewEntryRow::columnTexts() const
+{
+    return {QString::number(entryId), Text(driverId), Text(type), driverName, Text(enteredAt),
+            Text(kilometres), Text(firstDay), Text(lastDay), Text(subtype)};
+}
+
+EntryMark OverviewDayRow::mark() const
+{
+    if (type != 0)
+        return EntryMark::OtherType;
+    if (!firstMinute && !lastMinute)
+        return EntryMark::Summary;
+    return subtype == kScannedChart ? EntryMark::ScannedChart : EntryMark::Manual;
+}
+
+QString OverviewDayRow::startText() const
+{
+    return DayTimeText(firstMinute, workStart.value_or(0) != 0 || workEnd.value_or(0) != 0, workStart);
+}
+
+QString OverviewDayRow::endText() const
+{
+    return DayTimeText(lastMinute, workStart.value_or(0) != 0 || workEnd.value_or(0) != 0, workEnd);
+}
+
+QStringList OverviewDayRow::columnTexts() const
+{
+    QStringList texts{Text(std::optional<QDate>(date)), Text(kilometres)};
+    for (const std::optional<int>& minutes : kindMinutes)
+        texts << Text(minutes);
+    texts << Text(firstMinute) << Text(lastMinute) << Text(driverId) << Text(type) << Text(enteredAt) << driverName
+          << QString::number(entryId) << QString::number(dayId) << Text(workStart) << Text(workEnd) << Text(subtype);
+    return texts;
+}
+
+bool OverviewTotalRow::exceedsOneDay() const
+{
+    return totalMinutes.value_or(0) > kMinutesPerDay;
+}
+
+QStringList OverviewTotalRow::columnTexts() const
+{
+    QStringList texts{Text(std::optional<QDate>(date)), Text(kilometres)};
+    for (const std::optional<qint64>& minutes : kindMinutes)
+        texts << Text(minutes);
+    texts << Text(driverId) << driverName << Text(totalMinutes) << QString::number(entryDays);
+    return texts;
+}
+
+EntryOpening OpeningOfEntry(std::optional<int> type, std::optional<int> subtype)
+{
+    if (type != 0)
+        return EntryOpening::Nothing;
+    return subtype == kScannedChart ? EntryOpening::TwoDayChartMessage : EntryOpening::Edit;
+}
+
+bool OpensDayForEditing(std::optional<int> type)
+{
+    return type == 0;
+}
+
+template <typename Row>
+OverviewReader<Row>::OverviewReader(Connection& connection, const OverviewFilter& filter)
+    : m_transaction(connection, TransactionAccess::ReadOnly), m_sql(m_transaction)
+{
+    ReadScope scope(m_transaction);
+    m_sql.prepare(Sql(static_cast<const Row*>(nullptr), filter));
+    Bind(m_sql, filter);
+    m_sql.execute();
+}
+
+template <typename Row>
+bool OverviewReader<Row>::nextQueryRow()
+{
+    if (m_pending)
+        return true;
+    if (m_atEnd)
+        return false;
+    m_pending = m_sql.next();
+    m_atEnd = !m_pending;
+    return m_pending;
+}
+
+template <>
+std::vector<OverviewEntryRow> OverviewReader<OverviewEntryRow>::fetch(int count)
+{
+    std::vector<OverviewEntryRow> rows;
+    while (static_cast<int>(rows.size()) < count && nextQueryRow()) {
+        rows.push_back(ReadRow(m_sql, static_cast<const OverviewEntryRow*>(nullptr)));
+        m_pending = false;
+    }
+    return rows;
+}
+
+template <>
+std::vector<OverviewDayRow> OverviewReader<OverviewDayRow>::fetch(int count)
+{
+    std::vector<OverviewDayRow> rows;
+    std::vector<OverviewDayRow> date;
+    while (nextQueryRow()) {
+        const QDate day = m_sql.dateValue(0).value_or(QDate());
+        if (!date.empty() && day != date.front().date) {
+            SortWithinDate(date);
+            rows.insert(rows.end(), date.begin(), date.end());
+            date.clear();
+            if (static_cast<int>(rows.size()) >= count)
+                return rows;
+        }
+        date.push_back(ReadRow(m_sql, static_cast<const OverviewDayRow*>(nullptr)));
+        m_pending = false;
+    }
+    SortWithinDate(date);
+    rows.insert(rows.end(), date.begin(), date.end());
+    return rows;
+}
+
+template <>
+std::vector<OverviewTotalRow> OverviewReader<OverviewTotalRow>::fetch(int count)
+{
+    std::vector<OverviewTotalRow> rows;
+    std::vector<OverviewDayRow> date;
+    const auto addDate = [&] {
+        const std::vector<OverviewTotalRow> totals = TotalsOfDate(date);
+        rows.insert(rows.end(), totals.begin(), totals.end());
+        date.clear();
+    };
+    while (nextQueryRow()) {
+        const QDate day = m_sql.dateValue(0).value_or(QDate());
+        if (!date.empty() && day != date.front().date) {
+            addDate();
+            if (static_cast<int>(rows.size()) >= count)
+                return rows;
+        }
+        OverviewDayRow read;
+        read.date = day;
+        read.kilometres = OptionalDecimal(m_sql, 1);
+        for (int kind = 0; kind < 4; ++kind)
+            read.kindMinutes[static_cast<size_t>(kind)] = OptionalInt(m_sql, 2 + kind);
+        read.driverId = OptionalInt(m_sql, 6);
+        read.driverName = m_sql.textValue(7).value_or(QString());
+        date.push_back(std::move(read));
+        m_pending = false;
+    }
+    if (!date.empty())
+        addDate();
+    return rows;
+}
+
+template <typename Row>
+QString OverviewCopyText(Connection& connection, const OverviewFilter& filter)
+{
+    constexpr int kBatch = 1000;
+    OverviewReader<Row> reader(connection, filter);
+    QString text;
+    int number = 0;
+    while (!reader.atEnd()) {
+        for (const Row& row : reader.fetch(kBatch)) {
+            text += QString::number(++number) + QLatin1Char('\t') + row.columnTexts().join(QLatin1Char('\t'))
+                + QStringLiteral("\r\n");
+        }
+    }
+    return text;
+}
+
+template class OverviewReader<OverviewEntryRow>;
+template class OverviewReader<OverviewDayRow>;
+template class OverviewReader<OverviewTotalRow>;
+template QString OverviewCopyText<OverviewEntryRow>(Connection&, const OverviewFilter&);
+template QString OverviewCopyText<OverviewDayRow>(Connection&, const OverviewFilter&);
+template QString OverviewCopyText<OverviewTotalRow>(Connection&, const OverviewFilter&);

@@ -1,0 +1,280 @@
+#include "temp_database.h"
+
+#include "db/data_module.h"
+#include "db/query_to_list.h"
+#include "db/scopes.h"
+#include "entries/entry_store.h"
+#include "large_database.h"
+#include "reviews/overview_queries.h"
+
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+// The overview's queries as the written record gives them, the reference for the lists, which
+// read the same lines in index order.
+QString WrittenSql(int list, const OverviewFilter& filter)
+{
+    QStringList lines;
+    const auto driverAndEntry = [&] {
+        if (filter.driverId)
+            lines << QStringLiteral("and unos.idvozac=:IDV");
+        if (filter.entered)
+            lines << QStringLiteral("and (unos.dv>=:D1 and unos.dv<=:D2)");
+    };
+    if (list == 0) {
+        lines << "select unos.idunos,unos.idvozac,unos.tip,djelatnici.imeprezime,unos.dv,"
+              << "sum(dunos.dkm) as ukkm,min(dunos.datum) as mindat,max(dunos.datum) as maxdat,unos.podtip"
+              << "from unos left join djelatnici on unos.idvozac=djelatnici.iddj"
+              << "left join dunos on unos.idunos=dunos.idunos"
+              << "where unos.dv is not null";
+        driverAndEntry();
+        lines << "group by unos.idunos,unos.idvozac,unos.tip,djelatnici.imeprezime,unos.dv,unos.podtip";
+        if (filter.days)
+            lines << "having ((min(dunos.datum)<=:D3 or min(dunos.datum)<=:D4) and (max(dunos.datum)>=:D3 or "
+                     "max(dunos.datum)>=:D4))";
+        lines << " order by unos.dv desc";
+    } else if (list == 1) {
+        lines << "select dunos.datum, dunos.dkm,  dunos.s1, dunos.s2,dunos.s3,dunos.s4, (select min(satiunos.tod) from "
+                 "satiunos where satiunos.iddunos=dunos.idd) as m1,"
+              << " (select max(satiunos.tdo) from satiunos where satiunos.iddunos=dunos.idd) as m2, unos.idvozac, "
+                 "unos.tip, unos.dv, djelatnici.imeprezime,dunos.idunos,dunos.idd,dunos.t1,dunos.t2,unos.podtip from dunos"
+              << "left join unos on unos.idunos=dunos.idunos" << "left join djelatnici on djelatnici.iddj=unos.idvozac"
+              << "where unos.dv is not null";
+        driverAndEntry();
+        if (filter.days)
+            lines << "and (dunos.datum>=:D3 and dunos.datum<=:D4)";
+        lines << " order by 1 desc,  7 asc";
+    } else {
+        lines << "select dunos.datum, sum(dunos.dkm) as dkm,  sum(dunos.s1) as s1, sum(dunos.s2) as s2,sum(dunos.s3) as "
+                 "s3,sum(dunos.s4) as s4, "
+              << "  unos.idvozac, djelatnici.imeprezime,sum(s1+s2+s3+s4) as suk,count(unos.idunos) as br from dunos"
+              << "left join unos on unos.idunos=dunos.idunos" << "left join djelatnici on djelatnici.iddj=unos.idvozac"
+              << "where unos.dv is not null";
+        driverAndEntry();
+        if (filter.days)
+            lines << "and (dunos.datum>=:D3 and dunos.datum<=:D4)";
+        lines << "group by dunos.datum,unos.idvozac,djelatnici.imeprezime" << " order by 1 desc,  8 asc";
+    }
+    return lines.join('\n');
+}
+
+QStringList WrittenRows(TDataModule1& data, int list, const OverviewFilter& filter)
+{
+    ReadScope scope(data.Read);
+    Statement sql(data.Read);
+    sql.prepare(WrittenSql(list, filter));
+    if (filter.driverId)
+        sql.setInt("IDV", *filter.driverId);
+    if (filter.entered) {
+        sql.setTimestamp("D1", QDateTime(filter.entered->first, QTime(0, 0), Qt::UTC));
+        sql.setTimestamp("D2", QDateTime(filter.entered->second, QTime(23, 59, 59, 999), Qt::UTC));
+    }
+    if (filter.days) {
+        sql.setDate("D3", filter.days->first);
+        sql.setDate("D4", filter.days->second);
+    }
+    sql.execute();
+    QStringList rows;
+    while (sql.next()) {
+        QStringList texts;
+        for (int column = 0; column < sql.columnCount(); ++column) {
+            if (sql.isNull(column)) {
+                texts << QString();
+            } else if (sql.columnType(column) == ColumnType::Date) {
+                texts << sql.dateValue(column)->toString("dd.MM.yyyy");
+            } else if (sql.columnType(column) == ColumnType::Timestamp) {
+                texts << sql.timestampValue(column)->toString("dd.MM.yyyy HH:mm:ss");
+            } else if (sql.columnType(column) == ColumnType::Numeric) {
+                texts << ScaledNumberText(sql.numericValue(column)->units, sql.numericValue(column)->scale);
+            } else {
+                texts << sql.textValue(column).value_or(QString());
+            }
+        }
+        rows << texts.join('\t');
+    }
+    return rows;
+}
+
+template <typename Row>
+std::vector<Row> ReadAll(TDataModule1& data, const OverviewFilter& filter, int batch = 37)
+{
+    OverviewReader<Row> reader(data.DB, filter);
+    std::vector<Row> rows;
+    while (!reader.atEnd()) {
+        const std::vector<Row> more = reader.fetch(batch);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    return rows;
+}
+
+template <typename Row>
+QStringList Texts(const std::vector<Row>& rows)
+{
+    QStringList texts;
+    for (const Row& row : rows)
+        texts << row.columnTexts().join('\t');
+    return texts;
+}
+
+ManualEntry Entry(int driver, QDate date, std::vector<ActivityInterval> intervals)
+{
+    ManualEntry entry;
+    entry.driverId = driver;
+    entry.vehicleId = 1;
+    entry.date = date;
+    entry.intervals = std::move(intervals);
+    entry.distance = Decimal3::fromWhole(100);
+    return entry;
+}
+
+}  // namespace
+
+class TestOverviewQueries : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void listsHoldTheWrittenQueriesRows_data();
+    void listsHoldTheWrittenQueriesRows();
+    void linesShowAsTheOverviewShowsThem();
+    void cursorOutlivesOtherWindowsCommits();
+    void openingRules();
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<TDataModule1> m_data;
+};
+
+void TestOverviewQueries::initTestCase()
+{
+    const QString path = m_folder.filePath("VT.FDB");
+    CreateLargeDatabase(path, LargeDatabaseSize{.drivers = 3, .years = 1, .vehicles = 2, .lastDay = QDate(2025, 3, 31)});
+    m_data = std::make_unique<TDataModule1>();
+    QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
+    // The corners: an entry without days, two entries of one driver and date over 24 hours, a
+    // summary entry, and a driver without a record.
+    m_data->IBTransaction1.startIfNotActive();
+    m_data->IBScript1.execute("INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90001,2,'2025-04-02 10:15:00',0);"
+                              "INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90002,2,'2025-04-02 10:16:00',1);");
+    m_data->IBTransaction1.commit();
+    const QDate day(2025, 4, 1);
+    ManualEntry first = Entry(1, day, {{ActivityKind::Driving, 0, 900, {}, {}}});
+    ManualEntry second = Entry(1, day, {{ActivityKind::OtherWork, 100, 800, {}, {}}});
+    ManualEntry summary = Entry(77, day, {});
+    summary.detailed = false;
+    summary.summary.day[3] = 300;
+    summary.workStart = 360;
+    for (ManualEntry* entry : {&first, &second, &summary})
+        QVERIFY(StoreManualEntry(m_data->IBTransaction1, *entry).done);
+}
+
+void TestOverviewQueries::listsHoldTheWrittenQueriesRows_data()
+{
+    QTest::addColumn<OverviewFilter>("filter");
+    QTest::newRow("no filter") << OverviewFilter{};
+    QTest::newRow("driver") << OverviewFilter{2, {}, {}};
+    QTest::newRow("entered") << OverviewFilter{{}, std::pair{QDate(2024, 12, 30), QDate(2025, 1, 5)}, {}};
+    QTest::newRow("days") << OverviewFilter{{}, {}, std::pair{QDate(2025, 1, 31), QDate(2025, 2, 2)}};
+    QTest::newRow("driver, entered and days")
+        << OverviewFilter{3, std::pair{QDate(2024, 6, 1), QDate(2024, 9, 1)}, std::pair{QDate(2024, 7, 1), QDate(2024, 7, 31)}};
+    QTest::newRow("days given backwards") << OverviewFilter{{}, {}, std::pair{QDate(2025, 2, 2), QDate(2025, 1, 31)}};
+}
+
+void TestOverviewQueries::listsHoldTheWrittenQueriesRows()
+{
+    QFETCH(OverviewFilter, filter);
+    const auto check = [&](int list, const QStringList& read) {
+        QStringList written = WrittenRows(*m_data, list, filter);
+        QStringList sortedRead = read;
+        std::sort(written.begin(), written.end());
+        std::sort(sortedRead.begin(), sortedRead.end());
+        QCOMPARE(sortedRead, written);
+    };
+    const std::vector<OverviewEntryRow> entries = ReadAll<OverviewEntryRow>(*m_data, filter);
+    check(0, Texts(entries));
+    QVERIFY(std::is_sorted(entries.begin(), entries.end(),
+                           [](const auto& a, const auto& b) { return a.enteredAt > b.enteredAt; }));
+    const std::vector<OverviewDayRow> days = ReadAll<OverviewDayRow>(*m_data, filter);
+    check(1, Texts(days));
+    QVERIFY(std::is_sorted(days.begin(), days.end(), [](const auto& a, const auto& b) {
+        return a.date != b.date ? a.date > b.date : a.firstMinute.value_or(-1) < b.firstMinute.value_or(-1);
+    }));
+    const std::vector<OverviewTotalRow> totals = ReadAll<OverviewTotalRow>(*m_data, filter);
+    check(2, Texts(totals));
+    QVERIFY(std::is_sorted(totals.begin(), totals.end(), [](const auto& a, const auto& b) {
+        return a.date != b.date ? a.date > b.date : a.driverName < b.driverName;
+    }));
+    if (filter.driverId) {
+        for (const OverviewDayRow& day : days)
+            QCOMPARE(day.driverId, filter.driverId);
+    }
+}
+
+void TestOverviewQueries::linesShowAsTheOverviewShowsThem()
+{
+    const std::vector<OverviewEntryRow> entries = ReadAll<OverviewEntryRow>(*m_data, OverviewFilter{});
+    const auto entry = [&](int id) {
+        return *std::find_if(entries.begin(), entries.end(), [id](const auto& row) { return row.entryId == id; });
+    };
+    QCOMPARE(entry(90001).periodText(), QStringLiteral("N/A"));
+    QVERIFY(!entry(90001).kilometres);
+    QCOMPARE(entry(90001).mark(), EntryMark::Manual);
+    QCOMPARE(entry(90002).mark(), EntryMark::OtherType);
+    const auto twoDays = std::find_if(entries.begin(), entries.end(),
+                                      [](const auto& row) { return row.firstDay && row.firstDay != row.lastDay; });
+    QVERIFY(twoDays != entries.end());
+    QCOMPARE(twoDays->mark(), EntryMark::ScannedChart);
+    QCOMPARE(twoDays->periodText(), twoDays->firstDay->toString("dd.MM.yyyy") + " - " + twoDays->lastDay->toString("dd.MM.yyyy"));
+
+    const OverviewFilter aprilFirst{{}, {}, std::pair{QDate(2025, 4, 1), QDate(2025, 4, 1)}};
+    const std::vector<OverviewDayRow> days = ReadAll<OverviewDayRow>(*m_data, aprilFirst);
+    QCOMPARE(days.size(), size_t(3));
+    // A summary entry: the sum icon, and its times from T1 and T2.
+    QCOMPARE(days[0].driverId, 77);
+    QCOMPARE(days[0].mark(), EntryMark::Summary);
+    QCOMPARE(days[0].startText(), QStringLiteral("06:00"));
+    QCOMPARE(days[0].endText(), QStringLiteral("11:00"));
+    QCOMPARE(days[1].startText(), QStringLiteral("00:00"));
+    QCOMPARE(days[1].endText(), QStringLiteral("15:00"));
+    QCOMPARE(days[2].startText(), QStringLiteral("01:40"));
+
+    // 900 and 700 minutes of one driver on one date.
+    const std::vector<OverviewTotalRow> totals = ReadAll<OverviewTotalRow>(*m_data, aprilFirst);
+    const auto driverOne = std::find_if(totals.begin(), totals.end(), [](const auto& row) { return row.driverId == 1; });
+    QCOMPARE(driverOne->totalMinutes, 1600);
+    QVERIFY(driverOne->exceedsOneDay());
+    QCOMPARE(driverOne->entryDays, 2);
+    QCOMPARE(driverOne->kilometres, Decimal3::fromWhole(200));
+}
+
+void TestOverviewQueries::cursorOutlivesOtherWindowsCommits()
+{
+    EntriesReader reader(m_data->DB, OverviewFilter{});
+    const std::vector<OverviewEntryRow> first = reader.fetch(10);
+    QCOMPARE(first.size(), size_t(10));
+    // Another window stores and commits meanwhile.
+    ManualEntry entry = Entry(3, QDate(2025, 4, 3), {{ActivityKind::Rest, 0, 1440, {}, {}}});
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
+    const std::vector<OverviewEntryRow> next = reader.fetch(10);
+    QCOMPARE(next.size(), size_t(10));
+    QVERIFY(next.front().enteredAt <= first.back().enteredAt);
+    QVERIFY(DeleteEntry(m_data->IBTransaction1, entry.entryId, 0, std::nullopt).done);
+}
+
+void TestOverviewQueries::openingRules()
+{
+    QCOMPARE(OpeningOfEntry(0, std::nullopt), EntryOpening::Edit);
+    QCOMPARE(OpeningOfEntry(0, 100), EntryOpening::Edit);
+    QCOMPARE(OpeningOfEntry(0, 1), EntryOpening::TwoDayChartMessage);
+    QCOMPARE(OpeningOfEntry(1, std::nullopt), EntryOpening::Nothing);
+    QCOMPARE(OpeningOfEntry(std::nullopt, std::nullopt), EntryOpening::Nothing);
+    QCOMPARE(kTwoDayChartMessage, QString::fromUtf8("Omogućen isključivo pregled po danima - radi se o unosu "
+                                                    "skeniranog \"noćnog dvodnevnog\" listića!"));
+    QVERIFY(OpensDayForEditing(0));
+    QVERIFY(!OpensDayForEditing(1));
+}
+
+QTEST_GUILESS_MAIN(TestOverviewQueries)
+#include "tst_overview_queries.moc"

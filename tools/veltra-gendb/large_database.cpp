@@ -1,0 +1,260 @@
+#include "large_database.h"
+
+#include "db/base_schema.h"
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "db/scopes.h"
+#include "db/schema_upgrade.h"
+#include "db/statement.h"
+#include "entries/manual_entry.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTime>
+
+#include <random>
+
+namespace {
+
+constexpr int kSeed = 20261210;
+constexpr int kPercent = 100;
+constexpr int kSummaryShare = 10;       // per cent of the days entered as day sums
+constexpr int kChartShare = 25;         // per cent of the days read from a scanned chart
+constexpr int kTwoDayChartShare = 5;    // per cent of the charts that run over two days
+constexpr int kCoDriverShare = 8;       // per cent of the entries driven as co-driver
+
+const QStringList kSurnames{QStringLiteral("Horvat"), QStringLiteral("Kovačević"), QStringLiteral("Babić"),
+                            QStringLiteral("Marić"),  QStringLiteral("Jurić"),     QStringLiteral("Novak"),
+                            QStringLiteral("Knežević"), QStringLiteral("Vuković"), QStringLiteral("Šarić"),
+                            QStringLiteral("Petrović"), QStringLiteral("Matić"),   QStringLiteral("Žužić")};
+const QStringList kNames{QStringLiteral("Ivan"),  QStringLiteral("Marko"), QStringLiteral("Željko"),
+                         QStringLiteral("Josip"), QStringLiteral("Đuro"),  QStringLiteral("Ante"),
+                         QStringLiteral("Čedo"),  QStringLiteral("Tomislav")};
+
+const QString kInsertEntry = QStringLiteral(
+    "INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP,PODTIP,NOD,NDO) VALUES (:IDU,:IDV,:DV,0,:PT,1320,360)");
+const QString kInsertDay = QStringLiteral(
+    "INSERT INTO DUNOS (IDD,IDUNOS,DATUM,KM1,KM2,DKM,IDVOZILO,S1,S2,S3,S4,S5,S6,NAP,N1,N2,T1,T2) VALUES "
+    "(:IDD,:IDU,:DATUM,:KM1,:KM2,:DKM,:IDV,:S1,:S2,:S3,:S4,:S5,:S6,NULL,:N1,:N2,:T1,:T2)");
+const QString kInsertInterval = QStringLiteral(
+    "INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
+    "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
+
+class Generator {
+public:
+    Generator(TDataModule1& data, const LargeDatabaseSize& size)
+        : m_data(data), m_size(size), m_random(kSeed), m_entry(data.IBTransaction1), m_day(data.IBTransaction1),
+          m_interval(data.IBTransaction1)
+    {
+    }
+
+    void masterData()
+    {
+        WriteScope scope(m_data.IBTransaction1);
+        Statement driver(m_data.IBTransaction1);
+        driver.prepare(QStringLiteral("INSERT INTO DJELATNICI (IDDJ,IMEPREZIME,VOZAC,AKTIVNOALL,MBR,OIB,KARTICA) "
+                                      "VALUES (:ID,:IME,1,:AK,:MBR,:OIB,:KAR)"));
+        for (int id = 1; id <= m_size.drivers; ++id) {
+            driver.setInt(QStringLiteral("ID"), id);
+            driver.setText(QStringLiteral("IME"), kSurnames[id % kSurnames.size()] + QLatin1Char(' ')
+                                                      + kNames[(id / kSurnames.size() + id) % kNames.size()]
+                                                      + QStringLiteral(" %1").arg(id));
+            driver.setOptionalInt(QStringLiteral("AK"), id % 7 == 0 ? std::optional<qint64>(0) : std::nullopt);
+            driver.setInt(QStringLiteral("MBR"), 1000 + id);
+            driver.setText(QStringLiteral("OIB"), QStringLiteral("%1").arg(10000000000LL + id * 7919LL));
+            driver.setText(QStringLiteral("KAR"), QStringLiteral("HR%1").arg(id, 14, 10, QLatin1Char('0')));
+            driver.execute();
+        }
+        Statement vehicle(m_data.IBTransaction1);
+        vehicle.prepare(QStringLiteral("INSERT INTO VOZILO (IDVOZ,MARKAITIP,OZNAKA,VRSTA,AKTIVNOALL) "
+                                       "VALUES (:ID,:TIP,:OZ,:VR,1)"));
+        const QStringList makes{QStringLiteral("MAN TGX"), QStringLiteral("Volvo FH"), QStringLiteral("Scania R"),
+                                QStringLiteral("DAF XF"), QStringLiteral("Iveco S-Way")};
+        for (int id = 1; id <= m_size.vehicles; ++id) {
+            vehicle.setInt(QStringLiteral("ID"), id);
+            vehicle.setText(QStringLiteral("TIP"), makes[id % makes.size()]);
+            vehicle.setText(QStringLiteral("OZ"), QStringLiteral("ZG-%1-AB").arg(1000 + id));
+            vehicle.setInt(QStringLiteral("VR"), id % 4);
+            vehicle.execute();
+        }
+        scope.commit();
+    }
+
+    void driverYears(int driverId)
+    {
+        WriteScope scope(m_data.IBTransaction1);
+        m_entry.prepare(kInsertEntry);
+        m_day.prepare(kInsertDay);
+        m_interval.prepare(kInsertInterval);
+        const QDate first = m_size.lastDay.addYears(-m_size.years).addDays(1);
+        Decimal3 odometer = Decimal3::fromWhole(100000 + 1000 * driverId);
+        const int vehicleId = 1 + driverId % m_size.vehicles;
+        for (QDate date = first; date <= m_size.lastDay; date = date.addDays(1)) {
+            const int roll = percent();
+            const bool summary = roll < kSummaryShare;
+            const bool chart = !summary && roll < kSummaryShare + kChartShare;
+            const bool twoDays = chart && percent() < kTwoDayChartShare && date < m_size.lastDay;
+            const int entryId = ++m_entryId;
+            writeEntry(entryId, driverId, date, summary ? std::optional<qint64>(kSubtypeSummary)
+                                                        : chart ? std::optional<qint64>(kSubtypeScannedChart)
+                                                                : std::nullopt);
+            ManualEntry day = dayOf(driverId, vehicleId, date, summary, odometer);
+            writeDay(entryId, day);
+            if (twoDays) {
+                date = date.addDays(1);
+                ManualEntry second = dayOf(driverId, vehicleId, date, false, odometer);
+                writeDay(entryId, second);
+            }
+        }
+        scope.commit();
+    }
+
+    void setGenerators()
+    {
+        WriteScope scope(m_data.IBTransaction1);
+        m_data.IBScript1.execute(QStringLiteral("SET GENERATOR GEN_UNOS_ID TO %1;\nSET GENERATOR GEN_DUNOS_ID TO %2;\n"
+                                                "SET GENERATOR GEN_DJELATNICI_ID TO %3;\nSET GENERATOR GEN_VOZILO_ID TO %4;\n")
+                                     .arg(m_entryId)
+                                     .arg(m_dayId)
+                                     .arg(m_size.drivers)
+                                     .arg(m_size.vehicles));
+        scope.commit();
+    }
+
+private:
+    int percent() { return std::uniform_int_distribution<int>(0, kPercent - 1)(m_random); }
+    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+
+    // A working day: rest until the start, driving stretches with breaks, other work and
+    // availability between them, rest from the end to midnight; now and then a day off.
+    std::vector<ActivityInterval> workingDay()
+    {
+        if (percent() < 12)
+            return {ActivityInterval{ActivityKind::Rest, 0, kMinutesPerDay, {}, {}}};
+        std::vector<ActivityInterval> intervals;
+        int now = between(4, 9) * 60 + between(0, 3) * 15;
+        intervals.push_back(ActivityInterval{ActivityKind::Rest, 0, now, {}, {}});
+        const int end = std::min(now + between(8, 13) * 60, kMinutesPerDay - 30);
+        intervals.push_back(ActivityInterval{ActivityKind::OtherWork, now, now + 30, {}, {}});
+        now += 30;
+        while (now < end) {
+            const int drive = std::min(between(60, 270), end - now);
+            intervals.push_back(
+                ActivityInterval{ActivityKind::Driving, now, now + drive, Decimal3::fromWhole(drive * 70 / 60), {}});
+            now += drive;
+            if (now >= end)
+                break;
+            const ActivityKind pause = percent() < 50 ? ActivityKind::Availability : ActivityKind::Rest;
+            const int length = std::min(between(15, 60), end - now);
+            intervals.push_back(ActivityInterval{pause, now, now + length, {}, {}});
+            now += length;
+        }
+        intervals.push_back(ActivityInterval{ActivityKind::Rest, now, kMinutesPerDay, {}, {}});
+        return intervals;
+    }
+
+    ManualEntry dayOf(int driverId, int vehicleId, QDate date, bool summary, Decimal3& odometer)
+    {
+        ManualEntry day;
+        day.driverId = driverId;
+        day.vehicleId = vehicleId;
+        day.date = date;
+        day.coDriver = percent() < kCoDriverShare;
+        day.intervals = workingDay();
+        int kilometres = 0;
+        for (const ActivityInterval& interval : day.intervals)
+            kilometres += WholeKilometres(interval.kilometres);
+        day.startKm = odometer;
+        odometer += Decimal3::fromWhole(kilometres);
+        day.endKm = odometer;
+        day.distance = DayDistance(day.startKm, day.endKm);
+        if (summary) {
+            const DayTotals totals = ComputeDayTotals(day.intervals, day.night);
+            day.summary = SplitDayTotals(totals);
+            day.workStart = day.intervals.size() > 1 ? day.intervals[1].start : 0;
+            day.detailed = false;
+            day.intervals.clear();
+        }
+        return day;
+    }
+
+    void writeEntry(int entryId, int driverId, QDate date, std::optional<qint64> subtype)
+    {
+        m_entry.setInt(QStringLiteral("IDU"), entryId);
+        m_entry.setInt(QStringLiteral("IDV"), driverId);
+        m_entry.setTimestamp(QStringLiteral("DV"), QDateTime(date.addDays(1), QTime(between(7, 15), between(0, 59),
+                                                                                    between(0, 59)), Qt::UTC));
+        m_entry.setOptionalInt(QStringLiteral("PT"), subtype);
+        m_entry.execute();
+    }
+
+    void writeDay(int entryId, const ManualEntry& day)
+    {
+        const int dayId = ++m_dayId;
+        const DayTotals totals = EntryDayTotals(day);
+        m_day.setInt(QStringLiteral("IDD"), dayId);
+        m_day.setInt(QStringLiteral("IDU"), entryId);
+        m_day.setDate(QStringLiteral("DATUM"), day.date);
+        m_day.setDecimal3(QStringLiteral("KM1"), day.startKm);
+        m_day.setDecimal3(QStringLiteral("KM2"), day.endKm);
+        m_day.setDecimal3(QStringLiteral("DKM"), day.distance);
+        m_day.setInt(QStringLiteral("IDV"), day.vehicleId);
+        m_day.setInt(QStringLiteral("S1"), totals.minutes(ActivityKind::Rest));
+        m_day.setInt(QStringLiteral("S2"), totals.minutes(ActivityKind::Availability));
+        m_day.setInt(QStringLiteral("S3"), totals.minutes(ActivityKind::OtherWork));
+        m_day.setInt(QStringLiteral("S4"), totals.minutes(ActivityKind::Driving));
+        m_day.setInt(QStringLiteral("S5"), totals.nightWork);
+        m_day.setInt(QStringLiteral("S6"), totals.nightAll);
+        m_day.setInt(QStringLiteral("N1"), totals.nightDriving);
+        m_day.setInt(QStringLiteral("N2"), totals.nightOtherWork);
+        m_day.setInt(QStringLiteral("T1"), totals.workStart);
+        m_day.setInt(QStringLiteral("T2"), totals.workEnd);
+        m_day.execute();
+        const int crewFlags = CrewFlags(day.coDriver, false);
+        for (const ActivityInterval& interval : day.intervals) {
+            m_interval.setInt(QStringLiteral("IDD"), dayId);
+            m_interval.setInt(QStringLiteral("TOD"), interval.start);
+            m_interval.setInt(QStringLiteral("TDO"), interval.end);
+            m_interval.setInt(QStringLiteral("TAKT"), ActivityCode(interval.kind));
+            m_interval.setDecimal3(QStringLiteral("KM"), interval.kilometres);
+            m_interval.setDecimal3(QStringLiteral("LIT"), interval.litres);
+            m_interval.setInt(QStringLiteral("IDV"), day.vehicleId);
+            m_interval.setInt(QStringLiteral("SCP"), crewFlags);
+            const QDateTime midnight(day.date, QTime(0, 0), Qt::UTC);
+            m_interval.setTimestamp(QStringLiteral("DT1"), midnight.addSecs(qint64(interval.start) * 60));
+            m_interval.setTimestamp(QStringLiteral("DT2"), midnight.addSecs(qint64(interval.end) * 60));
+            m_interval.execute();
+        }
+    }
+
+    TDataModule1& m_data;
+    LargeDatabaseSize m_size;
+    std::mt19937 m_random;
+    Statement m_entry;
+    Statement m_day;
+    Statement m_interval;
+    int m_entryId = 0;
+    int m_dayId = 0;
+};
+
+}  // namespace
+
+void CreateLargeDatabase(const QString& path, const LargeDatabaseSize& size,
+                         const std::function<void(int driversDone)>& progress)
+{
+    CreateBaseDatabase(path);
+    TDataModule1 data;
+    QString failure;
+    if (!ConnectAndUpgrade(data, path, [&](const QString& message, const QString& error) {
+            failure = message + QLatin1Char(' ') + error;
+        }))
+        throw DbError(failure, 0);
+    Generator generator(data, size);
+    generator.masterData();
+    for (int driver = 1; driver <= size.drivers; ++driver) {
+        generator.driverYears(driver);
+        if (progress)
+            progress(driver);
+    }
+    generator.setGenerators();
+}
