@@ -102,7 +102,8 @@ void TForm1::buildMenu()
     scannedChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     notYet(scannedChart);
     hours->addSeparator();
-    notYet(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")));
+    connect(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
+            [this] { m_windows->overview->showOrRaise(); });
     QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
     notYet(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")));
     notYet(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")));

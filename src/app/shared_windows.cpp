@@ -7,7 +7,8 @@ SharedWindows::SharedWindows()
       driver(std::make_unique<TDjelatnikForm>()),
       vehicle(std::make_unique<TVoziloForm>()),
       vehicles(std::make_unique<TVozilaForm>()),
-      data(std::make_unique<TDataModule1>())
+      data(std::make_unique<TDataModule1>()),
+      overview(std::make_unique<TfrmOverview>(mainWindow.get()))
 {
     mainWindow->setSharedWindows(this);
 }
@@ -15,6 +16,7 @@ SharedWindows::SharedWindows()
 SharedWindows::~SharedWindows()
 {
     mainWindow->setSharedWindows(nullptr);
+    overview.reset();
     data.reset();
     vehicles.reset();
     vehicle.reset();

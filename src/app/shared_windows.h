@@ -7,6 +7,7 @@
 #include "masterdata/ui/driver_form.h"
 #include "masterdata/ui/vehicle_form.h"
 #include "masterdata/ui/vehicle_list_form.h"
+#include "reviews/ui/overview_form.h"
 
 #include <memory>
 
@@ -24,4 +25,6 @@ struct SharedWindows {
     std::unique_ptr<TVoziloForm> vehicle;
     std::unique_ptr<TVozilaForm> vehicles;
     std::unique_ptr<TDataModule1> data;
+    // Its lists read on transactions of their own, so it goes before the data module.
+    std::unique_ptr<TfrmOverview> overview;
 };

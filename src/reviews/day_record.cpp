@@ -83,7 +83,7 @@ DayTotals DayRecordTotals(const std::vector<DayInterval>& intervals)
     return ComputeDayTotals(counted, windows);
 }
 
-QString DayTotalText(int totalMinutes)
+QString DayGraphTotalText(int totalMinutes)
 {
     return totalMinutes == kMinutesPerDay ? QStringLiteral("24:00") : ClockText(totalMinutes);
 }

@@ -36,4 +36,4 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date);
 DayTotals DayRecordTotals(const std::vector<DayInterval>& intervals);
 
 // The total as the day graph shows it: "24:00" for exactly a day, the clock time otherwise.
-QString DayTotalText(int totalMinutes);
+QString DayGraphTotalText(int totalMinutes);

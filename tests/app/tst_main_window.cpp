@@ -189,7 +189,7 @@ void TestMainWindow::sizeFontsAndLogoStrip()
 void TestMainWindow::commandsNotYetBuiltAnswer_data()
 {
     QTest::addColumn<QString>("command");
-    for (const char* name : {"DriverListAction", "ScannedChartAction", "EntryOverviewAction", "NewAttestationAction",
+    for (const char* name : {"DriverListAction", "ScannedChartAction", "NewAttestationAction",
                              "AttestationRegisterAction", "WorkTimeRecordAction"})
         QTest::newRow(name) << name;
 }

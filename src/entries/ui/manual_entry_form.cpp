@@ -14,6 +14,7 @@
 #include "db/query_to_list.h"
 #include "entries/activity_grid_rules.h"
 #include "entries/ui/activity_grid_view.h"
+#include "entries/ui/day_totals_grid.h"
 #include "entries/ui/activity_rows_model.h"
 #include "entries/day_totals.h"
 #include "entries/entry_events.h"
@@ -63,9 +64,6 @@ const QStringList kTotalsRowNames{
     QStringLiteral("Vožnja"),        QStringLiteral("Noćni rad uk."), QStringLiteral("Noć ukupno"),
     QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
 };
-constexpr int kFirstNightRow = 4;
-
-enum TotalsColumn { TotalsName, TotalsTime, TotalsMinutes };
 
 NightWindow CurrentNightWindow()
 {
@@ -362,34 +360,7 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
     values->setRowStretch(4, 1);
     sumsLayout->addLayout(values);
 
-    m_totalsGrid = new QTableWidget(static_cast<int>(kTotalsRowNames.size()), 3, sums);
-    m_totalsGrid->setObjectName(QStringLiteral("TotalsGrid"));
-    m_totalsGrid->setHorizontalHeaderLabels({QStringLiteral("Aktivnost"), QStringLiteral("Trajanje"), QStringLiteral("min")});
-    m_totalsGrid->verticalHeader()->hide();
-    m_totalsGrid->verticalHeader()->setDefaultSectionSize(18);
-    m_totalsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_totalsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_totalsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_totalsGrid->setFocusPolicy(Qt::NoFocus);
-    m_totalsGrid->setColumnWidth(TotalsName, 110);
-    m_totalsGrid->setColumnWidth(TotalsTime, 65);
-    m_totalsGrid->setColumnWidth(TotalsMinutes, 35);
-    QFont small = m_totalsGrid->font();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    for (int row = 0; row < m_totalsGrid->rowCount(); ++row) {
-        for (int column = TotalsName; column <= TotalsMinutes; ++column) {
-            auto* item = new QTableWidgetItem(column == TotalsName ? kTotalsRowNames[row] : QString());
-            if (row >= kFirstNightRow)
-                item->setBackground(Look::kCream);
-            if (column == TotalsTime) {
-                item->setForeground(Qt::blue);
-                item->setBackground(Look::kCream);
-            }
-            if (column == TotalsMinutes)
-                item->setFont(small);
-            m_totalsGrid->setItem(row, column, item);
-        }
-    }
+    m_totalsGrid = NewDayTotalsGrid(sums, kTotalsRowNames);
     sumsLayout->addWidget(m_totalsGrid, 1);
     layout->addWidget(sums);
 
@@ -707,14 +678,7 @@ void TfrmRucniUnos::showDetailedTotals()
     } catch (const ConversionError&) {
         return; // the grid holds only texts it has rewritten itself
     }
-    const std::array<int, 8> minutes{totals.minutes(ActivityKind::Rest),   totals.minutes(ActivityKind::Availability),
-                                     totals.minutes(ActivityKind::OtherWork), totals.minutes(ActivityKind::Driving),
-                                     totals.nightWork,  totals.nightAll,
-                                     totals.nightDriving, totals.nightOtherWork};
-    for (int row = 0; row < static_cast<int>(minutes.size()); ++row) {
-        m_totalsGrid->item(row, TotalsTime)->setText(FormatMinutes(minutes[static_cast<size_t>(row)]));
-        m_totalsGrid->item(row, TotalsMinutes)->setText(QString::number(minutes[static_cast<size_t>(row)]));
-    }
+    ShowDayTotals(m_totalsGrid, totals);
     m_total->setText(DayTotalText(totals.totalMinutes));
     m_totalMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
     m_kilometres->setText(QString::number(totals.kilometres));

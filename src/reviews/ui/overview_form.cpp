@@ -1,0 +1,381 @@
+#include "reviews/ui/overview_form.h"
+
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "entries/entry_events.h"
+#include "entries/entry_store.h"
+#include "entries/ui/manual_entry_form.h"
+#include "reviews/ui/day_form.h"
+#include "reviews/ui/entry_mark_icon.h"
+#include "ui/button_bar.h"
+#include "ui/date_field.h"
+#include "ui/look.h"
+#include "ui/message_box.h"
+#include "ui/window_placement.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kClientWidth = 879;
+constexpr int kClientHeight = 532;
+constexpr int kRowHeight = 18;
+constexpr int kIconSize = 16;
+constexpr int kMarkRole = EntriesModel::kMarkRole;
+enum Page { EntriesPage, DaysPage, TotalsPage };
+
+const QString kDeleteQuestion = QStringLiteral("Jeste li sigurni da želite obrisati odabrani unos sa svim njegovim danima?");
+
+// The entry-kind icon, centred in its cell one pixel below the top.
+class MarkDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QVariant mark = index.data(kMarkRole);
+        if (!mark.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QRect cell = option.rect;
+        const QPoint corner(cell.left() + (cell.width() - kIconSize) / 2, cell.top() + 1);
+        EntryMarkIcon(static_cast<EntryMark>(mark.toInt())).paint(painter, QRect(corner, QSize(kIconSize, kIconSize)));
+    }
+};
+
+QAction* AddMenuItem(QTableView* grid, const char* objectName, const QString& text, QKeySequence keys = {})
+{
+    auto* action = new QAction(text, grid);
+    action->setObjectName(QLatin1String(objectName));
+    if (!keys.isEmpty()) {
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    grid->addAction(action);
+    return action;
+}
+
+}  // namespace
+
+TfrmOverview::TfrmOverview(QWidget* windowsOwner) : QWidget(nullptr, Qt::Window), m_windowsOwner(windowsOwner)
+{
+    setObjectName(QStringLiteral("TfrmOverview"));
+    setWindowTitle(QStringLiteral("Pregled unosa u evidenciju"));
+    resize(kClientWidth, kClientHeight);
+    Look::Paint(this, QPalette::Window, palette().color(QPalette::Button));
+
+    m_entries = new EntriesModel(this);
+    m_days = new EntryDaysModel(this);
+    m_totals = new DayTotalsModel(this);
+    const auto report = [this](const QString& text) { ShowError(this, text); };
+    m_entries->setErrorHandler(report);
+    m_days->setErrorHandler(report);
+    m_totals->setErrorHandler(report);
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("Stranice"));
+    m_entriesGrid = newGrid("UnosiGrid", m_entries);
+    m_daysGrid = newGrid("DaniGrid", m_days);
+    m_totalsGrid = newGrid("UkupnoGrid", m_totals);
+    m_pages->addTab(m_entriesGrid, QStringLiteral("Pregled unosa u evidenciju - popis"));
+    m_pages->addTab(m_daysGrid, QStringLiteral("Pregled unesenih dana"));
+    m_pages->addTab(m_totalsGrid, QStringLiteral("Pregled po danima ukupno"));
+
+    connect(AddMenuItem(m_entriesGrid, "ObrisiUnos", QStringLiteral("Obriši unos")), &QAction::triggered, this,
+            &TfrmOverview::deleteEntry);
+    connect(AddMenuItem(m_daysGrid, "GrafDana", QStringLiteral("Grafički prikaz dana")), &QAction::triggered, this,
+            &TfrmOverview::openDayGraph);
+    for (int page : {EntriesPage, DaysPage, TotalsPage}) {
+        auto* grid = static_cast<QTableView*>(m_pages->widget(page));
+        connect(AddMenuItem(grid, "Kopiraj", QStringLiteral("Kopiraj u međuspremnik"), QKeySequence(Qt::CTRL | Qt::Key_C)),
+                &QAction::triggered, this, [this, page] { copyList(page); });
+    }
+    connect(m_entriesGrid, &QTableView::doubleClicked, this, &TfrmOverview::entryDoubleClicked);
+    connect(m_daysGrid, &QTableView::doubleClicked, this, &TfrmOverview::dayDoubleClicked);
+
+    auto* bar = new ButtonBar(this);
+    QPushButton* back = bar->addButton("Povratak", QStringLiteral("Povratak"), ButtonBar::Side::Right);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildFilterPanel());
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(bar);
+
+    // Stored and deleted entries show as soon as they are.
+    connect(&EntryEvents::instance(), &EntryEvents::entriesChanged, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+    RestoreWindowPlacement(this);
+}
+
+TfrmOverview::~TfrmOverview()
+{
+    SaveWindowPlacement(this);
+}
+
+QWidget* TfrmOverview::buildFilterPanel()
+{
+    auto* panel = new QWidget(this);
+    const auto dateField = [panel](const char* name) {
+        auto* field = new DateField(panel);
+        field->setObjectName(QLatin1String(name));
+        return field;
+    };
+    m_enteredFilter = new QCheckBox(QStringLiteral("Unos od                             do"), panel);
+    m_enteredFilter->setObjectName(QStringLiteral("UnosFilter"));
+    m_enteredFrom = dateField("UnosOd");
+    m_enteredTo = dateField("UnosDo");
+    m_daysFilter = new QCheckBox(QStringLiteral("Dani od                              do"), panel);
+    m_daysFilter->setObjectName(QStringLiteral("DaniFilter"));
+    m_daysFrom = dateField("DaniOd");
+    m_daysTo = dateField("DaniDo");
+    m_driver = new QComboBox(panel);
+    m_driver->setObjectName(QStringLiteral("Vozac"));
+    m_driver->setMinimumWidth(200);
+    auto* obnovi = new QPushButton(QStringLiteral("Obnovi"), panel);
+    obnovi->setObjectName(QStringLiteral("Obnovi"));
+    obnovi->setAutoDefault(false);
+
+    auto* row = new QHBoxLayout(panel);
+    row->addWidget(m_enteredFilter);
+    row->addWidget(m_enteredFrom);
+    row->addWidget(m_enteredTo);
+    row->addSpacing(12);
+    row->addWidget(m_daysFilter);
+    row->addWidget(m_daysFrom);
+    row->addWidget(m_daysTo);
+    row->addSpacing(12);
+    row->addWidget(new QLabel(QStringLiteral("Vozač:"), panel));
+    row->addWidget(m_driver, 1);
+    row->addWidget(obnovi);
+
+    connect(obnovi, &QPushButton::clicked, this, &TfrmOverview::refresh);
+    // A changed filter shows at once.
+    connect(m_driver, &QComboBox::activated, this, &TfrmOverview::refresh);
+    connect(m_enteredFilter, &QCheckBox::toggled, this, &TfrmOverview::refresh);
+    connect(m_daysFilter, &QCheckBox::toggled, this, &TfrmOverview::refresh);
+    for (DateField* field : {m_enteredFrom, m_enteredTo, m_daysFrom, m_daysTo}) {
+        connect(field, &DateField::dateChanged, this, [this, field] {
+            const bool entered = field == m_enteredFrom || field == m_enteredTo;
+            if ((entered ? m_enteredFilter : m_daysFilter)->isChecked())
+                refresh();
+        });
+    }
+    return panel;
+}
+
+QTableView* TfrmOverview::newGrid(const char* objectName, QAbstractItemModel* model)
+{
+    auto* grid = new QTableView(this);
+    grid->setObjectName(QLatin1String(objectName));
+    grid->setModel(model);
+    grid->setItemDelegate(new MarkDelegate(grid));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString title = model->headerData(column, Qt::Horizontal).toString();
+        grid->setColumnWidth(column, Look::ColumnWidth(metrics, title == QLatin1String("Vozač") ? 170 : 60, title));
+    }
+    return grid;
+}
+
+void TfrmOverview::showOrRaise()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmOverview::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmOverview::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TfrmOverview::FormShow()
+{
+    const QDate today = QDate::currentDate();
+    const QSignalBlocker blockers[] = {QSignalBlocker(m_enteredFrom), QSignalBlocker(m_enteredTo),
+                                       QSignalBlocker(m_daysFrom), QSignalBlocker(m_daysTo)};
+    m_enteredFrom->setDate(today.addDays(-7));
+    m_enteredTo->setDate(today);
+    m_daysFrom->setDate(today.addDays(-30));
+    m_daysTo->setDate(today);
+    fillDriverList();
+    refresh();
+}
+
+void TfrmOverview::fillDriverList()
+{
+    const int previous = m_driver->currentIndex();
+    m_driver->clear();
+    m_driver->addItem(QStringLiteral("Zanemari"));
+    try {
+        ReadScope scope(TDataModule1::instance().Read);
+        Statement sql(TDataModule1::instance().Read);
+        sql.prepare(OverviewDriversSql());
+        sql.execute();
+        while (sql.next()) {
+            const std::optional<qint64> id = sql.intValue(0);
+            if (id)
+                m_driver->addItem(sql.textValue(1).value_or(QString()), static_cast<int>(*id));
+        }
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+    m_driver->setCurrentIndex(previous > 0 && previous < m_driver->count() ? previous : 0);
+}
+
+OverviewFilter TfrmOverview::filter() const
+{
+    OverviewFilter filter;
+    if (m_driver->currentIndex() > 0)
+        filter.driverId = m_driver->currentData().toInt();
+    if (m_enteredFilter->isChecked())
+        filter.entered = std::pair{m_enteredFrom->date(), m_enteredTo->date()};
+    if (m_daysFilter->isChecked())
+        filter.days = std::pair{m_daysFrom->date(), m_daysTo->date()};
+    return filter;
+}
+
+namespace {
+
+// Re-reads a list and makes the line that was current current again, when it is still there.
+template <typename Row, typename Key>
+void Reload(OverviewListModel<Row>* model, QTableView* grid, const OverviewFilter& filter, Key key)
+{
+    const QModelIndex current = grid->currentIndex();
+    std::optional<decltype(key(std::declval<const Row&>()))> wanted;
+    if (current.isValid() && current.row() < model->rowCount())
+        wanted = key(model->line(current.row()));
+    model->reload(TDataModule1::instance().DB, filter);
+    int position = model->isEmpty() ? -1 : 0;
+    if (wanted) {
+        const int found = model->fetchUntil([&](const Row& row) { return key(row) == *wanted; });
+        if (found >= 0)
+            position = found;
+    }
+    if (position >= 0)
+        grid->selectRow(position);
+}
+
+}  // namespace
+
+void TfrmOverview::refresh()
+{
+    const OverviewFilter now = filter();
+    try {
+        Reload(m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
+        Reload(m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
+        Reload(m_totals, m_totalsGrid, now,
+               [](const OverviewTotalRow& row) { return std::pair{row.date, row.driverId.value_or(-1)}; });
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+}
+
+void TfrmOverview::copyList(int page)
+{
+    QString text;
+    try {
+        Connection& connection = TDataModule1::instance().DB;
+        if (page == EntriesPage)
+            text = OverviewCopyText<OverviewEntryRow>(connection, filter());
+        else if (page == DaysPage)
+            text = OverviewCopyText<OverviewDayRow>(connection, filter());
+        else
+            text = OverviewCopyText<OverviewTotalRow>(connection, filter());
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+        return;
+    }
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void TfrmOverview::entryDoubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid() || m_entries->isEmpty())
+        return;
+    const OverviewEntryRow& entry = m_entries->line(index.row());
+    switch (OpeningOfEntry(entry.type, entry.subtype)) {
+    case EntryOpening::Nothing:
+        return;
+    case EntryOpening::TwoDayChartMessage:
+        ShowMessage(this, kTwoDayChartMessage);
+        return;
+    case EntryOpening::Edit:
+        OpenManualEntryWindow(entry.entryId, kNewId, m_windowsOwner);
+        return;
+    }
+}
+
+void TfrmOverview::dayDoubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid() || m_days->isEmpty())
+        return;
+    const OverviewDayRow& day = m_days->line(index.row());
+    if (OpensDayForEditing(day.type))
+        OpenManualEntryWindow(day.entryId, kNewId, m_windowsOwner);
+}
+
+void TfrmOverview::openDayGraph()
+{
+    const QModelIndex current = m_daysGrid->currentIndex();
+    if (!current.isValid() || m_days->isEmpty())
+        return;
+    const OverviewDayRow& day = m_days->line(current.row());
+    OpenDayWindow(day.driverId.value_or(-1), day.date, m_windowsOwner);
+}
+
+void TfrmOverview::deleteEntry()
+{
+    const QModelIndex current = m_entriesGrid->currentIndex();
+    if (!current.isValid() || m_entries->isEmpty())
+        return;
+    const OverviewEntryRow entry = m_entries->line(current.row());
+    if (!AskYesNo(this, kDeleteQuestion))
+        return;
+    const WriteResult result = DeleteEntry(TDataModule1::instance().IBTransaction1, entry.entryId,
+                                           entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
+                                           entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
+    if (!result.done)
+        ShowError(this, result.message);
+    // Every list showing entries refreshes itself, this one too.
+    emit EntryEvents::instance().entriesChanged();
+}

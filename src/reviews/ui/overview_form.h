@@ -1,0 +1,65 @@
+#pragma once
+
+#include "reviews/ui/overview_models.h"
+
+#include <QWidget>
+
+class DateField;
+class QCheckBox;
+class QComboBox;
+class QTabWidget;
+class QTableView;
+
+// "Pregled unosa u evidenciju": the entries, the entry days and the day totals per driver and
+// date, filtered by driver, by the moment of entry and by the recorded days. One window for
+// the whole run, shown without blocking; the manual entry windows refresh it after a store.
+// Controls by object name: UnosFilter, UnosOd, UnosDo, DaniFilter, DaniOd, DaniDo, Vozac,
+// Obnovi, Stranice, UnosiGrid, DaniGrid, UkupnoGrid, Povratak; context menu items ObrisiUnos,
+// GrafDana, Kopiraj.
+class TfrmOverview : public QWidget {
+    Q_OBJECT
+
+public:
+    // Entry and day graph windows opened from the lists belong to `windowsOwner` (the main
+    // window), so that they outlive the overview being hidden.
+    explicit TfrmOverview(QWidget* windowsOwner = nullptr);
+    ~TfrmOverview() override;
+
+    // Shows the window, or brings it to the front when it is shown already.
+    void showOrRaise();
+    // "Obnovi": re-reads the three lists, each keeping its current line where it still is.
+    void refresh();
+    // The filters as the panel now sets them.
+    OverviewFilter filter() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* buildFilterPanel();
+    QTableView* newGrid(const char* objectName, QAbstractItemModel* model);
+    void FormShow();
+    void fillDriverList();
+    void copyList(int page);
+    void entryDoubleClicked(const QModelIndex& index);
+    void dayDoubleClicked(const QModelIndex& index);
+    void openDayGraph();
+    void deleteEntry();
+
+    QWidget* m_windowsOwner;
+    QCheckBox* m_enteredFilter = nullptr;
+    DateField* m_enteredFrom = nullptr;
+    DateField* m_enteredTo = nullptr;
+    QCheckBox* m_daysFilter = nullptr;
+    DateField* m_daysFrom = nullptr;
+    DateField* m_daysTo = nullptr;
+    QComboBox* m_driver = nullptr;
+    QTabWidget* m_pages = nullptr;
+    EntriesModel* m_entries = nullptr;
+    EntryDaysModel* m_days = nullptr;
+    DayTotalsModel* m_totals = nullptr;
+    QTableView* m_entriesGrid = nullptr;
+    QTableView* m_daysGrid = nullptr;
+    QTableView* m_totalsGrid = nullptr;
+};
