@@ -36,7 +36,6 @@ void DayChartStrip::paintEvent(QPaintEvent*)
     QPainter painter(this);
     DayChartStyle style;
     style.colours = ActivityColoursOf(LiveSettings().values());
-    style.selection = palette().color(QPalette::Light);
     m_scale = DrawDayChart(painter, rect(), m_selection, style, m_intervals);
 }
 

@@ -1,0 +1,308 @@
+#include "temp_database.h"
+#include "window_driving.h"
+
+#include "db/data_module.h"
+#include "entries/entry_events.h"
+#include "entries/entry_store.h"
+#include "entries/ui/manual_entry_form.h"
+#include "large_database.h"
+#include "reviews/ui/day_form.h"
+#include "reviews/ui/overview_form.h"
+#include "ui/date_field.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+const QDate kLastDay(2025, 3, 31);
+
+ManualEntry Entry(int driver, QDate date, std::vector<ActivityInterval> intervals)
+{
+    ManualEntry entry;
+    entry.driverId = driver;
+    entry.vehicleId = 1;
+    entry.date = date;
+    entry.intervals = std::move(intervals);
+    return entry;
+}
+
+QStringList LineTexts(const QAbstractItemModel* model, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < model->columnCount(); ++column)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+// The windows that are open of a kind.
+template <typename Window>
+QList<Window*> OpenWindows()
+{
+    QList<Window*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
+            windows << window;
+    }
+    return windows;
+}
+
+}  // namespace
+
+class TestOverviewForm : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void pagesShowTheLists();
+    void driverFilterWithBothDateFilters();
+    void doubleClickRules();
+    void deletingLeavesNoRowsOfTheEntry();
+    void copyGivesEveryRecord();
+    void storeElsewhereRefreshesAndKeepsTheCurrentLine();
+    void escapeAndPovratakClose();
+
+private:
+    QTableView* grid(const char* name) { return Child<QTableView>(*m_window, name); }
+    qint64 count(const QString& sql) { return QueryNumber(*m_data, sql); }
+
+    QTemporaryDir m_folder;
+    QString m_master;
+    std::unique_ptr<QTemporaryDir> m_copyFolder;
+    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<QWidget> m_owner;
+    std::unique_ptr<TfrmOverview> m_window;
+    ManualEntry m_first;
+    ManualEntry m_second;
+    ManualEntry m_summary;
+};
+
+void TestOverviewForm::initTestCase()
+{
+    m_master = m_folder.filePath("VT.FDB");
+    CreateLargeDatabase(m_master, LargeDatabaseSize{.drivers = 2, .years = 1, .vehicles = 2, .lastDay = kLastDay});
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, m_master), QStringList());
+    // One driver's two entries of one date, 900 and 700 minutes, and a summary entry.
+    const QDate day = kLastDay.addDays(1);
+    m_first = Entry(1, day, {{ActivityKind::Driving, 0, 900, Decimal3::fromWhole(600), {}}});
+    m_second = Entry(1, day, {{ActivityKind::OtherWork, 100, 800, {}, {}}});
+    m_first.distance = Decimal3::fromWhole(450);
+    m_second.distance = Decimal3::fromWhole(150);
+    m_summary = Entry(2, day, {});
+    m_summary.detailed = false;
+    m_summary.summary.day[3] = 300;
+    m_summary.workStart = 360;
+    for (ManualEntry* entry : {&m_first, &m_second, &m_summary})
+        QVERIFY(StoreManualEntry(data.IBTransaction1, *entry).done);
+}
+
+void TestOverviewForm::init()
+{
+    m_copyFolder = std::make_unique<QTemporaryDir>();
+    const QString path = m_copyFolder->filePath("VT.FDB");
+    QVERIFY(QFile::copy(m_master, path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    m_data = std::make_unique<TDataModule1>();
+    QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
+    m_owner = std::make_unique<QWidget>();
+    m_window = std::make_unique<TfrmOverview>(m_owner.get());
+    QVERIFY(ShowActive(*m_window));
+}
+
+void TestOverviewForm::cleanup()
+{
+    // The entry and day windows opened from the lists go with their owner.
+    m_window.reset();
+    m_owner.reset();
+    m_data.reset();
+    m_copyFolder.reset();
+}
+
+void TestOverviewForm::pagesShowTheLists()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Pregled unosa u evidenciju"));
+    auto* pages = Child<QTabWidget>(*m_window, "Stranice");
+    QCOMPARE(pages->tabText(0), QStringLiteral("Pregled unosa u evidenciju - popis"));
+    // The first screen holds a batch, not the whole year.
+    const QAbstractItemModel* entries = grid("UnosiGrid")->model();
+    QVERIFY(entries->rowCount() >= 100 && entries->rowCount() < 700);
+    QCOMPARE(entries->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Km"));
+    // Newest first: the summary entry, stored last.
+    QCOMPARE(entries->index(0, 1).data().toString(), QString::number(m_summary.entryId));
+    QCOMPARE(entries->index(0, 0).data().toString(), QStringLiteral("1"));
+    QCOMPARE(entries->index(0, 4).data(EntriesModel::kMarkRole).toInt(), int(EntryMark::Summary));
+    QCOMPARE(entries->index(0, 5).data().toString(), kLastDay.addDays(1).toString("dd.MM.yyyy"));
+
+    // The summary's day shows its sum icon and its times from T1 and T2.
+    const QAbstractItemModel* days = grid("DaniGrid")->model();
+    int summaryLine = -1;
+    for (int row = 0; row < days->rowCount() && summaryLine < 0; ++row) {
+        if (days->index(row, 11).data(EntryDaysModel::kMarkRole).toInt() == int(EntryMark::Summary))
+            summaryLine = row;
+    }
+    QVERIFY(summaryLine >= 0);
+    QCOMPARE(days->index(summaryLine, 3).data().toString(), QStringLiteral("06:00"));
+    QCOMPARE(days->index(summaryLine, 4).data().toString(), QStringLiteral("11:00"));
+
+    // 900 + 700 minutes of one driver and date: one line, 26:40, "> 24", a red "#" and two records.
+    const QAbstractItemModel* totals = grid("UkupnoGrid")->model();
+    int over = -1;
+    for (int row = 0; row < 3 && over < 0; ++row) {
+        if (totals->index(row, 9).data().toString() == QLatin1String("> 24"))
+            over = row;
+    }
+    QVERIFY(over >= 0);
+    QCOMPARE(totals->index(over, 8).data().toString(), QStringLiteral("26:40"));
+    QCOMPARE(totals->index(over, 10).data().toString(), QStringLiteral("2"));
+    QCOMPARE(totals->index(over, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::red));
+    QCOMPARE(totals->index(over, 0).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+    QCOMPARE(totals->index(over, 3).data().toString(), QStringLiteral("600,00"));
+}
+
+void TestOverviewForm::driverFilterWithBothDateFilters()
+{
+    auto* driver = Child<QComboBox>(*m_window, "Vozac");
+    QCOMPARE(driver->itemText(0), QStringLiteral("Zanemari"));
+    QCOMPARE(driver->count(), 3);
+    ReplaceAndLeave(Child<DateField>(*m_window, "DaniOd"), QStringLiteral("1.2.2025"));
+    ReplaceAndLeave(Child<DateField>(*m_window, "DaniDo"), QStringLiteral("10.2.2025"));
+    ClickBox(Child<QCheckBox>(*m_window, "DaniFilter"));
+    ReplaceAndLeave(Child<DateField>(*m_window, "UnosOd"), QStringLiteral("1.1.2025"));
+    ReplaceAndLeave(Child<DateField>(*m_window, "UnosDo"), QStringLiteral("5.2.2025"));
+    ClickBox(Child<QCheckBox>(*m_window, "UnosFilter"));
+    driver->setFocus();
+    driver->setCurrentIndex(2);
+    emit driver->activated(2);
+    const int driverId = driver->currentData().toInt();
+
+    // Days 1.2 to 4.2 of one driver (entered 2.2 to 5.2; the generator stores a day the next day).
+    const QAbstractItemModel* days = grid("DaniGrid")->model();
+    const qint64 expected = count(QStringLiteral("SELECT COUNT(*) FROM DUNOS JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS "
+                                                 "WHERE IDVOZAC=%1 AND DATUM BETWEEN '2025-02-01' AND '2025-02-10' "
+                                                 "AND DV < '2025-02-06'")
+                                      .arg(driverId));
+    QVERIFY(expected > 0);
+    QCOMPARE(days->rowCount(), int(expected));
+    for (int row = 0; row < days->rowCount(); ++row)
+        QCOMPARE(days->index(row, 2).data().toString(), driver->currentText());
+    const QAbstractItemModel* entries = grid("UnosiGrid")->model();
+    for (int row = 0; row < entries->rowCount(); ++row)
+        QCOMPARE(entries->index(row, 2).data().toString(), driver->currentText());
+    QVERIFY(entries->rowCount() > 0);
+}
+
+void TestOverviewForm::doubleClickRules()
+{
+    // A scanned chart: the message instead of a window.
+    const qint64 chart = count("SELECT FIRST 1 IDUNOS FROM UNOS WHERE PODTIP=1 ORDER BY DV DESC");
+    const QAbstractItemModel* entries = grid("UnosiGrid")->model();
+    const auto lineOf = [&](qint64 id) {
+        int found = -1;
+        for (int row = 0; row < entries->rowCount() && found < 0; ++row) {
+            if (entries->index(row, 1).data().toString() == QString::number(id))
+                found = row;
+        }
+        return found;
+    };
+    const int chartLine = lineOf(chart);
+    QVERIFY(chartLine >= 0);
+    {
+        MessageAnswerer answerer;
+        emit grid("UnosiGrid")->doubleClicked(entries->index(chartLine, 2));
+        QCOMPARE(answerer.texts, QStringList{kTwoDayChartMessage});
+        QVERIFY(OpenWindows<TfrmRucniUnos>().isEmpty());
+    }
+    // A manual entry opens for editing, owned by the main window.
+    emit grid("UnosiGrid")->doubleClicked(entries->index(lineOf(m_first.entryId), 2));
+    QCOMPARE(OpenWindows<TfrmRucniUnos>().size(), 1);
+    QCOMPARE(OpenWindows<TfrmRucniUnos>().first()->entryId(), m_first.entryId);
+    QCOMPARE(OpenWindows<TfrmRucniUnos>().first()->parentWidget(), m_owner.get());
+    // On the days page a chart's day opens too.
+    const QAbstractItemModel* days = grid("DaniGrid")->model();
+    for (int row = 0; row < days->rowCount(); ++row) {
+        if (days->index(row, 11).data(EntryDaysModel::kMarkRole).toInt() == int(EntryMark::ScannedChart)) {
+            emit grid("DaniGrid")->doubleClicked(days->index(row, 1));
+            break;
+        }
+    }
+    QCOMPARE(OpenWindows<TfrmRucniUnos>().size(), 2);
+    // "Grafički prikaz dana" opens the day graph of the current line.
+    grid("DaniGrid")->selectRow(0);
+    Child<QAction>(*grid("DaniGrid"), "GrafDana")->trigger();
+    QCOMPARE(OpenWindows<TDayForm>().size(), 1);
+    QCOMPARE(OpenWindows<TDayForm>().first()->date(), QDate::fromString(days->index(0, 1).data().toString(), "dd.MM.yyyy"));
+}
+
+void TestOverviewForm::deletingLeavesNoRowsOfTheEntry()
+{
+    grid("UnosiGrid")->selectRow(0);
+    const int id = grid("UnosiGrid")->model()->index(0, 1).data().toInt();
+    {
+        MessageAnswerer no(QMessageBox::No);
+        Child<QAction>(*grid("UnosiGrid"), "ObrisiUnos")->trigger();
+        QCOMPARE(no.texts.size(), 1);
+    }
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM UNOS WHERE IDUNOS=%1").arg(id)), 1);
+    MessageAnswerer yes(QMessageBox::Yes);
+    Child<QAction>(*grid("UnosiGrid"), "ObrisiUnos")->trigger();
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM UNOS WHERE IDUNOS=%1").arg(id)), 0);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM DUNOS WHERE IDUNOS=%1").arg(id)), 0);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS WHERE IDDUNOS NOT IN (SELECT IDD FROM DUNOS)")), 0);
+    QVERIFY(grid("UnosiGrid")->model()->index(0, 1).data().toInt() != id);
+}
+
+void TestOverviewForm::copyGivesEveryRecord()
+{
+    QApplication::clipboard()->clear();
+    grid("UnosiGrid")->setFocus();
+    QTest::keyClick(grid("UnosiGrid"), Qt::Key_C, Qt::ControlModifier);
+    QStringList lines = QApplication::clipboard()->text().split("\r\n");
+    QCOMPARE(lines.takeLast(), QString());
+    QCOMPARE(lines.size(), int(count("SELECT COUNT(*) FROM UNOS WHERE DV IS NOT NULL")));
+    QVERIFY(lines.size() > grid("UnosiGrid")->model()->rowCount());
+    // Each line: its number, then the query's nine columns.
+    const QStringList first = lines.first().split('\t');
+    QCOMPARE(first.size(), 10);
+    QCOMPARE(first[0], QStringLiteral("1"));
+    QCOMPARE(first[1], QString::number(m_summary.entryId));
+}
+
+void TestOverviewForm::storeElsewhereRefreshesAndKeepsTheCurrentLine()
+{
+    QTableView* days = grid("DaniGrid");
+    // The operator scrolls beyond the first batch and picks a line there.
+    while (days->model()->rowCount() <= 251 && days->model()->canFetchMore(QModelIndex()))
+        days->model()->fetchMore(QModelIndex());
+    days->selectRow(250);
+    const QStringList current = LineTexts(days->model(), 250);
+    ManualEntry added = Entry(2, kLastDay.addDays(5), {{ActivityKind::Rest, 0, 1440, {}, {}}});
+    QVERIFY(StoreManualEntry(m_data->IBTransaction1, added).done);
+    emit EntryEvents::instance().entriesChanged();
+    // One line more at the top, and the same line current, one further down.
+    QCOMPARE(days->model()->index(0, 1).data().toString(), kLastDay.addDays(5).toString("dd.MM.yyyy"));
+    QCOMPARE(days->currentIndex().row(), 251);
+    QCOMPARE(LineTexts(days->model(), 251).mid(1), current.mid(1));
+}
+
+void TestOverviewForm::escapeAndPovratakClose()
+{
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QVERIFY(!m_window->isVisible());
+    m_window->showOrRaise();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Povratak"), Qt::LeftButton);
+    QVERIFY(!m_window->isVisible());
+}
+
+QTEST_MAIN(TestOverviewForm)
+#include "tst_overview_form.moc"
