@@ -29,10 +29,12 @@ void AddDriverAndEntryLines(QStringList& lines, const OverviewFilter& filter)
         lines << QStringLiteral("and (unos.dv>=:D1 and unos.dv<=:D2)");
 }
 
-QString Sql(const OverviewEntryRow*, const OverviewFilter& filter)
+QString EntriesQuery(const OverviewFilter& filter)
 {
-    const QString first = QStringLiteral("(select min(d.datum) from dunos d where d.idunos=unos.idunos)");
-    const QString last = QStringLiteral("(select max(d.datum) from dunos d where d.idunos=unos.idunos)");
+    // "+ 0" keeps the first and last day of an entry to the entry's own days (DUN_IDX1): by an
+    // index on the date, the database would walk the dates of every other entry to get there.
+    const QString first = QStringLiteral("(select min(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
+    const QString last = QStringLiteral("(select max(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
     QStringList lines{
         QStringLiteral("select unos.idunos,unos.idvozac,unos.tip,djelatnici.imeprezime,unos.dv,"),
         QStringLiteral("(select sum(d.dkm) from dunos d where d.idunos=unos.idunos) as ukkm,") + first
@@ -48,7 +50,7 @@ QString Sql(const OverviewEntryRow*, const OverviewFilter& filter)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString Sql(const OverviewDayRow*, const OverviewFilter& filter)
+QString EntryDaysQuery(const OverviewFilter& filter)
 {
     QStringList lines{
         QStringLiteral("select dunos.datum, dunos.dkm,  dunos.s1, dunos.s2,dunos.s3,dunos.s4, (select min(satiunos.tod) "
@@ -67,7 +69,7 @@ QString Sql(const OverviewDayRow*, const OverviewFilter& filter)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString Sql(const OverviewTotalRow*, const OverviewFilter& filter)
+QString DayTotalsQuery(const OverviewFilter& filter)
 {
     QStringList lines{
         QStringLiteral("select dunos.datum, dunos.dkm, dunos.s1, dunos.s2, dunos.s3, dunos.s4, unos.idvozac, "
@@ -83,7 +85,9 @@ QString Sql(const OverviewTotalRow*, const OverviewFilter& filter)
     return lines.join(QLatin1Char('\n'));
 }
 
-void Bind(Statement& statement, const OverviewFilter& filter)
+}  // namespace
+
+void BindOverviewFilter(Statement& statement, const OverviewFilter& filter)
 {
     if (filter.driverId)
         statement.setInt(QStringLiteral("IDV"), *filter.driverId);
@@ -97,6 +101,8 @@ void Bind(Statement& statement, const OverviewFilter& filter)
         statement.setDate(QStringLiteral("D4"), filter.days->second);
     }
 }
+
+namespace {
 
 std::optional<int> OptionalInt(const Statement& sql, int column)
 {
@@ -234,6 +240,24 @@ void SortWithinDate(std::vector<OverviewDayRow>& days)
 
 }  // namespace
 
+template <>
+QString OverviewQuery<OverviewEntryRow>(const OverviewFilter& filter)
+{
+    return EntriesQuery(filter);
+}
+
+template <>
+QString OverviewQuery<OverviewDayRow>(const OverviewFilter& filter)
+{
+    return EntryDaysQuery(filter);
+}
+
+template <>
+QString OverviewQuery<OverviewTotalRow>(const OverviewFilter& filter)
+{
+    return DayTotalsQuery(filter);
+}
+
 QString OverviewDriversSql()
 {
     return QStringLiteral("SELECT DISTINCT UNOS.IDVOZAC,DJELATNICI.IMEPREZIME FROM UNOS LEFT JOIN DJELATNICI ON "
@@ -319,8 +343,8 @@ OverviewReader<Row>::OverviewReader(Connection& connection, const OverviewFilter
     : m_transaction(connection, TransactionAccess::ReadOnly), m_sql(m_transaction)
 {
     ReadScope scope(m_transaction);
-    m_sql.prepare(Sql(static_cast<const Row*>(nullptr), filter));
-    Bind(m_sql, filter);
+    m_sql.prepare(OverviewQuery<Row>(filter));
+    BindOverviewFilter(m_sql, filter);
     m_sql.execute();
 }
 

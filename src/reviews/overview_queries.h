@@ -28,6 +28,11 @@ struct OverviewFilter {
 // The query of the driver list: every driver who has an entry, by name.
 QString OverviewDriversSql();
 
+// The query a list reads its lines from, and the filter values it takes as parameters.
+template <typename Row>
+QString OverviewQuery(const OverviewFilter& filter);
+void BindOverviewFilter(Statement& statement, const OverviewFilter& filter);
+
 // How an entry came to be, as the lists show it by an icon.
 enum class EntryMark { Manual, Summary, ScannedChart, OtherType };
 

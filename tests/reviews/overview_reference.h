@@ -1,0 +1,17 @@
+#pragma once
+
+#include "reviews/overview_queries.h"
+
+#include <QString>
+#include <QStringList>
+
+class TDataModule1;
+
+// The overview's three queries as the record of the program writes them (0 entries, 1 entry
+// days, 2 day totals), grouping and sorting in the database: the reference the lists, which
+// read the same lines in index order, are held to.
+QString WrittenOverviewSql(int list, const OverviewFilter& filter);
+
+// The rows of a written query (at most `limit`, all when negative), each as its columns' texts
+// joined by tabs, as a copied list gives them.
+QStringList WrittenOverviewRows(TDataModule1& data, int list, const OverviewFilter& filter, int limit = -1);
