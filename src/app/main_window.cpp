@@ -35,12 +35,9 @@ constexpr int kButtonFontPixels = 19;
 
 const QString kNotYetAvailable = QStringLiteral("Ova mogućnost još nije dostupna.");
 
-QFont TahomaBold(int pixels)
+QString FontRule(int pixels)
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
+    return QStringLiteral("font-family: 'Tahoma'; font-size: %1px; font-weight: bold;").arg(pixels);
 }
 
 }  // namespace
@@ -70,8 +67,7 @@ void TForm1::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setFixedHeight(kMenuHeight);
-    bar->setFont(TahomaBold(kMenuFontPixels));
-    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; }").arg(Look::kCream.name()));
+    bar->setStyleSheet(QStringLiteral("QMenuBar { background: %1; %2 }").arg(Look::kCream.name(), FontRule(kMenuFontPixels)));
 
     auto add = [this](QMenu* menu, const char* name, const QString& text) {
         QAction* a = menu->addAction(text);
@@ -125,8 +121,9 @@ QToolButton* TForm1::addButton(const char* objectName, const QString& caption, c
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(style);
-    button->setFont(TahomaBold(kButtonFontPixels));
-    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; }").arg(captionColour.name()));
+    // The caption's font goes in the style sheet too: a style sheet sets the font it names, or
+    // the one inherited, over the widget's own.
+    button->setStyleSheet(QStringLiteral("QToolButton { color: %1; %2 }").arg(captionColour.name(), FontRule(kButtonFontPixels)));
     if (style != Qt::ToolButtonTextOnly) {
         button->setIcon(this->style()->standardIcon(picture));
         button->setIconSize(QSize(kPictureSize, kPictureSize));
@@ -175,8 +172,7 @@ void TForm1::buildButtons()
     auto* logo = new QLabel(QStringLiteral("VELTRA  ·  evidencija radnih sati za mobilne radnike"), page);
     logo->setObjectName(QStringLiteral("LogoStrip"));
     logo->setAlignment(Qt::AlignCenter);
-    logo->setFont(TahomaBold(kMenuFontPixels));
-    logo->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; }").arg(Look::kMaroon.name()));
+    logo->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; %2 }").arg(Look::kMaroon.name(), FontRule(kMenuFontPixels)));
     logo->setGeometry(kPageMargin, kClientHeight - kMenuHeight - kLogoStripHeight - kPageMargin,
                       kClientWidth - 2 * kPageMargin, kLogoStripHeight);
 }

@@ -36,6 +36,8 @@ DateField::DateField(QWidget* parent) : QLineEdit(parent), m_date(QDate::current
 {
     setText(DateText(m_date));
     setMaxLength(12);
+    // Room for a whole date beside the calendar button.
+    setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 2 * kIconSize + 12);
     QAction* pick = addAction(CalendarIcon(), QLineEdit::TrailingPosition);
     pick->setToolTip(QStringLiteral("Kalendar (Alt+Dolje)"));
     connect(pick, &QAction::triggered, this, &DateField::showCalendar);

@@ -171,6 +171,10 @@ void TestMainWindow::sizeFontsAndLogoStrip()
     window.setProgramFolder(m_folder->path());
     QCOMPARE(window.size(), QSize(524, 543));  // the menu bar included
     QCOMPARE(window.menuBar()->height(), 26);
+    // Style sheets set the fonts when the widgets are polished for showing.
+    window.menuBar()->ensurePolished();
+    for (QToolButton* button : window.findChildren<QToolButton*>())
+        button->ensurePolished();
     // The windows are drawn in the metric-compatible Tahoma of Debian's Wine fonts.
     QCOMPARE(QFontInfo(window.menuBar()->font()).family(), QStringLiteral("Tahoma"));
     QVERIFY(window.menuBar()->font().bold());

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
@@ -58,6 +59,33 @@ public:
     }
 };
 
+// A check box whose caption leaves a gap ("Unos od      do") with the first date field standing
+// in that gap, as one piece of the filter panel.
+QWidget* CaptionAroundField(QWidget* panel, QCheckBox* box, DateField* field)
+{
+    auto* piece = new QWidget(panel);
+    box->setParent(piece);
+    field->setParent(piece);
+    const QString caption = box->text();
+    const QString lead = caption.left(caption.indexOf(QLatin1String("  ")) + 1);
+    const QStyle* style = box->style();
+    const int fieldLeft = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
+        + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box) + box->fontMetrics().horizontalAdvance(lead);
+    const QSize boxSize = box->sizeHint();
+    const QSize fieldSize = field->sizeHint().expandedTo(field->minimumSize());
+    // The caption is widened with blanks until its gap holds the field.
+    QString widened = caption;
+    while (box->fontMetrics().horizontalAdvance(widened) - box->fontMetrics().horizontalAdvance(lead)
+           - box->fontMetrics().horizontalAdvance(QStringLiteral("do")) < fieldSize.width() + 8)
+        widened.insert(lead.size(), QLatin1Char(' '));
+    box->setText(widened);
+    const int height = std::max(box->sizeHint().height(), fieldSize.height());
+    box->setGeometry(0, (height - boxSize.height()) / 2, box->sizeHint().width(), boxSize.height());
+    field->setGeometry(fieldLeft, (height - fieldSize.height()) / 2, fieldSize.width(), fieldSize.height());
+    piece->setFixedSize(box->sizeHint().width(), height);
+    return piece;
+}
+
 QAction* AddMenuItem(QTableView* grid, const char* objectName, const QString& text, QKeySequence keys = {})
 {
     auto* action = new QAction(text, grid);
@@ -89,9 +117,9 @@ TfrmOverview::TfrmOverview(QWidget* windowsOwner) : QWidget(nullptr, Qt::Window)
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("Stranice"));
-    m_entriesGrid = newGrid("UnosiGrid", m_entries);
-    m_daysGrid = newGrid("DaniGrid", m_days);
-    m_totalsGrid = newGrid("UkupnoGrid", m_totals);
+    m_entriesGrid = newGrid("UnosiGrid", m_entries, EntriesModel::columnWidths());
+    m_daysGrid = newGrid("DaniGrid", m_days, EntryDaysModel::columnWidths());
+    m_totalsGrid = newGrid("UkupnoGrid", m_totals, DayTotalsModel::columnWidths());
     m_pages->addTab(m_entriesGrid, QStringLiteral("Pregled unosa u evidenciju - popis"));
     m_pages->addTab(m_daysGrid, QStringLiteral("Pregled unesenih dana"));
     m_pages->addTab(m_totalsGrid, QStringLiteral("Pregled po danima ukupno"));
@@ -156,12 +184,10 @@ QWidget* TfrmOverview::buildFilterPanel()
     obnovi->setAutoDefault(false);
 
     auto* row = new QHBoxLayout(panel);
-    row->addWidget(m_enteredFilter);
-    row->addWidget(m_enteredFrom);
+    row->addWidget(CaptionAroundField(panel, m_enteredFilter, m_enteredFrom));
     row->addWidget(m_enteredTo);
     row->addSpacing(12);
-    row->addWidget(m_daysFilter);
-    row->addWidget(m_daysFrom);
+    row->addWidget(CaptionAroundField(panel, m_daysFilter, m_daysFrom));
     row->addWidget(m_daysTo);
     row->addSpacing(12);
     row->addWidget(new QLabel(QStringLiteral("Vozač:"), panel));
@@ -183,7 +209,7 @@ QWidget* TfrmOverview::buildFilterPanel()
     return panel;
 }
 
-QTableView* TfrmOverview::newGrid(const char* objectName, QAbstractItemModel* model)
+QTableView* TfrmOverview::newGrid(const char* objectName, QAbstractItemModel* model, const std::vector<int>& widths)
 {
     auto* grid = new QTableView(this);
     grid->setObjectName(QLatin1String(objectName));
@@ -199,7 +225,7 @@ QTableView* TfrmOverview::newGrid(const char* objectName, QAbstractItemModel* mo
     const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
     for (int column = 0; column < model->columnCount(); ++column) {
         const QString title = model->headerData(column, Qt::Horizontal).toString();
-        grid->setColumnWidth(column, Look::ColumnWidth(metrics, title == QLatin1String("Vozač") ? 170 : 60, title));
+        grid->setColumnWidth(column, Look::ColumnWidth(metrics, widths[static_cast<size_t>(column)], title));
     }
     return grid;
 }

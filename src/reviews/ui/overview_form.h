@@ -38,7 +38,7 @@ protected:
 
 private:
     QWidget* buildFilterPanel();
-    QTableView* newGrid(const char* objectName, QAbstractItemModel* model);
+    QTableView* newGrid(const char* objectName, QAbstractItemModel* model, const std::vector<int>& widths);
     void FormShow();
     void fillDriverList();
     void copyList(int page);

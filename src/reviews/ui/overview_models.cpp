@@ -48,6 +48,12 @@ QStringList OverviewColumns<OverviewEntryRow>::headers()
 }
 
 template <>
+std::vector<int> OverviewColumns<OverviewEntryRow>::widths()
+{
+    return {40, 60, 200, 140, 40, 170, 80};
+}
+
+template <>
 QVariant OverviewColumns<OverviewEntryRow>::cell(const OverviewEntryRow& row, int lineNumber, int column, int role)
 {
     if (role == Qt::DisplayRole) {
@@ -88,6 +94,12 @@ QStringList OverviewColumns<OverviewDayRow>::headers()
             QStringLiteral("Od"),        QStringLiteral("Do"),     QStringLiteral("Km"),
             QStringLiteral("Odmor"),     QStringLiteral("Spremnost"), QStringLiteral("Rad"),
             QStringLiteral("Vožnja"),    QStringLiteral("Vrijeme unosa"), QStringLiteral("Tip")};
+}
+
+template <>
+std::vector<int> OverviewColumns<OverviewDayRow>::widths()
+{
+    return {40, 80, 180, 50, 50, 70, 65, 70, 65, 65, 140, 40};
 }
 
 template <>
@@ -140,6 +152,12 @@ QStringList OverviewColumns<OverviewTotalRow>::headers()
     return {QStringLiteral("#"),      QStringLiteral("Datum"),     QStringLiteral("Vozač"),  QStringLiteral("Km"),
             QStringLiteral("Odmor"),  QStringLiteral("Spremnost"), QStringLiteral("Rad"),    QStringLiteral("Vožnja"),
             QStringLiteral("Ukupno"), QStringLiteral("Status"),    QStringLiteral("Broj zapisa")};
+}
+
+template <>
+std::vector<int> OverviewColumns<OverviewTotalRow>::widths()
+{
+    return {40, 80, 180, 80, 65, 70, 65, 65, 65, 55, 80};
 }
 
 template <>

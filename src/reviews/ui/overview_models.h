@@ -15,6 +15,7 @@ class Connection;
 template <typename Row>
 struct OverviewColumns {
     static QStringList headers();
+    static std::vector<int> widths();
     static QVariant cell(const Row& row, int lineNumber, int column, int role);
 };
 
@@ -37,6 +38,7 @@ public:
     void setErrorHandler(std::function<void(const QString&)> handler) { m_errorHandler = std::move(handler); }
 
     const Row& line(int position) const { return m_rows[static_cast<size_t>(position)]; }
+    static std::vector<int> columnWidths() { return OverviewColumns<Row>::widths(); }
     bool isEmpty() const { return m_rows.empty(); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
