@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The include rules of the source tree:
-#  - a subsystem's core (every src/<subsystem>/ file outside its ui/ folder, src/ui, src/print
+#  - a subsystem's core (every src/<subsystem>/ file outside its ui/ folder, src/ui
 #    and src/app excepted) includes no Qt Widgets header;
 #  - nothing outside src/app includes app/.
 # Usage: include_rules.sh SOURCE_DIR QT_WIDGETS_INCLUDE_DIR
@@ -16,7 +16,7 @@ failed=0
 for dir in "$src"/*/; do
     dir="${dir%/}"
     name=$(basename "$dir")
-    case "$name" in ui | print | app) continue ;; esac
+    case "$name" in ui | app) continue ;; esac
     while IFS= read -r line; do
         echo "core includes a Qt Widgets header: $line"
         failed=1
