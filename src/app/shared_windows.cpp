@@ -8,7 +8,9 @@ SharedWindows::SharedWindows()
       vehicle(std::make_unique<TVoziloForm>()),
       vehicles(std::make_unique<TVozilaForm>()),
       data(std::make_unique<TDataModule1>()),
-      overview(std::make_unique<TfrmOverview>(mainWindow.get()))
+      overview(std::make_unique<TfrmOverview>(mainWindow.get())),
+      preview(std::make_unique<TuplatnicePrintPreview>()),
+      period(std::make_unique<TRazdobljeForm>())
 {
     mainWindow->setSharedWindows(this);
 }
@@ -16,6 +18,8 @@ SharedWindows::SharedWindows()
 SharedWindows::~SharedWindows()
 {
     mainWindow->setSharedWindows(nullptr);
+    period.reset();
+    preview.reset();
     overview.reset();
     data.reset();
     vehicles.reset();

@@ -7,7 +7,9 @@
 #include "masterdata/ui/driver_form.h"
 #include "masterdata/ui/vehicle_form.h"
 #include "masterdata/ui/vehicle_list_form.h"
+#include "print/ui/print_preview.h"
 #include "reviews/ui/overview_form.h"
+#include "reviews/ui/period_form.h"
 
 #include <memory>
 
@@ -27,4 +29,6 @@ struct SharedWindows {
     std::unique_ptr<TDataModule1> data;
     // Its lists read on transactions of their own, so it goes before the data module.
     std::unique_ptr<TfrmOverview> overview;
+    std::unique_ptr<TuplatnicePrintPreview> preview;
+    std::unique_ptr<TRazdobljeForm> period;
 };

@@ -9,6 +9,7 @@
 #include "entries/ui/activity_kind_icon.h"
 #include "entries/ui/day_totals_grid.h"
 #include "reviews/ui/day_chart_strip.h"
+#include "reviews/ui/period_form.h"
 #include "settings/settings.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
@@ -295,7 +296,7 @@ void TDayForm::otherDateChosen(const QDate& date)
 
 void TDayForm::RazdobljeClick()
 {
-    ShowMessage(this, QStringLiteral("Ova mogućnost još nije dostupna."));
+    OpenPeriodWindow(m_driverId, this);
 }
 
 TDayForm* OpenDayWindow(int driverId, const QDate& date, QWidget* owner)

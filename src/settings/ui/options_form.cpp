@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -82,10 +81,6 @@ void ChooseItem(QComboBox* list, const QString& text)
 
 }  // namespace
 
-QStringList InstalledPrinterNames()
-{
-    return QPrinterInfo::availablePrinterNames();
-}
 
 TopcijeForm::TopcijeForm(const QString& settingsPath, const QStringList& installedPrinters, QWidget* parent)
     : QDialog(parent)

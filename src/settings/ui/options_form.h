@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/ui/printer_output.h"
 #include "settings/settings.h"
 
 #include <QDialog>
@@ -12,9 +13,6 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
-
-// The names of the printers installed on the computer, in the system's order.
-QStringList InstalledPrinterNames();
 
 // The options window "Postavke", the editor of the live settings. Created at start-up, it has
 // the settings object read the settings file; from then on every field the operator changes is

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/latest_instance.h"
+#include "print/ui/printer_output.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class Printout;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// "Pregled ispisa": the pages of the current printout as thumbnails and one page large, with
+// "Ispiši" (on the printer the settings choose for the printout) and "Spremi kao PDF". One
+// window for the whole run. Controls by object name: Ispisi, SpremiPDF, Stranice (the
+// thumbnails), Stranica (the page shown).
+class TuplatnicePrintPreview : public QWidget, public LatestInstance<TuplatnicePrintPreview> {
+    Q_OBJECT
+
+public:
+    explicit TuplatnicePrintPreview(QWidget* parent = nullptr);
+    ~TuplatnicePrintPreview() override;
+
+    // The printout to show and print; its pages replace those shown before. `role` chooses the
+    // printer: the graph printer for graphic printouts (the graphic flag), and so on.
+    void setDocument(std::shared_ptr<const Printout> printout, PrinterRole role);
+    const Printout* document() const { return m_printout.get(); }
+
+    // "Ispiši": all pages on the chosen printer. A failure is told in a message; false then.
+    bool PrintPages();
+    // "Spremi kao PDF": to the path, or when none is given, where the operator chooses.
+    bool saveAsPdf(const QString& path = QString());
+
+private:
+    void showPage(int page);
+
+    std::shared_ptr<const Printout> m_printout;
+    PrinterRole m_role = PrinterRole::Graph;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_pdf = nullptr;
+    QListWidget* m_thumbnails = nullptr;
+    QLabel* m_page = nullptr;
+};
+
+// What a window does with a printout it has made: shows it in the preview when `preview` is on
+// (the setting "Prikaži prije ispisa" of the printout's group), otherwise prints it at once.
+// Without a preview window (as in tests of other windows) it prints at once.
+void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent);

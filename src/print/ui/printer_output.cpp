@@ -1,0 +1,79 @@
+#include "print/ui/printer_output.h"
+
+#include "print/printout.h"
+#include "settings/settings_values.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+PrintFunction& CurrentPrintFunction()
+{
+    static PrintFunction print = PrintOnPrinter;
+    return print;
+}
+
+}  // namespace
+
+QString ChosenPrinter(const SettingsValues& settings, PrinterRole role)
+{
+    switch (role) {
+    case PrinterRole::Graph:
+        return settings.GRPrinter;
+    case PrinterRole::Attestation:
+        return settings.Printer;
+    case PrinterRole::Report:
+        break;
+    }
+    return settings.IPrinter;
+}
+
+QStringList InstalledPrinterNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+bool PrintOnPrinter(const Printout& printout, const QString& printerName, QString* error)
+{
+    QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
+    if (info.isNull() && printerName.isEmpty() && !QPrinterInfo::availablePrinters().isEmpty())
+        info = QPrinterInfo::availablePrinters().first();
+    if (info.isNull()) {
+        if (error) {
+            *error = printerName.isEmpty() || QPrinterInfo::availablePrinters().isEmpty()
+                ? kNoPrinterMessage
+                : QStringLiteral("Pisač \"%1\" nije dostupan. Odaberite pisač u postavkama (Podaci - Postavke).")
+                      .arg(printerName);
+        }
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageLayout(printout.pageLayout());
+    printer.setFullPage(true);
+    printer.setDocName(printout.fileName());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (error)
+            *error = QStringLiteral("Ispis na pisač \"%1\" nije uspio.").arg(info.printerName());
+        return false;
+    }
+    for (int page = 0; page < printout.pageCount(); ++page) {
+        if (page > 0)
+            printer.newPage();
+        PaintPrintoutPage(printout, painter, page, printer.resolution());
+    }
+    painter.end();
+    return true;
+}
+
+void SetPrintFunction(PrintFunction print)
+{
+    CurrentPrintFunction() = print ? std::move(print) : PrintFunction(PrintOnPrinter);
+}
+
+bool Print(const Printout& printout, const QString& printerName, QString* error)
+{
+    return CurrentPrintFunction()(printout, printerName, error);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/latest_instance.h"
+#include "reviews/period_record.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class DateField;
+class PeriodDayDelegate;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+
+// "Grafički pregled aktivnosti za razdoblje": one driver's days as day charts, one under the
+// other, printable as A4 pages. One window for the whole run, opened from the day graph.
+// Controls by object name: ImePrezime, DatumiOdDo, Od, Do, Obnovi, Ispisi, SamoAktivni,
+// Dani (the day list), Ocitanje, Legenda.
+class TRazdobljeForm : public QWidget, public LatestInstance<TRazdobljeForm> {
+    Q_OBJECT
+
+public:
+    explicit TRazdobljeForm(QWidget* parent = nullptr);
+    ~TRazdobljeForm() override;
+
+    // Shows the window for the driver (reading his name and dates anew), or brings it to the
+    // front.
+    void openFor(int driverId);
+    // "Obnovi": the days of the range; a range that ends before it starts is refused.
+    void refresh();
+    // "Ispiši": the days as listed, on the graph printer or in the preview.
+    void IspisiClick();
+
+    const std::vector<PeriodDay>& days() const { return m_days; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void fillList();
+
+    int m_driverId = -1;
+    PeriodDriver m_driver;
+    std::vector<PeriodDay> m_days;
+
+    QLabel* m_name = nullptr;
+    QLabel* m_rangeLabel = nullptr;
+    DateField* m_from = nullptr;
+    DateField* m_to = nullptr;
+    QCheckBox* m_onlyActive = nullptr;
+    QListWidget* m_list = nullptr;
+    PeriodDayDelegate* m_delegate = nullptr;
+    QLabel* m_readout = nullptr;
+};
+
+// "Razdoblje" of a day graph: the period graph for the driver, when the program has one.
+void OpenPeriodWindow(int driverId, QWidget* messageParent);
