@@ -1,0 +1,207 @@
+#include "pdf_text.h"
+#include "temp_database.h"
+#include "window_driving.h"
+
+#include "db/data_module.h"
+#include "entries/entry_store.h"
+#include "print/printout.h"
+#include "print/ui/print_preview.h"
+#include "reviews/ui/day_form.h"
+#include "reviews/ui/period_form.h"
+#include "settings/settings.h"
+#include "ui/date_field.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QDate kLastDay(2025, 3, 31);
+
+struct PrintedJob {
+    QString printer;
+    int pages = 0;
+};
+
+}  // namespace
+
+class TestPeriodForm : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void opensOnTheLastFourWeeks();
+    void onlyDaysWithActivities();
+    void wrongDatesAreRefused();
+    void rangeLabelSetsTheWholeRecord();
+    void printsAtOnceWithoutPreview();
+    void previewPrintsTwiceAndSavesPdf();
+    void noPrinterGivesAMessage();
+    void dayGraphOpensIt();
+
+private:
+    void setPreview(bool preview, const QString& graphPrinter = QString());
+
+    std::unique_ptr<ConnectedDatabase> m_db;
+    std::unique_ptr<TuplatnicePrintPreview> m_preview;
+    std::unique_ptr<TRazdobljeForm> m_window;
+    QList<PrintedJob> m_printed;
+};
+
+void TestPeriodForm::initTestCase()
+{
+    m_db = std::make_unique<ConnectedDatabase>();
+    m_db->run("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (5, 'Šarić Ana', 1)");
+    // Every other day from 1.2. to 31.3., a day of driving and rest.
+    for (QDate date(2025, 2, 1); date <= kLastDay; date = date.addDays(date < kLastDay.addDays(-1) ? 2 : 1)) {
+        ManualEntry entry;
+        entry.driverId = 5;
+        entry.vehicleId = 1;
+        entry.date = date;
+        entry.intervals = {ActivityInterval{ActivityKind::Rest, 0, 360, {}, {}},
+                           ActivityInterval{ActivityKind::Driving, 360, 1440, {}, {}}};
+        QVERIFY(StoreManualEntry(m_db->data().IBTransaction1, entry).done);
+    }
+}
+
+void TestPeriodForm::init()
+{
+    m_printed.clear();
+    SetPrintFunction([this](const Printout& printout, const QString& printer, QString*) {
+        m_printed << PrintedJob{printer, printout.pageCount()};
+        return true;
+    });
+    m_preview = std::make_unique<TuplatnicePrintPreview>();
+    m_window = std::make_unique<TRazdobljeForm>();
+    m_window->openFor(5);
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestPeriodForm::cleanup()
+{
+    m_window.reset();
+    m_preview.reset();
+    SetPrintFunction(nullptr);
+}
+
+void TestPeriodForm::setPreview(bool preview, const QString& graphPrinter)
+{
+    SettingsValues values = LiveSettings().values();
+    values.GRPreview = preview;
+    values.GRPrinter = graphPrinter;
+    LiveSettings().commit(values);
+}
+
+void TestPeriodForm::opensOnTheLastFourWeeks()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Grafički pregled aktivnosti za razdoblje"));
+    QCOMPARE(Child<QLabel>(*m_window, "ImePrezime")->text(), QStringLiteral("Šarić Ana"));
+    QCOMPARE(Child<DateField>(*m_window, "Od")->date(), QDate(2025, 3, 3));
+    QCOMPARE(Child<DateField>(*m_window, "Do")->date(), kLastDay);
+    auto* list = Child<QListWidget>(*m_window, "Dani");
+    QCOMPARE(list->count(), 29);
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 80);
+    QCOMPARE(m_window->days().front().date, QDate(2025, 3, 3));
+}
+
+void TestPeriodForm::onlyDaysWithActivities()
+{
+    ClickBox(Child<QCheckBox>(*m_window, "SamoAktivni"));
+    // 3.3. to 31.3.: the odd days.
+    QCOMPARE(Child<QListWidget>(*m_window, "Dani")->count(), 15);
+    for (const PeriodDay& day : m_window->days())
+        QVERIFY(!day.intervals.empty());
+    ClickBox(Child<QCheckBox>(*m_window, "SamoAktivni"));
+    QCOMPARE(Child<QListWidget>(*m_window, "Dani")->count(), 29);
+}
+
+void TestPeriodForm::wrongDatesAreRefused()
+{
+    ReplaceAndLeave(Child<DateField>(*m_window, "Do"), QStringLiteral("1.3.2025"));
+    MessageAnswerer answerer;
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Obnovi"), Qt::LeftButton);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Pogrešno definirani datumi!")});
+    QCOMPARE(Child<QListWidget>(*m_window, "Dani")->count(), 29);
+}
+
+void TestPeriodForm::rangeLabelSetsTheWholeRecord()
+{
+    auto* label = Child<QLabel>(*m_window, "DatumiOdDo");
+    QCOMPARE(label->toolTip(), QStringLiteral("Postavi početni i završni datum prema cjelokupnoj evidenciji"));
+    QTest::mouseDClick(label, Qt::LeftButton);
+    QCOMPARE(Child<DateField>(*m_window, "Od")->date(), QDate(2025, 2, 1));
+    QCOMPARE(Child<DateField>(*m_window, "Do")->date(), kLastDay);
+    QCOMPARE(Child<QListWidget>(*m_window, "Dani")->count(), 29);  // not refreshed
+}
+
+void TestPeriodForm::printsAtOnceWithoutPreview()
+{
+    setPreview(false, QStringLiteral("Grafički pisač"));
+    ReplaceAndLeave(Child<DateField>(*m_window, "Od"), QStringLiteral("2.3.2025"));
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Obnovi"), Qt::LeftButton);
+    QCOMPARE(m_window->days().size(), size_t(30));
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
+    QVERIFY(!m_preview->isVisible());
+    QCOMPARE(m_printed.size(), 1);
+    QCOMPARE(m_printed[0].printer, QStringLiteral("Grafički pisač"));
+    QCOMPARE(m_printed[0].pages, 4);
+}
+
+void TestPeriodForm::previewPrintsTwiceAndSavesPdf()
+{
+    setPreview(true);
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
+    QVERIFY(m_preview->isVisible());
+    QVERIFY(m_printed.isEmpty());
+    QCOMPARE(m_preview->windowTitle(), QStringLiteral("Pregled ispisa"));
+    QCOMPARE(Child<QListWidget>(*m_preview, "Stranice")->count(), 4);
+    // No graph printer chosen: the system's default.
+    QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
+    QCOMPARE(m_printed.size(), 2);
+    QCOMPARE(m_printed[1].printer, QString());
+    QCOMPARE(m_preview->document()->fileName(),
+             QStringLiteral("Grafički pregled aktivnosti - Šarić Ana - 03.03.2025-31.03.2025"));
+    QTemporaryDir folder;
+    const QString path = folder.filePath("razdoblje.pdf");
+    QVERIFY(m_preview->saveAsPdf(path));
+    const QStringList pages = PdfPageTexts(path);
+    QCOMPARE(pages.size(), 4);
+    QVERIFY(pages[0].contains(QStringLiteral("Vozač: Šarić Ana")));
+    QVERIFY(pages[3].contains(QStringLiteral("31.03.2025.")));
+}
+
+void TestPeriodForm::noPrinterGivesAMessage()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This computer has a printer.");
+    SetPrintFunction(nullptr);
+    setPreview(true);
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
+    MessageAnswerer answerer;
+    QVERIFY(!m_preview->PrintPages());
+    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage});
+    // The PDF is always there.
+    QTemporaryDir folder;
+    QVERIFY(m_preview->saveAsPdf(folder.filePath("x.pdf")));
+}
+
+void TestPeriodForm::dayGraphOpensIt()
+{
+    m_window->hide();
+    auto* day = new TDayForm(5, kLastDay);
+    day->show();
+    QTest::mouseClick(Child<QPushButton>(*day, "Razdoblje"), Qt::LeftButton);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(Child<QLabel>(*m_window, "ImePrezime")->text(), QStringLiteral("Šarić Ana"));
+    delete day;
+}
+
+QTEST_MAIN(TestPeriodForm)
+#include "tst_period_form.moc"
