@@ -80,7 +80,8 @@ void TForm1::buildMenu()
     const auto notYet = [this](QAction* command) {
         connect(command, &QAction::triggered, this, [this] { ShowMessage(this, kNotYetAvailable); });
     };
-    notYet(add(driver, "DriverListAction", QStringLiteral("&Popis")));
+    connect(add(driver, "DriverListAction", QStringLiteral("&Popis")), &QAction::triggered, this,
+            [this] { m_windows->drivers->exec(); });
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
             &TForm1::showNewDriver);
     connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);

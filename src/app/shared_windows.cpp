@@ -5,6 +5,7 @@ SharedWindows::SharedWindows()
       options(std::make_unique<TopcijeForm>()),
       about(std::make_unique<TAboutForm>(mainWindow.get())),
       driver(std::make_unique<TDjelatnikForm>()),
+      drivers(std::make_unique<TDjelatniciForm>()),
       vehicle(std::make_unique<TVoziloForm>()),
       vehicles(std::make_unique<TVozilaForm>()),
       data(std::make_unique<TDataModule1>()),
@@ -24,6 +25,7 @@ SharedWindows::~SharedWindows()
     data.reset();
     vehicles.reset();
     vehicle.reset();
+    drivers.reset();
     driver.reset();
     about.reset();
     options.reset();

@@ -5,6 +5,7 @@
 #include "settings/ui/options_form.h"
 #include "db/data_module.h"
 #include "masterdata/ui/driver_form.h"
+#include "masterdata/ui/driver_list_form.h"
 #include "masterdata/ui/vehicle_form.h"
 #include "masterdata/ui/vehicle_list_form.h"
 #include "print/ui/print_preview.h"
@@ -24,6 +25,7 @@ struct SharedWindows {
     std::unique_ptr<TopcijeForm> options;
     std::unique_ptr<TAboutForm> about;
     std::unique_ptr<TDjelatnikForm> driver;
+    std::unique_ptr<TDjelatniciForm> drivers;
     std::unique_ptr<TVoziloForm> vehicle;
     std::unique_ptr<TVozilaForm> vehicles;
     std::unique_ptr<TDataModule1> data;

@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -27,5 +28,14 @@ QPushButton* ButtonBar::addButton(const char* objectName, const QString& caption
         m_layout->insertWidget(m_leftCount++, button);
     else
         m_layout->addWidget(button);
+    return button;
+}
+
+QToolButton* NewToolButton(QWidget* parent, const char* objectName, const QString& caption)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return button;
 }

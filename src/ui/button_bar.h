@@ -4,6 +4,10 @@
 
 class QHBoxLayout;
 class QPushButton;
+class QToolButton;
+
+// A flat text button of a list window's tool bar ("Dodaj novo", "Promijeni", "Obriši").
+QToolButton* NewToolButton(QWidget* parent, const char* objectName, const QString& caption);
 
 // The grey bar at the bottom of a window with its buttons: those added on the left side stand
 // from the left edge, those on the right side end at the right edge. No button is a default

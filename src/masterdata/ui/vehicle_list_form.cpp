@@ -1,5 +1,6 @@
 #include "masterdata/ui/vehicle_list_form.h"
 
+#include "ui/button_bar.h"
 #include "ui/grid_clipboard.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
@@ -29,15 +30,6 @@
 namespace {
 
 const QString kDeleteQuestion = QStringLiteral("Jeste li sigurno da želite obrisati označeno vozilo iz baze?");
-
-QToolButton* NewToolButton(QWidget* parent, const char* objectName, const QString& caption)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setText(caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    return button;
-}
 
 QLabel* NewCounter(QWidget* parent, const char* objectName)
 {

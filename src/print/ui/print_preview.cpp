@@ -8,6 +8,7 @@
 #include "ui/window_placement.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -142,6 +143,35 @@ bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
         return false;
     }
     return true;
+}
+
+void TuplatnicePrintPreview::execModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(this, &TuplatnicePrintPreview::hidden, &loop, &QEventLoop::quit);
+    show();
+    raise();
+    activateWindow();
+    loop.exec();
+    setWindowModality(Qt::NonModal);
+}
+
+void TuplatnicePrintPreview::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit hidden();
+}
+
+void PresentPrintoutModally(std::shared_ptr<const Printout> printout, PrinterRole role, QWidget* messageParent)
+{
+    TuplatnicePrintPreview* window = TuplatnicePrintPreview::latest();
+    if (!window) {
+        PresentPrintout(std::move(printout), role, false, messageParent);
+        return;
+    }
+    window->setDocument(std::move(printout), role);
+    window->execModal();
 }
 
 void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent)

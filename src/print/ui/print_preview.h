@@ -32,6 +32,14 @@ public:
     bool PrintPages();
     // "Spremi kao PDF": to the path, or when none is given, where the operator chooses.
     bool saveAsPdf(const QString& path = QString());
+    // Shows the window over every other one until the operator closes it.
+    void execModal();
+
+signals:
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void showPage(int page);
@@ -48,3 +56,6 @@ private:
 // (the setting "Prikaži prije ispisa" of the printout's group), otherwise prints it at once.
 // Without a preview window (as in tests of other windows) it prints at once.
 void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent);
+// The preview for a window that is itself modal: the printout is shown, and the caller waits,
+// until the operator closes the preview.
+void PresentPrintoutModally(std::shared_ptr<const Printout> printout, PrinterRole role, QWidget* messageParent);

@@ -1,0 +1,105 @@
+#include "masterdata/driver_list_query.h"
+
+#include "db/statement.h"
+#include "masterdata/record_write.h"
+
+namespace {
+
+constexpr int kLastCategory = 8;
+
+const QStringList kConditions{
+    QStringLiteral("WHERE VOZAC<>0 AND NOT VOZAC IS NULL"),
+    QString(),
+    QStringLiteral("WHERE VOZAC=0 OR VOZAC IS NULL"),
+    QStringLiteral("WHERE AKTIVNOALL<>0 OR AKTIVNOALL IS NULL"),
+    QStringLiteral("WHERE (AKTIVNOALL<>0 OR AKTIVNOALL IS NULL) AND (VOZAC<>0)"),
+};
+const QString kActive = QStringLiteral("((AKTIVNOALL IS NULL) OR (AKTIVNOALL=1))");
+
+int Count(Transaction& write, const QString& sql, int id)
+{
+    Statement statement(write);
+    statement.prepare(sql);
+    statement.setInt(QStringLiteral("ID"), id);
+    statement.execute();
+    return statement.next() ? static_cast<int>(statement.intValue(0).value_or(0)) : 0;
+}
+
+}  // namespace
+
+QStringList DriverFilterNames()
+{
+    return {QStringLiteral("Samo vozači"), QStringLiteral("Svi djelatnici"), QStringLiteral("Svi osim vozača"),
+            QStringLiteral("Svi aktivni djelatnici"), QStringLiteral("Svi aktivni vozači")};
+}
+
+QString DriverListSql(int filter, bool onlyActive)
+{
+    QStringList lines{QStringLiteral("SELECT * FROM DJELATNICI")};
+    const QString condition = filter >= 0 && filter < kConditions.size() ? kConditions[filter] : QString();
+    if (onlyActive) {
+        if (condition.isEmpty()) {
+            lines << QStringLiteral("WHERE") << kActive;
+        } else {
+            // The filter's own condition taken as one unit.
+            lines << QStringLiteral("WHERE (") + condition.mid(6) + QLatin1Char(')') << QStringLiteral("AND") << kActive;
+        }
+    } else if (!condition.isEmpty()) {
+        lines << condition;
+    }
+    lines << QStringLiteral("ORDER BY IMEPREZIME");
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::vector<DriverListRow> ReadDriverList(Transaction& read, int filter, bool onlyActive)
+{
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(DriverListSql(filter, onlyActive));
+    sql.execute();
+    std::vector<DriverListRow> rows;
+    while (sql.next()) {
+        DriverListRow row;
+        row.id = ColumnInt(sql, "IDDJ", 0);
+        row.registrationNumber = ColumnInt(sql, "MBR", 0);
+        row.name = ColumnText(sql, "IMEPREZIME");
+        row.oib = ColumnText(sql, "OIB");
+        row.driver = ColumnInt(sql, "VOZAC", 0) != 0;
+        row.contact = ColumnText(sql, "KONTAKT");
+        row.card = ColumnText(sql, "KARTICA");
+        row.jobTitle = ColumnText(sql, "RADNOMJESTO");
+        row.title = ColumnText(sql, "ZVANJE");
+        row.idCard = ColumnText(sql, "OSOBNA");
+        row.category = ColumnInt(sql, "TIP", 0);
+        row.categoryText = ColumnText(sql, "TIPS");
+        row.address = ColumnText(sql, "ADRESA");
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+int CountOrders(Transaction& write, int id)
+{
+    const int asDriver = Count(write, QStringLiteral("SELECT COUNT(*) FROM VOZACI WHERE VOZACID=:ID"), id);
+    if (asDriver > 0)
+        return asDriver;
+    return Count(write, QStringLiteral("SELECT COUNT(*) FROM UTOVARIVACI WHERE DJELATNIKID=:ID"), id);
+}
+
+WriteResult DeleteDriver(Transaction& write, int id)
+{
+    return RunWrite(write, [&] {
+        Statement sql(write);
+        sql.prepare(QStringLiteral("DELETE FROM DJELATNICI WHERE IDDJ=:ID"));
+        sql.setInt(QStringLiteral("ID"), id);
+        sql.execute();
+        return id;
+    });
+}
+
+QString CategoryLetter(int category)
+{
+    if (category < 1 || category > kLastCategory)
+        return QString();
+    return QString(QChar(u'A' + category - 1));
+}
