@@ -1,4 +1,5 @@
 #include "temp_database.h"
+#include "window_driving.h"
 
 #include "settings/settings_values.h"
 #include "app/shared_windows.h"
@@ -13,6 +14,7 @@ private slots:
     void ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow();
     void commandsShowTheirWindowsModally_data();
     void commandsShowTheirWindowsModally();
+    void overviewIsOneWindowBroughtToTheFront();
 };
 
 void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
@@ -59,6 +61,7 @@ void TestSharedWindows::commandsShowTheirWindowsModally_data()
     QTest::addColumn<QString>("windowClass");
     QTest::addColumn<QString>("caption");
     QTest::newRow("new driver") << "NewDriverAction" << "TDjelatnikForm" << "Podaci o vozaču";
+    QTest::newRow("driver list") << "DriverListAction" << "TDjelatniciForm" << "Vozači/djelatnici - unos i pregled";
     QTest::newRow("vehicles") << "VehiclesAction" << "TVozilaForm" << "Pregled vozila - unos i pregled ";
     QTest::newRow("settings") << "SettingsAction" << "TopcijeForm" << "Postavke";
     QTest::newRow("about") << "AboutAction" << "TAboutForm" << "O programu";
@@ -85,6 +88,26 @@ void TestSharedWindows::commandsShowTheirWindowsModally()
     QTEST(shownCaption, "caption");
     if (action == "NewDriverAction")
         QCOMPARE(windows.driver->ID, -1);
+}
+
+void TestSharedWindows::overviewIsOneWindowBroughtToTheFront()
+{
+    TempDatabase db;
+    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
+    SharedWindows windows;
+    ConnectUpgraded(*windows.data, db.path());
+    const auto overviews = [] {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(),
+                             [](QWidget* w) { return qobject_cast<TfrmOverview*>(w) && w->isVisible(); });
+    };
+    windows.mainWindow->action("EntryOverviewAction")->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(windows.overview.get()));
+    QWidget other;
+    QVERIFY(ShowActive(other));
+    windows.mainWindow->action("EntryOverviewAction")->trigger();
+    QCOMPARE(overviews(), 1);
+    QVERIFY(QTest::qWaitForWindowActive(windows.overview.get()));
 }
 
 QTEST_MAIN(TestSharedWindows)
