@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
+
+class Transaction;
+
+// The attested activities of an attestation (AKTPOTVRDA.TIP 0..5).
+QStringList AttestedActivityTexts();
+
+// The sums of a driver's entry days of one date (NULL counting as 0) and their notes.
+struct DaySums {
+    int s1 = 0;
+    int s2 = 0;
+    int s3 = 0;
+    int s4 = 0;
+    int s5 = 0;
+    int n1 = 0;
+    int n2 = 0;
+    QString notes;  // the NAP texts joined by one blank, empty ones left out
+};
+
+// The values a day row shows.
+struct DayValues {
+    int dayWork = 0;    // S3 + S4 - N1 - N2
+    int nightWork = 0;  // N1 + N2
+    int total = 0;      // S3 + S4
+    int s1 = 0;
+    int s2 = 0;
+    int s3 = 0;
+    int s4 = 0;
+    QString notes;
+    int n1 = 0;
+    int n2 = 0;
+
+    friend bool operator==(const DayValues&, const DayValues&) = default;
+};
+
+// One row of the working-time record.
+struct WorkTimeRow {
+    enum class Kind { Day, Filler, Week };
+    Kind kind = Kind::Day;
+    QDate date;                       // day and filler rows
+    int attested = -1;                // TIP of the attestation covering the day, -1 for none
+    std::optional<DayValues> values;  // a day row with any of S1..S5 not 0
+    std::array<qint64, 7> weekSums{}; // week rows: sums of positions 1..7 of the week's days
+    qint64 excess = 0;                // week rows: the week's total less 48 hours
+
+    friend bool operator==(const WorkTimeRow&, const WorkTimeRow&) = default;
+};
+
+// An attestation as the record matches it to days: it covers its start date to its end date,
+// both included, or its start date alone without an end.
+struct AttestedPeriod {
+    int activity = 0;
+    QDate start;
+    std::optional<QDate> end;
+
+    bool covers(const QDate& day) const { return end ? day >= start && day <= *end : day == start; }
+};
+
+// The record of a period from its data: a day row per date (values from `sums`, the first
+// attestation in `attestations` that covers the day), filler days completing the first and
+// last week from Monday to Sunday, and a week row after every Sunday.
+std::vector<WorkTimeRow> BuildWorkTimeRows(const QDate& from, const QDate& to, const std::map<QDate, DaySums>& sums,
+                                           const std::vector<AttestedPeriod>& attestations);
+
+// Reads the period with two statements whatever its length: the entry days of the driver in
+// the period, and his attestations that reach into it; then builds the rows. Throws DbError.
+std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, const QDate& from, const QDate& to);
+
+// "Broj stavki u popisu:": the rows that are not week rows.
+int WorkTimeItemCount(const std::vector<WorkTimeRow>& rows);
+
+// Minutes as hours and minutes, the hours with at least two digits and no upper limit
+// ("00:00", "01:01", "52:30").
+QString HoursText(qint64 minutes);
+// "pon", "uto", "sri", "čet", "pet", "sub", "ned".
+QString WeekdayAbbreviation(const QDate& date);
+
+// What the notes column shows: the week's verdict, "Potvrda - " with the attested activity and
+// the day's notes in brackets, the notes, or "---" for a filler day.
+QString WorkTimeNotesText(const WorkTimeRow& row);
+// Columns 1 to 3: day work, night work and total ("00:00" for a day without values, nothing
+// for a filler day).
+QString WorkTimeValueText(const WorkTimeRow& row, int position);
+
+// The lines the printout is made of, one per row, fields joined by "||".
+QStringList WorkTimePrintLines(const std::vector<WorkTimeRow>& rows);
+
+inline constexpr qint64 kWeekLimitMinutes = 48 * 60;
