@@ -105,7 +105,8 @@ void TForm1::buildMenu()
     notYet(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")));
     notYet(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")));
     records->addSeparator();
-    notYet(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")));
+    connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
+            this, [this] { m_windows->workTime->exec(); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);

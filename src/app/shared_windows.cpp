@@ -11,7 +11,8 @@ SharedWindows::SharedWindows()
       data(std::make_unique<TDataModule1>()),
       overview(std::make_unique<TfrmOverview>(mainWindow.get())),
       preview(std::make_unique<TuplatnicePrintPreview>()),
-      period(std::make_unique<TRazdobljeForm>())
+      period(std::make_unique<TRazdobljeForm>()),
+      workTime(std::make_unique<TERSatiForma2>())
 {
     mainWindow->setSharedWindows(this);
 }
@@ -19,6 +20,7 @@ SharedWindows::SharedWindows()
 SharedWindows::~SharedWindows()
 {
     mainWindow->setSharedWindows(nullptr);
+    workTime.reset();
     period.reset();
     preview.reset();
     overview.reset();

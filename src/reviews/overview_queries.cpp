@@ -258,10 +258,19 @@ QString OverviewQuery<OverviewTotalRow>(const OverviewFilter& filter)
     return DayTotalsQuery(filter);
 }
 
-QString OverviewDriversSql()
+std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read)
 {
-    return QStringLiteral("SELECT DISTINCT UNOS.IDVOZAC,DJELATNICI.IMEPREZIME FROM UNOS LEFT JOIN DJELATNICI ON "
-                          "UNOS.IDVOZAC=DJELATNICI.IDDJ ORDER BY 2");
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(QStringLiteral("SELECT DISTINCT UNOS.IDVOZAC,DJELATNICI.IMEPREZIME FROM UNOS LEFT JOIN DJELATNICI ON "
+                               "UNOS.IDVOZAC=DJELATNICI.IDDJ ORDER BY 2"));
+    sql.execute();
+    std::vector<std::pair<int, QString>> drivers;
+    while (sql.next()) {
+        if (const std::optional<qint64> id = sql.intValue(0))
+            drivers.emplace_back(static_cast<int>(*id), sql.textValue(1).value_or(QString()));
+    }
+    return drivers;
 }
 
 EntryMark OverviewEntryRow::mark() const

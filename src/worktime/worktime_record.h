@@ -75,6 +75,15 @@ std::vector<WorkTimeRow> BuildWorkTimeRows(const QDate& from, const QDate& to, c
 // the period, and his attestations that reach into it; then builds the rows. Throws DbError.
 std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, const QDate& from, const QDate& to);
 
+// An employee of the record's driver list.
+struct RecordDriver {
+    int id = -1;
+    QString name;
+    QString oib;
+};
+// Every employee, driver or not, by name. Throws DbError.
+std::vector<RecordDriver> LoadRecordDrivers(Transaction& read);
+
 // "Broj stavki u popisu:": the rows that are not week rows.
 int WorkTimeItemCount(const std::vector<WorkTimeRow>& rows);
 

@@ -193,8 +193,7 @@ void TestMainWindow::sizeFontsAndLogoStrip()
 void TestMainWindow::commandsNotYetBuiltAnswer_data()
 {
     QTest::addColumn<QString>("command");
-    for (const char* name : {"ScannedChartAction", "NewAttestationAction",
-                             "AttestationRegisterAction", "WorkTimeRecordAction"})
+    for (const char* name : {"ScannedChartAction", "NewAttestationAction", "AttestationRegisterAction"})
         QTest::newRow(name) << name;
 }
 

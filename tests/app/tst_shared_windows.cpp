@@ -65,6 +65,7 @@ void TestSharedWindows::commandsShowTheirWindowsModally_data()
     QTest::newRow("vehicles") << "VehiclesAction" << "TVozilaForm" << "Pregled vozila - unos i pregled ";
     QTest::newRow("settings") << "SettingsAction" << "TopcijeForm" << "Postavke";
     QTest::newRow("about") << "AboutAction" << "TAboutForm" << "O programu";
+    QTest::newRow("working-time record") << "WorkTimeRecordAction" << "TERSatiForma2" << "Evidencija radnog vremena";
 }
 
 void TestSharedWindows::commandsShowTheirWindowsModally()

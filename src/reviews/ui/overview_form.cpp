@@ -272,15 +272,8 @@ void TfrmOverview::fillDriverList()
     m_driver->clear();
     m_driver->addItem(QStringLiteral("Zanemari"));
     try {
-        ReadScope scope(TDataModule1::instance().Read);
-        Statement sql(TDataModule1::instance().Read);
-        sql.prepare(OverviewDriversSql());
-        sql.execute();
-        while (sql.next()) {
-            const std::optional<qint64> id = sql.intValue(0);
-            if (id)
-                m_driver->addItem(sql.textValue(1).value_or(QString()), static_cast<int>(*id));
-        }
+        for (const auto& [id, name] : LoadOverviewDrivers(TDataModule1::instance().Read))
+            m_driver->addItem(name, id);
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
