@@ -2,43 +2,22 @@
 // entry days and 1.35 million intervals): the three lists' first batches as the window reads
 // them, without and with a driver filter, against the same first lines of the queries as
 // written, which group and sort the whole database before their first row.
-//
-// The database is made once by the generator into VELTRA_BENCH_DB (default
-// /tmp/veltra-bench-large.fdb) and kept for later runs.
 
+#include "bench_database.h"
 #include "overview_reference.h"
 
 #include "db/data_module.h"
-#include "db/schema_upgrade.h"
-#include "large_database.h"
 #include "reviews/overview_queries.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 namespace {
 
 constexpr int kFirstScreen = 200;
 constexpr int kFilterDriver = 17;
-
-TDataModule1& Database()
-{
-    static TDataModule1* data = [] {
-        const QByteArray configured = qgetenv("VELTRA_BENCH_DB");
-        const QString path = configured.isEmpty() ? QStringLiteral("/tmp/veltra-bench-large.fdb") : QString::fromLocal8Bit(configured);
-        if (!QFileInfo::exists(path))
-            CreateLargeDatabase(path, LargeDatabaseSize{});
-        auto* module = new TDataModule1;
-        if (!ConnectAndUpgrade(*module, path, [](const QString&, const QString&) {}))
-            std::abort();
-        return module;
-    }();
-    return *data;
-}
 
 OverviewFilter FilterOf(const benchmark::State& state)
 {
@@ -50,7 +29,7 @@ OverviewFilter FilterOf(const benchmark::State& state)
 
 void BM_OverviewFirstScreen(benchmark::State& state)
 {
-    TDataModule1& data = Database();
+    TDataModule1& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
         EntriesReader entries(data.DB, filter);
@@ -65,7 +44,7 @@ BENCHMARK(BM_OverviewFirstScreen)->Arg(0)->Arg(1)->ArgName("driver")->Unit(bench
 
 void BM_OverviewBareQueries(benchmark::State& state)
 {
-    TDataModule1& data = Database();
+    TDataModule1& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
         for (const QString& sql : {OverviewQuery<OverviewEntryRow>(filter), OverviewQuery<OverviewDayRow>(filter),
@@ -84,7 +63,7 @@ BENCHMARK(BM_OverviewBareQueries)->Arg(0)->Arg(1)->ArgName("driver")->Unit(bench
 
 void BM_OverviewWrittenQueries(benchmark::State& state)
 {
-    TDataModule1& data = Database();
+    TDataModule1& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
         for (int list = 0; list < 3; ++list)
@@ -95,7 +74,7 @@ BENCHMARK(BM_OverviewWrittenQueries)->Arg(0)->Arg(1)->ArgName("driver")->Unit(be
 
 void BM_OverviewCopyAllEntries(benchmark::State& state)
 {
-    TDataModule1& data = Database();
+    TDataModule1& data = BenchDatabase();
     for (auto _ : state)
         benchmark::DoNotOptimize(OverviewCopyText<OverviewEntryRow>(data.DB, OverviewFilter{}));
 }

@@ -108,10 +108,13 @@ std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, con
         return BuildWorkTimeRows(from, to, {}, {});
     ReadScope scope(read);
     Statement sql(read);
-    // Entry days of the period, each date's in the order they were stored.
-    sql.prepare(QStringLiteral("SELECT DUNOS.DATUM,S1,S2,S3,S4,S5,N1,N2,NAP FROM DUNOS\n"
-                               "LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
+    // Entry days of the period, each date's in the order they were stored. The plan goes from
+    // the driver's entries to their days: by the date the database would read every driver's
+    // days of the period.
+    sql.prepare(QStringLiteral("SELECT DUNOS.DATUM,S1,S2,S3,S4,S5,N1,N2,NAP FROM UNOS\n"
+                               "JOIN DUNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
                                "WHERE UNOS.IDVOZAC=:IDDJ AND DUNOS.DATUM>=:D1 AND DUNOS.DATUM<=:D2\n"
+                               "PLAN SORT (JOIN (UNOS INDEX (UN_IDX1), DUNOS INDEX (DUN_IDX1)))\n"
                                "ORDER BY DUNOS.DATUM,DUNOS.IDD"));
     sql.setInt(QStringLiteral("IDDJ"), driverId);
     sql.setDate(QStringLiteral("D1"), from);
