@@ -1,6 +1,7 @@
 #include "pdf_text.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 QStringList PdfPageTexts(const QString& path)
 {
@@ -17,4 +18,25 @@ QStringList PdfPageTexts(const QString& path)
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
+}
+
+QList<PdfWord> PdfWords(const QString& path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {};
+    constexpr double kMillimetresPerPoint = 25.4 / 72;
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">([^<]*)</word>"));
+    QList<PdfWord> words;
+    const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (auto match = word.globalMatch(xml); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        QString text = found.captured(3);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        words << PdfWord{text.normalized(QString::NormalizationForm_KC), found.captured(1).toDouble() * kMillimetresPerPoint,
+                         found.captured(2).toDouble() * kMillimetresPerPoint};
+    }
+    return words;
 }

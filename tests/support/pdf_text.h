@@ -1,8 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 // The text of each page of a PDF file, read back with pdftotext (poppler-utils), in reading
 // order, ligatures as their letters; empty when the file cannot be read.
 QStringList PdfPageTexts(const QString& path);
+
+// A word of a PDF page with its top left corner in millimetres from the page's corner, as
+// pdftotext -bbox gives them.
+struct PdfWord {
+    QString text;
+    double left = 0;
+    double top = 0;
+};
+QList<PdfWord> PdfWords(const QString& path);

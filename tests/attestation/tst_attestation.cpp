@@ -1,0 +1,185 @@
+#include "pdf_text.h"
+#include "temp_database.h"
+
+#include "attestation/attestation_printout.h"
+#include "attestation/attestation_record.h"
+#include "db/data_module.h"
+#include "print/pdf_output.h"
+
+#include <QImage>
+#include <QtTest>
+
+namespace {
+
+Attestation Sample()
+{
+    Attestation a;
+    a.fillerId = 4;
+    a.driverId = 7;
+    a.activity = 1;
+    a.company = QStringLiteral("Prijevoznik d.o.o.");
+    a.street = QStringLiteral("Glavna ulica 1,10000 Zagreb");
+    a.country = QStringLiteral("Hrvatska / Croatia");
+    a.telephone = QStringLiteral("01 000 0000");
+    a.fax = QStringLiteral("01 000 0001");
+    a.email = QStringLiteral("info@prijevoznik.hr");
+    a.fillerName = QStringLiteral("Marić Ivana");
+    a.fillerPosition = QStringLiteral("referent");
+    a.driverName = QStringLiteral("Žužić Đuro");
+    a.birthDate = QDate(1970, 5, 6);
+    a.documents = QStringLiteral("OI123/V456");
+    a.employedSince = DayZero();
+    a.from = QDate(2010, 3, 1);
+    a.fromTime = QStringLiteral("08:00");
+    a.hasEnd = true;
+    a.to = QDate(2010, 3, 5);
+    a.toTime = QStringLiteral("00:00");
+    a.place = QStringLiteral("Zagreb");
+    a.date = QDate(2010, 3, 6);
+    a.signaturePlace = QStringLiteral("Rijeka");
+    a.signatureDate = QDate(2010, 3, 7);
+    return a;
+}
+
+}  // namespace
+
+class TestAttestation : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void storedWithTheNullRules();
+    void latestFillerAndDocuments();
+    void fieldsAsPrinted();
+    void formReadsBackAtItsPlaces();
+
+private:
+    std::unique_ptr<TempDatabase> m_db;
+    std::unique_ptr<TDataModule1> m_data;
+};
+
+void TestAttestation::initTestCase()
+{
+    m_db = std::make_unique<TempDatabase>();
+    m_data = std::make_unique<TDataModule1>();
+    ConnectUpgraded(*m_data, m_db->path());
+}
+
+void TestAttestation::storedWithTheNullRules()
+{
+    Attestation a = Sample();
+    a.activity = -1;
+    QCOMPARE(StoreAttestation(m_data->IBTransaction1, -1, a).message, kNoActivityMessage);
+    a = Sample();
+    a.hasEnd = false;
+    a.fromTime = QString();
+    a.printSignature = false;
+    const WriteResult stored = StoreAttestation(m_data->IBTransaction1, -1, a);
+    QVERIFY2(stored.done, qPrintable(stored.message));
+    QVERIFY(stored.id > 0);
+    const QString where = QStringLiteral(" FROM AKTPOTVRDA WHERE IDP=%1").arg(stored.id);
+    QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*)" + where + " AND RAZDO IS NULL AND DZAP IS NULL AND PISP IS NULL "
+                                  "AND DROD='1970-05-06' AND RAZOD='2010-03-01 00:00' AND MODEL=0 AND IDVOZ=7"),
+             1);
+
+    // Reopened: no end shows the start in the "Do:" fields; day 0 again for the missing date.
+    std::optional<Attestation> loaded = LoadAttestation(m_data->Read, stored.id);
+    QVERIFY(loaded);
+    QVERIFY(!loaded->hasEnd);
+    QCOMPARE(loaded->to, QDate(2010, 3, 1));
+    QCOMPARE(loaded->toTime, QStringLiteral("00:00"));
+    QCOMPARE(loaded->employedSince, DayZero());
+    QVERIFY(!loaded->printSignature);
+    QCOMPARE(loaded->driverName, QStringLiteral("Žužić Đuro"));
+    // Stored again unchanged, RAZDO stays NULL.
+    QVERIFY(StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+    QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*)" + where + " AND RAZDO IS NULL"), 1);
+
+    loaded->hasEnd = true;
+    loaded->to = QDate(2010, 3, 12);
+    loaded->toTime = QStringLiteral("6");
+    loaded->printSignature = true;
+    QVERIFY(StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+    QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*)" + where + " AND RAZDO='2010-03-12 06:00' AND PISP=1"), 1);
+    QVERIFY(!LoadAttestation(m_data->Read, 99999));
+    loaded->fromTime = QStringLiteral("abc");
+    QVERIFY(!StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+}
+
+void TestAttestation::latestFillerAndDocuments()
+{
+    Attestation later = Sample();
+    later.fillerName = QStringLiteral("Babić Ana");
+    later.fillerPosition = QStringLiteral("voditeljica");
+    later.fillerId = 9;
+    QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, later).done);
+    const std::optional<Filler> filler = LatestFiller(m_data->Read);
+    QVERIFY(filler);
+    QCOMPARE(filler->name, QStringLiteral("Babić Ana"));
+    QCOMPARE(filler->position, QStringLiteral("voditeljica"));
+    QCOMPARE(filler->id, 9);
+    QCOMPARE(DocumentNumbers("", "V1", ""), QStringLiteral("/V1"));
+    QCOMPARE(DocumentNumbers("O1", "V1", "P1"), QStringLiteral("O1/V1/P1"));
+    QCOMPARE(DocumentNumbers("O1", "", "P1"), QStringLiteral("O1/P1"));
+}
+
+void TestAttestation::fieldsAsPrinted()
+{
+    Attestation a = Sample();
+    QCOMPARE(AttestationPrintout::PeriodFromText(a), QStringLiteral("08:00/01/03/2010"));
+    QCOMPARE(AttestationPrintout::PeriodToText(a), QStringLiteral("05/03/2010"));  // 00:00: the date alone
+    a.hasEnd = false;
+    QCOMPARE(AttestationPrintout::PeriodToText(a), QString());
+    a.fromTime = QStringLiteral("  ");
+    QCOMPARE(AttestationPrintout::PeriodFromText(a), QStringLiteral("01/03/2010"));
+}
+
+void TestAttestation::formReadsBackAtItsPlaces()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("potvrda.pdf");
+    QVERIFY(WritePdf(AttestationPrintout(Sample()), path, nullptr));
+    const QList<PdfWord> words = PdfWords(path);
+    QVERIFY(!words.isEmpty());
+    const auto find = [&](const QString& text, double nearTop) {
+        for (const PdfWord& word : words) {
+            if (word.text == text && std::abs(word.top - nearTop) < 3)
+                return word;
+        }
+        return PdfWord{};
+    };
+    // Fixed texts: left edges and tops within half a millimetre (the block starts at 10 mm).
+    const struct {
+        const char* text;
+        double left;
+        double top;
+    } fixed[] = {{"POTVRDA", 10.0, 10.3}, {"1.", 13.2, 45.2}, {"Država", 23.2, 68.2}, {"14.", 13.2, 163.7},
+                 {"19.", 13.2, 194.7},   {"21.", 11.6, 236.5}, {"Potpis", 26.1, 270.9}};
+    for (const auto& expected : fixed) {
+        const PdfWord word = find(QString::fromUtf8(expected.text), expected.top);
+        QVERIFY2(!word.text.isEmpty(), expected.text);
+        QVERIFY2(std::abs(word.left - expected.left) < 0.5, qPrintable(QString("%1 left %2").arg(expected.text).arg(word.left)));
+        QVERIFY2(std::abs(word.top - expected.top) < 0.5, qPrintable(QString("%1 top %2").arg(expected.text).arg(word.top)));
+    }
+    // Data fields: their line, centred in their boxes.
+    const PdfWord from = find(QStringLiteral("08:00/01/03/2010"), 152.3);
+    QVERIFY(!from.text.isEmpty());
+    QVERIFY(std::abs(from.top - 152.3) < 0.5);
+    QVERIFY(from.left > 105.8 && from.left < 137);
+    QVERIFY(!find(QStringLiteral("06/05/1970"), 117.7).text.isEmpty());
+    QVERIFY(!find(QStringLiteral("30/12/1899"), 139.4).text.isEmpty());  // employed since on day 0
+    QVERIFY(!find(QStringLiteral("Rijeka"), 259.0).text.isEmpty());
+    QVERIFY(!find(QStringLiteral("Đuro"), 234.9).text.isEmpty());
+
+    // The box of the attested activity (annual leave) is black, the others white.
+    QImage page = RenderPage(AttestationPrintout(Sample()), 0, 150);
+    const auto boxCentre = [&](double y) {
+        const double pixelsPerMm = 150 / 25.4;
+        return page.pixel(int((10 + 175.7 + 1.6) * pixelsPerMm), int((10 + y + 1.6) * pixelsPerMm));
+    };
+    QCOMPARE(boxCentre(159.3), qRgb(0, 0, 0));
+    QCOMPARE(boxCentre(154.3), qRgb(255, 255, 255));
+    QCOMPARE(boxCentre(184.9), qRgb(255, 255, 255));
+}
+
+QTEST_MAIN(TestAttestation)
+#include "tst_attestation.moc"
