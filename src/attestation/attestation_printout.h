@@ -13,6 +13,8 @@ public:
     int pageCount() const override { return 1; }
     void paintPage(PageCanvas& canvas, int page) const override;
     QString fileName() const override;
+    // The form is printed twice.
+    int copies() const override { return 2; }
 
     // The texts of the data fields as printed ("08:00/01/03/2010" for a period start with its
     // hour, dates as dd/mm/yyyy).

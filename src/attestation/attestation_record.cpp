@@ -43,6 +43,13 @@ QString TimeOfDay(const QDateTime& moment)
 
 }  // namespace
 
+QStringList AttestedActivityTexts()
+{
+    return {QStringLiteral("bio na bolovanju"), QStringLiteral("bio na godišnjem odmoru"), QStringLiteral("ostali izostanci"),
+            QStringLiteral("upravljao vozilom izuzetim iz primjene Uredbe 561/2006"),
+            QStringLiteral("obavljao druge poslove osim upravljanja vozilom"), QStringLiteral("bio na raspolaganju")};
+}
+
 QDate DayZero()
 {
     return DateFromSerial(0);

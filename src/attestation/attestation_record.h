@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -39,6 +40,10 @@ struct Attestation {
     QDate signatureDate;     // DPOTPIS
     bool printSignature = true;  // PISP: 1, or NULL
 };
+
+// The attested activities (AKTPOTVRDA.TIP 0..5), as the window, the record and the register
+// show them.
+QStringList AttestedActivityTexts();
 
 inline const QString kNoActivityMessage = QStringLiteral("Niste definirali aktivnost!");
 

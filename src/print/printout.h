@@ -48,6 +48,8 @@ public:
     virtual QPageLayout pageLayout() const;
     // The name a saved PDF is offered under, without folder or extension.
     virtual QString fileName() const = 0;
+    // How many copies a printer makes.
+    virtual int copies() const { return 1; }
 };
 
 // A4 portrait without margins: printouts place everything themselves, in millimetres from

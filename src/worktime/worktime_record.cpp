@@ -53,13 +53,6 @@ WorkTimeRow WeekOf(const std::vector<WorkTimeRow>& rows, size_t first)
 
 }  // namespace
 
-QStringList AttestedActivityTexts()
-{
-    return {QStringLiteral("bio na bolovanju"), QStringLiteral("bio na godišnjem odmoru"), QStringLiteral("ostali izostanci"),
-            QStringLiteral("upravljao vozilom izuzetim iz primjene Uredbe 561/2006"),
-            QStringLiteral("obavljao druge poslove osim upravljanja vozilom"), QStringLiteral("bio na raspolaganju")};
-}
-
 std::vector<WorkTimeRow> BuildWorkTimeRows(const QDate& from, const QDate& to, const std::map<QDate, DaySums>& sums,
                                            const std::vector<AttestedPeriod>& attestations)
 {

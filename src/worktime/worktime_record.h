@@ -1,5 +1,7 @@
 #pragma once
 
+#include "attestation/attestation_record.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -10,9 +12,6 @@
 #include <vector>
 
 class Transaction;
-
-// The attested activities of an attestation (AKTPOTVRDA.TIP 0..5).
-QStringList AttestedActivityTexts();
 
 // The sums of a driver's entry days of one date (NULL counting as 0) and their notes.
 struct DaySums {

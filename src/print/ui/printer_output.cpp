@@ -53,6 +53,7 @@ bool PrintOnPrinter(const Printout& printout, const QString& printerName, QStrin
     printer.setPageLayout(printout.pageLayout());
     printer.setFullPage(true);
     printer.setDocName(printout.fileName());
+    printer.setCopyCount(printout.copies());
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (error)
