@@ -7,6 +7,7 @@
 #include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
+#include "attestation/ui/attestation_form.h"
 #include "entries/ui/manual_entry_form.h"
 
 #include <QAction>
@@ -102,8 +103,10 @@ void TForm1::buildMenu()
     connect(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
             [this] { m_windows->overview->showOrRaise(); });
     QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
-    notYet(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")));
-    notYet(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")));
+    connect(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")), &QAction::triggered, this,
+            [this] { OpenAttestationWindow(-1, this); });
+    connect(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
+            [this] { m_windows->attestations->showOrExec(); });
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
             this, [this] { m_windows->workTime->exec(); });

@@ -12,7 +12,8 @@ SharedWindows::SharedWindows()
       overview(std::make_unique<TfrmOverview>(mainWindow.get())),
       preview(std::make_unique<TuplatnicePrintPreview>()),
       period(std::make_unique<TRazdobljeForm>()),
-      workTime(std::make_unique<TERSatiForma2>())
+      workTime(std::make_unique<TERSatiForma2>()),
+      attestations(std::make_unique<TfrmAETROverview>(mainWindow.get()))
 {
     mainWindow->setSharedWindows(this);
 }
@@ -20,6 +21,7 @@ SharedWindows::SharedWindows()
 SharedWindows::~SharedWindows()
 {
     mainWindow->setSharedWindows(nullptr);
+    attestations.reset();
     workTime.reset();
     period.reset();
     preview.reset();

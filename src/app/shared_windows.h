@@ -11,6 +11,7 @@
 #include "print/ui/print_preview.h"
 #include "reviews/ui/overview_form.h"
 #include "reviews/ui/period_form.h"
+#include "attestation/ui/register_form.h"
 #include "worktime/ui/worktime_form.h"
 
 #include <memory>
@@ -35,4 +36,5 @@ struct SharedWindows {
     std::unique_ptr<TuplatnicePrintPreview> preview;
     std::unique_ptr<TRazdobljeForm> period;
     std::unique_ptr<TERSatiForma2> workTime;
+    std::unique_ptr<TfrmAETROverview> attestations;
 };

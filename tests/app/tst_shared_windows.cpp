@@ -65,6 +65,8 @@ void TestSharedWindows::commandsShowTheirWindowsModally_data()
     QTest::newRow("vehicles") << "VehiclesAction" << "TVozilaForm" << "Pregled vozila - unos i pregled ";
     QTest::newRow("settings") << "SettingsAction" << "TopcijeForm" << "Postavke";
     QTest::newRow("about") << "AboutAction" << "TAboutForm" << "O programu";
+    QTest::newRow("attestation register") << "AttestationRegisterAction" << "TfrmAETROverview"
+                                          << "Pregled evidencije AETR potvrda";
     QTest::newRow("working-time record") << "WorkTimeRecordAction" << "TERSatiForma2" << "Evidencija radnog vremena";
 }
 

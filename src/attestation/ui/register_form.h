@@ -1,0 +1,56 @@
+#pragma once
+
+#include "attestation/attestation_register.h"
+#include "common/latest_instance.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class DateField;
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+// "Pregled evidencije AETR potvrda": the stored attestations of a date range, of one driver
+// and activity when chosen, in the chosen order; opened, deleted, copied and printed from here.
+// One window for the whole run, so the range and the order survive closing. Controls by
+// object name: Dat1, Dat2, Image1, DjPopis, vrstaTip, ComboBox1, ThemeDBGrid1, BrojPotvrda,
+// BrojDjelatnika, BitBtn7, Povratak; context menu items ObrisiPotvrdu, Kopiraj.
+class TfrmAETROverview : public QDialog, public LatestInstance<TfrmAETROverview> {
+    Q_OBJECT
+
+public:
+    // Attestation windows opened from the list belong to `windowsOwner` (the main window).
+    explicit TfrmAETROverview(QWidget* windowsOwner = nullptr);
+    ~TfrmAETROverview() override;
+
+    // Brings the window to the front when it is showing, otherwise shows it modally.
+    void showOrExec();
+    void reload();
+    RegisterFilter filter() const;
+    const std::vector<RegisterRow>& rows() const { return m_rows; }
+    void BitBtn7Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void takeBoundaryDates();
+    void deleteCurrent();
+    void copyList();
+    void openCurrent();
+
+    QWidget* m_windowsOwner;
+    bool m_shownBefore = false;
+    std::vector<RegisterRow> m_rows;
+    DateField* m_from = nullptr;
+    DateField* m_to = nullptr;
+    QComboBox* m_drivers = nullptr;
+    QComboBox* m_activities = nullptr;
+    QComboBox* m_order = nullptr;
+    QTableWidget* m_grid = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_driverCount = nullptr;
+};
