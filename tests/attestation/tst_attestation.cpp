@@ -3,6 +3,7 @@
 
 #include "attestation/attestation_printout.h"
 #include "attestation/attestation_record.h"
+#include "attestation/attestation_register.h"
 #include "db/data_module.h"
 #include "print/pdf_output.h"
 
@@ -51,6 +52,10 @@ private slots:
     void latestFillerAndDocuments();
     void fieldsAsPrinted();
     void formReadsBackAtItsPlaces();
+    void registerRangesAndCounts_data();
+    void registerRangesAndCounts();
+    void boundaryDatesAndDeleting();
+    void registerListPrintout();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -179,6 +184,102 @@ void TestAttestation::formReadsBackAtItsPlaces()
     QCOMPARE(boxCentre(159.3), qRgb(0, 0, 0));
     QCOMPARE(boxCentre(154.3), qRgb(255, 255, 255));
     QCOMPARE(boxCentre(184.9), qRgb(255, 255, 255));
+}
+
+void TestAttestation::registerRangesAndCounts_data()
+{
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<bool>("listed");
+    // The attestation of 01.03. to 31.03.: listed when its start or end lies in the range.
+    QTest::newRow("inside it") << QDate(2030, 3, 10) << QDate(2030, 3, 20) << false;
+    QTest::newRow("over its end") << QDate(2030, 3, 25) << QDate(2030, 4, 5) << true;
+    QTest::newRow("over its start") << QDate(2030, 2, 25) << QDate(2030, 3, 1) << true;
+    QTest::newRow("after it") << QDate(2030, 4, 1) << QDate(2030, 4, 5) << false;
+}
+
+void TestAttestation::registerRangesAndCounts()
+{
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(bool, listed);
+    static bool stored = false;
+    if (!stored) {
+        stored = true;
+        Attestation march = Sample();
+        march.from = QDate(2030, 3, 1);
+        march.to = QDate(2030, 3, 31);
+        march.driverName = QStringLiteral("ŠARIĆ ana");
+        march.driverId = 21;
+        QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, march).done);
+        march.driverName = QStringLiteral("Šarić Ana");
+        march.activity = 4;
+        QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, march).done);
+    }
+    const std::vector<RegisterRow> rows = LoadRegister(m_data->Read, RegisterFilter{from, to, {}, {}, 0});
+    QCOMPARE(rows.size(), listed ? size_t(2) : size_t(0));
+    if (listed) {
+        // Names differing only in letter case are one driver.
+        QCOMPARE(CountDrivers(rows), 1);
+        QCOMPARE(rows[0].periodText(), QStringLiteral("01.03.2030 08:00 - 31.03.2030 00:00"));
+        const RegisterFilter onlyOther{from, to, 21, 4, 0};
+        const std::vector<RegisterRow> other = LoadRegister(m_data->Read, onlyOther);
+        QCOMPARE(other.size(), size_t(1));
+        QCOMPARE(other[0].activityText(), QStringLiteral("obavljao druge poslove osim upravljanja vozilom"));
+    }
+}
+
+void TestAttestation::boundaryDatesAndDeleting()
+{
+    TempDatabase empty;
+    TDataModule1 data;
+    ConnectUpgraded(data, empty.path());
+    // An empty register: ten days from the day before day 0.
+    QCOMPARE(BoundaryDates(data.Read), std::pair(QDate(1899, 12, 29), QDate(1900, 1, 8)));
+    Attestation a = Sample();
+    a.from = QDate(2024, 5, 2);
+    a.to = QDate(2024, 5, 4);
+    const WriteResult stored = StoreAttestation(data.IBTransaction1, -1, a);
+    QVERIFY(stored.done);
+    QCOMPARE(BoundaryDates(data.Read), std::pair(QDate(2024, 5, 1), QDate(2024, 5, 11)));
+    QVERIFY(DeleteAttestation(data.IBTransaction1, stored.id).done);
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM AKTPOTVRDA"), 0);
+}
+
+void TestAttestation::registerListPrintout()
+{
+    RegisterPrintData data;
+    data.header = QStringLiteral("Prijevoznik d.o.o.");
+    data.driverLine = QStringLiteral("Svi djelatnici");
+    data.rangeLine = QStringLiteral("Razdoblje: 01.01.2030 - 31.12.2030");
+    for (int i = 0; i < 60; ++i) {
+        RegisterRow row;
+        row.id = i + 1;
+        row.date = QDate(2030, 1, 1).addDays(i);
+        row.start = QDateTime(row.date, QTime(8, 0), Qt::UTC);
+        row.driverName = QStringLiteral("Vozač %1").arg(i + 1);
+        row.activity = i % 6;
+        data.rows.push_back(row);
+    }
+    data.drivers = 60;
+    data.printedAt = QDateTime(QDate(2030, 2, 1), QTime(12, 30));
+    const RegisterPrintout printout(data);
+    QCOMPARE(printout.pageCount(), 2);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("popis.pdf");
+    QVERIFY(WritePdf(printout, path, nullptr));
+    const QStringList pages = PdfPageTexts(path);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains("Popis izdanih potvrda o aktivnosti vozača"));
+    QVERIFY(!pages[1].contains("Popis izdanih potvrda"));
+    for (int page = 0; page < 2; ++page) {
+        QVERIFY(pages[page].contains("Razdoblje od - do") && pages[page].contains("Vrsta aktivnosti"));
+        QVERIFY(pages[page].contains(QStringLiteral("Str. %1 od 2").arg(page + 1)));
+    }
+    QCOMPARE(pages[1].split('\n').filter("Stavki u popisu:").first().simplified(), QStringLiteral("Stavki u popisu: 60"));
+    QCOMPARE(pages[1].split('\n').filter("Djelatnika u popisu:").first().simplified(),
+             QStringLiteral("Djelatnika u popisu: 60"));
+    QVERIFY(pages[0].contains("01.01.2030 08:00"));
 }
 
 QTEST_MAIN(TestAttestation)
