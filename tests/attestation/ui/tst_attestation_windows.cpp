@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QtTest>
 
 class TestAttestationWindows : public QObject {
@@ -33,6 +34,7 @@ private slots:
     void printingNeedsAPrinterAndMakesTwoCopies();
     void autoPrintsAfterSaving();
     void registerListsOpensAndDeletes();
+    void driverPickedFromTheRecord();
 
 private:
     TPAktivnostiForm* open(int id = -1);
@@ -240,6 +242,28 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
     QCOMPARE(order->currentIndex(), 3);
     QCOMPARE(Child<DateField>(window, "Dat1")->date(), QDate(2030, 3, 10));
     QCOMPARE(Child<QComboBox>(window, "DjPopis")->currentIndex(), 0);
+}
+
+void TestAttestationWindows::driverPickedFromTheRecord()
+{
+    m_db->run("DELETE FROM DJELATNICI");
+    m_db->run("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, OSOBNA, VOZACKA, PUTOVNICA, DATROD) VALUES "
+              "(31, 'Kovač Žarko', 1, '', 'V123', '', '1970-05-06')");
+    TPAktivnostiForm* window = open();
+    QTimer::singleShot(200, [] {
+        QWidget* selector = QApplication::activeModalWidget();
+        QVERIFY(selector);
+        auto* items = selector->findChild<QComboBox*>("ComboSelect");
+        QCOMPARE(items->count(), 2);
+        items->setCurrentIndex(1);
+        QTest::mouseClick(selector->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Child<QToolButton>(*window, "BitBtn4"), Qt::LeftButton);
+    QCOMPARE(Child<QLineEdit>(*window, "ImeVozac")->text(), QStringLiteral("Kovač Žarko"));
+    QCOMPARE(Child<QLineEdit>(*window, "BrojVozac")->text(), QStringLiteral("/V123"));
+    QCOMPARE(Child<DateField>(*window, "DRodenja")->date(), QDate(1970, 5, 6));
+    QCOMPARE(Child<DateField>(*window, "DatZaposlen")->date(), DayZero());
+    QCOMPARE(window->fromFields().driverId, 31);
 }
 
 QTEST_MAIN(TestAttestationWindows)
