@@ -31,7 +31,9 @@
 namespace {
 
 constexpr int kClientWidth = 848;
-constexpr int kClientHeight = 451;
+// The fields of this toolkit are taller than the form's: room for them all. The layout keeps the
+// window at least as high as its fields need, well above the form's 451 pixels.
+constexpr int kClientHeight = 560;
 const QString kPickHint = QStringLiteral("odaberi iz evidencije djelatnika");
 const QString kFillerSql = QStringLiteral(
     "SELECT IMEPREZIME,IDDJ,RADNOMJESTO FROM DJELATNICI WHERE (VOZAC<>1) OR (NOT RADNOMJESTO CONTAINING ('VOZA'))  "
@@ -70,7 +72,6 @@ TPAktivnostiForm::TPAktivnostiForm(int id, QWidget* owner) : ModelessWindow(QStr
 {
     setWindowTitle(QStringLiteral("Potvrda o aktivnosti"));
     resize(kClientWidth, kClientHeight);
-    setMinimumHeight(kClientHeight);
     buildFields();
     restorePlacement();
     FormShow();
@@ -109,6 +110,8 @@ void TPAktivnostiForm::buildFields()
     m_activities = new QListWidget(this);
     m_activities->setObjectName(QStringLiteral("AktivnostLista"));
     m_activities->addItems(AttestedActivityTexts());
+    // All six activities in sight.
+    m_activities->setMinimumHeight(m_activities->sizeHintForRow(0) * m_activities->count() + 2 * m_activities->frameWidth() + 4);
     m_printSignature = new QCheckBox(QStringLiteral("Ispiši na dnu"), this);
     m_printSignature->setObjectName(QStringLiteral("PotpisCheck"));
     m_signaturePlace = field("MPotpisa", 60);

@@ -192,8 +192,11 @@ TERSatiForma2::TERSatiForma2(QWidget* parent) : QDialog(parent)
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionsMovable(true);
     m_grid->horizontalHeader()->setFont(Look::Bold(m_grid->horizontalHeader()->font()));
-    for (int column = 0; column < ColumnCount; ++column)
-        m_grid->setColumnWidth(column, kWidths[static_cast<size_t>(column)]);
+    const QFontMetrics headerFont(m_grid->horizontalHeader()->font());
+    for (int column = 0; column < ColumnCount; ++column) {
+        m_grid->setColumnWidth(column, Look::ColumnWidth(headerFont, kWidths[static_cast<size_t>(column)],
+                                                         m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
+    }
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("BrojStavki"));
     m_count->setFont(Look::Bold(m_count->font()));
