@@ -194,10 +194,7 @@ void RegisterPrintout::paintPage(PageCanvas& canvas, int page) const
         canvas.textCentred(x(0), x(kWidth), top + 17.7, m_data.rangeLine);
         top += kTitle;
     }
-    painter.fillRect(canvas.rect(x(0), top, x(kWidth), top + kHeader), QColor(241, 255, 242));
-    painter.setPen(Qt::blue);
-    canvas.line(x(0), top, x(kWidth), top, 0.3);
-    canvas.line(x(0), top + kHeader, x(kWidth), top + kHeader, 0.3);
+    PaintHeaderBand(canvas, x(0), top, x(kWidth), kHeader);
     painter.setPen(Qt::black);
     canvas.setFont(kArial, 10, true);
     canvas.textAt(x(4.8), top + 1, QStringLiteral("Datum"));
@@ -216,12 +213,7 @@ void RegisterPrintout::paintPage(PageCanvas& canvas, int page) const
         canvas.setFont(kArial, 8);
         canvas.textAt(x(76.7), top + 0.8, row.driverName);
         canvas.textAt(x(119.6), top + 0.8, row.activityText());
-        QPen dotted(QColor(192, 192, 192));
-        dotted.setStyle(Qt::DotLine);
-        painter.save();
-        painter.setPen(dotted);
-        canvas.line(x(0), top + kLine, x(kWidth), top + kLine, 0.2);
-        painter.restore();
+        PaintDottedRule(canvas, x(0), x(kWidth), top + kLine, QColor(192, 192, 192));
         top += kLine;
     }
     if (page + 1 == pageCount()) {
@@ -236,14 +228,7 @@ void RegisterPrintout::paintPage(PageCanvas& canvas, int page) const
         canvas.textAt(x(40), top + 5.0, QString::number(m_data.drivers));
     }
     const double footer = kPageHeight - kMargin - kFooter;
-    canvas.setFont(kArial, 9, true);
-    canvas.textAt(x(0), footer + 2.5, QStringLiteral("Str. %1 od %2").arg(page + 1).arg(pageCount()));
-    canvas.setFont(kArial, 7);
-    canvas.textCentred(x(0), x(kWidth), footer + 3,
-                       QStringLiteral("Datum i vrijeme ispisa: ") + m_data.printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-    canvas.setFont(kArial, 9);
-    painter.setPen(Qt::blue);
-    canvas.textRightAligned(x(kWidth), footer + 2.5, m_data.webAddress);
+    PaintPageFooter(canvas, x(0), x(kWidth), footer + 2.5, page, pageCount(), m_data.printedAt, m_data.webAddress);
 }
 
 QString RegisterPrintout::fileName() const

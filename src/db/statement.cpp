@@ -466,6 +466,17 @@ std::optional<qint64> Statement::intValue(int column) const
     return Rescaled(number->units, number->scale, 0);
 }
 
+std::optional<Decimal3> Statement::optionalDecimal3(int column) const
+{
+    return isNull(column) ? std::nullopt : std::optional<Decimal3>(decimal3Value(column));
+}
+
+std::optional<int> Statement::int32Value(int column) const
+{
+    const std::optional<qint64> value = intValue(column);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+}
+
 Decimal3 Statement::decimal3Value(int column) const
 {
     const std::optional<ScaledNumber> number = numericValue(column);

@@ -80,6 +80,9 @@ public:
     // A numeric column in thousandths; a column of more decimals is rounded half away from
     // zero, the program's one rounding of stored decimals. NULL is 0.
     Decimal3 decimal3Value(int column) const;
+    // The same kept apart from NULL; and a whole number as a 32-bit integer.
+    std::optional<Decimal3> optionalDecimal3(int column) const;
+    std::optional<int> int32Value(int column) const;
 
     auto intValue(const QString& name) const { return intValue(columnIndex(name)); }
     auto numericValue(const QString& name) const { return numericValue(columnIndex(name)); }

@@ -14,7 +14,6 @@ constexpr double kFooterBand = 10.6;
 constexpr double kSecondLine = 4.2;
 const QString kArial = QStringLiteral("Arial");
 const QString kArialBlack = QStringLiteral("Arial Black");
-const QColor kHeaderFill(241, 255, 242);
 const QColor kSilver(192, 192, 192);
 
 // Rows that fit a page between its top bands and its footer.
@@ -60,11 +59,7 @@ void RosterPrintout::paintPage(PageCanvas& canvas, int page) const
         top += kTitleBand;
     }
 
-    painter.fillRect(canvas.rect(x(0), top, x(kWidth), top + kHeaderBand), kHeaderFill);
-    painter.setPen(Qt::blue);
-    canvas.line(x(0), top, x(kWidth), top, 0.3);
-    canvas.line(x(0), top + kHeaderBand, x(kWidth), top + kHeaderBand, 0.3);
-    painter.setPen(Qt::black);
+    PaintHeaderBand(canvas, x(0), top, x(kWidth), kHeaderBand);
     canvas.setFont(kArial, 10, true);
     canvas.textAt(x(10.3), top + 1, QStringLiteral("Ime i prezime/adresa"));
     canvas.textAt(x(59.0), top + 1, QStringLiteral("MBR"));
@@ -98,15 +93,7 @@ void RosterPrintout::paintPage(PageCanvas& canvas, int page) const
     }
 
     const double footer = kPageHeight - kMargin - kFooterBand;
-    canvas.setFont(kArial, 9, true);
-    canvas.textAt(x(0), footer + 6.6 - 3, QStringLiteral("Str. %1 od %2").arg(page + 1).arg(pageCount()));
-    canvas.setFont(kArial, 7);
-    canvas.textCentred(x(95) - 40, x(95) + 40, footer + 6.6 - 2.5,
-                       QStringLiteral("Datum i vrijeme ispisa: ")
-                           + m_data.printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-    canvas.setFont(kArial, 9);
-    painter.setPen(Qt::blue);
-    canvas.textRightAligned(x(190), footer + 6.6 - 3, m_data.webAddress);
+    PaintPageFooter(canvas, x(0), x(190), footer + 6.6 - 3, page, pageCount(), m_data.printedAt, m_data.webAddress);
 }
 
 QString RosterPrintout::fileName() const

@@ -70,6 +70,46 @@ void PageCanvas::line(double x1, double y1, double x2, double y2, double width) 
     m_painter.restore();
 }
 
+void PaintHeaderBand(PageCanvas& canvas, double left, double top, double right, double height)
+{
+    QPainter& painter = canvas.painter();
+    painter.fillRect(canvas.rect(left, top, right, top + height), QColor(241, 255, 242));
+    painter.save();
+    painter.setPen(Qt::blue);
+    canvas.line(left, top, right, top, 0.3);
+    canvas.line(left, top + height, right, top + height, 0.3);
+    painter.restore();
+}
+
+void PaintDottedRule(PageCanvas& canvas, double left, double right, double y, const QColor& colour)
+{
+    QPainter& painter = canvas.painter();
+    painter.save();
+    QPen dotted(colour);
+    dotted.setStyle(Qt::DotLine);
+    painter.setPen(dotted);
+    canvas.line(left, y, right, y, 0.2);
+    painter.restore();
+}
+
+void PaintPageFooter(PageCanvas& canvas, double left, double right, double textTop, int page, int pages,
+                     const QDateTime& printedAt, const QString& webAddress)
+{
+    const QString arial = QStringLiteral("Arial");
+    QPainter& painter = canvas.painter();
+    painter.save();
+    painter.setPen(Qt::black);
+    canvas.setFont(arial, 9, true);
+    canvas.textAt(left, textTop, QStringLiteral("Str. %1 od %2").arg(page + 1).arg(pages));
+    canvas.setFont(arial, 7);
+    canvas.textCentred(left, right, textTop + 0.5,
+                       QStringLiteral("Datum i vrijeme ispisa: ") + printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    canvas.setFont(arial, 9);
+    painter.setPen(Qt::blue);
+    canvas.textRightAligned(right, textTop, webAddress);
+    painter.restore();
+}
+
 QPageLayout Printout::pageLayout() const
 {
     return A4Portrait();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFont>
 #include <QPageLayout>
 #include <QPainter>
@@ -51,6 +52,16 @@ public:
     // How many copies a printer makes.
     virtual int copies() const { return 1; }
 };
+
+// The pieces the list printouts share, in millimetres from the page's corner:
+// the column header band, light green between blue rules;
+void PaintHeaderBand(PageCanvas& canvas, double left, double top, double right, double height);
+// a dotted rule under a line;
+void PaintDottedRule(PageCanvas& canvas, double left, double right, double y, const QColor& colour);
+// the footer: "Str. n od N" (9 pt bold) at the left, "Datum i vrijeme ispisa: " and the
+// moment of printing (7 pt) in the middle, the web address (9 pt blue) at the right.
+void PaintPageFooter(PageCanvas& canvas, double left, double right, double textTop, int page, int pages,
+                     const QDateTime& printedAt, const QString& webAddress);
 
 // A4 portrait without margins: printouts place everything themselves, in millimetres from
 // the page's edges.

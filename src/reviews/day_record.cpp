@@ -5,21 +5,6 @@
 #include "db/statement.h"
 #include "entries/activity_interval.h"
 
-namespace {
-
-std::optional<int> OptionalInt(const Statement& sql, int column)
-{
-    const std::optional<qint64> value = sql.intValue(column);
-    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
-}
-
-std::optional<Decimal3> OptionalDecimal(const Statement& sql, int column)
-{
-    return sql.isNull(column) ? std::nullopt : std::optional<Decimal3>(sql.decimal3Value(column));
-}
-
-}  // namespace
-
 DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
 {
     ReadScope scope(read);
@@ -39,11 +24,11 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
     sql.execute();
     while (sql.next()) {
         DayInterval interval;
-        interval.chart = ChartInterval{OptionalInt(sql, 0), OptionalInt(sql, 1), OptionalInt(sql, 2),
-                                       OptionalInt(sql, 3).value_or(0)};
-        interval.kilometres = OptionalDecimal(sql, 4);
-        interval.litres = OptionalDecimal(sql, 5);
-        interval.night = NightWindow{OptionalInt(sql, 6).value_or(0), OptionalInt(sql, 7).value_or(0)};
+        interval.chart = ChartInterval{sql.int32Value(0), sql.int32Value(1), sql.int32Value(2),
+                                       sql.int32Value(3).value_or(0)};
+        interval.kilometres = sql.optionalDecimal3(4);
+        interval.litres = sql.optionalDecimal3(5);
+        interval.night = NightWindow{sql.int32Value(6).value_or(0), sql.int32Value(7).value_or(0)};
         day.intervals.push_back(interval);
     }
 
@@ -53,7 +38,7 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
-        day.distance = OptionalDecimal(sql, 0);
+        day.distance = sql.optionalDecimal3(0);
 
     sql.prepare(QStringLiteral("SELECT DISTINCT DATUM FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS WHERE "
                                "UNOS.IDVOZAC=:IDV AND CAST(DATUM AS DATE)<>:D ORDER BY 1 ASC"));

@@ -104,17 +104,6 @@ void BindOverviewFilter(Statement& statement, const OverviewFilter& filter)
 
 namespace {
 
-std::optional<int> OptionalInt(const Statement& sql, int column)
-{
-    const std::optional<qint64> value = sql.intValue(column);
-    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
-}
-
-std::optional<Decimal3> OptionalDecimal(const Statement& sql, int column)
-{
-    return sql.isNull(column) ? std::nullopt : std::optional<Decimal3>(sql.decimal3Value(column));
-}
-
 EntryMark MarkOfSubtype(std::optional<int> type, std::optional<int> subtype)
 {
     if (type != 0)
@@ -155,14 +144,14 @@ OverviewEntryRow ReadRow(const Statement& sql, const OverviewEntryRow*)
 {
     OverviewEntryRow row;
     row.entryId = static_cast<int>(sql.intValue(0).value_or(0));
-    row.driverId = OptionalInt(sql, 1);
-    row.type = OptionalInt(sql, 2);
+    row.driverId = sql.int32Value(1);
+    row.type = sql.int32Value(2);
     row.driverName = sql.textValue(3).value_or(QString());
     row.enteredAt = sql.timestampValue(4).value_or(QDateTime());
-    row.kilometres = OptionalDecimal(sql, 5);
+    row.kilometres = sql.optionalDecimal3(5);
     row.firstDay = sql.dateValue(6);
     row.lastDay = sql.dateValue(7);
-    row.subtype = OptionalInt(sql, 8);
+    row.subtype = sql.int32Value(8);
     return row;
 }
 
@@ -170,20 +159,20 @@ OverviewDayRow ReadRow(const Statement& sql, const OverviewDayRow*)
 {
     OverviewDayRow row;
     row.date = sql.dateValue(0).value_or(QDate());
-    row.kilometres = OptionalDecimal(sql, 1);
+    row.kilometres = sql.optionalDecimal3(1);
     for (int kind = 0; kind < 4; ++kind)
-        row.kindMinutes[static_cast<size_t>(kind)] = OptionalInt(sql, 2 + kind);
-    row.firstMinute = OptionalInt(sql, 6);
-    row.lastMinute = OptionalInt(sql, 7);
-    row.driverId = OptionalInt(sql, 8);
-    row.type = OptionalInt(sql, 9);
+        row.kindMinutes[static_cast<size_t>(kind)] = sql.int32Value(2 + kind);
+    row.firstMinute = sql.int32Value(6);
+    row.lastMinute = sql.int32Value(7);
+    row.driverId = sql.int32Value(8);
+    row.type = sql.int32Value(9);
     row.enteredAt = sql.timestampValue(10).value_or(QDateTime());
     row.driverName = sql.textValue(11).value_or(QString());
     row.entryId = static_cast<int>(sql.intValue(12).value_or(0));
     row.dayId = static_cast<int>(sql.intValue(13).value_or(0));
-    row.workStart = OptionalInt(sql, 14);
-    row.workEnd = OptionalInt(sql, 15);
-    row.subtype = OptionalInt(sql, 16);
+    row.workStart = sql.int32Value(14);
+    row.workEnd = sql.int32Value(15);
+    row.subtype = sql.int32Value(16);
     return row;
 }
 
@@ -421,10 +410,10 @@ std::vector<OverviewTotalRow> OverviewReader<OverviewTotalRow>::fetch(int count)
         }
         OverviewDayRow read;
         read.date = day;
-        read.kilometres = OptionalDecimal(m_sql, 1);
+        read.kilometres = m_sql.optionalDecimal3(1);
         for (int kind = 0; kind < 4; ++kind)
-            read.kindMinutes[static_cast<size_t>(kind)] = OptionalInt(m_sql, 2 + kind);
-        read.driverId = OptionalInt(m_sql, 6);
+            read.kindMinutes[static_cast<size_t>(kind)] = m_sql.int32Value(2 + kind);
+        read.driverId = m_sql.int32Value(6);
         read.driverName = m_sql.textValue(7).value_or(QString());
         date.push_back(std::move(read));
         m_pending = false;

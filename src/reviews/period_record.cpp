@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kDaysBeforeLast = 28;
 
-std::optional<int> OptionalInt(const Statement& sql, int column)
-{
-    const std::optional<qint64> value = sql.intValue(column);
-    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
-}
-
 }  // namespace
 
 PeriodDriver LoadPeriodDriver(Transaction& read, int driverId)
@@ -58,7 +52,7 @@ std::vector<PeriodDay> LoadPeriodDays(Transaction& read, int driverId, const QDa
         if (!date)
             continue;
         byDate[*date].push_back(
-            ChartInterval{OptionalInt(sql, 0), OptionalInt(sql, 1), OptionalInt(sql, 2), OptionalInt(sql, 3).value_or(0)});
+            ChartInterval{sql.int32Value(0), sql.int32Value(1), sql.int32Value(2), sql.int32Value(3).value_or(0)});
     }
     std::vector<PeriodDay> days;
     for (QDate date = from; date <= to; date = date.addDays(1)) {

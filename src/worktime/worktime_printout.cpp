@@ -21,7 +21,6 @@ constexpr double kNotesPoints = 8;
 constexpr int kWeekPosition = 7;  // a line's position mod 8 that marks a week total
 constexpr int kMeasureDpi = 600;
 const QString kArial = QStringLiteral("Arial");
-const QColor kHeaderFill(241, 255, 242);
 const QColor kSilver(192, 192, 192);
 
 bool IsWeekLine(int index)
@@ -104,10 +103,7 @@ void WorkTimePrintout::paintPage(PageCanvas& canvas, int page) const
         top += kTitleBlock;
     }
 
-    painter.fillRect(canvas.rect(x(0), top, right, top + kColumnHeader), kHeaderFill);
-    painter.setPen(Qt::blue);
-    canvas.line(x(0), top, right, top, 0.3);
-    canvas.line(x(0), top + kColumnHeader, right, top + kColumnHeader, 0.3);
+    PaintHeaderBand(canvas, x(0), top, right, kColumnHeader);
     painter.setPen(Qt::black);
     canvas.setFont(kArial, 9, true);
     canvas.textAt(x(9.0), top + 2.5, QStringLiteral("Nadnevak"));
@@ -141,24 +137,12 @@ void WorkTimePrintout::paintPage(PageCanvas& canvas, int page) const
         painter.drawText(notes, (m_data.wrapNotes ? Qt::TextWordWrap : 0) | Qt::AlignLeft | Qt::AlignTop,
                          PrintLineField(text, 6));
         painter.restore();
-        QPen dotted(kSilver);
-        dotted.setStyle(Qt::DotLine);
-        painter.save();
-        painter.setPen(dotted);
-        canvas.line(x(0), top + line.height, right, top + line.height, 0.2);
-        painter.restore();
+        PaintDottedRule(canvas, x(0), right, top + line.height, kSilver);
         top += line.height;
     }
 
     const double footer = kPageHeight - kMargin - kFooter;
-    canvas.setFont(kArial, 9, true);
-    canvas.textAt(x(0), footer + 2.5, QStringLiteral("Str. %1 od %2").arg(page + 1).arg(pageCount()));
-    canvas.setFont(kArial, 7);
-    canvas.textCentred(x(0), right, footer + 3,
-                       QStringLiteral("Datum i vrijeme ispisa: ") + m_data.printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-    canvas.setFont(kArial, 9);
-    painter.setPen(Qt::blue);
-    canvas.textRightAligned(right, footer + 2.5, m_data.webAddress);
+    PaintPageFooter(canvas, x(0), right, footer + 2.5, page, pageCount(), m_data.printedAt, m_data.webAddress);
 }
 
 QString WorkTimePrintout::fileName() const
