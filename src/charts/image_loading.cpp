@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -269,14 +270,25 @@ ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
 ImageLoad LoadRasterImage(const QString& path, Raster& raster)
 {
     raster = Raster();
+    // Only a regular file: a FIFO would block for ever and a device never end.
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || info.size() > kMaxRasterBytes)
+        return Refused();
+    // Read into memory of the checked size rather than mapped: a file that shrinks while it is
+    // read then gives a short read, not a fault.
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() <= 0)
+    if (!file.open(QIODevice::ReadOnly))
         return Refused();
-    // Mapped rather than read: the decoder reads the compressed data once, in place.
-    const uchar* data = file.map(0, file.size());
-    if (!data)
+    QByteArray bytes;
+    try {
+        bytes = file.read(info.size());
+    } catch (const std::bad_alloc&) {
         return Refused();
-    const auto size = static_cast<std::size_t>(file.size());
+    }
+    if (bytes.size() != info.size())
+        return Refused();
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const auto size = static_cast<std::size_t>(bytes.size());
     if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
         return DecodeJpeg(data, size, raster);
     if (StartsWith(data, size, {'B', 'M'}))

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kWidth = 64;
@@ -157,6 +159,8 @@ void TestImageLoading::refusesBadFiles_data()
     cutShort[jpeg.size() - 11] = char(0xD9);
 
     QTest::newRow("no path") << "" << QByteArray();
+    QTest::newRow("a folder") << "folder.jpg" << QByteArray();
+    QTest::newRow("a FIFO, which would block") << "fifo.jpg" << QByteArray();
     QTest::newRow("missing file") << "missing.jpg" << QByteArray();
     QTest::newRow("empty file") << "empty.jpg" << QByteArray("");
     QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2);
@@ -176,6 +180,10 @@ void TestImageLoading::refusesBadFiles()
     QFETCH(QByteArray, contents);
     if (!name.isEmpty() && !contents.isNull())
         QVERIFY(WriteAll(path(name), contents));
+    if (name == QLatin1String("folder.jpg"))
+        QVERIFY(QDir().mkpath(path(name)));
+    if (name == QLatin1String("fifo.jpg"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path(name)).constData(), 0600), 0);
     Raster raster;
     ResizeRaster(raster, 5, 5); // whatever was there goes
     const ImageLoad load = LoadRasterImage(name.isEmpty() ? QString() : path(name), raster);
