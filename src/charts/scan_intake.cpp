@@ -4,6 +4,9 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <new>
+
 namespace {
 
 // Trunc(width / (w / h)): the height that keeps the aspect ratio w : h at the given width.
@@ -13,11 +16,20 @@ int HeightForWidth(int width, int w, int h)
     return static_cast<int>(width / aspect);
 }
 
+// A chart disc is round: a box four times longer one way than the other holds none, and
+// would ask for a disc image of absurd height.
+constexpr int kMaxDiscAspect = 4;
+
+bool AspectPossible(int w, int h)
+{
+    return w > 0 && h > 0 && std::max(w, h) <= kMaxDiscAspect * std::min(w, h);
+}
+
 bool CutBoxUsable(const DiscBox& box)
 {
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
-    return w > 0 && h > 0 && HeightForWidth(kDiscImageWidth, w, h) >= 1;
+    return AspectPossible(w, h) && HeightForWidth(kDiscImageWidth, w, h) >= 1;
 }
 
 } // namespace
@@ -34,7 +46,7 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     timer.start();
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
-    if (w <= 0 || h <= 0)
+    if (!AspectPossible(w, h))
         return std::nullopt;
     ScanDisc disc;
     disc.scanFileName = scanFileName;
@@ -64,7 +76,9 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     return disc;
 }
 
-ScanReading ReadScanDiscs(const QString& path)
+namespace {
+
+ScanReading ReadScan(const QString& path)
 {
     ScanReading reading;
     QElapsedTimer timer;
@@ -94,4 +108,18 @@ ScanReading ReadScanDiscs(const QString& path)
     if (reading.discs.empty())
         reading.error = kNoDiscFoundMessage;
     return reading;
+}
+
+}  // namespace
+
+ScanReading ReadScanDiscs(const QString& path)
+{
+    try {
+        return ReadScan(path);
+    } catch (const std::bad_alloc&) {
+        // Memory the machine cannot give for this scan: refused like a damaged one.
+        ScanReading refused;
+        refused.error = kImageLoadErrorMessage;
+        return refused;
+    }
 }

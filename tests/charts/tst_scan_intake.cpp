@@ -64,6 +64,7 @@ void TestScanIntake::refusesScans_data()
     QTest::newRow("401 x 401 is analysed") << 401 << 401 << kNoDiscFoundMessage;
     QTest::newRow("uniform A4") << 1240 << 1754 << kNoDiscFoundMessage;
     QTest::newRow("no file") << 0 << 0 << kImageLoadErrorMessage;
+    QTest::newRow("a thin tall stripe") << 1200 << 16000 << kNoDiscFoundMessage;
 }
 
 void TestScanIntake::refusesScans()
@@ -203,6 +204,13 @@ void TestScanIntake::boxWithoutSizeGivesNoDisc()
     QVERIFY(!PrepareScanDisc(QString(), scan, {500, 600, 900, 100}, 1).has_value());
     // So flat that no image row remains.
     QVERIFY(!PrepareScanDisc(QString(), scan, {0, 0, 2000, 1}, 1).has_value());
+
+    // A box far from round holds no disc: a thin tall stripe would ask for a disc image of
+    // 750 x 1.4 million pixels.
+    const Raster stripe = Uniform(1200, 16000, 0xFFEEEEEEu);
+    QVERIFY(!PrepareScanDisc(QString(), stripe, {0, 0, 1200, 16000}, 1).has_value());
+    QVERIFY(!PrepareScanDisc(QString(), stripe, {0, 0, 1200, 280}, 1).has_value());
+    QVERIFY(PrepareScanDisc(QString(), stripe, {0, 0, 1200, 1100}, 1).has_value());
 }
 
 void TestScanIntake::readsTwoStackedDiscs()
