@@ -2,6 +2,7 @@
 
 #include "ui/fonts.h"
 #include "app/shared_windows.h"
+#include "app/termination.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int RunApplication(QApplication& application)
     QApplication::setApplicationName(QStringLiteral("VELTRA"));
     RegisterApplicationFonts();
 
+    QuitOnTerminationSignals(application);
     SharedWindows windows;
     QObject::connect(&application, &QApplication::lastWindowClosed, &application, &QApplication::quit);
     windows.mainWindow->show();
