@@ -3,7 +3,9 @@
 #include "common/win1250.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 
 #include <optional>
@@ -13,14 +15,21 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// The file as lines without their line ends; a missing or unreadable file has no lines.
+constexpr qint64 kMaxProfileBytes = 8 * 1024 * 1024;
+
+// The file as lines without their line ends; a missing or unreadable file has no lines, and
+// so has anything but a regular file of a sensible size.
 QStringList ReadLines(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxProfileBytes) {
+        return {};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QStringList lines = FromWin1250(file.readAll()).split(QLatin1Char('\n'));
+    QStringList lines = FromWin1250(file.read(kMaxProfileBytes)).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty()) {
         lines.removeLast();
     }
@@ -160,14 +169,51 @@ ProfileFile::ProfileFile(QString path)
 {
 }
 
-QString ProfileFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+ProfileFile ProfileFile::snapshot(QString path)
 {
+    ProfileFile file(std::move(path));
+    auto values = std::make_shared<QHash<QString, QHash<QString, QString>>>();
+    QSet<QString> seenSections;
+    QHash<QString, QString>* current = nullptr;
+    for (const QString& line : ReadLines(file.m_path)) {
+        if (const auto name = SectionName(line)) {
+            const QString lower = name->toLower();
+            // Only the first section of a name counts, as for the file itself.
+            current = seenSections.contains(lower) ? nullptr : &(*values)[lower];
+            seenSections.insert(lower);
+            continue;
+        }
+        if (!current)
+            continue;
+        if (const auto keyLine = ParseKeyLine(line)) {
+            const QString lower = keyLine->key.toLower();
+            if (!current->contains(lower))
+                current->insert(lower, Unquoted(keyLine->value));
+        }
+    }
+    file.m_values = std::move(values);
+    return file;
+}
+
+std::optional<QString> ProfileFile::lookUp(const QString& section, const QString& key) const
+{
+    if (m_values) {
+        const auto found = m_values->constFind(section.trimmed().toLower());
+        if (found == m_values->constEnd())
+            return std::nullopt;
+        const auto value = found->constFind(key.trimmed().toLower());
+        return value == found->constEnd() ? std::nullopt : std::optional<QString>(*value);
+    }
     const QStringList lines = ReadLines(m_path);
     const Location found = Find(lines, section, key);
-    if (found.keyLine < 0) {
-        return defaultValue;
-    }
+    if (found.keyLine < 0)
+        return std::nullopt;
     return Unquoted(ParseKeyLine(lines[found.keyLine])->value);
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return lookUp(section, key).value_or(defaultValue);
 }
 
 int ProfileFile::readInteger(const QString& section, const QString& key, int defaultValue) const
@@ -186,6 +232,7 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     const QString sectionName = OneLine(section).trimmed();
     const QString keyName = OneLine(key).trimmed();
     const QString equalsValue = QLatin1Char('=') + OneLine(value);
+    m_values.reset();  // a written file is read afresh
     QStringList lines = ReadLines(m_path);
     const Location found = Find(lines, sectionName, keyName);
     if (found.keyLine >= 0) {

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 // An INI-style profile file (postavke.dat, ktspostavke.dat) with the semantics of the
 // Windows profile functions it was first written with: sections and keys match without
 // regard to letter case, a missing file, section or key gives the default, and a write
 // changes the one value in place so that every other line survives. Lines end in CR LF
-// and text is Windows-1250. Every call reads (and a write rewrites) the file itself.
+// and text is Windows-1250. Every call reads (and a write rewrites) the file itself, except
+// for a snapshot, which reads it once. Only a regular file of at most 8 MB is read: anything
+// else (a folder, a FIFO, a device) reads as a missing file.
 // Blanks around section names, keys and values are ignored, and a value in matching
 // quotes (single or double) is read without them.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path);
+    // The file read once, for reading many keys: each read is then a look-up.
+    static ProfileFile snapshot(QString path);
 
     const QString& path() const { return m_path; }
 
@@ -29,5 +37,10 @@ public:
     bool writeBool(const QString& section, const QString& key, bool value);
 
 private:
+    std::optional<QString> lookUp(const QString& section, const QString& key) const;
+
     QString m_path;
+    // A snapshot's values: the first of each key in the first section of each name, by the
+    // names in lower case.
+    std::shared_ptr<const QHash<QString, QHash<QString, QString>>> m_values;
 };

@@ -24,10 +24,16 @@ QString TrimControls(const QString& text)
 QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder)
 {
     const QString defaultPath = QDir(executableFolder).filePath(QStringLiteral("VT.FDB"));
-    QFile locationFile(QDir(workingFolder).filePath(QStringLiteral("VTDB.DAT")));
+    // A path and little else: only a small regular file is read.
+    constexpr qint64 kMaxLocationBytes = 64 * 1024;
+    const QString locationPath = QDir(workingFolder).filePath(QStringLiteral("VTDB.DAT"));
+    const QFileInfo info(locationPath);
+    if (!info.isFile() || info.size() > kMaxLocationBytes)
+        return defaultPath;
+    QFile locationFile(locationPath);
     if (!locationFile.open(QIODevice::ReadOnly))
         return defaultPath;
-    const QString named = TrimControls(FromWin1250(locationFile.readAll()));
+    const QString named = TrimControls(FromWin1250(locationFile.read(kMaxLocationBytes)));
     if (named.isEmpty() || !QFileInfo(named).isFile())
         return defaultPath;
     return named;

@@ -18,7 +18,7 @@ void Settings::commit(const SettingsValues& values)
 
 void Settings::load(const QString& path, const QStringList& installedPrinters)
 {
-    SettingsValues values = ReadSettings(ProfileFile(path));
+    SettingsValues values = ReadSettings(ProfileFile::snapshot(path));
     ResolvePrinters(values, installedPrinters);
     commit(values);
 }

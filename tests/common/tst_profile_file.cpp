@@ -1,8 +1,11 @@
 #include "common/profile_file.h"
 
 #include <QFile>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,6 +63,8 @@ private slots:
     void croatianLettersRoundTripAsWindows1250();
     void lineBreakInValueCannotForgeKeys();
     void reportsFailedWrite();
+    void snapshotReadsAfreshAfterWrite();
+    void nonRegularFileReadsAsMissing();
 
 private:
     QString filePath() const { return m_dir->filePath(QStringLiteral("postavke.dat")); }
@@ -116,6 +121,7 @@ void ProfileFileTest::readsWindowsFileAsItIs()
     QFETCH(QString, expected);
     WriteBytes(filePath(), kWindowsFile);
     QCOMPARE(ProfileFile(filePath()).readString(section, key, "(default)"), expected);
+    QCOMPARE(ProfileFile::snapshot(filePath()).readString(section, key, "(default)"), expected);
 }
 
 void ProfileFileTest::readsNumbersAndYesNo_data()
@@ -223,6 +229,24 @@ void ProfileFileTest::reportsFailedWrite()
     ProfileFile file(m_dir->filePath(QStringLiteral("nema/postavke.dat")));
     QVERIFY(!file.writeString("Obracun", "NocniOd", "22:00"));
     QCOMPARE(file.readString("Obracun", "NocniOd", "d"), QStringLiteral("d"));
+}
+
+void ProfileFileTest::snapshotReadsAfreshAfterWrite()
+{
+    WriteBytes(filePath(), kWindowsFile);
+    ProfileFile file = ProfileFile::snapshot(filePath());
+    QVERIFY(file.writeString("Obracun", "NocniOd", "21:00"));
+    QCOMPARE(file.readString("Obracun", "NocniOd", ""), QStringLiteral("21:00"));
+}
+
+// A folder or a FIFO named like the settings file must neither block nor be parsed.
+void ProfileFileTest::nonRegularFileReadsAsMissing()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("postavke.dat"));
+    QCOMPARE(ProfileFile(filePath()).readString("Obracun", "NocniOd", "x"), QStringLiteral("x"));
+    const QString fifo = m_dir->filePath("fifo.dat");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(ProfileFile::snapshot(fifo).readString("Obracun", "NocniOd", "y"), QStringLiteral("y"));
 }
 
 QTEST_APPLESS_MAIN(ProfileFileTest)

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestScriptAndLocation : public QObject {
     Q_OBJECT
 private slots:
@@ -10,6 +12,7 @@ private slots:
     void splitStatements();
     void databaseLocation_data();
     void databaseLocation();
+    void locationFileThatIsNoFile();
 };
 
 void TestScriptAndLocation::splitStatements_data()
@@ -66,6 +69,18 @@ void TestScriptAndLocation::databaseLocation()
     QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
     // A location file beside the program, not in the working folder, is not seen.
     QCOMPARE(DatabaseLocation(working.path(), program.path()), QDir(working.path()).filePath("VT.FDB"));
+}
+
+// A folder or FIFO named VTDB.DAT gives the default database and does not block the start.
+void TestScriptAndLocation::locationFileThatIsNoFile()
+{
+    QTemporaryDir program, working;
+    const QString expected = QDir(program.path()).filePath("VT.FDB");
+    QVERIFY(QDir(working.path()).mkdir("VTDB.DAT"));
+    QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
+    QVERIFY(QDir(working.path()).rmdir("VTDB.DAT"));
+    QCOMPARE(mkfifo(QFile::encodeName(working.filePath("VTDB.DAT")).constData(), 0600), 0);
+    QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
 }
 
 QTEST_GUILESS_MAIN(TestScriptAndLocation)
