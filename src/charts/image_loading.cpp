@@ -103,14 +103,46 @@ ImageLoad TooLarge(std::int64_t width, std::int64_t height)
 
 constexpr ImageLoad kLoaded{ImageLoad::Outcome::Loaded};
 
-// Sanity of a BMP header: a known header size, a raster size within the limit and, for
-// uncompressed pixel data, a file long enough to hold it all. Loaded when acceptable.
+// Walks RLE8 or RLE4 pixel data (Windows run-length encoding) without decoding it: every
+// escape and run must lie within the data, and the data must reach its end-of-bitmap mark.
+// A file cut short loses that mark, so it is refused rather than read with blank rows.
+bool RleDataComplete(const std::uint8_t* data, std::size_t size, bool fourBits)
+{
+    constexpr std::uint8_t kEscape = 0;
+    constexpr std::uint8_t kEndOfLine = 0;
+    constexpr std::uint8_t kEndOfBitmap = 1;
+    constexpr std::uint8_t kDelta = 2;
+    std::size_t at = 0;
+    while (at + 2 <= size) {
+        const std::uint8_t count = data[at];
+        const std::uint8_t value = data[at + 1];
+        at += 2;
+        if (count != kEscape || value == kEndOfLine)
+            continue;
+        if (value == kEndOfBitmap)
+            return true;
+        if (value == kDelta) {
+            at += 2;
+            continue;
+        }
+        // An absolute run of `value` pixels, padded to a whole 16-bit word.
+        const std::size_t bytes = fourBits ? (value + 1u) / 2u : value;
+        at += (bytes + 1u) & ~std::size_t(1);
+    }
+    return false;
+}
+
+// Sanity of a BMP header: a known header size, pixel data that starts after the headers and
+// within the file, a raster size within the limit and, for uncompressed pixel data, a file
+// long enough to hold it all; run-length data must be whole. Loaded when acceptable.
 ImageLoad CheckBmpHeader(const std::uint8_t* data, std::size_t size)
 {
     constexpr std::size_t kFileHeaderSize = 14;
     constexpr std::uint32_t kCoreHeaderSize = 12;
     constexpr std::uint32_t kInfoHeaderSize = 40;
     constexpr std::uint32_t kUncompressed = 0;
+    constexpr std::uint32_t kRle8 = 1;
+    constexpr std::uint32_t kRle4 = 2;
     constexpr std::uint32_t kBitFields = 3;
     constexpr std::uint32_t kAlphaBitFields = 6;
     if (size < kFileHeaderSize + kCoreHeaderSize)
@@ -134,6 +166,8 @@ ImageLoad CheckBmpHeader(const std::uint8_t* data, std::size_t size)
     } else {
         return Refused();
     }
+    if (std::uint64_t(pixelOffset) < kFileHeaderSize + std::uint64_t(headerSize) || pixelOffset >= size)
+        return Refused();
     if (height < 0)
         height = -height; // rows stored from the top
     if (width <= 0 || height <= 0 || bitsPerPixel == 0 || bitsPerPixel > 32)
@@ -145,6 +179,9 @@ ImageLoad CheckBmpHeader(const std::uint8_t* data, std::size_t size)
         if (std::int64_t(pixelOffset) + rowBytes * height > std::int64_t(size))
             return Refused();
     }
+    if ((compression == kRle8 || compression == kRle4)
+        && !RleDataComplete(data + pixelOffset, size - pixelOffset, compression == kRle4))
+        return Refused();
     return kLoaded;
 }
 
@@ -246,23 +283,32 @@ ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
     constexpr int kLimitMegabytes = static_cast<int>(kMaxRasterBytes / (1024 * 1024));
     if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < kLimitMegabytes)
         QImageReader::setAllocationLimit(kLimitMegabytes);
+    // The image stays in the reader's own format (a paletted scan takes a quarter of the
+    // memory) and is converted to the raster a strip at a time, so that a second full-size
+    // copy is never held beside the raster.
+    constexpr int kStripRows = 64;
     QImage image;
     try {
-        if (!reader.read(&image))
-            return Refused();
-        image.convertTo(QImage::Format_RGB32);
-        if (image.isNull())
+        if (!reader.read(&image) || image.isNull())
             return Refused();
         if (!RasterSizeAllowed(image.width(), image.height()))
             return TooLarge(image.width(), image.height());
         ResizeRaster(raster, image.width(), image.height());
+        for (int top = 0; top < raster.height; top += kStripRows) {
+            const int rows = std::min(kStripRows, raster.height - top);
+            const QImage strip = image.copy(0, top, raster.width, rows).convertToFormat(QImage::Format_RGB32);
+            if (strip.isNull()) {
+                raster = Raster();
+                return Refused();
+            }
+            for (int y = 0; y < rows; ++y) {
+                const auto* line = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
+                std::copy(line, line + raster.width, raster.row(top + y));
+            }
+        }
     } catch (const std::bad_alloc&) {
         raster = Raster();
         return Refused();
-    }
-    for (int y = 0; y < raster.height; ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        std::copy(line, line + raster.width, raster.row(y));
     }
     return kLoaded;
 }

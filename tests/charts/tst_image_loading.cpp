@@ -67,6 +67,28 @@ QByteArray WithJpegSize(QByteArray data, int width, int height)
     return {};
 }
 
+// A 4 x 2 paletted BMP with RLE8 data: the bottom row a run of four white pixels, the top
+// row an absolute run white, black, white, black; then the end-of-bitmap mark.
+QByteArray RunLengthBmp()
+{
+    const QByteArray pixels("\x04\x01\x00\x00"
+                            "\x00\x04\x01\x00\x01\x00\x00\x00"
+                            "\x00\x01",
+                            14);
+    const auto little32 = [](quint32 value) {
+        QByteArray bytes(4, 0);
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = char((value >> (8 * i)) & 0xFF);
+        return bytes;
+    };
+    const QByteArray palette("\x00\x00\x00\x00\xFF\xFF\xFF\x00", 8);
+    constexpr quint32 kOffset = 14 + 40 + 8;
+    return "BM" + little32(kOffset + pixels.size()) + little32(0) + little32(kOffset)
+         + little32(40) + little32(4) + little32(2) + QByteArray("\x01\x00\x08\x00", 4) + little32(1)
+         + little32(pixels.size()) + little32(2835) + little32(2835) + little32(2) + little32(0)
+         + palette + pixels;
+}
+
 } // namespace
 
 class TestImageLoading : public QObject {
@@ -78,6 +100,8 @@ private slots:
     void loadsGoodFiles();
     void refusesBadFiles_data();
     void refusesBadFiles();
+    void runLengthBmp_data();
+    void runLengthBmp();
     void jpegEndings_data();
     void jpegEndings();
     void rasterSizeLimit_data();
@@ -172,6 +196,10 @@ void TestImageLoading::refusesBadFiles_data()
     QTest::newRow("truncated BMP") << "truncated.bmp" << bmp.left(bmp.size() - 100);
     QTest::newRow("BMP header only") << "header.bmp" << bmp.left(30);
     QTest::newRow("BMP declaring 60000 x 60000") << "huge.bmp" << bmpHuge;
+    QByteArray offsetInHeader = bmp;
+    offsetInHeader[10] = char(20);
+    offsetInHeader[11] = offsetInHeader[12] = offsetInHeader[13] = 0;
+    QTest::newRow("BMP pixel data inside its header") << "offset.bmp" << offsetInHeader;
 }
 
 void TestImageLoading::refusesBadFiles()
@@ -199,6 +227,39 @@ void TestImageLoading::refusesBadFiles()
     }
     QVERIFY(raster.pixels.empty());
     QCOMPARE(kImageLoadErrorMessage, QString::fromUtf8("Pogreška pri učitavanju slike!"));
+}
+
+void TestImageLoading::runLengthBmp_data()
+{
+    QTest::addColumn<int>("cut");  // bytes cut from the end
+    QTest::addColumn<bool>("read");
+    QTest::newRow("whole") << 0 << true;
+    QTest::newRow("without its end-of-bitmap mark") << 2 << false;
+    QTest::newRow("cut amid an absolute run") << 6 << false;
+    QTest::newRow("cut after the first row") << 10 << false;
+}
+
+void TestImageLoading::runLengthBmp()
+{
+    QFETCH(int, cut);
+    QFETCH(bool, read);
+    const QByteArray whole = RunLengthBmp();
+    QVERIFY(WriteAll(path("rle.bmp"), whole.left(whole.size() - cut)));
+    Raster raster;
+    const ImageLoad load = LoadRasterImage(path("rle.bmp"), raster);
+    QCOMPARE(bool(load), read);
+    if (!read) {
+        QVERIFY(raster.isEmpty());
+        return;
+    }
+    constexpr uint32_t kWhite = 0xFFFFFFFF;
+    constexpr uint32_t kBlack = 0xFF000000;
+    const uint32_t expected[2][4] = {{kWhite, kBlack, kWhite, kBlack}, {kWhite, kWhite, kWhite, kWhite}};
+    QCOMPARE(raster.width, 4);
+    QCOMPARE(raster.height, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(raster.at(x, y), expected[y][x]);
 }
 
 void TestImageLoading::jpegEndings_data()
