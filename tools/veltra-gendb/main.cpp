@@ -25,7 +25,8 @@ int main(int argc, char* argv[])
         }
         (option == QLatin1String("--drivers") ? size.drivers : size.years) = value;
     }
-    if (arguments.size() != 1) {
+    // A lone option (such as --help) is no path.
+    if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--"))) {
         err << "Uporaba: veltra-gendb [--drivers N] [--years N] PUTANJA" << Qt::endl;
         return 2;
     }
