@@ -26,11 +26,14 @@ int UpgradeDatabase(const QString& path)
     TDataModule1 data;
     QTextStream out(stdout);
     QTextStream err(stderr);
+    bool told = false;
     const bool open = ConnectAndUpgrade(data, path, [&](const QString& message, const QString& databaseError) {
         out << message << Qt::endl;
         err << databaseError << Qt::endl;
+        told = true;
     });
-    return open ? 0 : 1;
+    // Whatever the operator was told of is a failure, even when the database stays open.
+    return open && !told ? 0 : 1;
 }
 
 }  // namespace

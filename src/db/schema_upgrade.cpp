@@ -1,6 +1,7 @@
 #include "db/schema_upgrade.h"
 
 #include "db/catalogue.h"
+#include "db/database_health.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
 
@@ -104,7 +105,17 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
         data.DB.params().clear();
         data.DB.params() << QStringLiteral("lc_ctype=NONE") << QStringLiteral("user_name=SYSDBA")
                          << QStringLiteral("password=corbelwin");
-        data.DB.open();
+        // A damaged file is opened for nothing and changed in nothing.
+        std::optional<QString> damage = DatabaseFileDamage(databasePath);
+        if (!damage) {
+            data.DB.open();
+            damage = DatabaseStructureDamage(data, databasePath);
+        }
+        if (damage) {
+            data.DB.close();
+            showMessage(DamagedDatabaseMessage(databasePath), *damage);
+            return false;
+        }
 
         RunMainSteps(data);
         RunOwnStep(data, showMessage, [&] {

@@ -2,6 +2,12 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "db/connection.h"
+#include "db/data_module.h"
+#include "temp_database.h"
+
+#include <QRandomGenerator>
+
 #include <csignal>
 
 namespace {
@@ -21,6 +27,54 @@ Run Veltra(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+constexpr char kHeaderKind = 1;
+constexpr char kTransactionsKind = 3;
+constexpr char kDataKind = 5;
+
+int PageSize(const QByteArray& file)
+{
+    return quint8(file[16]) | quint8(file[17]) << 8;
+}
+
+// The last page of the file that holds table rows.
+qsizetype LastDataPage(const QByteArray& file)
+{
+    const int pageSize = PageSize(file);
+    for (qsizetype page = file.size() / pageSize - 1; page > 0; --page) {
+        if (file[page * pageSize] == kDataKind)
+            return page;
+    }
+    return -1;
+}
+
+// The pages that differ, other than the header and the transaction inventory, which attaching
+// to a database updates.
+QList<qsizetype> ChangedPages(const QByteArray& before, const QByteArray& after)
+{
+    QList<qsizetype> changed;
+    if (before.size() != after.size())
+        return {-1};
+    const int pageSize = PageSize(before);
+    for (qsizetype at = 0; at < before.size(); at += pageSize) {
+        const char kind = before[at];
+        if (kind != kHeaderKind && kind != kTransactionsKind && before.mid(at, pageSize) != after.mid(at, pageSize))
+            changed << at / pageSize;
+    }
+    return changed;
+}
+
 }  // namespace
 
 class TestCommandLine : public QObject {
@@ -28,6 +82,8 @@ class TestCommandLine : public QObject {
 private slots:
     void createThenUpgrade();
     void upgradeOfMissingFileFails();
+    void damagedDatabaseIsRefusedUnchanged_data();
+    void damagedDatabaseIsRefusedUnchanged();
     void terminationEndsTheProgramCleanly_data();
     void terminationEndsTheProgramCleanly();
 };
@@ -55,6 +111,66 @@ void TestCommandLine::upgradeOfMissingFileFails()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out.trimmed(), QStringLiteral("Pogreška kod nadogradnje baze!"));
     QVERIFY(!run.err.trimmed().isEmpty());  // the database's own reason
+}
+
+void TestCommandLine::damagedDatabaseIsRefusedUnchanged_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message");
+    const QString damaged = QStringLiteral("Baza podataka %1 je oštećena ili nije baza ovog programa");
+    QTest::newRow("cut to half") << "half" << damaged;
+    QTest::newRow("its last data page cut off") << "last page" << damaged;
+    QTest::newRow("a data page overwritten") << "data page" << damaged;
+    QTest::newRow("a text file") << "text" << damaged;
+    QTest::newRow("a database of another program") << "foreign" << "Pogreška kod nadogradnje baze!";
+}
+
+void TestCommandLine::damagedDatabaseIsRefusedUnchanged()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    TempDatabase db;
+    {
+        // Enough rows for many data pages.
+        TDataModule1 data;
+        QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+        data.IBSQL1.prepare("INSERT INTO SATIUNOS (IDDUNOS, TOD, TDO, TAKT) SELECT R.RDB$RELATION_ID, 0, 60, 3 "
+                            "FROM RDB$RELATIONS R CROSS JOIN RDB$RELATION_FIELDS F");
+        data.IBSQL1.execute();
+        data.IBTransaction1.commit();
+    }
+    QByteArray file = ReadFile(db.path());
+    const int pageSize = PageSize(file);
+    const qsizetype lastData = LastDataPage(file);
+    QVERIFY(lastData > 10);
+    if (damage == "half") {
+        file.truncate(file.size() / pageSize / 2 * pageSize);
+    } else if (damage == "last page") {
+        file.truncate(lastData * pageSize);
+    } else if (damage == "data page") {
+        for (qsizetype at = (lastData - 3) * pageSize; at < (lastData - 2) * pageSize; ++at)
+            file[at] = char(QRandomGenerator::global()->bounded(6, 256));
+    } else if (damage == "text") {
+        file = "Ovo nije baza.\n";
+    } else {
+        QVERIFY(QFile::remove(db.path()));
+        Connection connection;
+        connection.setDatabaseName(db.path());
+        connection.params() << "user_name=SYSDBA" << "password=corbelwin";
+        connection.createDatabase("WIN1250");
+    }
+    if (damage != "foreign")
+        QVERIFY(WriteFile(db.path(), file));
+    const QByteArray before = ReadFile(db.path());
+
+    const Run run = Veltra({"--upgrade-database", db.path()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.startsWith(message.arg(db.path())), qPrintable(run.out));
+    QVERIFY(!run.err.trimmed().isEmpty());  // what exactly is wrong
+    if (damage != "text")
+        QCOMPARE(ChangedPages(before, ReadFile(db.path())), QList<qsizetype>());
+    else
+        QCOMPARE(ReadFile(db.path()), before);
 }
 
 void TestCommandLine::terminationEndsTheProgramCleanly_data()

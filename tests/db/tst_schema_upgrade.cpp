@@ -119,6 +119,7 @@ void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
     QCOMPARE(QueryNumber(data, "SELECT IDVOZ FROM VOZILO"), 1);
 }
 
+// The second start reads the catalogue and checks the tables, and writes nothing.
 void TestSchemaUpgrade::secondStartOnlyReadsTheCatalogue()
 {
     TempDatabase db;
@@ -128,7 +129,7 @@ void TestSchemaUpgrade::secondStartOnlyReadsTheCatalogue()
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QVERIFY(!statements.isEmpty());
     for (const QString& sql : statements)
-        QVERIFY2(sql.startsWith("SELECT TRIM(RDB$"), qPrintable(sql));
+        QVERIFY2(sql.startsWith("SELECT "), qPrintable(sql));
 }
 
 void TestSchemaUpgrade::missingFileReportsOnceAndStaysClosed()

@@ -1,0 +1,231 @@
+#include "db/database_health.h"
+
+#include "db/catalogue.h"
+#include "db/data_module.h"
+#include "db/db_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QVector>
+
+#include <cstdint>
+
+namespace {
+
+// The on-disk page layout these checks read: every page starts with its kind; the header
+// page gives the page size; a page inventory page is a bitmap over a range of pages in which
+// a set bit is a free page; a pointer page lists the data pages of one table.
+constexpr std::uint8_t kHeaderPage = 1;
+constexpr std::uint8_t kInventoryPage = 2;
+constexpr std::uint8_t kPointerPage = 4;
+constexpr std::uint8_t kDataPage = 5;
+constexpr std::uint8_t kIndexRootPage = 6;
+constexpr qint64 kPageSizeOffset = 16;
+constexpr qint64 kPipBitsOffset = 28;
+constexpr qint64 kPointerCountOffset = 24;
+constexpr qint64 kPointerRelationOffset = 26;
+constexpr qint64 kPointerPagesOffset = 32;
+constexpr qint64 kMinPageSize = 1024;
+constexpr qint64 kMaxPageSize = 65536;
+constexpr qint64 kFirstInventoryPage = 1;
+
+// The program's tables, each read once at start-up.
+const QStringList kProgramTables{"DJELATNICI", "AKTPOTVRDA", "VOZACI", "UTOVARIVACI", "VOZILO",
+                                 "UNOS",       "DUNOS",      "SATIUNOS", "SKENLOG"};
+
+std::uint32_t Little32(const QByteArray& bytes, qint64 at)
+{
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at);
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+std::uint32_t Little16(const QByteArray& bytes, qint64 at)
+{
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at);
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+}
+
+// A database file opened for reading pages; the page size from its header.
+class PageFile {
+public:
+    explicit PageFile(const QString& path) : m_file(path) {}
+
+    // False when the file cannot be read or has no sound header page.
+    bool open()
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray header = m_file.read(kPageSizeOffset + 2);
+        if (header.size() < kPageSizeOffset + 2 || std::uint8_t(header[0]) != kHeaderPage)
+            return false;
+        m_pageSize = Little16(header, kPageSizeOffset);
+        if (m_pageSize < kMinPageSize || m_pageSize > kMaxPageSize || (m_pageSize & (m_pageSize - 1)) != 0)
+            return false;
+        m_pages = m_file.size() / m_pageSize;
+        return true;
+    }
+
+    qint64 pageSize() const { return m_pageSize; }
+    qint64 pages() const { return m_pages; }
+
+    // The first `bytes` of a page within the file; empty when it cannot be read.
+    QByteArray read(qint64 page, qint64 bytes)
+    {
+        if (page < 0 || page >= m_pages || !m_file.seek(page * m_pageSize))
+            return {};
+        QByteArray data = m_file.read(bytes);
+        return data.size() == bytes ? data : QByteArray();
+    }
+
+    // The kind of a page; -1 beyond the end of the file.
+    int kind(qint64 page)
+    {
+        const QByteArray first = read(page, 1);
+        return first.isEmpty() ? -1 : std::uint8_t(first[0]);
+    }
+
+private:
+    QFile m_file;
+    qint64 m_pageSize = 0;
+    qint64 m_pages = 0;
+};
+
+QString PageFault(qint64 page, int expected, int found)
+{
+    if (found < 0)
+        return QStringLiteral("stranica %1 je iza kraja datoteke").arg(page);
+    return QStringLiteral("stranica %1 je vrste %2 umjesto %3").arg(page).arg(found).arg(expected);
+}
+
+// Data pages a pointer page lists, after checking that it is the pointer page of the table.
+std::optional<QString> CheckPointerPage(PageFile& file, qint64 page, std::uint32_t relation)
+{
+    const QByteArray bytes = file.read(page, file.pageSize());
+    if (bytes.isEmpty())
+        return PageFault(page, kPointerPage, -1);
+    if (std::uint8_t(bytes[0]) != kPointerPage)
+        return PageFault(page, kPointerPage, std::uint8_t(bytes[0]));
+    if (Little16(bytes, kPointerRelationOffset) != relation)
+        return QStringLiteral("stranica %1 pripada drugoj tablici").arg(page);
+    const qint64 count = Little16(bytes, kPointerCountOffset);
+    if (kPointerPagesOffset + count * 4 > file.pageSize())
+        return QStringLiteral("stranica %1 je neispravna").arg(page);
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 dataPage = Little32(bytes, kPointerPagesOffset + i * 4);
+        if (dataPage == 0)
+            continue;  // a slot freed when its page emptied
+        if (const int kind = file.kind(dataPage); kind != kDataPage)
+            return PageFault(dataPage, kDataPage, kind);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+// Lowest page of an inventory's range that is in use, scanning its bitmap from the end; -1
+// when all of them are free.
+qint64 LastUsedPage(const QByteArray& inventory, qint64 first)
+{
+    for (qint64 i = inventory.size() - 1; i >= kPipBitsOffset; --i) {
+        const auto byte = std::uint8_t(inventory[i]);
+        if (byte == 0xFF)
+            continue;
+        for (int bit = 7; bit >= 0; --bit) {
+            if (!(byte & (1u << bit)))
+                return first + (i - kPipBitsOffset) * 8 + bit;
+        }
+    }
+    return -1;
+}
+
+std::optional<QString> DatabaseFileDamage(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    PageFile file(path);
+    if (!file.open())
+        return QStringLiteral("datoteka nema zaglavlje Firebirdove baze podataka");
+    // The first inventory is page 1 and maps the pages from 0; each further one stands on the
+    // last page of the range before its own. Where that page holds no inventory, the check
+    // ends without a verdict on the later ranges.
+    const qint64 pagesPerInventory = (file.pageSize() - kPipBitsOffset) * 8;
+    qint64 inventory = kFirstInventoryPage;
+    for (qint64 first = 0;; first += pagesPerInventory) {
+        const QByteArray bits = file.read(inventory, file.pageSize());
+        if (bits.isEmpty())
+            return PageFault(inventory, kInventoryPage, -1);
+        if (std::uint8_t(bits[0]) != kInventoryPage)
+            return first == 0 ? std::optional(PageFault(inventory, kInventoryPage, std::uint8_t(bits[0]))) : std::nullopt;
+        const qint64 lastUsed = LastUsedPage(bits, first);
+        if (lastUsed >= file.pages())
+            return QStringLiteral("datoteka ima %1 stranica, a u upotrebi je i stranica %2")
+                .arg(file.pages())
+                .arg(lastUsed);
+        inventory = first + pagesPerInventory - 1;
+        if (lastUsed < inventory)
+            return std::nullopt;
+    }
+}
+
+std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString& path)
+{
+    std::optional<QString> damage;
+    try {
+        // Pages the catalogue lists, with their kind and the table they belong to.
+        struct ListedPage {
+            qint64 page;
+            int kind;
+            std::uint32_t relation;
+            QString table;
+        };
+        QVector<ListedPage> listed;
+        data.IBSQL1.prepare(QStringLiteral(
+            "SELECT P.RDB$PAGE_NUMBER, P.RDB$PAGE_TYPE, P.RDB$RELATION_ID, TRIM(R.RDB$RELATION_NAME) "
+            "FROM RDB$PAGES P LEFT JOIN RDB$RELATIONS R ON R.RDB$RELATION_ID = P.RDB$RELATION_ID"));
+        data.IBSQL1.execute();
+        while (data.IBSQL1.next()) {
+            listed.append({data.IBSQL1.intValue(0).value_or(0), int(data.IBSQL1.intValue(1).value_or(0)),
+                           std::uint32_t(data.IBSQL1.intValue(2).value_or(0)), data.IBSQL1.textValue(3).value_or(QString())});
+        }
+        const QStringList tables = UserTables(data.IBSQL1);
+        for (const QString& table : kProgramTables) {
+            if (!tables.contains(table))
+                continue;
+            data.IBSQL1.prepare(QStringLiteral("SELECT FIRST 1 * FROM %1").arg(table));
+            data.IBSQL1.execute();
+            data.IBSQL1.next();
+            data.IBSQL1.close();
+        }
+        PageFile file(path);
+        if (QFileInfo(path).isFile() && file.open()) {
+            for (const ListedPage& page : listed) {
+                // Only pointer and index root pages: nothing allocates them between attaching and
+                // this check, so each is on disk as the catalogue lists it.
+                if (kProgramTables.contains(page.table) && page.kind == kPointerPage)
+                    damage = CheckPointerPage(file, page.page, page.relation);
+                else if (page.kind != kPointerPage && page.kind != kIndexRootPage)
+                    continue;
+                else if (const int kind = file.kind(page.page); kind != page.kind)
+                    damage = PageFault(page.page, page.kind, kind);
+                if (damage)
+                    break;
+            }
+        }
+    } catch (const DbError& error) {
+        damage = error.text();
+    }
+    if (data.IBTransaction1.isActive())
+        data.IBTransaction1.rollback();
+    return damage;
+}
+
+QString DamagedDatabaseMessage(const QString& path)
+{
+    return QStringLiteral("Baza podataka %1 je oštećena ili nije baza ovog programa, pa je program ne otvara i "
+                          "ništa u njoj ne mijenja.\n"
+                          "Popravite je Firebirdovim alatom gfix (provjera: gfix -v -full, popravak: gfix -mend) "
+                          "ili vratite posljednju sigurnosnu kopiju.")
+        .arg(QDir::toNativeSeparators(path));
+}
