@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -14,6 +13,11 @@
 #include <cstring>
 #include <initializer_list>
 #include <new>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -102,6 +106,19 @@ ImageLoad TooLarge(std::int64_t width, std::int64_t height)
 }
 
 constexpr ImageLoad kLoaded{ImageLoad::Outcome::Loaded};
+
+// An open file, closed with its owner.
+struct FileDescriptor {
+    explicit FileDescriptor(int opened) : descriptor(opened) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+    const int descriptor;
+};
 
 // Walks RLE8 or RLE4 pixel data (Windows run-length encoding) without decoding it: every
 // escape and run must lie within the data, and the data must reach its end-of-bitmap mark.
@@ -315,24 +332,41 @@ ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
 
 ImageLoad LoadRasterImage(const QString& path, Raster& raster)
 {
+    return LoadRasterImage(QFile::encodeName(path), raster);
+}
+
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
+{
     raster = Raster();
-    // Only a regular file: a FIFO would block for ever and a device never end.
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || info.size() > kMaxRasterBytes)
+    if (nativePath.isEmpty())
+        return Refused();
+    // Opened without waiting (a FIFO would block for ever) and then taken only when it is a
+    // regular file of a size we read: a device would never end.
+    const FileDescriptor file(::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const int descriptor = file.descriptor;
+    if (descriptor < 0)
+        return Refused();
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0
+        || status.st_size > kMaxRasterBytes)
         return Refused();
     // Read into memory of the checked size rather than mapped: a file that shrinks while it is
     // read then gives a short read, not a fault.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Refused();
     QByteArray bytes;
     try {
-        bytes = file.read(info.size());
+        bytes.resize(status.st_size);
     } catch (const std::bad_alloc&) {
         return Refused();
     }
-    if (bytes.size() != info.size())
-        return Refused();
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(descriptor, bytes.data() + done, std::size_t(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return Refused();
+        done += got;
+    }
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const auto size = static_cast<std::size_t>(bytes.size());
     if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))

@@ -2,6 +2,7 @@
 
 #include "charts/raster.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
@@ -35,6 +36,8 @@ struct ImageLoad {
 // whatever its name says; anything else, and any empty, damaged, truncated or oversized
 // file, is refused (raster emptied). Nothing is thrown.
 ImageLoad LoadRasterImage(const QString& path, Raster& raster);
+// The same for a path as the file system's own bytes, which need not be valid text.
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster);
 
 // Decoders for file contents already in memory; same rules as LoadRasterImage.
 // JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster. A

@@ -3,6 +3,7 @@
 #include "charts/image_loading.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <algorithm>
 #include <new>
@@ -78,13 +79,14 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
 
 namespace {
 
-ScanReading ReadScan(const QString& path)
+ScanReading ReadScan(const QByteArray& nativePath)
 {
+    const QString path = QFile::decodeName(nativePath);
     ScanReading reading;
     QElapsedTimer timer;
     timer.start();
     Raster scan;
-    const ImageLoad loaded = LoadRasterImage(path, scan);
+    const ImageLoad loaded = LoadRasterImage(nativePath, scan);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
         reading.error = loaded.message();
@@ -114,8 +116,13 @@ ScanReading ReadScan(const QString& path)
 
 ScanReading ReadScanDiscs(const QString& path)
 {
+    return ReadScanDiscs(QFile::encodeName(path));
+}
+
+ScanReading ReadScanDiscs(const QByteArray& nativePath)
+{
     try {
-        return ReadScan(path);
+        return ReadScan(nativePath);
     } catch (const std::bad_alloc&) {
         // Memory the machine cannot give for this scan: refused like a damaged one.
         ScanReading refused;

@@ -73,3 +73,6 @@ struct ScanReading {
 // kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
 // no usable disc is found; otherwise the discs in list order.
 ScanReading ReadScanDiscs(const QString& path);
+// The same for a path as the file system's own bytes, which need not be valid text (the
+// discs then carry the name as text shows it).
+ScanReading ReadScanDiscs(const QByteArray& nativePath);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <sys/stat.h>
@@ -100,6 +101,7 @@ private slots:
     void loadsGoodFiles();
     void refusesBadFiles_data();
     void refusesBadFiles();
+    void loadsFileWhoseNameIsNotText();
     void runLengthBmp_data();
     void runLengthBmp();
     void jpegEndings_data();
@@ -227,6 +229,18 @@ void TestImageLoading::refusesBadFiles()
     }
     QVERIFY(raster.pixels.empty());
     QCOMPARE(kImageLoadErrorMessage, QString::fromUtf8("Pogreška pri učitavanju slike!"));
+}
+
+// A name in an old 8-bit encoding ("čipka" in Windows-1250) is no valid UTF-8; the file is
+// opened by its bytes all the same.
+void TestImageLoading::loadsFileWhoseNameIsNotText()
+{
+    const QByteArray name = QFile::encodeName(m_dir.path()) + "/\xE8ipka.jpg";
+    QVERIFY(QFile::copy(path("colour.jpg"), path("plain.jpg")));
+    QCOMPARE(::rename(QFile::encodeName(path("plain.jpg")).constData(), name.constData()), 0);
+    Raster raster;
+    QVERIFY(LoadRasterImage(name, raster));
+    QCOMPARE(raster.width, kWidth);
 }
 
 void TestImageLoading::runLengthBmp_data()

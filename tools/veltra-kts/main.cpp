@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,12 +32,15 @@ struct Arguments {
     QString optionsPath;
     QString geometryPath;
     bool json = false;
-    QStringList scans;
+    QList<QByteArray> scans;  // as the file system names them, which need not be valid text
 };
 
-std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
+std::optional<Arguments> ParseArguments(const QList<QByteArray>& nativeArgs, QString& error)
 {
     Arguments parsed;
+    QStringList args;
+    for (const QByteArray& arg : nativeArgs)
+        args << QFile::decodeName(arg);
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--json")) {
@@ -56,7 +60,7 @@ std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
             error = QStringLiteral("Nepoznata opcija: %1").arg(arg);
             return std::nullopt;
         } else {
-            parsed.scans << arg;
+            parsed.scans << nativeArgs[i];
         }
     }
     if (parsed.scans.isEmpty()) {
@@ -142,7 +146,7 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
 
     QString error;
-    const std::optional<Arguments> args = ParseArguments(app.arguments(), error);
+    const std::optional<Arguments> args = ParseArguments(QList<QByteArray>(argv, argv + argc), error);
     if (!args) {
         err << error << '\n' << kUsage << '\n';
         return kExitUsage;
@@ -154,8 +158,9 @@ int main(int argc, char* argv[])
 
     int exitCode = 0;
     QJsonArray scansJson;
-    for (const QString& path : args->scans) {
-        const ScanReading reading = ReadScanDiscs(path);
+    for (const QByteArray& nativePath : args->scans) {
+        const QString path = QFile::decodeName(nativePath);
+        const ScanReading reading = ReadScanDiscs(nativePath);
         if (!reading.error.isEmpty()) {
             err << path << ": " << reading.error << '\n';
             exitCode = kExitScanError;
