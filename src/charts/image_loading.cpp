@@ -222,6 +222,12 @@ QString ImageLoad::message() const
             .arg(height)
             .arg(kMaxRasterBytes / 4 / 1000000)
             .arg(kMaxRasterBytes / (1024 * 1024));
+    case Outcome::DecoderOutOfMemory:
+        return QStringLiteral("Slika je prevelika za učitavanje: %1 × %2 piksela u progresivnom JPEG-u, čije "
+                              "dekodiranje traži više memorije od dopuštene. Skenirajte listić manjom rezolucijom "
+                              "(npr. 200 dpi) ili ga spremite kao običan JPEG.")
+            .arg(width)
+            .arg(height);
     case Outcome::Refused:
         break;
     }
@@ -242,14 +248,17 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     error.base.output_message = JpegOutputMessage;
     // Only plain data lives in this frame, so jumping back into it skips no destructor.
     if (setjmp(error.jump)) {
+        // Out of the memory it was given: an image too large for this program, not a damaged one.
+        const int code = error.base.msg_code;
+        const ImageLoad refused = code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY
+                                      ? ImageLoad{ImageLoad::Outcome::DecoderOutOfMemory, info.image_width, info.image_height}
+                                      : Refused();
         jpeg_destroy_decompress(&info);
         raster = Raster();
-        return Refused();
+        return refused;
     }
     jpeg_create_decompress(&info);
-    // The decoder's own buffers (a progressive file keeps every coefficient of the image)
-    // stay within the same limit as the raster; beyond it libjpeg gives up with an error.
-    info.mem->max_memory_to_use = kMaxRasterBytes;
+    info.mem->max_memory_to_use = kMaxScanMemoryBytes - kMaxRasterBytes;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = JpegProgress;
     info.progress = &progress;
@@ -262,6 +271,10 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
         jpeg_destroy_decompress(&info);
         return refused;
     }
+    // The decoder's own buffers (a progressive file keeps every coefficient of the image) get
+    // what the raster leaves of the memory one scan may take; beyond it libjpeg gives up.
+    const std::int64_t rasterBytes = std::int64_t(info.output_width) * info.output_height * 4;
+    info.mem->max_memory_to_use = static_cast<long>(kMaxScanMemoryBytes - rasterBytes);
     try {
         ResizeRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     } catch (const std::bad_alloc&) {

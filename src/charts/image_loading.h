@@ -14,21 +14,25 @@ inline const QString kImageLoadErrorMessage = QStringLiteral("Pogreška pri uči
 // Largest raster a scan may need (width × height × 4 bytes); larger images are refused
 // from their header, before anything is allocated for the pixels.
 constexpr std::int64_t kMaxRasterBytes = std::int64_t(512) * 1024 * 1024;
+// Most memory the loading of one scan may hold at once: the raster and what the decoder keeps
+// beside it.
+constexpr std::int64_t kMaxScanMemoryBytes = kMaxRasterBytes * 6 / 5;
 
 // True when a width × height raster is positive in both directions and within kMaxRasterBytes.
 bool RasterSizeAllowed(std::int64_t width, std::int64_t height);
 
 // How loading a scan went: loaded, refused (not an image we read, damaged, cut short), or
-// refused for its size, which its header declares.
+// refused for its size, which its header declares, or refused because decoding it (a
+// progressive JPEG) would take more than kMaxScanMemoryBytes beside the raster.
 struct ImageLoad {
-    enum class Outcome { Loaded, Refused, TooLarge };
+    enum class Outcome { Loaded, Refused, TooLarge, DecoderOutOfMemory };
     Outcome outcome = Outcome::Refused;
-    std::int64_t width = 0;  // the declared size of an image too large
+    std::int64_t width = 0;  // the declared size of an image too large to decode
     std::int64_t height = 0;
 
     explicit operator bool() const { return outcome == Outcome::Loaded; }
     // What the operator is told: kImageLoadErrorMessage, or for an image too large its size
-    // and the limit; empty when loaded.
+    // and what to do; empty when loaded.
     QString message() const;
 };
 

@@ -102,6 +102,7 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void loadsFileWhoseNameIsNotText();
+    void progressiveJpegBeyondDecoderMemory();
     void runLengthBmp_data();
     void runLengthBmp();
     void jpegEndings_data();
@@ -241,6 +242,18 @@ void TestImageLoading::loadsFileWhoseNameIsNotText()
     Raster raster;
     QVERIFY(LoadRasterImage(name, raster));
     QCOMPARE(raster.width, kWidth);
+}
+
+// Within the raster limit, but its coefficients would not fit beside the raster.
+void TestImageLoading::progressiveJpegBeyondDecoderMemory()
+{
+    QVERIFY(WriteAll(path("progressive-11000.jpg"), WithJpegSize(ReadAll(path("progressive.jpeg")), 11000, 11000)));
+    Raster raster;
+    const ImageLoad load = LoadRasterImage(path("progressive-11000.jpg"), raster);
+    QCOMPARE(load.outcome, ImageLoad::Outcome::DecoderOutOfMemory);
+    QVERIFY2(load.message().startsWith(QString::fromUtf8("Slika je prevelika za učitavanje: 11000 × 11000 piksela")),
+             qPrintable(load.message()));
+    QVERIFY(raster.isEmpty());
 }
 
 void TestImageLoading::runLengthBmp_data()
