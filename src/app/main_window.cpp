@@ -7,6 +7,7 @@
 #include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
+#include "settings/settings.h"
 #include "attestation/ui/attestation_form.h"
 #include "entries/ui/manual_entry_form.h"
 
@@ -194,6 +195,8 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::connectAndUpgrade()
 {
+    if (!LiveSettings().loadProblem().isEmpty())
+        ShowMessage(this, LiveSettings().loadProblem());
     const QString path = DatabaseLocation(m_programFolder, QDir::currentPath());
     const bool open = ConnectAndUpgrade(TDataModule1::instance(), path,
                                         [this](const QString& message, const QString&) { ShowMessage(this, message); });

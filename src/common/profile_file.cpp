@@ -19,10 +19,14 @@ constexpr qint64 kMaxProfileBytes = 8 * 1024 * 1024;
 
 // The file as lines without their line ends; a missing or unreadable file has no lines, and
 // so has anything but a regular file of a sensible size.
+bool ReadableFile(const QFileInfo& info)
+{
+    return info.isFile() && info.size() <= kMaxProfileBytes;
+}
+
 QStringList ReadLines(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxProfileBytes) {
+    if (!ReadableFile(QFileInfo(path))) {
         return {};
     }
     QFile file(path);
@@ -193,6 +197,12 @@ ProfileFile ProfileFile::snapshot(QString path)
     }
     file.m_values = std::move(values);
     return file;
+}
+
+bool ProfileFile::refusesToRead(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !ReadableFile(info);
 }
 
 std::optional<QString> ProfileFile::lookUp(const QString& section, const QString& key) const

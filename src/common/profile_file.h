@@ -20,6 +20,8 @@ public:
     explicit ProfileFile(QString path);
     // The file read once, for reading many keys: each read is then a look-up.
     static ProfileFile snapshot(QString path);
+    // True when something is at the path but is not read: not a regular file, or too large.
+    static bool refusesToRead(const QString& path);
 
     const QString& path() const { return m_path; }
 

@@ -3,6 +3,7 @@
 #include "common/profile_file.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 Settings::Settings() : m_values(DefaultSettings(QCoreApplication::applicationDirPath()))
 {
@@ -18,6 +19,11 @@ void Settings::commit(const SettingsValues& values)
 
 void Settings::load(const QString& path, const QStringList& installedPrinters)
 {
+    m_loadProblem = ProfileFile::refusesToRead(path)
+                        ? QStringLiteral("Datoteka postavki %1 nije obična datoteka ili je veća od 8 MB, pa se ne "
+                                         "čita: vrijede zadane postavke.")
+                              .arg(QDir::toNativeSeparators(path))
+                        : QString();
     SettingsValues values = ReadSettings(ProfileFile::snapshot(path));
     ResolvePrinters(values, installedPrinters);
     commit(values);

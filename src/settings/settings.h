@@ -24,6 +24,9 @@ public:
     // Reads the file (a missing file or key gives the default) and settles the printer names
     // against the installed printers, then commits.
     void load(const QString& path, const QStringList& installedPrinters);
+    // Why the last load found a file but read the defaults instead (not a regular file, or
+    // too large); empty when it read the file or found none.
+    const QString& loadProblem() const { return m_loadProblem; }
     // Writes every key; false when the file could not be written.
     bool save(const QString& path) const;
 
@@ -35,6 +38,7 @@ signals:
 
 private:
     SettingsValues m_values;
+    QString m_loadProblem;
 };
 
 // The settings object of the run.

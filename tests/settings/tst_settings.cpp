@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +81,7 @@ private slots:
     void init();
     void defaultsWithoutFile();
     void defaultsInTheWindow();
+    void refusedFileGivesDefaultsWithMessage();
     void readingFallsBackToDefaults_data();
     void readingFallsBackToDefaults();
     void zapamtiWritesEveryKeyInOrder();
@@ -148,6 +150,27 @@ void TestSettings::defaultsInTheWindow()
     QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentIndex(), -1);
     QCOMPARE(Child<QFrame>(form, "T3Boja")->palette().color(QPalette::Window), QColor(Qt::red));
     QCOMPARE(LiveSettings().nightWindowMinutes(), std::make_pair(1320, 360));
+}
+
+// A missing file gives the defaults silently; a folder, or a file too large to be settings,
+// gives them with a message.
+void TestSettings::refusedFileGivesDefaultsWithMessage()
+{
+    Settings settings;
+    settings.load(m_path, {});
+    QCOMPARE(settings.loadProblem(), QString());
+
+    QVERIFY(QDir().mkdir(m_path));
+    settings.load(m_path, {});
+    QVERIFY2(settings.loadProblem().contains(QStringLiteral("nije obična datoteka ili je veća od 8 MB")),
+             qPrintable(settings.loadProblem()));
+    QCOMPARE(settings.values().NocniOd, QStringLiteral("22:00"));
+    QVERIFY(QDir().rmdir(m_path));
+
+    WriteFile(m_path, "[Obracun]\r\nNocniOd=2130\r\n" + QString(9 * 1024 * 1024, QLatin1Char(';')));
+    settings.load(m_path, {});
+    QVERIFY(!settings.loadProblem().isEmpty());
+    QCOMPARE(settings.values().NocniOd, QStringLiteral("22:00"));
 }
 
 void TestSettings::readingFallsBackToDefaults_data()
