@@ -151,13 +151,13 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
         });
         // The entry overview reads entries newest first and entry days by date, newest first,
         // in the order of these two indexes.
-        for (const auto& [index, definition] :
+        for (const auto& index :
              {std::pair{QStringLiteral("UN_IDX2"), QStringLiteral("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)")},
               std::pair{QStringLiteral("DUN_IDX3"), QStringLiteral("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)")}}) {
             RunOwnStep(data, showMessage, [&] {
-                if (HasIndex(data.IBSQL1, index))
+                if (HasIndex(data.IBSQL1, index.first))
                     return;
-                Run(data, definition);
+                Run(data, index.second);
                 data.IBTransaction1.commit();
             });
         }
