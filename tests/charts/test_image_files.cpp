@@ -55,3 +55,50 @@ bool WriteBmpFile(const QString& path, const Raster& raster)
             image.setPixel(x, y, raster.at(x, y));
     return image.save(path, "BMP");
 }
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+
+QByteArray WithJpegSize(QByteArray data, int width, int height)
+{
+    for (int i = 0; i + 8 < data.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(data[i + 1]);
+        if (static_cast<unsigned char>(data[i]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            data[i + 5] = char(height >> 8);
+            data[i + 6] = char(height & 0xFF);
+            data[i + 7] = char(width >> 8);
+            data[i + 8] = char(width & 0xFF);
+            return data;
+        }
+    }
+    return {};
+}
+
+QByteArray RunLengthBmp(int bitsPerPixel, int width, int height, const std::vector<quint32>& palette,
+                        const QByteArray& pixels)
+{
+    const auto little = [](quint32 value, int bytes) {
+        QByteArray out(bytes, 0);
+        for (int i = 0; i < bytes; ++i)
+            out[i] = char((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    constexpr quint32 kInfoHeaderSize = 40;
+    const quint32 offset = 14 + kInfoHeaderSize + 4 * quint32(palette.size());
+    QByteArray file = "BM" + little(offset + pixels.size(), 4) + little(0, 4) + little(offset, 4);
+    file += little(kInfoHeaderSize, 4) + little(width, 4) + little(height, 4) + little(1, 2) + little(bitsPerPixel, 2);
+    file += little(bitsPerPixel == 8 ? 1 : 2, 4) + little(pixels.size(), 4) + little(2835, 4) + little(2835, 4);
+    file += little(quint32(palette.size()), 4) + little(0, 4);
+    for (const quint32 colour : palette)
+        file += little(colour, 4);
+    return file + pixels;
+}

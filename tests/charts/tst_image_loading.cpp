@@ -40,54 +40,15 @@ bool Near(uint32_t actual, uint32_t expected, int tolerance)
     return true;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-// Replaces the size in the frame header (SOF0..SOF2) of a JPEG file's contents.
-QByteArray WithJpegSize(QByteArray data, int width, int height)
-{
-    for (int i = 0; i + 8 < data.size(); ++i) {
-        const auto marker = static_cast<unsigned char>(data[i + 1]);
-        if (static_cast<unsigned char>(data[i]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
-            data[i + 5] = char(height >> 8);
-            data[i + 6] = char(height & 0xFF);
-            data[i + 7] = char(width >> 8);
-            data[i + 8] = char(width & 0xFF);
-            return data;
-        }
-    }
-    return {};
-}
-
 // A 4 x 2 paletted BMP with RLE8 data: the bottom row a run of four white pixels, the top
 // row an absolute run white, black, white, black; then the end-of-bitmap mark.
-QByteArray RunLengthBmp()
+QByteArray TwoRowRunLengthBmp()
 {
     const QByteArray pixels("\x04\x01\x00\x00"
                             "\x00\x04\x01\x00\x01\x00\x00\x00"
                             "\x00\x01",
                             14);
-    const auto little32 = [](quint32 value) {
-        QByteArray bytes(4, 0);
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = char((value >> (8 * i)) & 0xFF);
-        return bytes;
-    };
-    const QByteArray palette("\x00\x00\x00\x00\xFF\xFF\xFF\x00", 8);
-    constexpr quint32 kOffset = 14 + 40 + 8;
-    return "BM" + little32(kOffset + pixels.size()) + little32(0) + little32(kOffset)
-         + little32(40) + little32(4) + little32(2) + QByteArray("\x01\x00\x08\x00", 4) + little32(1)
-         + little32(pixels.size()) + little32(2835) + little32(2835) + little32(2) + little32(0)
-         + palette + pixels;
+    return RunLengthBmp(8, 4, 2, {0x000000, 0xFFFFFF}, pixels);
 }
 
 } // namespace
@@ -270,7 +231,7 @@ void TestImageLoading::runLengthBmp()
 {
     QFETCH(int, cut);
     QFETCH(bool, read);
-    const QByteArray whole = RunLengthBmp();
+    const QByteArray whole = TwoRowRunLengthBmp();
     QVERIFY(WriteAll(path("rle.bmp"), whole.left(whole.size() - cut)));
     Raster raster;
     const ImageLoad load = LoadRasterImage(path("rle.bmp"), raster);

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Activities a scanned disc reads reliably: driving, other work and rest. (Availability is
@@ -55,6 +57,21 @@ ChartIntervals IntervalsFromJson(const QJsonArray& array)
     return intervals;
 }
 
+// A BMP of run-length data that declares width x height pixels but holds only a few empty
+// lines and the end-of-bitmap mark: a file of a hundred bytes asking for a whole raster.
+// Without `complete`, the end-of-bitmap mark is missing, as in a file cut short.
+QByteArray RunLengthBomb(int bitsPerPixel, int width, int height, bool complete = true)
+{
+    QByteArray pixels = QByteArray("\x00\x00", 2).repeated(4);
+    if (complete)
+        pixels += QByteArray("\x00\x01", 2);
+    return RunLengthBmp(bitsPerPixel, width, height, std::vector<quint32>(std::size_t(1) << bitsPerPixel, 0xFFFFFF),
+                        pixels);
+}
+
+// Address space the tool may take: about twice the raster limit, the libraries included.
+constexpr qint64 kAddressSpaceLimit = qint64(1024) * 1024 * 1024;
+
 } // namespace
 
 class TestVeltraKts : public QObject {
@@ -68,6 +85,8 @@ private slots:
     void reportsScanErrors_data();
     void reportsScanErrors();
     void refusesBadArguments();
+    void hostileScansUnderMemoryLimit_data();
+    void hostileScansUnderMemoryLimit();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -210,6 +229,72 @@ void TestVeltraKts::refusesBadArguments()
     QCOMPARE(missing.exitCode, 2);
     QVERIFY(missing.err.contains(QStringLiteral("Nema datoteke postavki")));
     QCOMPARE(missing.out, QString());
+}
+
+void TestVeltraKts::hostileScansUnderMemoryLimit_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");  // how the error line starts; empty: any message
+    const QString noDisc = QStringLiteral("Nije detektiran ni jedan listić!");
+    const QString loadError = QStringLiteral("Pogreška pri učitavanju slike!");
+    QTest::newRow("a thin stripe 1200 x 16000") << "traka.jpg" << noDisc;
+    QTest::newRow("RLE4 bomb 11000 x 11000") << "rle4.bmp" << noDisc;
+    QTest::newRow("RLE8 bomb 11000 x 11000") << "rle8.bmp" << noDisc;
+    QTest::newRow("run-length data cut short") << "odrezana.bmp" << loadError;
+    QTest::newRow("progressive JPEG 11000 x 11000") << "progresivna.jpg"
+                                                    << "Slika je prevelika za učitavanje: 11000 × 11000 piksela";
+    QTest::newRow("a FIFO") << "fifo.jpg" << loadError;
+    QTest::newRow("a file cut short while it is read") << "rezana.jpg" << "";
+}
+
+// Each gives its message and ends normally within the memory limit: no signal, no hang.
+void TestVeltraKts::hostileScansUnderMemoryLimit()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    const QString scan = path(file);
+    QFile::remove(scan);
+    if (file == "traka.jpg") {
+        Raster stripe;
+        ResizeRaster(stripe, 1200, 16000);
+        ClearRaster(stripe, GreyPixel(250));
+        for (int y = 0; y < stripe.height; ++y)
+            for (int x = 560; x < 640; ++x)
+                stripe.row(y)[x] = GreyPixel(40);
+        QVERIFY(WriteJpegFile(scan, stripe));
+    } else if (file == "rle4.bmp" || file == "rle8.bmp") {
+        QVERIFY(WriteAll(scan, RunLengthBomb(file == "rle4.bmp" ? 4 : 8, 11000, 11000)));
+    } else if (file == "odrezana.bmp") {
+        QVERIFY(WriteAll(scan, RunLengthBomb(8, 2000, 2000, false)));
+    } else if (file == "progresivna.jpg") {
+        Raster small;
+        ResizeRaster(small, 64, 64);
+        ClearRaster(small, GreyPixel(200));
+        QVERIFY(WriteJpegFile(path("mala.jpg"), small, {.quality = 90, .grayscale = false, .progressive = true}));
+        QVERIFY(WriteAll(scan, WithJpegSize(ReadAll(path("mala.jpg")), 11000, 11000)));
+    } else if (file == "fifo.jpg") {
+        QCOMPARE(::mkfifo(QFile::encodeName(scan).constData(), 0600), 0);
+    } else {
+        QVERIFY(QFile::copy(m_scan, scan));
+    }
+
+    QProcess process;
+    process.start("prlimit", {QStringLiteral("--as=%1").arg(kAddressSpaceLimit), "--",
+                              QCoreApplication::applicationDirPath() + "/veltra-kts", scan});
+    QVERIFY(process.waitForStarted());
+    if (file == "rezana.jpg") {
+        QFile cut(scan);
+        QVERIFY(cut.resize(cut.size() / 3));
+    }
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QString err = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    if (!message.isEmpty()) {
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(err.startsWith(scan + ": " + message), qPrintable(err));
+    } else {
+        QVERIFY2(process.exitCode() == 0 || process.exitCode() == 1, qPrintable(err));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestVeltraKts)
