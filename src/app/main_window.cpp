@@ -195,8 +195,10 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::connectAndUpgrade()
 {
-    if (!LiveSettings().loadProblem().isEmpty())
-        ShowMessage(this, LiveSettings().loadProblem());
+    for (const QString& problem : {LiveSettings().loadProblem(), DatabaseLocationProblem(QDir::currentPath())}) {
+        if (!problem.isEmpty())
+            ShowMessage(this, problem);
+    }
     const QString path = DatabaseLocation(m_programFolder, QDir::currentPath());
     const bool open = ConnectAndUpgrade(TDataModule1::instance(), path,
                                         [this](const QString& message, const QString&) { ShowMessage(this, message); });

@@ -8,6 +8,19 @@
 
 namespace {
 
+// A path and little else: only a small regular file is read.
+constexpr qint64 kMaxLocationBytes = 64 * 1024;
+
+QString LocationFilePath(const QString& workingFolder)
+{
+    return QDir(workingFolder).filePath(QStringLiteral("VTDB.DAT"));
+}
+
+bool ReadableLocationFile(const QFileInfo& info)
+{
+    return info.isFile() && info.size() <= kMaxLocationBytes;
+}
+
 QString TrimControls(const QString& text)
 {
     qsizetype begin = 0;
@@ -24,11 +37,8 @@ QString TrimControls(const QString& text)
 QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder)
 {
     const QString defaultPath = QDir(executableFolder).filePath(QStringLiteral("VT.FDB"));
-    // A path and little else: only a small regular file is read.
-    constexpr qint64 kMaxLocationBytes = 64 * 1024;
-    const QString locationPath = QDir(workingFolder).filePath(QStringLiteral("VTDB.DAT"));
-    const QFileInfo info(locationPath);
-    if (!info.isFile() || info.size() > kMaxLocationBytes)
+    const QString locationPath = LocationFilePath(workingFolder);
+    if (!ReadableLocationFile(QFileInfo(locationPath)))
         return defaultPath;
     QFile locationFile(locationPath);
     if (!locationFile.open(QIODevice::ReadOnly))
@@ -37,4 +47,14 @@ QString DatabaseLocation(const QString& executableFolder, const QString& working
     if (named.isEmpty() || !QFileInfo(named).isFile())
         return defaultPath;
     return named;
+}
+
+QString DatabaseLocationProblem(const QString& workingFolder)
+{
+    const QFileInfo info(LocationFilePath(workingFolder));
+    if (!info.exists() || ReadableLocationFile(info))
+        return QString();
+    return QStringLiteral("Datoteka %1 nije obična datoteka ili je veća od 64 KB, pa se ne čita: otvara se baza "
+                          "VT.FDB uz program.")
+        .arg(QDir::toNativeSeparators(info.filePath()));
 }

@@ -71,13 +71,16 @@ void TestScriptAndLocation::databaseLocation()
     QCOMPARE(DatabaseLocation(working.path(), program.path()), QDir(working.path()).filePath("VT.FDB"));
 }
 
-// A folder or FIFO named VTDB.DAT gives the default database and does not block the start.
+// A folder or FIFO named VTDB.DAT gives the default database, with a message, and does not
+// block the start.
 void TestScriptAndLocation::locationFileThatIsNoFile()
 {
     QTemporaryDir program, working;
     const QString expected = QDir(program.path()).filePath("VT.FDB");
+    QCOMPARE(DatabaseLocationProblem(working.path()), QString());
     QVERIFY(QDir(working.path()).mkdir("VTDB.DAT"));
     QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
+    QVERIFY(DatabaseLocationProblem(working.path()).contains(QStringLiteral("nije obična datoteka")));
     QVERIFY(QDir(working.path()).rmdir("VTDB.DAT"));
     QCOMPARE(mkfifo(QFile::encodeName(working.filePath("VTDB.DAT")).constData(), 0600), 0);
     QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
