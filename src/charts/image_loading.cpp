@@ -1,5 +1,7 @@
 #include "charts/image_loading.h"
 
+#include "common/little_endian.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -87,12 +89,6 @@ bool StartsWith(const std::uint8_t* data, std::size_t size, std::initializer_lis
             return false;
     }
     return true;
-}
-
-std::uint32_t ReadLittle16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t ReadLittle32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 ImageLoad Refused()

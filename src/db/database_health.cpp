@@ -1,5 +1,6 @@
 #include "db/database_health.h"
 
+#include "common/little_endian.h"
 #include "db/catalogue.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QVector>
 
 #include <cstdint>
@@ -35,16 +35,14 @@ constexpr qint64 kFirstInventoryPage = 1;
 const QStringList kProgramTables{"DJELATNICI", "AKTPOTVRDA", "VOZACI", "UTOVARIVACI", "VOZILO",
                                  "UNOS",       "DUNOS",      "SATIUNOS", "SKENLOG"};
 
-std::uint32_t Little32(const QByteArray& bytes, qint64 at)
-{
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at);
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-
 std::uint32_t Little16(const QByteArray& bytes, qint64 at)
 {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at);
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+    return ReadLittle16(reinterpret_cast<const std::uint8_t*>(bytes.constData() + at));
+}
+
+std::uint32_t Little32(const QByteArray& bytes, qint64 at)
+{
+    return ReadLittle32(reinterpret_cast<const std::uint8_t*>(bytes.constData() + at));
 }
 
 // A database file opened for reading pages; the page size from its header.
