@@ -122,7 +122,7 @@ std::optional<QString> CheckPointerPage(PageFile& file, qint64 page, std::uint32
 
 }  // namespace
 
-// Lowest page of an inventory's range that is in use, scanning its bitmap from the end; -1
+// Highest page of an inventory's range that is in use, scanning its bitmap from the end; -1
 // when all of them are free.
 qint64 LastUsedPage(const QByteArray& inventory, qint64 first)
 {
