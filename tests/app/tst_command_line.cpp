@@ -4,6 +4,7 @@
 
 #include "db/connection.h"
 #include "db/data_module.h"
+#include "file_bytes.h"
 #include "temp_database.h"
 
 #include <QRandomGenerator>
@@ -25,18 +26,6 @@ Run Veltra(const QStringList& arguments)
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 constexpr char kHeaderKind = 1;
@@ -139,7 +128,7 @@ void TestCommandLine::damagedDatabaseIsRefusedUnchanged()
         data.IBSQL1.execute();
         data.IBTransaction1.commit();
     }
-    QByteArray file = ReadFile(db.path());
+    QByteArray file = ReadAll(db.path());
     const int pageSize = PageSize(file);
     const qsizetype lastData = LastDataPage(file);
     QVERIFY(lastData > 10);
@@ -160,17 +149,17 @@ void TestCommandLine::damagedDatabaseIsRefusedUnchanged()
         connection.createDatabase("WIN1250");
     }
     if (damage != "foreign")
-        QVERIFY(WriteFile(db.path(), file));
-    const QByteArray before = ReadFile(db.path());
+        QVERIFY(WriteAll(db.path(), file));
+    const QByteArray before = ReadAll(db.path());
 
     const Run run = Veltra({"--upgrade-database", db.path()});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.out.startsWith(message.arg(db.path())), qPrintable(run.out));
     QVERIFY(!run.err.trimmed().isEmpty());  // what exactly is wrong
     if (damage != "text")
-        QCOMPARE(ChangedPages(before, ReadFile(db.path())), QList<qsizetype>());
+        QCOMPARE(ChangedPages(before, ReadAll(db.path())), QList<qsizetype>());
     else
-        QCOMPARE(ReadFile(db.path()), before);
+        QCOMPARE(ReadAll(db.path()), before);
 }
 
 void TestCommandLine::terminationEndsTheProgramCleanly_data()

@@ -56,18 +56,6 @@ bool WriteBmpFile(const QString& path, const Raster& raster)
     return image.save(path, "BMP");
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
-}
-
 QByteArray WithJpegSize(QByteArray data, int width, int height)
 {
     for (int i = 0; i + 8 < data.size(); ++i) {

@@ -21,11 +21,6 @@ bool WriteJpegFile(const QString& path, const Raster& raster, const JpegWriteOpt
 // Writes the raster as a 24-bit BMP file through Qt.
 bool WriteBmpFile(const QString& path, const Raster& raster);
 
-// A file's whole contents; empty when it cannot be read.
-QByteArray ReadAll(const QString& path);
-// Writes the contents as the whole file; false when it cannot be written.
-bool WriteAll(const QString& path, const QByteArray& data);
-
 // The contents of a JPEG file with another size in its frame header (SOF0..SOF2); empty when
 // there is no frame header.
 QByteArray WithJpegSize(QByteArray data, int width, int height);

@@ -1,21 +1,11 @@
 #include "charts/chart_geometry.h"
 #include "charts/chart_reading_options.h"
 #include "common/profile_file.h"
+#include "file_bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-void WriteText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-} // namespace
 
 class TestChartGeometry : public QObject {
     Q_OBJECT
@@ -65,7 +55,7 @@ void TestChartGeometry::writesAndReadsBack()
 void TestChartGeometry::readsRoundedAndUnreadableValues()
 {
     const QString path = m_dir.filePath(QStringLiteral("rounded.dat"));
-    WriteText(path, "[Postavke]\r\nR1=10,5\r\nR2=11,5\r\nPos0=12.25\r\nCX=abc\r\nCY=99999999\r\n");
+    QVERIFY(WriteAll(path, "[Postavke]\r\nR1=10,5\r\nR2=11,5\r\nPos0=12.25\r\nCX=abc\r\nCY=99999999\r\n"));
     const ChartGeometry geometry = ReadChartGeometry(ProfileFile(path));
     QCOMPARE(geometry.r1, 10); // halves to the even neighbour
     QCOMPARE(geometry.r2, 12);
@@ -109,12 +99,12 @@ void TestChartGeometry::captionShowsTheGeometry()
 void TestChartGeometry::readsReadingOptions()
 {
     const QString path = m_dir.filePath(QStringLiteral("postavke.dat"));
-    WriteText(path, "[KTS]\r\nMin1=0\r\nMinVoznja=0\r\nNeminVoznja=0\r\nOdmor15=1\r\nNeminOdmor=0\r\n"
-                    "CentarRadijus=0\r\nSpecKorekt=1\r\nMinKorekt=5\r\n");
+    QVERIFY(WriteAll(path, "[KTS]\r\nMin1=0\r\nMinVoznja=0\r\nNeminVoznja=0\r\nOdmor15=1\r\nNeminOdmor=0\r\n"
+                           "CentarRadijus=0\r\nSpecKorekt=1\r\nMinKorekt=5\r\n"));
     ChartReadingOptions expected{false, false, false, true, false, false, true, 5};
     QCOMPARE(ReadChartReadingOptions(ProfileFile(path)), expected);
 
-    WriteText(path, "[KTS]\r\nSpecKorekt=ja\r\nMinKorekt=x\r\n");
+    QVERIFY(WriteAll(path, "[KTS]\r\nSpecKorekt=ja\r\nMinKorekt=x\r\n"));
     QCOMPARE(ReadChartReadingOptions(ProfileFile(path)), ChartReadingOptions());
 }
 

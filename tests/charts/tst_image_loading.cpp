@@ -1,4 +1,5 @@
 #include "charts/image_loading.h"
+#include "file_bytes.h"
 #include "test_image_files.h"
 
 #include <QFile>

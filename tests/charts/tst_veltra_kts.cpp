@@ -1,4 +1,5 @@
 #include "chart_drawing.h"
+#include "file_bytes.h"
 #include "test_image_files.h"
 #include "trace_matching.h"
 

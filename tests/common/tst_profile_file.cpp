@@ -1,4 +1,5 @@
 #include "common/profile_file.h"
+#include "file_bytes.h"
 
 #include <QFile>
 #include <QDir>
@@ -29,19 +30,6 @@ const QByteArray kWindowsFile =
     "bez znaka jednakosti\r\n"
     "[Prazno]\r\n"
     "Prazan=\r\n";
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 }  // namespace
 
@@ -85,7 +73,7 @@ void ProfileFileTest::missingFileGivesDefaults()
     QCOMPARE(missing.readInteger("Zona", "Vrijeme", 13), 13);
     QCOMPARE(missing.readBool("KTS", "Min1", true), true);
 
-    WriteBytes(filePath(), kWindowsFile);
+    QVERIFY(WriteAll(filePath(), kWindowsFile));
     const ProfileFile file(filePath());
     QCOMPARE(file.readString("Nema", "NocniOd", "x"), QStringLiteral("x"));
     QCOMPARE(file.readString("Obracun", "Nema", "y"), QStringLiteral("y"));
@@ -119,7 +107,7 @@ void ProfileFileTest::readsWindowsFileAsItIs()
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    WriteBytes(filePath(), kWindowsFile);
+    QVERIFY(WriteAll(filePath(), kWindowsFile));
     QCOMPARE(ProfileFile(filePath()).readString(section, key, "(default)"), expected);
     QCOMPARE(ProfileFile::snapshot(filePath()).readString(section, key, "(default)"), expected);
 }
@@ -148,7 +136,7 @@ void ProfileFileTest::readsNumbersAndYesNo()
     QFETCH(QByteArray, value);
     QFETCH(int, integer);
     QFETCH(int, yesNo);
-    WriteBytes(filePath(), "[KTS]\r\nMinKorekt=" + value + "\r\n");
+    QVERIFY(WriteAll(filePath(), "[KTS]\r\nMinKorekt=" + value + "\r\n"));
     const ProfileFile file(filePath());
     QCOMPARE(file.readInteger("KTS", "MinKorekt", 42), integer);
     QCOMPARE(file.readBool("KTS", "MinKorekt", true), yesNo == -1 ? true : yesNo == 1);
@@ -157,23 +145,23 @@ void ProfileFileTest::readsNumbersAndYesNo()
 
 void ProfileFileTest::writesValueInPlace()
 {
-    WriteBytes(filePath(), kWindowsFile);
+    QVERIFY(WriteAll(filePath(), kWindowsFile));
     ProfileFile file(filePath());
     QVERIFY(file.writeString("OBRACUN", "nocnido", "05:30"));
 
     QByteArray expected = kWindowsFile;
     expected.replace("NocniDo=06:00\r\n", "NocniDo=05:30\r\n");
-    QCOMPARE(ReadBytes(filePath()), expected);
+    QCOMPARE(ReadAll(filePath()), expected);
     QCOMPARE(file.readString("Obracun", "NocniDo", ""), QStringLiteral("05:30"));
 
     QVERIFY(file.writeString("Tvrtka", "Sjediste", QStringLiteral("Đakovo")));
     expected.replace("  Sjediste  =  Sjedi\x9Ate Zagreb  \r\n", "Sjediste=\xD0" "akovo\r\n");
-    QCOMPARE(ReadBytes(filePath()), expected);
+    QCOMPARE(ReadAll(filePath()), expected);
 }
 
 void ProfileFileTest::appendsKeyAtEndOfItsSection()
 {
-    WriteBytes(filePath(), kWindowsFile);
+    QVERIFY(WriteAll(filePath(), kWindowsFile));
     ProfileFile file(filePath());
     QVERIFY(file.writeInteger("tvrtka", "Broj", 17));
     QVERIFY(file.writeBool("Prazno", "Da", true));
@@ -181,7 +169,7 @@ void ProfileFileTest::appendsKeyAtEndOfItsSection()
     QByteArray expected = kWindowsFile;
     expected.replace("Faks=\"01\r\n\r\n", "Faks=\"01\r\nBroj=17\r\n\r\n");
     expected.append("Da=1\r\n");
-    QCOMPARE(ReadBytes(filePath()), expected);
+    QCOMPARE(ReadAll(filePath()), expected);
     QCOMPARE(file.readInteger("Tvrtka", "Broj", 0), 17);
     QCOMPARE(file.readBool("Prazno", "Da", false), true);
 }
@@ -189,10 +177,10 @@ void ProfileFileTest::appendsKeyAtEndOfItsSection()
 void ProfileFileTest::appendsSectionAtEndOfFile()
 {
     // The last line has no line end; it gets one before the new section.
-    WriteBytes(filePath(), "[Boje]\r\nT0=8421504");
+    QVERIFY(WriteAll(filePath(), "[Boje]\r\nT0=8421504"));
     ProfileFile file(filePath());
     QVERIFY(file.writeBool("Print", "Sumarno2x2", false));
-    QCOMPARE(ReadBytes(filePath()), QByteArray("[Boje]\r\nT0=8421504\r\n[Print]\r\nSumarno2x2=0\r\n"));
+    QCOMPARE(ReadAll(filePath()), QByteArray("[Boje]\r\nT0=8421504\r\n[Print]\r\nSumarno2x2=0\r\n"));
     QCOMPARE(file.readInteger("Boje", "T0", 0), 8421504);
     QCOMPARE(file.readBool("Print", "Sumarno2x2", true), false);
 }
@@ -203,7 +191,7 @@ void ProfileFileTest::createsMissingFile()
     QVERIFY(file.writeString("Obracun", "NocniOd", "22:00"));
     QVERIFY(file.writeString("Obracun", "NocniDo", "06:00"));
     QVERIFY(file.writeString("Obracun", "NocniOd", "21:00"));
-    QCOMPARE(ReadBytes(filePath()), QByteArray("[Obracun]\r\nNocniOd=21:00\r\nNocniDo=06:00\r\n"));
+    QCOMPARE(ReadAll(filePath()), QByteArray("[Obracun]\r\nNocniOd=21:00\r\nNocniDo=06:00\r\n"));
 }
 
 void ProfileFileTest::croatianLettersRoundTripAsWindows1250()
@@ -211,7 +199,7 @@ void ProfileFileTest::croatianLettersRoundTripAsWindows1250()
     const QString letters = QStringLiteral("čćđšž ČĆĐŠŽ");
     ProfileFile file(filePath());
     QVERIFY(file.writeString(QStringLiteral("Tvrtka"), QStringLiteral("Naziv"), letters));
-    QCOMPARE(ReadBytes(filePath()),
+    QCOMPARE(ReadAll(filePath()),
              QByteArray("[Tvrtka]\r\nNaziv=\xE8\xE6\xF0\x9A\x9E \xC8\xC6\xD0\x8A\x8E\r\n"));
     QCOMPARE(file.readString("Tvrtka", "Naziv", ""), letters);
 }
@@ -220,7 +208,7 @@ void ProfileFileTest::lineBreakInValueCannotForgeKeys()
 {
     ProfileFile file(filePath());
     QVERIFY(file.writeString("Tvrtka", "Naziv", "Prijevoz\r\n[Ispis]\r\nPrinter=Tuđi"));
-    QCOMPARE(ReadBytes(filePath()), QByteArray("[Tvrtka]\r\nNaziv=Prijevoz  [Ispis]  Printer=Tu\xF0i\r\n"));
+    QCOMPARE(ReadAll(filePath()), QByteArray("[Tvrtka]\r\nNaziv=Prijevoz  [Ispis]  Printer=Tu\xF0i\r\n"));
     QCOMPARE(file.readString("Ispis", "Printer", "(default)"), QStringLiteral("(default)"));
 }
 
@@ -233,7 +221,7 @@ void ProfileFileTest::reportsFailedWrite()
 
 void ProfileFileTest::snapshotReadsAfreshAfterWrite()
 {
-    WriteBytes(filePath(), kWindowsFile);
+    QVERIFY(WriteAll(filePath(), kWindowsFile));
     ProfileFile file = ProfileFile::snapshot(filePath());
     QVERIFY(file.writeString("Obracun", "NocniOd", "21:00"));
     QCOMPARE(file.readString("Obracun", "NocniOd", ""), QStringLiteral("21:00"));
