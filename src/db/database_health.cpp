@@ -120,8 +120,6 @@ std::optional<QString> CheckPointerPage(PageFile& file, qint64 page, std::uint32
     return std::nullopt;
 }
 
-}  // namespace
-
 // Highest page of an inventory's range that is in use, scanning its bitmap from the end; -1
 // when all of them are free.
 qint64 LastUsedPage(const QByteArray& inventory, qint64 first)
@@ -137,6 +135,8 @@ qint64 LastUsedPage(const QByteArray& inventory, qint64 first)
     }
     return -1;
 }
+
+}  // namespace
 
 std::optional<QString> DatabaseFileDamage(const QString& path)
 {
@@ -171,7 +171,8 @@ std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString
 {
     std::optional<QString> damage;
     try {
-        // Pages the catalogue lists, with their kind and the table they belong to.
+        // Pointer and index root pages the catalogue lists, with their kind and table: nothing
+        // allocates them between attaching and this check, so each is on disk as listed.
         struct ListedPage {
             qint64 page;
             int kind;
@@ -181,7 +182,10 @@ std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString
         QVector<ListedPage> listed;
         data.IBSQL1.prepare(QStringLiteral(
             "SELECT P.RDB$PAGE_NUMBER, P.RDB$PAGE_TYPE, P.RDB$RELATION_ID, TRIM(R.RDB$RELATION_NAME) "
-            "FROM RDB$PAGES P LEFT JOIN RDB$RELATIONS R ON R.RDB$RELATION_ID = P.RDB$RELATION_ID"));
+            "FROM RDB$PAGES P LEFT JOIN RDB$RELATIONS R ON R.RDB$RELATION_ID = P.RDB$RELATION_ID "
+            "WHERE P.RDB$PAGE_TYPE IN (%1, %2)")
+                                  .arg(kPointerPage)
+                                  .arg(kIndexRootPage));
         data.IBSQL1.execute();
         while (data.IBSQL1.next()) {
             listed.append({data.IBSQL1.intValue(0).value_or(0), int(data.IBSQL1.intValue(1).value_or(0)),
@@ -199,12 +203,8 @@ std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString
         PageFile file(path);
         if (QFileInfo(path).isFile() && file.open()) {
             for (const ListedPage& page : listed) {
-                // Only pointer and index root pages: nothing allocates them between attaching and
-                // this check, so each is on disk as the catalogue lists it.
                 if (kProgramTables.contains(page.table) && page.kind == kPointerPage)
                     damage = CheckPointerPage(file, page.page, page.relation);
-                else if (page.kind != kPointerPage && page.kind != kIndexRootPage)
-                    continue;
                 else if (const int kind = file.kind(page.page); kind != page.kind)
                     damage = PageFault(page.page, page.kind, kind);
                 if (damage)
