@@ -4,6 +4,7 @@
 #include "common/profile_file.h"
 #include "common/rounding.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -15,11 +16,25 @@ const QString kSection = QStringLiteral("Postavke");
 // Values beyond this are no disc-image geometry (and would ask for huge strips): missing.
 constexpr double kMaxCoordinate = 10000;
 
-// The trace ring of a chart disc lies between these fractions of the disc's half-size.
-constexpr double kInnerRadiusFraction = 0.49058;
-constexpr double kOuterRadiusFraction = 0.52407;
+QString& GeometryFilePathOverride()
+{
+    static QString path;
+    return path;
+}
 
 } // namespace
+
+QString ChartGeometryFilePath()
+{
+    const QString& overridden = GeometryFilePathOverride();
+    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/ktspostavke.dat")
+                                : overridden;
+}
+
+void SetChartGeometryFilePath(const QString& path)
+{
+    GeometryFilePathOverride() = path;
+}
 
 double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
                           double defaultValue)

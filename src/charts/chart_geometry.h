@@ -23,6 +23,14 @@ ChartGeometry ReadChartGeometry(const ProfileFile& file);
 // Writes the five keys (the file is created when missing); false when it could not be written.
 bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry);
 
+// The trace ring lies at these fractions of the disc's half-size.
+constexpr double kInnerRadiusFraction = 0.49058;
+constexpr double kOuterRadiusFraction = 0.52407;
+
+// ktspostavke.dat beside the executable; tests point it elsewhere.
+QString ChartGeometryFilePath();
+void SetChartGeometryFilePath(const QString& path);
+
 // The geometry a disc image of the given size starts from when none was saved (Pos0 is left
 // at its default; the orientation estimate replaces it).
 ChartGeometry DefaultChartGeometry(int imageWidth, int imageHeight);

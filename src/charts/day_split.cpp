@@ -1,6 +1,7 @@
 #include "charts/day_split.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -27,6 +28,34 @@ int SplitPointAt(const ChartIntervals& intervals, int splitIndex)
         return intervals[splitIndex].start;
     const int first = SplitIndex(intervals);
     return first < static_cast<int>(intervals.size()) ? intervals[first].start : 0;
+}
+
+int NextSplitPoint(const ChartIntervals& intervals, int current)
+{
+    std::optional<int> first;
+    for (const ChartInterval& interval : intervals) {
+        if (interval.code == kRest)
+            continue;
+        if (interval.start > current)
+            return interval.start;
+        if (!first)
+            first = interval.start;
+    }
+    return first.value_or(current);
+}
+
+int PreviousSplitPoint(const ChartIntervals& intervals, int current)
+{
+    std::optional<int> last;
+    for (auto interval = intervals.rbegin(); interval != intervals.rend(); ++interval) {
+        if (interval->code == kRest)
+            continue;
+        if (interval->start < current)
+            return interval->start;
+        if (!last)
+            last = interval->start;
+    }
+    return last.value_or(current);
 }
 
 ChartDays SplitDays(const ChartIntervals& intervals, int splitPoint)

@@ -27,6 +27,12 @@ int SplitIndex(const ChartIntervals& intervals);
 // start of its first interval that is not rest, or 00:00.
 int SplitPointAt(const ChartIntervals& intervals, int splitIndex);
 
+// The split-point buttons: the start of the first interval after `current` that is not rest,
+// else of the first such interval at all; and the start of the last one before `current`, else
+// of the last one at all. `current` when the chart holds nothing but rest.
+int NextSplitPoint(const ChartIntervals& intervals, int current);
+int PreviousSplitPoint(const ChartIntervals& intervals, int current);
+
 // Cuts the interval that strictly contains the split point and assigns the days: intervals
 // starting before the split point belong to the following calendar day.
 ChartDays SplitDays(const ChartIntervals& intervals, int splitPoint);

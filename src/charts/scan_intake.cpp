@@ -79,7 +79,7 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
 
 namespace {
 
-ScanReading ReadScan(const QByteArray& nativePath)
+ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& progress)
 {
     const QString path = QFile::decodeName(nativePath);
     ScanReading reading;
@@ -92,6 +92,8 @@ ScanReading ReadScan(const QByteArray& nativePath)
         reading.error = loaded.message();
         return reading;
     }
+    if (progress.loaded)
+        progress.loaded(reading.loadMs);
     reading.scanWidth = scan.width;
     reading.scanHeight = scan.height;
     if (!ScanSizeAcceptable(scan)) {
@@ -100,11 +102,17 @@ ScanReading ReadScan(const QByteArray& nativePath)
     }
     const ChartDiscsResult found = FindChartDiscs(scan);
     reading.detectMs = found.elapsedMs;
+    if (progress.detected)
+        progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));
     for (std::size_t i = 0; i < found.boxes.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        if (std::optional<ScanDisc> disc = PrepareScanDisc(path, scan, found.boxes[i], number))
+        if (progress.discStarted)
+            progress.discStarted(number);
+        if (std::optional<ScanDisc> disc = PrepareScanDisc(path, scan, found.boxes[i], number)) {
+            if (progress.discPrepared)
+                progress.discPrepared(*disc);
             reading.discs.push_back(std::move(*disc));
-        else
+        } else
             reading.unusableDiscs.push_back(number);
     }
     if (reading.discs.empty())
@@ -114,15 +122,15 @@ ScanReading ReadScan(const QByteArray& nativePath)
 
 }  // namespace
 
-ScanReading ReadScanDiscs(const QString& path)
+ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress)
 {
-    return ReadScanDiscs(QFile::encodeName(path));
+    return ReadScanDiscs(QFile::encodeName(path), progress);
 }
 
-ScanReading ReadScanDiscs(const QByteArray& nativePath)
+ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress)
 {
     try {
-        return ReadScan(nativePath);
+        return ReadScan(nativePath, progress);
     } catch (const std::bad_alloc&) {
         // Memory the machine cannot give for this scan: refused like a damaged one.
         ScanReading refused;

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -68,11 +69,20 @@ struct ScanReading {
     std::vector<int> unusableDiscs; // numbers of detected boxes that gave no disc image
 };
 
+// What the intake tells a progress display as it goes, on the thread it runs on. Any member
+// may be left empty.
+struct ScanIntakeProgress {
+    std::function<void(int loadMs)> loaded;                // the scan is in memory (and not refused)
+    std::function<void(int detectMs, int boxes)> detected; // detection found this many boxes
+    std::function<void(int discNumber)> discStarted;
+    std::function<void(const ScanDisc& disc)> discPrepared;
+};
+
 // The whole intake of one scan file: kImageLoadErrorMessage when it cannot be loaded (for an
 // image too large, its size and the limit),
 // kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
 // no usable disc is found; otherwise the discs in list order.
-ScanReading ReadScanDiscs(const QString& path);
+ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress = {});
 // The same for a path as the file system's own bytes, which need not be valid text (the
 // discs then carry the name as text shows it).
-ScanReading ReadScanDiscs(const QByteArray& nativePath);
+ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress = {});

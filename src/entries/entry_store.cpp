@@ -4,6 +4,7 @@
 #include "common/time_text.h"
 #include "db/generators.h"
 #include "db/statement.h"
+#include "entries/entry_rows.h"
 
 #include <QTime>
 
@@ -21,15 +22,6 @@ const QString kUpdateDay =
                    " S1=:S1,S2=:S2,S3=:S3,S4=:S4,S5=:S5,S6=:S6,NAP=:NAP,N1=:N1,N2=:N2,T1=:T1,T2=:T2 WHERE IDD=:IDD");
 // Intervals of a kind the program does not know (written by other software) are kept.
 const QString kDeleteIntervals = QStringLiteral("DELETE FROM SATIUNOS WHERE IDDUNOS=:IDD AND TAKT BETWEEN 0 AND 3");
-const QString kInsertInterval =
-    QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
-                   "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
-
-QDateTime MomentOfDay(const QDate& date, int minutes)
-{
-    return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(qint64(minutes) * 60);
-}
-
 void WriteDay(Transaction& write, const ManualEntry& entry, int entryId, int dayId, bool newDay)
 {
     const DayTotals totals = EntryDayTotals(entry);
@@ -42,40 +34,11 @@ void WriteDay(Transaction& write, const ManualEntry& entry, int entryId, int day
     sql.setDecimal3(QStringLiteral("KM2"), entry.endKm);
     sql.setDecimal3(QStringLiteral("DKM"), entry.distance);
     sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
-    sql.setInt(QStringLiteral("S1"), totals.minutes(ActivityKind::Rest));
-    sql.setInt(QStringLiteral("S2"), totals.minutes(ActivityKind::Availability));
-    sql.setInt(QStringLiteral("S3"), totals.minutes(ActivityKind::OtherWork));
-    sql.setInt(QStringLiteral("S4"), totals.minutes(ActivityKind::Driving));
-    sql.setInt(QStringLiteral("S5"), totals.nightWork);
-    sql.setInt(QStringLiteral("S6"), totals.nightAll);
+    BindDayTotals(sql, totals);
     sql.setText(QStringLiteral("NAP"), entry.remark);
-    sql.setInt(QStringLiteral("N1"), totals.nightDriving);
-    sql.setInt(QStringLiteral("N2"), totals.nightOtherWork);
     sql.setInt(QStringLiteral("T1"), totals.workStart);
     sql.setInt(QStringLiteral("T2"), totals.workEnd);
     sql.execute();
-}
-
-void WriteIntervals(Transaction& write, const ManualEntry& entry, int dayId)
-{
-    const int crewFlags = CrewFlags(entry.coDriver, entry.crew);
-    Statement sql(write);
-    sql.prepare(kInsertInterval);
-    for (const ActivityInterval& interval : entry.intervals) {
-        if (interval.end <= interval.start)
-            continue;
-        sql.setInt(QStringLiteral("IDD"), dayId);
-        sql.setInt(QStringLiteral("TOD"), interval.start);
-        sql.setInt(QStringLiteral("TDO"), interval.end);
-        sql.setInt(QStringLiteral("TAKT"), ActivityCode(interval.kind));
-        sql.setDecimal3(QStringLiteral("KM"), interval.kilometres);
-        sql.setDecimal3(QStringLiteral("LIT"), interval.litres);
-        sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
-        sql.setInt(QStringLiteral("SCP"), crewFlags);
-        sql.setTimestamp(QStringLiteral("DT1"), MomentOfDay(entry.date, interval.start));
-        sql.setTimestamp(QStringLiteral("DT2"), MomentOfDay(entry.date, interval.end));
-        sql.execute();
-    }
 }
 
 int IntColumn(const Statement& sql, const QString& name)
@@ -122,7 +85,8 @@ WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry)
             sql.execute();
         }
         if (entry.detailed)
-            WriteIntervals(write, entry, dayId);
+            InsertIntervals(write, dayId, entry.date, entry.intervals, entry.vehicleId,
+                            CrewFlags(entry.coDriver, entry.crew), std::nullopt);
         return entryId;
     });
     if (result.done) {
