@@ -14,6 +14,8 @@
 #include "db/query_to_list.h"
 #include "entries/activity_grid_rules.h"
 #include "entries/ui/activity_grid_view.h"
+#include "entries/ui/day_activities_panel.h"
+#include "entries/ui/entry_widgets.h"
 #include "entries/ui/day_totals_grid.h"
 #include "entries/ui/activity_rows_model.h"
 #include "entries/day_totals.h"
@@ -57,80 +59,9 @@ const QMargins kGroupMargins(6, 6, 6, 6);
 // Header and four rows of the summary grid.
 constexpr int kSummaryGridHeight = 25 + 4 * 18 + 6;
 
-const QString kOverOneDayMarkerStyle = QStringLiteral("QLabel { color: red; font: bold 13px; }");
-
-const QStringList kTotalsRowNames{
-    QStringLiteral("Odmor"),         QStringLiteral("Spremnost"),   QStringLiteral("Ostali rad"),
-    QStringLiteral("Vožnja"),        QStringLiteral("Noćni rad uk."), QStringLiteral("Noć ukupno"),
-    QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
-};
-
-NightWindow CurrentNightWindow()
-{
-    const auto [from, to] = LiveSettings().nightWindowMinutes();
-    return NightWindow{from, to};
-}
-
 QDate Yesterday()
 {
     return QDate::currentDate().addDays(-1);
-}
-
-// A control shown only at times keeps its room while hidden, so that showing it moves nothing.
-void KeepRoomWhenHidden(QWidget* widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
-
-QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = nullptr)
-{
-    auto* label = new QLabel(text, parent);
-    if (objectName)
-        label->setObjectName(QLatin1String(objectName));
-    return label;
-}
-
-QLabel* NewValue(QWidget* parent, const char* objectName)
-{
-    QLabel* value = NewLabel(QString(), parent, objectName);
-    value->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(Look::kTeal.name()));
-    return value;
-}
-
-QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName)
-{
-    QLabel* marker = NewLabel(QStringLiteral("!!"), parent, objectName);
-    marker->setStyleSheet(kOverOneDayMarkerStyle);
-    marker->setToolTip(kOverOneDayHint);
-    marker->hide();
-    return marker;
-}
-
-QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = false)
-{
-    auto* line = new QLineEdit(parent);
-    line->setObjectName(QLatin1String(objectName));
-    line->setReadOnly(readOnly);
-    if (readOnly)
-        line->setFocusPolicy(Qt::NoFocus);
-    return line;
-}
-
-// Shows the record window of drivers or vehicles for a new record, modally; true when a record
-// was stored. The window created at start-up is used, or one made for the occasion.
-template <typename RecordWindow>
-bool AddedThroughRecordWindow(QWidget* parent)
-{
-    std::unique_ptr<RecordWindow> own;
-    RecordWindow* window = RecordWindow::instance();
-    if (window == nullptr) {
-        own = std::make_unique<RecordWindow>(parent);
-        window = own.get();
-    }
-    window->ID = -1;
-    return window->exec() == QDialog::Accepted;
 }
 
 } // namespace
@@ -318,59 +249,16 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(kPageMargins);
-
-    auto* activities = new QGroupBox(QStringLiteral("Aktivnosti vozača: "), page);
-    activities->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M"));
-    auto* activitiesLayout = new QVBoxLayout(activities);
-    m_rows = new ActivityRowsModel(this);
-    m_grid = new ActivityGridView(m_rows, activities);
-    m_grid->setObjectName(QStringLiteral("AGrid"));
-    QLabel* note = NewLabel(QStringLiteral("CTRL+DEL za brisanje retka, (CTRL +) V,B,N,M - vožnja, odmor..."), activities);
-    note->setStyleSheet(QStringLiteral("QLabel { color: grey; }"));
-    note->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M\n"
-                                    " - bez CTRL dodaje novi redak tog tipa,\n"
-                                    " - sa CTRL mijenja aktivnost aktualnog retka!"));
-    m_foreignIntervals = NewLabel(QString(), activities, "NepoznateAktivnosti");
+    m_day = new DayActivitiesPanel({QStringLiteral("AGrid"), QStringLiteral("TotalsGrid"), QStringLiteral("Ukupno"),
+                                    QStringLiteral("UkupnoMarker"), QStringLiteral("Kilometara"),
+                                    QStringLiteral("Litara"), QStringLiteral("Prosjek")},
+                                   QStringLiteral("Dnevno - sumarni obračun:"), page);
+    m_foreignIntervals = NewLabel(QString(), m_day, "NepoznateAktivnosti");
     m_foreignIntervals->setWordWrap(true);
     m_foreignIntervals->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
     m_foreignIntervals->hide();
-    activitiesLayout->addWidget(m_grid);
-    activitiesLayout->addWidget(m_foreignIntervals);
-    activitiesLayout->addWidget(note);
-    layout->addWidget(activities, 1);
-
-    auto* sums = new QGroupBox(QStringLiteral("Dnevno - sumarni obračun:"), page);
-    auto* sumsLayout = new QHBoxLayout(sums);
-    auto* values = new QGridLayout;
-    m_total = NewValue(sums, "Ukupno");
-    m_total->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(Look::kTeal.name()));
-    m_totalMarker = NewOverOneDayMarker(sums, "UkupnoMarker");
-    m_kilometres = NewValue(sums, "Kilometara");
-    m_litres = NewValue(sums, "Litara");
-    m_speed = NewValue(sums, "Prosjek");
-    values->addWidget(NewLabel(QStringLiteral("Ukupno:"), sums), 0, 0);
-    values->addWidget(m_total, 0, 1);
-    values->addWidget(m_totalMarker, 0, 2);
-    values->addWidget(NewLabel(QStringLiteral("Kilometara:"), sums), 1, 0);
-    values->addWidget(m_kilometres, 1, 1, 1, 2);
-    values->addWidget(NewLabel(QStringLiteral("Litara:"), sums), 2, 0);
-    values->addWidget(m_litres, 2, 1, 1, 2);
-    values->addWidget(NewLabel(QStringLiteral("Prosjek:"), sums), 3, 0);
-    values->addWidget(m_speed, 3, 1, 1, 2);
-    values->setRowStretch(4, 1);
-    sumsLayout->addLayout(values);
-
-    m_totalsGrid = NewDayTotalsGrid(sums, kTotalsRowNames);
-    sumsLayout->addWidget(m_totalsGrid, 1);
-    layout->addWidget(sums);
-
-    const auto recompute = [this] { showDetailedTotals(); };
-    connect(m_rows, &QAbstractItemModel::dataChanged, this, recompute);
-    connect(m_rows, &QAbstractItemModel::rowsInserted, this, recompute);
-    connect(m_rows, &QAbstractItemModel::rowsRemoved, this, recompute);
-    connect(m_rows, &QAbstractItemModel::modelReset, this, recompute);
-    connect(m_rows, &ActivityRowsModel::inputRefused, this,
-            [this](const QString& message) { ShowError(this, message); }, Qt::QueuedConnection);
+    m_day->addBelowGrid(m_foreignIntervals);
+    layout->addWidget(m_day, 1);
     return page;
 }
 
@@ -454,7 +342,7 @@ void TfrmRucniUnos::FormShow()
     m_date->setDate(Yesterday());
     fillDriverList();
     fillVehicleList();
-    m_rows->setRows({NewIntervalRow()});
+    m_day->rows()->setRows({NewIntervalRow()});
     m_pages->setCurrentWidget(m_basicPage);
     const bool editing = m_entryId != kNewId;
     // Alt+A or Alt+P, besides Ctrl+S and Ctrl+Enter from anywhere in the window.
@@ -470,33 +358,19 @@ void TfrmRucniUnos::FormShow()
     else
         m_detailed->setChecked(true);
     DetaljnoClick();
+    showDetailedTotals();
     showSummaryTotals();
     m_driver->setFocus();
 }
 
-void TfrmRucniUnos::fillList(QComboBox* list, const QString& sql)
-{
-    const QString selected = list->currentData().toString();
-    QStringList items;
-    try {
-        QueryToList(TDataModule1::instance(), sql, QStringLiteral("||"), items);
-    } catch (const DbError& error) {
-        ShowError(this, error.text());
-    }
-    list->clear();
-    for (const QString& item : items)
-        list->addItem(ListField(item, 1), item);
-    list->setCurrentIndex(list->findData(selected));
-}
-
 void TfrmRucniUnos::fillDriverList()
 {
-    fillList(m_driver, DriverListQuery(m_entryId == kNewId));
+    FillPickList(m_driver, DriverListQuery(m_entryId == kNewId));
 }
 
 void TfrmRucniUnos::fillVehicleList()
 {
-    fillList(m_vehicle, VehicleListQuery(m_entryId == kNewId));
+    FillPickList(m_vehicle, VehicleListQuery(m_entryId == kNewId));
 }
 
 void TfrmRucniUnos::selectById(QComboBox* list, int id)
@@ -554,7 +428,7 @@ void TfrmRucniUnos::showEntry(const ManualEntry& entry)
     std::vector<IntervalRow> rows;
     for (const ActivityInterval& interval : entry.intervals)
         rows.push_back(RowFromInterval(interval));
-    m_rows->setRows(std::move(rows));
+    m_day->rows()->setRows(std::move(rows));
     if (entry.detailed) {
         m_summary->setMinutes(SummaryMinutes{});
     } else {
@@ -580,8 +454,8 @@ void TfrmRucniUnos::StraniceChange(int page)
 {
     QWidget* shown = m_pages->widget(page);
     if (shown == m_detailsPage) {
-        m_grid->setFocus();
-        m_grid->enterGrid();
+        m_day->grid()->setFocus();
+        m_day->grid()->enterGrid();
     } else if (shown == m_summaryPage) {
         m_summaryGrid->setFocus();
         const QModelIndex current = m_summaryGrid->currentIndex();
@@ -616,7 +490,7 @@ void TfrmRucniUnos::checkExistingEntries()
         return;
     m_existingWarning->hide();
     m_existingMenu->clear();
-    const int driverId = ListItemId(m_driver->currentData().toString());
+    const int driverId = PickedId(m_driver);
     if (driverId == kNoneChosen)
         return;
     std::vector<DayEntry> entries;
@@ -672,19 +546,8 @@ void TfrmRucniUnos::pocetakExit()
 
 void TfrmRucniUnos::showDetailedTotals()
 {
-    DayTotals totals;
-    try {
-        totals = ComputeDayTotals(IntervalsFromRows(m_rows->rows()), m_night);
-    } catch (const ConversionError&) {
-        return; // the grid holds only texts it has rewritten itself
-    }
-    ShowDayTotals(m_totalsGrid, totals);
-    m_total->setText(DayTotalText(totals.totalMinutes));
-    m_totalMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
-    m_kilometres->setText(QString::number(totals.kilometres));
-    m_litres->setText(FormatDecimal(totals.litres.toText()));
-    m_speed->setText(AverageSpeed(SpeedKilometres(totals.kilometres, Decimal3::fromText(m_distance->text())),
-                                  totals.minutes(ActivityKind::Driving)));
+    m_day->setNight(m_night);
+    m_day->setDistance(Decimal3::fromText(m_distance->text()));
 }
 
 void TfrmRucniUnos::showSummaryTotals()
@@ -713,8 +576,8 @@ ManualEntry TfrmRucniUnos::entryFromFields() const
     ManualEntry entry;
     entry.entryId = m_entryId;
     entry.entryDayId = m_entryDayId;
-    entry.driverId = ListItemId(m_driver->currentData().toString());
-    entry.vehicleId = ListItemId(m_vehicle->currentData().toString());
+    entry.driverId = PickedId(m_driver);
+    entry.vehicleId = PickedId(m_vehicle);
     entry.date = m_date->date();
     entry.startKm = Decimal3::fromText(m_startKm->text());
     entry.endKm = Decimal3::fromText(m_endKm->text());
@@ -724,7 +587,7 @@ ManualEntry TfrmRucniUnos::entryFromFields() const
     entry.coDriver = m_coDriver->isChecked();
     entry.crew = m_crew->isChecked();
     entry.detailed = m_detailed->isChecked();
-    entry.intervals = IntervalsFromRows(m_rows->rows());
+    entry.intervals = IntervalsFromRows(m_day->rows()->rows());
     entry.summary = m_summary->minutes();
     entry.workStart = pocetakMinutes();
     return entry;

@@ -4,8 +4,7 @@
 #include "entries/activity_interval.h"
 #include "entries/manual_entry.h"
 
-class ActivityGridView;
-class ActivityRowsModel;
+class DayActivitiesPanel;
 class QCheckBox;
 class QComboBox;
 class DateField;
@@ -60,7 +59,6 @@ private:
     QWidget* buildButtonBar();
 
     void FormShow();
-    void fillList(QComboBox* list, const QString& sql);
     void fillDriverList();
     void fillVehicleList();
     void loadEntry(int id, bool asTemplate);
@@ -114,14 +112,7 @@ private:
     QLineEdit* m_workEnd = nullptr;
     QLabel* m_storedAt = nullptr;
 
-    ActivityRowsModel* m_rows = nullptr;
-    ActivityGridView* m_grid = nullptr;
-    QTableWidget* m_totalsGrid = nullptr;
-    QLabel* m_total = nullptr;
-    QLabel* m_totalMarker = nullptr;
-    QLabel* m_kilometres = nullptr;
-    QLabel* m_litres = nullptr;
-    QLabel* m_speed = nullptr;
+    DayActivitiesPanel* m_day = nullptr;
     QLabel* m_foreignIntervals = nullptr;
 
     SummaryRowsModel* m_summary = nullptr;
