@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "attestation/ui/attestation_form.h"
 #include "entries/ui/manual_entry_form.h"
+#include "charts/ui/scan_intake_run.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,7 +36,6 @@ constexpr int kPictureSize = 48;
 constexpr int kMenuFontPixels = 13;
 constexpr int kButtonFontPixels = 19;
 
-const QString kNotYetAvailable = QStringLiteral("Ova mogućnost još nije dostupna.");
 
 QString FontRule(int pixels)
 {
@@ -79,9 +79,6 @@ void TForm1::buildMenu()
 
     QMenu* data = bar->addMenu(QStringLiteral("&Podaci"));
     QMenu* driver = data->addMenu(QStringLiteral("&Djelatnik"));
-    const auto notYet = [this](QAction* command) {
-        connect(command, &QAction::triggered, this, [this] { ShowMessage(this, kNotYetAvailable); });
-    };
     connect(add(driver, "DriverListAction", QStringLiteral("&Popis")), &QAction::triggered, this,
             [this] { m_windows->drivers->exec(); });
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
@@ -99,7 +96,7 @@ void TForm1::buildMenu()
     connect(manualEntry, &QAction::triggered, this, &TForm1::openManualEntry);
     QAction* scannedChart = add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"));
     scannedChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    notYet(scannedChart);
+    connect(scannedChart, &QAction::triggered, this, [this] { RunScanIntake(this); });
     hours->addSeparator();
     connect(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
             [this] { m_windows->overview->showOrRaise(); });

@@ -1,0 +1,775 @@
+#include "charts/ui/chart_workspace.h"
+
+#include "charts/chart_geometry.h"
+#include "charts/ui/disc_view.h"
+#include "charts/ui/keyboard_help.h"
+#include "charts/ui/trace_strip_view.h"
+#include "common/conversion_error.h"
+#include "common/decimal_text.h"
+#include "common/profile_file.h"
+#include "common/time_text.h"
+#include "common/win1250.h"
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "entries/activity_kind.h"
+#include "entries/entry_events.h"
+#include "entries/entry_pick_lists.h"
+#include "entries/entry_store.h"
+#include "entries/totals_texts.h"
+#include "entries/ui/activity_grid_view.h"
+#include "entries/ui/activity_kind_icon.h"
+#include "entries/ui/activity_rows_model.h"
+#include "entries/ui/day_activities_panel.h"
+#include "entries/ui/day_totals_grid.h"
+#include "entries/ui/entry_widgets.h"
+#include "masterdata/ui/driver_form.h"
+#include "masterdata/ui/vehicle_form.h"
+#include "settings/settings.h"
+#include "ui/button_bar.h"
+#include "ui/date_field.h"
+#include "ui/look.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kMinimumWidth = 958;
+constexpr int kMinimumHeight = 510;
+constexpr int kDiscAreaMax = 832;
+constexpr int kRemarkLength = 250;
+constexpr int kRowHeight = 18;
+
+enum ChartColumn { ChartKind, ChartFrom, ChartTo, ChartDuration, ChartDay, ChartColumnCount };
+
+const QString kDiscardQuestion = QStringLiteral("Zatvoriti listić bez spremanja?");
+const QString kNoDataMessage = QStringLiteral("Nema podataka!");
+
+struct GeometryButtonSpec {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    QColor colour;
+    GeometryButton button;
+};
+
+const GeometryButtonSpec kGeometryButtons[] = {
+    {"BitBtn4", "↑", "Središte gore", Qt::black, GeometryButton::Up},
+    {"BitBtn7", "↓", "Središte dolje", Qt::black, GeometryButton::Down},
+    {"BitBtn5", "←", "Središte lijevo", Qt::black, GeometryButton::Left},
+    {"BitBtn6", "→", "Središte desno", Qt::black, GeometryButton::Right},
+    {"BitBtn8", "R1+", "", Qt::red, GeometryButton::R1Plus},
+    {"BitBtn9", "R1-", "", Qt::red, GeometryButton::R1Minus},
+    {"BitBtn14", "+++", "R1 + 5", Qt::red, GeometryButton::R1PlusFive},
+    {"BitBtn15", "---", "R1 - 5", Qt::red, GeometryButton::R1MinusFive},
+    {"BitBtn10", "R2+", "", Qt::blue, GeometryButton::R2Plus},
+    {"BitBtn11", "R2-", "", Qt::blue, GeometryButton::R2Minus},
+    {"BitBtn16", "+++", "R2 + 5", Qt::blue, GeometryButton::R2PlusFive},
+    {"BitBtn17", "---", "R2 - 5", Qt::blue, GeometryButton::R2MinusFive},
+    {"BitBtn12", "0+", "", QColor(0, 128, 0), GeometryButton::ZeroPlus},
+    {"BitBtn13", "0-", "", QColor(0, 128, 0), GeometryButton::ZeroMinus},
+    {"BitBtn18", "0++", "", QColor(0, 128, 0), GeometryButton::ZeroPlusPlus},
+    {"BitBtn19", "0--", "", QColor(0, 128, 0), GeometryButton::ZeroMinusMinus},
+};
+
+// A grid end of the day: "24:00" after a start of 00:00, "00:00" after any other (the grid rules).
+std::vector<IntervalRow> DayRows(const ChartIntervals& intervals)
+{
+    std::vector<IntervalRow> rows;
+    for (const ChartInterval& interval : intervals) {
+        ActivityInterval counted;
+        counted.kind = ActivityKindFromCode(interval.code).value_or(ActivityKind::Rest);
+        counted.start = interval.start;
+        counted.end = interval.end;
+        rows.push_back(RowFromInterval(counted));
+    }
+    return rows;
+}
+
+std::vector<ActivityInterval> CountedIntervals(const std::vector<DayInterval>& all)
+{
+    std::vector<ActivityInterval> counted;
+    for (const DayInterval& row : all)
+        counted.push_back(ActivityInterval{ActivityKindFromCode(row.interval.code).value_or(ActivityKind::Rest),
+                                           row.interval.start, row.interval.end, {}, {}});
+    return counted;
+}
+
+QString KmText(Decimal3 value)
+{
+    return FormatDecimalZero(value.toText());
+}
+
+QTableWidget* NewChartGrid(QWidget* parent)
+{
+    auto* grid = new QTableWidget(0, ChartColumnCount, parent);
+    grid->setObjectName(QStringLiteral("AGrid"));
+    grid->setHorizontalHeaderLabels({QStringLiteral("Aktivnost"), QStringLiteral("Od"), QStringLiteral("Do"),
+                                     QStringLiteral("Trajanje"), QStringLiteral("Dan")});
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setColumnWidth(ChartKind, 100);
+    grid->setColumnWidth(ChartFrom, 50);
+    grid->setColumnWidth(ChartTo, 50);
+    grid->setColumnWidth(ChartDuration, 60);
+    grid->setColumnWidth(ChartDay, 35);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    return grid;
+}
+
+QToolButton* NewSmallButton(QWidget* parent, const char* name, const QString& caption, const QString& hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    return button;
+}
+
+} // namespace
+
+TKTSUnos::TKTSUnos(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+    : ModelessWindow(QStringLiteral("TKTSUnos"), owner), m_analysis(std::move(analysis)), m_handOff(handOff)
+{
+    setWindowTitle(QStringLiteral("Digitalizacija tahografskog listića (analogni tahograf)"));
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    Look::Paint(this, QPalette::Window, Look::kButtonFace);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("Kartice"));
+    m_tabs->addTab(buildChartTab(), QStringLiteral("Listić"));
+    m_tabs->addTab(buildDriverTab(), QStringLiteral("Vozač, datum i aktivnosti"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(buildButtonBar());
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { showTwoDayRange(); });
+
+    restorePlacement();
+    FormShow();
+}
+
+QWidget* TKTSUnos::buildChartTab()
+{
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    auto* left = new QVBoxLayout;
+    m_disc = new DiscView(page);
+    m_disc->setMaximumSize(kDiscAreaMax, kDiscAreaMax);
+    m_disc->setImage(QImage(reinterpret_cast<const uchar*>(m_analysis.disc().pixels.data()), m_analysis.disc().width,
+                            m_analysis.disc().height, QImage::Format_ARGB32)
+                         .copy());
+    m_strip = new TraceStripView(page);
+    left->addWidget(m_disc, 1);
+    left->addWidget(m_strip);
+    layout->addLayout(left, 3);
+
+    auto* right = new QVBoxLayout;
+    auto* header = NewLabel(QStringLiteral("Očitani podaci"), page);
+    header->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; color: %1; }").arg(Look::kNavy.name()));
+    right->addWidget(header);
+
+    auto* activities = new QGroupBox(QStringLiteral("Aktivnosti vozača: "), page);
+    auto* activitiesLayout = new QVBoxLayout(activities);
+    m_chartGrid = NewChartGrid(activities);
+    activitiesLayout->addWidget(m_chartGrid, 1);
+    auto* splitRow = new QHBoxLayout;
+    m_splitField = NewLine(activities, "Pocetak", true);
+    m_splitField->setMaximumWidth(60);
+    QToolButton* setByHand = NewSmallButton(activities, "PostaviRucno", QStringLiteral("✎"), QStringLiteral("Postavi ručno"));
+    QToolButton* next = NewSmallButton(activities, "Sljedeca", QStringLiteral("▶"), QStringLiteral("Sljedeća (prema očitanju)"));
+    QToolButton* previous =
+        NewSmallButton(activities, "Prethodna", QStringLiteral("◀"), QStringLiteral("Prethodna (prema očitanju)"));
+    QToolButton* midnight = NewSmallButton(activities, "Ponoc", QStringLiteral("0"), QStringLiteral("Postavi na 00:00"));
+    splitRow->addWidget(NewLabel(QStringLiteral("Početna aktivnost:"), activities));
+    splitRow->addWidget(m_splitField);
+    for (QToolButton* button : {setByHand, previous, next, midnight})
+        splitRow->addWidget(button);
+    splitRow->addStretch(1);
+    activitiesLayout->addLayout(splitRow);
+    right->addWidget(activities, 1);
+
+    auto* sums = new QGroupBox(QStringLiteral("Dnevno - sumarni obračun:"), page);
+    auto* sumsLayout = new QVBoxLayout(sums);
+    auto* totalRow = new QHBoxLayout;
+    m_chartTotal = NewValue(sums, "UkupnoListic");
+    m_chartTotal->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(Look::kTeal.name()));
+    m_chartMarker = NewOverOneDayMarker(sums, "MarkerListic");
+    totalRow->addWidget(NewLabel(QStringLiteral("Ukupno:"), sums));
+    totalRow->addWidget(m_chartTotal);
+    totalRow->addWidget(m_chartMarker);
+    totalRow->addStretch(1);
+    sumsLayout->addLayout(totalRow);
+    m_chartSums = NewDayTotalsGrid(sums, kDayTotalsLineNames);
+    m_chartSums->setObjectName(QStringLiteral("SumGrid"));
+    m_chartSums->setFixedHeight(25 + 8 * kRowHeight + 4);
+    sumsLayout->addWidget(m_chartSums);
+    right->addWidget(sums);
+
+    auto* info = new QHBoxLayout;
+    m_readout = NewLabel(QString(), page, "Info");
+    m_readout->setStyleSheet(QStringLiteral("QLabel { background: black; color: white; padding: 1px 4px; }"));
+    m_readout->hide();
+    m_caption = NewLabel(QString(), page, "ICaption");
+    info->addWidget(m_readout);
+    info->addWidget(m_caption, 1);
+    right->addLayout(info);
+    layout->addLayout(right, 2);
+    layout->addWidget(buildAnalysisColumn());
+
+    connect(m_disc, &DiscView::imageKey, this, &TKTSUnos::imageKey);
+    connect(m_strip, &TraceStripView::pointed, this, [this](const QString& readout) {
+        m_readout->setText(readout);
+        m_readout->show();
+    });
+    connect(m_strip, &TraceStripView::left, m_readout, &QWidget::hide);
+    connect(setByHand, &QToolButton::clicked, this, [this] {
+        m_splitField->setReadOnly(false);
+        m_splitField->setFocusPolicy(Qt::StrongFocus);
+        m_splitField->setFocus();
+        m_splitField->selectAll();
+    });
+    connect(m_splitField, &QLineEdit::editingFinished, this, &TKTSUnos::splitFieldExit);
+    connect(next, &QToolButton::clicked, this,
+            [this] { setSplitPoint(NextSplitPoint(m_analysis.intervals(), m_analysis.splitPoint())); });
+    connect(previous, &QToolButton::clicked, this,
+            [this] { setSplitPoint(PreviousSplitPoint(m_analysis.intervals(), m_analysis.splitPoint())); });
+    connect(midnight, &QToolButton::clicked, this, [this] { setSplitPoint(0); });
+
+    auto* menu = new QMenu(m_chartGrid);
+    menu->setObjectName(QStringLiteral("IzvozMenu"));
+    QAction* save = menu->addAction(QStringLiteral("Snimi kao .txt"));
+    save->setObjectName(QStringLiteral("SnimiTxt"));
+    connect(save, &QAction::triggered, this, &TKTSUnos::saveExport);
+    const struct {
+        const char* name;
+        const char* text;
+        QKeySequence keys;
+        ChartExportKind kind;
+    } copies[] = {
+        {"KopirajSve", "Kopiraj sve u međuspremnik", QKeySequence(Qt::CTRL | Qt::Key_C), ChartExportKind::WholeChart},
+        {"KopirajDan1", "Kopiraj samo dan 1", QKeySequence(Qt::CTRL | Qt::Key_X), ChartExportKind::Day1},
+        {"KopirajDan2", "Kopiraj samo dan 2", QKeySequence(Qt::CTRL | Qt::Key_B), ChartExportKind::Day2},
+    };
+    for (const auto& copy : copies) {
+        QAction* action = menu->addAction(QString::fromUtf8(copy.text));
+        action->setObjectName(QLatin1String(copy.name));
+        action->setShortcut(copy.keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_chartGrid->addAction(action);
+        const ChartExportKind kind = copy.kind;
+        connect(action, &QAction::triggered, this, [this, kind] { exportTo(kind); });
+    }
+    connect(m_chartGrid, &QWidget::customContextMenuRequested, this,
+            [this, menu](const QPoint& at) { menu->popup(m_chartGrid->viewport()->mapToGlobal(at)); });
+    return page;
+}
+
+QWidget* TKTSUnos::buildAnalysisColumn()
+{
+    auto* column = new QFrame;
+    column->setObjectName(QStringLiteral("Analiza"));
+    column->setAutoFillBackground(true);
+    Look::Paint(column, QPalette::Window, Look::kCream);
+    auto* layout = new QGridLayout(column);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* title = NewLabel(QStringLiteral("Analiza"), column);
+    title->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
+    layout->addWidget(title, 0, 0, 1, 2, Qt::AlignHCenter);
+
+    QToolButton* initial = NewSmallButton(column, "BitBtn3", QStringLiteral("⟲"), QStringLiteral("Inicijalne postavke"));
+    layout->addWidget(initial, 1, 0, 1, 2, Qt::AlignHCenter);
+    connect(initial, &QToolButton::clicked, this, [this] { geometryButton(GeometryButton::Initial); });
+    int row = 2;
+    int column_ = 0;
+    for (const GeometryButtonSpec& spec : kGeometryButtons) {
+        QToolButton* button = NewSmallButton(column, spec.name, QString::fromUtf8(spec.caption), QString::fromUtf8(spec.hint));
+        button->setStyleSheet(QStringLiteral("QToolButton { color: %1; font-weight: bold; min-width: 34px; }")
+                                  .arg(spec.colour.name()));
+        layout->addWidget(button, row, column_);
+        column_ = 1 - column_;
+        if (column_ == 0)
+            ++row;
+        const GeometryButton kind = spec.button;
+        connect(button, &QToolButton::clicked, this, [this, kind] { geometryButton(kind); });
+        if (kind == GeometryButton::ZeroPlus) {
+            m_zeroPlus = button;
+            button->installEventFilter(this);
+        }
+    }
+    QToolButton* help = NewSmallButton(column, "BitBtn20", QStringLiteral("?"), QStringLiteral("Popis prečica"));
+    layout->addWidget(help, row + 1, 0, 1, 2, Qt::AlignHCenter);
+    layout->setRowStretch(row + 2, 1);
+    connect(help, &QToolButton::clicked, this, [this] { TInfoForm::showHelp(this); });
+    return column;
+}
+
+QWidget* TKTSUnos::buildDriverTab()
+{
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* left = new QVBoxLayout;
+
+    auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), page);
+    auto* peopleGrid = new QGridLayout(people);
+    m_driver = new QComboBox(people);
+    m_driver->setObjectName(QStringLiteral("Djelatnici"));
+    m_vehicle = new QComboBox(people);
+    m_vehicle->setObjectName(QStringLiteral("Vozila"));
+    QToolButton* addDriver = NewSmallButton(people, "DodajVozaca", QStringLiteral("+"), QStringLiteral("Dodaj novog djelatnika"));
+    QToolButton* addVehicle =
+        NewSmallButton(people, "DodajVozilo", QStringLiteral("+"), QStringLiteral("Dodaj novo vozilo u sustav"));
+    m_coDriver = new QCheckBox(QStringLiteral("Suvozač"), people);
+    m_coDriver->setObjectName(QStringLiteral("Suvozac"));
+    m_crew = new QCheckBox(QStringLiteral("Posada (nije vozio samostalno)"), people);
+    m_crew->setObjectName(QStringLiteral("Posada"));
+    peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
+    peopleGrid->addWidget(m_driver, 0, 1);
+    peopleGrid->addWidget(addDriver, 0, 2);
+    peopleGrid->addWidget(NewLabel(QStringLiteral("Vozilo:"), people), 1, 0);
+    peopleGrid->addWidget(m_vehicle, 1, 1);
+    peopleGrid->addWidget(addVehicle, 1, 2);
+    peopleGrid->addWidget(m_coDriver, 2, 1, 1, 2);
+    peopleGrid->addWidget(m_crew, 3, 1, 1, 2);
+    peopleGrid->setColumnStretch(1, 1);
+    left->addWidget(people);
+
+    auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
+    auto* dayGrid = new QGridLayout(day);
+    m_date = new DateField(day);
+    m_date->setObjectName(QStringLiteral("Datum"));
+    m_dateExists = NewLabel(QStringLiteral("Već postoji unos za taj datum"), day, "DatumPostoji");
+    m_dateExists->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
+    KeepRoomWhenHidden(m_dateExists);
+    m_dateExists->hide();
+    m_startKm = NewLine(day, "Pocetno");
+    m_endKm = NewLine(day, "Zavrsno");
+    m_distance = NewLine(day, "Predeno", true);
+    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
+    m_kmWrong = NewLabel(QStringLiteral("!!"), day, "KmDefGreska");
+    m_kmWrong->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
+    m_kmWrong->setToolTip(kKmReversedMessage);
+    KeepRoomWhenHidden(m_kmWrong);
+    m_kmWrong->hide();
+    m_remark = NewLine(day, "Napomena");
+    m_remark->setMaxLength(kRemarkLength);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Datum:"), day), 0, 1);
+    dayGrid->addWidget(m_date, 0, 2);
+    dayGrid->addWidget(m_dateExists, 0, 3);
+    dayGrid->addWidget(m_kmWrong, 1, 0, 2, 1);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Početno km:"), day), 1, 1);
+    dayGrid->addWidget(m_startKm, 1, 2);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Završno km:"), day), 2, 1);
+    dayGrid->addWidget(m_endKm, 2, 2);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Pređeno km:"), day), 3, 1);
+    dayGrid->addWidget(m_distance, 3, 2);
+    dayGrid->addWidget(NewLabel(QStringLiteral("Napomena:"), day), 4, 1);
+    dayGrid->addWidget(m_remark, 4, 2, 1, 2);
+    dayGrid->setColumnStretch(3, 1);
+    left->addWidget(day);
+
+    m_twoDayPanel = new QGroupBox(QStringLiteral("\"Dvodnevni (noćni)\" listić: "), page);
+    m_twoDayPanel->setObjectName(QStringLiteral("DvodnevniPanel"));
+    auto* twoDayGrid = new QGridLayout(m_twoDayPanel);
+    m_twoDayRange = NewLabel(QString(), m_twoDayPanel, "OdDoDvodnevni");
+    m_twoDayRange->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
+    m_endOfDayKm = NewLine(m_twoDayPanel, "KmKrajDana");
+    m_endOfDayKm->setToolTip(QStringLiteral("Dvoklik: procjena prema trajanju aktivnosti dana"));
+    m_endOfDayKm->installEventFilter(this);
+    twoDayGrid->addWidget(NewLabel(QStringLiteral("Datum od-do:"), m_twoDayPanel), 0, 0);
+    twoDayGrid->addWidget(m_twoDayRange, 0, 1);
+    twoDayGrid->addWidget(NewLabel(QStringLiteral("Stanje km na kraju dana:"), m_twoDayPanel), 1, 0);
+    twoDayGrid->addWidget(m_endOfDayKm, 1, 1);
+    left->addWidget(m_twoDayPanel);
+    left->addStretch(1);
+    layout->addLayout(left, 2);
+
+    const QString sumsCaption = QStringLiteral("Dnevno - sumarno: ");
+    m_days = new QTabWidget(page);
+    m_days->setObjectName(QStringLiteral("Dani"));
+    m_day1 = new DayActivitiesPanel({QStringLiteral("AG1"), QStringLiteral("SG1"), QStringLiteral("Ukupno1"),
+                                     QStringLiteral("Marker1"), QStringLiteral("Kilometara1"),
+                                     QStringLiteral("Litara1"), QStringLiteral("Prosjek1")},
+                                    sumsCaption, m_days);
+    m_day2 = new DayActivitiesPanel({QStringLiteral("AG2"), QStringLiteral("SG2"), QStringLiteral("Ukupno2"),
+                                     QStringLiteral("Marker2"), QStringLiteral("Kilometara2"),
+                                     QStringLiteral("Litara2"), QStringLiteral("Prosjek2")},
+                                    sumsCaption, m_days);
+    m_day2Page = m_day2;
+    m_days->addTab(m_day1, QStringLiteral("Aktivnosti"));
+    m_days->addTab(m_day2, QStringLiteral("Aktivnosti (2. dan)"));
+    layout->addWidget(m_days, 3);
+
+    const QList<QWidget*> tabOrder{m_driver, m_vehicle, m_coDriver, m_crew, m_date, m_startKm, m_endKm, m_remark,
+                                   m_endOfDayKm, m_day1->grid(), m_day2->grid(), addDriver, addVehicle};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(addDriver, &QToolButton::clicked, this, [this] {
+        if (AddedThroughRecordWindow<TDjelatnikForm>(this))
+            fillDriverList();
+    });
+    connect(addVehicle, &QToolButton::clicked, this, [this] {
+        if (AddedThroughRecordWindow<TVoziloForm>(this))
+            fillVehicleList();
+    });
+    m_driver->installEventFilter(this);
+    m_vehicle->installEventFilter(this);
+    connect(m_driver, &QComboBox::activated, this, &TKTSUnos::checkExistingEntry);
+    connect(m_date, &DateField::committed, this, &TKTSUnos::checkExistingEntry);
+    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(false); });
+    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(true); });
+    connect(m_endOfDayKm, &QLineEdit::editingFinished, this,
+            [this] { m_endOfDayKm->setText(KmText(Decimal3::fromText(m_endOfDayKm->text()))); });
+    connect(m_day1, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
+    connect(m_day2, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
+    return page;
+}
+
+QWidget* TKTSUnos::buildButtonBar()
+{
+    auto* bar = new ButtonBar(this);
+    QPushButton* cancel = bar->addButton("Otkazi", QStringLiteral("Otkaži"), ButtonBar::Side::Left);
+    cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    m_store = bar->addButton("BitBtn26", QStringLiteral("&Arhiviraj"), ButtonBar::Side::Right);
+    m_store->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_store->setToolTip(QStringLiteral("Ctrl+S"));
+    connect(cancel, &QPushButton::clicked, this, &TKTSUnos::discard);
+    connect(m_store, &QPushButton::clicked, this, &TKTSUnos::BitBtn26Click);
+    return bar;
+}
+
+void TKTSUnos::FormShow()
+{
+    const NightWindow night = CurrentNightWindow();
+    m_night = NightPeriod{night.from, night.to};
+    m_day1->setNight(night);
+    m_day2->setNight(night);
+    m_date->setDate(QDate::currentDate());
+    m_coDriver->setChecked(false);
+    m_crew->setChecked(false);
+    fillDriverList();
+    fillVehicleList();
+    showReading();
+    m_tabs->setCurrentIndex(1);
+}
+
+void TKTSUnos::showReading()
+{
+    m_caption->setText(m_analysis.caption());
+    m_strip->setStrip(m_analysis.strip());
+    showDays();
+}
+
+void TKTSUnos::showOverlay()
+{
+    m_disc->setOverlay(m_analysis.geometry(), m_analysis.splitPoint(), m_night);
+}
+
+void TKTSUnos::showDays()
+{
+    const ChartDays& days = m_analysis.days();
+    m_splitField->setText(FormatMinutes(m_analysis.splitPoint()));
+    const ActivityColours colours = ActivityColoursOf(LiveSettings().values());
+    m_chartGrid->setRowCount(static_cast<int>(days.all.size()));
+    for (int row = 0; row < static_cast<int>(days.all.size()); ++row) {
+        const DayInterval& day = days.all[static_cast<size_t>(row)];
+        const ActivityKind kind = ActivityKindFromCode(day.interval.code).value_or(ActivityKind::Rest);
+        const QString texts[ChartColumnCount] = {ActivityShortName(kind), FormatMinutes(day.interval.start),
+                                                 day.interval.end == kMinutesPerDay ? kEndOfDayText
+                                                                                    : FormatMinutes(day.interval.end),
+                                                 FormatMinutes(day.interval.length()), QString::number(day.day)};
+        for (int column = 0; column < ChartColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(texts[column]);
+            if (column == ChartKind)
+                item->setIcon(ActivityKindIcon(kind, colours));
+            m_chartGrid->setItem(row, column, item);
+        }
+    }
+    showChartTotals();
+
+    m_day1->rows()->setRows(DayRows(days.day1));
+    m_day2->rows()->setRows(DayRows(days.day2));
+    m_twoDayPanel->setVisible(days.twoDay);
+    m_days->setTabVisible(m_days->indexOf(m_day2Page), days.twoDay);
+    m_days->setTabEnabled(m_days->indexOf(m_day2Page), days.twoDay);
+    if (m_endOfDayKm->text().trimmed().isEmpty())
+        estimateEndOfDayKm();
+    showTwoDayRange();
+    m_days->setCurrentWidget(m_day1);
+    showOverlay();
+}
+
+void TKTSUnos::showChartTotals()
+{
+    const DayTotals totals = ComputeDayTotals(CountedIntervals(m_analysis.days().all),
+                                              NightWindow{m_night.from, m_night.to});
+    ShowDayTotals(m_chartSums, totals);
+    m_chartTotal->setText(DayTotalText(totals.totalMinutes));
+    m_chartMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
+}
+
+void TKTSUnos::applyGeometry(const ChartGeometry& geometry)
+{
+    if (geometry == m_analysis.geometry())
+        return;
+    m_analysis.setGeometry(geometry);
+    showReading();
+}
+
+void TKTSUnos::geometryButton(GeometryButton button)
+{
+    const Raster& disc = m_analysis.disc();
+    applyGeometry(ApplyGeometryButton(m_analysis.geometry(), button, ImageSize{disc.width, disc.height},
+                                      m_analysis.options().centarRadijus));
+}
+
+void TKTSUnos::imageKey(ImageKey key)
+{
+    const Raster& disc = m_analysis.disc();
+    applyGeometry(ApplyImageKey(m_analysis.geometry(), key, ImageSize{disc.width, disc.height},
+                                m_analysis.options().centarRadijus));
+}
+
+void TKTSUnos::setSplitPoint(int minute)
+{
+    m_analysis.setSplitPoint(minute);
+    showDays();
+}
+
+void TKTSUnos::splitFieldExit()
+{
+    if (m_splitField->isReadOnly())
+        return;
+    const QString typed = m_splitField->text();
+    m_splitField->setReadOnly(true);
+    m_splitField->setFocusPolicy(Qt::NoFocus);
+    int minute = m_analysis.splitPoint();
+    try {
+        minute = IsEndOfDayText(typed) ? kMinutesPerDay : MinutesBetween(ParseTimeText(typed), 0);
+    } catch (const ConversionError& error) {
+        m_splitField->setText(FormatMinutes(minute));
+        ShowError(this, error.text());
+        return;
+    }
+    setSplitPoint(minute);
+}
+
+void TKTSUnos::fillDriverList()
+{
+    FillPickList(m_driver, DriverListQuery(true));
+}
+
+void TKTSUnos::fillVehicleList()
+{
+    FillPickList(m_vehicle, VehicleListQuery(true));
+}
+
+void TKTSUnos::checkExistingEntry()
+{
+    m_dateExists->hide();
+    const int driverId = PickedId(m_driver);
+    if (driverId == kNoneChosen)
+        return;
+    try {
+        m_dateExists->setVisible(!EntriesOfDay(TDataModule1::instance().Read, driverId, m_date->date()).empty());
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+}
+
+void TKTSUnos::kilometresExit(bool endField)
+{
+    const Decimal3 start = Decimal3::fromText(m_startKm->text());
+    const Decimal3 end = Decimal3::fromText(m_endKm->text());
+    m_startKm->setText(KmText(start));
+    m_endKm->setText(KmText(end));
+    m_distance->setText(end > start ? KmText(end - start) : QString());
+    m_kmWrong->setVisible(start > end);
+    const Decimal3 distance = DayDistance(start, end);
+    m_day1->setDistance(distance);
+    m_day2->setDistance(distance);
+    if (endField)
+        estimateEndOfDayKm();
+}
+
+void TKTSUnos::estimateEndOfDayKm()
+{
+    if (m_twoDayPanel->isHidden())
+        return;
+    const ChartDays& days = m_analysis.days();
+    const std::optional<Decimal3> estimate =
+        EstimateEndOfDay1Km(Decimal3::fromText(m_startKm->text()), Decimal3::fromText(m_endKm->text()),
+                            days.day1Minutes, days.day2Minutes);
+    if (estimate)
+        m_endOfDayKm->setText(KmText(*estimate));
+}
+
+void TKTSUnos::showTwoDayRange()
+{
+    m_twoDayRange->setText(TwoDayRangeText(m_date->date(), m_day1->rows()->rows(), m_day2->rows()->rows()));
+}
+
+bool TKTSUnos::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_driver && event->type() == QEvent::FocusOut)
+        checkExistingEntry();
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == m_driver)
+            fillDriverList();
+        else if (watched == m_vehicle)
+            fillVehicleList();
+        else if (watched == m_endOfDayKm)
+            estimateEndOfDayKm();
+    }
+    // Every key pressed while "0+" has the focus turns 00:00 on by a step as well.
+    if (watched == m_zeroPlus && event->type() == QEvent::KeyPress)
+        geometryButton(GeometryButton::ZeroPlus);
+    return ModelessWindow::eventFilter(watched, event);
+}
+
+ChartEntry TKTSUnos::entryFromFields() const
+{
+    ChartEntry entry;
+    entry.driverId = PickedId(m_driver);
+    entry.vehicleId = PickedId(m_vehicle);
+    entry.date = m_date->date();
+    entry.startKm = Decimal3::fromText(m_startKm->text());
+    entry.endKm = Decimal3::fromText(m_endKm->text());
+    entry.endOfDay1Km = Decimal3::fromText(m_endOfDayKm->text());
+    entry.remark = m_remark->text();
+    entry.night = NightWindow{m_night.from, m_night.to};
+    entry.coDriver = m_coDriver->isChecked();
+    entry.crew = m_crew->isChecked();
+    entry.day1 = m_day1->rows()->rows();
+    if (!m_twoDayPanel->isHidden())
+        entry.day2 = m_day2->rows()->rows();
+    entry.scanFileName = m_handOff.scanFileName;
+    entry.scanWidth = m_handOff.scanWidth;
+    entry.scanHeight = m_handOff.scanHeight;
+    entry.discNumber = m_handOff.discNumber;
+    return entry;
+}
+
+void TKTSUnos::BitBtn26Click()
+{
+    // Leaving an open grid cell or a field takes what was typed into it.
+    m_store->setFocus(Qt::OtherFocusReason);
+    const ChartEntry entry = entryFromFields();
+    if (const std::optional<ChartEntryProblem> problem = CheckChartEntry(entry)) {
+        ShowMessage(this, problem->message);
+        if (problem->field != ChartEntryProblem::Field::None) {
+            m_tabs->setCurrentIndex(1);
+            (problem->field == ChartEntryProblem::Field::EndKm ? m_endKm : m_endOfDayKm)->setFocus();
+        }
+        return;
+    }
+    const WriteResult result = StoreChartEntry(TDataModule1::instance().IBTransaction1, entry);
+    if (!result.done) {
+        ShowError(this, result.message);
+        return;
+    }
+    emit EntryEvents::instance().entriesChanged();
+    ProfileFile geometryFile(ChartGeometryFilePath());
+    if (!WriteChartGeometry(geometryFile, m_analysis.geometry()))
+        ShowMessage(this, QStringLiteral("Listić je spremljen, ali postavke listića nisu zapisane u %1.")
+                              .arg(QDir::toNativeSeparators(geometryFile.path())));
+    m_leaving = true;
+    close();
+}
+
+void TKTSUnos::discard()
+{
+    m_leaving = true;
+    close();
+}
+
+void TKTSUnos::closeEvent(QCloseEvent* event)
+{
+    // Closed by its title bar, a chart that was read and perhaps corrected is not simply lost.
+    if (!m_leaving && !AskYesNo(this, kDiscardQuestion)) {
+        event->ignore();
+        return;
+    }
+    ModelessWindow::closeEvent(event);
+}
+
+QString TKTSUnos::exportText(ChartExportKind kind) const
+{
+    if (m_analysis.days().all.empty())
+        return QString();
+    return JoinExportLines(ChartExportLines(m_analysis.days().all, kind, QDateTime::currentDateTime()));
+}
+
+void TKTSUnos::exportTo(ChartExportKind kind)
+{
+    const QString text = exportText(kind);
+    if (text.isEmpty()) {
+        ShowMessage(this, kNoDataMessage);
+        return;
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+void TKTSUnos::saveExport()
+{
+    if (m_analysis.days().all.empty()) {
+        ShowMessage(this, kNoDataMessage);
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Snimi kao .txt"), QString(),
+                                                      QStringLiteral("Tekst (*.txt);;Sve datoteke (*)"));
+    if (!path.isEmpty())
+        exportToFile(path);
+}
+
+bool TKTSUnos::exportToFile(const QString& path)
+{
+    const QString text = exportText(ChartExportKind::WholeChart);
+    if (text.isEmpty()) {
+        ShowMessage(this, kNoDataMessage);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ToWin1250(text)) < 0 || !file.commit()) {
+        ShowError(this, QStringLiteral("Datoteka %1 se ne može zapisati: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+TKTSUnos* OpenChartWorkspace(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+{
+    auto* window = new TKTSUnos(std::move(analysis), handOff, owner);
+    window->show();
+    return window;
+}

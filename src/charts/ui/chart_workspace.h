@@ -1,0 +1,137 @@
+#pragma once
+
+#include "charts/chart_analysis.h"
+#include "charts/chart_overlay.h"
+#include "charts/chart_text_export.h"
+#include "charts/geometry_controls.h"
+#include "entries/chart_entry.h"
+#include "ui/modeless_window.h"
+
+class DateField;
+class DayActivitiesPanel;
+class DiscView;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class TraceStripView;
+
+// What scan intake hands to a chart's workspace besides the disc: for the scan log.
+struct ChartHandOff {
+    QString scanFileName; // as it stood in the chooser's field
+    int discNumber = 0;
+    int scanWidth = 0;
+    int scanHeight = 0;
+    int entryMarker = -1; // a new entry
+};
+
+// "Digitalizacija tahografskog listića (analogni tahograf)": one chart disc read into activity
+// intervals, checked and corrected by the operator, and stored as an entry ("Arhiviraj").
+// Every geometry change reads the chart again and rebuilds the day grids from the reading.
+//
+// Controls by object name: Kartice (the two top tabs), Slika (the disc image, DiscCanvas inside
+// it takes the image keys), Traka, Info (the readout of the trace), ICaption, AGrid, Pocetak,
+// PostaviRucno, Sljedeca, Prethodna, Ponoc, UkupnoListic, SumGrid, BitBtn3..BitBtn20 (the
+// geometry buttons), Djelatnici, Vozila, DodajVozaca, DodajVozilo, Suvozac, Posada, Datum,
+// DatumPostoji, Pocetno, Zavrsno, Predeno, KmDefGreska, Napomena, DvodnevniPanel,
+// OdDoDvodnevni, KmKrajDana, Dani (the day tabs), AG1, SG1, Ukupno1, Marker1, Kilometara1,
+// Litara1, Prosjek1 and the same with 2, Otkazi, BitBtn26 ("Arhiviraj").
+class TKTSUnos : public ModelessWindow {
+    Q_OBJECT
+
+public:
+    // `analysis` has been set up; the window shows its reading.
+    TKTSUnos(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner = nullptr);
+
+    const ChartAnalysis& analysis() const { return m_analysis; }
+    const ChartHandOff& handOff() const { return m_handOff; }
+
+    // A new geometry: the chart is read again (nothing happens when it is the same).
+    void applyGeometry(const ChartGeometry& geometry);
+    // The chart as the fields now hold it (what "Arhiviraj" stores).
+    ChartEntry entryFromFields() const;
+
+    // The text export of a kind as one text with CR LF line ends; empty without intervals.
+    QString exportText(ChartExportKind kind) const;
+    // Writes the whole chart's export to a file in Windows-1250; false (with a message) when it
+    // could not be written, in which case a file already there is left as it was.
+    bool exportToFile(const QString& path);
+
+protected:
+    void storeRequested() override { BitBtn26Click(); }
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildChartTab();
+    QWidget* buildAnalysisColumn();
+    QWidget* buildDriverTab();
+    QWidget* buildButtonBar();
+
+    void FormShow();
+    void showReading();
+    void showDays();
+    void showOverlay();
+    void showChartTotals();
+    void setSplitPoint(int minute);
+    void splitFieldExit();
+    void geometryButton(GeometryButton button);
+    void imageKey(ImageKey key);
+
+    void fillDriverList();
+    void fillVehicleList();
+    void checkExistingEntry();
+    void kilometresExit(bool endField);
+    void estimateEndOfDayKm();
+    void showTwoDayRange();
+
+    void exportTo(ChartExportKind kind);
+    void saveExport();
+    void BitBtn26Click();
+    void discard();
+
+    ChartAnalysis m_analysis;
+    ChartHandOff m_handOff;
+    NightPeriod m_night;
+    bool m_leaving = false; // stored or discarded: closing asks nothing
+
+    QTabWidget* m_tabs = nullptr;
+    DiscView* m_disc = nullptr;
+    TraceStripView* m_strip = nullptr;
+    QLabel* m_readout = nullptr;
+    QLabel* m_caption = nullptr;
+    QTableWidget* m_chartGrid = nullptr;
+    QLineEdit* m_splitField = nullptr;
+    QLabel* m_chartTotal = nullptr;
+    QLabel* m_chartMarker = nullptr;
+    QTableWidget* m_chartSums = nullptr;
+    QToolButton* m_zeroPlus = nullptr;
+
+    QComboBox* m_driver = nullptr;
+    QComboBox* m_vehicle = nullptr;
+    QCheckBox* m_coDriver = nullptr;
+    QCheckBox* m_crew = nullptr;
+    DateField* m_date = nullptr;
+    QLabel* m_dateExists = nullptr;
+    QLineEdit* m_startKm = nullptr;
+    QLineEdit* m_endKm = nullptr;
+    QLineEdit* m_distance = nullptr;
+    QLabel* m_kmWrong = nullptr;
+    QLineEdit* m_remark = nullptr;
+    QGroupBox* m_twoDayPanel = nullptr;
+    QLabel* m_twoDayRange = nullptr;
+    QLineEdit* m_endOfDayKm = nullptr;
+    QTabWidget* m_days = nullptr;
+    DayActivitiesPanel* m_day1 = nullptr;
+    DayActivitiesPanel* m_day2 = nullptr;
+    QWidget* m_day2Page = nullptr;
+    QPushButton* m_store = nullptr;
+};
+
+// Opens a workspace for a disc, set up and shown without blocking.
+TKTSUnos* OpenChartWorkspace(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner);

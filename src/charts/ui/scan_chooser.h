@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+// "Odredite slikovni zapis taholistića (sken)": asks for the scan file. Made once and kept, so
+// the field keeps its path between runs; the picture dialog starts in the scan folder of the
+// settings as it was when the chooser was made.
+// Controls by object name: Sken, BitBtn5 (browse), BitBtn1 ("Analiziraj"), BitBtn2 ("Otkaži").
+class TizborSken : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TizborSken(QWidget* parent = nullptr);
+
+    QString scanPath() const;
+    // The picture dialog's filter, kind by kind.
+    static QStringList PictureFilters();
+
+private:
+    void browse();
+
+    QLineEdit* m_path = nullptr;
+    QString m_startFolder;
+};

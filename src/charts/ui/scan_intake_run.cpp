@@ -1,0 +1,139 @@
+#include "charts/ui/scan_intake_run.h"
+
+#include "charts/chart_geometry.h"
+#include "charts/scan_intake.h"
+#include "charts/ui/chart_workspace.h"
+#include "charts/ui/progress_window.h"
+#include "charts/ui/scan_chooser.h"
+#include "common/profile_file.h"
+#include "settings/settings.h"
+#include "ui/message_box.h"
+
+#include <QPointer>
+#include <QThread>
+
+#include <memory>
+#include <new>
+
+namespace {
+
+ChartReadingOptions ReadingOptions()
+{
+    const SettingsValues& values = LiveSettings().values();
+    ChartReadingOptions options;
+    options.min1 = values.Min1;
+    options.minVoznja = values.MinVoznja;
+    options.neminVoznja = values.NeminVoznja;
+    options.odmor15 = values.Odmor15;
+    options.neminOdmor = values.NeminOdmor;
+    options.centarRadijus = values.CentarRadijus;
+    options.specKorekt = values.SpecKorekt;
+    options.minKorekt = values.MinKorekt;
+    return options;
+}
+
+// Runs `work` on the thread of `progress` when it still exists.
+template <typename Work>
+void OnWindowThread(const QPointer<Tprogress>& progress, Work work)
+{
+    if (!progress)
+        return;
+    QMetaObject::invokeMethod(progress.data(), [progress, work = std::move(work)]() mutable {
+        if (progress)
+            work(*progress);
+    }, Qt::QueuedConnection);
+}
+
+QString DiscLogLine(const ScanDisc& disc)
+{
+    return disc.stretched ? QStringLiteral("Obrada - stretch (%1) = %2").arg(disc.discNumber).arg(disc.elapsedMs)
+                          : QStringLiteral("Obrada  (%1) = %2").arg(disc.discNumber).arg(disc.elapsedMs);
+}
+
+} // namespace
+
+Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
+{
+    auto* progress = new Tprogress(mainWindow);
+    progress->setStatus(QStringLiteral("Učitavanje slikovnog zapisa"));
+    progress->show();
+    const QPointer<Tprogress> window(progress);
+    const QPointer<QWidget> owner(mainWindow);
+    const ChartReadingOptions options = ReadingOptions();
+    const ChartGeometry saved = ReadChartGeometry(ProfileFile::snapshot(ChartGeometryFilePath()));
+
+    QThread* worker = QThread::create([path, window, owner, options, saved] {
+        ScanIntakeProgress report;
+        report.loaded = [window](int ms) {
+            OnWindowThread(window, [ms](Tprogress& p) {
+                p.step();
+                p.setStatus(QStringLiteral("Analiza slikovnog zapisa"));
+                p.addLog(QStringLiteral("Učitavanje = %1").arg(ms));
+            });
+        };
+        report.detected = [window](int ms, int boxes) {
+            OnWindowThread(window, [ms, boxes](Tprogress& p) {
+                p.addLog(QStringLiteral("Osnovna analiza = %1").arg(ms));
+                p.step();
+                p.setStatus(QStringLiteral("Priprema obrade pronađenih listića"));
+                if (boxes > 0) {
+                    const QString found = QStringLiteral("Detektirano %1 listića!").arg(boxes);
+                    p.step();
+                    p.setStatus(found);
+                    p.addLog(found);
+                }
+            });
+        };
+        report.discStarted = [window](int number) {
+            OnWindowThread(window, [number](Tprogress& p) {
+                p.step();
+                p.setStatus(QStringLiteral("Analiza i digitalizacija listića %1").arg(number));
+            });
+        };
+        report.discPrepared = [window, owner, options, saved](const ScanDisc& disc) {
+            auto analysis = std::make_shared<ChartAnalysis>(disc.image, options);
+            try {
+                analysis->setUp(saved);
+            } catch (const std::bad_alloc&) {
+                return; // counted as no disc: the message comes with the end of the run
+            }
+            const ChartHandOff handOff{disc.scanFileName, disc.discNumber, disc.scanWidth, disc.scanHeight, -1};
+            const QString line = DiscLogLine(disc);
+            OnWindowThread(window, [analysis, handOff, line, owner](Tprogress& p) {
+                p.addLog(line);
+                OpenChartWorkspace(std::move(*analysis), handOff, owner);
+            });
+        };
+        const ScanReading reading = ReadScanDiscs(path, report);
+        OnWindowThread(window, [error = reading.error, unusable = reading.unusableDiscs](Tprogress& p) {
+            for (int number : unusable)
+                p.addLog(QStringLiteral("Listić %1 nije moguće izrezati").arg(number));
+            if (!error.isEmpty()) {
+                p.hide();
+                ShowMessage(p.parentWidget(), error);
+                p.close();
+                return;
+            }
+            p.finish();
+        });
+    });
+    // The window waits for its run before it goes (see Tprogress), so the thread never
+    // outlives what it reports to.
+    QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    progress->watch(worker);
+    worker->start();
+    return progress;
+}
+
+void RunScanIntake(QWidget* mainWindow)
+{
+    ShowMessage(mainWindow, kScanIntakeNotice);
+    static QPointer<TizborSken> chooser;
+    if (!chooser)
+        chooser = new TizborSken(mainWindow);
+    if (chooser->exec() != QDialog::Accepted)
+        return;
+    if (mainWindow)
+        mainWindow->repaint();
+    StartScanIntake(chooser->scanPath(), mainWindow);
+}
