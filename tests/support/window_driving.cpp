@@ -1,6 +1,8 @@
 #include "window_driving.h"
 
 #include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
 #include <QApplication>
 #include <QWidget>
 #include <QtTest>
@@ -79,3 +81,48 @@ void ClickBox(QAbstractButton* box)
 {
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
 }
+
+// After a message box the window is active again, its focus where it was.
+void Reactivate(QWidget* window)
+{
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        qWarning("The window did not become active again");
+}
+
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Types into whatever has the focus, as the operator does: the first key opens a cell's editor.
+void Type(const QString& text)
+{
+    for (const QChar c : text)
+        TypeText(QApplication::focusWidget(), QString(c));
+}
+
+// Answers the next message box over the window with the button of this text, keeping the
+// box's text; a box that never comes is waited for no longer than the window lives.
+void AnswerNextBox(QWidget* window, const QString& button, QString* text)
+{
+    auto* timer = new QTimer(window);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, button, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        if (text)
+            *text = box->text();
+        for (QAbstractButton* candidate : box->buttons()) {
+            if (candidate->text() == button) {
+                timer->stop();
+                timer->deleteLater();
+                candidate->click();
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+

@@ -55,6 +55,19 @@ void ReplaceAndLeave(QWidget* field, const QString& text);
 // Clicks a check box on its box (a click in the middle of a wide check box misses it).
 void ClickBox(QAbstractButton* box);
 
+// After a message box the window is active again, its focus where it was.
+void Reactivate(QWidget* window);
+
+// A key pressed on whatever has the focus.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Types into whatever has the focus, as the operator does: the first key opens a cell's editor.
+void Type(const QString& text);
+
+// Answers the next message box over the window with the button of this text, keeping the
+// box's text; a box that never comes is waited for no longer than the window lives.
+void AnswerNextBox(QWidget* window, const QString& button, QString* text = nullptr);
+
 template <typename T>
 T* Child(const QObject& parent, const char* name)
 {

@@ -45,26 +45,6 @@ T* Child(QWidget* window, const char* name)
     return child;
 }
 
-// After a message box the window is active again, its focus where it was.
-void Reactivate(QWidget* window)
-{
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window))
-        qWarning("The window did not become active again");
-}
-
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
-
-// Types into whatever has the focus, as the operator does: the first key opens a cell's editor.
-void Type(const QString& text)
-{
-    for (const QChar c : text)
-        TypeText(QApplication::focusWidget(), QString(c));
-}
-
 // Types into a field the way the operator does and leaves it with Tab.
 void Fill(QLineEdit* field, const QString& text)
 {
@@ -83,30 +63,6 @@ void Commit()
 {
     Press(Qt::Key_Return);
     QCoreApplication::processEvents();
-}
-
-// Answers the next message box over the window with the button of this text, keeping the
-// box's text; a box that never comes is waited for no longer than the window lives.
-void AnswerNextBox(QWidget* window, const QString& button, QString* text = nullptr)
-{
-    auto* timer = new QTimer(window);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, button, text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        if (text)
-            *text = box->text();
-        for (QAbstractButton* candidate : box->buttons()) {
-            if (candidate->text() == button) {
-                timer->stop();
-                timer->deleteLater();
-                candidate->click();
-                return;
-            }
-        }
-    });
-    timer->start();
 }
 
 QStringList RowTexts(const ActivityRowsModel& rows, int row)
