@@ -480,6 +480,7 @@ void TKTSUnos::FormShow()
     fillVehicleList();
     showReading();
     m_tabs->setCurrentIndex(1);
+    m_driver->setFocus();
 }
 
 void TKTSUnos::showReading()
