@@ -161,6 +161,7 @@ private slots:
     void geometryButtonsAndSplitPoint();
     void dayGridTotalsAndKilometres();
     void overlayStaysOnTheImageWhenZoomed();
+    void existingEntryWarns();
     void keyboardHelp();
 
 private:
@@ -649,6 +650,23 @@ void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()
     }
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(view->scale(), 1.0);
+}
+
+void TestChartWorkspace::existingEntryWarns()
+{
+    m_db->run(QStringLiteral("INSERT INTO UNOS (IDUNOS, IDVOZAC, TIP) VALUES (50, 1, 0)"));
+    m_db->run(QStringLiteral("INSERT INTO DUNOS (IDD, IDUNOS, DATUM, S4) VALUES (60, 50, '%1', 100)")
+                  .arg(QDate::currentDate().toString(Qt::ISODate)));
+    TKTSUnos* window = openDisc(kDayTrace);
+    auto* warning = Child<QLabel>(*window, "DatumPostoji");
+    QVERIFY(warning->isHidden());
+    chooseDriverAndVehicle(window);
+    QVERIFY(!warning->isHidden());
+    // Only a warning: the chart is stored all the same.
+    QPointer<TKTSUnos> guard(window);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2);
 }
 
 void TestChartWorkspace::keyboardHelp()
