@@ -33,3 +33,14 @@ function(veltra_add_tests)
       TIMEOUT 600)
   endforeach()
 endfunction()
+
+# veltra_add_server_test(TARGET)
+# Runs a test program a second time against the Firebird server that scripts/test.sh starts
+# (tests/support/on_server.sh); skipped when the run has none.
+function(veltra_add_server_test target)
+  add_test(NAME ${target}_server COMMAND bash ${PROJECT_SOURCE_DIR}/tests/support/on_server.sh $<TARGET_FILE:${target}>)
+  set_tests_properties(${target}_server PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FIREBIRD_LOCK=${CMAKE_BINARY_DIR}/firebird-lock"
+    SKIP_RETURN_CODE 77
+    TIMEOUT 600)
+endfunction()

@@ -6,14 +6,32 @@
 #include "db/schema_upgrade.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 namespace {
 
+// The account for a database named on the command line: the one VTDB.DAT in the working folder
+// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
+// environment when set (a password never stands on a command line, where others see it),
+// else the default account.
+DatabaseAccount AccountFor(const QString& path)
+{
+    const DatabaseTarget named = ReadDatabaseTarget(QCoreApplication::applicationDirPath(), QDir::currentPath());
+    if (named.location == path)
+        return named.account;
+    DatabaseAccount account;
+    if (const QString user = qEnvironmentVariable("VELTRA_USER"); !user.isEmpty())
+        account.user = user;
+    if (qEnvironmentVariableIsSet("VELTRA_PASSWORD"))
+        account.password = qEnvironmentVariable("VELTRA_PASSWORD");
+    return account;
+}
+
 int CreateDatabase(const QString& path)
 {
     try {
-        CreateBaseDatabase(path);
+        CreateBaseDatabase(path, AccountFor(path));
         return 0;
     } catch (const DbError& error) {
         QTextStream(stderr) << error.text() << Qt::endl;
@@ -31,7 +49,7 @@ int UpgradeDatabase(const QString& path)
         out << message << Qt::endl;
         err << databaseError << Qt::endl;
         told = true;
-    });
+    }, AccountFor(path));
     // Whatever the operator was told of is a failure, even when the database stays open.
     return open && !told ? 0 : 1;
 }

@@ -196,9 +196,10 @@ void TForm1::connectAndUpgrade()
         if (!problem.isEmpty())
             ShowMessage(this, problem);
     }
-    const QString path = DatabaseLocation(m_programFolder, QDir::currentPath());
-    const bool open = ConnectAndUpgrade(TDataModule1::instance(), path,
-                                        [this](const QString& message, const QString&) { ShowMessage(this, message); });
+    const DatabaseTarget target = ReadDatabaseTarget(m_programFolder, QDir::currentPath());
+    const bool open = ConnectAndUpgrade(
+        TDataModule1::instance(), target.location,
+        [this](const QString& message, const QString&) { ShowMessage(this, message); }, target.account);
     emit databaseReady(open);
 }
 

@@ -71,13 +71,13 @@ CREATE TABLE UTOVARIVACI (
 
 }  // namespace
 
-void CreateBaseDatabase(const QString& path)
+void CreateBaseDatabase(const QString& path, const DatabaseAccount& account)
 {
-    if (QFileInfo::exists(path))
+    if (!IsServerLocation(path) && QFileInfo::exists(path))
         throw DbError(QStringLiteral("Datoteka %1 već postoji.").arg(path), 0);
     Connection connection;
     connection.setDatabaseName(path);
-    connection.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=corbelwin");
+    connection.params() << QStringLiteral("user_name=") + account.user << QStringLiteral("password=") + account.password;
     connection.createDatabase(QStringLiteral("WIN1250"));
     connection.params().prepend(QStringLiteral("lc_ctype=NONE"));
     connection.open();

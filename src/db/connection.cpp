@@ -1,6 +1,7 @@
 #include "db/connection.h"
 
 #include "common/win1250.h"
+#include "db/database_location.h"
 #include "db/db_error.h"
 #include "db/firebird_api.h"
 #include "db/statement.h"
@@ -67,8 +68,9 @@ std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QStr
 
 void Connection::open()
 {
-    if (isOpen())
+    if (m_attachment)
         return;
+    m_lost = false;
     const std::vector<unsigned char> dpb = parameterBlock(false, {});
     FirebirdStatus status;
     IProvider* provider = FirebirdMaster()->getDispatcher();
@@ -94,7 +96,8 @@ void Connection::createDatabase(const QString& defaultCharacterSet)
 
 void Connection::close()
 {
-    if (!isOpen())
+    m_lost = false;
+    if (!m_attachment)
         return;
     for (Statement* statement : m_statements)
         statement->release();
@@ -108,6 +111,52 @@ void Connection::close()
         m_attachment->release();
     m_attachment = nullptr;
     status.check();
+}
+
+void Connection::ensureAlive()
+{
+    if (!IsServerLocation(m_databaseName))
+        return;
+    if (m_lost) {
+        open();
+        return;
+    }
+    if (!m_attachment)
+        return;
+    FirebirdStatus status;
+    m_attachment->ping(status.get());
+    try {
+        status.check();
+    } catch (const DbError& error) {
+        if (!error.isConnectionLost())
+            throw;
+        dropLost();
+        throw DbError(QStringLiteral("Veza s poslužiteljem baze podataka %1 je prekinuta (poslužitelj je možda ponovno "
+                                     "pokrenut). Ponovite radnju: program se ponovno spaja.\n\n%2")
+                          .arg(ServerHost(m_databaseName), error.text()),
+                      error.codes(), error.sqlState());
+    }
+}
+
+void Connection::dropLost()
+{
+    for (Statement* statement : m_statements)
+        statement->release();
+    for (Transaction* transaction : m_transactions) {
+        if (!transaction->isActive())
+            continue;
+        try {
+            transaction->rollback();
+        } catch (const DbError&) {
+            // Gone with the connection.
+        }
+    }
+    FirebirdStatus status;
+    m_attachment->detach(status.get());
+    if (status.get()->getState() & IStatus::STATE_ERRORS)
+        m_attachment->release();
+    m_attachment = nullptr;
+    m_lost = true;
 }
 
 IAttachment* Connection::attachment() const

@@ -32,7 +32,13 @@ public:
     // Releases every statement prepared on the connection (they must be prepared again after
     // the next open), rolls back every transaction still active, then detaches.
     void close();
-    bool isOpen() const { return m_attachment != nullptr; }
+    bool isOpen() const { return m_attachment != nullptr || m_lost; }
+
+    // For a database on a server, at the start of each piece of work: asks the server whether
+    // it still holds this connection. One it lost (the server was restarted, say) is dropped
+    // and reported with a DbError naming the server; the next call connects again. Nothing
+    // happens for a local file.
+    void ensureAlive();
 
     // Creates a new database file with the given default character set and leaves it closed.
     void createDatabase(const QString& defaultCharacterSet);
@@ -55,7 +61,11 @@ private:
     void closeCursorsOf(const Transaction* transaction);
     std::vector<unsigned char> parameterBlock(bool forCreate, const QString& characterSet) const;
 
+    // Lets go of every handle of a connection the server no longer holds.
+    void dropLost();
+
     QString m_databaseName;
+    bool m_lost = false;
     QStringList m_params;
     Firebird::IAttachment* m_attachment = nullptr;
     std::vector<Transaction*> m_transactions;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -34,19 +35,63 @@ QString TrimControls(const QString& text)
 
 }  // namespace
 
-QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder)
+DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString& workingFolder)
 {
-    const QString defaultPath = QDir(executableFolder).filePath(QStringLiteral("VT.FDB"));
+    DatabaseTarget target{QDir(executableFolder).filePath(QStringLiteral("VT.FDB")), {}};
     const QString locationPath = LocationFilePath(workingFolder);
     if (!ReadableLocationFile(QFileInfo(locationPath)))
-        return defaultPath;
+        return target;
     QFile locationFile(locationPath);
     if (!locationFile.open(QIODevice::ReadOnly))
-        return defaultPath;
-    const QString named = TrimControls(FromWin1250(locationFile.read(kMaxLocationBytes)));
-    if (named.isEmpty() || !QFileInfo(named).isFile())
-        return defaultPath;
-    return named;
+        return target;
+    const QString text = FromWin1250(locationFile.read(kMaxLocationBytes));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    DatabaseAccount account;
+    bool accountLines = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString line = TrimControls(lines[i]);
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(eq).trimmed().toLower();
+        if (eq > 0 && key == QLatin1String("user")) {
+            account.user = line.mid(eq + 1).trimmed();
+            accountLines = true;
+        } else if (eq > 0 && key == QLatin1String("password")) {
+            account.password = line.mid(eq + 1);
+            accountLines = true;
+        }
+    }
+    const QString named = TrimControls(accountLines ? lines.first() : text);
+    if (named.isEmpty())
+        return target;
+    if (IsServerLocation(named))
+        return DatabaseTarget{named, account};
+    if (!QFileInfo(named).isFile())
+        return target;
+    return DatabaseTarget{named, account};
+}
+
+QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder)
+{
+    return ReadDatabaseTarget(executableFolder, workingFolder).location;
+}
+
+bool IsServerLocation(const QString& location)
+{
+    return !ServerHost(location).isEmpty();
+}
+
+QString ServerHost(const QString& location)
+{
+    // "inet://host/path", "inet4://host:3051/path"; "host:/path" and "host/3051:path", where a
+    // host has at least two characters, so that "C:/..." stays a drive.
+    static const QRegularExpression url(QStringLiteral("^inet[46]?://(\\[[^\\]]+\\]|[^/:]+)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression legacy(QStringLiteral("^(\\[[^\\]]+\\]|[A-Za-z0-9._-]{2,})(/[A-Za-z0-9_-]+)?:."));
+    if (const QRegularExpressionMatch match = url.match(location); match.hasMatch())
+        return match.captured(1);
+    if (const QRegularExpressionMatch match = legacy.match(location); match.hasMatch())
+        return match.captured(1);
+    return QString();
 }
 
 QString DatabaseLocationProblem(const QString& workingFolder)

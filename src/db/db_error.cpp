@@ -68,6 +68,16 @@ bool DbError::isConnectionLost() const
                     isc_shutdown, isc_att_shutdown});
 }
 
+bool DbError::isLoginRefused() const
+{
+    return hasCode({isc_login});
+}
+
+bool DbError::isServerUnreachable() const
+{
+    return hasCode({isc_network_error, isc_net_connect_err, isc_net_lookup_err, isc_connect_reject, isc_unavailable});
+}
+
 void DbError::throwIfFailed(Firebird::IStatus* status)
 {
     if (!(status->getState() & Firebird::IStatus::STATE_ERRORS))

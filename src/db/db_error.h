@@ -31,6 +31,10 @@ public:
     bool isForeignKeyViolation() const;
     // The connection to the database is gone (network, server shut down or restarted).
     bool isConnectionLost() const;
+    // The server refused the user name or password.
+    bool isLoginRefused() const;
+    // The server could not be reached or refused the connection.
+    bool isServerUnreachable() const;
 
     // Throws a DbError for a status that holds an error; returns otherwise.
     static void throwIfFailed(Firebird::IStatus* status);

@@ -97,14 +97,37 @@ void RunOwnStep(TDataModule1& data, const MessageSink& showMessage, Step step)
 
 }  // namespace
 
-bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage)
+QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
+{
+    const QString host = ServerHost(location);
+    if (error.isLoginRefused())
+        return QStringLiteral("Poslužitelj baze podataka %1 ne prihvaća korisnika %2: korisničko ime ili lozinka nisu "
+                              "ispravni (retci user= i password= u VTDB.DAT).")
+            .arg(host, account.user);
+    if (error.isServerUnreachable())
+        return QStringLiteral("Poslužitelj baze podataka %1 nije dostupan ili ne prima veze. Provjerite je li računalo "
+                              "uključeno i u mreži, radi li na njemu Firebird i je li vrata 3050 otvorena.")
+            .arg(host);
+    return QStringLiteral("Baza podataka %1 na poslužitelju %2 ne može se otvoriti.").arg(location, host);
+}
+
+bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
+                       const DatabaseAccount& account)
 {
     try {
         data.DB.close();
         data.DB.setDatabaseName(databasePath);
         data.DB.params().clear();
-        data.DB.params() << QStringLiteral("lc_ctype=NONE") << QStringLiteral("user_name=SYSDBA")
-                         << QStringLiteral("password=corbelwin");
+        data.DB.params() << QStringLiteral("lc_ctype=NONE") << QStringLiteral("user_name=") + account.user
+                         << QStringLiteral("password=") + account.password;
+        if (IsServerLocation(databasePath)) {
+            try {
+                data.DB.open();
+            } catch (const DbError& error) {
+                showMessage(ServerConnectionMessage(databasePath, account, error), error.text());
+                return false;
+            }
+        }
         // A damaged file is opened for nothing and changed in nothing.
         std::optional<QString> damage = DatabaseFileDamage(databasePath);
         if (!damage) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "db/database_location.h"
+
 #include <QString>
 
 #include <functional>
 
+class DbError;
 class TDataModule1;
 
 // Shows one message to the operator (a message box in the program, a line on the console),
@@ -12,5 +15,10 @@ using MessageSink = std::function<void(const QString& message, const QString& da
 
 // Opens the data module's connection on the database and brings its schema up to date,
 // step by step, each step tested against the catalogue. Returns whether the connection is
-// open afterwards.
-bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage);
+// open afterwards. A database on a server that cannot be reached, or that refuses the account,
+// gives a message naming the server, and nothing is changed.
+bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
+                       const DatabaseAccount& account = {});
+
+// What the operator is told when a database on a server cannot be opened.
+QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error);

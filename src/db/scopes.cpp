@@ -1,11 +1,25 @@
 #include "db/scopes.h"
 
 #include "db/db_error.h"
+#include "db/connection.h"
 #include "db/transaction.h"
+
+namespace {
+
+// A transaction left open from earlier work is checked before it is used again; starting one
+// checks the connection anyway.
+void StartOrCheck(Transaction& transaction)
+{
+    if (transaction.isActive())
+        transaction.connection().ensureAlive();
+    transaction.startIfNotActive();
+}
+
+} // namespace
 
 WriteScope::WriteScope(Transaction& transaction) : m_transaction(transaction)
 {
-    m_transaction.startIfNotActive();
+    StartOrCheck(m_transaction);
 }
 
 WriteScope::~WriteScope()
@@ -27,7 +41,7 @@ void WriteScope::commit()
 
 ReadScope::ReadScope(Transaction& transaction) : m_transaction(transaction)
 {
-    m_transaction.startIfNotActive();
+    StartOrCheck(m_transaction);
 }
 
 WriteResult RunWrite(Transaction& transaction, const std::function<int()>& work)

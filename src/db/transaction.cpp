@@ -39,6 +39,7 @@ void Transaction::start()
 {
     if (isActive())
         throw DbError(QStringLiteral("Transakcija je već aktivna."), 0);
+    m_connection.ensureAlive();
     FirebirdStatus status;
     const bool readOnly = m_access == TransactionAccess::ReadOnly;
     ITransaction* handle = m_connection.attachment()->startTransaction(

@@ -6,9 +6,35 @@
 
 #include <QtTest>
 
+namespace {
+
+QString TestServer()
+{
+    return qEnvironmentVariable("VELTRA_TEST_SERVER");
+}
+
+} // namespace
+
+DatabaseAccount TestAccount()
+{
+    DatabaseAccount account;
+    if (!TestServer().isEmpty()) {
+        account.user = qEnvironmentVariable("VELTRA_SERVER_USER");
+        account.password = qEnvironmentVariable("VELTRA_SERVER_PASSWORD");
+    }
+    return account;
+}
+
 TempDatabase::TempDatabase(Schema schema) : m_path(m_folder.filePath(QStringLiteral("VT.FDB")))
 {
-    CreateBaseDatabase(m_path);
+    if (!TestServer().isEmpty()) {
+        // The server's own user writes the file.
+        QFile::setPermissions(m_folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                  | QFileDevice::ReadOther | QFileDevice::WriteOther
+                                                  | QFileDevice::ExeOther);
+        m_path = TestServer() + QLatin1Char(':') + m_path;
+    }
+    CreateBaseDatabase(m_path, TestAccount());
     if (schema == Schema::Upgraded) {
         TDataModule1 data;
         const QStringList messages = ConnectUpgraded(data, m_path);
@@ -20,7 +46,8 @@ TempDatabase::TempDatabase(Schema schema) : m_path(m_folder.filePath(QStringLite
 QStringList ConnectUpgraded(TDataModule1& data, const QString& path)
 {
     QStringList messages;
-    ConnectAndUpgrade(data, path, [&](const QString& message, const QString&) { messages << message; });
+    ConnectAndUpgrade(data, path, [&](const QString& message, const QString&) { messages << message; },
+                      TestAccount());
     return messages;
 }
 

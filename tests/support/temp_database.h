@@ -6,7 +6,13 @@
 
 class TDataModule1;
 
-// A real database file in a fresh temporary folder, removed with the folder.
+#include "db/database_location.h"
+
+// A real database file in a fresh temporary folder, removed with the folder. With
+// VELTRA_TEST_SERVER set (the host of a Firebird server on this computer, as
+// tests/support/on_server.sh sets it), the file is made and opened through that server, with
+// the account of VELTRA_SERVER_USER and VELTRA_SERVER_PASSWORD: `path()` is then
+// "host:/folder/VT.FDB".
 class TempDatabase {
 public:
     enum class Schema {
@@ -22,6 +28,9 @@ private:
     QTemporaryDir m_folder;
     QString m_path;
 };
+
+// The account the tests open their databases with: the server's test account, or the default.
+DatabaseAccount TestAccount();
 
 // Connects the data module to the database and upgrades it; returns the messages it showed.
 QStringList ConnectUpgraded(TDataModule1& data, const QString& path);

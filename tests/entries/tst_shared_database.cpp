@@ -1,0 +1,281 @@
+// One database on a Firebird server shared by several programs: run by scripts/test.sh against
+// the server it starts (tests/support/on_server.sh); skipped without one.
+
+#include "temp_database.h"
+
+#include "db/data_module.h"
+#include "db/db_error.h"
+#include "db/scopes.h"
+#include "db/schema_upgrade.h"
+#include "entries/entry_store.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char* const kStoreMany = "--store-many";
+const char* const kHoldEntry = "--hold-entry";
+constexpr int kEntriesPerProcess = 200;
+constexpr int kIntervalsPerEntry = 6;
+
+ManualEntry DayOfIntervals(int dayNumber)
+{
+    std::vector<IntervalRow> rows;
+    for (int i = 0; i < kIntervalsPerEntry; ++i)
+        rows.push_back({i % 2 ? ActivityKind::Driving : ActivityKind::Rest, ClockText(i * 4 * kMinutesPerHour),
+                        ClockText((i + 1) * 4 * kMinutesPerHour), "", ""});
+    ManualEntry entry;
+    entry.driverId = 1;
+    entry.vehicleId = 1;
+    entry.date = QDate(2024, 1, 1).addDays(dayNumber);
+    entry.intervals = IntervalsFromRows(rows);
+    return entry;
+}
+
+// A child: stores `count` entries from day `first` on, and tells each id it was given.
+int StoreMany(const QString& path, int first, int count)
+{
+    TDataModule1 data;
+    if (!ConnectUpgraded(data, path).isEmpty())
+        return 1;
+    for (int day = first; day < first + count; ++day) {
+        ManualEntry entry = DayOfIntervals(day);
+        const WriteResult result = StoreManualEntry(data.IBTransaction1, entry);
+        if (!result.done) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.message));
+            return 1;
+        }
+        std::printf("%d\n", entry.entryId);
+    }
+    return 0;
+}
+
+// A child: changes the entry's row in a transaction it keeps open until a line comes on stdin.
+int HoldEntry(const QString& path, int entryId)
+{
+    TDataModule1 data;
+    if (!ConnectUpgraded(data, path).isEmpty())
+        return 1;
+    data.IBTransaction1.startIfNotActive();
+    Statement sql(data.IBTransaction1);
+    sql.prepare(QStringLiteral("UPDATE UNOS SET NOD=NOD WHERE IDUNOS=:I"));
+    sql.setInt(QStringLiteral("I"), entryId);
+    sql.execute();
+    std::printf("held\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    data.IBTransaction1.commit();
+    return 0;
+}
+
+} // namespace
+
+class TestSharedDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void createAndUpgradeThroughTheServer();
+    void wrongAccountAndUnreachableServerNameTheHost();
+    void lostConnectionIsToldOnceThenJoinedAgain();
+    void sameEntryStoredByTwoClerks();
+    void twoProgramsStoringAtOnceLoseNothing();
+    void eachSeesTheOthersStores();
+};
+
+void TestSharedDatabase::initTestCase()
+{
+    if (qEnvironmentVariable("VELTRA_TEST_SERVER").isEmpty())
+        QSKIP("No Firebird server (scripts/test.sh starts one)");
+}
+
+void TestSharedDatabase::createAndUpgradeThroughTheServer()
+{
+    TempDatabase db(TempDatabase::Schema::Base);
+    QVERIFY(db.path().startsWith(qEnvironmentVariable("VELTRA_TEST_SERVER") + QLatin1Char(':')));
+    // The command line, as an office sets its database up from any computer.
+    QProcess upgrade;
+    upgrade.setProcessEnvironment([] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELTRA_USER"), TestAccount().user);
+        env.insert(QStringLiteral("VELTRA_PASSWORD"), TestAccount().password);
+        return env;
+    }());
+    upgrade.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra"),
+                  {QStringLiteral("--upgrade-database"), db.path()});
+    QVERIFY(upgrade.waitForFinished(60000));
+    QCOMPARE(upgrade.readAllStandardOutput(), QByteArray());
+    QCOMPARE(upgrade.exitCode(), 0);
+    // A second database at the same place is refused by the server.
+    upgrade.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra"),
+                  {QStringLiteral("--create-database"), db.path()});
+    QVERIFY(upgrade.waitForFinished(60000));
+    QCOMPARE(upgrade.exitCode(), 1);
+
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QVERIFY(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='SKENLOG'")) == 1);
+}
+
+void TestSharedDatabase::wrongAccountAndUnreachableServerNameTheHost()
+{
+    TempDatabase db;
+    const QString host = qEnvironmentVariable("VELTRA_TEST_SERVER");
+    DatabaseAccount wrong = TestAccount();
+    wrong.password += QStringLiteral("x");
+    QStringList messages;
+    QStringList details;
+    const auto collect = [&](const QString& message, const QString& detail) {
+        messages << message;
+        details << detail;
+    };
+    TDataModule1 data;
+    QVERIFY(!ConnectAndUpgrade(data, db.path(), collect, wrong));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("ne prihvaća korisnika")),
+             qPrintable(messages[0]));
+    QVERIFY(!messages[0].contains(wrong.password) && !details[0].contains(wrong.password));
+
+    messages.clear();
+    // Nothing listens on this port.
+    QVERIFY(!ConnectAndUpgrade(data, host + QStringLiteral("/3999:/nema/VT.FDB"), collect, TestAccount()));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("nije dostupan")), qPrintable(messages[0]));
+}
+
+void TestSharedDatabase::lostConnectionIsToldOnceThenJoinedAgain()
+{
+    TempDatabase db;
+    TDataModule1 clerk;
+    QCOMPARE(ConnectUpgraded(clerk, db.path()), QStringList());
+    ManualEntry first = DayOfIntervals(0);
+    QVERIFY(StoreManualEntry(clerk.IBTransaction1, first).done);
+    { ReadScope scope(clerk.Read); }
+
+    // The server drops the clerk's connection, as a restart does.
+    TDataModule1 admin;
+    QCOMPARE(ConnectUpgraded(admin, db.path()), QStringList());
+    clerk.IBTransaction1.startIfNotActive();
+    const qint64 attachment = QueryNumber(clerk, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
+    admin.IBTransaction1.startIfNotActive();
+    Statement kill(admin.IBTransaction1);
+    kill.prepare(QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID=:A"));
+    kill.setInt(QStringLiteral("A"), attachment);
+    kill.execute();
+    admin.IBTransaction1.commit();
+
+    // The next piece of work is told; the one after it connects again and goes through.
+    ManualEntry second = DayOfIntervals(1);
+    const WriteResult told = StoreManualEntry(clerk.IBTransaction1, second);
+    QVERIFY(!told.done);
+    QVERIFY2(told.message.contains(QStringLiteral("prekinuta")), qPrintable(told.message));
+    const WriteResult again = StoreManualEntry(clerk.IBTransaction1, second);
+    QVERIFY2(again.done, qPrintable(again.message));
+    QVERIFY(LoadEntry(clerk.Read, first.entryId, {}).has_value());
+    QCOMPARE(QueryNumber(admin, QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2);
+}
+
+void TestSharedDatabase::sameEntryStoredByTwoClerks()
+{
+    TempDatabase db;
+    TDataModule1 clerk;
+    QCOMPARE(ConnectUpgraded(clerk, db.path()), QStringList());
+    ManualEntry entry = DayOfIntervals(0);
+    QVERIFY(StoreManualEntry(clerk.IBTransaction1, entry).done);
+
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(), {kHoldEntry, db.path(), QString::number(entry.entryId)});
+    QVERIFY(other.waitForReadyRead(60000));
+    QCOMPARE(other.readLine().trimmed(), QByteArray("held"));
+
+    entry.remark = QStringLiteral("Promjena drugog djelatnika");
+    const WriteResult refused = StoreManualEntry(clerk.IBTransaction1, entry);
+    QVERIFY(!refused.done);
+    QVERIFY2(refused.message.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive)
+                 || refused.message.contains(QStringLiteral("update conflict"), Qt::CaseInsensitive),
+             qPrintable(refused.message));
+    QVERIFY(!clerk.IBTransaction1.isActive());
+
+    other.write("\n");
+    QVERIFY(other.waitForFinished(60000));
+    QCOMPARE(other.exitCode(), 0);
+    const WriteResult stored = StoreManualEntry(clerk.IBTransaction1, entry);
+    QVERIFY2(stored.done, qPrintable(stored.message));
+    QCOMPARE(LoadEntry(clerk.Read, entry.entryId, {})->entry.remark, entry.remark);
+}
+
+void TestSharedDatabase::twoProgramsStoringAtOnceLoseNothing()
+{
+    TempDatabase db;
+    QProcess a;
+    QProcess b;
+    a.start(QCoreApplication::applicationFilePath(), {kStoreMany, db.path(), QStringLiteral("0"),
+                                                      QString::number(kEntriesPerProcess)});
+    b.start(QCoreApplication::applicationFilePath(), {kStoreMany, db.path(), QString::number(kEntriesPerProcess),
+                                                      QString::number(kEntriesPerProcess)});
+    QVERIFY(a.waitForFinished(300000));
+    QVERIFY(b.waitForFinished(300000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+    QSet<int> ids;
+    for (QProcess* child : {&a, &b}) {
+        for (const QByteArray& line : child->readAllStandardOutput().split('\n')) {
+            if (!line.isEmpty())
+                ids.insert(line.toInt());
+        }
+    }
+    QCOMPARE(ids.size(), 2 * kEntriesPerProcess);
+
+    TDataModule1 data;
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2 * kEntriesPerProcess);
+    QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(DISTINCT DATUM) FROM DUNOS")), 2 * kEntriesPerProcess);
+    QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")),
+             2 * kEntriesPerProcess * kIntervalsPerEntry);
+    // Every entry whole: one day, all its intervals, and the day's totals.
+    QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM DUNOS D WHERE (SELECT COUNT(*) FROM SATIUNOS S "
+                                              "WHERE S.IDDUNOS=D.IDD) <> %1 OR D.S4 <> 720")
+                                   .arg(kIntervalsPerEntry)),
+             0);
+    for (int id : ids)
+        QVERIFY(LoadEntry(data.Read, id, {}).has_value());
+}
+
+void TestSharedDatabase::eachSeesTheOthersStores()
+{
+    TempDatabase db;
+    TDataModule1 first;
+    TDataModule1 second;
+    QCOMPARE(ConnectUpgraded(first, db.path()), QStringList());
+    QCOMPARE(ConnectUpgraded(second, db.path()), QStringList());
+    { ReadScope scope(second.Read); }
+    ManualEntry entry = DayOfIntervals(3);
+    QVERIFY(StoreManualEntry(first.IBTransaction1, entry).done);
+    // The second program's open read transaction sees the commit at its next read.
+    const std::optional<LoadedEntry> seen = LoadEntry(second.Read, entry.entryId, {});
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->entry.intervals.size(), size_t(kIntervalsPerEntry));
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && QByteArray(argv[1]) == kStoreMany) {
+        QCoreApplication app(argc, argv);
+        return StoreMany(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
+    }
+    if (argc == 4 && QByteArray(argv[1]) == kHoldEntry) {
+        QCoreApplication app(argc, argv);
+        return HoldEntry(QString::fromLocal8Bit(argv[2]), atoi(argv[3]));
+    }
+    QCoreApplication app(argc, argv);
+    TestSharedDatabase test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_shared_database.moc"
