@@ -13,6 +13,10 @@ private slots:
     void databaseLocation_data();
     void databaseLocation();
     void locationFileThatIsNoFile();
+    void serverLocationAndAccount_data();
+    void serverLocationAndAccount();
+    void serverHosts_data();
+    void serverHosts();
 };
 
 void TestScriptAndLocation::splitStatements_data()
@@ -84,6 +88,61 @@ void TestScriptAndLocation::locationFileThatIsNoFile()
     QVERIFY(QDir(working.path()).rmdir("VTDB.DAT"));
     QCOMPARE(mkfifo(QFile::encodeName(working.filePath("VTDB.DAT")).constData(), 0600), 0);
     QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
+}
+
+void TestScriptAndLocation::serverLocationAndAccount_data()
+{
+    QTest::addColumn<QByteArray>("locationText");
+    QTest::addColumn<QString>("location"); // empty: the default database
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("server, default account") << QByteArray("ured:/srv/veltra/VT.FDB\r\n")
+                                             << "ured:/srv/veltra/VT.FDB" << "SYSDBA" << "corbelwin";
+    QTest::newRow("server with port and account")
+        << QByteArray("ured/3051:/srv/veltra/VT.FDB\r\nuser=VELTRA\r\npassword= tajna =1\r\n")
+        << "ured/3051:/srv/veltra/VT.FDB" << "VELTRA" << " tajna =1";
+    QTest::newRow("url form, user only") << QByteArray("inet://10.0.0.5/srv/VT.FDB\nUSER = ana\n")
+                                         << "inet://10.0.0.5/srv/VT.FDB" << "ana" << "corbelwin";
+    QTest::newRow("missing local file with an account") << QByteArray("/nema/VT.FDB\nuser=ana\npassword=x\n")
+                                                        << "" << "SYSDBA" << "corbelwin";
+}
+
+void TestScriptAndLocation::serverLocationAndAccount()
+{
+    QFETCH(QByteArray, locationText);
+    QFETCH(QString, location);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QTemporaryDir program, working;
+    QFile file(working.filePath("VTDB.DAT"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(locationText);
+    file.close();
+    const DatabaseTarget target = ReadDatabaseTarget(program.path(), working.path());
+    QCOMPARE(target.location, location.isEmpty() ? QDir(program.path()).filePath("VT.FDB") : location);
+    QCOMPARE(target.account.user, user);
+    QCOMPARE(target.account.password, password);
+}
+
+void TestScriptAndLocation::serverHosts_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("host and path") << "ured:/srv/VT.FDB" << "ured";
+    QTest::newRow("host, port and path") << "192.168.1.10/3051:/srv/VT.FDB" << "192.168.1.10";
+    QTest::newRow("url") << "inet://ured.firma.hr/srv/VT.FDB" << "ured.firma.hr";
+    QTest::newRow("url with port") << "inet4://ured:3051/srv/VT.FDB" << "ured";
+    QTest::newRow("local path") << "/srv/veltra/VT.FDB" << "";
+    QTest::newRow("drive letter") << "C:/VELTRA/VT.FDB" << "";
+    QTest::newRow("relative name") << "VT.FDB" << "";
+}
+
+void TestScriptAndLocation::serverHosts()
+{
+    QFETCH(QString, location);
+    QFETCH(QString, host);
+    QCOMPARE(ServerHost(location), host);
+    QCOMPARE(IsServerLocation(location), !host.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestScriptAndLocation)
