@@ -232,7 +232,7 @@ QString ImageLoad::message() const
 
 ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
 {
-    raster = Raster();
+    EmptyRaster(raster);
     if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
         return Refused();
     jpeg_decompress_struct info;
@@ -272,7 +272,7 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     const std::int64_t rasterBytes = std::int64_t(info.output_width) * info.output_height * 4;
     info.mem->max_memory_to_use = static_cast<long>(kMaxScanMemoryBytes - rasterBytes);
     try {
-        ResizeRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+        AllocateRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     } catch (const std::bad_alloc&) {
         jpeg_destroy_decompress(&info);
         raster = Raster();
@@ -346,7 +346,7 @@ ImageLoad LoadRasterImage(const QString& path, Raster& raster)
 
 ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
 {
-    raster = Raster();
+    EmptyRaster(raster);
     if (nativePath.isEmpty())
         return Refused();
     // Opened without waiting (a FIFO would block for ever) and then taken only when it is a

@@ -30,6 +30,21 @@ void ResizeRaster(Raster& raster, int width, int height)
     raster.pixels.assign(static_cast<std::size_t>(raster.width) * raster.height, kOpaqueBlack);
 }
 
+void EmptyRaster(Raster& raster)
+{
+    raster.width = 0;
+    raster.height = 0;
+    raster.pixels.clear();
+}
+
+void AllocateRaster(Raster& raster, int width, int height)
+{
+    raster.width = std::max(width, 0);
+    raster.height = std::max(height, 0);
+    raster.pixels.clear();
+    raster.pixels.resize(static_cast<std::size_t>(raster.width) * raster.height);
+}
+
 void ClearRaster(Raster& raster, std::uint32_t color)
 {
     std::fill(raster.pixels.begin(), raster.pixels.end(), color);

@@ -1,14 +1,45 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
+
+// Leaves new pixels as they are: a raster about to be written whole (a decoded scan) is not
+// filled first, which would be one more pass over every pixel.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept
+    {
+    }
+    template <typename U>
+    void construct(U* place) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+
+using PixelBuffer = std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>>;
 
 // A 32-bit image: width × height pixels of 0xAARRGGBB, row by row from the top left.
 // The chart subsystem works on rasters through the free functions below.
 struct Raster {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;
+    PixelBuffer pixels;
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
@@ -51,6 +82,10 @@ inline int RoundHalfToEven(double value)
 
 // Sets the size; every pixel becomes opaque black. Negative sizes count as 0.
 void ResizeRaster(Raster& raster, int width, int height);
+// No pixels, but the memory is kept for the next image.
+void EmptyRaster(Raster& raster);
+// Sets the size and leaves the pixels undefined, for a raster that is then written whole.
+void AllocateRaster(Raster& raster, int width, int height);
 // Fills every pixel with one colour (opaque black unless told otherwise).
 void ClearRaster(Raster& raster, std::uint32_t color = kOpaqueBlack);
 

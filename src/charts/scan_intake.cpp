@@ -6,6 +6,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <future>
+#include <mutex>
 #include <new>
 
 namespace {
@@ -32,6 +34,54 @@ bool CutBoxUsable(const DiscBox& box)
     const int h = box.bottom - box.top;
     return AspectPossible(w, h) && HeightForWidth(kDiscImageWidth, w, h) >= 1;
 }
+
+// Scans come one after another, mostly of one size: the memory of a scan's raster is kept for
+// the next one, so that decoding writes into pages the process already has rather than into
+// fresh ones the system must find and clear first (that costs as much as the decoding itself).
+// A few rasters of up to an A4 page at 600 dpi are kept; larger ones are let go.
+class ScanBufferPool {
+public:
+    static constexpr std::size_t kMaxKeptPixels = std::size_t(5000) * 7100;
+    static constexpr std::size_t kMaxKept = 2;
+
+    PixelBuffer take()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_spare.empty())
+            return {};
+        PixelBuffer buffer = std::move(m_spare.back());
+        m_spare.pop_back();
+        return buffer;
+    }
+
+    void giveBack(PixelBuffer buffer)
+    {
+        if (buffer.capacity() == 0 || buffer.capacity() > kMaxKeptPixels)
+            return;
+        const std::lock_guard lock(m_mutex);
+        if (m_spare.size() < kMaxKept)
+            m_spare.push_back(std::move(buffer));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<PixelBuffer> m_spare;
+};
+
+ScanBufferPool& ScanBuffers()
+{
+    static ScanBufferPool pool;
+    return pool;
+}
+
+// The scan raster of one intake, its memory taken from the pool and given back afterwards.
+struct PooledScan {
+    Raster raster;
+    PooledScan() { raster.pixels = ScanBuffers().take(); }
+    ~PooledScan() { ScanBuffers().giveBack(std::move(raster.pixels)); }
+    PooledScan(const PooledScan&) = delete;
+    PooledScan& operator=(const PooledScan&) = delete;
+};
 
 } // namespace
 
@@ -85,7 +135,8 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     ScanReading reading;
     QElapsedTimer timer;
     timer.start();
-    Raster scan;
+    PooledScan pooled;
+    Raster& scan = pooled.raster;
     const ImageLoad loaded = LoadRasterImage(nativePath, scan);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
@@ -104,16 +155,26 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     reading.detectMs = found.elapsedMs;
     if (progress.detected)
         progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));
+    // The discs are cut and refined side by side (a scan holds one or two), and reported in
+    // their order.
+    std::vector<std::future<std::optional<ScanDisc>>> prepared;
     for (std::size_t i = 0; i < found.boxes.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         if (progress.discStarted)
             progress.discStarted(number);
-        if (std::optional<ScanDisc> disc = PrepareScanDisc(path, scan, found.boxes[i], number)) {
+        const DiscBox box = found.boxes[i];
+        prepared.push_back(std::async(std::launch::async, [&path, &scan, box, number] {
+            return PrepareScanDisc(path, scan, box, number);
+        }));
+    }
+    for (std::size_t i = 0; i < prepared.size(); ++i) {
+        if (std::optional<ScanDisc> disc = prepared[i].get()) {
             if (progress.discPrepared)
                 progress.discPrepared(*disc);
             reading.discs.push_back(std::move(*disc));
-        } else
-            reading.unusableDiscs.push_back(number);
+        } else {
+            reading.unusableDiscs.push_back(static_cast<int>(i) + 1);
+        }
     }
     if (reading.discs.empty())
         reading.error = kNoDiscFoundMessage;

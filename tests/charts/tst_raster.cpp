@@ -80,7 +80,7 @@ void TestRaster::copyRectFillsOutsideWithBlack()
         }
     }
     const Raster outside = CopyRect(source, 10, 10, 2, 2);
-    QCOMPARE(outside.pixels, std::vector<uint32_t>(4, kOpaqueBlack));
+    QCOMPARE(outside.pixels, PixelBuffer(4, kOpaqueBlack));
 }
 
 void TestRaster::stretchNearestPicksSourcePixels()

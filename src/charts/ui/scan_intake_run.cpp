@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QThread>
 
+#include <future>
 #include <memory>
 #include <new>
 
@@ -90,21 +91,34 @@ Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
                 p.setStatus(QStringLiteral("Analiza i digitalizacija listića %1").arg(number));
             });
         };
-        report.discPrepared = [window, owner, options, saved](const ScanDisc& disc) {
-            auto analysis = std::make_shared<ChartAnalysis>(disc.image, options);
-            try {
+        report.discPrepared = [window](const ScanDisc& disc) {
+            OnWindowThread(window, [line = DiscLogLine(disc)](Tprogress& p) { p.addLog(line); });
+        };
+        ScanReading reading = ReadScanDiscs(path, report);
+        // Each disc's first reading (orientation, unrolling, reading) side by side; the
+        // workspaces open in the discs' order.
+        std::vector<std::future<std::shared_ptr<ChartAnalysis>>> analyses;
+        for (ScanDisc& disc : reading.discs) {
+            analyses.push_back(std::async(std::launch::async, [image = std::move(disc.image), options, saved]() mutable {
+                auto analysis = std::make_shared<ChartAnalysis>(std::move(image), options);
                 analysis->setUp(saved);
-            } catch (const std::bad_alloc&) {
-                return; // counted as no disc: the message comes with the end of the run
-            }
+                return analysis;
+            }));
+        }
+        for (std::size_t i = 0; i < analyses.size(); ++i) {
+            const ScanDisc& disc = reading.discs[i];
             const ChartHandOff handOff{disc.scanFileName, disc.discNumber, disc.scanWidth, disc.scanHeight, -1};
-            const QString line = DiscLogLine(disc);
-            OnWindowThread(window, [analysis, handOff, line, owner](Tprogress& p) {
-                p.addLog(line);
+            std::shared_ptr<ChartAnalysis> analysis;
+            try {
+                analysis = analyses[i].get();
+            } catch (const std::bad_alloc&) {
+                reading.unusableDiscs.push_back(disc.discNumber);
+                continue;
+            }
+            OnWindowThread(window, [analysis, handOff, owner](Tprogress&) {
                 OpenChartWorkspace(std::move(*analysis), handOff, owner);
             });
-        };
-        const ScanReading reading = ReadScanDiscs(path, report);
+        }
         OnWindowThread(window, [error = reading.error, unusable = reading.unusableDiscs](Tprogress& p) {
             for (int number : unusable)
                 p.addLog(QStringLiteral("Listić %1 nije moguće izrezati").arg(number));
