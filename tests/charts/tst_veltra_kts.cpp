@@ -86,6 +86,7 @@ private slots:
     void reportsScanErrors_data();
     void reportsScanErrors();
     void refusesBadArguments();
+    void batchKeepsTheOrderAndGoesPastBadFiles();
     void hostileScansUnderMemoryLimit_data();
     void hostileScansUnderMemoryLimit();
 
@@ -156,6 +157,34 @@ void TestVeltraKts::printsTheTextExport()
     QVERIFY(QRegularExpression(QStringLiteral("^0\t00:00\t(0[45]:\\d\\d)\t\\1\t2\tOdmor\t$")).match(lines[header + 1]).hasMatch());
     QVERIFY(QRegularExpression(QStringLiteral("^3\t0[45]:\\d\\d\t0[67]:\\d\\d\t0[12]:\\d\\d\t1\tVožnja\t$")).match(lines[header + 2]).hasMatch());
     QVERIFY(lines[header - 1].isEmpty());
+}
+
+// Many scans at once, on three workers: each scan's output in the order of the arguments, a
+// scan that cannot be read named on stderr without stopping the others, and exit status 1.
+void TestVeltraKts::batchKeepsTheOrderAndGoesPastBadFiles()
+{
+    const QString damaged = path(QStringLiteral("oštećen.jpg"));
+    QByteArray bytes = ReadAll(m_scan);
+    bytes.truncate(bytes.size() / 3);
+    QVERIFY(WriteAll(damaged, bytes));
+    const QString missing = path(QStringLiteral("nema.jpg"));
+    const QStringList scans{m_scan, damaged, m_scan, missing, m_scan};
+    const Run run = RunTool(QStringList{QStringLiteral("--jobs"), QStringLiteral("3")} + scans);
+    QCOMPARE(run.exitCode, 1);
+    const QStringList order = run.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^== ")));
+    QStringList expected;
+    for (const QString& scan : scans)
+        expected << QStringLiteral("== ") + scan;
+    QCOMPARE(order, expected);
+    QCOMPARE(run.out.count(QStringLiteral("Detektirano 2 listića!")), 3);
+    QCOMPARE(run.err, damaged + QStringLiteral(": Pogreška pri učitavanju slike!\n") + missing
+                          + QStringLiteral(": Pogreška pri učitavanju slike!\n"));
+
+    // The same scans one at a time give the same output, but for the times.
+    const QRegularExpression times(QStringLiteral("( = \\d+|\\d\\d:\\d\\d:\\d\\d)$"), QRegularExpression::MultilineOption);
+    const Run single = RunTool(QStringList{QStringLiteral("--jobs"), QStringLiteral("1")} + scans);
+    QCOMPARE(QString(single.out).remove(times), QString(run.out).remove(times));
+    QCOMPARE(RunTool({QStringLiteral("--jobs"), QStringLiteral("0"), m_scan}).exitCode, 2);
 }
 
 void TestVeltraKts::readsTheOptionAndGeometryFiles()

@@ -1,7 +1,10 @@
 // veltra-kts: reads scanned tachograph charts from the command line with the application's
 // own chart code and prints each disc's intervals as the chart's text export.
 //
-//   veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] SCAN...
+//   veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] [--jobs N] SCAN...
+//
+// The scans are read N at a time (all cores by default); what each gives is printed in the
+// order of the arguments, and a scan that cannot be read does not stop the others.
 
 #include "charts/chart_analysis.h"
 #include "charts/chart_text_export.h"
@@ -18,7 +21,13 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -26,12 +35,13 @@ constexpr int kExitScanError = 1;
 constexpr int kExitUsage = 2;
 
 const QString kUsage = QStringLiteral(
-    "Upotreba: veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] SKEN...");
+    "Upotreba: veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] [--jobs N] SKEN...");
 
 struct Arguments {
     QString optionsPath;
     QString geometryPath;
     bool json = false;
+    int jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     QList<QByteArray> scans;  // as the file system names them, which need not be valid text
 };
 
@@ -45,6 +55,15 @@ std::optional<Arguments> ParseArguments(const QList<QByteArray>& nativeArgs, QSt
         const QString& arg = args[i];
         if (arg == QLatin1String("--json")) {
             parsed.json = true;
+        } else if (arg == QLatin1String("--jobs")) {
+            bool number = false;
+            const int jobs = i + 1 < args.size() ? args[i + 1].toInt(&number) : 0;
+            if (!number || jobs < 1) {
+                error = QStringLiteral("Iza --jobs treba broj poslova (1 ili više).");
+                return std::nullopt;
+            }
+            parsed.jobs = jobs;
+            ++i;
         } else if (arg == QLatin1String("--options") || arg == QLatin1String("--geometry")) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("Nedostaje datoteka iza %1").arg(arg);
@@ -139,6 +158,111 @@ QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
 
 } // namespace
 
+// What one scan gives: its text (or its JSON) and its message when it could not be read.
+struct ScanOutput {
+    QString text;
+    QJsonObject json;
+    QString error;
+};
+
+ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadingOptions& options,
+                       const ChartGeometry& saved)
+{
+    ScanOutput output;
+    const QString path = QFile::decodeName(nativePath);
+    const ScanReading reading = ReadScanDiscs(nativePath);
+    if (!reading.error.isEmpty())
+        output.error = path + QStringLiteral(": ") + reading.error;
+    QTextStream out(&output.text);
+    QJsonArray discsJson;
+    if (!json) {
+        out << "== " << path << '\n';
+        for (const QString& line : ScanLogLines(reading))
+            out << line << '\n';
+    }
+    for (const ScanDisc& disc : reading.discs) {
+        ChartAnalysis analysis(disc.image, options);
+        analysis.setUp(saved);
+        if (json) {
+            discsJson.append(DiscJson(disc, analysis));
+            continue;
+        }
+        out << "-- " << disc.discNumber << ": " << BoxText(disc.box) << '\n';
+        const QStringList lines =
+            ChartExportLines(analysis.days().all, ChartExportKind::WholeChart, QDateTime::currentDateTime());
+        for (const QString& line : lines)
+            out << line << '\n';
+        out << analysis.caption() << '\n';
+        for (const QString& line : DiscLogLines(disc, analysis.durations()))
+            out << line << '\n';
+    }
+    if (json) {
+        output.json = QJsonObject{{QStringLiteral("file"), path},
+                                  {QStringLiteral("width"), reading.scanWidth},
+                                  {QStringLiteral("height"), reading.scanHeight},
+                                  {QStringLiteral("durations"),
+                                   QJsonObject{{QStringLiteral("loadMs"), reading.loadMs},
+                                               {QStringLiteral("detectMs"), reading.detectMs}}},
+                                  {QStringLiteral("discs"), discsJson}};
+        if (!reading.error.isEmpty())
+            output.json.insert(QStringLiteral("error"), reading.error);
+    }
+    return output;
+}
+
+// Reads the scans `jobs` at a time and hands each output over in the order of the scans, as
+// soon as it and those before it are done.
+class ScanBatch {
+public:
+    ScanBatch(const Arguments& args, const ChartReadingOptions& options, const ChartGeometry& saved)
+        : m_args(args), m_options(options), m_saved(saved), m_outputs(static_cast<std::size_t>(args.scans.size()))
+    {
+        const int workers = std::min(args.jobs, static_cast<int>(args.scans.size()));
+        for (int i = 0; i < workers; ++i)
+            m_workers.emplace_back([this] { work(); });
+    }
+    ~ScanBatch()
+    {
+        for (std::thread& worker : m_workers)
+            worker.join();
+    }
+
+    // The output of scan i (waits for it), which is then let go.
+    ScanOutput take(std::size_t i)
+    {
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [&] { return m_outputs[i].has_value(); });
+        ScanOutput output = std::move(*m_outputs[i]);
+        m_outputs[i].reset();
+        return output;
+    }
+
+private:
+    void work()
+    {
+        for (;;) {
+            const std::size_t i = m_next.fetch_add(1);
+            if (i >= m_outputs.size())
+                return;
+            ScanOutput output = ReadOneScan(m_args.scans[static_cast<qsizetype>(i)], m_args.json, m_options, m_saved);
+            {
+                const std::lock_guard lock(m_mutex);
+                m_outputs[i] = std::move(output);
+            }
+            m_done.notify_all();
+        }
+    }
+
+    const Arguments& m_args;
+    const ChartReadingOptions m_options;
+    const ChartGeometry m_saved;
+    std::vector<std::optional<ScanOutput>> m_outputs;
+    std::atomic<std::size_t> m_next{0};
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    std::vector<std::thread> m_workers;
+};
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -158,46 +282,19 @@ int main(int argc, char* argv[])
 
     int exitCode = 0;
     QJsonArray scansJson;
-    for (const QByteArray& nativePath : args->scans) {
-        const QString path = QFile::decodeName(nativePath);
-        const ScanReading reading = ReadScanDiscs(nativePath);
-        if (!reading.error.isEmpty()) {
-            err << path << ": " << reading.error << '\n';
+    ScanBatch batch(*args, options, saved);
+    for (qsizetype i = 0; i < args->scans.size(); ++i) {
+        const ScanOutput output = batch.take(static_cast<std::size_t>(i));
+        if (!output.error.isEmpty()) {
+            err << output.error << '\n';
+            err.flush();
             exitCode = kExitScanError;
         }
-        QJsonArray discsJson;
-        if (!args->json) {
-            out << "== " << path << '\n';
-            for (const QString& line : ScanLogLines(reading))
-                out << line << '\n';
-        }
-        for (const ScanDisc& disc : reading.discs) {
-            ChartAnalysis analysis(disc.image, options);
-            analysis.setUp(saved);
-            if (args->json) {
-                discsJson.append(DiscJson(disc, analysis));
-                continue;
-            }
-            out << "-- " << disc.discNumber << ": " << BoxText(disc.box) << '\n';
-            const QStringList lines =
-                ChartExportLines(analysis.days().all, ChartExportKind::WholeChart, QDateTime::currentDateTime());
-            for (const QString& line : lines)
-                out << line << '\n';
-            out << analysis.caption() << '\n';
-            for (const QString& line : DiscLogLines(disc, analysis.durations()))
-                out << line << '\n';
-        }
         if (args->json) {
-            QJsonObject scan{{QStringLiteral("file"), path},
-                             {QStringLiteral("width"), reading.scanWidth},
-                             {QStringLiteral("height"), reading.scanHeight},
-                             {QStringLiteral("durations"),
-                              QJsonObject{{QStringLiteral("loadMs"), reading.loadMs},
-                                          {QStringLiteral("detectMs"), reading.detectMs}}},
-                             {QStringLiteral("discs"), discsJson}};
-            if (!reading.error.isEmpty())
-                scan.insert(QStringLiteral("error"), reading.error);
-            scansJson.append(scan);
+            scansJson.append(output.json);
+        } else {
+            out << output.text;
+            out.flush();
         }
     }
     if (args->json)
