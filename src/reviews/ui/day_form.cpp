@@ -56,11 +56,6 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = 
     return label;
 }
 
-QString OptionalText(const std::optional<int>& value)
-{
-    return value ? QString::number(*value) : QString();
-}
-
 }  // namespace
 
 TDayForm::TDayForm(int driverId, const QDate& date, QWidget* owner)
