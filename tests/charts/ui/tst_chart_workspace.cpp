@@ -650,6 +650,21 @@ void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()
     }
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(view->scale(), 1.0);
+
+    // The unrolled trace tells the minute and the intensity under the mouse: driving from
+    // 05:10 is dark next to the inner radius.
+    auto* strip = Child<QLabel>(*window, "TrakaSlika");
+    auto* readout = Child<QLabel>(*window, "Info");
+    QVERIFY(readout->isHidden());
+    QTest::mouseMove(strip, QPoint(600, strip->height() - kStripMargin - 3));
+    QTRY_VERIFY(!readout->isHidden());
+    const QStringList parts = readout->text().split(QLatin1Char(' '));
+    QCOMPARE(parts.size(), 2);
+    QCOMPARE(parts[0], QStringLiteral("10:00"));
+    QVERIFY2(parts[1].toInt() < 100, qPrintable(readout->text()));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(strip, &leave);
+    QVERIFY(readout->isHidden());
 }
 
 void TestChartWorkspace::existingEntryWarns()
