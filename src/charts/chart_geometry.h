@@ -12,6 +12,14 @@ struct ChartGeometry {
     int r1 = 10;
     int r2 = 20;
     double pos0 = 180.0;
+    // The part of a pixel by which the centre lies beyond (cx, cy), -0.5 .. 0.5, as the fine
+    // fit of the disc's rim finds it; 0 unless that fit ran. Moves of the centre by the
+    // operator keep it; the settings file keeps only whole pixels.
+    double centreFractionX = 0.0;
+    double centreFractionY = 0.0;
+
+    double centreX() const { return cx + centreFractionX; }
+    double centreY() const { return cy + centreFractionY; }
 
     bool operator==(const ChartGeometry&) const = default;
 };

@@ -44,8 +44,8 @@ void PaintChartOverlay(QPainter& painter, const ChartGeometry& g, int splitPoint
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
-    // The centre of pixel (cx, cy), where the reading puts the disc's centre.
-    const QPointF centre(g.cx + 0.5, g.cy + 0.5);
+    // The centre of pixel (cx, cy) and its fraction, where the reading puts the disc's centre.
+    const QPointF centre(g.centreX() + 0.5, g.centreY() + 0.5);
 
     painter.setPen(CosmeticPen(Qt::red));
     painter.drawEllipse(centre, g.r1, g.r1);

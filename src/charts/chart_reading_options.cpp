@@ -15,5 +15,6 @@ ChartReadingOptions ReadChartReadingOptions(const ProfileFile& file)
     options.centarRadijus = file.readBool(section, QStringLiteral("CentarRadijus"), defaults.centarRadijus);
     options.specKorekt = file.readBool(section, QStringLiteral("SpecKorekt"), defaults.specKorekt);
     options.minKorekt = file.readInteger(section, QStringLiteral("MinKorekt"), defaults.minKorekt);
+    options.finoPoravnaj = file.readBool(section, QStringLiteral("FinoPoravnaj"), defaults.finoPoravnaj);
     return options;
 }

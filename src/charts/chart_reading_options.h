@@ -12,6 +12,7 @@ struct ChartReadingOptions {
     bool centarRadijus = true; // CentarRadijus: the radii follow a moved centre
     bool specKorekt = false;   // SpecKorekt: disturbances up to minKorekt minutes become rest
     int minKorekt = 2;         // MinKorekt
+    bool finoPoravnaj = true;  // FinoPoravnaj: the set-up fits centre, rim and 00:00 finely
 
     bool operator==(const ChartReadingOptions&) const = default;
 };

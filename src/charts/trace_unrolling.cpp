@@ -13,7 +13,7 @@ constexpr int kMinutesPerDegree = 4;
 
 int SampleIntensity(const Raster& disc, const ChartGeometry& geometry, double cosine, double sine, int radius)
 {
-    return Intensity(SampleBilinear(disc, geometry.cx + radius * cosine, geometry.cy + radius * sine));
+    return Intensity(SampleBilinear(disc, geometry.centreX() + radius * cosine, geometry.centreY() + radius * sine));
 }
 
 } // namespace

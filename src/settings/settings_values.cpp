@@ -67,6 +67,7 @@ const std::array kSettingKeys = {
     SettingKey{"KTS", "CentarRadijus", F::YesNo, &S::CentarRadijus},
     SettingKey{"KTS", "SpecKorekt", F::YesNo, &S::SpecKorekt},
     SettingKey{"KTS", "MinKorekt", F::WholeNumber, &S::MinKorekt},
+    SettingKey{"KTS", "FinoPoravnaj", F::YesNo, &S::FinoPoravnaj},
 };
 
 constexpr int kZoneCount = 26;

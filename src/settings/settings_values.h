@@ -78,6 +78,7 @@ struct SettingsValues {
     bool CentarRadijus = true;
     bool SpecKorekt = false;
     int MinKorekt = 2;
+    bool FinoPoravnaj = true;
 
     // Held for the run only, never stored: the folder of scanned charts.
     QString SkenFolder;

@@ -18,6 +18,14 @@ Raster DiscImage(double pos0, const std::vector<TraceInterval>& trace)
     return DrawChartPage(750, 750, {disc});
 }
 
+// The reading exactly as the set-up of a workspace has it without the fine fit.
+ChartReadingOptions WithoutFineFit()
+{
+    ChartReadingOptions options;
+    options.finoPoravnaj = false;
+    return options;
+}
+
 const std::vector<TraceInterval> kDay = {
     {0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1380, 0}, {1380, 1420, 2}, {1420, 1440, 0},
 };
@@ -32,6 +40,8 @@ private slots:
     void readsADrawnDisc();
     void keepsTheSavedGeometryButEstimatesPos0();
     void keepsTheSplitIndexAcrossReadings();
+    void fineFitFindsTheDrawnGeometry_data();
+    void fineFitFindsTheDrawnGeometry();
     void splitsANightChart();
 };
 
@@ -45,7 +55,7 @@ void TestChartAnalysis::readsADrawnDisc_data()
 void TestChartAnalysis::readsADrawnDisc()
 {
     QFETCH(double, pos0);
-    ChartAnalysis analysis(DiscImage(pos0, kDay), ChartReadingOptions());
+    ChartAnalysis analysis(DiscImage(pos0, kDay), WithoutFineFit());
     analysis.setUp(ChartGeometry()); // nothing saved: the image's default geometry
     QCOMPARE(analysis.geometry().cx, 374);
     QCOMPARE(analysis.geometry().r1, 184);
@@ -71,7 +81,7 @@ void TestChartAnalysis::readsADrawnDisc()
 
 void TestChartAnalysis::keepsTheSavedGeometryButEstimatesPos0()
 {
-    ChartAnalysis analysis(DiscImage(180, kDay), ChartReadingOptions());
+    ChartAnalysis analysis(DiscImage(180, kDay), WithoutFineFit());
     analysis.setUp({370, 371, 150, 160, 33.0});
     QCOMPARE(analysis.geometry().cx, 370);
     QCOMPARE(analysis.geometry().cy, 371);
@@ -84,7 +94,7 @@ void TestChartAnalysis::keepsTheSavedGeometryButEstimatesPos0()
 // A disc image whose geometry has Pos0 put right after the set-up.
 ChartAnalysis CorrectedAnalysis(double pos0, const std::vector<TraceInterval>& trace)
 {
-    ChartAnalysis analysis(DiscImage(pos0, trace), ChartReadingOptions());
+    ChartAnalysis analysis(DiscImage(pos0, trace), WithoutFineFit());
     analysis.setUp(ChartGeometry());
     ChartGeometry corrected = analysis.geometry();
     corrected.pos0 = pos0;
@@ -132,6 +142,40 @@ void TestChartAnalysis::splitsANightChart()
     QVERIFY(analysis.days().twoDay);
     QCOMPARE(analysis.days().day1Minutes, read[2].length());
     QCOMPARE(analysis.days().day2Minutes, read[0].length());
+}
+
+void TestChartAnalysis::fineFitFindsTheDrawnGeometry_data()
+{
+    QTest::addColumn<double>("centreX");
+    QTest::addColumn<double>("centreY");
+    QTest::addColumn<double>("pos0");
+    QTest::newRow("on the grid") << 374.0 << 374.0 << 180.0;
+    QTest::newRow("off the grid, turned") << 373.63 << 374.41 << 12.3;
+    QTest::newRow("a pixel off, turned the other way") << 372.8 << 375.35 << 251.71;
+}
+
+// Drawn off the pixel grid and turned by any angle, a disc's centre comes out within 0.3
+// pixels, 00:00 within 0.1 degree, and every change of activity on its minute.
+void TestChartAnalysis::fineFitFindsTheDrawnGeometry()
+{
+    QFETCH(double, centreX);
+    QFETCH(double, centreY);
+    QFETCH(double, pos0);
+    const std::vector<TraceInterval> trace = {
+        {0, 300, 0}, {300, 437, 3}, {437, 452, 0}, {452, 611, 2}, {611, 903, 3}, {903, 1381, 0}, {1381, 1420, 2},
+        {1420, 1440, 0},
+    };
+    ChartDiscDrawing disc{centreX, centreY, 374.6, pos0, trace};
+    ChartAnalysis analysis(DrawChartPage(750, 750, {disc}), ChartReadingOptions());
+    analysis.setUp(ChartGeometry());
+    const ChartGeometry& g = analysis.geometry();
+    QVERIFY2(std::hypot(g.centreX() - centreX, g.centreY() - centreY) <= 0.3,
+             qPrintable(QStringLiteral("%1, %2").arg(g.centreX()).arg(g.centreY())));
+    QVERIFY2(std::abs(g.pos0 - pos0) <= 0.1, qPrintable(QString::number(g.pos0)));
+    QCOMPARE(g.r1, 184);
+    QCOMPARE(g.r2, 197);
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), trace, 1).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
 }
 
 QTEST_APPLESS_MAIN(TestChartAnalysis)

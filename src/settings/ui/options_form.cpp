@@ -240,6 +240,7 @@ QWidget* TopcijeForm::buildChartPage()
     m_neminOdmor = NewCheckBox("neminOdmor", QStringLiteral("ne korigiraj ako je kratka aktivnost odmor"));
     m_odmor = NewCheckBox("odmor", QStringLiteral("odmor kraći od 15 min zamijeni spremnošću za rad"));
     m_centarRadijus = NewCheckBox("CentarRadijus", QStringLiteral("promjena radijusa uz promjenu centra listića"));
+    m_finoPoravnaj = NewCheckBox("FinoPoravnaj", QStringLiteral("Automatski fino poravnaj geometriju"));
 
     // The minutes field sits inside the caption's run of blanks.
     m_specialKorekcija = NewCheckBox("specialKorekcija", kSpecialKorekcijaCaption);
@@ -260,6 +261,7 @@ QWidget* TopcijeForm::buildChartPage()
     reading->addWidget(NewGroup(QStringLiteral("1 min aktivnosti/smetnje:"), shortActivities));
     reading->addWidget(m_odmor);
     reading->addWidget(m_centarRadijus);
+    reading->addWidget(m_finoPoravnaj);
 
     m_skenFolder = NewLineEdit("SkenFolder");
     auto* browse = new QToolButton;
@@ -355,6 +357,7 @@ void TopcijeForm::showValues(const SettingsValues& v)
     m_odmor->setChecked(v.Odmor15);
     m_neminOdmor->setChecked(v.NeminOdmor);
     m_centarRadijus->setChecked(v.CentarRadijus);
+    m_finoPoravnaj->setChecked(v.FinoPoravnaj);
     m_specialKorekcija->setChecked(v.SpecKorekt);
     m_specialMin->setText(QString::number(v.MinKorekt));
     m_skenFolder->setText(v.SkenFolder);
@@ -405,6 +408,7 @@ SettingsValues TopcijeForm::values() const
     v.Odmor15 = m_odmor->isChecked();
     v.NeminOdmor = m_neminOdmor->isChecked();
     v.CentarRadijus = m_centarRadijus->isChecked();
+    v.FinoPoravnaj = m_finoPoravnaj->isChecked();
     v.SpecKorekt = m_specialKorekcija->isChecked();
     bool whole = false;
     const int minutes = m_specialMin->text().trimmed().toInt(&whole);

@@ -94,6 +94,7 @@ private:
     QCheckBox* m_odmor = nullptr;
     QCheckBox* m_neminOdmor = nullptr;
     QCheckBox* m_centarRadijus = nullptr;
+    QCheckBox* m_finoPoravnaj = nullptr;
     QCheckBox* m_specialKorekcija = nullptr;
     QLineEdit* m_specialMin = nullptr;
     QLineEdit* m_skenFolder = nullptr;

@@ -560,11 +560,17 @@ void TestChartWorkspace::imageKeysActOnKeyDownAndUp()
     QTest::keyClick(canvas, Qt::Key_F3, Qt::ControlModifier);
     QCOMPARE(window->analysis().geometry().pos0, start.pos0 + 0.5);
     QTest::keyClick(canvas, Qt::Key_Up);
-    QCOMPARE(window->analysis().geometry().cy, start.cy - 2);
-    // The radii follow the centre (CentarRadijus).
-    QCOMPARE(window->analysis().geometry().r1, 183);
+    const ChartGeometry moved = window->analysis().geometry();
+    QCOMPARE(moved.cy, start.cy - 2);
+    // Whole pixels from where the fine fit put the centre, and the radii follow it (CentarRadijus).
+    QCOMPARE(moved.centreFractionY, start.centreFractionY);
+    ChartGeometry expected = moved;
+    FitRadiiToCentre(expected);
+    QCOMPARE(moved.r1, expected.r1);
+    QCOMPARE(moved.r2, expected.r2);
     QCOMPARE(Child<QLabel>(*window, "ICaption")->text(), window->analysis().caption());
-    QVERIFY(Child<QLabel>(*window, "ICaption")->text().startsWith(QStringLiteral("R1 = 183; R2 = 196; C = (374,372)")));
+    QVERIFY(Child<QLabel>(*window, "ICaption")->text().startsWith(
+        QStringLiteral("R1 = %1; R2 = %2; C = (%3,%4)").arg(moved.r1).arg(moved.r2).arg(moved.cx).arg(moved.cy)));
 }
 
 void TestChartWorkspace::geometryButtonsAndSplitPoint()
@@ -638,9 +644,9 @@ void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()
     const ChartGeometry g = window->analysis().geometry();
     for (double scale : {1.0, 4.0, 8.0}) {
         view->setScale(scale);
-        // The red circle crosses the horizontal through the centre at cx + 0.5 + r1.
-        const int x = static_cast<int>((g.cx + 0.5 + g.r1) * scale);
-        const int y = static_cast<int>((g.cy + 0.5) * scale);
+        // The red circle crosses the horizontal through the centre (fraction included) at r1.
+        const int x = static_cast<int>((g.centreX() + 0.5 + g.r1) * scale);
+        const int y = static_cast<int>((g.centreY() + 0.5) * scale);
         const QImage around = canvas->grab(QRect(x - 1, y - 1, 3, 3)).toImage();
         bool red = false;
         for (int i = 0; i < around.width(); ++i)
