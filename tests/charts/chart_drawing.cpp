@@ -84,7 +84,7 @@ void DrawChartDisc(Raster& page, const ChartDiscDrawing& disc)
             std::uint32_t color = kChartPaper;
             const double angle = AngleFrom(disc.pos0, dx, dy);
             if (r < kHoleFraction * disc.radius || InNotch(disc, dx, dy)) {
-                color = kChartBackground;
+                color = disc.holeColour;
             } else if (r >= kScaleInnerFraction * disc.radius) {
                 const double tick = std::fmod(angle * 4.0 / kScaleMinutes, 1.0);
                 if (tick < 0.5)
@@ -104,11 +104,11 @@ void DrawChartDisc(Raster& page, const ChartDiscDrawing& disc)
     }
 }
 
-Raster DrawChartPage(int width, int height, const std::vector<ChartDiscDrawing>& discs)
+Raster DrawChartPage(int width, int height, const std::vector<ChartDiscDrawing>& discs, std::uint32_t background)
 {
     Raster page;
     ResizeRaster(page, width, height);
-    ClearRaster(page, kChartBackground);
+    ClearRaster(page, background);
     for (const ChartDiscDrawing& disc : discs)
         DrawChartDisc(page, disc);
     return page;

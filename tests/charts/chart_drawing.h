@@ -29,18 +29,19 @@ constexpr double kTraceInnerUnits = 184.0;
 // rest draws no trace.
 double TraceThicknessRows(int activity);
 
+constexpr std::uint32_t kChartBackground = 0xFF6E6E6Eu; // scanner lid, seen through the hole too
+constexpr std::uint32_t kChartPaper = 0xFFF2F0EAu;
+constexpr std::uint32_t kChartInk = 0xFF4A4A52u;         // printed scales and circles
+constexpr std::uint32_t kChartTrace = 0xFF202020u;
+
 struct ChartDiscDrawing {
     double centreX = 0.0; // page pixels
     double centreY = 0.0;
     double radius = 0.0;  // outer edge of the paper disc, page pixels
     double pos0 = 180.0;  // direction of 00:00 in degrees, clockwise on screen
     std::vector<TraceInterval> trace;
+    std::uint32_t holeColour = kChartBackground; // what the scanner shows through the centre hole
 };
-
-constexpr std::uint32_t kChartBackground = 0xFF6E6E6Eu; // scanner lid, seen through the hole too
-constexpr std::uint32_t kChartPaper = 0xFFF2F0EAu;
-constexpr std::uint32_t kChartInk = 0xFF4A4A52u;         // printed scales and circles
-constexpr std::uint32_t kChartTrace = 0xFF202020u;
 
 // Paints one disc into the page; pixels outside the disc are left as they are.
 // Minute m is drawn centred on the angle pos0 + m / 4 degrees, where the reading samples it.
@@ -49,7 +50,8 @@ constexpr std::uint32_t kChartTrace = 0xFF202020u;
 void DrawChartDisc(Raster& page, const ChartDiscDrawing& disc);
 
 // A page of the given size cleared to the background with the discs painted on it.
-Raster DrawChartPage(int width, int height, const std::vector<ChartDiscDrawing>& discs);
+Raster DrawChartPage(int width, int height, const std::vector<ChartDiscDrawing>& discs,
+                     std::uint32_t background = kChartBackground);
 
 // One disc, or two discs one above the other, placed on a page of the given size the way a
 // flatbed scan of A4 holds them (radius 0.29 of the page width; two discs at a quarter and

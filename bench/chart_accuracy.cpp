@@ -1,0 +1,289 @@
+// How exactly chart scans are read: synthetic scans with a known truth go through the whole
+// intake and reading, with the fine geometry fit off (as the Parts read) and on. Kinds of scan:
+// disc diameter (700, 1500, 2500 pixels), one or two discs, dark or white scanner background,
+// JPEG of quality 60 or 95 or BMP, clean or dusty; every disc turned by a random angle, its
+// centre off the pixel grid, a random day of activities, edges softened as a scanner does.
+// Reported per kind and in total: minutes read right, discs found, the error of 00:00 and of
+// the centre (in disc-image pixels).
+//
+//   chart_accuracy [SAMPLES PER KIND, default 2]
+
+#include "chart_drawing.h"
+#include "test_image_files.h"
+
+#include "charts/chart_analysis.h"
+#include "charts/scan_intake.h"
+
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kMinutes = 1440;
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+
+struct Kind {
+    int diameter = 0;
+    int discs = 0;
+    bool dark = true;
+    int quality = 0; // 0: BMP
+    bool dusty = false;
+
+    QString name() const
+    {
+        return QStringLiteral("%1 px, %2 disc%3, %4, %5, %6")
+            .arg(diameter)
+            .arg(discs)
+            .arg(discs > 1 ? "s" : "")
+            .arg(dark ? "dark" : "white")
+            .arg(quality ? QStringLiteral("JPEG %1").arg(quality) : QStringLiteral("BMP"))
+            .arg(dusty ? "dusty" : "clean");
+    }
+};
+
+struct Tally {
+    long minutes = 0;
+    long minutesRight = 0;
+    int discs = 0;
+    int discsFound = 0;
+    std::vector<double> zeroErrors;
+    std::vector<double> centreErrors;
+
+    void add(const Tally& other)
+    {
+        minutes += other.minutes;
+        minutesRight += other.minutesRight;
+        discs += other.discs;
+        discsFound += other.discsFound;
+        zeroErrors.insert(zeroErrors.end(), other.zeroErrors.begin(), other.zeroErrors.end());
+        centreErrors.insert(centreErrors.end(), other.centreErrors.begin(), other.centreErrors.end());
+    }
+};
+
+std::vector<TraceInterval> RandomDay(std::mt19937& random)
+{
+    std::vector<TraceInterval> trace;
+    std::uniform_int_distribution<int> length(8, 150);
+    std::discrete_distribution<int> activity({4, 1, 2, 3});
+    int at = 0;
+    int last = -1;
+    while (at < kMinutes) {
+        int code = activity(random);
+        if (code == last)
+            code = (code + 1) % 4;
+        const int end = std::min(kMinutes, at + length(random));
+        trace.push_back({at, end, code});
+        at = end;
+        last = code;
+    }
+    return trace;
+}
+
+// Dust and specks: dark and light dots of one to three pixels.
+void AddDust(Raster& page, std::mt19937& random)
+{
+    const long dots = long(page.width) * page.height / 4000;
+    std::uniform_int_distribution<int> x(0, page.width - 1);
+    std::uniform_int_distribution<int> y(0, page.height - 1);
+    std::uniform_int_distribution<int> size(1, 3);
+    std::bernoulli_distribution dark(0.7);
+    for (long i = 0; i < dots; ++i) {
+        const int cx = x(random);
+        const int cy = y(random);
+        const int s = size(random);
+        const std::uint32_t colour = dark(random) ? GreyPixel(40) : GreyPixel(250);
+        for (int dy = 0; dy < s; ++dy)
+            for (int dx = 0; dx < s; ++dx)
+                SetPixel(page, cx + dx, cy + dy, colour);
+    }
+}
+
+// A scanner's optics: every edge spread over about two pixels.
+Raster Soften(const Raster& page)
+{
+    Raster soft = page;
+    for (int y = 1; y < page.height - 1; ++y) {
+        for (int x = 1; x < page.width - 1; ++x) {
+            int r = 0, g = 0, b = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const std::uint32_t p = page.at(x + dx, y + dy);
+                    const int w = (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1);
+                    r += w * int((p >> 16) & 0xFF);
+                    g += w * int((p >> 8) & 0xFF);
+                    b += w * int(p & 0xFF);
+                }
+            soft.at(x, y) = 0xFF000000u | std::uint32_t(r / 16) << 16 | std::uint32_t(g / 16) << 8 | std::uint32_t(b / 16);
+        }
+    }
+    return soft;
+}
+
+// The affine map of disc-image pixels to scan pixels along one axis, fitted to the
+// nearest-neighbour indices the intake sampled with.
+struct AxisMap {
+    double scale = 1.0;
+    double offset = 0.0;
+};
+
+AxisMap FitAxis(int boxStart, int boxSize, bool stretched, int workingSize, int cutStart, int cutSize, int imageSize)
+{
+    double sj = 0, ss = 0, sjj = 0, sjs = 0;
+    for (int j = 0; j < imageSize; ++j) {
+        const long working = cutStart + long(j) * cutSize / imageSize;
+        const long source = boxStart + (stretched ? working * boxSize / workingSize : working);
+        sj += j;
+        ss += double(source);
+        sjj += double(j) * j;
+        sjs += double(j) * double(source);
+    }
+    const double n = imageSize;
+    AxisMap map;
+    map.scale = (n * sjs - sj * ss) / (n * sjj - sj * sj);
+    map.offset = (ss - map.scale * sj) / n;
+    return map;
+}
+
+double AngleError(double a, double b)
+{
+    double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360.0 - d);
+}
+
+Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, bool fine)
+{
+    const int d = kind.diameter;
+    const int width = d * 13 / 10;
+    const int height = kind.discs == 1 ? d * 14 / 10 : d * 27 / 10;
+    std::uniform_real_distribution<double> fraction(0.0, 1.0);
+    std::uniform_real_distribution<double> angle(0.0, 360.0);
+    std::vector<ChartDiscDrawing> drawn;
+    const std::uint32_t background = kind.dark ? kChartBackground : kWhite;
+    for (int i = 0; i < kind.discs; ++i) {
+        ChartDiscDrawing disc;
+        disc.radius = d / 2.0;
+        disc.centreX = width / 2 + fraction(random) - 0.5;
+        disc.centreY = (kind.discs == 1 ? height / 2 : (i == 0 ? d * 65 / 100 : d * 205 / 100)) + fraction(random) - 0.5;
+        disc.pos0 = angle(random);
+        disc.trace = RandomDay(random);
+        disc.holeColour = background;
+        drawn.push_back(disc);
+    }
+    Raster page = DrawChartPage(width, height, drawn, background);
+    if (kind.dusty)
+        AddDust(page, random);
+    page = Soften(page);
+    const QString path = folder + (kind.quality ? QStringLiteral("/scan.jpg") : QStringLiteral("/scan.bmp"));
+    if (kind.quality)
+        WriteJpegFile(path, page, {.quality = kind.quality});
+    else
+        WriteBmpFile(path, page);
+
+    Tally tally;
+    tally.discs = kind.discs;
+    const ScanReading reading = ReadScanDiscs(path);
+    ChartReadingOptions options;
+    options.finoPoravnaj = fine;
+    for (const ScanDisc& disc : reading.discs) {
+        // Which drawn disc this is: the one whose centre lies in its box.
+        const ChartDiscDrawing* truth = nullptr;
+        for (const ChartDiscDrawing& candidate : drawn)
+            if (candidate.centreY > disc.box.top && candidate.centreY < disc.box.bottom)
+                truth = &candidate;
+        if (!truth)
+            continue;
+        ++tally.discsFound;
+        ChartAnalysis analysis(disc.image, options);
+        analysis.setUp(ChartGeometry());
+        std::vector<int> truthMinutes(kMinutes, 0);
+        for (const TraceInterval& t : truth->trace)
+            for (int m = t.startMinute; m < t.endMinute; ++m)
+                truthMinutes[m] = t.activity;
+        for (const ChartInterval& i : analysis.intervals())
+            for (int m = i.start; m < i.end && m < kMinutes; ++m) {
+                ++tally.minutes;
+                tally.minutesRight += truthMinutes[m] == i.code;
+            }
+        tally.zeroErrors.push_back(AngleError(analysis.geometry().pos0, truth->pos0));
+        const int w = disc.box.right - disc.box.left;
+        const int h = disc.box.bottom - disc.box.top;
+        const AxisMap mx = FitAxis(disc.box.left, w, disc.stretched, disc.workingWidth, disc.cutBox.left,
+                                   disc.cutBox.right - disc.cutBox.left, disc.image.width);
+        const AxisMap my = FitAxis(disc.box.top, h, disc.stretched, disc.workingHeight, disc.cutBox.top,
+                                   disc.cutBox.bottom - disc.cutBox.top, disc.image.height);
+        const double tx = (truth->centreX - mx.offset) / mx.scale;
+        const double ty = (truth->centreY - my.offset) / my.scale;
+        tally.centreErrors.push_back(std::hypot(analysis.geometry().centreX() - tx, analysis.geometry().centreY() - ty));
+    }
+    return tally;
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, std::size_t(p * double(values.size())))];
+}
+
+QString Row(const QString& name, const Tally& t)
+{
+    return QStringLiteral("| %1 | %2 % | %3/%4 | %5° | %6° | %7 | %8 |")
+        .arg(name)
+        .arg(t.minutes ? 100.0 * double(t.minutesRight) / double(t.minutes) : 0.0, 0, 'f', 2)
+        .arg(t.discsFound)
+        .arg(t.discs)
+        .arg(Percentile(t.zeroErrors, 0.5), 0, 'f', 3)
+        .arg(Percentile(t.zeroErrors, 1.0), 0, 'f', 3)
+        .arg(Percentile(t.centreErrors, 0.5), 0, 'f', 2)
+        .arg(Percentile(t.centreErrors, 1.0), 0, 'f', 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
+    QTemporaryDir folder;
+    QTextStream out(stdout);
+    std::vector<Kind> kinds;
+    for (int diameter : {700, 1500, 2500})
+        for (int discs : {1, 2})
+            for (bool dark : {true, false})
+                for (int quality : {60, 95, 0})
+                    for (bool dusty : {false, true})
+                        kinds.push_back({diameter, discs, dark, quality, dusty});
+    for (bool fine : {false, true}) {
+        out << "\n### Fine geometry " << (fine ? "on" : "off") << "\n\n"
+            << "| kind | minutes right | discs found | 00:00 median | 00:00 worst | centre median (px) | centre worst (px) |\n"
+            << "|---|---|---|---|---|---|---|\n";
+        Tally total, clean, dusty;
+        std::map<QString, Tally> groups;
+        std::mt19937 random(20261210); // the same scans for both runs
+        for (const Kind& kind : kinds) {
+            Tally tally;
+            for (int i = 0; i < samples; ++i)
+                tally.add(RunScan(kind, random, folder.path(), fine));
+            out << Row(kind.name(), tally) << '\n';
+            out.flush();
+            total.add(tally);
+            (kind.dusty ? dusty : clean).add(tally);
+            groups[QStringLiteral("%1 px").arg(kind.diameter)].add(tally);
+            groups[kind.dark ? QStringLiteral("dark background") : QStringLiteral("white background")].add(tally);
+            groups[kind.quality ? QStringLiteral("JPEG %1").arg(kind.quality) : QStringLiteral("BMP")].add(tally);
+        }
+        for (const auto& [name, tally] : groups)
+            out << Row(QStringLiteral("**%1**").arg(name), tally) << '\n';
+        out << Row(QStringLiteral("**clean**"), clean) << '\n'
+            << Row(QStringLiteral("**dusty**"), dusty) << '\n'
+            << Row(QStringLiteral("**all**"), total) << '\n';
+    }
+    return 0;
+}
