@@ -27,6 +27,10 @@ constexpr double kAxisStep = 0.01;
 constexpr double kProfileStep = 0.05;
 constexpr double kProfileHalfWidth = 40.0;    // degrees of the hole's profile either side
 constexpr double kSymmetryHalfWidth = 35.0;
+constexpr double kNotchStep = 0.25;           // degrees between the rays that look for the notch
+constexpr int kNotchSmoothing = 4;            // rays either side in the running median
+constexpr double kNotchAtLeast = 1.5;         // the notch reaches this much beyond the hole's median
+constexpr double kHoleMinContrast = 10.0;
 
 double Level(const Raster& disc, double x, double y)
 {
@@ -205,7 +209,6 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
 double RefineZeroDirection(const Raster& disc, double centreX, double centreY, double pos0)
 {
     const double reach = kHoleSearchTo * 0.5 * std::min(disc.width, disc.height);
-    const double roughAxis = pos0 - 180.0;
     // The hole shows what lies behind the disc; the paper is what surrounds it.
     const double holeLevel = Level(disc, centreX, centreY);
     std::vector<double> ring;
@@ -214,8 +217,29 @@ double RefineZeroDirection(const Raster& disc, double centreX, double centreY, d
         ring.push_back(Level(disc, centreX + 0.6 * reach * std::cos(a), centreY + 0.6 * reach * std::sin(a)));
     }
     const double paper = Median(ring);
-    if (std::abs(paper - holeLevel) < 2 * kRimMinContrast)
+    if (std::abs(paper - holeLevel) < kHoleMinContrast)
         return pos0;
+
+    // The notch, all round: where the hole reaches furthest (a running median steps over
+    // specks). The rough estimate stands when no notch stands out.
+    const int rays = static_cast<int>(std::lround(360.0 / kNotchStep));
+    std::vector<double> reachAround(static_cast<std::size_t>(rays));
+    for (int i = 0; i < rays; ++i)
+        reachAround[static_cast<std::size_t>(i)] = HoleEdge(disc, centreX, centreY, i * kNotchStep, reach, holeLevel, paper);
+    double roughAxis = pos0 - 180.0;
+    double longest = 0.0;
+    for (int i = 0; i < rays; ++i) {
+        std::vector<double> window;
+        for (int k = -kNotchSmoothing; k <= kNotchSmoothing; ++k)
+            window.push_back(reachAround[static_cast<std::size_t>((i + k + rays) % rays)]);
+        const double smoothed = Median(window);
+        if (smoothed > longest) {
+            longest = smoothed;
+            roughAxis = i * kNotchStep;
+        }
+    }
+    if (longest < kNotchAtLeast * Median(reachAround))
+        roughAxis = pos0 - 180.0;
 
     // The hole's edge every kProfileStep degrees around the rough axis.
     const int profileCount = static_cast<int>(std::lround(2 * kProfileHalfWidth / kProfileStep)) + 1;
