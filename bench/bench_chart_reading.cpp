@@ -78,6 +78,16 @@ void BM_DecodeJpeg(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond);
 
+// Decoding into the memory of the scan before, as the intake does from its second scan on.
+void BM_DecodeJpegReused(benchmark::State& state)
+{
+    const QString& file = ScanFile();
+    Raster scan;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadRasterImage(file, scan));
+}
+BENCHMARK(BM_DecodeJpegReused)->Unit(benchmark::kMillisecond);
+
 void BM_ReadScan(benchmark::State& state)
 {
     const QString& file = ScanFile();

@@ -10,10 +10,10 @@ namespace {
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 constexpr int kRimRays = 720;                 // every half degree
-constexpr double kRimStep = 0.5;              // pixels along a ray
+constexpr double kRimStep = 1.0;              // pixels along a ray
 constexpr double kRimSearchFrom = 1.12;       // times the half-size, outside the disc
 constexpr double kRimSearchTo = 0.80;         // times the half-size, inside it
-constexpr int kRimPersistence = 6;            // samples (3 pixels) that must all differ
+constexpr int kRimPersistence = 3;            // samples (3 pixels) that must all differ
 constexpr double kRimMinContrast = 8.0;
 constexpr double kRimMaxContrast = 20.0;
 constexpr int kMinRimPoints = kRimRays / 3;
@@ -23,12 +23,13 @@ constexpr double kMadToSigma = 1.4826;
 constexpr double kHoleSearchTo = 0.45;        // times the rim radius
 constexpr double kHoleFrom = 3.0;             // pixels from the centre
 constexpr double kAxisWindow = 2.0;           // degrees either side of the rough axis
+constexpr double kAxisCoarseStep = 0.1;
 constexpr double kAxisStep = 0.01;
-constexpr double kProfileStep = 0.05;
+constexpr double kProfileStep = 0.1;
 constexpr double kProfileHalfWidth = 40.0;    // degrees of the hole's profile either side
 constexpr double kSymmetryHalfWidth = 35.0;
-constexpr double kNotchStep = 0.25;           // degrees between the rays that look for the notch
-constexpr int kNotchSmoothing = 4;            // rays either side in the running median
+constexpr double kNotchStep = 0.5;           // degrees between the rays that look for the notch
+constexpr int kNotchSmoothing = 2;            // rays either side in the running median
 constexpr double kNotchAtLeast = 1.5;         // the notch reaches this much beyond the hole's median
 constexpr double kHoleMinContrast = 10.0;
 
@@ -255,19 +256,29 @@ double RefineZeroDirection(const Raster& disc, double centreX, double centreY, d
         return profile[static_cast<std::size_t>(i)] * (1 - t) + profile[static_cast<std::size_t>(i + 1)] * t;
     };
 
-    double bestAxis = roughAxis;
-    double bestCost = -1.0;
-    for (double axis = roughAxis - kAxisWindow; axis <= roughAxis + kAxisWindow + 1e-9; axis += kAxisStep) {
+    const auto asymmetry = [&](double axis) {
         double cost = 0.0;
         for (double d = kProfileStep; d <= kSymmetryHalfWidth; d += kProfileStep) {
             const double difference = at(axis + d) - at(axis - d);
             cost += difference * difference;
         }
-        if (bestCost < 0 || cost < bestCost) {
-            bestCost = cost;
-            bestAxis = axis;
+        return cost;
+    };
+    // Coarse steps over the window, then fine ones around the best of them.
+    const auto mostSymmetric = [&](double from, double to, double step) {
+        double best = from;
+        double bestCost = -1.0;
+        for (double axis = from; axis <= to + 1e-9; axis += step) {
+            const double cost = asymmetry(axis);
+            if (bestCost < 0 || cost < bestCost) {
+                bestCost = cost;
+                best = axis;
+            }
         }
-    }
+        return best;
+    };
+    const double coarse = mostSymmetric(roughAxis - kAxisWindow, roughAxis + kAxisWindow, kAxisCoarseStep);
+    const double bestAxis = mostSymmetric(coarse - kAxisCoarseStep, coarse + kAxisCoarseStep, kAxisStep);
     double refined = std::fmod(bestAxis + 180.0, 360.0);
     if (refined <= 0)
         refined += 360.0;
