@@ -1,5 +1,5 @@
 // How exactly chart scans are read: synthetic scans with a known truth go through the whole
-// intake and reading, with the fine geometry fit off (as the Parts read) and on. Kinds of scan:
+// intake and reading, with the fine geometry fit off (the plain reading) and on. Kinds of scan:
 // disc diameter (700, 1500, 2500 pixels), one or two discs, dark or white scanner background,
 // JPEG of quality 60 or 95 or BMP, clean or dusty; every disc turned by a random angle, its
 // centre off the pixel grid, a random day of activities, edges softened as a scanner does.
