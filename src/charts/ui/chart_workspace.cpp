@@ -92,17 +92,24 @@ const GeometryButtonSpec kGeometryButtons[] = {
     {"BitBtn19", "0--", "", QColor(0, 128, 0), GeometryButton::ZeroMinusMinus},
 };
 
+// A chart's interval as the entry grids and day totals take it (a code outside 0..3, which a
+// reading never gives, counts as rest).
+ActivityKind KindOf(const ChartInterval& interval)
+{
+    return ActivityKindFromCode(interval.code).value_or(ActivityKind::Rest);
+}
+
+ActivityInterval Counted(const ChartInterval& interval)
+{
+    return ActivityInterval{KindOf(interval), interval.start, interval.end, {}, {}};
+}
+
 // A grid end of the day: "24:00" after a start of 00:00, "00:00" after any other (the grid rules).
 std::vector<IntervalRow> DayRows(const ChartIntervals& intervals)
 {
     std::vector<IntervalRow> rows;
-    for (const ChartInterval& interval : intervals) {
-        ActivityInterval counted;
-        counted.kind = ActivityKindFromCode(interval.code).value_or(ActivityKind::Rest);
-        counted.start = interval.start;
-        counted.end = interval.end;
-        rows.push_back(RowFromInterval(counted));
-    }
+    for (const ChartInterval& interval : intervals)
+        rows.push_back(RowFromInterval(Counted(interval)));
     return rows;
 }
 
@@ -110,8 +117,7 @@ std::vector<ActivityInterval> CountedIntervals(const std::vector<DayInterval>& a
 {
     std::vector<ActivityInterval> counted;
     for (const DayInterval& row : all)
-        counted.push_back(ActivityInterval{ActivityKindFromCode(row.interval.code).value_or(ActivityKind::Rest),
-                                           row.interval.start, row.interval.end, {}, {}});
+        counted.push_back(Counted(row.interval));
     return counted;
 }
 
@@ -503,7 +509,7 @@ void TKTSUnos::showDays()
     m_chartGrid->setRowCount(static_cast<int>(days.all.size()));
     for (int row = 0; row < static_cast<int>(days.all.size()); ++row) {
         const DayInterval& day = days.all[static_cast<size_t>(row)];
-        const ActivityKind kind = ActivityKindFromCode(day.interval.code).value_or(ActivityKind::Rest);
+        const ActivityKind kind = KindOf(day.interval);
         const QString texts[ChartColumnCount] = {ActivityShortName(kind), FormatMinutes(day.interval.start),
                                                  day.interval.end == kMinutesPerDay ? kEndOfDayText
                                                                                     : FormatMinutes(day.interval.end),

@@ -8,7 +8,6 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QThread;
 class QTimer;
 
 // "Analiza u tijeku...": the steps of one scan's intake with their durations. It stays on top
