@@ -85,6 +85,28 @@ struct PooledScan {
 
 } // namespace
 
+QString LoadLogLine(int loadMs)
+{
+    return QStringLiteral("Učitavanje = %1").arg(loadMs);
+}
+
+QString DetectLogLine(int detectMs)
+{
+    return QStringLiteral("Osnovna analiza = %1").arg(detectMs);
+}
+
+QString FoundLogLine(int discs)
+{
+    return QStringLiteral("Detektirano %1 listića!").arg(discs);
+}
+
+QString DiscLogLine(const ScanDisc& disc)
+{
+    return (disc.stretched ? QStringLiteral("Obrada - stretch (%1) = %2") : QStringLiteral("Obrada  (%1) = %2"))
+        .arg(disc.discNumber)
+        .arg(disc.elapsedMs);
+}
+
 bool ScanSizeAcceptable(const Raster& scan)
 {
     return scan.width > kMinimumScanSize && scan.height > kMinimumScanSize;

@@ -69,6 +69,12 @@ struct ScanReading {
     std::vector<int> unusableDiscs; // numbers of detected boxes that gave no disc image
 };
 
+// The lines of the intake's progress log, with the durations in milliseconds.
+QString LoadLogLine(int loadMs);           // "Učitavanje = 31"
+QString DetectLogLine(int detectMs);       // "Osnovna analiza = 4"
+QString FoundLogLine(int discs);           // "Detektirano 2 listića!"
+QString DiscLogLine(const ScanDisc& disc); // "Obrada - stretch (1) = 3", "Obrada  (2) = 2"
+
 // What the intake tells a progress display as it goes, on the thread it runs on. Any member
 // may be left empty.
 struct ScanIntakeProgress {

@@ -103,19 +103,17 @@ QJsonObject BoxJson(const DiscBox& box)
 // The progress log of a scan's intake, line by line as the progress window shows it.
 QStringList ScanLogLines(const ScanReading& reading)
 {
-    QStringList lines{QStringLiteral("Učitavanje = %1").arg(reading.loadMs)};
+    QStringList lines{LoadLogLine(reading.loadMs)};
     if (reading.scanWidth > kMinimumScanSize && reading.scanHeight > kMinimumScanSize)
-        lines << QStringLiteral("Osnovna analiza = %1").arg(reading.detectMs);
+        lines << DetectLogLine(reading.detectMs);
     if (!reading.discs.empty())
-        lines << QStringLiteral("Detektirano %1 listića!").arg(reading.discs.size() + reading.unusableDiscs.size());
+        lines << FoundLogLine(static_cast<int>(reading.discs.size() + reading.unusableDiscs.size()));
     return lines;
 }
 
 QStringList DiscLogLines(const ScanDisc& disc, const ChartAnalysisDurations& durations)
 {
-    const QString cut = disc.stretched ? QStringLiteral("Obrada - stretch (%1) = %2")
-                                       : QStringLiteral("Obrada  (%1) = %2");
-    return {cut.arg(disc.discNumber).arg(disc.elapsedMs),
+    return {DiscLogLine(disc),
             QStringLiteral("Orijentacija (%1) = %2").arg(disc.discNumber).arg(durations.orientationMs),
             QStringLiteral("Odmotavanje (%1) = %2").arg(disc.discNumber).arg(durations.unrollingMs),
             QStringLiteral("Očitavanje (%1) = %2").arg(disc.discNumber).arg(durations.readingMs)};

@@ -619,9 +619,9 @@ void TKTSUnos::kilometresExit(bool endField)
     const Decimal3 end = Decimal3::fromText(m_endKm->text());
     m_startKm->setText(KmText(start));
     m_endKm->setText(KmText(end));
-    m_distance->setText(end > start ? KmText(end - start) : QString());
-    m_kmWrong->setVisible(start > end);
     const Decimal3 distance = DayDistance(start, end);
+    m_distance->setText(distance.isZero() ? QString() : KmText(distance));
+    m_kmWrong->setVisible(OdometerReversed(start, end));
     m_day1->setDistance(distance);
     m_day2->setDistance(distance);
     if (endField)

@@ -46,12 +46,6 @@ void OnWindowThread(const QPointer<Tprogress>& progress, Work work)
     }, Qt::QueuedConnection);
 }
 
-QString DiscLogLine(const ScanDisc& disc)
-{
-    return disc.stretched ? QStringLiteral("Obrada - stretch (%1) = %2").arg(disc.discNumber).arg(disc.elapsedMs)
-                          : QStringLiteral("Obrada  (%1) = %2").arg(disc.discNumber).arg(disc.elapsedMs);
-}
-
 } // namespace
 
 Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
@@ -70,16 +64,16 @@ Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
             OnWindowThread(window, [ms](Tprogress& p) {
                 p.step();
                 p.setStatus(QStringLiteral("Analiza slikovnog zapisa"));
-                p.addLog(QStringLiteral("Učitavanje = %1").arg(ms));
+                p.addLog(LoadLogLine(ms));
             });
         };
         report.detected = [window](int ms, int boxes) {
             OnWindowThread(window, [ms, boxes](Tprogress& p) {
-                p.addLog(QStringLiteral("Osnovna analiza = %1").arg(ms));
+                p.addLog(DetectLogLine(ms));
                 p.step();
                 p.setStatus(QStringLiteral("Priprema obrade pronađenih listića"));
                 if (boxes > 0) {
-                    const QString found = QStringLiteral("Detektirano %1 listića!").arg(boxes);
+                    const QString found = FoundLogLine(boxes);
                     p.step();
                     p.setStatus(found);
                     p.addLog(found);
