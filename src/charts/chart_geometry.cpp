@@ -83,6 +83,7 @@ void FitRadiiToCentre(ChartGeometry& geometry)
     const int m = std::min(geometry.cx, geometry.cy);
     geometry.r1 = static_cast<int>(RoundHalfEven(m * kInnerRadiusFraction)) + 1;
     geometry.r2 = static_cast<int>(RoundHalfEven(m * kOuterRadiusFraction)) + 1;
+    geometry.radiusFraction = 0.0;
 }
 
 ChartGeometry DefaultChartGeometry(int imageWidth, int imageHeight)

@@ -17,9 +17,15 @@ struct ChartGeometry {
     // operator keep it; the settings file keeps only whole pixels.
     double centreFractionX = 0.0;
     double centreFractionY = 0.0;
+    // Likewise the part of a pixel by which the trace ring lies beyond R1 and R2 (the rows of
+    // the strip are read at R1 + radiusFraction, R1 + 1 + radiusFraction, ...). Moves of a
+    // radius by the operator keep it; radii set from the centre's formula clear it.
+    double radiusFraction = 0.0;
 
     double centreX() const { return cx + centreFractionX; }
     double centreY() const { return cy + centreFractionY; }
+    double innerRadius() const { return r1 + radiusFraction; }
+    double outerRadius() const { return r2 + radiusFraction; }
 
     bool operator==(const ChartGeometry&) const = default;
 };

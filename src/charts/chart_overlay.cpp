@@ -48,9 +48,9 @@ void PaintChartOverlay(QPainter& painter, const ChartGeometry& g, int splitPoint
     const QPointF centre(g.centreX() + 0.5, g.centreY() + 0.5);
 
     painter.setPen(CosmeticPen(Qt::red));
-    painter.drawEllipse(centre, g.r1, g.r1);
+    painter.drawEllipse(centre, g.innerRadius(), g.innerRadius());
     painter.setPen(CosmeticPen(Qt::blue));
-    painter.drawEllipse(centre, g.r2, g.r2);
+    painter.drawEllipse(centre, g.outerRadius(), g.outerRadius());
 
     painter.setPen(CosmeticPen(kZeroLineColour));
     painter.drawLine(centre, PointAt(centre, g.pos0, kZeroLineLength * g.r1));

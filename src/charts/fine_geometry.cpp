@@ -16,6 +16,8 @@ constexpr double kRimSearchTo = 0.80;         // times the half-size, inside it
 constexpr int kRimPersistence = 3;            // samples (3 pixels) that must all differ
 constexpr double kRimMinContrast = 8.0;
 constexpr double kRimMaxContrast = 20.0;
+constexpr double kRimSide = 3.0;              // pixels either side of an edge to its two levels
+constexpr double kRimEdgeStep = 0.25;         // pixels between the samples across an edge
 constexpr int kMinRimPoints = kRimRays / 3;
 constexpr int kFitRounds = 4;
 constexpr double kMadToSigma = 1.4826;
@@ -151,31 +153,42 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
         const double a = i * (360.0 / kRimRays) * kRadiansPerDegree;
         const double c = std::cos(a);
         const double s = std::sin(a);
-        const auto differs = [&](double r) {
+        // Outside the image counts as background.
+        const auto level = [&](double r) {
             const double x = startX + r * c;
             const double y = startY + r * s;
-            // Outside the image counts as background.
             if (x < 0 || y < 0 || x > disc.width - 1 || y > disc.height - 1)
-                return 0.0;
-            return std::abs(Level(disc, x, y) - background);
+                return background;
+            return Level(disc, x, y);
         };
-        double outside = differs(kRimSearchFrom * half);
+        const auto differs = [&](double r) { return std::abs(level(r) - background); };
         for (double r = kRimSearchFrom * half - kRimStep; r >= kRimSearchTo * half; r -= kRimStep) {
-            const double inside = differs(r);
-            if (inside < contrast) {
-                outside = inside;
+            if (differs(r) < contrast)
                 continue;
-            }
             bool lasting = true;
             for (int k = 1; k < kRimPersistence && lasting; ++k)
                 lasting = differs(r - k * kRimStep) >= contrast;
-            if (!lasting) {
-                outside = inside;
+            if (!lasting)
                 continue;
+            // The edge where the level comes halfway from the background just outside it to
+            // the disc just inside: a soft edge is crossed there whatever its contrast (the
+            // paper's, or the rim scale's ink against a dark or a white lid).
+            const double outside = level(r + kRimSide);
+            const double inside = level(r - kRimSide);
+            const double middle = 0.5 * (outside + inside);
+            const bool rising = inside > outside;
+            double edge = r;
+            double previous = outside;
+            for (double at = r + kRimSide - kRimEdgeStep; at >= r - kRimSide; at -= kRimEdgeStep) {
+                const double current = level(at);
+                if (rising ? current >= middle : current <= middle) {
+                    const double span = current - previous;
+                    const double t = std::abs(span) < 1e-9 ? 0.0 : (middle - previous) / span;
+                    edge = at + kRimEdgeStep * (1.0 - std::clamp(t, 0.0, 1.0));
+                    break;
+                }
+                previous = current;
             }
-            // Where the difference reached the contrast, between this sample and the one outside.
-            const double t = (contrast - outside) / std::max(inside - outside, 1e-9);
-            const double edge = r + kRimStep * (1.0 - std::clamp(t, 0.0, 1.0));
             points.push_back({startX + edge * c, startY + edge * s});
             break;
         }
@@ -295,8 +308,10 @@ ChartGeometry FineChartGeometry(const Raster& disc, const ChartGeometry& rough)
     fine.cy = static_cast<int>(std::lround(rim.centreY));
     fine.centreFractionX = rim.centreX - fine.cx;
     fine.centreFractionY = rim.centreY - fine.cy;
-    fine.r1 = static_cast<int>(std::lround(rim.radius * kFineInnerFraction));
-    fine.r2 = static_cast<int>(std::lround(rim.radius * kFineOuterFraction));
+    const double inner = rim.radius * kFineInnerFraction;
+    fine.r1 = static_cast<int>(std::lround(inner));
+    fine.radiusFraction = inner - fine.r1;
+    fine.r2 = static_cast<int>(std::lround(rim.radius * kFineOuterFraction - fine.radiusFraction));
     fine.pos0 = RefineZeroDirection(disc, rim.centreX, rim.centreY, rough.pos0);
     return fine;
 }

@@ -33,6 +33,7 @@ ChartGeometry ApplyGeometryButton(ChartGeometry g, GeometryButton button, ImageS
         g.cy = image.height / 2 + 1;
         g.r1 = Rounded(g.cx * kInnerRadiusFraction) - 1;
         g.r2 = Rounded(g.cx * kOuterRadiusFraction);
+        g.radiusFraction = 0.0;
         return g;
     case GeometryButton::Up:
         --g.cy;

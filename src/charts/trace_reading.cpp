@@ -15,9 +15,9 @@ constexpr int kMinThickness = 3;
 // Rest up to this many minutes is availability when Odmor15 is on.
 constexpr int kShortRestMinutes = 15;
 
-// A pixel is dark when it is darker than kDarkBelow and, when the row before it was dark
+// A pixel is dark when it is darker than darkBelow and, when the row before it was dark
 // too, close to that row's value (one stroke); a dark pixel after paper starts a stroke.
-int ClassifyColumn(const TraceStrip& strip, int column)
+int ClassifyColumn(const TraceStrip& strip, int column, int darkBelow)
 {
     const int h = strip.rows - 1; // rows 0..h-1 are the radii R1..R2
     int dark = 0;
@@ -25,7 +25,7 @@ int ClassifyColumn(const TraceStrip& strip, int column)
     int previous = -1; // value of the row before when it was dark
     for (int row = 1; row < h; ++row) {
         const int v = strip.at(column, row);
-        const bool isDark = v < kDarkBelow && (previous < 0 || std::abs(v - previous) < kMaxStep);
+        const bool isDark = v < darkBelow && (previous < 0 || std::abs(v - previous) < kMaxStep);
         if (isDark) {
             ++dark;
             if (firstDark < 0)
@@ -42,13 +42,32 @@ int ClassifyColumn(const TraceStrip& strip, int column)
     return kDriving;
 }
 
+// A soft edge of the trace is crossed halfway between the paper's brightness and the
+// trace's own; a fixed level nearer the paper counts the soft rows beside the trace too.
+int HalfwayLevel(const TraceStrip& strip, int column)
+{
+    int darkest = TraceStrip::kPaper;
+    for (int row = 1; row < strip.rows - 1; ++row)
+        darkest = std::min<int>(darkest, strip.at(column, row));
+    return std::min(kDarkBelow, (strip.paperLevel + darkest + 1) / 2);
+}
+
 } // namespace
 
 MinuteCodes ClassifyMinutes(const TraceStrip& strip)
 {
     MinuteCodes codes{};
     for (int x = 0; x < kMinutesPerDay; ++x)
-        codes[x] = ClassifyColumn(strip, x);
+        codes[x] = ClassifyColumn(strip, x, kDarkBelow);
+    codes[kMinutesPerDay] = kRest;
+    return codes;
+}
+
+MinuteCodes ClassifyMinutesFinely(const TraceStrip& strip)
+{
+    MinuteCodes codes{};
+    for (int x = 0; x < kMinutesPerDay; ++x)
+        codes[x] = ClassifyColumn(strip, x, HalfwayLevel(strip, x));
     codes[kMinutesPerDay] = kRest;
     return codes;
 }
@@ -120,7 +139,7 @@ void CorrectShortRests(ChartIntervals& intervals, const ChartReadingOptions& opt
 
 ChartIntervals ReadTraceIntervals(const TraceStrip& strip, const ChartReadingOptions& options)
 {
-    MinuteCodes codes = ClassifyMinutes(strip);
+    MinuteCodes codes = options.finoPoravnaj ? ClassifyMinutesFinely(strip) : ClassifyMinutes(strip);
     SmoothMinutes(codes, options);
     ChartIntervals intervals = MinuteRuns(codes);
     CorrectDisturbances(intervals, options);

@@ -14,6 +14,10 @@ using MinuteCodes = std::array<int, kMinutesPerDay + 1>;
 // availability, a middle one other work, a wide one driving, none (or one starting further
 // out) rest.
 MinuteCodes ClassifyMinutes(const TraceStrip& strip);
+// The same with the fine reading: a row is dark below the level halfway between the paper and
+// the column's darkest row (never above the fixed level), so that the thickness is counted
+// where a softened trace's edges lie rather than a row beyond them.
+MinuteCodes ClassifyMinutesFinely(const TraceStrip& strip);
 
 // Joins single-minute disturbances to their neighbours as the options say (Min1, MinVoznja,
 // NeminVoznja, NeminOdmor), minute by minute in ascending order and in place.
@@ -33,5 +37,6 @@ void MergeIntervals(ChartIntervals& intervals, bool keepFirst = false);
 // leaving the interval at minute 0 as it is.
 void CorrectShortRests(ChartIntervals& intervals, const ChartReadingOptions& options);
 
-// The whole reading of a strip: classification, smoothing, runs, corrections and merges.
+// The whole reading of a strip: classification (the fine one when FinoPoravnaj is on),
+// smoothing, runs, corrections and merges.
 ChartIntervals ReadTraceIntervals(const TraceStrip& strip, const ChartReadingOptions& options);

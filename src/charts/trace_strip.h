@@ -11,6 +11,7 @@ struct TraceStrip {
 
     int rows = 0;
     int threshold = 0; // intensities above it read as paper
+    int paperLevel = 0; // the paper's mean intensity just inside R1
     std::vector<std::uint8_t> values; // rows × kColumns, row by row
 
     std::uint8_t at(int column, int row) const { return values[static_cast<std::size_t>(row) * kColumns + column]; }

@@ -11,7 +11,7 @@ constexpr int kThresholdRings = 4;
 constexpr int kThresholdMargin = 10;
 constexpr int kMinutesPerDegree = 4;
 
-int SampleIntensity(const Raster& disc, const ChartGeometry& geometry, double cosine, double sine, int radius)
+int SampleIntensity(const Raster& disc, const ChartGeometry& geometry, double cosine, double sine, double radius)
 {
     return Intensity(SampleBilinear(disc, geometry.centreX() + radius * cosine, geometry.centreY() + radius * sine));
 }
@@ -20,15 +20,20 @@ int SampleIntensity(const Raster& disc, const ChartGeometry& geometry, double co
 
 int StripThreshold(const Raster& disc, const ChartGeometry& geometry)
 {
+    return PaperLevel(disc, geometry) - kThresholdMargin;
+}
+
+int PaperLevel(const Raster& disc, const ChartGeometry& geometry)
+{
     int sum = 0;
     for (int degree = 0; degree < 360; ++degree) {
         const double angle = degree * kRadiansPerDegree;
         const double cosine = std::cos(angle);
         const double sine = std::sin(angle);
-        for (int radius = geometry.r1 - kThresholdRings; radius < geometry.r1; ++radius)
-            sum += SampleIntensity(disc, geometry, cosine, sine, radius);
+        for (int ring = kThresholdRings; ring > 0; --ring)
+            sum += SampleIntensity(disc, geometry, cosine, sine, geometry.innerRadius() - ring);
     }
-    return sum / (360 * kThresholdRings) - kThresholdMargin;
+    return sum / (360 * kThresholdRings);
 }
 
 TraceStrip UnrollTrace(const Raster& disc, const ChartGeometry& geometry)
@@ -36,14 +41,15 @@ TraceStrip UnrollTrace(const Raster& disc, const ChartGeometry& geometry)
     TraceStrip strip;
     strip.rows = std::max(0, geometry.r2 - geometry.r1 + 2);
     strip.values.assign(static_cast<std::size_t>(strip.rows) * TraceStrip::kColumns, TraceStrip::kPaper);
-    strip.threshold = StripThreshold(disc, geometry);
+    strip.paperLevel = PaperLevel(disc, geometry);
+    strip.threshold = strip.paperLevel - kThresholdMargin;
     for (int minute = 0; minute < TraceStrip::kColumns; ++minute) {
         const double angle = (geometry.pos0 + static_cast<double>(minute) / kMinutesPerDegree) * kRadiansPerDegree;
         const double cosine = std::cos(angle);
         const double sine = std::sin(angle);
-        for (int radius = geometry.r1; radius <= geometry.r2; ++radius) {
-            const int v = SampleIntensity(disc, geometry, cosine, sine, radius);
-            strip.at(minute, radius - geometry.r1) = v > strip.threshold ? TraceStrip::kPaper : static_cast<std::uint8_t>(v);
+        for (int row = 0; row < strip.rows - 1; ++row) {
+            const int v = SampleIntensity(disc, geometry, cosine, sine, geometry.innerRadius() + row);
+            strip.at(minute, row) = v > strip.threshold ? TraceStrip::kPaper : static_cast<std::uint8_t>(v);
         }
     }
     return strip;

@@ -4,8 +4,10 @@
 #include "charts/raster.h"
 #include "charts/trace_strip.h"
 
-// The brightness separating trace from paper: the mean intensity of the four rings just
-// inside R1 (one sample per whole degree, not turned by Pos0), less 10.
+// The paper's brightness: the mean intensity of the four rings just inside R1 (one sample per
+// whole degree, not turned by Pos0).
+int PaperLevel(const Raster& disc, const ChartGeometry& geometry);
+// The brightness separating trace from paper: the paper's less 10.
 int StripThreshold(const Raster& disc, const ChartGeometry& geometry);
 
 // Unrolls the trace ring R1..R2 into a strip of 1440 minute columns (minute m at the angle

@@ -41,6 +41,26 @@ ChartReadingOptions NoSmoothing()
     options.minVoznja = false;
     return options;
 }
+// A strip of R1 = 184, R2 = 197 (15 rows, h = 14), paper everywhere but at `minute`, whose
+// rows 0..14 follow the pattern: '#' trace (40), 'k' black trace (10), 'm' half-dark edge
+// (115), 'g' grey (150), 'l' light edge (182), '.' paper.
+TraceStrip StripWithColumn(const QString& column, int minute)
+{
+    TraceStrip strip;
+    strip.rows = 15;
+    strip.paperLevel = 235;
+    strip.values.assign(strip.rows * TraceStrip::kColumns, TraceStrip::kPaper);
+    for (int row = 0; row < strip.rows; ++row) {
+        const QChar c = column[row];
+        strip.at(minute, row) = c == QLatin1Char('#') ? 40
+            : c == QLatin1Char('k')                   ? 10
+            : c == QLatin1Char('m')                   ? 115
+            : c == QLatin1Char('g')                   ? 150
+            : c == QLatin1Char('l')                   ? 182
+                                                      : TraceStrip::kPaper;
+    }
+    return strip;
+}
 
 } // namespace
 
@@ -50,6 +70,8 @@ class TestChartReading : public QObject {
 private slots:
     void classifiesByThickness_data();
     void classifiesByThickness();
+    void finelyCountsTheSoftEdgeHalfway_data();
+    void finelyCountsTheSoftEdgeHalfway();
     void smoothsSingleMinutes_data();
     void smoothsSingleMinutes();
     void runsCoverTheDay();
@@ -62,8 +84,6 @@ private slots:
     void splitsDays();
 };
 
-// The strip of R1 = 184, R2 = 197 has 15 rows (h = 14). A column pattern gives rows 0..14:
-// '#' trace (40), 'k' black trace (10), 'g' grey trace (150), 'l' light edge (182), '.' paper.
 void TestChartReading::classifiesByThickness_data()
 {
     QTest::addColumn<QString>("column");
@@ -92,22 +112,41 @@ void TestChartReading::classifiesByThickness()
 {
     QFETCH(QString, column);
     QFETCH(int, code);
-    TraceStrip strip;
-    strip.rows = 15;
-    strip.values.assign(strip.rows * TraceStrip::kColumns, TraceStrip::kPaper);
     const int minute = 700;
-    for (int row = 0; row < strip.rows; ++row) {
-        const QChar c = column[row];
-        strip.at(minute, row) = c == QLatin1Char('#') ? 40
-            : c == QLatin1Char('k')                   ? 10
-            : c == QLatin1Char('g')                   ? 150
-            : c == QLatin1Char('l')                   ? 182
-                                                      : TraceStrip::kPaper;
-    }
+    const TraceStrip strip = StripWithColumn(column, minute);
     const MinuteCodes codes = ClassifyMinutes(strip);
     QCOMPARE(codes[minute], code);
     QCOMPARE(codes[minute - 1], int(kRest));
     QCOMPARE(codes[kMinutesPerDay], int(kRest));
+}
+
+// The fine reading counts a row as trace below the level halfway between the paper (235) and
+// the column's darkest row, so the soft row just beyond a trace's edge is not counted; a
+// faint trace is read at the fixed level all the same.
+void TestChartReading::finelyCountsTheSoftEdgeHalfway_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("plainCode");
+    QTest::addColumn<int>("fineCode");
+
+    QTest::newRow("soft outer edge") << ".####g........." << int(kOtherWork) << int(kAvailability);
+    QTest::newRow("half-dark outer edge") << ".####m........." << int(kOtherWork) << int(kOtherWork);
+    QTest::newRow("soft inner edge") << "..g####........" << int(kOtherWork) << int(kAvailability);
+    QTest::newRow("soft edge of other work") << ".#########g...." << int(kDriving) << int(kOtherWork);
+    QTest::newRow("faint trace") << ".ggggg........." << int(kOtherWork) << int(kOtherWork);
+    QTest::newRow("no trace") << "..............." << int(kRest) << int(kRest);
+}
+
+void TestChartReading::finelyCountsTheSoftEdgeHalfway()
+{
+    QFETCH(QString, column);
+    QFETCH(int, plainCode);
+    QFETCH(int, fineCode);
+    const int minute = 700;
+    const TraceStrip strip = StripWithColumn(column, minute);
+    QCOMPARE(ClassifyMinutes(strip)[minute], plainCode);
+    QCOMPARE(ClassifyMinutesFinely(strip)[minute], fineCode);
+    QCOMPARE(ClassifyMinutesFinely(strip)[minute - 1], int(kRest));
 }
 
 void TestChartReading::smoothsSingleMinutes_data()
@@ -204,6 +243,7 @@ void TestChartReading::readsAnEmptyStripAsRest()
 {
     TraceStrip strip;
     strip.rows = 15;
+    strip.paperLevel = 235;
     strip.values.assign(strip.rows * TraceStrip::kColumns, TraceStrip::kPaper);
     const ChartIntervals intervals = ReadTraceIntervals(strip, ChartReadingOptions());
     QCOMPARE(Describe(intervals), QStringLiteral("0-1440:0"));

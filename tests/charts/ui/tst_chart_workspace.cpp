@@ -644,8 +644,8 @@ void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()
     const ChartGeometry g = window->analysis().geometry();
     for (double scale : {1.0, 4.0, 8.0}) {
         view->setScale(scale);
-        // The red circle crosses the horizontal through the centre (fraction included) at r1.
-        const int x = static_cast<int>((g.centreX() + 0.5 + g.r1) * scale);
+        // The red circle crosses the horizontal through the centre (fractions included) at r1.
+        const int x = static_cast<int>((g.centreX() + 0.5 + g.innerRadius()) * scale);
         const int y = static_cast<int>((g.centreY() + 0.5) * scale);
         const QImage around = canvas->grab(QRect(x - 1, y - 1, 3, 3)).toImage();
         bool red = false;
