@@ -18,6 +18,7 @@ constexpr double kRimMinContrast = 8.0;
 constexpr double kRimMaxContrast = 20.0;
 constexpr double kRimSide = 3.0;              // pixels either side of an edge to its two levels
 constexpr double kRimEdgeStep = 0.25;         // pixels between the samples across an edge
+constexpr double kRimAside[] = {0.0, -1.5, 1.5, -3.0, 3.0}; // pixels beside a ray
 constexpr int kMinRimPoints = kRimRays / 3;
 constexpr int kFitRounds = 4;
 constexpr double kMadToSigma = 1.4826;
@@ -153,15 +154,22 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
         const double a = i * (360.0 / kRimRays) * kRadiansPerDegree;
         const double c = std::cos(a);
         const double s = std::sin(a);
+        // Samples along the ray and along lines beside it: where the rim scale's ink and paper
+        // mix to the lid's own level on the ray, a line beside it still sees the scale.
         // Outside the image counts as background.
-        const auto level = [&](double r) {
-            const double x = startX + r * c;
-            const double y = startY + r * s;
+        const auto level = [&](double r, double aside) {
+            const double x = startX + r * c - aside * s;
+            const double y = startY + r * s + aside * c;
             if (x < 0 || y < 0 || x > disc.width - 1 || y > disc.height - 1)
                 return background;
             return Level(disc, x, y);
         };
-        const auto differs = [&](double r) { return std::abs(level(r) - background); };
+        const auto differs = [&](double r) {
+            double most = 0.0;
+            for (double aside : kRimAside)
+                most = std::max(most, std::abs(level(r, aside) - background));
+            return most;
+        };
         for (double r = kRimSearchFrom * half - kRimStep; r >= kRimSearchTo * half; r -= kRimStep) {
             if (differs(r) < contrast)
                 continue;
@@ -171,16 +179,27 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
             if (!lasting)
                 continue;
             // The edge where the level comes halfway from the background just outside it to
-            // the disc just inside: a soft edge is crossed there whatever its contrast (the
-            // paper's, or the rim scale's ink against a dark or a white lid).
-            const double outside = level(r + kRimSide);
-            const double inside = level(r - kRimSide);
+            // the disc just inside, on the line that shows the rim best: a soft edge is crossed
+            // there whatever its contrast (the paper's, or the rim scale's ink against a dark or
+            // a white lid).
+            double aside = 0.0;
+            double outside = level(r + kRimSide, 0.0);
+            double inside = level(r - kRimSide, 0.0);
+            for (double other : kRimAside) {
+                const double otherOutside = level(r + kRimSide, other);
+                const double otherInside = level(r - kRimSide, other);
+                if (std::abs(otherInside - otherOutside) > std::abs(inside - outside)) {
+                    aside = other;
+                    outside = otherOutside;
+                    inside = otherInside;
+                }
+            }
             const double middle = 0.5 * (outside + inside);
             const bool rising = inside > outside;
             double edge = r;
             double previous = outside;
             for (double at = r + kRimSide - kRimEdgeStep; at >= r - kRimSide; at -= kRimEdgeStep) {
-                const double current = level(at);
+                const double current = level(at, aside);
                 if (rising ? current >= middle : current <= middle) {
                     const double span = current - previous;
                     const double t = std::abs(span) < 1e-9 ? 0.0 : (middle - previous) / span;
@@ -189,7 +208,7 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
                 }
                 previous = current;
             }
-            points.push_back({startX + edge * c, startY + edge * s});
+            points.push_back({startX + edge * c - aside * s, startY + edge * s + aside * c});
             break;
         }
     }

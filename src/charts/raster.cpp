@@ -21,6 +21,33 @@ std::vector<int> NearestIndices(int start, int length, int count, int limit)
     return indices;
 }
 
+// The source pixels under each target pixel along one axis, with the part of the target pixel
+// each covers; pixels outside 0..limit - 1 are left out (they read as black).
+struct AreaTaps {
+    std::vector<int> first;   // per target pixel: its first source pixel
+    std::vector<int> offsets; // per target pixel and one more: where its weights start
+    std::vector<float> weights;
+};
+
+AreaTaps AreaTapsAlong(double start, double step, int count, int limit)
+{
+    AreaTaps taps;
+    taps.first.reserve(static_cast<std::size_t>(count));
+    taps.offsets.reserve(static_cast<std::size_t>(count) + 1);
+    for (int i = 0; i < count; ++i) {
+        const double from = start + i * step;
+        const double to = from + step;
+        const int lowest = std::max(0, static_cast<int>(std::floor(from)));
+        const int highest = std::min(limit - 1, static_cast<int>(std::ceil(to)) - 1);
+        taps.first.push_back(lowest <= highest ? lowest : 0);
+        taps.offsets.push_back(static_cast<int>(taps.weights.size()));
+        for (int j = lowest; j <= highest; ++j)
+            taps.weights.push_back(static_cast<float>((std::min(to, j + 1.0) - std::max(from, double(j))) / step));
+    }
+    taps.offsets.push_back(static_cast<int>(taps.weights.size()));
+    return taps;
+}
+
 } // namespace
 
 void ResizeRaster(Raster& raster, int width, int height)
@@ -171,4 +198,63 @@ std::uint32_t SampleBilinear(const Raster& raster, double x, double y)
         return RoundHalfToEven(std::clamp(v, -kFarOut, kFarOut) * 256.0);
     };
     return SampleBilinear256(raster, to256(x), to256(y));
+}
+
+Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
+                    int height)
+{
+    Raster target;
+    AllocateRaster(target, width, height);
+    if (target.isEmpty())
+        return target;
+    if (!(stepX > 0 && stepY > 0)) {
+        ClearRaster(target);
+        return target;
+    }
+    const AreaTaps across = AreaTapsAlong(left, stepX, width, source.width);
+    const AreaTaps down = AreaTapsAlong(top, stepY, height, source.height);
+    constexpr int kChannels = 3;
+    // Each source row is averaged across once, into a ring that holds every row one target
+    // row needs.
+    const int ringSize = static_cast<int>(std::ceil(stepY)) + 2;
+    std::vector<float> ring(static_cast<std::size_t>(ringSize) * width * kChannels);
+    std::vector<int> ringRow(static_cast<std::size_t>(ringSize), -1);
+    const auto acrossRow = [&](int row) -> const float* {
+        float* out = ring.data() + static_cast<std::size_t>(row % ringSize) * width * kChannels;
+        if (ringRow[static_cast<std::size_t>(row % ringSize)] == row)
+            return out;
+        ringRow[static_cast<std::size_t>(row % ringSize)] = row;
+        const std::uint32_t* pixels = source.row(row);
+        for (int x = 0; x < width; ++x) {
+            float r = 0, g = 0, b = 0;
+            const std::uint32_t* p = pixels + across.first[static_cast<std::size_t>(x)];
+            for (int k = across.offsets[static_cast<std::size_t>(x)]; k < across.offsets[static_cast<std::size_t>(x) + 1]; ++k, ++p) {
+                const float w = across.weights[static_cast<std::size_t>(k)];
+                r += w * static_cast<float>((*p >> 16) & 0xFF);
+                g += w * static_cast<float>((*p >> 8) & 0xFF);
+                b += w * static_cast<float>(*p & 0xFF);
+            }
+            out[kChannels * x] = r;
+            out[kChannels * x + 1] = g;
+            out[kChannels * x + 2] = b;
+        }
+        return out;
+    };
+    std::vector<float> sum(static_cast<std::size_t>(width) * kChannels);
+    const auto channel = [](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+    for (int y = 0; y < height; ++y) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        int row = down.first[static_cast<std::size_t>(y)];
+        for (int k = down.offsets[static_cast<std::size_t>(y)]; k < down.offsets[static_cast<std::size_t>(y) + 1]; ++k, ++row) {
+            const float w = down.weights[static_cast<std::size_t>(k)];
+            const float* values = acrossRow(row);
+            for (std::size_t i = 0; i < sum.size(); ++i)
+                sum[i] += w * values[i];
+        }
+        std::uint32_t* out = target.row(y);
+        for (int x = 0; x < width; ++x)
+            out[x] = kOpaqueBlack | channel(sum[kChannels * x]) << 16 | channel(sum[kChannels * x + 1]) << 8
+                | channel(sum[kChannels * x + 2]);
+    }
+    return target;
 }

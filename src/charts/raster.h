@@ -134,6 +134,14 @@ RasterView StretchedView(const RasterView& view, int left, int top, int rectWidt
 // Builds the view's pixels.
 Raster ViewToRaster(const RasterView& view);
 
+// Resampling by area: target pixel (x, y) is the mean of the source over the rectangle
+// [left + x · stepX, left + (x + 1) · stepX) × [top + y · stepY, top + (y + 1) · stepY), source
+// pixel (i, j) covering [i, i + 1) × [j, j + 1) and the source reading opaque black outside.
+// Unlike nearest-neighbour sampling it keeps every edge where it lies, to a fraction of a
+// target pixel. The result is opaque. Steps must be positive.
+Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
+                    int height);
+
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
 // by their fractional distances, channel by channel (alpha included); pixels outside the
 // raster read as opaque black.

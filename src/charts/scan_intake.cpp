@@ -107,13 +107,18 @@ QString DiscLogLine(const ScanDisc& disc)
         .arg(disc.elapsedMs);
 }
 
+DiscImageSampling DiscImageSamplingFor(const ChartReadingOptions& options)
+{
+    return options.finoPoravnaj ? DiscImageSampling::Area : DiscImageSampling::Nearest;
+}
+
 bool ScanSizeAcceptable(const Raster& scan)
 {
     return scan.width > kMinimumScanSize && scan.height > kMinimumScanSize;
 }
 
 std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
-                                        int discNumber)
+                                        int discNumber, DiscImageSampling sampling)
 {
     QElapsedTimer timer;
     timer.start();
@@ -127,6 +132,7 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     disc.scanWidth = scan.width;
     disc.scanHeight = scan.height;
     disc.box = box;
+    disc.sampling = sampling;
     // The working raster: the box itself, or the box resampled to 801 pixels wide, whichever
     // side was too large. It is only a view of the scan, and so is the disc image until it is
     // built: no full-size cut-out and no intermediate raster is ever made.
@@ -144,14 +150,24 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
         return std::nullopt;
     const int cutWidth = disc.cutBox.right - disc.cutBox.left;
     const int cutHeight = disc.cutBox.bottom - disc.cutBox.top;
-    disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
-                                            kDiscImageWidth, HeightForWidth(kDiscImageWidth, cutWidth, cutHeight)));
+    const int imageHeight = HeightForWidth(kDiscImageWidth, cutWidth, cutHeight);
+    if (sampling == DiscImageSampling::Area) {
+        // The cut box in scan pixels: a working pixel covers w / workingWidth of them across.
+        const double scaleX = double(w) / disc.workingWidth;
+        const double scaleY = double(h) / disc.workingHeight;
+        disc.image = AreaResample(scan, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
+                                  scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight,
+                                  kDiscImageWidth, imageHeight);
+    } else {
+        disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
+                                                kDiscImageWidth, imageHeight));
+    }
     return disc;
 }
 
 namespace {
 
-ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& progress)
+ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& progress, DiscImageSampling sampling)
 {
     const QString path = QFile::decodeName(nativePath);
     ScanReading reading;
@@ -185,8 +201,8 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
         if (progress.discStarted)
             progress.discStarted(number);
         const DiscBox box = found.boxes[i];
-        prepared.push_back(std::async(std::launch::async, [&path, &scan, box, number] {
-            return PrepareScanDisc(path, scan, box, number);
+        prepared.push_back(std::async(std::launch::async, [&path, &scan, box, number, sampling] {
+            return PrepareScanDisc(path, scan, box, number, sampling);
         }));
     }
     for (std::size_t i = 0; i < prepared.size(); ++i) {
@@ -205,15 +221,16 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
 
 }  // namespace
 
-ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress)
+ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress, DiscImageSampling sampling)
 {
-    return ReadScanDiscs(QFile::encodeName(path), progress);
+    return ReadScanDiscs(QFile::encodeName(path), progress, sampling);
 }
 
-ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress)
+ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress,
+                          DiscImageSampling sampling)
 {
     try {
-        return ReadScan(nativePath, progress);
+        return ReadScan(nativePath, progress, sampling);
     } catch (const std::bad_alloc&) {
         // Memory the machine cannot give for this scan: refused like a damaged one.
         ScanReading refused;

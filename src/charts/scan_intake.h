@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/chart_reading_options.h"
 #include "charts/disc_detection.h"
 #include "charts/raster.h"
 
@@ -28,6 +29,14 @@ constexpr int kNewEntryMarker = -1;
 
 bool ScanSizeAcceptable(const Raster& scan);
 
+// How the disc image is made from the scan. Nearest: pixel by pixel, as the working raster is.
+// Area: each pixel the mean of the scan under it, straight from the scan, for the fine reading:
+// nearest-neighbour sampling moves an edge by up to a whole pixel here and there, enough to
+// make a trace a row thinner or thicker.
+enum class DiscImageSampling { Nearest, Area };
+// Area with the fine reading (FinoPoravnaj), else Nearest.
+DiscImageSampling DiscImageSamplingFor(const ChartReadingOptions& options);
+
 // One disc read from a scan.
 struct ScanDisc {
     // Handed to the disc's workspace; the file name, disc number and scan size end up in the
@@ -41,6 +50,7 @@ struct ScanDisc {
 
     // How the image was made.
     DiscBox box;            // in scan pixels, as detected (may reach beyond the scan)
+    DiscImageSampling sampling = DiscImageSampling::Nearest;
     bool stretched = false; // the box was larger than 801 pixels and resampled to 801 wide
     int workingWidth = 0;   // the working raster the box was refined in
     int workingHeight = 0;
@@ -57,7 +67,8 @@ struct ScanDisc {
 // detected box without positive size, or one so flat that no image row remains, gives no
 // disc (nullopt).
 std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
-                                        int discNumber);
+                                        int discNumber,
+                                        DiscImageSampling sampling = DiscImageSampling::Nearest);
 
 struct ScanReading {
     QString error; // a message for the operator; empty when discs were read
@@ -88,7 +99,9 @@ struct ScanIntakeProgress {
 // image too large, its size and the limit),
 // kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
 // no usable disc is found; otherwise the discs in list order.
-ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress = {});
+ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress = {},
+                          DiscImageSampling sampling = DiscImageSampling::Nearest);
 // The same for a path as the file system's own bytes, which need not be valid text (the
 // discs then carry the name as text shows it).
-ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress = {});
+ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress = {},
+                          DiscImageSampling sampling = DiscImageSampling::Nearest);
