@@ -1,8 +1,11 @@
 #include "chart_drawing.h"
+#include "test_image_files.h"
 #include "trace_matching.h"
 #include "charts/chart_analysis.h"
+#include "charts/scan_intake.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -42,6 +45,8 @@ private slots:
     void keepsTheSplitIndexAcrossReadings();
     void fineFitFindsTheDrawnGeometry_data();
     void fineFitFindsTheDrawnGeometry();
+    void fineReadingThroughTheIntake_data();
+    void fineReadingThroughTheIntake();
     void splitsANightChart();
 };
 
@@ -174,6 +179,46 @@ void TestChartAnalysis::fineFitFindsTheDrawnGeometry()
     QVERIFY2(std::abs(g.pos0 - pos0) <= 0.1, qPrintable(QString::number(g.pos0)));
     QCOMPARE(g.r1, 184);
     QCOMPARE(g.r2, 197);
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), trace, 1).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
+}
+
+void TestChartAnalysis::fineReadingThroughTheIntake_data()
+{
+    QTest::addColumn<int>("diameter");
+    QTest::addColumn<bool>("whiteLid");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("small disc on a white lid, JPEG") << 700 << true << "mali.jpg";
+    QTest::newRow("large disc on a dark lid, BMP") << 2500 << false << "veliki.bmp";
+}
+
+// A scan goes through the intake, its disc image averaged by area, and the fine reading finds
+// every activity, availability too, on its minute.
+void TestChartAnalysis::fineReadingThroughTheIntake()
+{
+    QFETCH(int, diameter);
+    QFETCH(bool, whiteLid);
+    QFETCH(QString, file);
+    const std::vector<TraceInterval> trace = {
+        {0, 290, 0}, {290, 300, 1}, {300, 437, 3}, {437, 452, 1}, {452, 611, 2}, {611, 640, 1}, {640, 903, 3},
+        {903, 1381, 0}, {1381, 1420, 1}, {1420, 1440, 0},
+    };
+    const std::uint32_t lid = whiteLid ? kOpaqueWhite : kChartBackground;
+    const int width = diameter * 13 / 10;
+    const int height = diameter * 14 / 10;
+    ChartDiscDrawing disc{width / 2 + 0.37, height / 2 - 0.21, diameter / 2.0, 143.6, trace, lid};
+    QTemporaryDir folder;
+    const QString path = folder.filePath(file);
+    const Raster page = DrawChartPage(width, height, {disc}, lid);
+    QVERIFY(file.endsWith(QLatin1String(".bmp")) ? WriteBmpFile(path, page) : WriteJpegFile(path, page, {.quality = 90}));
+
+    const ChartReadingOptions options;
+    const ScanReading reading = ReadScanDiscs(path, {}, DiscImageSamplingFor(options));
+    QCOMPARE(reading.discs.size(), std::size_t(1));
+    QCOMPARE(reading.discs[0].sampling, DiscImageSampling::Area);
+    ChartAnalysis analysis(reading.discs[0].image, options);
+    analysis.setUp(ChartGeometry());
+    QVERIFY2(std::abs(analysis.geometry().pos0 - 143.6) <= 0.1, qPrintable(QString::number(analysis.geometry().pos0)));
     QVERIFY2(MismatchWithTrace(analysis.intervals(), trace, 1).isEmpty(),
              qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
 }

@@ -14,6 +14,8 @@ private slots:
     void stretchRectMatchesCopyThenStretch();
     void bilinearSampling_data();
     void bilinearSampling();
+    void areaResample_data();
+    void areaResample();
 };
 
 void TestRaster::intensity_data()
@@ -133,6 +135,40 @@ void TestRaster::bilinearSampling()
     raster.at(1, 1) = GreyPixel(255);
     QCOMPARE(SampleBilinear256(raster, x256, y256), uint32_t(expected));
     QCOMPARE(SampleBilinear(raster, x256 / 256.0, y256 / 256.0), uint32_t(expected));
+}
+
+// Source: 6 × 2, columns grey 0, 0, 200, 200, 100, 100 on both rows.
+void TestRaster::areaResample_data()
+{
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QList<int>>("greys");
+    QTest::newRow("two to one") << 0.0 << 2.0 << 3 << QList<int>{0, 200, 100};
+    QTest::newRow("three to one, across a step") << 0.0 << 3.0 << 2 << QList<int>{67, 133};
+    QTest::newRow("a fraction of a pixel on") << 0.5 << 2.0 << 2 << QList<int>{50, 175};
+    QTest::newRow("one to two") << 1.0 << 0.5 << 4 << QList<int>{0, 0, 200, 200};
+    QTest::newRow("half outside reads black there") << -1.0 << 2.0 << 1 << QList<int>{0};
+    QTest::newRow("past the right edge") << 5.0 << 2.0 << 2 << QList<int>{50, 0};
+}
+
+void TestRaster::areaResample()
+{
+    QFETCH(double, left);
+    QFETCH(double, step);
+    QFETCH(int, width);
+    QFETCH(QList<int>, greys);
+    Raster source;
+    ResizeRaster(source, 6, 2);
+    const int columns[] = {0, 0, 200, 200, 100, 100};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 6; ++x)
+            source.at(x, y) = GreyPixel(columns[x]);
+    const Raster target = AreaResample(source, left, 0.0, step, 2.0, width, 1);
+    QCOMPARE(target.width, width);
+    QCOMPARE(target.height, 1);
+    for (int x = 0; x < width; ++x)
+        QCOMPARE(target.at(x, 0), GreyPixel(greys[x]));
 }
 
 QTEST_GUILESS_MAIN(TestRaster)

@@ -37,7 +37,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // Disc 1 drives from midnight and works from 18:00 (a night chart once split at 18:00);
 // disc 2 drives from 05:10 to 12:00.
-const std::vector<TraceInterval> kNightTrace{{0, 180, 3}, {180, 1080, 0}, {1080, 1440, 2}};
+// Other work on both sides of midnight, so that no minute at 00:00 lies between two activities.
+const std::vector<TraceInterval> kNightTrace{{0, 180, 2}, {180, 1080, 0}, {1080, 1440, 2}};
 const std::vector<TraceInterval> kDayTrace{{0, 310, 0}, {310, 720, 3}, {720, 1440, 0}};
 
 QList<TKTSUnos*> Workspaces()
@@ -304,7 +305,8 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     const ActivityRowsModel* day1 = DayRows(night, "AG1");
     const ActivityRowsModel* day2 = DayRows(night, "AG2");
     QCOMPARE(DayRow(day1, 0)[0], QStringLiteral("Ostali rad"));
-    QCOMPARE(DayRow(day2, 0)[0], QStringLiteral("Vožnja"));
+    QCOMPARE(DayRow(day2, 0)[0], QStringLiteral("Ostali rad"));
+    QCOMPARE(DayRow(day2, 0)[2], QStringLiteral("03:00"));
     chooseDriverAndVehicle(night);
     ReplaceAndLeave(Child<QLineEdit>(*night, "Pocetno"), QStringLiteral("1000"));
     ReplaceAndLeave(Child<QLineEdit>(*night, "Zavrsno"), QStringLiteral("1300"));
