@@ -35,6 +35,8 @@ constexpr double kNotchStep = 0.5;           // degrees between the rays that lo
 constexpr int kNotchSmoothing = 2;            // rays either side in the running median
 constexpr double kNotchAtLeast = 1.5;         // the notch reaches this much beyond the hole's median
 constexpr double kHoleMinContrast = 10.0;
+constexpr int kHolePersistence = 3;           // samples (3 pixels) beyond the halfway level
+constexpr double kAsymmetryCap = 2.0;         // pixels
 
 double Level(const Raster& disc, double x, double y)
 {
@@ -111,24 +113,43 @@ bool FitCircle(const std::vector<std::array<double, 2>>& points, Circle& circle)
 }
 
 // The radius of the hole's edge along one ray: where the level first comes halfway from the
-// hole's to the paper's.
+// hole's to the paper's and stays beyond it for a few pixels, so that a speck of dust in the
+// hole is stepped over.
 double HoleEdge(const Raster& disc, double cx, double cy, double degrees, double reach, double holeLevel, double paper)
 {
     const double c = std::cos(degrees * kRadiansPerDegree);
     const double s = std::sin(degrees * kRadiansPerDegree);
     const double half = 0.5 * (holeLevel + paper);
     const bool rising = paper > holeLevel;
-    double previous = Level(disc, cx + kHoleFrom * c, cy + kHoleFrom * s);
+    const auto beyond = [&](double level) { return rising ? level >= half : level <= half; };
+    const auto level = [&](double r) { return Level(disc, cx + r * c, cy + r * s); };
+    double previous = level(kHoleFrom);
     for (double r = kHoleFrom + kRimStep; r <= reach; r += kRimStep) {
-        const double level = Level(disc, cx + r * c, cy + r * s);
-        if (rising ? level >= half : level <= half) {
-            const double span = level - previous;
-            const double t = std::abs(span) < 1e-9 ? 0.0 : (half - previous) / span;
-            return r - kRimStep + std::clamp(t, 0.0, 1.0) * kRimStep;
+        const double current = level(r);
+        if (beyond(current)) {
+            bool lasting = true;
+            for (int k = 1; k < kHolePersistence && lasting; ++k)
+                lasting = beyond(level(r + k * kRimStep));
+            if (lasting) {
+                const double span = current - previous;
+                const double t = std::abs(span) < 1e-9 ? 0.0 : (half - previous) / span;
+                return r - kRimStep + std::clamp(t, 0.0, 1.0) * kRimStep;
+            }
         }
-        previous = level;
+        previous = current;
     }
     return reach;
+}
+
+// What the scanner shows through the hole: the median of rings about the centre, which a speck
+// of dust on it does not move.
+double HoleLevel(const Raster& disc, double cx, double cy)
+{
+    std::vector<double> levels;
+    for (double r : {0.0, 2.0, 4.0, 6.0})
+        for (int degree = 0; degree < 360; degree += 15)
+            levels.push_back(Level(disc, cx + r * std::cos(degree * kRadiansPerDegree), cy + r * std::sin(degree * kRadiansPerDegree)));
+    return Median(levels);
 }
 
 } // namespace
@@ -243,7 +264,7 @@ double RefineZeroDirection(const Raster& disc, double centreX, double centreY, d
 {
     const double reach = kHoleSearchTo * 0.5 * std::min(disc.width, disc.height);
     // The hole shows what lies behind the disc; the paper is what surrounds it.
-    const double holeLevel = Level(disc, centreX, centreY);
+    const double holeLevel = HoleLevel(disc, centreX, centreY);
     std::vector<double> ring;
     for (int degree = 0; degree < 360; degree += 3) {
         const double a = degree * kRadiansPerDegree;
@@ -291,7 +312,8 @@ double RefineZeroDirection(const Raster& disc, double centreX, double centreY, d
     const auto asymmetry = [&](double axis) {
         double cost = 0.0;
         for (double d = kProfileStep; d <= kSymmetryHalfWidth; d += kProfileStep) {
-            const double difference = at(axis + d) - at(axis - d);
+            // A ray cut short by a speck counts no more than one a few pixels off.
+            const double difference = std::min(std::abs(at(axis + d) - at(axis - d)), kAsymmetryCap);
             cost += difference * difference;
         }
         return cost;
