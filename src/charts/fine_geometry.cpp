@@ -113,15 +113,17 @@ bool FitCircle(const std::vector<std::array<double, 2>>& points, Circle& circle)
 }
 
 // The radius of the hole's edge along one ray: where the level first comes halfway from the
-// hole's to the paper's and stays beyond it for a few pixels, so that a speck of dust in the
-// hole is stepped over.
+// hole's to the paper's and stays like the paper's for a few pixels. A speck of dust in the
+// hole is stepped over: it is either too short or far darker than the paper.
 double HoleEdge(const Raster& disc, double cx, double cy, double degrees, double reach, double holeLevel, double paper)
 {
     const double c = std::cos(degrees * kRadiansPerDegree);
     const double s = std::sin(degrees * kRadiansPerDegree);
     const double half = 0.5 * (holeLevel + paper);
-    const bool rising = paper > holeLevel;
-    const auto beyond = [&](double level) { return rising ? level >= half : level <= half; };
+    const double contrast = std::abs(paper - holeLevel);
+    const auto beyond = [&](double level) {
+        return std::abs(level - paper) <= std::abs(level - holeLevel) && std::abs(level - paper) <= contrast;
+    };
     const auto level = [&](double r) { return Level(disc, cx + r * c, cy + r * s); };
     double previous = level(kHoleFrom);
     for (double r = kHoleFrom + kRimStep; r <= reach; r += kRimStep) {
@@ -141,12 +143,12 @@ double HoleEdge(const Raster& disc, double cx, double cy, double degrees, double
     return reach;
 }
 
-// What the scanner shows through the hole: the median of rings about the centre, which a speck
-// of dust on it does not move.
+// What the scanner shows through the hole: the median of rings about the centre (all within
+// the hole of a disc that fills its image), which a speck of dust on it does not move.
 double HoleLevel(const Raster& disc, double cx, double cy)
 {
     std::vector<double> levels;
-    for (double r : {0.0, 2.0, 4.0, 6.0})
+    for (double r : {4.0, 8.0, 12.0, 16.0})
         for (int degree = 0; degree < 360; degree += 15)
             levels.push_back(Level(disc, cx + r * std::cos(degree * kRadiansPerDegree), cy + r * std::sin(degree * kRadiansPerDegree)));
     return Median(levels);

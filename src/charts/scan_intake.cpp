@@ -1,5 +1,6 @@
 #include "charts/scan_intake.h"
 
+#include "charts/fine_geometry.h"
 #include "charts/image_loading.h"
 
 #include <QElapsedTimer>
@@ -26,6 +27,39 @@ constexpr int kMaxDiscAspect = 4;
 bool AspectPossible(int w, int h)
 {
     return w > 0 && h > 0 && std::max(w, h) <= kMaxDiscAspect * std::min(w, h);
+}
+
+// A rim fitted in the nearest-neighbour disc image is taken when the disc it gives fills most
+// of that image; otherwise the image stays cut to the refined box.
+constexpr double kRimAtLeast = 0.7;  // of the image's half-size
+constexpr double kRimAtMost = 1.05;
+
+// The disc image averaged by area from the scan (see DiscImageSampling::Area). `nearest` is the
+// image made pixel by pixel from the same cut box: pixel x of it shows the scan at about
+// left + (x + 0.5) · stepX, where left and stepX place the cut box in the scan.
+void AreaDiscImage(const Raster& scan, const Raster& nearest, double left, double top, double stepX, double stepY,
+                   ScanDisc& disc)
+{
+    int height = nearest.height;
+    const RimFit rim = FitDiscRim(nearest, nearest.width / 2.0, nearest.height / 2.0);
+    const double half = 0.5 * std::min(nearest.width, nearest.height);
+    if (rim.found && rim.radius >= kRimAtLeast * half && rim.radius <= kRimAtMost * half) {
+        const double centreX = left + (rim.centreX + 0.5) * stepX;
+        const double centreY = top + (rim.centreY + 0.5) * stepY;
+        const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
+        const double radiusX = rim.radius * stepX * spread;
+        const double radiusY = rim.radius * stepY * spread;
+        left = centreX - radiusX;
+        top = centreY - radiusY;
+        stepX = 2 * radiusX / kDiscImageWidth;
+        stepY = 2 * radiusY / kDiscImageWidth;
+        height = kDiscImageWidth;
+    }
+    disc.imageLeft = left;
+    disc.imageTop = top;
+    disc.imageStepX = stepX;
+    disc.imageStepY = stepY;
+    disc.image = AreaResample(scan, left, top, stepX, stepY, kDiscImageWidth, height);
 }
 
 bool CutBoxUsable(const DiscBox& box)
@@ -151,16 +185,15 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     const int cutWidth = disc.cutBox.right - disc.cutBox.left;
     const int cutHeight = disc.cutBox.bottom - disc.cutBox.top;
     const int imageHeight = HeightForWidth(kDiscImageWidth, cutWidth, cutHeight);
+    disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
+                                            kDiscImageWidth, imageHeight));
     if (sampling == DiscImageSampling::Area) {
         // The cut box in scan pixels: a working pixel covers w / workingWidth of them across.
         const double scaleX = double(w) / disc.workingWidth;
         const double scaleY = double(h) / disc.workingHeight;
-        disc.image = AreaResample(scan, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
-                                  scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight,
-                                  kDiscImageWidth, imageHeight);
-    } else {
-        disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
-                                                kDiscImageWidth, imageHeight));
+        const Raster nearest = std::move(disc.image);
+        AreaDiscImage(scan, nearest, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
+                      scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight, disc);
     }
     return disc;
 }

@@ -24,6 +24,7 @@ constexpr int kMinimumScanSize = 400;
 // A disc box larger than this either way is resampled to this width before refinement.
 constexpr int kWorkingRasterWidth = 801;
 constexpr int kDiscImageWidth = 750;
+constexpr int kDiscImageMargin = 2;
 // Entry marker of a disc handed to a new workspace: not stored yet.
 constexpr int kNewEntryMarker = -1;
 
@@ -32,7 +33,9 @@ bool ScanSizeAcceptable(const Raster& scan);
 // How the disc image is made from the scan. Nearest: pixel by pixel, as the working raster is.
 // Area: each pixel the mean of the scan under it, straight from the scan, for the fine reading:
 // nearest-neighbour sampling moves an edge by up to a whole pixel here and there, enough to
-// make a trace a row thinner or thicker.
+// make a trace a row thinner or thicker. The image is square and cut to the disc's rim as
+// fitted in the nearest-neighbour image, with a margin of kDiscImageMargin pixels, so that
+// the disc fills it even where dust or a shadow widened the detected box.
 enum class DiscImageSampling { Nearest, Area };
 // Area with the fine reading (FinoPoravnaj), else Nearest.
 DiscImageSampling DiscImageSamplingFor(const ChartReadingOptions& options);
@@ -51,6 +54,12 @@ struct ScanDisc {
     // How the image was made.
     DiscBox box;            // in scan pixels, as detected (may reach beyond the scan)
     DiscImageSampling sampling = DiscImageSampling::Nearest;
+    // Area: the rectangle of the scan the image was averaged from (scan pixel i covering
+    // i .. i + 1), image pixel x covering imageLeft + x · imageStepX on.
+    double imageLeft = 0.0;
+    double imageTop = 0.0;
+    double imageStepX = 0.0;
+    double imageStepY = 0.0;
     bool stretched = false; // the box was larger than 801 pixels and resampled to 801 wide
     int workingWidth = 0;   // the working raster the box was refined in
     int workingHeight = 0;
