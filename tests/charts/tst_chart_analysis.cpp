@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numbers>
+
 namespace {
 
 Raster DiscImage(double pos0, const std::vector<TraceInterval>& trace)
@@ -188,8 +190,10 @@ void TestChartAnalysis::fineReadingThroughTheIntake_data()
     QTest::addColumn<int>("diameter");
     QTest::addColumn<bool>("whiteLid");
     QTest::addColumn<QString>("file");
-    QTest::newRow("small disc on a white lid, JPEG") << 700 << true << "mali.jpg";
-    QTest::newRow("large disc on a dark lid, BMP") << 2500 << false << "veliki.bmp";
+    QTest::addColumn<bool>("dusty");
+    QTest::newRow("small disc on a white lid, JPEG") << 700 << true << "mali.jpg" << false;
+    QTest::newRow("large disc on a dark lid, BMP") << 2500 << false << "veliki.bmp" << false;
+    QTest::newRow("dust in the hole and its notch, white lid") << 1500 << true << "prasina.bmp" << true;
 }
 
 // A scan goes through the intake, its disc image averaged by area, and the fine reading finds
@@ -199,6 +203,7 @@ void TestChartAnalysis::fineReadingThroughTheIntake()
     QFETCH(int, diameter);
     QFETCH(bool, whiteLid);
     QFETCH(QString, file);
+    QFETCH(bool, dusty);
     const std::vector<TraceInterval> trace = {
         {0, 290, 0}, {290, 300, 1}, {300, 437, 3}, {437, 452, 1}, {452, 611, 2}, {611, 640, 1}, {640, 903, 3},
         {903, 1381, 0}, {1381, 1420, 1}, {1420, 1440, 0},
@@ -209,7 +214,21 @@ void TestChartAnalysis::fineReadingThroughTheIntake()
     ChartDiscDrawing disc{width / 2 + 0.37, height / 2 - 0.21, diameter / 2.0, 143.6, trace, lid};
     QTemporaryDir folder;
     const QString path = folder.filePath(file);
-    const Raster page = DrawChartPage(width, height, {disc}, lid);
+    Raster page = DrawChartPage(width, height, {disc}, lid);
+    if (dusty) {
+        // Specks of three pixels: on the centre, along the notch (which points away from
+        // 00:00) and scattered over the page.
+        const auto speck = [&page](double x, double y) {
+            for (int dy = 0; dy < 3; ++dy)
+                for (int dx = 0; dx < 3; ++dx)
+                    SetPixel(page, static_cast<int>(x) + dx, static_cast<int>(y) + dy, GreyPixel(40));
+        };
+        const double notch = (disc.pos0 - 180.0) * std::numbers::pi / 180.0;
+        for (double along : {0.0, 0.1, 0.2, 0.3})
+            speck(disc.centreX + along * disc.radius * std::cos(notch), disc.centreY + along * disc.radius * std::sin(notch));
+        for (int i = 0; i < 2000; ++i)
+            speck((i * 7919) % width, (i * 104729) % height);
+    }
     QVERIFY(file.endsWith(QLatin1String(".bmp")) ? WriteBmpFile(path, page) : WriteJpegFile(path, page, {.quality = 90}));
 
     const ChartReadingOptions options;
