@@ -1,11 +1,12 @@
 // How exactly chart scans are read: synthetic scans with a known truth go through the whole
-// intake and reading, with the fine geometry fit off (the plain reading) and on. Kinds of scan:
+// intake and reading, with the fine reading (FinoPoravnaj) off and on. Kinds of scan:
 // disc diameter (700, 1500, 2500 pixels), one or two discs, dark or white scanner background,
 // JPEG of quality 60 or 95 or BMP, clean or dusty; every disc turned by a random angle, its
 // centre off the pixel grid, a random day of activities, edges softened as a scanner does.
 // Reported per kind and in total: minutes read right, discs found, the error of 00:00 and of
-// the centre (in disc-image pixels). Availability is read only where its trace is exactly four
-// of the ring's fourteen rows thick, so its minutes are also left out in a column of their own.
+// the centre (in disc-image pixels). The plain reading takes availability only where its trace
+// is exactly four of the ring's fourteen rows thick, so the minutes are also counted without
+// availability in a column of their own.
 //
 //   chart_accuracy [SAMPLES PER KIND, default 2]
 
@@ -131,13 +132,20 @@ Raster Soften(const Raster& page)
     return soft;
 }
 
-// The affine map of disc-image pixels to scan pixels along one axis, fitted to the
-// nearest-neighbour indices the intake sampled with.
+// The affine map of disc-image pixels to scan pixels along one axis (both with a pixel's
+// centre at its index).
 struct AxisMap {
     double scale = 1.0;
     double offset = 0.0;
 };
 
+// For a disc image averaged by area: pixel j covers the scan from start + j · step on.
+AxisMap AreaAxis(double start, double step)
+{
+    return {step, start + 0.5 * step - 0.5};
+}
+
+// For a nearest-neighbour disc image: fitted to the indices the intake sampled with.
 AxisMap FitAxis(int boxStart, int boxSize, bool stretched, int workingSize, int cutStart, int cutSize, int imageSize)
 {
     double sj = 0, ss = 0, sjj = 0, sjs = 0;
@@ -193,9 +201,9 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
 
     Tally tally;
     tally.discs = kind.discs;
-    const ScanReading reading = ReadScanDiscs(path);
     ChartReadingOptions options;
     options.finoPoravnaj = fine;
+    const ScanReading reading = ReadScanDiscs(path, {}, SamplingFor(options));
     for (const ScanDisc& disc : reading.discs) {
         // Which drawn disc this is: the one whose centre lies in its box.
         const ChartDiscDrawing* truth = nullptr;
@@ -223,10 +231,13 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
         tally.zeroErrors.push_back(AngleError(analysis.geometry().pos0, truth->pos0));
         const int w = disc.box.right - disc.box.left;
         const int h = disc.box.bottom - disc.box.top;
-        const AxisMap mx = FitAxis(disc.box.left, w, disc.stretched, disc.workingWidth, disc.cutBox.left,
-                                   disc.cutBox.right - disc.cutBox.left, disc.image.width);
-        const AxisMap my = FitAxis(disc.box.top, h, disc.stretched, disc.workingHeight, disc.cutBox.top,
-                                   disc.cutBox.bottom - disc.cutBox.top, disc.image.height);
+        const bool area = disc.sampling == Sampling::Area;
+        const AxisMap mx = area ? AreaAxis(disc.imageLeft, disc.imageStepX)
+                                : FitAxis(disc.box.left, w, disc.stretched, disc.workingWidth, disc.cutBox.left,
+                                          disc.cutBox.right - disc.cutBox.left, disc.image.width);
+        const AxisMap my = area ? AreaAxis(disc.imageTop, disc.imageStepY)
+                                : FitAxis(disc.box.top, h, disc.stretched, disc.workingHeight, disc.cutBox.top,
+                                          disc.cutBox.bottom - disc.cutBox.top, disc.image.height);
         const double tx = (truth->centreX - mx.offset) / mx.scale;
         const double ty = (truth->centreY - my.offset) / my.scale;
         tally.centreErrors.push_back(std::hypot(analysis.geometry().centreX() - tx, analysis.geometry().centreY() - ty));

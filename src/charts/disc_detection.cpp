@@ -375,7 +375,7 @@ DiscBox ScaleReducedBox(const DiscBox& box, double scale)
             scaled(box.bottom + kBoxMargin)};
 }
 
-ChartDiscsResult FindChartDiscs(const Raster& scan)
+ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
 {
     QElapsedTimer timer;
     timer.start();
@@ -385,7 +385,9 @@ ChartDiscsResult FindChartDiscs(const Raster& scan)
         return result;
     }
     const ReducedSize size = ReducedScanSize(scan.width, scan.height);
-    const Raster reduced = StretchNearest(scan, size.width, size.height);
+    const Raster reduced = reduction == Sampling::Area
+        ? MedianIntensity3x3(AreaResample(scan, 0.0, 0.0, size.scale, size.scale, size.width, size.height))
+        : StretchNearest(scan, size.width, size.height);
     Raster edges;
     const DiscBoxesResult found = FindDiscBoxes(reduced, edges);
     if (found.count >= 1)

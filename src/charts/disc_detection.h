@@ -95,8 +95,9 @@ struct ChartDiscsResult {
 };
 
 // The boxes of the chart discs in a whole scan (none when the scan is 400 pixels or less
-// either way). Only the reduced copy is searched.
-ChartDiscsResult FindChartDiscs(const Raster& scan);
+// either way). Only the reduced copy is searched; with Area it is averaged and then the median
+// of each pixel's neighbourhood, so that specks of dust do not pass for edges.
+ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction = Sampling::Nearest);
 
 // Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the edge
 // map's box narrowed by the column and row searches, whose results are returned as they are,

@@ -258,3 +258,24 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
     }
     return target;
 }
+
+Raster MedianIntensity3x3(const Raster& source)
+{
+    Raster target;
+    AllocateRaster(target, source.width, source.height);
+    std::vector<int> window;
+    window.reserve(9);
+    for (int y = 0; y < source.height; ++y) {
+        for (int x = 0; x < source.width; ++x) {
+            window.clear();
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (source.contains(x + dx, y + dy))
+                        window.push_back(Intensity(source.at(x + dx, y + dy)));
+            const auto middle = window.begin() + static_cast<std::ptrdiff_t>(window.size() / 2);
+            std::nth_element(window.begin(), middle, window.end());
+            target.at(x, y) = GreyPixel(*middle);
+        }
+    }
+    return target;
+}

@@ -134,6 +134,9 @@ RasterView StretchedView(const RasterView& view, int left, int top, int rectWidt
 // Builds the view's pixels.
 Raster ViewToRaster(const RasterView& view);
 
+// Ways of resampling a raster (see StretchNearest and AreaResample).
+enum class Sampling { Nearest, Area };
+
 // Resampling by area: target pixel (x, y) is the mean of the source over the rectangle
 // [left + x · stepX, left + (x + 1) · stepX) × [top + y · stepY, top + (y + 1) · stepY), source
 // pixel (i, j) covering [i, i + 1) × [j, j + 1) and the source reading opaque black outside.
@@ -141,6 +144,10 @@ Raster ViewToRaster(const RasterView& view);
 // target pixel. The result is opaque. Steps must be positive.
 Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
                     int height);
+
+// A grey raster of the same size: each pixel the median intensity of the 3 × 3 pixels around
+// it (those inside the raster), which takes away specks of one or two pixels and keeps edges.
+Raster MedianIntensity3x3(const Raster& source);
 
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
 // by their fractional distances, channel by channel (alpha included); pixels outside the

@@ -34,7 +34,7 @@ bool AspectPossible(int w, int h)
 constexpr double kRimAtLeast = 0.7;  // of the image's half-size
 constexpr double kRimAtMost = 1.05;
 
-// The disc image averaged by area from the scan (see DiscImageSampling::Area). `nearest` is the
+// The disc image averaged by area from the scan (see Sampling::Area). `nearest` is the
 // image made pixel by pixel from the same cut box: pixel x of it shows the scan at about
 // left + (x + 0.5) · stepX, where left and stepX place the cut box in the scan.
 void AreaDiscImage(const Raster& scan, const Raster& nearest, double left, double top, double stepX, double stepY,
@@ -141,9 +141,9 @@ QString DiscLogLine(const ScanDisc& disc)
         .arg(disc.elapsedMs);
 }
 
-DiscImageSampling DiscImageSamplingFor(const ChartReadingOptions& options)
+Sampling SamplingFor(const ChartReadingOptions& options)
 {
-    return options.finoPoravnaj ? DiscImageSampling::Area : DiscImageSampling::Nearest;
+    return options.finoPoravnaj ? Sampling::Area : Sampling::Nearest;
 }
 
 bool ScanSizeAcceptable(const Raster& scan)
@@ -152,7 +152,7 @@ bool ScanSizeAcceptable(const Raster& scan)
 }
 
 std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
-                                        int discNumber, DiscImageSampling sampling)
+                                        int discNumber, Sampling sampling)
 {
     QElapsedTimer timer;
     timer.start();
@@ -187,7 +187,7 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     const int imageHeight = HeightForWidth(kDiscImageWidth, cutWidth, cutHeight);
     disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
                                             kDiscImageWidth, imageHeight));
-    if (sampling == DiscImageSampling::Area) {
+    if (sampling == Sampling::Area) {
         // The cut box in scan pixels: a working pixel covers w / workingWidth of them across.
         const double scaleX = double(w) / disc.workingWidth;
         const double scaleY = double(h) / disc.workingHeight;
@@ -200,7 +200,7 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
 
 namespace {
 
-ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& progress, DiscImageSampling sampling)
+ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& progress, Sampling sampling)
 {
     const QString path = QFile::decodeName(nativePath);
     ScanReading reading;
@@ -222,7 +222,7 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
         reading.error = kScanTooSmallMessage;
         return reading;
     }
-    const ChartDiscsResult found = FindChartDiscs(scan);
+    const ChartDiscsResult found = FindChartDiscs(scan, sampling);
     reading.detectMs = found.elapsedMs;
     if (progress.detected)
         progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));
@@ -254,13 +254,13 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
 
 }  // namespace
 
-ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress, DiscImageSampling sampling)
+ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress, Sampling sampling)
 {
     return ReadScanDiscs(QFile::encodeName(path), progress, sampling);
 }
 
 ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress,
-                          DiscImageSampling sampling)
+                          Sampling sampling)
 {
     try {
         return ReadScan(nativePath, progress, sampling);

@@ -30,15 +30,15 @@ constexpr int kNewEntryMarker = -1;
 
 bool ScanSizeAcceptable(const Raster& scan);
 
-// How the disc image is made from the scan. Nearest: pixel by pixel, as the working raster is.
-// Area: each pixel the mean of the scan under it, straight from the scan, for the fine reading:
-// nearest-neighbour sampling moves an edge by up to a whole pixel here and there, enough to
-// make a trace a row thinner or thicker. The image is square and cut to the disc's rim as
-// fitted in the nearest-neighbour image, with a margin of kDiscImageMargin pixels, so that
-// the disc fills it even where dust or a shadow widened the detected box.
-enum class DiscImageSampling { Nearest, Area };
+// How the scan is resampled for detection and for the disc image. Nearest: pixel by pixel.
+// Area, for the fine reading: each pixel the mean of the scan under it. Nearest-neighbour
+// sampling moves an edge by up to a whole pixel here and there, enough to make a trace a row
+// thinner or thicker, and keeps specks of dust at full strength for detection. With Area the
+// disc image is square, averaged straight from the scan and cut to the disc's rim as fitted
+// in the nearest-neighbour image, with a margin of kDiscImageMargin pixels, so that the disc
+// fills it even where dust or a shadow widened the detected box.
 // Area with the fine reading (FinoPoravnaj), else Nearest.
-DiscImageSampling DiscImageSamplingFor(const ChartReadingOptions& options);
+Sampling SamplingFor(const ChartReadingOptions& options);
 
 // One disc read from a scan.
 struct ScanDisc {
@@ -53,7 +53,7 @@ struct ScanDisc {
 
     // How the image was made.
     DiscBox box;            // in scan pixels, as detected (may reach beyond the scan)
-    DiscImageSampling sampling = DiscImageSampling::Nearest;
+    Sampling sampling = Sampling::Nearest;
     // Area: the rectangle of the scan the image was averaged from (scan pixel i covering
     // i .. i + 1), image pixel x covering imageLeft + x · imageStepX on.
     double imageLeft = 0.0;
@@ -77,7 +77,7 @@ struct ScanDisc {
 // disc (nullopt).
 std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
                                         int discNumber,
-                                        DiscImageSampling sampling = DiscImageSampling::Nearest);
+                                        Sampling sampling = Sampling::Nearest);
 
 struct ScanReading {
     QString error; // a message for the operator; empty when discs were read
@@ -109,8 +109,8 @@ struct ScanIntakeProgress {
 // kScanTooSmallMessage when it is 400 pixels or less either way, kNoDiscFoundMessage when
 // no usable disc is found; otherwise the discs in list order.
 ScanReading ReadScanDiscs(const QString& path, const ScanIntakeProgress& progress = {},
-                          DiscImageSampling sampling = DiscImageSampling::Nearest);
+                          Sampling sampling = Sampling::Nearest);
 // The same for a path as the file system's own bytes, which need not be valid text (the
 // discs then carry the name as text shows it).
 ScanReading ReadScanDiscs(const QByteArray& nativePath, const ScanIntakeProgress& progress = {},
-                          DiscImageSampling sampling = DiscImageSampling::Nearest);
+                          Sampling sampling = Sampling::Nearest);

@@ -78,6 +78,8 @@ private slots:
     void gapRows();
     void findsDrawnDiscs_data();
     void findsDrawnDiscs();
+    void averagedReductionStepsOverDust_data();
+    void averagedReductionStepsOverDust();
     void discsSideBySideGiveOneBox();
     void refinesADiscCutOut();
     void refinementMatchesTheWholeEdgeMap_data();
@@ -297,6 +299,54 @@ void TestDiscDetection::findsDrawnDiscs()
     QCOMPARE(found.boxes.size(), size_t(discCount));
     // Each box holds its disc with the margin of the reduced search and not much more (at a
     // gap the box ends on the first edge-free row, a row or two below the disc).
+    const int slack = static_cast<int>(6 * ReducedScanSize(width, height).scale);
+    for (int i = 0; i < discCount; ++i) {
+        const DiscBox disc = TrueBox(discs[i]);
+        QVERIFY(Contains(found.boxes[i], disc));
+        QVERIFY(Contains(Grown(disc, slack), found.boxes[i]));
+    }
+}
+
+void TestDiscDetection::averagedReductionStepsOverDust_data()
+{
+    QTest::addColumn<bool>("whiteLid");
+    QTest::addColumn<int>("discCount");
+    // On a white lid the disc's edge is faint and specks of dust make the plainer search take
+    // a dusty column for a side, or a dusty row for a second disc.
+    QTest::newRow("white lid, one disc") << true << 1;
+    QTest::newRow("white lid, two discs") << true << 2;
+    QTest::newRow("dark lid, two discs") << false << 2;
+}
+
+void TestDiscDetection::averagedReductionStepsOverDust()
+{
+    QFETCH(bool, whiteLid);
+    QFETCH(int, discCount);
+    const int width = A4WidthPixels(150);
+    const int height = A4HeightPixels(150);
+    const std::uint32_t lid = whiteLid ? kOpaqueWhite : kChartBackground;
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, discCount);
+    for (ChartDiscDrawing& disc : discs) {
+        disc.trace = {{100, 400, 3}, {400, 430, 1}, {600, 800, 2}};
+        disc.holeColour = lid;
+    }
+    Raster page = DrawChartPage(width, height, discs, lid);
+    // Dark specks of one to three pixels, one in 2000 pixels, anywhere.
+    unsigned state = 2654435761u;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>(state >> 8);
+    };
+    for (long i = 0; i < long(width) * height / 2000; ++i) {
+        const int x = next() % width;
+        const int y = next() % height;
+        const int size = 1 + next() % 3;
+        for (int dy = 0; dy < size; ++dy)
+            for (int dx = 0; dx < size; ++dx)
+                SetPixel(page, x + dx, y + dy, GreyPixel(40));
+    }
+    const ChartDiscsResult found = FindChartDiscs(page, Sampling::Area);
+    QCOMPARE(found.boxes.size(), size_t(discCount));
     const int slack = static_cast<int>(6 * ReducedScanSize(width, height).scale);
     for (int i = 0; i < discCount; ++i) {
         const DiscBox disc = TrueBox(discs[i]);

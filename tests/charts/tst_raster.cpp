@@ -16,6 +16,7 @@ private slots:
     void bilinearSampling();
     void areaResample_data();
     void areaResample();
+    void medianTakesSpecksAndKeepsEdges();
 };
 
 void TestRaster::intensity_data()
@@ -169,6 +170,24 @@ void TestRaster::areaResample()
     QCOMPARE(target.height, 1);
     for (int x = 0; x < width; ++x)
         QCOMPARE(target.at(x, 0), GreyPixel(greys[x]));
+}
+
+void TestRaster::medianTakesSpecksAndKeepsEdges()
+{
+    // 8 × 6: paper 200 on the left five columns, lid 60 on the right; a speck of 2 × 2 black
+    // pixels on the paper.
+    Raster source;
+    ResizeRaster(source, 8, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            source.at(x, y) = GreyPixel(x < 5 ? 200 : 60);
+    for (int y = 2; y <= 3; ++y)
+        for (int x = 1; x <= 2; ++x)
+            source.at(x, y) = GreyPixel(0);
+    const Raster median = MedianIntensity3x3(source);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            QCOMPARE(median.at(x, y), GreyPixel(x < 5 ? 200 : 60));
 }
 
 QTEST_GUILESS_MAIN(TestRaster)

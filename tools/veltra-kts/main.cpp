@@ -168,7 +168,7 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
 {
     ScanOutput output;
     const QString path = QFile::decodeName(nativePath);
-    const ScanReading reading = ReadScanDiscs(nativePath, {}, DiscImageSamplingFor(options));
+    const ScanReading reading = ReadScanDiscs(nativePath, {}, SamplingFor(options));
     if (!reading.error.isEmpty())
         output.error = path + QStringLiteral(": ") + reading.error;
     QTextStream out(&output.text);

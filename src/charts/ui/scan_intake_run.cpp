@@ -89,7 +89,7 @@ Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
         report.discPrepared = [window](const ScanDisc& disc) {
             OnWindowThread(window, [line = DiscLogLine(disc)](Tprogress& p) { p.addLog(line); });
         };
-        ScanReading reading = ReadScanDiscs(path, report, DiscImageSamplingFor(options));
+        ScanReading reading = ReadScanDiscs(path, report, SamplingFor(options));
         // Each disc's first reading (orientation, unrolling, reading) side by side; the
         // workspaces open in the discs' order.
         std::vector<std::future<std::shared_ptr<ChartAnalysis>>> analyses;
