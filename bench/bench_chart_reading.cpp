@@ -1,6 +1,7 @@
 // Reading chart scans: an A4 scan at 300 dpi (2480 × 3508) holding two discs, written once as
 // a JPEG file. Compares decoding the file alone with the whole reading of both discs, and
-// times one re-analysis after a geometry change.
+// times one re-analysis after a geometry change. The argument of the reading's benchmarks is
+// the option FinoPoravnaj: 0 the plain reading, 1 the fine one.
 
 #include "chart_drawing.h"
 #include "charts/chart_analysis.h"
@@ -88,45 +89,55 @@ void BM_DecodeJpegReused(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeJpegReused)->Unit(benchmark::kMillisecond);
 
+ChartReadingOptions OptionsFor(const benchmark::State& state)
+{
+    ChartReadingOptions options;
+    options.finoPoravnaj = state.range(0) != 0;
+    return options;
+}
+
 void BM_ReadScan(benchmark::State& state)
 {
     const QString& file = ScanFile();
+    const ChartReadingOptions options = OptionsFor(state);
     for (auto _ : state) {
-        ScanReading reading = ReadScanDiscs(file);
+        ScanReading reading = ReadScanDiscs(file, {}, SamplingFor(options));
         if (reading.discs.size() != 2)
             state.SkipWithError("expected two discs");
         // Each disc image is handed over to its analysis, as the intake hands it to a workspace.
         for (ScanDisc& disc : reading.discs) {
-            ChartAnalysis analysis(std::move(disc.image), ChartReadingOptions());
+            ChartAnalysis analysis(std::move(disc.image), options);
             analysis.setUp(ChartGeometry());
             benchmark::DoNotOptimize(analysis.intervals().data());
         }
     }
 }
-BENCHMARK(BM_ReadScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The intake alone (loading, detection, disc images), for telling its share from the reading's.
 void BM_ScanIntake(benchmark::State& state)
 {
     const QString& file = ScanFile();
+    const Sampling sampling = SamplingFor(OptionsFor(state));
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReadScanDiscs(file).discs.size());
+        benchmark::DoNotOptimize(ReadScanDiscs(file, {}, sampling).discs.size());
 }
-BENCHMARK(BM_ScanIntake)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanIntake)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The reading's share: set-up (orientation estimate, unrolling, reading) of both disc images.
 void BM_DiscSetUp(benchmark::State& state)
 {
-    const ScanReading reading = ReadScanDiscs(ScanFile());
+    const ChartReadingOptions options = OptionsFor(state);
+    const ScanReading reading = ReadScanDiscs(ScanFile(), {}, SamplingFor(options));
     for (auto _ : state) {
         for (const ScanDisc& disc : reading.discs) {
-            ChartAnalysis analysis(disc.image, ChartReadingOptions());
+            ChartAnalysis analysis(disc.image, options);
             analysis.setUp(ChartGeometry());
             benchmark::DoNotOptimize(analysis.intervals().data());
         }
     }
 }
-BENCHMARK(BM_DiscSetUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiscSetUp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Reanalysis(benchmark::State& state)
 {

@@ -375,6 +375,9 @@ DiscBox ScaleReducedBox(const DiscBox& box, double scale)
             scaled(box.bottom + kBoxMargin)};
 }
 
+// Samples along each axis of a reduced pixel for the averaged reduction.
+constexpr int kReductionSamples = 4;
+
 ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
 {
     QElapsedTimer timer;
@@ -386,7 +389,7 @@ ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
     }
     const ReducedSize size = ReducedScanSize(scan.width, scan.height);
     const Raster reduced = reduction == Sampling::Area
-        ? MedianIntensity3x3(AreaResample(scan, 0.0, 0.0, size.scale, size.scale, size.width, size.height))
+        ? MedianIntensity3x3(SampledMean(scan, size.scale, size.width, size.height, kReductionSamples))
         : StretchNearest(scan, size.width, size.height);
     Raster edges;
     const DiscBoxesResult found = FindDiscBoxes(reduced, edges);

@@ -219,20 +219,44 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
     const int ringSize = static_cast<int>(std::ceil(stepY)) + 2;
     std::vector<float> ring(static_cast<std::size_t>(ringSize) * width * kChannels);
     std::vector<int> ringRow(static_cast<std::size_t>(ringSize), -1);
+    // The source columns any target pixel reads, unpacked once per row into one float per
+    // channel.
+    int firstColumn = source.width;
+    int endColumn = 0;
+    for (int x = 0; x < width; ++x) {
+        const int taps = across.offsets[static_cast<std::size_t>(x) + 1] - across.offsets[static_cast<std::size_t>(x)];
+        if (taps > 0) {
+            firstColumn = std::min(firstColumn, across.first[static_cast<std::size_t>(x)]);
+            endColumn = std::max(endColumn, across.first[static_cast<std::size_t>(x)] + taps);
+        }
+    }
+    firstColumn = std::min(firstColumn, endColumn);
+    const std::size_t span = static_cast<std::size_t>(endColumn - firstColumn);
+    std::vector<float> unpacked(span * kChannels);
+    const int* first = across.first.data();
+    const int* offsets = across.offsets.data();
+    const float* weights = across.weights.data();
     const auto acrossRow = [&](int row) -> const float* {
         float* out = ring.data() + static_cast<std::size_t>(row % ringSize) * width * kChannels;
         if (ringRow[static_cast<std::size_t>(row % ringSize)] == row)
             return out;
         ringRow[static_cast<std::size_t>(row % ringSize)] = row;
-        const std::uint32_t* pixels = source.row(row);
+        const std::uint32_t* pixels = source.row(row) + firstColumn;
+        float* red = unpacked.data();
+        float* green = red + span;
+        float* blue = green + span;
+        for (std::size_t i = 0; i < span; ++i) {
+            red[i] = static_cast<float>((pixels[i] >> 16) & 0xFF);
+            green[i] = static_cast<float>((pixels[i] >> 8) & 0xFF);
+            blue[i] = static_cast<float>(pixels[i] & 0xFF);
+        }
         for (int x = 0; x < width; ++x) {
             float r = 0, g = 0, b = 0;
-            const std::uint32_t* p = pixels + across.first[static_cast<std::size_t>(x)];
-            for (int k = across.offsets[static_cast<std::size_t>(x)]; k < across.offsets[static_cast<std::size_t>(x) + 1]; ++k, ++p) {
-                const float w = across.weights[static_cast<std::size_t>(k)];
-                r += w * static_cast<float>((*p >> 16) & 0xFF);
-                g += w * static_cast<float>((*p >> 8) & 0xFF);
-                b += w * static_cast<float>(*p & 0xFF);
+            const int at = first[x] - firstColumn;
+            for (int k = offsets[x], i = at; k < offsets[x + 1]; ++k, ++i) {
+                r += weights[k] * red[i];
+                g += weights[k] * green[i];
+                b += weights[k] * blue[i];
             }
             out[kChannels * x] = r;
             out[kChannels * x + 1] = g;
@@ -241,7 +265,7 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
         return out;
     };
     std::vector<float> sum(static_cast<std::size_t>(width) * kChannels);
-    const auto channel = [](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+    const auto channel = [](float v) { return static_cast<std::uint32_t>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
     for (int y = 0; y < height; ++y) {
         std::fill(sum.begin(), sum.end(), 0.0f);
         int row = down.first[static_cast<std::size_t>(y)];
@@ -275,6 +299,48 @@ Raster MedianIntensity3x3(const Raster& source)
             const auto middle = window.begin() + static_cast<std::ptrdiff_t>(window.size() / 2);
             std::nth_element(window.begin(), middle, window.end());
             target.at(x, y) = GreyPixel(*middle);
+        }
+    }
+    return target;
+}
+
+Raster SampledMean(const Raster& source, double step, int width, int height, int samples)
+{
+    Raster target;
+    AllocateRaster(target, width, height);
+    if (target.isEmpty() || source.isEmpty() || samples <= 0)
+        return target;
+    // The source column (row) of each sample along one axis, clamped into the source.
+    const auto positions = [step, samples](int count, int limit) {
+        std::vector<int> at;
+        at.reserve(static_cast<std::size_t>(count) * samples);
+        for (int i = 0; i < count; ++i)
+            for (int k = 0; k < samples; ++k)
+                at.push_back(std::clamp(static_cast<int>((i + (k + 0.5) / samples) * step), 0, limit - 1));
+        return at;
+    };
+    const std::vector<int> columns = positions(width, source.width);
+    const std::vector<int> rows = positions(height, source.height);
+    const int count = samples * samples;
+    std::vector<int> sums(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int j = 0; j < samples; ++j) {
+            const std::uint32_t* row = source.row(rows[static_cast<std::size_t>(y) * samples + j]);
+            const int* column = columns.data();
+            for (int x = 0; x < width; ++x) {
+                for (int k = 0; k < samples; ++k, ++column) {
+                    const std::uint32_t p = row[*column];
+                    sums[3 * x] += static_cast<int>((p >> 16) & 0xFF);
+                    sums[3 * x + 1] += static_cast<int>((p >> 8) & 0xFF);
+                    sums[3 * x + 2] += static_cast<int>(p & 0xFF);
+                }
+            }
+        }
+        std::uint32_t* out = target.row(y);
+        for (int x = 0; x < width; ++x) {
+            const auto mean = [&](int c) { return static_cast<std::uint32_t>((sums[3 * x + c] + count / 2) / count); };
+            out[x] = kOpaqueBlack | mean(0) << 16 | mean(1) << 8 | mean(2);
         }
     }
     return target;

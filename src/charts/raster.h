@@ -145,6 +145,11 @@ enum class Sampling { Nearest, Area };
 Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
                     int height);
 
+// A quick stand-in for AreaResample(source, 0, 0, step, step, width, height) when reducing a
+// large raster: each target pixel the mean of samples × samples pixels spread evenly over the
+// source pixels it covers. The result is opaque.
+Raster SampledMean(const Raster& source, double step, int width, int height, int samples);
+
 // A grey raster of the same size: each pixel the median intensity of the 3 × 3 pixels around
 // it (those inside the raster), which takes away specks of one or two pixels and keeps edges.
 Raster MedianIntensity3x3(const Raster& source);
