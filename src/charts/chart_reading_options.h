@@ -12,7 +12,10 @@ struct ChartReadingOptions {
     bool centarRadijus = true; // CentarRadijus: the radii follow a moved centre
     bool specKorekt = false;   // SpecKorekt: disturbances up to minKorekt minutes become rest
     int minKorekt = 2;         // MinKorekt
-    bool finoPoravnaj = true;  // FinoPoravnaj: the set-up fits centre, rim and 00:00 finely
+    // FinoPoravnaj, the fine reading: the scan averaged for detection and the disc image, centre,
+    // rim, ring and 00:00 fitted to fractions of a pixel and a degree at set-up, and the trace's
+    // thickness counted at the level halfway between paper and ink.
+    bool finoPoravnaj = true;
 
     bool operator==(const ChartReadingOptions&) const = default;
 };

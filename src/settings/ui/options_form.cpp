@@ -241,6 +241,9 @@ QWidget* TopcijeForm::buildChartPage()
     m_odmor = NewCheckBox("odmor", QStringLiteral("odmor kraći od 15 min zamijeni spremnošću za rad"));
     m_centarRadijus = NewCheckBox("CentarRadijus", QStringLiteral("promjena radijusa uz promjenu centra listića"));
     m_finoPoravnaj = NewCheckBox("FinoPoravnaj", QStringLiteral("Automatski fino poravnaj geometriju"));
+    m_finoPoravnaj->setToolTip(QStringLiteral(
+        "Listić se traži i izrezuje usrednjavanjem piksela skena, centar, radijus i 00:00 određuju se "
+        "na dio piksela odnosno stupnja, a debljina traga mjeri se na pola puta između papira i traga."));
 
     // The minutes field sits inside the caption's run of blanks.
     m_specialKorekcija = NewCheckBox("specialKorekcija", kSpecialKorekcijaCaption);
