@@ -18,11 +18,6 @@ int SampleIntensity(const Raster& disc, const ChartGeometry& geometry, double co
 
 } // namespace
 
-int StripThreshold(const Raster& disc, const ChartGeometry& geometry)
-{
-    return PaperLevel(disc, geometry) - kThresholdMargin;
-}
-
 int PaperLevel(const Raster& disc, const ChartGeometry& geometry)
 {
     int sum = 0;

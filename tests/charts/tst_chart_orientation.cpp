@@ -131,8 +131,9 @@ void TestChartOrientation::whiteDiscGivesPaperStrip()
 {
     const Raster white = Filled(750, 750, kOpaqueWhite);
     const ChartGeometry geometry{374, 374, 184, 197, 180};
-    QCOMPARE(StripThreshold(white, geometry), 245);
+    QCOMPARE(PaperLevel(white, geometry), 255);
     const TraceStrip strip = UnrollTrace(white, geometry);
+    QCOMPARE(strip.paperLevel, 255);
     QCOMPARE(strip.threshold, 245);
     QCOMPARE(strip.rows, 15);
     QVERIFY(std::all_of(strip.values.begin(), strip.values.end(), [](std::uint8_t v) { return v == 255; }));
