@@ -294,8 +294,10 @@ double RefineZeroDirection(const Raster& disc, double centreX, double centreY, d
             roughAxis = i * kNotchStep;
         }
     }
+    // A round hole is symmetric about every axis: without a notch that stands out the rough
+    // estimate stands.
     if (longest < kNotchAtLeast * Median(reachAround))
-        roughAxis = pos0 - 180.0;
+        return pos0;
 
     // The hole's edge every kProfileStep degrees around the rough axis.
     const int profileCount = static_cast<int>(std::lround(2 * kProfileHalfWidth / kProfileStep)) + 1;

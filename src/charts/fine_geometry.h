@@ -23,8 +23,7 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY);
 // 00:00 to a few hundredths of a degree: the centre hole is symmetric about the line through
 // its notch, which points away from 00:00. The notch is where the hole reaches furthest from
 // the centre; its axis is searched within two degrees of it. Without a notch that stands out,
-// the axis is searched near the rough estimate `pos0`; without a hole edge to read, `pos0` is
-// given back.
+// or without a hole edge to read, the rough estimate `pos0` is given back.
 double RefineZeroDirection(const Raster& disc, double centreX, double centreY, double pos0);
 
 // The geometry of a disc image fitted finely from the rough one: the centre to a fraction of

@@ -2,6 +2,7 @@
 #include "test_image_files.h"
 #include "trace_matching.h"
 #include "charts/chart_analysis.h"
+#include "charts/fine_geometry.h"
 #include "charts/scan_intake.h"
 
 #include <QStringList>
@@ -47,6 +48,7 @@ private slots:
     void keepsTheSplitIndexAcrossReadings();
     void fineFitFindsTheDrawnGeometry_data();
     void fineFitFindsTheDrawnGeometry();
+    void roundHoleKeepsTheRoughZeroDirection();
     void fineReadingThroughTheIntake_data();
     void fineReadingThroughTheIntake();
     void splitsANightChart();
@@ -183,6 +185,21 @@ void TestChartAnalysis::fineFitFindsTheDrawnGeometry()
     QCOMPARE(g.r2, 197);
     QVERIFY2(MismatchWithTrace(analysis.intervals(), trace, 1).isEmpty(),
              qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
+}
+
+// A hole without a notch is symmetric about every axis: 00:00 stays where the rough estimate
+// put it rather than wandering to some axis nearby.
+void TestChartAnalysis::roundHoleKeepsTheRoughZeroDirection()
+{
+    ChartDiscDrawing disc{374.3, 374.6, 374.6, 90.0, kDay};
+    Raster image = DrawChartPage(750, 750, {disc});
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const double r = std::hypot(x - disc.centreX, y - disc.centreY);
+            if (r > 0.1 * disc.radius && r < 0.45 * disc.radius)
+                image.at(x, y) = kChartPaper;
+        }
+    QCOMPARE(RefineZeroDirection(image, disc.centreX, disc.centreY, 91.25), 91.25);
 }
 
 void TestChartAnalysis::fineReadingThroughTheIntake_data()
