@@ -112,6 +112,13 @@ bool FitCircle(const std::vector<std::array<double, 2>>& points, Circle& circle)
     return std::isfinite(circle.r);
 }
 
+// Where between two samples the level passes `middle`: 0 at the first, 1 at the second.
+double CrossingFraction(double previous, double current, double middle)
+{
+    const double span = current - previous;
+    return std::abs(span) < 1e-9 ? 0.0 : std::clamp((middle - previous) / span, 0.0, 1.0);
+}
+
 // The radius of the hole's edge along one ray: where the level first comes halfway from the
 // hole's to the paper's and stays like the paper's for a few pixels. A speck of dust in the
 // hole is stepped over: it is either too short or far darker than the paper.
@@ -133,9 +140,7 @@ double HoleEdge(const Raster& disc, double cx, double cy, double degrees, double
             for (int k = 1; k < kHolePersistence && lasting; ++k)
                 lasting = beyond(level(r + k * kRimStep));
             if (lasting) {
-                const double span = current - previous;
-                const double t = std::abs(span) < 1e-9 ? 0.0 : (half - previous) / span;
-                return r - kRimStep + std::clamp(t, 0.0, 1.0) * kRimStep;
+                return r - kRimStep + CrossingFraction(previous, current, half) * kRimStep;
             }
         }
         previous = current;
@@ -224,9 +229,7 @@ RimFit FitDiscRim(const Raster& disc, double startX, double startY)
             for (double at = r + kRimSide - kRimEdgeStep; at >= r - kRimSide; at -= kRimEdgeStep) {
                 const double current = level(at, aside);
                 if (rising ? current >= middle : current <= middle) {
-                    const double span = current - previous;
-                    const double t = std::abs(span) < 1e-9 ? 0.0 : (middle - previous) / span;
-                    edge = at + kRimEdgeStep * (1.0 - std::clamp(t, 0.0, 1.0));
+                    edge = at + kRimEdgeStep * (1.0 - CrossingFraction(previous, current, middle));
                     break;
                 }
                 previous = current;
