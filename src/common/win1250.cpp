@@ -1,5 +1,6 @@
 #include "common/win1250.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -24,6 +25,11 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+
+bool InWin1250(char16_t u)
+{
+    return u < 0x80 || std::find(kHighHalf.begin(), kHighHalf.end(), u) != kHighHalf.end();
+}
 
 }  // namespace
 
@@ -58,4 +64,19 @@ QByteArray ToWin1250(const QString& text)
         *out++ = static_cast<char>(b);
     }
     return bytes;
+}
+
+QStringList CharactersOutsideWin1250(const QString& text)
+{
+    QStringList outside;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A character beyond the basic plane (an emoji, say) is a pair of code units.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length - 1;
+        if ((length == 1 && InWin1250(character[0].unicode())) || outside.contains(character))
+            continue;
+        outside << character;
+    }
+    return outside;
 }

@@ -4,6 +4,7 @@
 #include "db/database_location.h"
 #include "db/db_error.h"
 #include "db/firebird_api.h"
+#include "db/server_messages.h"
 #include "db/statement.h"
 #include "db/transaction.h"
 
@@ -16,14 +17,16 @@ namespace {
 struct ParamTag {
     const char* name;
     unsigned char tag;
+    bool flag; // given as the name alone
 };
 
 // The parameter names a connection understands, with their database parameter block tags.
 constexpr ParamTag kParamTags[] = {
-    {"lc_ctype", isc_dpb_lc_ctype},
-    {"user_name", isc_dpb_user_name},
-    {"password", isc_dpb_password},
-    {"sql_role_name", isc_dpb_sql_role_name},
+    {"lc_ctype", isc_dpb_lc_ctype, false},
+    {"user_name", isc_dpb_user_name, false},
+    {"password", isc_dpb_password, false},
+    {"sql_role_name", isc_dpb_sql_role_name, false},
+    {"no_garbage_collect", isc_dpb_no_garbage_collect, true},
 };
 
 }  // namespace
@@ -52,7 +55,10 @@ std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QStr
             dpb->dispose();
             throw DbError(QStringLiteral("Nepoznat parametar veze: %1").arg(param), 0);
         }
-        dpb->insertString(status.get(), known->tag, value.constData());
+        if (known->flag)
+            dpb->insertTag(status.get(), known->tag);
+        else
+            dpb->insertString(status.get(), known->tag, value.constData());
     }
     if (forCreate) {
         dpb->insertInt(status.get(), isc_dpb_sql_dialect, 3);
@@ -66,11 +72,17 @@ std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QStr
     return block;
 }
 
+void Connection::setAccount(const DatabaseAccount& account)
+{
+    m_account = account;
+    m_params = {QStringLiteral("lc_ctype=NONE"), QStringLiteral("user_name=") + account.user,
+                QStringLiteral("password=") + account.password};
+}
+
 void Connection::open()
 {
     if (m_attachment)
         return;
-    m_lost = false;
     const std::vector<unsigned char> dpb = parameterBlock(false, {});
     FirebirdStatus status;
     IProvider* provider = FirebirdMaster()->getDispatcher();
@@ -79,6 +91,7 @@ void Connection::open()
     provider->release();
     status.check();
     m_attachment = attachment;
+    m_lost = false;
 }
 
 void Connection::createDatabase(const QString& defaultCharacterSet)
@@ -115,13 +128,11 @@ void Connection::close()
 
 void Connection::ensureAlive()
 {
-    if (!IsServerLocation(m_databaseName))
-        return;
     if (m_lost) {
-        open();
+        reconnect();
         return;
     }
-    if (!m_attachment)
+    if (!m_attachment || !IsServerLocation(m_databaseName))
         return;
     FirebirdStatus status;
     m_attachment->ping(status.get());
@@ -130,16 +141,46 @@ void Connection::ensureAlive()
     } catch (const DbError& error) {
         if (!error.isConnectionLost())
             throw;
+        // Nothing of the new work has started: it goes on over a new connection.
         dropLost();
-        throw DbError(QStringLiteral("Veza s poslužiteljem baze podataka %1 je prekinuta (poslužitelj je možda ponovno "
-                                     "pokrenut). Ponovite radnju: program se ponovno spaja.\n\n%2")
-                          .arg(ServerHost(m_databaseName), error.text()),
+        reconnect();
+    }
+}
+
+void Connection::reconnect()
+{
+    try {
+        open();
+    } catch (const DbError& error) {
+        throw DbError(ServerConnectionMessage(m_databaseName, m_account, error) +
+                          QStringLiteral(" Program se ponovno spaja pri svakoj sljedećoj radnji.\n\n") + error.text(),
                       error.codes(), error.sqlState());
+    }
+}
+
+void Connection::check(FirebirdStatus& status)
+{
+    try {
+        status.check();
+    } catch (const DbError& error) {
+        if (error.isConnectionLost() && m_attachment && IsServerLocation(m_databaseName)) {
+            dropLost();
+            throw DbError(ConnectionLostMessage(m_databaseName) + QStringLiteral("\n\n") + error.text(), error.codes(),
+                          error.sqlState());
+        }
+        if (error.isLockConflict())
+            throw DbError(LockConflictMessage() + QStringLiteral("\n\n") + error.text(), error.codes(), error.sqlState());
+        throw;
     }
 }
 
 void Connection::dropLost()
 {
+    // Marked lost first: the roll-backs below fail on the dead connection and must not come
+    // back here.
+    IAttachment* gone = m_attachment;
+    m_attachment = nullptr;
+    m_lost = true;
     for (Statement* statement : m_statements)
         statement->release();
     for (Transaction* transaction : m_transactions) {
@@ -152,11 +193,9 @@ void Connection::dropLost()
         }
     }
     FirebirdStatus status;
-    m_attachment->detach(status.get());
+    gone->detach(status.get());
     if (status.get()->getState() & IStatus::STATE_ERRORS)
-        m_attachment->release();
-    m_attachment = nullptr;
-    m_lost = true;
+        gone->release();
 }
 
 IAttachment* Connection::attachment() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/database_location.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +11,7 @@
 namespace Firebird {
 class IAttachment;
 }
+class FirebirdStatus;
 class Statement;
 class Transaction;
 
@@ -27,6 +30,9 @@ public:
     void setDatabaseName(const QString& name) { m_databaseName = name; }
     const QString& databaseName() const { return m_databaseName; }
     QStringList& params() { return m_params; }
+    // The parameters of the program's own connections: no character-set conversion (texts are
+    // Windows-1250 bytes both ways) and the account, which messages name with its source.
+    void setAccount(const DatabaseAccount& account);
 
     void open();
     // Releases every statement prepared on the connection (they must be prepared again after
@@ -34,11 +40,17 @@ public:
     void close();
     bool isOpen() const { return m_attachment != nullptr || m_lost; }
 
-    // For a database on a server, at the start of each piece of work: asks the server whether
-    // it still holds this connection. One it lost (the server was restarted, say) is dropped
-    // and reported with a DbError naming the server; the next call connects again. Nothing
-    // happens for a local file.
+    // At the start of each piece of work. A connection lost earlier is made again; for a
+    // database on a server, the server is asked whether it still holds this connection, and one
+    // it lost (the server was restarted, say) is made again at once. While the server cannot be
+    // reached, a DbError says so, naming the server; the next call tries again, as often as it
+    // takes.
     void ensureAlive();
+
+    // Turns a failed call's status into a DbError in the operator's words: a connection lost in
+    // the middle of work (which drops it, so that the next piece of work connects again), or a
+    // lock held by another transaction. Firebird's own text follows.
+    void check(FirebirdStatus& status);
 
     // Creates a new database file with the given default character set and leaves it closed.
     void createDatabase(const QString& defaultCharacterSet);
@@ -63,10 +75,12 @@ private:
 
     // Lets go of every handle of a connection the server no longer holds.
     void dropLost();
+    void reconnect();
 
     QString m_databaseName;
     bool m_lost = false;
     QStringList m_params;
+    DatabaseAccount m_account;
     Firebird::IAttachment* m_attachment = nullptr;
     std::vector<Transaction*> m_transactions;
     std::vector<Statement*> m_statements;

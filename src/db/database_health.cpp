@@ -2,7 +2,9 @@
 
 #include "common/little_endian.h"
 #include "db/catalogue.h"
-#include "db/data_module.h"
+#include "db/connection.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 #include "db/db_error.h"
 
 #include <QDir>
@@ -19,9 +21,18 @@ namespace {
 // a set bit is a free page; a pointer page lists the data pages of one table.
 constexpr std::uint8_t kHeaderPage = 1;
 constexpr std::uint8_t kInventoryPage = 2;
+constexpr std::uint8_t kTransactionPage = 3;
 constexpr std::uint8_t kPointerPage = 4;
 constexpr std::uint8_t kDataPage = 5;
 constexpr std::uint8_t kIndexRootPage = 6;
+constexpr std::uint8_t kGeneratorPage = 9;
+constexpr std::uint8_t kChangeCounterPage = 10;
+// Pages at fixed places: the header, the first page inventory, and from on-disk structure 12
+// (Firebird 3) on, the first page of change counters.
+constexpr qint64 kFirstChangeCounterPage = 2;
+constexpr qint64 kOdsVersionOffset = 18;
+constexpr std::uint32_t kOdsMajorMask = 0x7FFF;
+constexpr std::uint32_t kOdsWithChangeCounters = 12;
 constexpr qint64 kPageSizeOffset = 16;
 constexpr qint64 kPipBitsOffset = 28;
 constexpr qint64 kPointerCountOffset = 24;
@@ -34,6 +45,8 @@ constexpr qint64 kFirstInventoryPage = 1;
 // The program's tables, each read once at start-up.
 const QStringList kProgramTables{"DJELATNICI", "AKTPOTVRDA", "VOZACI", "UTOVARIVACI", "VOZILO",
                                  "UNOS",       "DUNOS",      "SATIUNOS", "SKENLOG"};
+// The tables every database of this program holds from its first day.
+const QStringList kBaseTables{"DJELATNICI", "AKTPOTVRDA"};
 
 std::uint32_t Little16(const QByteArray& bytes, qint64 at)
 {
@@ -55,10 +68,11 @@ public:
     {
         if (!m_file.open(QIODevice::ReadOnly))
             return false;
-        const QByteArray header = m_file.read(kPageSizeOffset + 2);
-        if (header.size() < kPageSizeOffset + 2 || std::uint8_t(header[0]) != kHeaderPage)
+        const QByteArray header = m_file.read(kOdsVersionOffset + 2);
+        if (header.size() < kOdsVersionOffset + 2 || std::uint8_t(header[0]) != kHeaderPage)
             return false;
         m_pageSize = Little16(header, kPageSizeOffset);
+        m_odsMajor = Little16(header, kOdsVersionOffset) & kOdsMajorMask;
         if (m_pageSize < kMinPageSize || m_pageSize > kMaxPageSize || (m_pageSize & (m_pageSize - 1)) != 0)
             return false;
         m_pages = m_file.size() / m_pageSize;
@@ -67,6 +81,7 @@ public:
 
     qint64 pageSize() const { return m_pageSize; }
     qint64 pages() const { return m_pages; }
+    std::uint32_t odsMajor() const { return m_odsMajor; }
 
     // The first `bytes` of a page within the file; empty when it cannot be read.
     QByteArray read(qint64 page, qint64 bytes)
@@ -88,6 +103,7 @@ private:
     QFile m_file;
     qint64 m_pageSize = 0;
     qint64 m_pages = 0;
+    std::uint32_t m_odsMajor = 0;
 };
 
 QString PageFault(qint64 page, int expected, int found)
@@ -148,6 +164,10 @@ std::optional<QString> DatabaseFileDamage(const QString& path)
     // The first inventory is page 1 and maps the pages from 0; each further one stands on the
     // last page of the range before its own. Where that page holds no inventory, the check
     // ends without a verdict on the later ranges.
+    if (file.odsMajor() >= kOdsWithChangeCounters) {
+        if (const int kind = file.kind(kFirstChangeCounterPage); kind != kChangeCounterPage)
+            return PageFault(kFirstChangeCounterPage, kChangeCounterPage, kind);
+    }
     const qint64 pagesPerInventory = (file.pageSize() - kPipBitsOffset) * 8;
     qint64 inventory = kFirstInventoryPage;
     for (qint64 first = 0;; first += pagesPerInventory) {
@@ -167,12 +187,13 @@ std::optional<QString> DatabaseFileDamage(const QString& path)
     }
 }
 
-std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString& path)
+std::optional<QString> DatabaseStructureDamage(Connection& connection, const QString& path)
 {
-    std::optional<QString> damage;
     try {
-        // Pointer and index root pages the catalogue lists, with their kind and table: nothing
-        // allocates them between attaching and this check, so each is on disk as listed.
+        Transaction read(connection, TransactionAccess::ReadOnly);
+        Statement sql(read);
+        // Pages the catalogue lists, with their kind and table: nothing allocates them between
+        // attaching and this check, so each is on disk as listed.
         struct ListedPage {
             qint64 page;
             int kind;
@@ -180,43 +201,87 @@ std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString
             QString table;
         };
         QVector<ListedPage> listed;
-        data.IBSQL1.prepare(QStringLiteral(
+        sql.prepare(QStringLiteral(
             "SELECT P.RDB$PAGE_NUMBER, P.RDB$PAGE_TYPE, P.RDB$RELATION_ID, TRIM(R.RDB$RELATION_NAME) "
             "FROM RDB$PAGES P LEFT JOIN RDB$RELATIONS R ON R.RDB$RELATION_ID = P.RDB$RELATION_ID "
-            "WHERE P.RDB$PAGE_TYPE IN (%1, %2)")
-                                  .arg(kPointerPage)
-                                  .arg(kIndexRootPage));
-        data.IBSQL1.execute();
-        while (data.IBSQL1.next()) {
-            listed.append({data.IBSQL1.intValue(0).value_or(0), int(data.IBSQL1.intValue(1).value_or(0)),
-                           std::uint32_t(data.IBSQL1.intValue(2).value_or(0)), data.IBSQL1.textValue(3).value_or(QString())});
+            "WHERE P.RDB$PAGE_TYPE IN (%1, %2, %3, %4)")
+                        .arg(kTransactionPage)
+                        .arg(kPointerPage)
+                        .arg(kIndexRootPage)
+                        .arg(kGeneratorPage));
+        sql.execute();
+        while (sql.next()) {
+            listed.append({sql.intValue(0).value_or(0), int(sql.intValue(1).value_or(0)),
+                           std::uint32_t(sql.intValue(2).value_or(0)), sql.textValue(3).value_or(QString())});
         }
-        const QStringList tables = UserTables(data.IBSQL1);
+        const QStringList tables = UserTables(sql);
         for (const QString& table : kProgramTables) {
             if (!tables.contains(table))
                 continue;
-            data.IBSQL1.prepare(QStringLiteral("SELECT FIRST 1 * FROM %1").arg(table));
-            data.IBSQL1.execute();
-            data.IBSQL1.next();
-            data.IBSQL1.close();
+            sql.prepare(QStringLiteral("SELECT FIRST 1 * FROM %1").arg(table));
+            sql.execute();
+            sql.next();
+            sql.close();
         }
         PageFile file(path);
         if (QFileInfo(path).isFile() && file.open()) {
             for (const ListedPage& page : listed) {
+                std::optional<QString> damage;
                 if (kProgramTables.contains(page.table) && page.kind == kPointerPage)
                     damage = CheckPointerPage(file, page.page, page.relation);
                 else if (const int kind = file.kind(page.page); kind != page.kind)
                     damage = PageFault(page.page, page.kind, kind);
                 if (damage)
-                    break;
+                    return damage;
             }
         }
     } catch (const DbError& error) {
-        damage = error.text();
+        return error.text();
     }
-    if (data.IBTransaction1.isActive())
-        data.IBTransaction1.rollback();
-    return damage;
+    return std::nullopt;
+}
+
+QStringList MissingBaseTables(Connection& connection)
+{
+    Transaction read(connection, TransactionAccess::ReadOnly);
+    Statement sql(read);
+    const QStringList tables = UserTables(sql);
+    QStringList missing;
+    for (const QString& table : kBaseTables) {
+        if (!tables.contains(table))
+            missing << table;
+    }
+    return missing;
+}
+
+PageSnapshot PageSnapshot::take(const QString& path)
+{
+    PageSnapshot snapshot;
+    PageFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open())
+        return snapshot;
+    for (qint64 page = 0; page < file.pages(); ++page) {
+        const int kind = file.kind(page);
+        if (kind == kHeaderPage || kind == kTransactionPage || kind == kChangeCounterPage)
+            snapshot.m_pages.push_back({page * file.pageSize(), file.read(page, file.pageSize())});
+    }
+    snapshot.m_size = QFileInfo(path).size();
+    snapshot.m_path = path;
+    return snapshot;
+}
+
+bool PageSnapshot::restore() const
+{
+    if (m_path.isEmpty())
+        return true;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    for (const auto& [offset, bytes] : m_pages) {
+        if (!file.seek(offset) || file.write(bytes) != bytes.size())
+            return false;
+    }
+    return file.resize(m_size) && file.flush();
 }
 
 QString DamagedDatabaseMessage(const QString& path)
@@ -226,4 +291,11 @@ QString DamagedDatabaseMessage(const QString& path)
                           "Popravite je Firebirdovim alatom gfix (provjera: gfix -v -full, popravak: gfix -mend) "
                           "ili vratite posljednju sigurnosnu kopiju.")
         .arg(QDir::toNativeSeparators(path));
+}
+
+QString ForeignDatabaseMessage(const QString& path, const QStringList& missingTables)
+{
+    return QStringLiteral("Baza podataka %1 nije baza ovog programa (u njoj nema tablica %2), pa je program ne "
+                          "otvara i ništa u njoj ne mijenja. Provjerite koja je baza navedena (VTDB.DAT).")
+        .arg(QDir::toNativeSeparators(path), missingTables.join(QStringLiteral(", ")));
 }

@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // A path and little else: only a small regular file is read.
 constexpr qint64 kMaxLocationBytes = 64 * 1024;
+// How much of a named location a message quotes.
+constexpr qsizetype kShownNameLength = 120;
 
 QString LocationFilePath(const QString& workingFolder)
 {
@@ -37,16 +41,26 @@ QString TrimControls(const QString& text)
 
 DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString& workingFolder)
 {
-    DatabaseTarget target{QDir(executableFolder).filePath(QStringLiteral("VT.FDB")), {}};
+    DatabaseTarget target{QDir(executableFolder).filePath(QStringLiteral("VT.FDB")), {}, {}};
     const QString locationPath = LocationFilePath(workingFolder);
-    if (!ReadableLocationFile(QFileInfo(locationPath)))
+    const QFileInfo info(locationPath);
+    if (!info.exists())
         return target;
+    const QString shown = QDir::toNativeSeparators(locationPath);
+    const auto refused = [&](const QString& why) {
+        target.problem = QStringLiteral("Datoteka %1 %2, pa se ne koristi: otvara se baza VT.FDB uz program.")
+                             .arg(shown, why);
+        return target;
+    };
+    if (!ReadableLocationFile(info))
+        return refused(QStringLiteral("nije obična datoteka ili je veća od 64 KB"));
     QFile locationFile(locationPath);
     if (!locationFile.open(QIODevice::ReadOnly))
-        return target;
+        return refused(QStringLiteral("ne može se pročitati"));
     const QString text = FromWin1250(locationFile.read(kMaxLocationBytes));
     const QStringList lines = text.split(QLatin1Char('\n'));
     DatabaseAccount account;
+    account.source = QStringLiteral("retci user= i password= u %1").arg(shown);
     bool accountLines = false;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString line = TrimControls(lines[i]);
@@ -62,12 +76,16 @@ DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString
     }
     const QString named = TrimControls(accountLines ? lines.first() : text);
     if (named.isEmpty())
-        return target;
+        return refused(QStringLiteral("je prazna"));
+    if (std::any_of(named.begin(), named.end(), [](QChar c) { return c.unicode() < 32 || !c.isPrint(); }))
+        return refused(QStringLiteral("ne sadrži samo putanju baze ili adresu poslužitelja: u njoj su i nevidljivi znakovi ili više redaka"));
+    if (!accountLines)
+        account = DatabaseAccount{};
     if (IsServerLocation(named))
-        return DatabaseTarget{named, account};
+        return DatabaseTarget{named, account, {}};
     if (!QFileInfo(named).isFile())
-        return target;
-    return DatabaseTarget{named, account};
+        return refused(QStringLiteral("navodi bazu »%1«, a takve datoteke nema").arg(named.left(kShownNameLength)));
+    return DatabaseTarget{named, account, {}};
 }
 
 QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder)
@@ -94,12 +112,19 @@ QString ServerHost(const QString& location)
     return QString();
 }
 
+QString ServerPort(const QString& location)
+{
+    static const QRegularExpression url(QStringLiteral("^inet[46]?://(?:\\[[^\\]]+\\]|[^/:]+):([^/]+)/"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression legacy(QStringLiteral("^(?:\\[[^\\]]+\\]|[A-Za-z0-9._-]{2,})/([A-Za-z0-9_-]+):."));
+    for (const QRegularExpression* form : {&url, &legacy}) {
+        if (const QRegularExpressionMatch match = form->match(location); match.hasMatch())
+            return match.captured(1);
+    }
+    return QStringLiteral("3050");
+}
+
 QString DatabaseLocationProblem(const QString& workingFolder)
 {
-    const QFileInfo info(LocationFilePath(workingFolder));
-    if (!info.exists() || ReadableLocationFile(info))
-        return QString();
-    return QStringLiteral("Datoteka %1 nije obična datoteka ili je veća od 64 KB, pa se ne čita: otvara se baza "
-                          "VT.FDB uz program.")
-        .arg(QDir::toNativeSeparators(info.filePath()));
+    return ReadDatabaseTarget(QString(), workingFolder).problem;
 }

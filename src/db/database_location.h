@@ -6,12 +6,17 @@
 struct DatabaseAccount {
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("corbelwin");
+    // Where the account was taken from, as the operator is told when it is refused.
+    QString source = QStringLiteral("zadani korisnik programa");
 };
 
 // The database the program opens, with its account.
 struct DatabaseTarget {
     QString location; // a file path, or a Firebird connection string naming a server
     DatabaseAccount account;
+    // Why VTDB.DAT in the working folder is there but not used, naming the file; empty when it
+    // is used or missing.
+    QString problem;
 };
 
 // The database the program opens: "VT.FDB" in the executable's folder, unless a file
@@ -25,11 +30,13 @@ DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString
 // Only the location of ReadDatabaseTarget.
 QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder);
 
-// Why VTDB.DAT in the working folder is there but not read (not a regular file, or too large
-// for a path); empty when it is read or missing.
+// Why VTDB.DAT in the working folder is there but not used (not a regular file, too large for a
+// path, empty, unreadable, or naming no database); empty when it is used or missing.
 QString DatabaseLocationProblem(const QString& workingFolder);
 
 // Whether a location names a database on a server rather than a local file, and the server's
 // host name ("" for a local file).
 bool IsServerLocation(const QString& location);
 QString ServerHost(const QString& location);
+// The port (or service name) a server location names, "3050" (Firebird's own) when none.
+QString ServerPort(const QString& location);

@@ -1,9 +1,13 @@
 #include "db/schema_upgrade.h"
 
 #include "db/catalogue.h"
+#include "db/connection.h"
 #include "db/database_health.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
+#include "db/server_messages.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -95,21 +99,48 @@ void RunOwnStep(TDataModule1& data, const MessageSink& showMessage, Step step)
     }
 }
 
-}  // namespace
+// Why a database is not used, and the detail behind it.
+struct Refusal {
+    QString message;
+    QString detail;
+};
 
-QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
+std::optional<Refusal> RefusalAfterAttaching(Connection& connection, const QString& path)
 {
-    const QString host = ServerHost(location);
-    if (error.isLoginRefused())
-        return QStringLiteral("Poslužitelj baze podataka %1 ne prihvaća korisnika %2: korisničko ime ili lozinka nisu "
-                              "ispravni (retci user= i password= u VTDB.DAT).")
-            .arg(host, account.user);
-    if (error.isServerUnreachable())
-        return QStringLiteral("Poslužitelj baze podataka %1 nije dostupan ili ne prima veze. Provjerite je li računalo "
-                              "uključeno i u mreži, radi li na njemu Firebird i je li vrata 3050 otvorena.")
-            .arg(host);
-    return QStringLiteral("Baza podataka %1 na poslužitelju %2 ne može se otvoriti.").arg(location, host);
+    if (const QStringList missing = MissingBaseTables(connection); !missing.isEmpty())
+        return Refusal{ForeignDatabaseMessage(path, missing), QString()};
+    if (const std::optional<QString> damage = DatabaseStructureDamage(connection, path))
+        return Refusal{DamagedDatabaseMessage(path), *damage};
+    return std::nullopt;
 }
+
+// Whether the database is this program's and whole, decided before the upgrade writes anything.
+// A local file is checked on an attachment of its own that collects no garbage, and a refused
+// file is given back as it was; a database on a server is checked on the open connection.
+std::optional<Refusal> CheckBeforeUse(Connection& connection, const QString& path, const DatabaseAccount& account)
+{
+    if (IsServerLocation(path))
+        return RefusalAfterAttaching(connection, path);
+    if (!QFileInfo(path).isFile())
+        return std::nullopt; // opening it tells what is wrong
+    if (const std::optional<QString> damage = DatabaseFileDamage(path))
+        return Refusal{DamagedDatabaseMessage(path), *damage};
+    const PageSnapshot snapshot = PageSnapshot::take(path);
+    std::optional<Refusal> refusal;
+    {
+        Connection check;
+        check.setDatabaseName(path);
+        check.setAccount(account);
+        check.params() << QStringLiteral("no_garbage_collect");
+        check.open();
+        refusal = RefusalAfterAttaching(check, path);
+    }
+    if (refusal && !snapshot.restore())
+        refusal->detail += QStringLiteral("\nZaglavlje datoteke nije se moglo vratiti u prijašnje stanje.");
+    return refusal;
+}
+
+}  // namespace
 
 bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
                        const DatabaseAccount& account)
@@ -117,9 +148,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
     try {
         data.DB.close();
         data.DB.setDatabaseName(databasePath);
-        data.DB.params().clear();
-        data.DB.params() << QStringLiteral("lc_ctype=NONE") << QStringLiteral("user_name=") + account.user
-                         << QStringLiteral("password=") + account.password;
+        data.DB.setAccount(account);
         if (IsServerLocation(databasePath)) {
             try {
                 data.DB.open();
@@ -128,17 +157,12 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
                 return false;
             }
         }
-        // A damaged file is opened for nothing and changed in nothing.
-        std::optional<QString> damage = DatabaseFileDamage(databasePath);
-        if (!damage) {
-            data.DB.open();
-            damage = DatabaseStructureDamage(data, databasePath);
-        }
-        if (damage) {
+        if (const std::optional<Refusal> refusal = CheckBeforeUse(data.DB, databasePath, account)) {
             data.DB.close();
-            showMessage(DamagedDatabaseMessage(databasePath), *damage);
+            showMessage(refusal->message, refusal->detail);
             return false;
         }
+        data.DB.open();
 
         RunMainSteps(data);
         RunOwnStep(data, showMessage, [&] {

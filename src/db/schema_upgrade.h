@@ -6,7 +6,6 @@
 
 #include <functional>
 
-class DbError;
 class TDataModule1;
 
 // Shows one message to the operator (a message box in the program, a line on the console),
@@ -19,6 +18,3 @@ using MessageSink = std::function<void(const QString& message, const QString& da
 // gives a message naming the server, and nothing is changed.
 bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
                        const DatabaseAccount& account = {});
-
-// What the operator is told when a database on a server cannot be opened.
-QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error);

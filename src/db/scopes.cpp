@@ -17,13 +17,21 @@ void StartOrCheck(Transaction& transaction)
 
 } // namespace
 
-WriteScope::WriteScope(Transaction& transaction) : m_transaction(transaction)
+WriteScope::WriteScope(Transaction& transaction)
+    : m_transaction(transaction), m_outermost(transaction.m_writeScopes == 0)
 {
-    StartOrCheck(m_transaction);
+    // A nested scope works inside the outer one's transaction as it stands: checking the
+    // connection there could start a new transaction under work already done.
+    if (m_outermost)
+        StartOrCheck(m_transaction);
+    else
+        m_transaction.handle();
+    ++m_transaction.m_writeScopes;
 }
 
 WriteScope::~WriteScope()
 {
+    --m_transaction.m_writeScopes;
     if (m_committed || !m_transaction.isActive())
         return;
     try {
@@ -35,7 +43,8 @@ WriteScope::~WriteScope()
 
 void WriteScope::commit()
 {
-    m_transaction.commit();
+    if (m_outermost)
+        m_transaction.commit();
     m_committed = true;
 }
 

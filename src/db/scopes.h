@@ -8,7 +8,9 @@ class Transaction;
 
 // Work in the write transaction: the scope starts it when it is not active; `commit` ends the
 // work; leaving the scope without a commit (a failure on the way) rolls everything back, so
-// nothing of a failed write is left pending for a later commit.
+// nothing of a failed write is left pending for a later commit. A scope opened inside another
+// one's work (the transaction already active) is part of that work: its `commit` leaves the
+// committing to the outer scope, and leaving it without a commit rolls the whole work back.
 class WriteScope {
 public:
     explicit WriteScope(Transaction& transaction);
@@ -21,6 +23,7 @@ public:
 
 private:
     Transaction& m_transaction;
+    bool m_outermost;
     bool m_committed = false;
 };
 

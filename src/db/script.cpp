@@ -70,6 +70,6 @@ void Script::execute(const QString& script)
         FirebirdStatus status;
         connection.attachment()->execute(status.get(), m_transaction.handle(), 0, ToWin1250(statement).constData(),
                                          kSqlDialect, nullptr, nullptr, nullptr, nullptr);
-        status.check();
+        connection.check(status);
     }
 }

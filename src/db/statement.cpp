@@ -94,11 +94,11 @@ struct OpenBlob {
         if (status.get()->getState() & IStatus::STATE_ERRORS)
             p->release();
     }
-    void close()
+    void close(Connection& connection)
     {
         FirebirdStatus status;
         p->close(status.get());
-        status.check();
+        connection.check(status);
         p = nullptr;
     }
 };
@@ -180,17 +180,17 @@ void Statement::prepare(const QString& sql)
     IStatement* statement = connection.attachment()->prepare(
         status.get(), m_transaction.handle(), 0, ToWin1250(positional.sql).constData(), kSqlDialect,
         IStatement::PREPARE_PREFETCH_METADATA);
-    status.check();
+    m_transaction.connection().check(status);
     m_statement = statement;
     const unsigned type = m_statement->getType(status.get());
-    status.check();
+    m_transaction.connection().check(status);
     m_isQuery = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
     m_outputMetadata = m_statement->getOutputMetadata(status.get());
-    status.check();
+    m_transaction.connection().check(status);
     m_row.assign(m_outputMetadata->getMessageLength(status.get()), 0);
-    status.check();
+    m_transaction.connection().check(status);
     const unsigned count = m_outputMetadata->getCount(status.get());
-    status.check();
+    m_transaction.connection().check(status);
     for (unsigned i = 0; i < count; ++i) {
         Column column;
         column.name = QString::fromUtf8(m_outputMetadata->getAlias(status.get(), i));
@@ -201,7 +201,7 @@ void Statement::prepare(const QString& sql)
         column.offset = m_outputMetadata->getOffset(status.get(), i);
         column.nullOffset = m_outputMetadata->getNullOffset(status.get(), i);
         column.nullable = m_outputMetadata->isNullable(status.get(), i);
-        status.check();
+        m_transaction.connection().check(status);
         // Of two columns of one name (SELECT A.*, B.*), the first is the one found by the name.
         const QString key = column.name.toUpper();
         if (!m_columnByName.contains(key))
@@ -221,7 +221,18 @@ void Statement::setValue(const QString& name, Value value)
 void Statement::setNull(const QString& name) { setValue(name, std::monostate{}); }
 void Statement::setInt(const QString& name, qint64 value) { setValue(name, value); }
 void Statement::setNumeric(const QString& name, ScaledNumber value) { setValue(name, value); }
-void Statement::setText(const QString& name, const QString& value) { setValue(name, ToWin1250(value)); }
+void Statement::setText(const QString& name, const QString& value)
+{
+    // A character the database cannot hold would be stored as '?': the text is refused whole,
+    // so the write fails before anything is stored and the window keeps what was typed.
+    if (const QStringList outside = CharactersOutsideWin1250(value); !outside.isEmpty())
+        throw DbError(QStringLiteral("Tekst »%1« sadrži znakove kojih nema u kodnoj stranici baze podataka "
+                                     "(Windows-1250): %2\nZamijenite ih slovima hrvatske abecede ili ih izostavite, "
+                                     "pa spremite ponovno.")
+                          .arg(value, outside.join(QLatin1Char(' '))),
+                      0);
+    setValue(name, ToWin1250(value));
+}
 void Statement::setDate(const QString& name, const QDate& value) { setValue(name, value); }
 void Statement::setTimestamp(const QString& name, const QDateTime& value) { setValue(name, value); }
 
@@ -252,9 +263,9 @@ void Statement::execute()
     std::vector<unsigned char> inputBuffer;
     if (!m_positionNames.isEmpty()) {
         Released<IMessageMetadata> declared{m_statement->getInputMetadata(status.get())};
-        status.check();
+        m_transaction.connection().check(status);
         Released<IMetadataBuilder> builder{declared.p->getBuilder(status.get())};
-        status.check();
+        m_transaction.connection().check(status);
         for (int i = 0; i < m_positionNames.size(); ++i) {
             const auto index = static_cast<unsigned>(i);
             const Value value = m_values.value(m_positionNames[i]);
@@ -276,10 +287,10 @@ void Statement::execute()
                 builder.p->setType(status.get(), index, SQL_TIMESTAMP);
                 builder.p->setLength(status.get(), index, sizeof(ISC_TIMESTAMP));
             }
-            status.check();
+            m_transaction.connection().check(status);
         }
         input.p = builder.p->getMetadata(status.get());
-        status.check();
+        m_transaction.connection().check(status);
         inputBuffer.assign(input.p->getMessageLength(status.get()), 0);
         for (int i = 0; i < m_positionNames.size(); ++i) {
             const auto index = static_cast<unsigned>(i);
@@ -295,13 +306,13 @@ void Statement::execute()
                 if (input.p->getType(status.get(), index) == SQL_BLOB) {
                     ISC_QUAD blobId{};
                     OpenBlob blob{attachment->createBlob(status.get(), transaction, &blobId, 0, nullptr), true};
-                    status.check();
+                    m_transaction.connection().check(status);
                     for (qsizetype at = 0; at < t->size(); at += kBlobSegment) {
                         const auto length = static_cast<unsigned>(std::min<qsizetype>(kBlobSegment, t->size() - at));
                         blob.p->putSegment(status.get(), length, t->constData() + at);
-                        status.check();
+                        m_transaction.connection().check(status);
                     }
-                    blob.close();
+                    blob.close(m_transaction.connection());
                     WriteAs<ISC_QUAD>(data, blobId);
                 } else {
                     WriteAs<unsigned short>(data, static_cast<unsigned short>(t->size()));
@@ -313,18 +324,18 @@ void Statement::execute()
                 WriteAs<ISC_TIMESTAMP>(data, ISC_TIMESTAMP{EncodeDate(stamp->date()), EncodeTime(stamp->time())});
             }
         }
-        status.check();
+        m_transaction.connection().check(status);
     }
 
     if (m_isQuery) {
         m_cursor = m_statement->openCursor(status.get(), transaction, input.p, inputBuffer.data(), m_outputMetadata, 0);
-        status.check();
+        m_transaction.connection().check(status);
         return;
     }
     const bool returnsRow = columnCount() > 0;
     m_statement->execute(status.get(), transaction, input.p, inputBuffer.data(),
                          returnsRow ? m_outputMetadata : nullptr, returnsRow ? m_row.data() : nullptr);
-    status.check();
+    m_transaction.connection().check(status);
     m_singletonPending = returnsRow;
 }
 
@@ -339,7 +350,7 @@ bool Statement::next()
         return false;
     FirebirdStatus status;
     const int result = m_cursor->fetchNext(status.get(), m_row.data());
-    status.check();
+    m_transaction.connection().check(status);
     if (result == IStatus::RESULT_OK) {
         m_hasRow = true;
         return true;
@@ -565,7 +576,7 @@ QByteArray Statement::readBlob(const unsigned char* blobId) const
     FirebirdStatus status;
     ISC_QUAD id = ReadAs<ISC_QUAD>(blobId);
     OpenBlob blob{m_transaction.connection().attachment()->openBlob(status.get(), m_transaction.handle(), &id, 0, nullptr)};
-    status.check();
+    m_transaction.connection().check(status);
     QByteArray bytes;
     std::vector<char> segment(kBlobSegment);
     for (;;) {
@@ -577,7 +588,7 @@ QByteArray Statement::readBlob(const unsigned char* blobId) const
         }
         break;
     }
-    status.check();
-    blob.close();
+    m_transaction.connection().check(status);
+    blob.close(m_transaction.connection());
     return bytes;
 }

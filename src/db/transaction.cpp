@@ -45,7 +45,7 @@ void Transaction::start()
     ITransaction* handle = m_connection.attachment()->startTransaction(
         status.get(), readOnly ? sizeof kReadOnlyParameters : sizeof kReadWriteParameters,
         readOnly ? kReadOnlyParameters : kReadWriteParameters);
-    status.check();
+    m_connection.check(status);
     m_handle = handle;
 }
 
@@ -60,7 +60,7 @@ void Transaction::commit()
     m_connection.closeCursorsOf(this);
     FirebirdStatus status;
     handle()->commit(status.get());
-    status.check();
+    m_connection.check(status);
     m_handle = nullptr;
 }
 
@@ -68,7 +68,7 @@ void Transaction::commitRetaining()
 {
     FirebirdStatus status;
     handle()->commitRetaining(status.get());
-    status.check();
+    m_connection.check(status);
 }
 
 void Transaction::rollback()

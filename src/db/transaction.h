@@ -31,7 +31,10 @@ public:
     Firebird::ITransaction* handle() const;
 
 private:
+    friend class WriteScope;
+
     Connection& m_connection;
+    int m_writeScopes = 0;  // write scopes open on this transaction, the outermost first
     TransactionAccess m_access;
     Firebird::ITransaction* m_handle = nullptr;
 };

@@ -47,10 +47,13 @@ void TestScriptAndLocation::databaseLocation_data()
     QTest::addColumn<QByteArray>("locationText");  // empty: no VTDB.DAT
     QTest::addColumn<bool>("namesExistingFile");
     QTest::addColumn<bool>("expectNamed");
-    QTest::newRow("no location file") << QByteArray() << false << false;
-    QTest::newRow("blanks and a line break") << QByteArray("  %1  \r\n") << true << true;
-    QTest::newRow("missing target") << QByteArray("%1") << false << false;
-    QTest::newRow("two lines") << QByteArray("%1\r\n%1\r\n") << true << false;
+    QTest::addColumn<QString>("problem"); // a part of the message; empty: none
+    QTest::newRow("no location file") << QByteArray() << false << false << "";
+    QTest::newRow("blanks and a line break") << QByteArray("  %1  \r\n") << true << true << "";
+    QTest::newRow("missing target") << QByteArray("%1") << false << false << "takve datoteke nema";
+    QTest::newRow("two lines") << QByteArray("%1\r\n%1\r\n") << true << false << "nevidljivi znakovi";
+    QTest::newRow("binary garbage") << QByteArray("%1\x01\xff\x7f\x02") << true << false << "nevidljivi znakovi";
+    QTest::newRow("empty") << QByteArray(" \r\n") << false << false << "je prazna";
 }
 
 void TestScriptAndLocation::databaseLocation()
@@ -58,6 +61,7 @@ void TestScriptAndLocation::databaseLocation()
     QFETCH(QByteArray, locationText);
     QFETCH(bool, namesExistingFile);
     QFETCH(bool, expectNamed);
+    QFETCH(QString, problem);
     QTemporaryDir program, working, data;
     const QString named = data.filePath("Podaci VT.FDB");
     if (namesExistingFile) {
@@ -71,6 +75,13 @@ void TestScriptAndLocation::databaseLocation()
     }
     const QString expected = expectNamed ? named : QDir(program.path()).filePath("VT.FDB");
     QCOMPARE(DatabaseLocation(program.path(), working.path()), expected);
+    // The operator is told which file could not be used, and why.
+    const QString told = DatabaseLocationProblem(working.path());
+    QCOMPARE(told.isEmpty(), problem.isEmpty());
+    if (!problem.isEmpty()) {
+        QVERIFY2(told.contains(problem), qPrintable(told));
+        QVERIFY(told.contains(QDir::toNativeSeparators(working.filePath("VTDB.DAT"))));
+    }
     // A location file beside the program, not in the working folder, is not seen.
     QCOMPARE(DatabaseLocation(working.path(), program.path()), QDir(working.path()).filePath("VT.FDB"));
 }
@@ -128,21 +139,26 @@ void TestScriptAndLocation::serverHosts_data()
 {
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("host");
-    QTest::newRow("host and path") << "ured:/srv/VT.FDB" << "ured";
-    QTest::newRow("host, port and path") << "192.168.1.10/3051:/srv/VT.FDB" << "192.168.1.10";
-    QTest::newRow("url") << "inet://ured.firma.hr/srv/VT.FDB" << "ured.firma.hr";
-    QTest::newRow("url with port") << "inet4://ured:3051/srv/VT.FDB" << "ured";
-    QTest::newRow("local path") << "/srv/veltra/VT.FDB" << "";
-    QTest::newRow("drive letter") << "C:/VELTRA/VT.FDB" << "";
-    QTest::newRow("relative name") << "VT.FDB" << "";
+    QTest::addColumn<QString>("port");
+    QTest::newRow("host and path") << "ured:/srv/VT.FDB" << "ured" << "3050";
+    QTest::newRow("host, port and path") << "192.168.1.10/3051:/srv/VT.FDB" << "192.168.1.10" << "3051";
+    QTest::newRow("host, service and path") << "localhost/gds_db:/srv/VT.FDB" << "localhost" << "gds_db";
+    QTest::newRow("url") << "inet://ured.firma.hr/srv/VT.FDB" << "ured.firma.hr" << "3050";
+    QTest::newRow("url with port") << "inet4://ured:3051/srv/VT.FDB" << "ured" << "3051";
+    QTest::newRow("local path") << "/srv/veltra/VT.FDB" << "" << "";
+    QTest::newRow("drive letter") << "C:/VELTRA/VT.FDB" << "" << "";
+    QTest::newRow("relative name") << "VT.FDB" << "" << "";
 }
 
 void TestScriptAndLocation::serverHosts()
 {
     QFETCH(QString, location);
     QFETCH(QString, host);
+    QFETCH(QString, port);
     QCOMPARE(ServerHost(location), host);
     QCOMPARE(IsServerLocation(location), !host.isEmpty());
+    if (!host.isEmpty())
+        QCOMPARE(ServerPort(location), port);
 }
 
 QTEST_GUILESS_MAIN(TestScriptAndLocation)
