@@ -3,6 +3,8 @@
 #include "db/database_location.h"
 #include "db/db_error.h"
 
+#include <QRegularExpression>
+
 QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
 {
     const QString host = ServerHost(location);
@@ -14,7 +16,16 @@ QString ServerConnectionMessage(const QString& location, const DatabaseAccount& 
         return QStringLiteral("Poslužitelj baze podataka %1 nije dostupan ili ne prima veze. Provjerite je li računalo "
                               "uključeno i u mreži, radi li na njemu Firebird i jesu li vrata %2 otvorena.")
             .arg(host, ServerPort(location));
-    return QStringLiteral("Baza podataka %1 na poslužitelju %2 ne može se otvoriti.").arg(location, host);
+    QString message = QStringLiteral("Baza podataka %1 na poslužitelju %2 ne može se otvoriti.").arg(location, host);
+    // In the URL form, what follows the host's slash is the path as the server takes it: an
+    // absolute path needs a slash of its own.
+    static const QRegularExpression relativeUrlPath(QStringLiteral("^(inet[46]?://[^/]+/)([^/][^:]*/.*)$"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch match = relativeUrlPath.match(location); match.hasMatch())
+        message += QStringLiteral(" Ako je %2 putanja od korijena poslužiteljeva diska, napišite je s dvije kose "
+                                  "crte: %1/%2")
+                       .arg(match.captured(1), match.captured(2));
+    return message;
 }
 
 QString ConnectionLostMessage(const QString& location)

@@ -83,6 +83,7 @@ private slots:
     void initTestCase();
     void createAndUpgradeThroughTheServer();
     void wrongAccountAndUnreachableServerNameTheHost();
+    void urlFormOfTheLocation();
     void lostConnectionIsJoinedAgainAtOnce();
     void sameEntryStoredByTwoClerks();
     void twoProgramsStoringAtOnceLoseNothing();
@@ -147,6 +148,24 @@ void TestSharedDatabase::wrongAccountAndUnreachableServerNameTheHost()
     QVERIFY(!ConnectAndUpgrade(data, host + QStringLiteral("/3999:/nema/VT.FDB"), collect, TestAccount()));
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("nije dostupan")), qPrintable(messages[0]));
+    QVERIFY2(messages[0].contains(QStringLiteral("vrata 3999")), qPrintable(messages[0]));
+}
+
+// The URL form of a location takes an absolute path after a second slash; the form with one
+// slash, which the server reads as a relative path, is told how to write it.
+void TestSharedDatabase::urlFormOfTheLocation()
+{
+    TempDatabase db;
+    const QString file = db.path().mid(db.path().indexOf(QLatin1Char(':')) + 1);
+    const QString host = qEnvironmentVariable("VELTRA_TEST_SERVER");
+    QStringList messages;
+    const auto collect = [&](const QString& message, const QString&) { messages << message; };
+    TDataModule1 data;
+    QVERIFY(ConnectAndUpgrade(data, QStringLiteral("inet://%1/%2").arg(host, file), collect, TestAccount()));
+    QCOMPARE(messages, QStringList());
+    QVERIFY(!ConnectAndUpgrade(data, QStringLiteral("inet://%1%2").arg(host, file), collect, TestAccount()));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(QStringLiteral("inet://%1/%2").arg(host, file)), qPrintable(messages[0]));
 }
 
 void TestSharedDatabase::lostConnectionIsJoinedAgainAtOnce()
