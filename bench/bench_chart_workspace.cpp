@@ -4,13 +4,14 @@
 
 #include "chart_drawing.h"
 #include "temp_database.h"
+#include "session/session.h"
 #include "test_image_files.h"
 
 #include "charts/chart_geometry.h"
 #include "charts/ui/chart_workspace.h"
 #include "charts/ui/progress_window.h"
 #include "charts/ui/scan_intake_run.h"
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "settings/settings_values.h"
 
 #include <QApplication>
@@ -30,18 +31,17 @@ QTemporaryDir& Folder()
     return folder;
 }
 
-// A connected database, for the workspaces' pick lists.
-void ConnectOnce()
+// A session on a connected database, for the workspaces' pick lists.
+Session& ConnectedSession()
 {
     static std::unique_ptr<TempDatabase> file;
-    static std::unique_ptr<TDataModule1> data;
-    if (data)
-        return;
-    file = std::make_unique<TempDatabase>();
-    data = std::make_unique<TDataModule1>();
-    ConnectUpgraded(*data, file->path());
-    SetSettingsFilePath(Folder().filePath(QStringLiteral("postavke.dat")));
-    SetChartGeometryFilePath(Folder().filePath(QStringLiteral("ktspostavke.dat")));
+    static std::unique_ptr<Session> session;
+    if (!session) {
+        file = std::make_unique<TempDatabase>();
+        session = std::make_unique<Session>(Folder().filePath(QStringLiteral("postavke.dat")));
+        ConnectUpgraded(session->connection(), file->path());
+    }
+    return *session;
 }
 
 QString ScanFile(int discs, int dpi)
@@ -81,12 +81,12 @@ void CloseAll()
 
 void BM_ScanToWorkspaces(benchmark::State& state)
 {
-    ConnectOnce();
+    Session& session = ConnectedSession();
     const int discs = static_cast<int>(state.range(0));
     const QString path = ScanFile(discs, static_cast<int>(state.range(1)));
     QWidget owner;
     for (auto _ : state) {
-        StartScanIntake(path, &owner);
+        StartScanIntake(session, path, &owner);
         while (WorkspacesShown().size() < discs)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         state.PauseTiming();
@@ -99,9 +99,8 @@ BENCHMARK(BM_ScanToWorkspaces)->Args({1, 150})->Args({2, 150})->Args({2, 300})->
 
 void BM_GeometryKeyToRepaint(benchmark::State& state)
 {
-    ConnectOnce();
     QWidget owner;
-    StartScanIntake(ScanFile(1, 150), &owner);
+    StartScanIntake(ConnectedSession(), ScanFile(1, 150), &owner);
     while (WorkspacesShown().isEmpty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     QWidget* window = WorkspacesShown().first();

@@ -1,6 +1,6 @@
 #include "bench_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/schema_upgrade.h"
 #include "large_database.h"
 
@@ -8,16 +8,16 @@
 
 #include <cstdlib>
 
-TDataModule1& BenchDatabase()
+TestConnection& BenchDatabase()
 {
-    static TDataModule1* data = [] {
+    static TestConnection* data = [] {
         const QByteArray configured = qgetenv("VELTRA_BENCH_DB");
         const QString path =
             configured.isEmpty() ? QStringLiteral("/tmp/veltra-bench-large.fdb") : QString::fromLocal8Bit(configured);
         if (!QFileInfo::exists(path))
             CreateLargeDatabase(path, LargeDatabaseSize{});
-        auto* module = new TDataModule1;
-        if (!ConnectAndUpgrade(*module, path, [](const QString&, const QString&) {}))
+        auto* module = new TestConnection;
+        if (!ConnectAndUpgrade(module->connection, path, [](const QString&, const QString&) {}))
             std::abort();
         return module;
     }();

@@ -1,8 +1,8 @@
 #pragma once
 
-class TDataModule1;
+class TestConnection;
 
 // The office-sized database of the benchmarks (50 drivers, 10 years to 30.11.2026), made once
 // by the generator into VELTRA_BENCH_DB (default /tmp/veltra-bench-large.fdb) and kept for
 // later runs; connected and brought up to date.
-TDataModule1& BenchDatabase();
+TestConnection& BenchDatabase();

@@ -4,7 +4,7 @@
 
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 
 #include <QCoreApplication>
@@ -42,12 +42,12 @@ void BM_StoreEntry(benchmark::State& state)
     else
         qunsetenv("VELTRA_TEST_SERVER");
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, db.path());
     int day = 0;
     for (auto _ : state) {
         ManualEntry entry = DayOfIntervals(day++);
-        if (!StoreManualEntry(data.IBTransaction1, entry).done)
+        if (!StoreManualEntry(data.write, entry).done)
             state.SkipWithError("store refused");
     }
     state.SetLabel(onServer ? "server (localhost)" : "embedded");

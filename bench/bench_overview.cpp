@@ -6,7 +6,7 @@
 #include "bench_database.h"
 #include "overview_reference.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "reviews/overview_queries.h"
 
 #include <QCoreApplication>
@@ -29,12 +29,12 @@ OverviewFilter FilterOf(const benchmark::State& state)
 
 void BM_OverviewFirstScreen(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
-        EntriesReader entries(data.DB, filter);
-        EntryDaysReader days(data.DB, filter);
-        DayTotalsReader totals(data.DB, filter);
+        EntriesReader entries(data.connection, filter);
+        EntryDaysReader days(data.connection, filter);
+        DayTotalsReader totals(data.connection, filter);
         benchmark::DoNotOptimize(entries.fetch(kFirstScreen));
         benchmark::DoNotOptimize(days.fetch(kFirstScreen));
         benchmark::DoNotOptimize(totals.fetch(kFirstScreen));
@@ -44,13 +44,13 @@ BENCHMARK(BM_OverviewFirstScreen)->Arg(0)->Arg(1)->ArgName("driver")->Unit(bench
 
 void BM_OverviewBareQueries(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
         for (const QString& sql : {OverviewQuery<OverviewEntryRow>(filter), OverviewQuery<OverviewDayRow>(filter),
                                    OverviewQuery<OverviewTotalRow>(filter)}) {
-            Statement statement(data.Read);
-            data.Read.startIfNotActive();
+            Statement statement(data.read);
+            data.read.startIfNotActive();
             statement.prepare(sql);
             BindOverviewFilter(statement, filter);
             statement.execute();
@@ -63,7 +63,7 @@ BENCHMARK(BM_OverviewBareQueries)->Arg(0)->Arg(1)->ArgName("driver")->Unit(bench
 
 void BM_OverviewWrittenQueries(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
         for (int list = 0; list < 3; ++list)
@@ -74,9 +74,9 @@ BENCHMARK(BM_OverviewWrittenQueries)->Arg(0)->Arg(1)->ArgName("driver")->Unit(be
 
 void BM_OverviewCopyAllEntries(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     for (auto _ : state)
-        benchmark::DoNotOptimize(OverviewCopyText<OverviewEntryRow>(data.DB, OverviewFilter{}));
+        benchmark::DoNotOptimize(OverviewCopyText<OverviewEntryRow>(data.connection, OverviewFilter{}));
 }
 BENCHMARK(BM_OverviewCopyAllEntries)->Unit(benchmark::kMillisecond)->Iterations(2);
 

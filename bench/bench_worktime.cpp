@@ -5,7 +5,7 @@
 #include "bench_database.h"
 #include "worktime_reference.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/scopes.h"
 #include "worktime/worktime_record.h"
 
@@ -25,15 +25,15 @@ QDate FirstDay(const benchmark::State& state)
 
 void BM_WorkTimeRecord(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadWorkTimeRecord(data.Read, kDriver, FirstDay(state), kLastDay));
+        benchmark::DoNotOptimize(LoadWorkTimeRecord(data.read, kDriver, FirstDay(state), kLastDay));
 }
 BENCHMARK(BM_WorkTimeRecord)->Arg(1)->Arg(5)->ArgName("years")->Unit(benchmark::kMillisecond);
 
 void BM_WorkTimeRecordDayByDay(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     for (auto _ : state)
         benchmark::DoNotOptimize(PerDayWorkTimeRecord(data, kDriver, FirstDay(state), kLastDay));
 }
@@ -41,10 +41,10 @@ BENCHMARK(BM_WorkTimeRecordDayByDay)->Arg(1)->Arg(5)->ArgName("years")->Unit(ben
 
 void BM_WorkTimeBareQueries(benchmark::State& state)
 {
-    TDataModule1& data = BenchDatabase();
+    TestConnection& data = BenchDatabase();
     for (auto _ : state) {
-        ReadScope scope(data.Read);
-        Statement sql(data.Read);
+        ReadScope scope(data.read);
+        Statement sql(data.read);
         sql.prepare("SELECT DUNOS.DATUM,S1,S2,S3,S4,S5,N1,N2,NAP FROM UNOS\nJOIN DUNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
                     "WHERE UNOS.IDVOZAC=:IDDJ AND DUNOS.DATUM>=:D1 AND DUNOS.DATUM<=:D2\n"
                     "PLAN SORT (JOIN (UNOS INDEX (UN_IDX1), DUNOS INDEX (DUN_IDX1)))\nORDER BY DUNOS.DATUM,DUNOS.IDD");

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include "db/base_schema.h"
-#include "db/data_module.h"
+#include "db/connection.h"
 #include "db/db_error.h"
 #include "db/schema_upgrade.h"
 
@@ -41,11 +41,11 @@ int CreateDatabase(const QString& path)
 
 int UpgradeDatabase(const QString& path)
 {
-    TDataModule1 data;
+    Connection connection;
     QTextStream out(stdout);
     QTextStream err(stderr);
     bool told = false;
-    const bool open = ConnectAndUpgrade(data, path, [&](const QString& message, const QString& databaseError) {
+    const bool open = ConnectAndUpgrade(connection, path, [&](const QString& message, const QString& databaseError) {
         out << message << Qt::endl;
         err << databaseError << Qt::endl;
         told = true;

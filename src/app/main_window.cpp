@@ -2,15 +2,22 @@
 
 #include "ui/look.h"
 #include "ui/message_box.h"
-#include "app/shared_windows.h"
+#include "app/about_form.h"
 #include "ui/window_placement.h"
-#include "db/data_module.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
-#include "settings/settings.h"
+#include "print/ui/printer_output.h"
+#include "session/session.h"
+#include "settings/ui/options_form.h"
 #include "attestation/ui/attestation_form.h"
+#include "attestation/ui/register_form.h"
 #include "entries/ui/manual_entry_form.h"
 #include "charts/ui/scan_intake_run.h"
+#include "masterdata/ui/driver_form.h"
+#include "masterdata/ui/driver_list_form.h"
+#include "masterdata/ui/vehicle_list_form.h"
+#include "reviews/ui/overview_form.h"
+#include "worktime/ui/worktime_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -42,22 +49,31 @@ QString FontRule(int pixels)
     return QStringLiteral("font-family: 'Tahoma'; font-size: %1px; font-weight: bold;").arg(pixels);
 }
 
+// The window a slot holds, made there the first time.
+template <typename Window, typename... Arguments>
+Window& Once(std::unique_ptr<Window>& slot, Arguments&&... arguments)
+{
+    if (!slot)
+        slot = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
+    return *slot;
+}
+
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), m_programFolder(QCoreApplication::applicationDirPath())
+TForm1::TForm1(Session& session, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_programFolder(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
     setFixedSize(kClientWidth, kClientHeight);
     buildMenu();
     buildButtons();
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TForm1::~TForm1()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 QAction* TForm1::action(const QString& objectName) const
@@ -80,7 +96,7 @@ void TForm1::buildMenu()
     QMenu* data = bar->addMenu(QStringLiteral("&Podaci"));
     QMenu* driver = data->addMenu(QStringLiteral("&Djelatnik"));
     connect(add(driver, "DriverListAction", QStringLiteral("&Popis")), &QAction::triggered, this,
-            [this] { m_windows->drivers->exec(); });
+            [this] { Once(m_drivers, m_session, this).exec(); });
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
             &TForm1::showNewDriver);
     connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
@@ -96,18 +112,18 @@ void TForm1::buildMenu()
     connect(manualEntry, &QAction::triggered, this, &TForm1::openManualEntry);
     QAction* scannedChart = add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"));
     scannedChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(scannedChart, &QAction::triggered, this, [this] { RunScanIntake(this); });
+    connect(scannedChart, &QAction::triggered, this, [this] { RunScanIntake(m_session, this); });
     hours->addSeparator();
     connect(add(hours, "EntryOverviewAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
-            [this] { m_windows->overview->showOrRaise(); });
+            [this] { Once(m_overview, m_session, this).showOrRaise(); });
     QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
     connect(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")), &QAction::triggered, this,
-            [this] { OpenAttestationWindow(-1, this); });
+            [this] { OpenAttestationWindow(m_session, -1, this); });
     connect(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
-            [this] { m_windows->attestations->showOrExec(); });
+            [this] { Once(m_attestations, m_session, this).showOrExec(); });
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
-            this, [this] { m_windows->workTime->exec(); });
+            this, [this] { Once(m_workTime, m_session, this).exec(); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);
@@ -192,13 +208,13 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::connectAndUpgrade()
 {
-    for (const QString& problem : {LiveSettings().loadProblem(), DatabaseLocationProblem(QDir::currentPath())}) {
+    const DatabaseTarget target = ReadDatabaseTarget(m_programFolder, QDir::currentPath());
+    for (const QString& problem : {m_session.settings().loadProblem(), target.problem}) {
         if (!problem.isEmpty())
             ShowMessage(this, problem);
     }
-    const DatabaseTarget target = ReadDatabaseTarget(m_programFolder, QDir::currentPath());
     const bool open = ConnectAndUpgrade(
-        TDataModule1::instance(), target.location,
+        m_session.connection(), target.location,
         [this](const QString& message, const QString&) { ShowMessage(this, message); }, target.account);
     emit databaseReady(open);
 }
@@ -213,28 +229,29 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::showNewDriver()
 {
-    m_windows->driver->ID = -1;
-    m_windows->driver->exec();
+    TDjelatnikForm driver(m_session, this);
+    driver.ID = -1;
+    driver.exec();
 }
 
 void TForm1::openManualEntry()
 {
-    OpenManualEntryWindow(kNewId, kNewId, this);
+    OpenManualEntryWindow(m_session, kNewId, kNewId, this);
 }
 
 void TForm1::showVehicles()
 {
-    m_windows->vehicles->exec();
+    Once(m_vehicles, m_session, this).exec();
 }
 
 void TForm1::showSettings()
 {
-    m_windows->options->exec();
+    Once(m_options, m_session.settings(), InstalledPrinterNames(), this).exec();
 }
 
 void TForm1::showAbout()
 {
-    m_windows->about->exec();
+    Once(m_about, this).exec();
 }
 
 void TForm1::openInstructions()

@@ -3,24 +3,31 @@
 #include <QMainWindow>
 #include <QStyle>
 
+#include <memory>
+
 class QAction;
 class QToolButton;
-struct SharedWindows;
+class Session;
+class TAboutForm;
+class TDjelatniciForm;
+class TERSatiForma2;
+class TfrmAETROverview;
+class TfrmOverview;
+class TopcijeForm;
+class TVozilaForm;
 
 // The program's home: the menu and six large buttons from which every other window is
 // reached. Its first showing opens the database and brings the schema up to date; closing
-// asks for confirmation.
+// asks for confirmation. The windows the program keeps one of are made the first time they
+// are wanted and live as long as this one.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(Session& session, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The folder of uputstva.pdf and the database location's default (the executable's).
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
-
-    // The single-instance windows the commands show; set by start-up.
-    void setSharedWindows(const SharedWindows* windows) { m_windows = windows; }
 
     QAction* action(const QString& objectName) const;
 
@@ -48,7 +55,14 @@ private:
                            const QString& hint);
     void connectAndUpgrade();
 
+    Session& m_session;
     QString m_programFolder;
-    const SharedWindows* m_windows = nullptr;
     bool m_shown = false;
+    std::unique_ptr<TopcijeForm> m_options;
+    std::unique_ptr<TAboutForm> m_about;
+    std::unique_ptr<TDjelatniciForm> m_drivers;
+    std::unique_ptr<TVozilaForm> m_vehicles;
+    std::unique_ptr<TfrmOverview> m_overview;
+    std::unique_ptr<TERSatiForma2> m_workTime;
+    std::unique_ptr<TfrmAETROverview> m_attestations;
 };

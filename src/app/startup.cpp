@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
-#include "ui/fonts.h"
-#include "app/shared_windows.h"
+#include "app/main_window.h"
 #include "app/termination.h"
+#include "print/ui/printer_output.h"
+#include "session/session.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 
@@ -12,8 +14,11 @@ int RunApplication(QApplication& application)
     RegisterApplicationFonts();
 
     QuitOnTerminationSignals(application);
-    SharedWindows windows;
+    Session session(DefaultSettingsPath());
+    session.settings().load(InstalledPrinterNames());
+    session.printing().setOpensPreview(true);
+    TForm1 mainWindow(session);
     QObject::connect(&application, &QApplication::lastWindowClosed, &application, &QApplication::quit);
-    windows.mainWindow->show();
+    mainWindow.show();
     return application.exec();
 }

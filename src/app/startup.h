@@ -2,6 +2,6 @@
 
 class QApplication;
 
-// Creates the shared windows and the data module in their fixed order, shows the main window
-// and runs the event loop until the main window closes.
+// Makes the run's session (the settings read from postavke.dat beside the program) and the main
+// window, shows it and runs the event loop until the main window closes.
 int RunApplication(QApplication& application);

@@ -4,7 +4,8 @@
 #include "common/profile_file.h"
 #include "common/rounding.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -16,24 +17,11 @@ const QString kSection = QStringLiteral("Postavke");
 // Values beyond this are no disc-image geometry (and would ask for huge strips): missing.
 constexpr double kMaxCoordinate = 10000;
 
-QString& GeometryFilePathOverride()
-{
-    static QString path;
-    return path;
-}
-
 } // namespace
 
-QString ChartGeometryFilePath()
+QString ChartGeometryPathBeside(const QString& settingsPath)
 {
-    const QString& overridden = GeometryFilePathOverride();
-    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/ktspostavke.dat")
-                                : overridden;
-}
-
-void SetChartGeometryFilePath(const QString& path)
-{
-    GeometryFilePathOverride() = path;
+    return QFileInfo(settingsPath).absoluteDir().filePath(QStringLiteral("ktspostavke.dat"));
 }
 
 double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,

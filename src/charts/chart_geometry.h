@@ -41,9 +41,8 @@ bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry);
 constexpr double kInnerRadiusFraction = 0.49058;
 constexpr double kOuterRadiusFraction = 0.52407;
 
-// ktspostavke.dat beside the executable; tests point it elsewhere.
-QString ChartGeometryFilePath();
-void SetChartGeometryFilePath(const QString& path);
+// The chart geometry file, ktspostavke.dat, kept in the folder of the settings file.
+QString ChartGeometryPathBeside(const QString& settingsPath);
 
 // The geometry a disc image of the given size starts from when none was saved (Pos0 is left
 // at its default; the orientation estimate replaces it).

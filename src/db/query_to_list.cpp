@@ -1,7 +1,9 @@
 #include "db/query_to_list.h"
 
 #include "common/day_serial.h"
-#include "db/data_module.h"
+#include "db/connection.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 
 #include <QLocale>
 
@@ -49,10 +51,11 @@ QString ScaledNumberText(qint64 units, int scale)
     return negative ? QLatin1Char('-') + text : text;
 }
 
-void QueryToList(TDataModule1& data, const QString& sql, const QString& separator, QStringList& items)
+void QueryToList(Connection& connection, const QString& sql, const QString& separator, QStringList& items)
 {
     items.clear();
-    Statement& statement = data.IBSQL1;
+    Transaction read(connection, TransactionAccess::ReadOnly);
+    Statement statement(read);
     statement.prepare(sql);
     statement.execute();
     const int columns = statement.columnCount();
@@ -62,5 +65,4 @@ void QueryToList(TDataModule1& data, const QString& sql, const QString& separato
             values << ValueText(statement, column);
         items << values.join(separator);
     }
-    data.IBTransaction1.commit();
 }

@@ -3,7 +3,9 @@
 #include "db/catalogue.h"
 #include "db/connection.h"
 #include "db/database_health.h"
-#include "db/data_module.h"
+#include "db/script.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 #include "db/db_error.h"
 #include "db/server_messages.h"
 
@@ -47,54 +49,62 @@ const QString kEntryTablesScript = QStringLiteral(
     "CREATE INDEX SATIUNOS_IDX2 ON SATIUNOS (DT1);\n"
     "CREATE INDEX SATIUNOS_IDX3 ON SATIUNOS (DT2);\n");
 
-// One statement through the data module's statement object.
-void Run(TDataModule1& data, const QString& sql)
+// The upgrade's transaction and the statement and script objects it runs its steps with.
+struct UpgradeWork {
+    explicit UpgradeWork(Connection& connection) : transaction(connection) {}
+    Transaction transaction;
+    Statement sql{transaction};
+    Script script{transaction};
+};
+
+// One statement of a step.
+void Run(UpgradeWork& work, const QString& sql)
 {
-    data.IBSQL1.prepare(sql);
-    data.IBSQL1.execute();
+    work.sql.prepare(sql);
+    work.sql.execute();
 }
 
-bool HasColumn(TDataModule1& data, const QString& table, const QString& column)
+bool HasColumn(UpgradeWork& work, const QString& table, const QString& column)
 {
-    return TableHasColumn(data.IBSQL1, table, column);
+    return TableHasColumn(work.sql, table, column);
 }
 
 // Steps whose failure ends the upgrade (U1 to U4 and U6).
-void RunMainSteps(TDataModule1& data)
+void RunMainSteps(UpgradeWork& work)
 {
-    if (!HasColumn(data, QStringLiteral("AKTPOTVRDA"), QStringLiteral("MPOTPIS"))) {
-        Run(data, QStringLiteral("ALTER TABLE AKTPOTVRDA \n"
+    if (!HasColumn(work, QStringLiteral("AKTPOTVRDA"), QStringLiteral("MPOTPIS"))) {
+        Run(work, QStringLiteral("ALTER TABLE AKTPOTVRDA \n"
                                  "    ADD MPOTPIS VARCHAR(60), ADD DPOTPIS DATE, ADD PISP SMALLINT"));
-        data.IBTransaction1.commit();
+        work.transaction.commit();
     }
-    if (!HasColumn(data, QStringLiteral("DJELATNICI"), QStringLiteral("KARTICA"))) {
-        Run(data, QStringLiteral("ALTER TABLE DJELATNICI \n"
+    if (!HasColumn(work, QStringLiteral("DJELATNICI"), QStringLiteral("KARTICA"))) {
+        Run(work, QStringLiteral("ALTER TABLE DJELATNICI \n"
                                  "    ADD KARTICA VARCHAR(20), ADD JEZIK VARCHAR(3), ADD VOZACKAIZD VARCHAR(36), "
                                  "ADD KARTICAIZD VARCHAR(36)"));
-        Run(data, QStringLiteral("CREATE INDEX DJ_IDX1 ON DJELATNICI (KARTICA)"));
-        data.IBTransaction1.commit();
+        Run(work, QStringLiteral("CREATE INDEX DJ_IDX1 ON DJELATNICI (KARTICA)"));
+        work.transaction.commit();
     }
-    const QStringList tables = UserTables(data.IBSQL1);
+    const QStringList tables = UserTables(work.sql);
     if (!tables.contains(QStringLiteral("VOZILO"))) {
-        data.IBScript1.execute(kVehicleScript);
-        data.IBTransaction1.commit();
+        work.script.execute(kVehicleScript);
+        work.transaction.commit();
     }
     if (!tables.contains(QStringLiteral("UNOS"))) {
-        data.IBScript1.execute(kEntryTablesScript);
-        data.IBTransaction1.commit();
+        work.script.execute(kEntryTablesScript);
+        work.transaction.commit();
     }
 }
 
 // A step with a handler of its own: on failure it is rolled back, reported, and the
 // upgrade goes on with the next step.
 template <typename Step>
-void RunOwnStep(TDataModule1& data, const MessageSink& showMessage, Step step)
+void RunOwnStep(UpgradeWork& work, const MessageSink& showMessage, Step step)
 {
     try {
         step();
     } catch (const DbError& error) {
-        if (data.IBTransaction1.isActive())
-            data.IBTransaction1.rollback();
+        if (work.transaction.isActive())
+            work.transaction.rollback();
         showMessage(kStepFailed, error.text());
     }
 }
@@ -142,78 +152,77 @@ std::optional<Refusal> CheckBeforeUse(Connection& connection, const QString& pat
 
 }  // namespace
 
-bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
+bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, const MessageSink& showMessage,
                        const DatabaseAccount& account)
 {
     try {
-        data.DB.close();
-        data.DB.setDatabaseName(databasePath);
-        data.DB.setAccount(account);
+        connection.close();
+        connection.setDatabaseName(databasePath);
+        connection.setAccount(account);
         if (IsServerLocation(databasePath)) {
             try {
-                data.DB.open();
+                connection.open();
             } catch (const DbError& error) {
                 showMessage(ServerConnectionMessage(databasePath, account, error), error.text());
                 return false;
             }
         }
-        if (const std::optional<Refusal> refusal = CheckBeforeUse(data.DB, databasePath, account)) {
-            data.DB.close();
+        if (const std::optional<Refusal> refusal = CheckBeforeUse(connection, databasePath, account)) {
+            connection.close();
             showMessage(refusal->message, refusal->detail);
             return false;
         }
-        data.DB.open();
+        connection.open();
 
-        RunMainSteps(data);
-        RunOwnStep(data, showMessage, [&] {
-            if (HasColumn(data, QStringLiteral("SATIUNOS"), QStringLiteral("IDVOZAC")))
+        UpgradeWork work(connection);
+        RunMainSteps(work);
+        RunOwnStep(work, showMessage, [&] {
+            if (HasColumn(work, QStringLiteral("SATIUNOS"), QStringLiteral("IDVOZAC")))
                 return;
-            Run(data, QStringLiteral("ALTER TABLE SATIUNOS \n    ADD GMT INTEGER, ADD IDVOZAC INTEGER"));
-            Run(data, QStringLiteral("CREATE INDEX SATIUNOS_IDX4 ON SATIUNOS (IDVOZAC)"));
-            data.IBTransaction1.commit();
-            Run(data, QStringLiteral("UPDATE SATIUNOS SET IDVOZAC=(SELECT UNOS.IDVOZAC FROM DUNOS LEFT JOIN UNOS "
+            Run(work, QStringLiteral("ALTER TABLE SATIUNOS \n    ADD GMT INTEGER, ADD IDVOZAC INTEGER"));
+            Run(work, QStringLiteral("CREATE INDEX SATIUNOS_IDX4 ON SATIUNOS (IDVOZAC)"));
+            work.transaction.commit();
+            Run(work, QStringLiteral("UPDATE SATIUNOS SET IDVOZAC=(SELECT UNOS.IDVOZAC FROM DUNOS LEFT JOIN UNOS "
                                      "ON DUNOS.IDUNOS=UNOS.IDUNOS WHERE DUNOS.IDD=SATIUNOS.IDDUNOS)"));
-            data.IBTransaction1.commit();
+            work.transaction.commit();
         });
-        if (!HasColumn(data, QStringLiteral("DUNOS"), QStringLiteral("T1"))) {
-            Run(data, QStringLiteral("ALTER TABLE DUNOS \n    ADD T1 INTEGER, ADD T2 INTEGER"));
-            data.IBTransaction1.commit();
+        if (!HasColumn(work, QStringLiteral("DUNOS"), QStringLiteral("T1"))) {
+            Run(work, QStringLiteral("ALTER TABLE DUNOS \n    ADD T1 INTEGER, ADD T2 INTEGER"));
+            work.transaction.commit();
         }
-        RunOwnStep(data, showMessage, [&] {
-            if (UserTables(data.IBSQL1).contains(QStringLiteral("SKENLOG")))
+        RunOwnStep(work, showMessage, [&] {
+            if (UserTables(work.sql).contains(QStringLiteral("SKENLOG")))
                 return;
-            Run(data, QStringLiteral("CREATE TABLE SKENLOG ( \n    IDUNOS INTEGER, FN VARCHAR(100), SX INTEGER, "
+            Run(work, QStringLiteral("CREATE TABLE SKENLOG ( \n    IDUNOS INTEGER, FN VARCHAR(100), SX INTEGER, "
                                      "SY INTEGER, N SMALLINT, TIP SMALLINT, DV TIMESTAMP DEFAULT 'now', IDK INTEGER, "
                                      "POM INTEGER)"));
-            data.IBTransaction1.commitRetaining();
-            Run(data, QStringLiteral("CREATE INDEX SKENLOG_IDX1 ON SKENLOG (FN,SX,SY)"));
-            data.IBTransaction1.commit();
+            work.transaction.commitRetaining();
+            Run(work, QStringLiteral("CREATE INDEX SKENLOG_IDX1 ON SKENLOG (FN,SX,SY)"));
+            work.transaction.commit();
         });
-        RunOwnStep(data, showMessage, [&] {
-            if (HasColumn(data, QStringLiteral("DUNOS"), QStringLiteral("MF")))
+        RunOwnStep(work, showMessage, [&] {
+            if (HasColumn(work, QStringLiteral("DUNOS"), QStringLiteral("MF")))
                 return;
-            Run(data, QStringLiteral("ALTER TABLE DUNOS \n    ADD GMT INTEGER, ADD MF SMALLINT, ADD IDMF INTEGER, "
+            Run(work, QStringLiteral("ALTER TABLE DUNOS \n    ADD GMT INTEGER, ADD MF SMALLINT, ADD IDMF INTEGER, "
                                      "ADD IDPF INTEGER"));
-            data.IBTransaction1.commit();
+            work.transaction.commit();
         });
         // The entry overview reads entries newest first and entry days by date, newest first,
         // in the order of these two indexes.
         for (const auto& index :
              {std::pair{QStringLiteral("UN_IDX2"), QStringLiteral("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)")},
               std::pair{QStringLiteral("DUN_IDX3"), QStringLiteral("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)")}}) {
-            RunOwnStep(data, showMessage, [&] {
-                if (HasIndex(data.IBSQL1, index.first))
+            RunOwnStep(work, showMessage, [&] {
+                if (HasIndex(work.sql, index.first))
                     return;
-                Run(data, index.second);
-                data.IBTransaction1.commit();
+                Run(work, index.second);
+                work.transaction.commit();
             });
         }
     } catch (const DbError& error) {
-        // A failed step is undone whole, so that no later commit can carry half of it; the
-        // catalogue tests try it again at the next start.
-        if (data.IBTransaction1.isActive())
-            data.IBTransaction1.rollback();
+        // A failed step is undone whole with the upgrade's transaction, so that no later commit
+        // can carry half of it; the catalogue tests try it again at the next start.
         showMessage(kUpgradeFailed, error.text());
     }
-    return data.DB.isOpen();
+    return connection.isOpen();
 }

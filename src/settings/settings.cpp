@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-Settings::Settings() : m_values(DefaultSettings(QCoreApplication::applicationDirPath()))
+Settings::Settings(const QString& path) : m_path(path), m_values(DefaultSettings(QCoreApplication::applicationDirPath()))
 {
 }
 
@@ -17,8 +17,9 @@ void Settings::commit(const SettingsValues& values)
     emit changed();
 }
 
-void Settings::load(const QString& path, const QStringList& installedPrinters)
+void Settings::load(const QStringList& installedPrinters)
 {
+    const QString& path = m_path;
     m_loadProblem = ProfileFile::refusesToRead(path)
                         ? QStringLiteral("Datoteka postavki %1 nije obična datoteka ili je veća od 8 MB, pa se ne "
                                          "čita: vrijede zadane postavke.")
@@ -29,14 +30,8 @@ void Settings::load(const QString& path, const QStringList& installedPrinters)
     commit(values);
 }
 
-bool Settings::save(const QString& path) const
+bool Settings::save() const
 {
-    ProfileFile file(path);
+    ProfileFile file(m_path);
     return WriteSettings(file, m_values);
-}
-
-Settings& LiveSettings()
-{
-    static Settings settings;
-    return settings;
 }

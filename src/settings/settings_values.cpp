@@ -74,8 +74,6 @@ constexpr int kZoneCount = 26;
 constexpr int kLowestZoneOffset = -12;
 constexpr QChar kDecimalComma = QLatin1Char(',');
 
-QString g_settingsFilePath;
-
 QString DecimalText(double value)
 {
     return QString::number(value, 'g', 15).replace(QLatin1Char('.'), kDecimalComma);
@@ -193,17 +191,9 @@ bool WriteSettings(ProfileFile& file, const SettingsValues& values)
     return written;
 }
 
-QString SettingsFilePath()
+QString DefaultSettingsPath()
 {
-    if (!g_settingsFilePath.isEmpty()) {
-        return g_settingsFilePath;
-    }
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("postavke.dat"));
-}
-
-void SetSettingsFilePath(const QString& path)
-{
-    g_settingsFilePath = path;
 }
 
 QString NormalisedTimeText(const QString& text)

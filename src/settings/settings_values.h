@@ -117,9 +117,8 @@ SettingsValues ReadSettings(const ProfileFile& file);
 // Writes every key in table order. Returns false when the file could not be written.
 bool WriteSettings(ProfileFile& file, const SettingsValues& values);
 
-// postavke.dat in the executable's folder; tests point it elsewhere with SetSettingsFilePath.
-QString SettingsFilePath();
-void SetSettingsFilePath(const QString& path);
+// postavke.dat in the executable's folder: the settings file of the program's runs.
+QString DefaultSettingsPath();
 
 // A time text as "HH:MM" through the time-text parser, or an empty text when it is no time.
 QString NormalisedTimeText(const QString& text);

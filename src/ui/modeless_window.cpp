@@ -5,8 +5,8 @@
 #include <QShortcut>
 #include <QTimer>
 
-ModelessWindow::ModelessWindow(const QString& objectName, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_placement(objectName)
+ModelessWindow::ModelessWindow(const QString& objectName, QWidget* owner, const QString& settingsPath)
+    : QWidget(owner, Qt::Window), m_settingsPath(settingsPath), m_placement(this, objectName)
 {
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -20,7 +20,7 @@ ModelessWindow::ModelessWindow(const QString& objectName, QWidget* owner)
 
 ModelessWindow::~ModelessWindow()
 {
-    SaveWindowPlacement(this, m_placement.section());
+    SaveWindowPlacement(this, m_settingsPath, m_placement.section());
 }
 
 void ModelessWindow::openedFromHere(QWidget* window)
@@ -48,5 +48,5 @@ void ModelessWindow::closeEvent(QCloseEvent* event)
 
 void ModelessWindow::restorePlacement()
 {
-    RestoreWindowPlacement(this, m_placement.section());
+    RestoreWindowPlacement(this, m_settingsPath, m_placement.section());
 }

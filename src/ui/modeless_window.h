@@ -15,7 +15,8 @@ public:
     ~ModelessWindow() override;
 
 protected:
-    ModelessWindow(const QString& objectName, QWidget* owner);
+    // `settingsPath` is the settings file that keeps the window's placement.
+    ModelessWindow(const QString& objectName, QWidget* owner, const QString& settingsPath);
 
     // Call once the window is built, so a saved size is not undone by the layout.
     void restorePlacement();
@@ -28,6 +29,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QString m_settingsPath;
     PlacementSlot m_placement;
     QList<QPointer<QWidget>> m_openedFromHere;
 };

@@ -3,9 +3,7 @@
 #include "ui/message_box.h"
 #include "ui/selector_combo.h"
 #include "ui/selector_items.h"
-#include "db/data_module.h"
-#include "db/db_error.h"
-#include "db/query_to_list.h"
+#include "ui/row_source.h"
 
 #include <QAbstractItemView>
 #include <QFrame>
@@ -39,8 +37,8 @@ QFrame* NewButtonBar(QPushButton* button)
 
 }  // namespace
 
-TSelectorForm::TSelectorForm(QWidget* parent)
-    : QDialog(parent)
+TSelectorForm::TSelectorForm(RowSource& source, QWidget* parent)
+    : QDialog(parent), m_source(source)
 {
     setObjectName(QStringLiteral("SelectorForm"));
     setWindowTitle(QStringLiteral("Odaberite"));
@@ -94,18 +92,12 @@ void TSelectorForm::FormShow()
 {
     resize(width(), kShownHeight);
     m_comboSelect->clear();
-    QStringList rows;
-    QString failure;
-    try {
-        QueryToList(TDataModule1::instance(), SQL, QStringLiteral("||"), rows);
-    } catch (const DbError& error) {
-        failure = error.text();
-    }
-    const QStringList items = SelectorItems(rows);
+    const RowSource::Rows read = m_source.rows(SQL);
+    const QStringList items = SelectorItems(read.rows);
     m_comboSelect->addItems(items);
     m_comboSelect->setCurrentIndex(SelectorChoice(items, InitialIndex, Key, KeyField));
     m_comboSelect->setFocus();
-    if (!failure.isEmpty()) {
-        ShowError(this, failure);
+    if (!read.failure.isEmpty()) {
+        ShowError(this, read.failure);
     }
 }

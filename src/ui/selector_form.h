@@ -4,15 +4,16 @@
 #include <QString>
 
 class QComboBox;
+class RowSource;
 
 // The pick-list dialog "Odaberite": one row of a query, or none ("Zanemari"), chosen from a
-// drop-down and confirmed with "Odaberi" (or Enter). Created once and reused; every showing
-// reads its items afresh through the data module's connection.
+// drop-down and confirmed with "Odaberi" (or Enter). Every showing reads its items afresh from
+// the source it is given.
 class TSelectorForm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TSelectorForm(QWidget* parent = nullptr);
+    explicit TSelectorForm(RowSource& source, QWidget* parent = nullptr);
 
     // Set by the caller before showing.
     QString SQL;       // its rows become items 1 onward, the columns joined by "||" in select order
@@ -32,5 +33,6 @@ protected:
 private:
     void FormShow();
 
+    RowSource& m_source;
     QComboBox* m_comboSelect = nullptr;
 };

@@ -1,10 +1,9 @@
 #include "ui/window_placement.h"
 
-#include "settings/settings_values.h"
 #include "common/profile_file.h"
 
+#include <QApplication>
 #include <QGuiApplication>
-#include <QMap>
 #include <QScreen>
 #include <QSet>
 #include <QWidget>
@@ -23,18 +22,15 @@ QString SectionOf(const QWidget* window, const QString& section)
     return section.isEmpty() ? window->objectName() : section;
 }
 
-// The numbers of the placement slots in use, per base name.
-QMap<QString, QSet<int>>& TakenSlots()
-{
-    static QMap<QString, QSet<int>> taken;
-    return taken;
-}
+// The property that marks a window with the placement slot it holds, under its base name.
+constexpr char kSlotBase[] = "veltraPlacementBase";
+constexpr char kSlotNumber[] = "veltraPlacementSlot";
 
 }  // namespace
 
-void SaveWindowPlacement(const QWidget* window, const QString& section)
+void SaveWindowPlacement(const QWidget* window, const QString& settingsPath, const QString& section)
 {
-    ProfileFile file(SettingsFilePath());
+    ProfileFile file(settingsPath);
     const QString name = SectionOf(window, section);
     file.writeInteger(name, kTop, window->y());
     file.writeInteger(name, kLeft, window->x());
@@ -42,9 +38,9 @@ void SaveWindowPlacement(const QWidget* window, const QString& section)
     file.writeInteger(name, kHeight, window->height());
 }
 
-void RestoreWindowPlacement(QWidget* window, const QString& section)
+void RestoreWindowPlacement(QWidget* window, const QString& settingsPath, const QString& section)
 {
-    const ProfileFile file(SettingsFilePath());
+    const ProfileFile file(settingsPath);
     const QString name = SectionOf(window, section);
     QRect placement;
     placement.moveTop(file.readInteger(name, kTop, window->y()));
@@ -76,20 +72,17 @@ QRect KeepOnScreen(const QRect& placement, const QSize& screen)
     return kept;
 }
 
-PlacementSlot::PlacementSlot(const QString& baseName)
-    : m_baseName(baseName)
-    , m_number(1)
+PlacementSlot::PlacementSlot(QWidget* window, const QString& baseName) : m_baseName(baseName)
 {
-    QSet<int>& taken = TakenSlots()[m_baseName];
-    while (taken.contains(m_number)) {
-        ++m_number;
+    QSet<int> taken;
+    for (const QWidget* open : QApplication::topLevelWidgets()) {
+        if (open != window && open->property(kSlotBase).toString() == baseName)
+            taken.insert(open->property(kSlotNumber).toInt());
     }
-    taken.insert(m_number);
-}
-
-PlacementSlot::~PlacementSlot()
-{
-    TakenSlots()[m_baseName].remove(m_number);
+    while (taken.contains(m_number))
+        ++m_number;
+    window->setProperty(kSlotBase, baseName);
+    window->setProperty(kSlotNumber, m_number);
 }
 
 QString PlacementSlot::section() const

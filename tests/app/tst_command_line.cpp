@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "db/connection.h"
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "file_bytes.h"
 #include "temp_database.h"
 
@@ -120,12 +120,12 @@ void TestCommandLine::damagedDatabaseIsRefusedUnchanged()
     TempDatabase db;
     {
         // Enough rows for many data pages.
-        TDataModule1 data;
+        TestConnection data;
         QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
-        data.IBSQL1.prepare("INSERT INTO SATIUNOS (IDDUNOS, TOD, TDO, TAKT) SELECT R.RDB$RELATION_ID, 0, 60, 3 "
+        data.sql.prepare("INSERT INTO SATIUNOS (IDDUNOS, TOD, TDO, TAKT) SELECT R.RDB$RELATION_ID, 0, 60, 3 "
                             "FROM RDB$RELATIONS R CROSS JOIN RDB$RELATION_FIELDS F");
-        data.IBSQL1.execute();
-        data.IBTransaction1.commit();
+        data.sql.execute();
+        data.write.commit();
     }
     QByteArray file = ReadAll(db.path());
     const int pageSize = PageSize(file);

@@ -3,9 +3,7 @@
 
 #include "app/main_window.h"
 #include "ui/fonts.h"
-#include "settings/ui/options_form.h"
-#include "settings/settings_values.h"
-#include "db/data_module.h"
+#include "session/session.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,8 +35,7 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<TopcijeForm> m_options;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<Session> m_session;
 };
 
 void TestMainWindow::initTestCase()
@@ -50,15 +47,13 @@ void TestMainWindow::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(m_folder->path());  // no VTDB.DAT here
-    SetSettingsFilePath(m_folder->filePath("postavke.dat"));
-    m_options = std::make_unique<TopcijeForm>(SettingsFilePath(), QStringList{});
-    m_data = std::make_unique<TDataModule1>();
+    m_session = std::make_unique<Session>(m_folder->filePath("postavke.dat"));
+    m_session->settings().load({});
 }
 
 void TestMainWindow::cleanup()
 {
-    m_data.reset();
-    m_options.reset();
+    m_session.reset();
 }
 
 void TestMainWindow::captionsPositionsAndHints_data()
@@ -82,7 +77,7 @@ void TestMainWindow::captionsPositionsAndHints_data()
 void TestMainWindow::captionsPositionsAndHints()
 {
     QFETCH(QString, name);
-    TForm1 window;
+    TForm1 window(*m_session);
     QCOMPARE(window.windowTitle(), QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
     auto* button = window.findChild<QToolButton*>(name);
     QVERIFY(button);
@@ -93,7 +88,7 @@ void TestMainWindow::captionsPositionsAndHints()
 
 void TestMainWindow::menuWithAccessLettersAndShortcuts()
 {
-    TForm1 window;
+    TForm1 window(*m_session);
     QStringList titles;
     for (QAction* menu : window.menuBar()->actions())
         titles << menu->text();
@@ -109,7 +104,7 @@ void TestMainWindow::menuWithAccessLettersAndShortcuts()
 void TestMainWindow::firstShowingUpgradesTheDatabase()
 {
     TempDatabase db(TempDatabase::Schema::Base);
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(db.folder());
     QSignalSpy ready(&window, &TForm1::databaseReady);
     MessageAnswerer answerer;
@@ -117,13 +112,14 @@ void TestMainWindow::firstShowingUpgradesTheDatabase()
     QVERIFY(ready.wait(10000));
     QCOMPARE(ready.first().first().toBool(), true);
     QCOMPARE(answerer.texts, QStringList());
-    QCOMPARE(m_data->DB.databaseName(), db.path());
-    QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SKENLOG'"), 1);
+    QCOMPARE(m_session->connection().databaseName(), db.path());
+    TestTransactions data(m_session->connection());
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SKENLOG'"), 1);
 }
 
 void TestMainWindow::missingDatabaseReportsOnceAndStaysUsable()
 {
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(m_folder->path());
     QSignalSpy ready(&window, &TForm1::databaseReady);
     MessageAnswerer answerer;
@@ -138,7 +134,7 @@ void TestMainWindow::missingDatabaseReportsOnceAndStaysUsable()
 void TestMainWindow::closingAsksForConfirmation()
 {
     TempDatabase db;
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(db.folder());
     QSignalSpy ready(&window, &TForm1::databaseReady);
     window.show();
@@ -157,7 +153,7 @@ void TestMainWindow::closingAsksForConfirmation()
 
 void TestMainWindow::instructionsWithoutFileDoNothing()
 {
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(m_folder->path());
     MessageAnswerer answerer;
     window.openInstructions();
@@ -167,7 +163,7 @@ void TestMainWindow::instructionsWithoutFileDoNothing()
 
 void TestMainWindow::sizeFontsAndLogoStrip()
 {
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(m_folder->path());
     QCOMPARE(window.size(), QSize(524, 543));  // the menu bar included
     QCOMPARE(window.menuBar()->height(), 26);
@@ -192,7 +188,7 @@ void TestMainWindow::sizeFontsAndLogoStrip()
 
 void TestMainWindow::scannedChartCommandAsksForTheScan()
 {
-    TForm1 window;
+    TForm1 window(*m_session);
     window.setProgramFolder(m_folder->path());
     MessageAnswerer answerer;
     bool chooserShown = false;

@@ -1,9 +1,12 @@
 #include "temp_database.h"
 #include "window_driving.h"
 
-#include "settings/settings_values.h"
-#include "app/shared_windows.h"
+#include "app/main_window.h"
 #include "entries/ui/manual_entry_form.h"
+#include "masterdata/ui/driver_form.h"
+#include "reviews/ui/overview_form.h"
+#include "session/session.h"
+#include "ui/window_lookup.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -20,9 +23,8 @@ private slots:
 void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
 {
     TempDatabase db;
-    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
-    SharedWindows windows;
-    TForm1& main = *windows.mainWindow;
+    Session session(QDir(db.folder()).filePath("postavke.dat"));
+    TForm1 main(session);
     main.setProgramFolder(db.folder());  // its first showing opens the test database
     QSignalSpy ready(&main, &TForm1::databaseReady);
     main.show();
@@ -74,43 +76,46 @@ void TestSharedWindows::commandsShowTheirWindowsModally()
 {
     QFETCH(QString, action);
     TempDatabase db;
-    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
-    SharedWindows windows;
-    ConnectUpgraded(*windows.data, db.path());
+    Session session(QDir(db.folder()).filePath("postavke.dat"));
+    TForm1 main(session);
+    ConnectUpgraded(session.connection(), db.path());
     QString shownClass, shownCaption;
+    int shownId = 0;
     QTimer::singleShot(100, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
         shownClass = QString::fromLatin1(modal->metaObject()->className());
         shownCaption = modal->windowTitle();
+        if (auto* driver = qobject_cast<TDjelatnikForm*>(modal))
+            shownId = driver->ID;
         modal->close();
     });
-    windows.mainWindow->action(action)->trigger();
+    main.action(action)->trigger();
     QTEST(shownClass, "windowClass");
     QTEST(shownCaption, "caption");
     if (action == "NewDriverAction")
-        QCOMPARE(windows.driver->ID, -1);
+        QCOMPARE(shownId, -1);
 }
 
 void TestSharedWindows::overviewIsOneWindowBroughtToTheFront()
 {
     TempDatabase db;
-    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
-    SharedWindows windows;
-    ConnectUpgraded(*windows.data, db.path());
+    Session session(QDir(db.folder()).filePath("postavke.dat"));
+    TForm1 main(session);
+    ConnectUpgraded(session.connection(), db.path());
     const auto overviews = [] {
         const QWidgetList all = QApplication::topLevelWidgets();
         return std::count_if(all.begin(), all.end(),
                              [](QWidget* w) { return qobject_cast<TfrmOverview*>(w) && w->isVisible(); });
     };
-    windows.mainWindow->action("EntryOverviewAction")->trigger();
-    QVERIFY(QTest::qWaitForWindowActive(windows.overview.get()));
+    main.action("EntryOverviewAction")->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(FindWindow<TfrmOverview>()));
     QWidget other;
     QVERIFY(ShowActive(other));
-    windows.mainWindow->action("EntryOverviewAction")->trigger();
+    main.action("EntryOverviewAction")->trigger();
     QCOMPARE(overviews(), 1);
-    QVERIFY(QTest::qWaitForWindowActive(windows.overview.get()));
+    QVERIFY(QTest::qWaitForWindowActive(FindWindow<TfrmOverview>()));
 }
 
 QTEST_MAIN(TestSharedWindows)

@@ -4,7 +4,7 @@
 #include "attestation/attestation_printout.h"
 #include "attestation/attestation_record.h"
 #include "attestation/attestation_register.h"
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "print/pdf_output.h"
 
 #include <QImage>
@@ -59,13 +59,13 @@ private slots:
 
 private:
     std::unique_ptr<TempDatabase> m_db;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
 };
 
 void TestAttestation::initTestCase()
 {
     m_db = std::make_unique<TempDatabase>();
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     ConnectUpgraded(*m_data, m_db->path());
 }
 
@@ -73,12 +73,12 @@ void TestAttestation::storedWithTheNullRules()
 {
     Attestation a = Sample();
     a.activity = -1;
-    QCOMPARE(StoreAttestation(m_data->IBTransaction1, -1, a).message, kNoActivityMessage);
+    QCOMPARE(StoreAttestation(m_data->write, -1, a).message, kNoActivityMessage);
     a = Sample();
     a.hasEnd = false;
     a.fromTime = QString();
     a.printSignature = false;
-    const WriteResult stored = StoreAttestation(m_data->IBTransaction1, -1, a);
+    const WriteResult stored = StoreAttestation(m_data->write, -1, a);
     QVERIFY2(stored.done, qPrintable(stored.message));
     QVERIFY(stored.id > 0);
     const QString where = QStringLiteral(" FROM AKTPOTVRDA WHERE IDP=%1").arg(stored.id);
@@ -87,7 +87,7 @@ void TestAttestation::storedWithTheNullRules()
              1);
 
     // Reopened: no end shows the start in the "Do:" fields; day 0 again for the missing date.
-    std::optional<Attestation> loaded = LoadAttestation(m_data->Read, stored.id);
+    std::optional<Attestation> loaded = LoadAttestation(m_data->read, stored.id);
     QVERIFY(loaded);
     QVERIFY(!loaded->hasEnd);
     QCOMPARE(loaded->to, QDate(2010, 3, 1));
@@ -96,18 +96,18 @@ void TestAttestation::storedWithTheNullRules()
     QVERIFY(!loaded->printSignature);
     QCOMPARE(loaded->driverName, QStringLiteral("Žužić Đuro"));
     // Stored again unchanged, RAZDO stays NULL.
-    QVERIFY(StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+    QVERIFY(StoreAttestation(m_data->write, stored.id, *loaded).done);
     QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*)" + where + " AND RAZDO IS NULL"), 1);
 
     loaded->hasEnd = true;
     loaded->to = QDate(2010, 3, 12);
     loaded->toTime = QStringLiteral("6");
     loaded->printSignature = true;
-    QVERIFY(StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+    QVERIFY(StoreAttestation(m_data->write, stored.id, *loaded).done);
     QCOMPARE(QueryNumber(*m_data, "SELECT COUNT(*)" + where + " AND RAZDO='2010-03-12 06:00' AND PISP=1"), 1);
-    QVERIFY(!LoadAttestation(m_data->Read, 99999));
+    QVERIFY(!LoadAttestation(m_data->read, 99999));
     loaded->fromTime = QStringLiteral("abc");
-    QVERIFY(!StoreAttestation(m_data->IBTransaction1, stored.id, *loaded).done);
+    QVERIFY(!StoreAttestation(m_data->write, stored.id, *loaded).done);
 }
 
 void TestAttestation::latestFillerAndDocuments()
@@ -116,8 +116,8 @@ void TestAttestation::latestFillerAndDocuments()
     later.fillerName = QStringLiteral("Babić Ana");
     later.fillerPosition = QStringLiteral("voditeljica");
     later.fillerId = 9;
-    QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, later).done);
-    const std::optional<Filler> filler = LatestFiller(m_data->Read);
+    QVERIFY(StoreAttestation(m_data->write, -1, later).done);
+    const std::optional<Filler> filler = LatestFiller(m_data->read);
     QVERIFY(filler);
     QCOMPARE(filler->name, QStringLiteral("Babić Ana"));
     QCOMPARE(filler->position, QStringLiteral("voditeljica"));
@@ -211,19 +211,19 @@ void TestAttestation::registerRangesAndCounts()
         march.to = QDate(2030, 3, 31);
         march.driverName = QStringLiteral("ŠARIĆ ana");
         march.driverId = 21;
-        QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, march).done);
+        QVERIFY(StoreAttestation(m_data->write, -1, march).done);
         march.driverName = QStringLiteral("Šarić Ana");
         march.activity = 4;
-        QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, march).done);
+        QVERIFY(StoreAttestation(m_data->write, -1, march).done);
     }
-    const std::vector<RegisterRow> rows = LoadRegister(m_data->Read, RegisterFilter{from, to, {}, {}, 0});
+    const std::vector<RegisterRow> rows = LoadRegister(m_data->read, RegisterFilter{from, to, {}, {}, 0});
     QCOMPARE(rows.size(), listed ? size_t(2) : size_t(0));
     if (listed) {
         // Names differing only in letter case are one driver.
         QCOMPARE(CountDrivers(rows), 1);
         QCOMPARE(rows[0].periodText(), QStringLiteral("01.03.2030 08:00 - 31.03.2030 00:00"));
         const RegisterFilter onlyOther{from, to, 21, 4, 0};
-        const std::vector<RegisterRow> other = LoadRegister(m_data->Read, onlyOther);
+        const std::vector<RegisterRow> other = LoadRegister(m_data->read, onlyOther);
         QCOMPARE(other.size(), size_t(1));
         QCOMPARE(other[0].activityText(), QStringLiteral("obavljao druge poslove osim upravljanja vozilom"));
     }
@@ -232,17 +232,17 @@ void TestAttestation::registerRangesAndCounts()
 void TestAttestation::boundaryDatesAndDeleting()
 {
     TempDatabase empty;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, empty.path());
     // An empty register: ten days from the day before day 0.
-    QCOMPARE(BoundaryDates(data.Read), std::pair(QDate(1899, 12, 29), QDate(1900, 1, 8)));
+    QCOMPARE(BoundaryDates(data.read), std::pair(QDate(1899, 12, 29), QDate(1900, 1, 8)));
     Attestation a = Sample();
     a.from = QDate(2024, 5, 2);
     a.to = QDate(2024, 5, 4);
-    const WriteResult stored = StoreAttestation(data.IBTransaction1, -1, a);
+    const WriteResult stored = StoreAttestation(data.write, -1, a);
     QVERIFY(stored.done);
-    QCOMPARE(BoundaryDates(data.Read), std::pair(QDate(2024, 5, 1), QDate(2024, 5, 11)));
-    QVERIFY(DeleteAttestation(data.IBTransaction1, stored.id).done);
+    QCOMPARE(BoundaryDates(data.read), std::pair(QDate(2024, 5, 1), QDate(2024, 5, 11)));
+    QVERIFY(DeleteAttestation(data.write, stored.id).done);
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM AKTPOTVRDA"), 0);
 }
 

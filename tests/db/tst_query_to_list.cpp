@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/db_error.h"
 #include "db/query_to_list.h"
 
@@ -37,33 +37,33 @@ void TestQueryToList::scaledNumberText()
 void TestQueryToList::rowsBecomeItems()
 {
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, db.path());
-    data.IBScript1.execute(
+    data.script.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, DATROD, ZAPOD) VALUES (1, 'Horvat Đuro', 1, '2009-09-25', NULL);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (2, NULL, 1);"
         "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, MASA) VALUES (1, 'MAN', 'ZG-1', 7.5);");
-    data.IBTransaction1.commit();
+    data.write.commit();
 
     QStringList items{"stale"};
-    QueryToList(data, "SELECT IMEPREZIME, IDDJ, DATROD, ZAPOD FROM DJELATNICI ORDER BY IDDJ", "||", items);
+    QueryToList(data.connection, "SELECT IMEPREZIME, IDDJ, DATROD, ZAPOD FROM DJELATNICI ORDER BY IDDJ", "||", items);
     QCOMPARE(items, (QStringList{"Horvat Đuro||1||40081||", "||2||||"}));
-    QVERIFY(!data.IBTransaction1.isActive());
+    QVERIFY(!data.write.isActive());
 
-    QueryToList(data, "SELECT OZNAKA, MASA FROM VOZILO", "||", items);
+    QueryToList(data.connection, "SELECT OZNAKA, MASA FROM VOZILO", "||", items);
     QCOMPARE(items, QStringList{"ZG-1||7,5"});
 }
 
 void TestQueryToList::errorKeepsRowsReadBefore()
 {
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, db.path());
-    data.IBScript1.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME) VALUES (1, '10');"
+    data.script.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME) VALUES (1, '10');"
                            "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME) VALUES (2, 'x');");
-    data.IBTransaction1.commit();
+    data.write.commit();
     QStringList items;
-    QVERIFY_THROWS_EXCEPTION(DbError, QueryToList(data, "SELECT CAST(IMEPREZIME AS INTEGER) FROM DJELATNICI ORDER BY IDDJ",
+    QVERIFY_THROWS_EXCEPTION(DbError, QueryToList(data.connection, "SELECT CAST(IMEPREZIME AS INTEGER) FROM DJELATNICI ORDER BY IDDJ",
                                                   "||", items));
     QCOMPARE(items, QStringList{"10"});
 }

@@ -1,7 +1,7 @@
 #include "temp_database.h"
 
 #include "db/catalogue.h"
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/db_error.h"
 #include "db/schema_upgrade.h"
 
@@ -10,9 +10,9 @@
 namespace {
 
 // "TABLE.COLUMN TYPE" for every column of the own and extended tables, from the catalogue.
-QStringList ColumnCatalogue(TDataModule1& data)
+QStringList ColumnCatalogue(TestConnection& data)
 {
-    data.IBSQL1.prepare(QStringLiteral(
+    data.sql.prepare(QStringLiteral(
         "SELECT TRIM(TRIM(RF.RDB$RELATION_NAME) || '.' || TRIM(RF.RDB$FIELD_NAME) || ' ' || TRIM("
         "CASE F.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 8 THEN 'INTEGER' WHEN 35 THEN 'TIMESTAMP' "
         "WHEN 12 THEN 'DATE' WHEN 37 THEN 'VARCHAR(' || F.RDB$CHARACTER_LENGTH || ')' "
@@ -23,20 +23,20 @@ QStringList ColumnCatalogue(TDataModule1& data)
         "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
         "WHERE RF.RDB$RELATION_NAME IN ('VOZILO', 'UNOS', 'DUNOS', 'SATIUNOS', 'SKENLOG') "
         "ORDER BY RF.RDB$RELATION_NAME, RF.RDB$FIELD_POSITION"));
-    data.IBSQL1.execute();
+    data.sql.execute();
     QStringList columns;
-    while (data.IBSQL1.next())
-        columns << *data.IBSQL1.textValue(0);
+    while (data.sql.next())
+        columns << *data.sql.textValue(0);
     return columns;
 }
 
-QStringList NamesOf(TDataModule1& data, const QString& sql)
+QStringList NamesOf(TestConnection& data, const QString& sql)
 {
-    data.IBSQL1.prepare(sql);
-    data.IBSQL1.execute();
+    data.sql.prepare(sql);
+    data.sql.execute();
     QStringList names;
-    while (data.IBSQL1.next())
-        names << *data.IBSQL1.textValue(0);
+    while (data.sql.next())
+        names << *data.sql.textValue(0);
     names.sort();
     return names;
 }
@@ -57,16 +57,16 @@ private slots:
 void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
 {
     TempDatabase db(TempDatabase::Schema::Base);
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
-    QVERIFY(data.DB.isOpen());
+    QVERIFY(data.connection.isOpen());
 
-    QCOMPARE(UserTables(data.IBSQL1), (QStringList{"AKTPOTVRDA", "DJELATNICI", "DUNOS", "SATIUNOS", "SKENLOG",
+    QCOMPARE(UserTables(data.sql), (QStringList{"AKTPOTVRDA", "DJELATNICI", "DUNOS", "SATIUNOS", "SKENLOG",
                                                     "UNOS", "UTOVARIVACI", "VOZACI", "VOZILO"}));
     for (const char* column : {"MPOTPIS", "DPOTPIS", "PISP"})
-        QVERIFY(TableHasColumn(data.IBSQL1, "AKTPOTVRDA", column));
+        QVERIFY(TableHasColumn(data.sql, "AKTPOTVRDA", column));
     for (const char* column : {"KARTICA", "JEZIK", "VOZACKAIZD", "KARTICAIZD"})
-        QVERIFY(TableHasColumn(data.IBSQL1, "DJELATNICI", column));
+        QVERIFY(TableHasColumn(data.sql, "DJELATNICI", column));
 
     const QStringList expectedColumns = {
         "DUNOS.IDD INTEGER NOT NULL", "DUNOS.IDUNOS INTEGER", "DUNOS.DATUM DATE",
@@ -113,9 +113,9 @@ void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
              (QStringList{"DUN_IDX3", "UN_IDX2"}));
 
     // The trigger fills an empty vehicle key from its generator.
-    data.IBSQL1.prepare("INSERT INTO VOZILO (MARKAITIP, OZNAKA) VALUES ('MAN', 'ZG-1')");
-    data.IBSQL1.execute();
-    data.IBTransaction1.commit();
+    data.sql.prepare("INSERT INTO VOZILO (MARKAITIP, OZNAKA) VALUES ('MAN', 'ZG-1')");
+    data.sql.execute();
+    data.write.commit();
     QCOMPARE(QueryNumber(data, "SELECT IDVOZ FROM VOZILO"), 1);
 }
 
@@ -123,9 +123,9 @@ void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
 void TestSchemaUpgrade::secondStartOnlyReadsTheCatalogue()
 {
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     QStringList statements;
-    data.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    data.connection.setStatementObserver([&](const QString& sql) { statements << sql; });
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QVERIFY(!statements.isEmpty());
     for (const QString& sql : statements)
@@ -135,9 +135,9 @@ void TestSchemaUpgrade::secondStartOnlyReadsTheCatalogue()
 void TestSchemaUpgrade::missingFileReportsOnceAndStaysClosed()
 {
     QTemporaryDir folder;
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, folder.filePath("VT.FDB")), QStringList{"Pogreška kod nadogradnje baze!"});
-    QVERIFY(!data.DB.isOpen());
+    QVERIFY(!data.connection.isOpen());
     QVERIFY_THROWS_EXCEPTION(DbError, QueryNumber(data, "SELECT 1 FROM RDB$DATABASE"));
 }
 
@@ -151,10 +151,18 @@ void TestSchemaUpgrade::databaseWithoutBaseTablesCreatesNothing()
         connection.params() << "user_name=SYSDBA" << "password=corbelwin";
         connection.createDatabase("WIN1250");
     }
-    TDataModule1 data;
-    QCOMPARE(ConnectUpgraded(data, path), QStringList{"Pogreška kod nadogradnje baze!"});
-    QVERIFY(data.DB.isOpen());
-    QCOMPARE(UserTables(data.IBSQL1), QStringList());
+    // Another program's database: told as such, and left closed and unchanged.
+    TestConnection data;
+    const QStringList messages = ConnectUpgraded(data, path);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith(QStringLiteral("Baza podataka %1 nije baza ovog programa").arg(path)),
+             qPrintable(messages[0]));
+    QVERIFY(!data.connection.isOpen());
+    TestConnection reader;
+    reader.connection.setAccount(DatabaseAccount{});
+    reader.connection.setDatabaseName(path);
+    reader.connection.open();
+    QCOMPARE(UserTables(reader.sql), QStringList());
 }
 
 void TestSchemaUpgrade::failingIdDriverUpdateKeepsColumnAndIsNotRepeated()
@@ -163,24 +171,24 @@ void TestSchemaUpgrade::failingIdDriverUpdateKeepsColumnAndIsNotRepeated()
     {
         // A database from before the driver column, whose interval update will fail: a
         // trigger refuses every change of SATIUNOS.
-        TDataModule1 data;
+        TestConnection data;
         ConnectUpgraded(data, db.path());
-        data.IBScript1.execute(
+        data.script.execute(
             "DROP INDEX SATIUNOS_IDX4; ALTER TABLE SATIUNOS DROP GMT; ALTER TABLE SATIUNOS DROP IDVOZAC;"
             "INSERT INTO SATIUNOS (IDDUNOS, TOD, TDO, TAKT) VALUES (1, 0, 60, 3);"
             "CREATE EXCEPTION NO_UPDATE 'refused';"
             "SET TERM ^ ; CREATE TRIGGER SATIUNOS_BU FOR SATIUNOS BEFORE UPDATE AS BEGIN "
             "EXCEPTION NO_UPDATE; END ^ SET TERM ; ^");
-        data.IBTransaction1.commit();
+        data.write.commit();
     }
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList{"Pogreška prilikom nadogradnje baze!"});
-    QVERIFY(TableHasColumn(data.IBSQL1, "SATIUNOS", "IDVOZAC"));
-    data.DB.close();
+    QVERIFY(TableHasColumn(data.sql, "SATIUNOS", "IDVOZAC"));
+    data.connection.close();
 
-    TDataModule1 again;
+    TestConnection again;
     QStringList statements;
-    again.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    again.connection.setStatementObserver([&](const QString& sql) { statements << sql; });
     QCOMPARE(ConnectUpgraded(again, db.path()), QStringList());
     QVERIFY(!statements.join('\n').contains("UPDATE SATIUNOS"));
 }
@@ -189,14 +197,14 @@ void TestSchemaUpgrade::overviewIndexesAreAddedToAnEarlierDatabase()
 {
     TempDatabase db;
     {
-        TDataModule1 data;
+        TestConnection data;
         ConnectUpgraded(data, db.path());
-        data.IBScript1.execute("DROP INDEX UN_IDX2; DROP INDEX DUN_IDX3;");
-        data.IBTransaction1.commit();
+        data.script.execute("DROP INDEX UN_IDX2; DROP INDEX DUN_IDX3;");
+        data.write.commit();
     }
-    TDataModule1 data;
+    TestConnection data;
     QStringList statements;
-    data.DB.setStatementObserver([&](const QString& sql) { statements << sql; });
+    data.connection.setStatementObserver([&](const QString& sql) { statements << sql; });
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QVERIFY(statements.contains("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)"));
     QVERIFY(statements.contains("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)"));

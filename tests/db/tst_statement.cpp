@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/db_error.h"
 #include "db/scopes.h"
 #include "db/sql_parameters.h"
@@ -36,11 +36,11 @@ private:
 void TestStatement::initTestCase()
 {
     m_db = std::make_unique<TempDatabase>();
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    data.IBScript1.execute("CREATE TABLE T (I SMALLINT, L INTEGER, B BIGINT, N NUMERIC(15,3), M NUMERIC(7,3), "
+    data.script.execute("CREATE TABLE T (I SMALLINT, L INTEGER, B BIGINT, N NUMERIC(15,3), M NUMERIC(7,3), "
                            "D DATE, TS TIMESTAMP, V VARCHAR(40), C CHAR(5), X BLOB SUB_TYPE 1);");
-    data.IBTransaction1.commit();
+    data.write.commit();
 }
 
 void TestStatement::namedParameters_data()
@@ -69,10 +69,10 @@ void TestStatement::namedParameters()
 
 void TestStatement::valuesRoundTrip()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
     const QString longText = QString(70000, QLatin1Char('x')) + QStringLiteral("kraj");
-    Statement& sql = data.IBSQL1;
+    Statement& sql = data.sql;
     sql.prepare("INSERT INTO T (I, L, B, N, M, D, TS, V, C, X) VALUES (:I, :L, :B, :N, :M, :D, :TS, :V, :C, :X)");
     sql.setInt("I", -32768);
     sql.setInt("L", 2147483647);
@@ -85,7 +85,7 @@ void TestStatement::valuesRoundTrip()
     sql.setText("C", "ab");
     sql.setText("X", longText);
     sql.execute();
-    data.IBTransaction1.commit();
+    data.write.commit();
 
     sql.prepare("SELECT I, L, B, N, M, D, TS, V, C, X, N * 2 AS DOUBLED FROM T WHERE L = :L");
     sql.setInt("L", 2147483647);
@@ -106,7 +106,7 @@ void TestStatement::valuesRoundTrip()
     QCOMPARE(sql.columnType(sql.columnIndex("X")), ColumnType::TextBlob);
     QCOMPARE(sql.numericValue("DOUBLED")->units, 246913578024690LL);
     QVERIFY(!sql.next());
-    data.IBTransaction1.commit();
+    data.write.commit();
 
     sql.prepare("SELECT GEN_ID(GEN_UNOS_ID, 1) FROM RDB$DATABASE");
     sql.execute();
@@ -116,9 +116,9 @@ void TestStatement::valuesRoundTrip()
 
 void TestStatement::nullsAreEmptyOptionals()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    Statement& sql = data.IBSQL1;
+    Statement& sql = data.sql;
     sql.prepare("INSERT INTO T (L, N, D, V, X) VALUES (:L, :N, :D, :V, :X)");
     sql.setInt("L", -5);
     sql.execute();  // every other parameter stays NULL
@@ -131,19 +131,19 @@ void TestStatement::nullsAreEmptyOptionals()
     QVERIFY(!sql.textValue("X"));
     QVERIFY(!sql.intValue("I"));
     QVERIFY(sql.columnNullable(sql.columnIndex("D")));
-    data.IBTransaction1.rollback();
+    data.write.rollback();
 }
 
 void TestStatement::croatianLettersTravelAsWindows1250()
 {
     const QString letters = QStringLiteral("čćžšđČĆŽŠĐ");
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    Statement& sql = data.IBSQL1;
+    Statement& sql = data.sql;
     sql.prepare("INSERT INTO T (L, V, X) VALUES (7, :V, :V)");
     sql.setText("V", letters);
     sql.execute();
-    data.IBTransaction1.commit();
+    data.write.commit();
     sql.prepare("SELECT V, X, OCTET_LENGTH(V) FROM T WHERE L = 7 AND V = :V");
     sql.setText("V", letters);
     sql.execute();
@@ -151,8 +151,8 @@ void TestStatement::croatianLettersTravelAsWindows1250()
     QCOMPARE(*sql.textValue(0), letters);
     QCOMPARE(*sql.textValue(1), letters);
     QCOMPARE(*sql.intValue(2), 10);  // one byte a letter
-    data.IBTransaction1.commit();
-    data.DB.close();
+    data.write.commit();
+    data.connection.close();
 
     if (QStandardPaths::findExecutable("isql-fb").isEmpty())
         QSKIP("isql-fb is not installed");
@@ -167,10 +167,10 @@ void TestStatement::croatianLettersTravelAsWindows1250()
 
 void TestStatement::errorCarriesFirebirdText()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
     try {
-        data.IBSQL1.prepare("SELECT NEPOSTOJI FROM T");
+        data.sql.prepare("SELECT NEPOSTOJI FROM T");
         QFAIL("no error");
     } catch (const DbError& error) {
         QVERIFY2(error.text().contains("Column unknown"), qPrintable(error.text()));
@@ -181,9 +181,9 @@ void TestStatement::errorCarriesFirebirdText()
 
 void TestStatement::readCommittedAcrossTransactions()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    Statement reader(data.Read);
+    Statement reader(data.read);
     const auto countOnRead = [&] {
         reader.prepare("SELECT COUNT(*) FROM T WHERE L = 99");
         reader.execute();
@@ -191,30 +191,30 @@ void TestStatement::readCommittedAcrossTransactions()
         return *reader.intValue(0);
     };
     QCOMPARE(countOnRead(), 0);
-    data.IBSQL1.prepare("INSERT INTO T (L) VALUES (99)");
-    data.IBSQL1.execute();
+    data.sql.prepare("INSERT INTO T (L) VALUES (99)");
+    data.sql.execute();
     QCOMPARE(countOnRead(), 0);  // not committed yet
-    data.IBTransaction1.commit();
+    data.write.commit();
     QCOMPARE(countOnRead(), 1);  // the open read transaction sees the commit
 }
 
 void TestStatement::conflictingUpdateFailsAtOnce()
 {
-    TDataModule1 first;
+    TestConnection first;
     ConnectUpgraded(first, m_db->path());
-    first.IBSQL1.prepare("INSERT INTO T (L, V) VALUES (55, 'a')");
-    first.IBSQL1.execute();
-    first.IBTransaction1.commit();
-    first.IBSQL1.prepare("UPDATE T SET V = 'b' WHERE L = 55");
-    first.IBSQL1.execute();  // holds the row
+    first.sql.prepare("INSERT INTO T (L, V) VALUES (55, 'a')");
+    first.sql.execute();
+    first.write.commit();
+    first.sql.prepare("UPDATE T SET V = 'b' WHERE L = 55");
+    first.sql.execute();  // holds the row
 
-    TDataModule1 second;
+    TestConnection second;
     ConnectUpgraded(second, m_db->path());
     QElapsedTimer timer;
     timer.start();
     try {
-        second.IBSQL1.prepare("UPDATE T SET V = 'c' WHERE L = 55");
-        second.IBSQL1.execute();
+        second.sql.prepare("UPDATE T SET V = 'c' WHERE L = 55");
+        second.sql.execute();
         QFAIL("no conflict");
     } catch (const DbError& error) {
         QVERIFY2(error.text().contains("deadlock") || error.text().contains("update conflicts"),
@@ -228,34 +228,34 @@ void TestStatement::conflictingUpdateFailsAtOnce()
 
 void TestStatement::destroyedTransactionRollsBack()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
     {
-        Transaction transaction(data.DB);
+        Transaction transaction(data.connection);
         Statement sql(transaction);
         sql.prepare("INSERT INTO T (L) VALUES (77)");
         sql.execute();
     }
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L = 77"), 0);
-    data.IBSQL1.prepare("INSERT INTO T (L) VALUES (78)");
-    data.IBSQL1.execute();
-    data.DB.close();  // an open write transaction is rolled back
-    data.DB.open();
+    data.sql.prepare("INSERT INTO T (L) VALUES (78)");
+    data.sql.execute();
+    data.connection.close();  // an open write transaction is rolled back
+    data.connection.open();
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L = 78"), 0);
 }
 
 void TestStatement::errorsAreClassified()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    data.IBScript1.execute("CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);\n"
+    data.script.execute("CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);\n"
                            "CREATE TABLE F (P_ID INTEGER REFERENCES P (ID));\n");
-    data.IBTransaction1.commit();
+    data.write.commit();
     // The error of a refused write, after its scope rolled it back.
     const auto failure = [&](const QString& sql) {
         try {
-            WriteScope scope(data.IBTransaction1);
-            Statement statement(data.IBTransaction1);
+            WriteScope scope(data.write);
+            Statement statement(data.write);
             statement.prepare(sql);
             statement.execute();
         } catch (const DbError& error) {
@@ -263,8 +263,8 @@ void TestStatement::errorsAreClassified()
         }
         return DbError(QString(), 0);
     };
-    QVERIFY(RunWrite(data.IBTransaction1, [&] {
-                Statement statement(data.IBTransaction1);
+    QVERIFY(RunWrite(data.write, [&] {
+                Statement statement(data.write);
                 statement.prepare("INSERT INTO P (ID) VALUES (1)");
                 statement.execute();
                 return 1;
@@ -289,45 +289,45 @@ void TestStatement::errorsAreClassified()
 
 void TestStatement::writeScopeCommitsOrRollsBackWhole()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
     const auto insert = [&](int value) {
-        Statement sql(data.IBTransaction1);
+        Statement sql(data.write);
         sql.prepare("INSERT INTO T (L) VALUES (:L)");
         sql.setInt("L", value);
         sql.execute();
     };
     {
-        WriteScope scope(data.IBTransaction1);
+        WriteScope scope(data.write);
         insert(301);
         insert(302);
         scope.commit();
     }
-    QVERIFY(!data.IBTransaction1.isActive());
+    QVERIFY(!data.write.isActive());
     {
-        WriteScope scope(data.IBTransaction1);
+        WriteScope scope(data.write);
         insert(303);
         // left without a commit
     }
-    QVERIFY(!data.IBTransaction1.isActive());
-    const WriteResult refused = RunWrite(data.IBTransaction1, [&] {
+    QVERIFY(!data.write.isActive());
+    const WriteResult refused = RunWrite(data.write, [&] {
         insert(304);
-        Statement sql(data.IBTransaction1);
+        Statement sql(data.write);
         sql.prepare("INSERT INTO NO_SUCH_TABLE (A) VALUES (1)");
         return 1;
     });
     QVERIFY(!refused.done);
     QVERIFY2(refused.message.contains("NO_SUCH_TABLE"), qPrintable(refused.message));
-    QVERIFY(!data.IBTransaction1.isActive());
+    QVERIFY(!data.write.isActive());
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L BETWEEN 301 AND 304"), 2);
 }
 
 void TestStatement::readTransactionIsReadOnly()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    ReadScope scope(data.Read);
-    Statement sql(data.Read);
+    ReadScope scope(data.read);
+    Statement sql(data.read);
     sql.prepare("INSERT INTO T (L) VALUES (1)");
     QVERIFY_THROWS_EXCEPTION(DbError, sql.execute());
 }
@@ -348,10 +348,10 @@ void TestStatement::decimalsRoundHalfAwayFromZero_data()
 void TestStatement::decimalsRoundHalfAwayFromZero()
 {
     QFETCH(QString, stored);
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    ReadScope scope(data.Read);
-    Statement sql(data.Read);
+    ReadScope scope(data.read);
+    Statement sql(data.read);
     sql.prepare("SELECT " + stored + " FROM RDB$DATABASE");
     sql.execute();
     QVERIFY(sql.next());
@@ -360,10 +360,10 @@ void TestStatement::decimalsRoundHalfAwayFromZero()
 
 void TestStatement::columnByNameTakesTheFirst()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
-    ReadScope scope(data.Read);
-    Statement sql(data.Read);
+    ReadScope scope(data.read);
+    Statement sql(data.read);
     sql.prepare("SELECT 1 AS A, 2 AS b, 3 AS A FROM RDB$DATABASE");
     sql.execute();
     QVERIFY(sql.next());
@@ -375,13 +375,13 @@ void TestStatement::columnByNameTakesTheFirst()
 
 void TestStatement::preparedOnceRunsManyTimes()
 {
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, m_db->path());
     QStringList prepared;
-    data.DB.setStatementObserver([&](const QString& text) { prepared << text; });
+    data.connection.setStatementObserver([&](const QString& text) { prepared << text; });
     {
-        WriteScope scope(data.IBTransaction1);
-        Statement sql(data.IBTransaction1);
+        WriteScope scope(data.write);
+        Statement sql(data.write);
         sql.prepare("INSERT INTO T (L, N) VALUES (:L, :N)");
         for (int i = 0; i < 3; ++i) {
             sql.setInt("L", 400 + i);

@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/statement.h"
 #include "entries/chart_entry.h"
 #include "entries/entry_store.h"
@@ -72,16 +72,16 @@ private:
     qint64 Number(const QString& sql);
 
     std::unique_ptr<TempDatabase> m_db;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
 };
 
 void TestChartEntryStore::init()
 {
     m_db = std::make_unique<TempDatabase>();
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     QCOMPARE(ConnectUpgraded(*m_data, m_db->path()), QStringList());
-    if (m_data->IBTransaction1.isActive())
-        m_data->IBTransaction1.commit();
+    if (m_data->write.isActive())
+        m_data->write.commit();
 }
 
 void TestChartEntryStore::cleanup()
@@ -92,21 +92,21 @@ void TestChartEntryStore::cleanup()
 
 qint64 TestChartEntryStore::Number(const QString& sql)
 {
-    m_data->IBTransaction1.startIfNotActive();
+    m_data->write.startIfNotActive();
     const qint64 value = QueryNumber(*m_data, sql);
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     return value;
 }
 
 void TestChartEntryStore::oneDayChart()
 {
     StoredChart ids;
-    const WriteResult result = StoreChartEntry(m_data->IBTransaction1, OneDayChart(), &ids);
+    const WriteResult result = StoreChartEntry(m_data->write, OneDayChart(), &ids);
     QVERIFY2(result.done, qPrintable(result.message));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     QCOMPARE(ids.day2Id, kNewId);
 
-    Transaction& read = m_data->IBTransaction1;
+    Transaction& read = m_data->write;
     read.startIfNotActive();
     Statement sql(read);
     sql.prepare(QStringLiteral("SELECT IDVOZAC,TIP,PODTIP,NOD,NDO FROM UNOS WHERE IDUNOS=:I"));
@@ -180,11 +180,11 @@ void TestChartEntryStore::oneDayChart()
 void TestChartEntryStore::twoDayChartIsCrossLinked()
 {
     StoredChart ids;
-    const WriteResult result = StoreChartEntry(m_data->IBTransaction1, TwoDayChart(), &ids);
+    const WriteResult result = StoreChartEntry(m_data->write, TwoDayChart(), &ids);
     QVERIFY2(result.done, qPrintable(result.message));
     QVERIFY(ids.day2Id != kNewId && ids.day2Id != ids.day1Id);
 
-    Transaction& read = m_data->IBTransaction1;
+    Transaction& read = m_data->write;
     read.startIfNotActive();
     Statement sql(read);
     sql.prepare(QStringLiteral("SELECT IDD,DATUM,KM1,KM2,DKM,MF,IDMF,IDPF,S3,S4,NAP FROM DUNOS WHERE IDUNOS=:I ORDER BY DATUM"));
@@ -232,41 +232,41 @@ void TestChartEntryStore::scanLogKeepsTheNameWithoutFolderCutTo100()
     const QString name = QString(116, QLatin1Char('s')) + QStringLiteral(".jpg");
     entry.scanFileName = QStringLiteral("C:\\Skenovi\\") + name;
     StoredChart ids;
-    QVERIFY(StoreChartEntry(m_data->IBTransaction1, entry, &ids).done);
-    m_data->IBTransaction1.startIfNotActive();
-    Statement sql(m_data->IBTransaction1);
+    QVERIFY(StoreChartEntry(m_data->write, entry, &ids).done);
+    m_data->write.startIfNotActive();
+    Statement sql(m_data->write);
     sql.prepare(QStringLiteral("SELECT FN FROM SKENLOG WHERE IDUNOS=:I"));
     sql.setInt(QStringLiteral("I"), ids.entryId);
     sql.execute();
     QVERIFY(sql.next());
     QCOMPARE(sql.textValue(0), name.left(100));
     sql.close();
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 }
 
 void TestChartEntryStore::refusedPartwayLeavesNothing()
 {
     // The second day is refused after the entry, its scan log, the first day and its
     // intervals were written.
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute(QStringLiteral("CREATE EXCEPTION E_TEST_DAY 'Drugi dan odbijen';\n"
+    m_data->write.startIfNotActive();
+    m_data->script.execute(QStringLiteral("CREATE EXCEPTION E_TEST_DAY 'Drugi dan odbijen';\n"
                                              "SET TERM ^ ;\n"
                                              "CREATE TRIGGER DUNOS_TEST FOR DUNOS BEFORE INSERT AS\n"
                                              "BEGIN\n"
                                              "  IF (NEW.IDPF IS NOT NULL) THEN EXCEPTION E_TEST_DAY;\n"
                                              "END^\n"
                                              "SET TERM ; ^\n"));
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 
-    const WriteResult result = StoreChartEntry(m_data->IBTransaction1, TwoDayChart());
+    const WriteResult result = StoreChartEntry(m_data->write, TwoDayChart());
     QVERIFY(!result.done);
     QVERIFY2(result.message.contains(QStringLiteral("Drugi dan odbijen")), qPrintable(result.message));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     for (const char* table : {"UNOS", "SKENLOG", "DUNOS", "SATIUNOS"})
         QCOMPARE(Number(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))), 0);
 
     // The same chart goes in once the database takes it.
-    QVERIFY(StoreChartEntry(m_data->IBTransaction1, OneDayChart()).done);
+    QVERIFY(StoreChartEntry(m_data->write, OneDayChart()).done);
     QCOMPARE(Number(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")), 3);
 }
 
@@ -274,7 +274,7 @@ void TestChartEntryStore::timeThatIsNoTimeWritesNothing()
 {
     ChartEntry entry = OneDayChart();
     entry.day1[0].to = QStringLiteral("x");
-    const WriteResult result = StoreChartEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreChartEntry(m_data->write, entry);
     QVERIFY(!result.done);
     QVERIFY(!result.message.isEmpty());
     QCOMPARE(Number(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 0);

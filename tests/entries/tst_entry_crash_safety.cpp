@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 
 #include <QProcess>
@@ -37,12 +37,12 @@ ManualEntry DayOfIntervals(int dayNumber)
 // The child: stores one entry after another and tells the id of each acknowledged store.
 int StoreEntriesForever(const QString& path)
 {
-    TDataModule1 data;
+    TestConnection data;
     if (!ConnectUpgraded(data, path).isEmpty())
         return 1;
     for (int day = 0;; ++day) {
         ManualEntry entry = DayOfIntervals(day);
-        if (!StoreManualEntry(data.IBTransaction1, entry).done)
+        if (!StoreManualEntry(data.write, entry).done)
             return 1;
         std::printf("%d\n", entry.entryId);
         std::fflush(stdout);
@@ -79,7 +79,7 @@ void TestEntryCrashSafety::killedStoresLeaveWholeEntries()
     QVERIFY(acknowledged.size() >= kKills);
     qInfo("%lld entries acknowledged", qlonglong(acknowledged.size()));
 
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     for (const int id : acknowledged)
         QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM UNOS WHERE IDUNOS = %1").arg(id)), 1);

@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 
 #include <QTest>
@@ -86,19 +86,19 @@ private:
     void MakeIntervalInsertFailAt(int start);
 
     std::unique_ptr<TempDatabase> m_db;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
     QStringList m_statements;
 };
 
 void TestEntryStore::init()
 {
     m_db = std::make_unique<TempDatabase>();
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     QCOMPARE(ConnectUpgraded(*m_data, m_db->path()), QStringList());
-    if (m_data->IBTransaction1.isActive())
-        m_data->IBTransaction1.commit();
+    if (m_data->write.isActive())
+        m_data->write.commit();
     m_statements.clear();
-    m_data->DB.setStatementObserver([this](const QString& sql) { m_statements << sql; });
+    m_data->connection.setStatementObserver([this](const QString& sql) { m_statements << sql; });
 }
 
 void TestEntryStore::cleanup()
@@ -109,16 +109,16 @@ void TestEntryStore::cleanup()
 
 qint64 TestEntryStore::Count(const QString& sql)
 {
-    m_data->IBTransaction1.startIfNotActive();
+    m_data->write.startIfNotActive();
     const qint64 value = QueryNumber(*m_data, sql);
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     return value;
 }
 
 void TestEntryStore::MakeIntervalInsertFailAt(int start)
 {
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute(QStringLiteral("CREATE EXCEPTION E_TEST_INTERVAL 'Interval odbijen';\n"
+    m_data->write.startIfNotActive();
+    m_data->script.execute(QStringLiteral("CREATE EXCEPTION E_TEST_INTERVAL 'Interval odbijen';\n"
                                              "SET TERM ^ ;\n"
                                              "CREATE TRIGGER SATIUNOS_TEST FOR SATIUNOS BEFORE INSERT AS\n"
                                              "BEGIN\n"
@@ -126,16 +126,16 @@ void TestEntryStore::MakeIntervalInsertFailAt(int start)
                                              "END^\n"
                                              "SET TERM ; ^\n")
                                   .arg(start));
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     m_statements.clear();
 }
 
 void TestEntryStore::newDetailedEntry()
 {
     ManualEntry entry = DetailedEntry();
-    const WriteResult result = StoreManualEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreManualEntry(m_data->write, entry);
     QVERIFY2(result.done, qPrintable(result.message));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     QVERIFY(entry.entryId > 0);
     QVERIFY(entry.entryDayId > 0);
 
@@ -169,7 +169,7 @@ void TestEntryStore::newDetailedEntry()
 void TestEntryStore::newSummaryEntry()
 {
     ManualEntry entry = SummaryEntry();
-    const WriteResult result = StoreManualEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreManualEntry(m_data->write, entry);
     QVERIFY2(result.done, qPrintable(result.message));
     QCOMPARE(m_statements.size(), 4);
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS WHERE PODTIP=100"), 1);
@@ -182,7 +182,7 @@ void TestEntryStore::newSummaryEntry()
 void TestEntryStore::detailedEntryChangedIntoSummary()
 {
     ManualEntry entry = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(m_data->write, entry).done);
     const int entryId = entry.entryId;
     const int dayId = entry.entryDayId;
 
@@ -191,7 +191,7 @@ void TestEntryStore::detailedEntryChangedIntoSummary()
     entry.summary = summary.summary;
     entry.workStart = summary.workStart;
     m_statements.clear();
-    const WriteResult result = StoreManualEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreManualEntry(m_data->write, entry);
     QVERIFY2(result.done, qPrintable(result.message));
     QCOMPARE(entry.entryId, entryId);
     QCOMPARE(entry.entryDayId, dayId);
@@ -210,18 +210,18 @@ void TestEntryStore::detailedEntryChangedIntoSummary()
 void TestEntryStore::intervalPastMidnight()
 {
     ManualEntry entry = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(m_data->write, entry).done);
 
-    m_data->IBTransaction1.start();
-    m_data->IBSQL1.prepare("SELECT TOD, TDO, DT1, DT2 FROM SATIUNOS WHERE TAKT=2");
-    m_data->IBSQL1.execute();
-    QVERIFY(m_data->IBSQL1.next());
-    QCOMPARE(m_data->IBSQL1.intValue(0), 1320);
-    QCOMPARE(m_data->IBSQL1.intValue(1), 1560);
-    QCOMPARE(m_data->IBSQL1.timestampValue(2), Moment(kDay, 22));
-    QCOMPARE(m_data->IBSQL1.timestampValue(3), Moment(kDay.addDays(1), 2));
-    m_data->IBSQL1.close();
-    m_data->IBTransaction1.commit();
+    m_data->write.start();
+    m_data->sql.prepare("SELECT TOD, TDO, DT1, DT2 FROM SATIUNOS WHERE TAKT=2");
+    m_data->sql.execute();
+    QVERIFY(m_data->sql.next());
+    QCOMPARE(m_data->sql.intValue(0), 1320);
+    QCOMPARE(m_data->sql.intValue(1), 1560);
+    QCOMPARE(m_data->sql.timestampValue(2), Moment(kDay, 22));
+    QCOMPARE(m_data->sql.timestampValue(3), Moment(kDay.addDays(1), 2));
+    m_data->sql.close();
+    m_data->write.commit();
 }
 
 void TestEntryStore::loadDetailedEntry()
@@ -229,11 +229,11 @@ void TestEntryStore::loadDetailedEntry()
     ManualEntry stored = DetailedEntry();
     stored.night = NightWindow{21 * H, 5 * H};
     stored.crew = true;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
-    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->Read, stored.entryId, NightWindow{});
+    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->read, stored.entryId, NightWindow{});
     QVERIFY(loaded);
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     const ManualEntry& entry = loaded->entry;
     QCOMPARE(entry.entryId, stored.entryId);
     QCOMPARE(entry.entryDayId, stored.entryDayId);
@@ -265,14 +265,14 @@ void TestEntryStore::loadSummaryEntryWithoutNightWindow()
 {
     ManualEntry stored = SummaryEntry();
     stored.crew = true;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
-    m_data->IBTransaction1.start();
-    m_data->IBSQL1.prepare("UPDATE UNOS SET NOD=0, NDO=0");
-    m_data->IBSQL1.execute();
-    m_data->IBTransaction1.commit();
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
+    m_data->write.start();
+    m_data->sql.prepare("UPDATE UNOS SET NOD=0, NDO=0");
+    m_data->sql.execute();
+    m_data->write.commit();
 
     const NightWindow current{23 * H, 4 * H};
-    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->Read, stored.entryId, current);
+    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->read, stored.entryId, current);
     QVERIFY(loaded);
     QVERIFY(!loaded->entry.detailed);
     QVERIFY(loaded->entry.intervals.empty());
@@ -283,28 +283,28 @@ void TestEntryStore::loadSummaryEntryWithoutNightWindow()
 
     // Storing it again writes the window it was counted with.
     ManualEntry again = loaded->entry;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, again).done);
+    QVERIFY(StoreManualEntry(m_data->write, again).done);
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS WHERE NOD=1380 AND NDO=240 AND PODTIP=100"), 1);
 }
 
 void TestEntryStore::loadMissingEntry()
 {
-    QVERIFY(!LoadEntry(m_data->Read, 12345, NightWindow{}));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!LoadEntry(m_data->read, 12345, NightWindow{}));
+    QVERIFY(!m_data->write.isActive());
 }
 
 void TestEntryStore::templateStoresANewEntry()
 {
     ManualEntry stored = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
-    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->Read, stored.entryId, NightWindow{});
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
+    const std::optional<LoadedEntry> loaded = LoadEntry(m_data->read, stored.entryId, NightWindow{});
     QVERIFY(loaded);
 
     const QDate yesterday = kDay.addDays(20);
     ManualEntry copy = EntryFromTemplate(*loaded, NightWindow{0, 6 * H}, yesterday);
     QVERIFY(copy.isNew());
     QCOMPARE(copy.entryDayId, kNewId);
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, copy).done);
+    QVERIFY(StoreManualEntry(m_data->write, copy).done);
     QVERIFY(copy.entryId != stored.entryId);
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 2);
     QCOMPARE(Count("SELECT COUNT(*) FROM SATIUNOS"), 6);
@@ -314,43 +314,43 @@ void TestEntryStore::templateStoresANewEntry()
 void TestEntryStore::entriesOfDay()
 {
     ManualEntry detailed = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, detailed).done);
+    QVERIFY(StoreManualEntry(m_data->write, detailed).done);
     ManualEntry summary = SummaryEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, summary).done);
+    QVERIFY(StoreManualEntry(m_data->write, summary).done);
     ManualEntry otherDay = SummaryEntry();
     otherDay.date = kDay.addDays(1);
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, otherDay).done);
+    QVERIFY(StoreManualEntry(m_data->write, otherDay).done);
     ManualEntry otherDriver = SummaryEntry();
     otherDriver.driverId = 8;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, otherDriver).done);
+    QVERIFY(StoreManualEntry(m_data->write, otherDriver).done);
 
-    std::vector<DayEntry> entries = EntriesOfDay(m_data->Read, 7, kDay);
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    std::vector<DayEntry> entries = EntriesOfDay(m_data->read, 7, kDay);
+    QVERIFY(!m_data->write.isActive());
     std::sort(entries.begin(), entries.end(), [](const DayEntry& a, const DayEntry& b) { return a.entryId < b.entryId; });
     QCOMPARE(entries.size(), size_t(2));
     QCOMPARE(entries[0].entryId, detailed.entryId);
     QCOMPARE(entries[0].caption(), QStringLiteral("04:30 vožnje, 450,00 km"));
     QCOMPARE(entries[1].entryId, summary.entryId);
     QCOMPARE(entries[1].caption(), QStringLiteral("09:30 vožnje, 300,00 km"));
-    QVERIFY(EntriesOfDay(m_data->Read, 9, kDay).empty());
+    QVERIFY(EntriesOfDay(m_data->read, 9, kDay).empty());
 }
 
 void TestEntryStore::missingDriverOrVehicleWritesNothing()
 {
     ManualEntry noDriver = DetailedEntry();
     noDriver.driverId = kNoneChosen;
-    WriteResult result = StoreManualEntry(m_data->IBTransaction1, noDriver);
+    WriteResult result = StoreManualEntry(m_data->write, noDriver);
     QVERIFY(!result.done);
     QCOMPARE(result.message, QStringLiteral("Nije definiran vozač!"));
 
     ManualEntry noVehicle = DetailedEntry();
     noVehicle.vehicleId = kNoneChosen;
-    result = StoreManualEntry(m_data->IBTransaction1, noVehicle);
+    result = StoreManualEntry(m_data->write, noVehicle);
     QVERIFY(!result.done);
     QCOMPARE(result.message, QStringLiteral("Nije definirano vozilo!"));
 
     QVERIFY(m_statements.isEmpty());
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
 }
 
 void TestEntryStore::failingStatementLeavesNothingOfTheStore()
@@ -358,10 +358,10 @@ void TestEntryStore::failingStatementLeavesNothingOfTheStore()
     MakeIntervalInsertFailAt(6 * H);
 
     ManualEntry entry = DetailedEntry();
-    const WriteResult result = StoreManualEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreManualEntry(m_data->write, entry);
     QVERIFY(!result.done);
     QVERIFY2(result.message.contains("Interval odbijen"), qPrintable(result.message));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     QVERIFY(entry.isNew());
     QCOMPARE(entry.entryDayId, kNewId);
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 0);
@@ -370,7 +370,7 @@ void TestEntryStore::failingStatementLeavesNothingOfTheStore()
 
     // The next store commits only its own rows.
     ManualEntry summary = SummaryEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, summary).done);
+    QVERIFY(StoreManualEntry(m_data->write, summary).done);
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 1);
     QCOMPARE(Count("SELECT COUNT(*) FROM DUNOS"), 1);
     QCOMPARE(Count("SELECT COUNT(*) FROM SATIUNOS"), 0);
@@ -379,14 +379,14 @@ void TestEntryStore::failingStatementLeavesNothingOfTheStore()
 void TestEntryStore::failingChangeKeepsTheStoredEntry()
 {
     ManualEntry entry = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(m_data->write, entry).done);
     MakeIntervalInsertFailAt(6 * H);
 
     entry.driverId = 8;
     entry.remark = QStringLiteral("promijenjeno");
-    const WriteResult result = StoreManualEntry(m_data->IBTransaction1, entry);
+    const WriteResult result = StoreManualEntry(m_data->write, entry);
     QVERIFY(!result.done);
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS WHERE IDVOZAC=7"), 1);
     QCOMPARE(Count("SELECT COUNT(*) FROM DUNOS WHERE NAP='promijenjeno'"), 0);
     QCOMPARE(Count("SELECT COUNT(*) FROM SATIUNOS"), 3);
@@ -395,25 +395,25 @@ void TestEntryStore::failingChangeKeepsTheStoredEntry()
 void TestEntryStore::deleteScannedChartRemovesItsScanLog()
 {
     ManualEntry chart = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, chart).done);
+    QVERIFY(StoreManualEntry(m_data->write, chart).done);
     ManualEntry other = SummaryEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, other).done);
+    QVERIFY(StoreManualEntry(m_data->write, other).done);
     const QString id = QString::number(chart.entryId);
-    m_data->IBTransaction1.start();
+    m_data->write.start();
     for (const QString& sql : {"UPDATE UNOS SET PODTIP=1 WHERE IDUNOS=" + id,
                                "INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (" + id + ",'a.jpg',800,900,1,0)",
                                "INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (" + id + ",'a.jpg',800,900,2,0)",
                                "INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (" + QString::number(other.entryId)
                                    + ",'b.jpg',800,900,1,0)"}) {
-        m_data->IBSQL1.prepare(sql);
-        m_data->IBSQL1.execute();
+        m_data->sql.prepare(sql);
+        m_data->sql.execute();
     }
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     m_statements.clear();
 
-    const WriteResult result = DeleteEntry(m_data->IBTransaction1, chart.entryId, 0, 1);
+    const WriteResult result = DeleteEntry(m_data->write, chart.entryId, 0, 1);
     QVERIFY2(result.done, qPrintable(result.message));
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 1);
     QCOMPARE(Count("SELECT COUNT(*) FROM DUNOS"), 1);
     QCOMPARE(Count("SELECT COUNT(*) FROM SATIUNOS"), 0);
@@ -423,14 +423,14 @@ void TestEntryStore::deleteScannedChartRemovesItsScanLog()
 void TestEntryStore::deleteManualEntryLeavesScanLog()
 {
     ManualEntry entry = DetailedEntry();
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
-    m_data->IBTransaction1.start();
-    m_data->IBSQL1.prepare("INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (" + QString::number(entry.entryId)
+    QVERIFY(StoreManualEntry(m_data->write, entry).done);
+    m_data->write.start();
+    m_data->sql.prepare("INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (" + QString::number(entry.entryId)
                            + ",'a.jpg',800,900,1,0)");
-    m_data->IBSQL1.execute();
-    m_data->IBTransaction1.commit();
+    m_data->sql.execute();
+    m_data->write.commit();
 
-    const WriteResult result = DeleteEntry(m_data->IBTransaction1, entry.entryId, 0, std::nullopt);
+    const WriteResult result = DeleteEntry(m_data->write, entry.entryId, 0, std::nullopt);
     QVERIFY2(result.done, qPrintable(result.message));
     QCOMPARE(Count("SELECT COUNT(*) FROM UNOS"), 0);
     QCOMPARE(Count("SELECT COUNT(*) FROM DUNOS"), 0);

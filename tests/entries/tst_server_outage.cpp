@@ -5,7 +5,7 @@
 #include "tcp_relay.h"
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/db_error.h"
 #include "db/scopes.h"
 #include "entries/entry_store.h"
@@ -55,7 +55,7 @@ void CheckToldOfTheServer(const QString& message)
 // nothing else is, not even half of something.
 void CheckStoredWhole(const QString& location, const std::set<int>& acknowledged)
 {
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, location), QStringList());
     QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM UNOS")), qint64(acknowledged.size()));
     QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM UNOS U WHERE NOT EXISTS "
@@ -65,7 +65,7 @@ void CheckStoredWhole(const QString& location, const std::set<int>& acknowledged
                                               "(SELECT 1 FROM UNOS U WHERE U.IDUNOS=D.IDUNOS)")),
              0);
     for (const int id : acknowledged) {
-        const std::optional<LoadedEntry> loaded = LoadEntry(data.Read, id, {});
+        const std::optional<LoadedEntry> loaded = LoadEntry(data.read, id, {});
         QVERIFY(loaded.has_value());
         QCOMPARE(loaded->entry.intervals.size(), size_t(kIntervalsPerEntry));
     }
@@ -104,12 +104,12 @@ void TestServerOutage::storeAcrossACut()
     QFETCH(int, cutAtStatement);
     TempDatabase db;
     TcpRelay relay(kFirebirdPort);
-    TDataModule1 clerk;
+    TestConnection clerk;
     QCOMPARE(ConnectUpgraded(clerk, ThroughRelay(db.path(), relay)), QStringList());
     std::set<int> acknowledged;
     const auto store = [&](int day) {
         ManualEntry entry = DayOfIntervals(day);
-        const WriteResult result = StoreManualEntry(clerk.IBTransaction1, entry);
+        const WriteResult result = StoreManualEntry(clerk.write, entry);
         if (result.done)
             acknowledged.insert(entry.entryId);
         return result;
@@ -121,12 +121,12 @@ void TestServerOutage::storeAcrossACut()
         relay.restore();
     } else {
         int statements = 0;
-        clerk.DB.setStatementObserver([&](const QString&) {
+        clerk.connection.setStatementObserver([&](const QString&) {
             if (++statements == cutAtStatement)
                 relay.cut();
         });
         const WriteResult cut = store(1);
-        clerk.DB.setStatementObserver({});
+        clerk.connection.setStatementObserver({});
         QCOMPARE(statements, cutAtStatement);
         QVERIFY(!cut.done);
         CheckToldOfTheServer(cut.message);
@@ -153,34 +153,34 @@ void TestServerOutage::outageAcrossActions()
     QFETCH(int, actions);
     TempDatabase db;
     TcpRelay relay(kFirebirdPort);
-    TDataModule1 clerk;
+    TestConnection clerk;
     QCOMPARE(ConnectUpgraded(clerk, ThroughRelay(db.path(), relay)), QStringList());
     ManualEntry first = DayOfIntervals(0);
-    QVERIFY(StoreManualEntry(clerk.IBTransaction1, first).done);
+    QVERIFY(StoreManualEntry(clerk.write, first).done);
     std::set<int> acknowledged{first.entryId};
 
     relay.cut();
     for (int action = 0; action < actions; ++action) {
         if (action % 2 == 0) {
             try {
-                LoadEntry(clerk.Read, first.entryId, {});
+                LoadEntry(clerk.read, first.entryId, {});
                 QFAIL("An entry was read from a server that is away");
             } catch (const DbError& error) {
                 CheckToldOfTheServer(error.text());
             }
         } else {
             ManualEntry entry = DayOfIntervals(action);
-            const WriteResult result = StoreManualEntry(clerk.IBTransaction1, entry);
+            const WriteResult result = StoreManualEntry(clerk.write, entry);
             QVERIFY(!result.done);
             CheckToldOfTheServer(result.message);
         }
     }
 
     relay.restore();
-    const std::optional<LoadedEntry> loaded = LoadEntry(clerk.Read, first.entryId, {});
+    const std::optional<LoadedEntry> loaded = LoadEntry(clerk.read, first.entryId, {});
     QVERIFY(loaded.has_value());
     ManualEntry after = DayOfIntervals(actions);
-    const WriteResult stored = StoreManualEntry(clerk.IBTransaction1, after);
+    const WriteResult stored = StoreManualEntry(clerk.write, after);
     QVERIFY2(stored.done, qPrintable(stored.message));
     acknowledged.insert(after.entryId);
     CheckStoredWhole(db.path(), acknowledged);

@@ -3,7 +3,7 @@
 
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/db_error.h"
 #include "db/scopes.h"
 #include "db/schema_upgrade.h"
@@ -40,12 +40,12 @@ ManualEntry DayOfIntervals(int dayNumber)
 // A child: stores `count` entries from day `first` on, and tells each id it was given.
 int StoreMany(const QString& path, int first, int count)
 {
-    TDataModule1 data;
+    TestConnection data;
     if (!ConnectUpgraded(data, path).isEmpty())
         return 1;
     for (int day = first; day < first + count; ++day) {
         ManualEntry entry = DayOfIntervals(day);
-        const WriteResult result = StoreManualEntry(data.IBTransaction1, entry);
+        const WriteResult result = StoreManualEntry(data.write, entry);
         if (!result.done) {
             std::fprintf(stderr, "%s\n", qPrintable(result.message));
             return 1;
@@ -58,11 +58,11 @@ int StoreMany(const QString& path, int first, int count)
 // A child: changes the entry's row in a transaction it keeps open until a line comes on stdin.
 int HoldEntry(const QString& path, int entryId)
 {
-    TDataModule1 data;
+    TestConnection data;
     if (!ConnectUpgraded(data, path).isEmpty())
         return 1;
-    data.IBTransaction1.startIfNotActive();
-    Statement sql(data.IBTransaction1);
+    data.write.startIfNotActive();
+    Statement sql(data.write);
     sql.prepare(QStringLiteral("UPDATE UNOS SET NOD=NOD WHERE IDUNOS=:I"));
     sql.setInt(QStringLiteral("I"), entryId);
     sql.execute();
@@ -70,7 +70,7 @@ int HoldEntry(const QString& path, int entryId)
     std::fflush(stdout);
     std::string line;
     std::getline(std::cin, line);
-    data.IBTransaction1.commit();
+    data.write.commit();
     return 0;
 }
 
@@ -119,7 +119,7 @@ void TestSharedDatabase::createAndUpgradeThroughTheServer()
     QVERIFY(upgrade.waitForFinished(60000));
     QCOMPARE(upgrade.exitCode(), 1);
 
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QVERIFY(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='SKENLOG'")) == 1);
 }
@@ -136,8 +136,8 @@ void TestSharedDatabase::wrongAccountAndUnreachableServerNameTheHost()
         messages << message;
         details << detail;
     };
-    TDataModule1 data;
-    QVERIFY(!ConnectAndUpgrade(data, db.path(), collect, wrong));
+    TestConnection data;
+    QVERIFY(!ConnectAndUpgrade(data.connection, db.path(), collect, wrong));
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("ne prihvaća korisnika")),
              qPrintable(messages[0]));
@@ -145,7 +145,7 @@ void TestSharedDatabase::wrongAccountAndUnreachableServerNameTheHost()
 
     messages.clear();
     // Nothing listens on this port.
-    QVERIFY(!ConnectAndUpgrade(data, host + QStringLiteral("/3999:/nema/VT.FDB"), collect, TestAccount()));
+    QVERIFY(!ConnectAndUpgrade(data.connection, host + QStringLiteral("/3999:/nema/VT.FDB"), collect, TestAccount()));
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("nije dostupan")), qPrintable(messages[0]));
     QVERIFY2(messages[0].contains(QStringLiteral("vrata 3999")), qPrintable(messages[0]));
@@ -160,10 +160,10 @@ void TestSharedDatabase::urlFormOfTheLocation()
     const QString host = qEnvironmentVariable("VELTRA_TEST_SERVER");
     QStringList messages;
     const auto collect = [&](const QString& message, const QString&) { messages << message; };
-    TDataModule1 data;
-    QVERIFY(ConnectAndUpgrade(data, QStringLiteral("inet://%1/%2").arg(host, file), collect, TestAccount()));
+    TestConnection data;
+    QVERIFY(ConnectAndUpgrade(data.connection, QStringLiteral("inet://%1/%2").arg(host, file), collect, TestAccount()));
     QCOMPARE(messages, QStringList());
-    QVERIFY(!ConnectAndUpgrade(data, QStringLiteral("inet://%1%2").arg(host, file), collect, TestAccount()));
+    QVERIFY(!ConnectAndUpgrade(data.connection, QStringLiteral("inet://%1%2").arg(host, file), collect, TestAccount()));
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(QStringLiteral("inet://%1/%2").arg(host, file)), qPrintable(messages[0]));
 }
@@ -171,39 +171,39 @@ void TestSharedDatabase::urlFormOfTheLocation()
 void TestSharedDatabase::lostConnectionIsJoinedAgainAtOnce()
 {
     TempDatabase db;
-    TDataModule1 clerk;
+    TestConnection clerk;
     QCOMPARE(ConnectUpgraded(clerk, db.path()), QStringList());
     ManualEntry first = DayOfIntervals(0);
-    QVERIFY(StoreManualEntry(clerk.IBTransaction1, first).done);
-    { ReadScope scope(clerk.Read); }
+    QVERIFY(StoreManualEntry(clerk.write, first).done);
+    { ReadScope scope(clerk.read); }
 
     // The server drops the clerk's connection, as a restart does.
-    TDataModule1 admin;
+    TestConnection admin;
     QCOMPARE(ConnectUpgraded(admin, db.path()), QStringList());
-    clerk.IBTransaction1.startIfNotActive();
+    clerk.write.startIfNotActive();
     const qint64 attachment = QueryNumber(clerk, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
-    admin.IBTransaction1.startIfNotActive();
-    Statement kill(admin.IBTransaction1);
+    admin.write.startIfNotActive();
+    Statement kill(admin.write);
     kill.prepare(QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID=:A"));
     kill.setInt(QStringLiteral("A"), attachment);
     kill.execute();
-    admin.IBTransaction1.commit();
+    admin.write.commit();
 
     // Nothing of the next piece of work had started: it connects again and goes through.
     ManualEntry second = DayOfIntervals(1);
-    const WriteResult stored = StoreManualEntry(clerk.IBTransaction1, second);
+    const WriteResult stored = StoreManualEntry(clerk.write, second);
     QVERIFY2(stored.done, qPrintable(stored.message));
-    QVERIFY(LoadEntry(clerk.Read, first.entryId, {}).has_value());
+    QVERIFY(LoadEntry(clerk.read, first.entryId, {}).has_value());
     QCOMPARE(QueryNumber(admin, QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2);
 }
 
 void TestSharedDatabase::sameEntryStoredByTwoClerks()
 {
     TempDatabase db;
-    TDataModule1 clerk;
+    TestConnection clerk;
     QCOMPARE(ConnectUpgraded(clerk, db.path()), QStringList());
     ManualEntry entry = DayOfIntervals(0);
-    QVERIFY(StoreManualEntry(clerk.IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(clerk.write, entry).done);
 
     QProcess other;
     other.start(QCoreApplication::applicationFilePath(), {kHoldEntry, db.path(), QString::number(entry.entryId)});
@@ -211,21 +211,21 @@ void TestSharedDatabase::sameEntryStoredByTwoClerks()
     QCOMPARE(other.readLine().trimmed(), QByteArray("held"));
 
     entry.remark = QStringLiteral("Promjena drugog djelatnika");
-    const WriteResult refused = StoreManualEntry(clerk.IBTransaction1, entry);
+    const WriteResult refused = StoreManualEntry(clerk.write, entry);
     QVERIFY(!refused.done);
     QVERIFY2(refused.message.startsWith(QStringLiteral("Drugi korisnik upravo mijenja iste podatke")),
              qPrintable(refused.message));
     QVERIFY2(refused.message.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive)
                  || refused.message.contains(QStringLiteral("update conflict"), Qt::CaseInsensitive),
              qPrintable(refused.message));
-    QVERIFY(!clerk.IBTransaction1.isActive());
+    QVERIFY(!clerk.write.isActive());
 
     other.write("\n");
     QVERIFY(other.waitForFinished(60000));
     QCOMPARE(other.exitCode(), 0);
-    const WriteResult stored = StoreManualEntry(clerk.IBTransaction1, entry);
+    const WriteResult stored = StoreManualEntry(clerk.write, entry);
     QVERIFY2(stored.done, qPrintable(stored.message));
-    QCOMPARE(LoadEntry(clerk.Read, entry.entryId, {})->entry.remark, entry.remark);
+    QCOMPARE(LoadEntry(clerk.read, entry.entryId, {})->entry.remark, entry.remark);
 }
 
 void TestSharedDatabase::twoProgramsStoringAtOnceLoseNothing()
@@ -250,7 +250,7 @@ void TestSharedDatabase::twoProgramsStoringAtOnceLoseNothing()
     }
     QCOMPARE(ids.size(), 2 * kEntriesPerProcess);
 
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2 * kEntriesPerProcess);
     QCOMPARE(QueryNumber(data, QStringLiteral("SELECT COUNT(DISTINCT DATUM) FROM DUNOS")), 2 * kEntriesPerProcess);
@@ -262,21 +262,21 @@ void TestSharedDatabase::twoProgramsStoringAtOnceLoseNothing()
                                    .arg(kIntervalsPerEntry)),
              0);
     for (int id : ids)
-        QVERIFY(LoadEntry(data.Read, id, {}).has_value());
+        QVERIFY(LoadEntry(data.read, id, {}).has_value());
 }
 
 void TestSharedDatabase::eachSeesTheOthersStores()
 {
     TempDatabase db;
-    TDataModule1 first;
-    TDataModule1 second;
+    TestConnection first;
+    TestConnection second;
     QCOMPARE(ConnectUpgraded(first, db.path()), QStringList());
     QCOMPARE(ConnectUpgraded(second, db.path()), QStringList());
-    { ReadScope scope(second.Read); }
+    { ReadScope scope(second.read); }
     ManualEntry entry = DayOfIntervals(3);
-    QVERIFY(StoreManualEntry(first.IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(first.write, entry).done);
     // The second program's open read transaction sees the commit at its next read.
-    const std::optional<LoadedEntry> seen = LoadEntry(second.Read, entry.entryId, {});
+    const std::optional<LoadedEntry> seen = LoadEntry(second.read, entry.entryId, {});
     QVERIFY(seen.has_value());
     QCOMPARE(seen->entry.intervals.size(), size_t(kIntervalsPerEntry));
 }

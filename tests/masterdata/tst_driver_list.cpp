@@ -1,7 +1,7 @@
 #include "pdf_text.h"
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "masterdata/driver_list_query.h"
 #include "masterdata/roster_printout.h"
 #include "print/pdf_output.h"
@@ -19,16 +19,16 @@ private slots:
 
 private:
     std::unique_ptr<TempDatabase> m_db;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
 };
 
 void TestDriverList::initTestCase()
 {
     m_db = std::make_unique<TempDatabase>();
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     ConnectUpgraded(*m_data, m_db->path());
     // Name, VOZAC, AKTIVNOALL.
-    m_data->IBScript1.execute(
+    m_data->script.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (1, 'Anić Ana', 1, 1);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (2, 'Babić Bruno', 1, 0);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (3, 'Car Cvita', 0, 1);"
@@ -38,7 +38,7 @@ void TestDriverList::initTestCase()
         "INSERT INTO VOZACI (IDNALOGA, VOZACID) VALUES (10, 1);"
         "INSERT INTO UTOVARIVACI (IDNALOGA, DJELATNIKID) VALUES (11, 3);"
         "INSERT INTO UTOVARIVACI (IDNALOGA, DJELATNIKID) VALUES (12, 3);");
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 }
 
 void TestDriverList::filters_data()
@@ -62,17 +62,17 @@ void TestDriverList::filters()
     QFETCH(int, filter);
     QFETCH(bool, onlyActive);
     QList<int> ids;
-    for (const DriverListRow& row : ReadDriverList(m_data->Read, filter, onlyActive))
+    for (const DriverListRow& row : ReadDriverList(m_data->read, filter, onlyActive))
         ids << row.id;
     QTEST(ids, "ids");
 }
 
 void TestDriverList::ordersAreCounted()
 {
-    QCOMPARE(CountOrders(m_data->IBTransaction1, 1), 1);
-    QCOMPARE(CountOrders(m_data->IBTransaction1, 3), 2);
-    QCOMPARE(CountOrders(m_data->IBTransaction1, 5), 0);
-    m_data->IBTransaction1.commit();
+    QCOMPARE(CountOrders(m_data->write, 1), 1);
+    QCOMPARE(CountOrders(m_data->write, 3), 2);
+    QCOMPARE(CountOrders(m_data->write, 5), 0);
+    m_data->write.commit();
     QCOMPARE(CategoryLetter(0), QString());
     QCOMPARE(CategoryLetter(3), QStringLiteral("C"));
     QCOMPARE(CategoryLetter(8), QStringLiteral("H"));

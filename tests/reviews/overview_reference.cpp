@@ -1,6 +1,6 @@
 #include "overview_reference.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/query_to_list.h"
 #include "db/scopes.h"
 #include "db/statement.h"
@@ -53,10 +53,10 @@ QString WrittenOverviewSql(int list, const OverviewFilter& filter)
     return lines.join('\n');
 }
 
-QStringList WrittenOverviewRows(TDataModule1& data, int list, const OverviewFilter& filter, int limit)
+QStringList WrittenOverviewRows(TestConnection& data, int list, const OverviewFilter& filter, int limit)
 {
-    ReadScope scope(data.Read);
-    Statement sql(data.Read);
+    ReadScope scope(data.read);
+    Statement sql(data.read);
     sql.prepare(WrittenOverviewSql(list, filter));
     if (filter.driverId)
         sql.setInt("IDV", *filter.driverId);

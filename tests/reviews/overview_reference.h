@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class TDataModule1;
+class TestConnection;
 
 // The overview's three queries as the record of the program writes them (0 entries, 1 entry
 // days, 2 day totals), grouping and sorting in the database: the reference the lists, which
@@ -14,4 +14,4 @@ QString WrittenOverviewSql(int list, const OverviewFilter& filter);
 
 // The rows of a written query (at most `limit`, all when negative), each as its columns' texts
 // joined by tabs, as a copied list gives them.
-QStringList WrittenOverviewRows(TDataModule1& data, int list, const OverviewFilter& filter, int limit = -1);
+QStringList WrittenOverviewRows(TestConnection& data, int list, const OverviewFilter& filter, int limit = -1);

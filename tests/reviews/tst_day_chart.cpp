@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 #include "reviews/day_chart.h"
 #include "reviews/day_record.h"
@@ -149,11 +149,11 @@ void TestDayChart::legendBoxesFillByQuarters()
 void TestDayChart::dayRecordCountsEachEntryWithItsNight()
 {
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, db.path());
-    data.IBTransaction1.startIfNotActive();
-    data.IBScript1.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (4, 'Žužić Đuro', 1);");
-    data.IBTransaction1.commit();
+    data.write.startIfNotActive();
+    data.script.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (4, 'Žužić Đuro', 1);");
+    data.write.commit();
     const QDate day(2024, 5, 6);
     ManualEntry early;
     early.driverId = 4;
@@ -169,9 +169,9 @@ void TestDayChart::dayRecordCountsEachEntryWithItsNight()
     ManualEntry otherDay = early;
     otherDay.date = day.addDays(-3);
     for (ManualEntry* entry : {&early, &late, &otherDay})
-        QVERIFY(StoreManualEntry(data.IBTransaction1, *entry).done);
+        QVERIFY(StoreManualEntry(data.write, *entry).done);
 
-    const DayRecord record = LoadDayRecord(data.Read, 4, day);
+    const DayRecord record = LoadDayRecord(data.read, 4, day);
     QCOMPARE(record.driverName, QStringLiteral("Žužić Đuro"));
     QCOMPARE(record.intervals.size(), size_t(2));
     QCOMPARE(record.intervals[0].chart.start, 240);

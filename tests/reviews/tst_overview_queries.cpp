@@ -1,6 +1,6 @@
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "db/query_to_list.h"
 #include "db/scopes.h"
 #include "entries/entry_store.h"
@@ -15,9 +15,9 @@
 namespace {
 
 template <typename Row>
-std::vector<Row> ReadAll(TDataModule1& data, const OverviewFilter& filter, int batch = 37)
+std::vector<Row> ReadAll(TestConnection& data, const OverviewFilter& filter, int batch = 37)
 {
-    OverviewReader<Row> reader(data.DB, filter);
+    OverviewReader<Row> reader(data.connection, filter);
     std::vector<Row> rows;
     while (!reader.atEnd()) {
         const std::vector<Row> more = reader.fetch(batch);
@@ -60,21 +60,21 @@ private slots:
 
 private:
     QTemporaryDir m_folder;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
 };
 
 void TestOverviewQueries::initTestCase()
 {
     const QString path = m_folder.filePath("VT.FDB");
     CreateLargeDatabase(path, LargeDatabaseSize{.drivers = 3, .years = 1, .vehicles = 2, .lastDay = QDate(2025, 3, 31)});
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
     // The corners: an entry without days, two entries of one driver and date over 24 hours, a
     // summary entry, and a driver without a record.
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute("INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90001,2,'2025-04-02 10:15:00',0);"
+    m_data->write.startIfNotActive();
+    m_data->script.execute("INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90001,2,'2025-04-02 10:15:00',0);"
                               "INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90002,2,'2025-04-02 10:16:00',1);");
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     const QDate day(2025, 4, 1);
     ManualEntry first = Entry(1, day, {{ActivityKind::Driving, 0, 900, {}, {}}});
     ManualEntry second = Entry(1, day, {{ActivityKind::OtherWork, 100, 800, {}, {}}});
@@ -83,7 +83,7 @@ void TestOverviewQueries::initTestCase()
     summary.summary.day[3] = 300;
     summary.workStart = 360;
     for (ManualEntry* entry : {&first, &second, &summary})
-        QVERIFY(StoreManualEntry(m_data->IBTransaction1, *entry).done);
+        QVERIFY(StoreManualEntry(m_data->write, *entry).done);
 }
 
 void TestOverviewQueries::listsHoldTheWrittenQueriesRows_data()
@@ -167,16 +167,16 @@ void TestOverviewQueries::linesShowAsTheOverviewShowsThem()
 
 void TestOverviewQueries::cursorOutlivesOtherWindowsCommits()
 {
-    EntriesReader reader(m_data->DB, OverviewFilter{});
+    EntriesReader reader(m_data->connection, OverviewFilter{});
     const std::vector<OverviewEntryRow> first = reader.fetch(10);
     QCOMPARE(first.size(), size_t(10));
     // Another window stores and commits meanwhile.
     ManualEntry entry = Entry(3, QDate(2025, 4, 3), {{ActivityKind::Rest, 0, 1440, {}, {}}});
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(m_data->write, entry).done);
     const std::vector<OverviewEntryRow> next = reader.fetch(10);
     QCOMPARE(next.size(), size_t(10));
     QVERIFY(next.front().enteredAt <= first.back().enteredAt);
-    QVERIFY(DeleteEntry(m_data->IBTransaction1, entry.entryId, 0, std::nullopt).done);
+    QVERIFY(DeleteEntry(m_data->write, entry.entryId, 0, std::nullopt).done);
 }
 
 void TestOverviewQueries::openingRules()

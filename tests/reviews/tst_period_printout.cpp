@@ -1,7 +1,7 @@
 #include "pdf_text.h"
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 #include "print/pdf_output.h"
 #include "reviews/period_printout.h"
@@ -82,7 +82,7 @@ void TestPeriodPrintout::pdfReadsBackPageByPage()
 void TestPeriodPrintout::periodDaysAndRange()
 {
     TempDatabase db;
-    TDataModule1 data;
+    TestConnection data;
     ConnectUpgraded(data, db.path());
     for (const QDate& date : {QDate(2025, 3, 29), QDate(2025, 3, 31)}) {
         ManualEntry entry;
@@ -90,16 +90,16 @@ void TestPeriodPrintout::periodDaysAndRange()
         entry.vehicleId = 1;
         entry.date = date;
         entry.intervals = {ActivityInterval{ActivityKind::Driving, 360, 600, {}, {}}};
-        QVERIFY(StoreManualEntry(data.IBTransaction1, entry).done);
+        QVERIFY(StoreManualEntry(data.write, entry).done);
     }
-    const PeriodDriver driver = LoadPeriodDriver(data.Read, 3);
+    const PeriodDriver driver = LoadPeriodDriver(data.read, 3);
     QCOMPARE(driver.lastDay, QDate(2025, 3, 31));
     QCOMPARE(InitialPeriod(*driver.lastDay), std::pair(QDate(2025, 3, 3), QDate(2025, 3, 31)));
-    const std::vector<PeriodDay> all = LoadPeriodDays(data.Read, 3, QDate(2025, 3, 28), QDate(2025, 3, 31), false);
+    const std::vector<PeriodDay> all = LoadPeriodDays(data.read, 3, QDate(2025, 3, 28), QDate(2025, 3, 31), false);
     QCOMPARE(all.size(), size_t(4));
     QVERIFY(all[0].intervals.empty());
     QCOMPARE(all[1].intervals.size(), size_t(1));
-    const std::vector<PeriodDay> active = LoadPeriodDays(data.Read, 3, QDate(2025, 3, 28), QDate(2025, 3, 31), true);
+    const std::vector<PeriodDay> active = LoadPeriodDays(data.read, 3, QDate(2025, 3, 28), QDate(2025, 3, 31), true);
     QCOMPARE(active.size(), size_t(2));
     QCOMPARE(active[1].date, QDate(2025, 3, 31));
     QCOMPARE(ShortWeekdayName(QDate(2025, 3, 31)), QStringLiteral("pon"));

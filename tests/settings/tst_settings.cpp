@@ -139,7 +139,9 @@ void TestSettings::defaultsWithoutFile()
 
 void TestSettings::defaultsInTheWindow()
 {
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QCOMPARE(form.windowTitle(), QStringLiteral("Postavke"));
     QCOMPARE(Child<QLineEdit>(form, "NocniOd")->text(), QStringLiteral("22:00"));
     QCOMPARE(Child<QLineEdit>(form, "NocniDo")->text(), QStringLiteral("06:00"));
@@ -149,26 +151,26 @@ void TestSettings::defaultsInTheWindow()
     QVERIFY(!Child<QCheckBox>(form, "odmor")->isChecked());
     QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentIndex(), -1);
     QCOMPARE(Child<QFrame>(form, "T3Boja")->palette().color(QPalette::Window), QColor(Qt::red));
-    QCOMPARE(LiveSettings().nightWindowMinutes(), std::make_pair(1320, 360));
+    QCOMPARE(settings.nightWindowMinutes(), std::make_pair(1320, 360));
 }
 
 // A missing file gives the defaults silently; a folder, or a file too large to be settings,
 // gives them with a message.
 void TestSettings::refusedFileGivesDefaultsWithMessage()
 {
-    Settings settings;
-    settings.load(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
     QCOMPARE(settings.loadProblem(), QString());
 
     QVERIFY(QDir().mkdir(m_path));
-    settings.load(m_path, {});
+    settings.load({});
     QVERIFY2(settings.loadProblem().contains(QStringLiteral("nije obična datoteka ili je veća od 8 MB")),
              qPrintable(settings.loadProblem()));
     QCOMPARE(settings.values().NocniOd, QStringLiteral("22:00"));
     QVERIFY(QDir().rmdir(m_path));
 
     WriteFile(m_path, "[Obracun]\r\nNocniOd=2130\r\n" + QString(9 * 1024 * 1024, QLatin1Char(';')));
-    settings.load(m_path, {});
+    settings.load({});
     QVERIFY(!settings.loadProblem().isEmpty());
     QCOMPARE(settings.values().NocniOd, QStringLiteral("22:00"));
 }
@@ -205,14 +207,18 @@ void TestSettings::readingFallsBackToDefaults()
     QCOMPARE(values.Vrijeme, zone);
     QCOMPARE(values.MinKorekt, minKorekt);
 
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QCOMPARE(Child<QComboBox>(form, "zona")->currentIndex(), zone);
     QCOMPARE(form.values().Vrijeme, zone);
 }
 
 void TestSettings::zapamtiWritesEveryKeyInOrder()
 {
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     Child<QLineEdit>(form, "TvNaziv")->setText(QStringLiteral("Šumski prijevoz d.o.o."));
     Child<QCheckBox>(form, "AddCheck")->setChecked(true);
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
@@ -260,7 +266,9 @@ void TestSettings::geometryRoundsOnReading()
     QFETCH(QString, written);
 
     WriteFile(m_path, QStringLiteral("[KTS]\r\n%1=%2\r\n").arg(key, stored));
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("KTS"), key, QString()), written);
 }
@@ -284,17 +292,21 @@ void TestSettings::leavingTimeFieldRewritesIt()
     QFETCH(QString, shown);
     QFETCH(int, minutes);
 
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QLineEdit* nocniOd = Child<QLineEdit>(form, "NocniOd");
     LeaveField(form, nocniOd, typed);
     QCOMPARE(nocniOd->text(), shown);
-    QCOMPARE(LiveSettings().nightWindowMinutes().first, minutes);
+    QCOMPARE(settings.nightWindowMinutes().first, minutes);
 }
 
 void TestSettings::invalidMinutesFieldWritesTwo()
 {
     WriteFile(m_path, QStringLiteral("[KTS]\r\nMinKorekt=4\r\n"));
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QCOMPARE(Child<QLineEdit>(form, "specialMin")->text(), QStringLiteral("4"));
     Child<QLineEdit>(form, "specialMin")->setText(QStringLiteral("tri"));
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
@@ -336,7 +348,9 @@ void TestSettings::printerChoice()
 void TestSettings::windowChoosesPrinterInOtherCase()
 {
     WriteFile(m_path, QStringLiteral("[Ispis]\r\nPrinter=hp laserjet\r\nIPrinter=Nestao\r\nGRPrinter=PDF\r\n"));
-    TopcijeForm form(m_path, {QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
+    Settings settings(m_path);
+    settings.load({QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
+    TopcijeForm form(settings, {QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
     QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentText(), QStringLiteral("HP LaserJet"));
     QCOMPARE(Child<QComboBox>(form, "IzvjPrinter")->currentText(), QStringLiteral("PDF"));
     QCOMPARE(Child<QComboBox>(form, "GRPrinter")->currentText(), QStringLiteral("PDF"));
@@ -347,7 +361,9 @@ void TestSettings::windowChoosesPrinterInOtherCase()
 void TestSettings::placementsSurviveZapamti()
 {
     WriteFile(m_path, QStringLiteral("[DjelatniciForm]\r\nTop=10\r\nLeft=20\r\nWidth=300\r\nHeight=200\r\n[Obracun]\r\nNocniOd=21:00\r\n"));
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     const ProfileFile file(m_path);
     QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Top"), 0), 10);
@@ -366,7 +382,9 @@ void TestSettings::otkaziKeepsTypedValuesLive()
 {
     QFETCH(bool, escape);
     WriteFile(m_path, QStringLiteral("[Obracun]\r\nNocniOd=22:00\r\n"));
-    TopcijeForm form(m_path, {});
+    Settings settings(m_path);
+    settings.load({});
+    TopcijeForm form(settings, {});
     LeaveField(form, Child<QLineEdit>(form, "NocniOd"), QStringLiteral("21"));
     Child<QCheckBox>(form, "Min1")->setChecked(false);
     if (escape) {
@@ -377,9 +395,9 @@ void TestSettings::otkaziKeepsTypedValuesLive()
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(!form.isVisible());
 
-    QCOMPARE(LiveSettings().values().NocniOd, QStringLiteral("21:00"));
-    QCOMPARE(LiveSettings().nightWindowMinutes(), std::make_pair(1260, 360));
-    QVERIFY(!LiveSettings().values().Min1);
+    QCOMPARE(settings.values().NocniOd, QStringLiteral("21:00"));
+    QCOMPARE(settings.nightWindowMinutes(), std::make_pair(1260, 360));
+    QVERIFY(!settings.values().Min1);
     QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("22:00"));
 
     // Pressed later, "Zapamti" writes what was typed before.

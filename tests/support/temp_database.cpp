@@ -1,7 +1,6 @@
 #include "temp_database.h"
 
 #include "db/base_schema.h"
-#include "db/data_module.h"
 #include "db/schema_upgrade.h"
 
 #include <QtTest>
@@ -36,29 +35,29 @@ TempDatabase::TempDatabase(Schema schema) : m_path(m_folder.filePath(QStringLite
     }
     CreateBaseDatabase(m_path, TestAccount());
     if (schema == Schema::Upgraded) {
-        TDataModule1 data;
-        const QStringList messages = ConnectUpgraded(data, m_path);
+        Connection connection;
+        const QStringList messages = ConnectUpgraded(connection, m_path);
         if (!messages.isEmpty())
             qFatal("Upgrading a test database failed: %s", qPrintable(messages.join(QLatin1Char(' '))));
     }
 }
 
-QStringList ConnectUpgraded(TDataModule1& data, const QString& path)
+QStringList ConnectUpgraded(Connection& connection, const QString& path)
 {
     QStringList messages;
-    ConnectAndUpgrade(data, path, [&](const QString& message, const QString&) { messages << message; },
+    ConnectAndUpgrade(connection, path, [&](const QString& message, const QString&) { messages << message; },
                       TestAccount());
     return messages;
 }
 
-qint64 QueryNumber(TDataModule1& data, const QString& sql)
+qint64 QueryNumber(TestTransactions& data, const QString& sql)
 {
-    const bool started = !data.IBTransaction1.isActive();
-    data.IBSQL1.prepare(sql);
-    data.IBSQL1.execute();
-    const qint64 value = data.IBSQL1.next() ? data.IBSQL1.intValue(0).value_or(0) : 0;
-    data.IBSQL1.close();
+    const bool started = !data.write.isActive();
+    data.sql.prepare(sql);
+    data.sql.execute();
+    const qint64 value = data.sql.next() ? data.sql.intValue(0).value_or(0) : 0;
+    data.sql.close();
     if (started)
-        data.IBTransaction1.commit();
+        data.write.commit();
     return value;
 }

@@ -1,25 +1,33 @@
 #include "window_driving.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <QApplication>
 #include <QWidget>
 #include <QtTest>
 
-ConnectedDatabase::ConnectedDatabase() : m_data(std::make_unique<TDataModule1>())
+ConnectedDatabase::ConnectedDatabase()
+    : m_session(std::make_unique<Session>(QDir(m_file.folder()).filePath(QStringLiteral("postavke.dat"))))
 {
-    const QStringList messages = ConnectUpgraded(*m_data, m_file.path());
+    const QStringList messages = ConnectUpgraded(m_session->connection(), m_file.path());
     if (!messages.isEmpty())
         qFatal("connecting failed: %s", qPrintable(messages.join(QLatin1Char(' '))));
+    m_data = std::make_unique<TestTransactions>(m_session->connection());
+}
+
+QString ConnectedDatabase::settingsPath() const
+{
+    return m_session->settingsPath();
 }
 
 void ConnectedDatabase::run(const QString& sql)
 {
-    m_data->IBSQL1.prepare(sql);
-    m_data->IBSQL1.execute();
-    m_data->IBSQL1.close();
-    m_data->IBTransaction1.commit();
+    m_data->sql.prepare(sql);
+    m_data->sql.execute();
+    m_data->sql.close();
+    m_data->write.commit();
 }
 
 void ConnectedDatabase::refuseWrites(const QString& table, const QString& event)

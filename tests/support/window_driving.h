@@ -2,7 +2,7 @@
 
 #include "temp_database.h"
 
-#include "db/data_module.h"
+#include "session/session.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -15,11 +15,14 @@ class QAbstractButton;
 class QDialog;
 class QWidget;
 
-// An upgraded database in a temporary folder with the data module connected to it.
+// An upgraded database in a temporary folder with a session connected to it, its settings file
+// (postavke.dat) in the same folder, and the test's own transactions on the session's connection.
 class ConnectedDatabase {
 public:
     ConnectedDatabase();
-    TDataModule1& data() { return *m_data; }
+    Session& session() { return *m_session; }
+    TestTransactions& data() { return *m_data; }
+    QString settingsPath() const;
 
     // Runs one statement in the write transaction and commits.
     void run(const QString& sql);
@@ -29,7 +32,8 @@ public:
 
 private:
     TempDatabase m_file;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<TestTransactions> m_data;
 };
 
 // Answers every message box that opens while it lives: records its text, presses `answer`.

@@ -1,11 +1,12 @@
 #include "temp_database.h"
 
 #include "ui/selector_combo.h"
+#include "session/session.h"
 #include "ui/selector_form.h"
 #include "ui/selector_items.h"
-#include "db/data_module.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPainter>
@@ -91,20 +92,22 @@ private slots:
 
 private:
     std::unique_ptr<TempDatabase> m_db;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<TestTransactions> m_data;
 };
 
 void TestSelectorForm::initTestCase()
 {
     m_db = std::make_unique<TempDatabase>();
-    m_data = std::make_unique<TDataModule1>();
-    ConnectUpgraded(*m_data, m_db->path());
-    m_data->IBScript1.execute(
+    m_session = std::make_unique<Session>(QDir(m_db->folder()).filePath("postavke.dat"));
+    ConnectUpgraded(m_session->connection(), m_db->path());
+    m_data = std::make_unique<TestTransactions>(m_session->connection());
+    m_data->script.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (1, 'Horvat Ivan', 'Vozač', 1);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (2, 'Anić Ana', 'Računovođa', 0);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (3, 'Kovač Đuro', NULL, 0);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (4, 'Babić Marko', 'Skladištar', 0);");
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 }
 
 void TestSelectorForm::selectorChoice_data()
@@ -204,7 +207,7 @@ void TestSelectorForm::paintedItemShowsDetailInBlue()
 
 void TestSelectorForm::closedBoxIsDrawnLikeItsItems()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     form.Key = 2;
     form.KeyField = 2;
@@ -216,7 +219,7 @@ void TestSelectorForm::closedBoxIsDrawnLikeItsItems()
 
 void TestSelectorForm::showingLoadsItemsAfresh()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     QCOMPARE(form.windowTitle(), QStringLiteral("Odaberite"));
     form.SQL = kPersonQuery;
     Show(form);
@@ -224,19 +227,19 @@ void TestSelectorForm::showingLoadsItemsAfresh()
     QCOMPARE(Items(combo), kPersonItems);
     QCOMPARE(form.ChosenIndex(), 0);
     QCOMPARE(form.height(), 100);
-    QVERIFY(!m_data->IBTransaction1.isActive());
+    QVERIFY(!m_data->write.isActive());
     // Items are 19 pixels high in the open list.
     QCOMPARE(combo->view()->sizeHintForRow(1), 19);
 
     form.hide();
-    m_data->IBScript1.execute(
+    m_data->script.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (5, 'Cvitan Iva', 'Tajnica', 0);");
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     Show(form);
     QCOMPARE(Items(combo), (QStringList{kPersonItems[0], kPersonItems[1], kPersonItems[2], "Cvitan Iva||5||Tajnica",
                                kPersonItems[3]}));
-    m_data->IBScript1.execute("DELETE FROM DJELATNICI WHERE IDDJ = 5;");
-    m_data->IBTransaction1.commit();
+    m_data->script.execute("DELETE FROM DJELATNICI WHERE IDDJ = 5;");
+    m_data->write.commit();
 }
 
 void TestSelectorForm::preselection_data()
@@ -251,7 +254,7 @@ void TestSelectorForm::preselection_data()
 void TestSelectorForm::preselection()
 {
     QFETCH(int, key);
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     form.Key = key;
     form.KeyField = 2;
@@ -262,7 +265,7 @@ void TestSelectorForm::preselection()
 
 void TestSelectorForm::queryWithoutRowsLeavesZanemari()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = "SELECT IMEPREZIME, IDDJ FROM DJELATNICI WHERE IDDJ < 0";
     form.Key = 2;
     form.KeyField = 2;
@@ -273,7 +276,7 @@ void TestSelectorForm::queryWithoutRowsLeavesZanemari()
 
 void TestSelectorForm::databaseErrorIsShownAndLeavesZanemari()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = "SELECT NEPOSTOJI FROM DJELATNICI";
     QString shown;
     QTimer::singleShot(0, &form, [&form, &shown] {
@@ -285,14 +288,14 @@ void TestSelectorForm::databaseErrorIsShownAndLeavesZanemari()
     Show(form);
     QVERIFY2(shown.contains("NEPOSTOJI"), qPrintable(shown));
     QCOMPARE(Items(ComboSelect(form)), QStringList{"Zanemari"});
-    if (m_data->IBTransaction1.isActive()) {
-        m_data->IBTransaction1.rollback();
+    if (m_data->write.isActive()) {
+        m_data->write.rollback();
     }
 }
 
 void TestSelectorForm::enterChoosesTheItem()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     form.Key = 2;
     form.KeyField = 2;
@@ -308,7 +311,7 @@ void TestSelectorForm::enterChoosesTheItem()
 
 void TestSelectorForm::clickInOpenListChoosesWithoutClosing()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     Show(form);
     QComboBox* combo = ComboSelect(form);
@@ -330,7 +333,7 @@ void TestSelectorForm::clickInOpenListChoosesWithoutClosing()
 
 void TestSelectorForm::zanemariIsNoChoice()
 {
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     Show(form);
     QTest::mouseClick(form.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
@@ -350,7 +353,7 @@ void TestSelectorForm::escapeAndCloseBoxCancel_data()
 void TestSelectorForm::escapeAndCloseBoxCancel()
 {
     QFETCH(bool, closeBox);
-    TSelectorForm form;
+    TSelectorForm form(*m_session);
     form.SQL = kPersonQuery;
     form.Key = 4;
     form.KeyField = 2;

@@ -1,4 +1,3 @@
-#include "settings/settings_values.h"
 #include "ui/window_placement.h"
 #include "common/profile_file.h"
 
@@ -15,7 +14,6 @@ class TestWindowPlacement : public QObject {
 
 private slots:
     void init();
-    void cleanup();
     void keepOnScreen_data();
     void keepOnScreen();
     void saveThenRestore();
@@ -33,12 +31,6 @@ void TestWindowPlacement::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("postavke.dat"));
-    SetSettingsFilePath(m_path);
-}
-
-void TestWindowPlacement::cleanup()
-{
-    SetSettingsFilePath(QString());
 }
 
 void TestWindowPlacement::keepOnScreen_data()
@@ -70,7 +62,7 @@ void TestWindowPlacement::saveThenRestore()
     saved.setObjectName(QStringLiteral("DjelatniciForm"));
     saved.move(40, 30);
     saved.resize(300, 200);
-    SaveWindowPlacement(&saved);
+    SaveWindowPlacement(&saved, m_path);
 
     const ProfileFile file(m_path);
     QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Left"), -1), 40);
@@ -79,13 +71,13 @@ void TestWindowPlacement::saveThenRestore()
 
     QWidget restored;
     restored.setObjectName(QStringLiteral("DjelatniciForm"));
-    RestoreWindowPlacement(&restored);
+    RestoreWindowPlacement(&restored, m_path);
     QCOMPARE(restored.pos(), QPoint(40, 30));
     QCOMPARE(restored.size(), QSize(300, 200));
 
     // A section given by name is kept apart from the window's own.
     saved.move(60, 70);
-    SaveWindowPlacement(&saved, QStringLiteral("DjelatniciForm2"));
+    SaveWindowPlacement(&saved, m_path, QStringLiteral("DjelatniciForm2"));
     QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm2"), QStringLiteral("Left"), -1), 60);
     QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Left"), -1), 40);
 }
@@ -97,7 +89,7 @@ void TestWindowPlacement::restoreKeepsCurrentValuesForMissingKeys()
     window.setObjectName(QStringLiteral("VozilaForm"));
     window.move(20, 10);
     window.resize(200, 150);
-    RestoreWindowPlacement(&window);
+    RestoreWindowPlacement(&window, m_path);
     QCOMPARE(window.pos(), QPoint(20, 10));
     QCOMPARE(window.size(), QSize(350, 150));
 }
@@ -113,24 +105,32 @@ void TestWindowPlacement::restorePastRightEdgeEndsFlush()
 
     QWidget window;
     window.setObjectName(QStringLiteral("Form1"));
-    RestoreWindowPlacement(&window);
+    RestoreWindowPlacement(&window, m_path);
     QCOMPARE(window.x() + window.width(), screen.width());
     QCOMPARE(window.y(), 10);
 }
 
 void TestWindowPlacement::slotsOfWindowsOpenAtOnce()
 {
-    auto first = std::make_unique<PlacementSlot>(QStringLiteral("TfrmRucniUnos"));
-    PlacementSlot second(QStringLiteral("TfrmRucniUnos"));
-    PlacementSlot other(QStringLiteral("TKTSUnos"));
+    const auto window = [] { return std::make_unique<QWidget>(nullptr, Qt::Window); };
+    auto firstWindow = window();
+    auto secondWindow = window();
+    auto otherWindow = window();
+    auto first = std::make_unique<PlacementSlot>(firstWindow.get(), QStringLiteral("TfrmRucniUnos"));
+    PlacementSlot second(secondWindow.get(), QStringLiteral("TfrmRucniUnos"));
+    PlacementSlot other(otherWindow.get(), QStringLiteral("TKTSUnos"));
     QCOMPARE(first->section(), QStringLiteral("TfrmRucniUnos"));
     QCOMPARE(second.section(), QStringLiteral("TfrmRucniUnos2"));
     QCOMPARE(other.section(), QStringLiteral("TKTSUnos"));
 
+    // A slot is free again once its window is gone.
     first.reset();
-    PlacementSlot reopened(QStringLiteral("TfrmRucniUnos"));
+    firstWindow.reset();
+    auto reopenedWindow = window();
+    PlacementSlot reopened(reopenedWindow.get(), QStringLiteral("TfrmRucniUnos"));
     QCOMPARE(reopened.section(), QStringLiteral("TfrmRucniUnos"));
-    PlacementSlot third(QStringLiteral("TfrmRucniUnos"));
+    auto thirdWindow = window();
+    PlacementSlot third(thirdWindow.get(), QStringLiteral("TfrmRucniUnos"));
     QCOMPARE(third.section(), QStringLiteral("TfrmRucniUnos3"));
 }
 

@@ -2,7 +2,7 @@
 #include "temp_database.h"
 #include "worktime_reference.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 #include "large_database.h"
 #include "print/pdf_output.h"
@@ -13,7 +13,7 @@
 namespace {
 
 // One day of driving and other work with the given minutes, with a note.
-void StoreDay(TDataModule1& data, int driver, QDate date, int drivingMinutes, const QString& note = {})
+void StoreDay(TestConnection& data, int driver, QDate date, int drivingMinutes, const QString& note = {})
 {
     ManualEntry entry;
     entry.driverId = driver;
@@ -23,18 +23,18 @@ void StoreDay(TDataModule1& data, int driver, QDate date, int drivingMinutes, co
     entry.intervals = {ActivityInterval{ActivityKind::Driving, 0, std::min(drivingMinutes, 1440), {}, {}}};
     if (drivingMinutes > 1440)
         entry.intervals.push_back(ActivityInterval{ActivityKind::OtherWork, 0, drivingMinutes - 1440, {}, {}});
-    QVERIFY(StoreManualEntry(data.IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(data.write, entry).done);
 }
 
-void Attest(TDataModule1& data, int driver, int activity, const QString& from, const QString& to)
+void Attest(TestConnection& data, int driver, int activity, const QString& from, const QString& to)
 {
-    data.IBTransaction1.startIfNotActive();
-    data.IBSQL1.prepare(QStringLiteral("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, RAZOD, RAZDO) VALUES (%1, %2, '%3', %4)")
+    data.write.startIfNotActive();
+    data.sql.prepare(QStringLiteral("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, RAZOD, RAZDO) VALUES (%1, %2, '%3', %4)")
                             .arg(driver)
                             .arg(activity)
                             .arg(from, to.isEmpty() ? QStringLiteral("NULL") : "'" + to + "'"));
-    data.IBSQL1.execute();
-    data.IBTransaction1.commit();
+    data.sql.execute();
+    data.write.commit();
 }
 
 }  // namespace
@@ -54,14 +54,14 @@ private slots:
 
 private:
     QTemporaryDir m_folder;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestConnection> m_data;
 };
 
 void TestWorkTimeRecord::initTestCase()
 {
     const QString path = m_folder.filePath("VT.FDB");
     CreateLargeDatabase(path, LargeDatabaseSize{.drivers = 3, .years = 1, .vehicles = 2, .lastDay = QDate(2025, 6, 30)});
-    m_data = std::make_unique<TDataModule1>();
+    m_data = std::make_unique<TestConnection>();
     QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
     // Driver 3's attestations over the generated days: overlapping, without an end, reaching past.
     Attest(*m_data, 3, 0, "2025-03-10 08:00", "2025-03-12 06:00");
@@ -69,15 +69,15 @@ void TestWorkTimeRecord::initTestCase()
     Attest(*m_data, 3, 2, "2025-04-01 10:00", "");
     Attest(*m_data, 3, 5, "2025-02-25 00:00", "2025-03-02 00:00");
     // Driver 9 exists only for the cases below.
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, OIB) VALUES (9, 'Čulić Iva', '12345678901');");
-    m_data->IBTransaction1.commit();
+    m_data->write.startIfNotActive();
+    m_data->script.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, OIB) VALUES (9, 'Čulić Iva', '12345678901');");
+    m_data->write.commit();
 }
 
 void TestWorkTimeRecord::wednesdayToTuesday()
 {
     // 3.9.2025 is a Wednesday.
-    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->Read, 9, QDate(2025, 9, 3), QDate(2025, 9, 9));
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 9, 3), QDate(2025, 9, 9));
     QCOMPARE(rows.size(), size_t(16));
     QCOMPARE(WorkTimeItemCount(rows), 14);
     QCOMPARE(rows[0].kind, WorkTimeRow::Kind::Filler);
@@ -98,7 +98,7 @@ void TestWorkTimeRecord::wednesdayToTuesday()
 
 void TestWorkTimeRecord::oneDayPeriod()
 {
-    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->Read, 9, QDate(2025, 9, 4), QDate(2025, 9, 4));
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 9, 4), QDate(2025, 9, 4));
     QCOMPARE(rows.size(), size_t(8));
     QCOMPARE(WorkTimeItemCount(rows), 7);
     QCOMPARE(rows[3].kind, WorkTimeRow::Kind::Day);
@@ -144,7 +144,7 @@ void TestWorkTimeRecord::attestationsAndNotes()
     StoreDay(*m_data, 9, QDate(2025, 11, 13), 100);
     Attest(*m_data, 9, 0, "2025-11-10 08:00", "2025-11-12 06:00");
     Attest(*m_data, 9, 1, "2025-11-14 08:00", "");
-    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->Read, 9, QDate(2025, 11, 10), QDate(2025, 11, 16));
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 11, 10), QDate(2025, 11, 16));
     QCOMPARE(rows[0].date, QDate(2025, 11, 10));
     QCOMPARE(WorkTimeNotesText(rows[0]), QStringLiteral("Potvrda - bio na bolovanju"));
     QCOMPARE(WorkTimeValueText(rows[0], 3), QStringLiteral("00:00"));
@@ -174,7 +174,7 @@ void TestWorkTimeRecord::sameRowsAsTheDayByDayWay()
     QFETCH(int, driver);
     QFETCH(QDate, from);
     QFETCH(QDate, to);
-    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->Read, driver, from, to);
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, driver, from, to);
     const std::vector<WorkTimeRow> reference = PerDayWorkTimeRecord(*m_data, driver, from, to);
     QCOMPARE(rows.size(), reference.size());
     for (size_t row = 0; row < rows.size(); ++row)
@@ -184,7 +184,7 @@ void TestWorkTimeRecord::sameRowsAsTheDayByDayWay()
 
 void TestWorkTimeRecord::printoutReadsBack()
 {
-    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->Read, 3, QDate(2025, 3, 5), QDate(2025, 5, 5));
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 3, QDate(2025, 3, 5), QDate(2025, 5, 5));
     WorkTimePrintData data{WorkTimePrintLines(rows), QDate(2025, 3, 5), QDate(2025, 5, 5), QStringLiteral("Šarić Ivo"),
                            QStringLiteral("12345678901"), QDateTime(QDate(2025, 5, 6), QTime(14, 7)), false, QString()};
     const WorkTimePrintout printout(data);

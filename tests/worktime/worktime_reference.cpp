@@ -1,17 +1,17 @@
 #include "worktime_reference.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 
-std::vector<WorkTimeRow> PerDayWorkTimeRecord(TDataModule1& data, int driverId, const QDate& from, const QDate& to)
+std::vector<WorkTimeRow> PerDayWorkTimeRecord(TestConnection& data, int driverId, const QDate& from, const QDate& to)
 {
     std::map<QDate, DaySums> sums;
     std::vector<AttestedPeriod> attestations;
     std::map<QDate, int> attested;
-    data.IBTransaction1.startIfNotActive();
-    Statement days(data.IBTransaction1);
+    data.write.startIfNotActive();
+    Statement days(data.write);
     days.prepare("SELECT S1,S2,S3,S4,S5,S6,DKM,NAP,N1,N2 FROM DUNOS\nLEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
                  "WHERE UNOS.IDVOZAC=:IDDJ AND DUNOS.DATUM=:D");
-    Statement covering(data.IBTransaction1);
+    Statement covering(data.write);
     covering.prepare("SELECT * FROM AKTPOTVRDA\nWHERE\n(((:D>=CAST(RAZOD AS DATE)) AND (:D<=CAST(RAZDO AS DATE)))\n"
                      " OR ((RAZDO IS NULL) AND (:D=CAST(RAZOD AS DATE))))\nAND IDVOZ="
                      + QString::number(driverId));
@@ -42,6 +42,6 @@ std::vector<WorkTimeRow> PerDayWorkTimeRecord(TDataModule1& data, int driverId, 
         }
         covering.close();
     }
-    data.IBTransaction1.commit();
+    data.write.commit();
     return BuildWorkTimeRows(from, to, sums, attestations);
 }

@@ -2,8 +2,8 @@
 
 #include "worktime/worktime_record.h"
 
-class TDataModule1;
+class TestConnection;
 
 // The working-time record built as the record of the program describes it: two statements per
 // day of the period, on the write transaction. The reference the set-based way is held to.
-std::vector<WorkTimeRow> PerDayWorkTimeRecord(TDataModule1& data, int driverId, const QDate& from, const QDate& to);
+std::vector<WorkTimeRow> PerDayWorkTimeRecord(TestConnection& data, int driverId, const QDate& from, const QDate& to);

@@ -1,7 +1,9 @@
 #include "large_database.h"
 
 #include "db/base_schema.h"
-#include "db/data_module.h"
+#include "db/connection.h"
+#include "db/script.h"
+#include "db/transaction.h"
 #include "db/db_error.h"
 #include "db/scopes.h"
 #include "db/schema_upgrade.h"
@@ -42,16 +44,15 @@ const QString kInsertInterval = QStringLiteral(
 
 class Generator {
 public:
-    Generator(TDataModule1& data, const LargeDatabaseSize& size)
-        : m_data(data), m_size(size), m_random(kSeed), m_entry(data.IBTransaction1), m_day(data.IBTransaction1),
-          m_interval(data.IBTransaction1)
+    Generator(Connection& connection, const LargeDatabaseSize& size)
+        : m_write(connection), m_size(size), m_random(kSeed), m_entry(m_write), m_day(m_write), m_interval(m_write)
     {
     }
 
     void masterData()
     {
-        WriteScope scope(m_data.IBTransaction1);
-        Statement driver(m_data.IBTransaction1);
+        WriteScope scope(m_write);
+        Statement driver(m_write);
         driver.prepare(QStringLiteral("INSERT INTO DJELATNICI (IDDJ,IMEPREZIME,VOZAC,AKTIVNOALL,MBR,OIB,KARTICA) "
                                       "VALUES (:ID,:IME,1,:AK,:MBR,:OIB,:KAR)"));
         for (int id = 1; id <= m_size.drivers; ++id) {
@@ -65,7 +66,7 @@ public:
             driver.setText(QStringLiteral("KAR"), QStringLiteral("HR%1").arg(id, 14, 10, QLatin1Char('0')));
             driver.execute();
         }
-        Statement vehicle(m_data.IBTransaction1);
+        Statement vehicle(m_write);
         vehicle.prepare(QStringLiteral("INSERT INTO VOZILO (IDVOZ,MARKAITIP,OZNAKA,VRSTA,AKTIVNOALL) "
                                        "VALUES (:ID,:TIP,:OZ,:VR,1)"));
         const QStringList makes{QStringLiteral("MAN TGX"), QStringLiteral("Volvo FH"), QStringLiteral("Scania R"),
@@ -82,7 +83,7 @@ public:
 
     void driverYears(int driverId)
     {
-        WriteScope scope(m_data.IBTransaction1);
+        WriteScope scope(m_write);
         m_entry.prepare(kInsertEntry);
         m_day.prepare(kInsertDay);
         m_interval.prepare(kInsertInterval);
@@ -111,8 +112,8 @@ public:
 
     void setGenerators()
     {
-        WriteScope scope(m_data.IBTransaction1);
-        m_data.IBScript1.execute(QStringLiteral("SET GENERATOR GEN_UNOS_ID TO %1;\nSET GENERATOR GEN_DUNOS_ID TO %2;\n"
+        WriteScope scope(m_write);
+        Script(m_write).execute(QStringLiteral("SET GENERATOR GEN_UNOS_ID TO %1;\nSET GENERATOR GEN_DUNOS_ID TO %2;\n"
                                                 "SET GENERATOR GEN_DJELATNICI_ID TO %3;\nSET GENERATOR GEN_VOZILO_ID TO %4;\n")
                                      .arg(m_entryId)
                                      .arg(m_dayId)
@@ -227,7 +228,7 @@ private:
         }
     }
 
-    TDataModule1& m_data;
+    Transaction m_write;
     LargeDatabaseSize m_size;
     std::mt19937 m_random;
     Statement m_entry;
@@ -243,7 +244,7 @@ void CreateLargeDatabase(const QString& path, const LargeDatabaseSize& size,
                          const std::function<void(int driversDone)>& progress)
 {
     CreateBaseDatabase(path);
-    TDataModule1 data;
+    Connection data;
     QString failure;
     if (!ConnectAndUpgrade(data, path, [&](const QString& message, const QString& error) {
             failure = message + QLatin1Char(' ') + error;

@@ -1,15 +1,14 @@
 #include "attestation/ui/attestation_form.h"
 
-#include "attestation/attestation_events.h"
+#include "session/session.h"
+
 #include "attestation/attestation_printout.h"
 #include "common/conversion_error.h"
 #include "common/day_serial.h"
 #include "common/list_fields.h"
 #include "common/time_text.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "settings/settings.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -68,7 +67,8 @@ QDate SerialDate(const QString& text)
 
 }  // namespace
 
-TPAktivnostiForm::TPAktivnostiForm(int id, QWidget* owner) : ModelessWindow(QStringLiteral("PAktivnostiForm"), owner), m_id(id)
+TPAktivnostiForm::TPAktivnostiForm(Session& session, int id, QWidget* owner)
+    : ModelessWindow(QStringLiteral("PAktivnostiForm"), owner, session.settingsPath()), m_session(session), m_id(id)
 {
     setWindowTitle(QStringLiteral("Potvrda o aktivnosti"));
     resize(kClientWidth, kClientHeight);
@@ -217,7 +217,7 @@ void TPAktivnostiForm::keyPressEvent(QKeyEvent* event)
 
 void TPAktivnostiForm::FormShow()
 {
-    const SettingsValues& settings = LiveSettings().values();
+    const SettingsValues& settings = m_session.values();
     const QDate today = QDate::currentDate();
     m_place->setText(settings.Sjediste);
     for (DateField* date : {m_date, m_from, m_employedSince, m_birthDate, m_signatureDate})
@@ -237,11 +237,11 @@ void TPAktivnostiForm::FormShow()
     m_hasEnd->setChecked(false);
     m_printSignature->setChecked(true);
 
-    TDataModule1& data = TDataModule1::instance();
+    Transaction read = m_session.read();
     if (m_id < 0) {
         m_store->setText(QStringLiteral("Dodaj"));
         try {
-            if (const std::optional<Filler> filler = LatestFiller(data.Read)) {
+            if (const std::optional<Filler> filler = LatestFiller(read)) {
                 m_fillerName->setText(filler->name);
                 m_fillerPosition->setText(filler->position);
                 m_fillerId = filler->id;
@@ -254,7 +254,7 @@ void TPAktivnostiForm::FormShow()
     m_store->setText(QStringLiteral("Promijeni"));
     std::optional<Attestation> stored;
     try {
-        stored = LoadAttestation(data.Read, m_id);
+        stored = LoadAttestation(read, m_id);
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -339,7 +339,7 @@ void TPAktivnostiForm::SatOdExit(QLineEdit* time)
 
 void TPAktivnostiForm::BitBtn3Click()
 {
-    TSelectorForm selector(this);
+    TSelectorForm selector(m_session, this);
     selector.SQL = kFillerSql;
     selector.Key = m_fillerId;
     selector.KeyField = 2;
@@ -357,7 +357,7 @@ void TPAktivnostiForm::BitBtn3Click()
 
 void TPAktivnostiForm::BitBtn4Click()
 {
-    TSelectorForm selector(this);
+    TSelectorForm selector(m_session, this);
     selector.SQL = kDriverSql;
     selector.Key = m_driverId;
     selector.KeyField = 2;
@@ -377,12 +377,13 @@ void TPAktivnostiForm::BitBtn4Click()
 
 void TPAktivnostiForm::BitBtn7Click()
 {
-    const SettingsValues& settings = LiveSettings().values();
+    const SettingsValues& settings = m_session.values();
     if (settings.Printer.trimmed().isEmpty()) {
         ShowMessage(this, kNoPrinterChosenMessage);
         return;
     }
-    PresentPrintout(std::make_shared<AttestationPrintout>(fromFields()), PrinterRole::Attestation, settings.Preview, this);
+    PresentPrintout(m_session.printing(), std::make_shared<AttestationPrintout>(fromFields()), PrinterRole::Attestation,
+                    settings.Preview, this);
 }
 
 void TPAktivnostiForm::BitBtn1Click()
@@ -393,21 +394,22 @@ void TPAktivnostiForm::BitBtn1Click()
         m_activities->setFocus();
         return;
     }
-    const WriteResult result = StoreAttestation(TDataModule1::instance().IBTransaction1, m_id, attestation);
+    Transaction write = m_session.write();
+    const WriteResult result = StoreAttestation(write, m_id, attestation);
     if (!result.done) {
         ShowError(this, result.message);
         return;
     }
     m_id = result.id;
-    if (LiveSettings().values().Auto)
+    if (m_session.values().Auto)
         BitBtn7Click();
-    emit AttestationEvents::instance().attestationsChanged();
+    emit m_session.attestationsChanged();
     close();
 }
 
-TPAktivnostiForm* OpenAttestationWindow(int id, QWidget* owner)
+TPAktivnostiForm* OpenAttestationWindow(Session& session, int id, QWidget* owner)
 {
-    auto* window = new TPAktivnostiForm(id, owner);
+    auto* window = new TPAktivnostiForm(session, id, owner);
     window->show();
     return window;
 }

@@ -8,6 +8,7 @@ class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class Session;
 
 // "Potvrda o aktivnosti": one attestation of activities, new (id -1) or stored, filled in,
 // stored and printed. A window of its own for each attestation; it goes when closed by
@@ -17,7 +18,7 @@ class TPAktivnostiForm : public ModelessWindow {
     Q_OBJECT
 
 public:
-    explicit TPAktivnostiForm(int id = -1, QWidget* owner = nullptr);
+    explicit TPAktivnostiForm(Session& session, int id = -1, QWidget* owner = nullptr);
 
     int id() const { return m_id; }
     // The attestation as the fields now hold it.
@@ -41,6 +42,7 @@ private:
     void BitBtn3Click();
     void BitBtn4Click();
 
+    Session& m_session;
     int m_id;
     int m_fillerId = -1;
     int m_driverId = -1;
@@ -72,4 +74,4 @@ private:
 };
 
 // Opens an attestation window, shown without blocking.
-TPAktivnostiForm* OpenAttestationWindow(int id, QWidget* owner);
+TPAktivnostiForm* OpenAttestationWindow(Session& session, int id, QWidget* owner);

@@ -1,12 +1,11 @@
 #include "attestation/ui/register_form.h"
 
-#include "attestation/attestation_events.h"
+#include "session/session.h"
+
 #include "attestation/attestation_record.h"
 #include "attestation/ui/attestation_form.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "settings/settings.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -48,7 +47,8 @@ void AddSeparator(QComboBox* list)
 
 }  // namespace
 
-TfrmAETROverview::TfrmAETROverview(QWidget* windowsOwner) : QDialog(nullptr), m_windowsOwner(windowsOwner)
+TfrmAETROverview::TfrmAETROverview(Session& session, QWidget* windowsOwner)
+    : QDialog(nullptr), m_session(session), m_windowsOwner(windowsOwner)
 {
     setObjectName(QStringLiteral("frmAETROverview"));
     setWindowTitle(QStringLiteral("Pregled evidencije AETR potvrda"));
@@ -158,15 +158,15 @@ TfrmAETROverview::TfrmAETROverview(QWidget* windowsOwner) : QDialog(nullptr), m_
     connect(print, &QPushButton::clicked, this, &TfrmAETROverview::BitBtn7Click);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     // A stored or deleted attestation shows at once, whether or not the window is showing.
-    connect(&AttestationEvents::instance(), &AttestationEvents::attestationsChanged, this, &TfrmAETROverview::reload);
+    connect(&m_session, &Session::attestationsChanged, this, &TfrmAETROverview::reload);
 
     resize(kClientWidth, kClientHeight);
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TfrmAETROverview::~TfrmAETROverview()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 void TfrmAETROverview::showOrExec()
@@ -195,7 +195,8 @@ void TfrmAETROverview::FormShow()
     m_drivers->clear();
     m_drivers->addItem(QStringLiteral("Svi djelatnici"));
     try {
-        const std::vector<RecordDriver> employees = LoadRecordDrivers(TDataModule1::instance().Read);
+        Transaction read = m_session.read();
+        const std::vector<RecordDriver> employees = LoadRecordDrivers(read);
         if (!employees.empty())
             AddSeparator(m_drivers);
         for (const RecordDriver& employee : employees)
@@ -218,7 +219,8 @@ void TfrmAETROverview::FormShow()
 void TfrmAETROverview::takeBoundaryDates()
 {
     try {
-        const auto [from, to] = BoundaryDates(TDataModule1::instance().Read);
+        Transaction read = m_session.read();
+        const auto [from, to] = BoundaryDates(read);
         m_from->setDate(from);
         m_to->setDate(to);
     } catch (const DbError& error) {
@@ -241,7 +243,8 @@ void TfrmAETROverview::reload()
     const int position = m_grid->currentRow();
     std::vector<RegisterRow> rows;
     try {
-        rows = LoadRegister(TDataModule1::instance().Read, filter());
+        Transaction read = m_session.read();
+        rows = LoadRegister(read, filter());
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -269,7 +272,7 @@ void TfrmAETROverview::openCurrent()
 {
     const int row = m_grid->currentRow();
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
-        OpenAttestationWindow(m_rows[static_cast<size_t>(row)].id, m_windowsOwner);
+        OpenAttestationWindow(m_session, m_rows[static_cast<size_t>(row)].id, m_windowsOwner);
 }
 
 void TfrmAETROverview::deleteCurrent()
@@ -279,7 +282,8 @@ void TfrmAETROverview::deleteCurrent()
         return;
     if (!AskYesNo(this, kDeleteAttestationQuestion))
         return;
-    const WriteResult result = DeleteAttestation(TDataModule1::instance().IBTransaction1, m_rows[static_cast<size_t>(row)].id);
+    Transaction write = m_session.write();
+    const WriteResult result = DeleteAttestation(write, m_rows[static_cast<size_t>(row)].id);
     if (!result.done)
         ShowError(this, result.message);
     reload();
@@ -290,7 +294,8 @@ void TfrmAETROverview::copyList()
     if (m_rows.empty())
         return;
     try {
-        QGuiApplication::clipboard()->setText(RegisterCopyText(TDataModule1::instance().Read, filter()));
+        Transaction read = m_session.read();
+        QGuiApplication::clipboard()->setText(RegisterCopyText(read, filter()));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -298,7 +303,7 @@ void TfrmAETROverview::copyList()
 
 void TfrmAETROverview::BitBtn7Click()
 {
-    const SettingsValues& settings = LiveSettings().values();
+    const SettingsValues& settings = m_session.values();
     RegisterPrintData data{settings.Zaglavlje,
                            m_drivers->currentIndex() > 0 ? QStringLiteral("Vozač: ") + m_drivers->currentText()
                                                          : QStringLiteral("Svi djelatnici"),
@@ -307,7 +312,7 @@ void TfrmAETROverview::BitBtn7Click()
                            m_rows, CountDrivers(m_rows), QDateTime::currentDateTime(), QString()};
     auto printout = std::make_shared<RegisterPrintout>(std::move(data));
     if (settings.IPreview)
-        PresentPrintoutModally(std::move(printout), PrinterRole::Report, this);
+        PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
     else
-        PresentPrintout(std::move(printout), PrinterRole::Report, false, this);
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Report, false, this);
 }

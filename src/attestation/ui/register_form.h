@@ -1,7 +1,6 @@
 #pragma once
 
 #include "attestation/attestation_register.h"
-#include "common/latest_instance.h"
 
 #include <QDialog>
 
@@ -11,18 +10,19 @@ class DateField;
 class QComboBox;
 class QLabel;
 class QTableWidget;
+class Session;
 
 // "Pregled evidencije AETR potvrda": the stored attestations of a date range, of one driver
 // and activity when chosen, in the chosen order; opened, deleted, copied and printed from here.
 // One window for the whole run, so the range and the order survive closing. Controls by
 // object name: Dat1, Dat2, Image1, DjPopis, vrstaTip, ComboBox1, ThemeDBGrid1, BrojPotvrda,
 // BrojDjelatnika, BitBtn7, Povratak; context menu items ObrisiPotvrdu, Kopiraj.
-class TfrmAETROverview : public QDialog, public LatestInstance<TfrmAETROverview> {
+class TfrmAETROverview : public QDialog {
     Q_OBJECT
 
 public:
     // Attestation windows opened from the list belong to `windowsOwner` (the main window).
-    explicit TfrmAETROverview(QWidget* windowsOwner = nullptr);
+    explicit TfrmAETROverview(Session& session, QWidget* windowsOwner = nullptr);
     ~TfrmAETROverview() override;
 
     // Brings the window to the front when it is showing, otherwise shows it modally.
@@ -42,6 +42,7 @@ private:
     void copyList();
     void openCurrent();
 
+    Session& m_session;
     QWidget* m_windowsOwner;
     bool m_shownBefore = false;
     std::vector<RegisterRow> m_rows;

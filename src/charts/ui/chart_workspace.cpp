@@ -9,10 +9,8 @@
 #include "common/profile_file.h"
 #include "common/time_text.h"
 #include "common/win1250.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
 #include "entries/activity_kind.h"
-#include "entries/entry_events.h"
 #include "entries/entry_pick_lists.h"
 #include "entries/entry_store.h"
 #include "entries/totals_texts.h"
@@ -24,7 +22,7 @@
 #include "entries/ui/entry_widgets.h"
 #include "masterdata/ui/driver_form.h"
 #include "masterdata/ui/vehicle_form.h"
-#include "settings/settings.h"
+#include "session/session.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -157,8 +155,9 @@ QToolButton* NewSmallButton(QWidget* parent, const char* name, const QString& ca
 
 } // namespace
 
-TKTSUnos::TKTSUnos(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
-    : ModelessWindow(QStringLiteral("TKTSUnos"), owner), m_analysis(std::move(analysis)), m_handOff(handOff)
+TKTSUnos::TKTSUnos(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+    : ModelessWindow(QStringLiteral("TKTSUnos"), owner, session.settingsPath()), m_session(session),
+      m_analysis(std::move(analysis)), m_handOff(handOff)
 {
     setWindowTitle(QStringLiteral("Digitalizacija tahografskog listića (analogni tahograf)"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -176,6 +175,11 @@ TKTSUnos::TKTSUnos(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget*
     layout->addWidget(buildButtonBar());
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { showTwoDayRange(); });
 
+    connect(&m_session.settings(), &Settings::changed, this, [this] {
+        for (DayActivitiesPanel* day : {m_day1, m_day2})
+            day->applySettings(m_session.values());
+        showDays();
+    });
     restorePlacement();
     FormShow();
 }
@@ -421,11 +425,11 @@ QWidget* TKTSUnos::buildDriverTab()
     const QString sumsCaption = QStringLiteral("Dnevno - sumarno: ");
     m_days = new QTabWidget(page);
     m_days->setObjectName(QStringLiteral("Dani"));
-    m_day1 = new DayActivitiesPanel({QStringLiteral("AG1"), QStringLiteral("SG1"), QStringLiteral("Ukupno1"),
+    m_day1 = new DayActivitiesPanel(m_session.values(), {QStringLiteral("AG1"), QStringLiteral("SG1"), QStringLiteral("Ukupno1"),
                                      QStringLiteral("Marker1"), QStringLiteral("Kilometara1"),
                                      QStringLiteral("Litara1"), QStringLiteral("Prosjek1")},
                                     sumsCaption, m_days);
-    m_day2 = new DayActivitiesPanel({QStringLiteral("AG2"), QStringLiteral("SG2"), QStringLiteral("Ukupno2"),
+    m_day2 = new DayActivitiesPanel(m_session.values(), {QStringLiteral("AG2"), QStringLiteral("SG2"), QStringLiteral("Ukupno2"),
                                      QStringLiteral("Marker2"), QStringLiteral("Kilometara2"),
                                      QStringLiteral("Litara2"), QStringLiteral("Prosjek2")},
                                     sumsCaption, m_days);
@@ -440,11 +444,11 @@ QWidget* TKTSUnos::buildDriverTab()
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(addDriver, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<TDjelatnikForm>(this))
+        if (AddedThroughRecordWindow<TDjelatnikForm>(m_session, this))
             fillDriverList();
     });
     connect(addVehicle, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<TVoziloForm>(this))
+        if (AddedThroughRecordWindow<TVoziloForm>(m_session, this))
             fillVehicleList();
     });
     m_driver->installEventFilter(this);
@@ -475,7 +479,7 @@ QWidget* TKTSUnos::buildButtonBar()
 
 void TKTSUnos::FormShow()
 {
-    const NightWindow night = CurrentNightWindow();
+    const NightWindow night = NightWindowOf(m_session.values());
     m_night = NightPeriod{night.from, night.to};
     m_day1->setNight(night);
     m_day2->setNight(night);
@@ -505,7 +509,7 @@ void TKTSUnos::showDays()
 {
     const ChartDays& days = m_analysis.days();
     m_splitField->setText(FormatMinutes(m_analysis.splitPoint()));
-    const ActivityColours colours = ActivityColoursOf(LiveSettings().values());
+    const ActivityColours colours = ActivityColoursOf(m_session.values());
     m_chartGrid->setRowCount(static_cast<int>(days.all.size()));
     for (int row = 0; row < static_cast<int>(days.all.size()); ++row) {
         const DayInterval& day = days.all[static_cast<size_t>(row)];
@@ -592,12 +596,12 @@ void TKTSUnos::splitFieldExit()
 
 void TKTSUnos::fillDriverList()
 {
-    FillPickList(m_driver, DriverListQuery(true));
+    FillPickList(m_session, m_driver, DriverListQuery(true));
 }
 
 void TKTSUnos::fillVehicleList()
 {
-    FillPickList(m_vehicle, VehicleListQuery(true));
+    FillPickList(m_session, m_vehicle, VehicleListQuery(true));
 }
 
 void TKTSUnos::checkExistingEntry()
@@ -607,7 +611,8 @@ void TKTSUnos::checkExistingEntry()
     if (driverId == kNoneChosen)
         return;
     try {
-        m_dateExists->setVisible(!EntriesOfDay(TDataModule1::instance().Read, driverId, m_date->date()).empty());
+        Transaction read = m_session.read();
+        m_dateExists->setVisible(!EntriesOfDay(read, driverId, m_date->date()).empty());
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -699,13 +704,14 @@ void TKTSUnos::BitBtn26Click()
         }
         return;
     }
-    const WriteResult result = StoreChartEntry(TDataModule1::instance().IBTransaction1, entry);
+    Transaction write = m_session.write();
+    const WriteResult result = StoreChartEntry(write, entry);
     if (!result.done) {
         ShowError(this, result.message);
         return;
     }
-    emit EntryEvents::instance().entriesChanged();
-    ProfileFile geometryFile(ChartGeometryFilePath());
+    emit m_session.entriesChanged();
+    ProfileFile geometryFile(ChartGeometryPathBeside(m_session.settingsPath()));
     if (!WriteChartGeometry(geometryFile, m_analysis.geometry()))
         ShowMessage(this, QStringLiteral("Listić je spremljen, ali postavke listića nisu zapisane u %1.")
                               .arg(QDir::toNativeSeparators(geometryFile.path())));
@@ -774,9 +780,9 @@ bool TKTSUnos::exportToFile(const QString& path)
     return true;
 }
 
-TKTSUnos* OpenChartWorkspace(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+TKTSUnos* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
 {
-    auto* window = new TKTSUnos(std::move(analysis), handOff, owner);
+    auto* window = new TKTSUnos(session, std::move(analysis), handOff, owner);
     window->show();
     return window;
 }

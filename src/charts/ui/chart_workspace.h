@@ -19,6 +19,7 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class QToolButton;
+class Session;
 class TraceStripView;
 
 // What scan intake hands to a chart's workspace besides the disc: for the scan log.
@@ -46,7 +47,7 @@ class TKTSUnos : public ModelessWindow {
 
 public:
     // `analysis` has been set up; the window shows its reading.
-    TKTSUnos(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner = nullptr);
+    TKTSUnos(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner = nullptr);
 
     const ChartAnalysis& analysis() const { return m_analysis; }
     const ChartHandOff& handOff() const { return m_handOff; }
@@ -95,6 +96,7 @@ private:
     void BitBtn26Click();
     void discard();
 
+    Session& m_session;
     ChartAnalysis m_analysis;
     ChartHandOff m_handOff;
     NightPeriod m_night;
@@ -134,4 +136,4 @@ private:
 };
 
 // Opens a workspace for a disc, set up and shown without blocking.
-TKTSUnos* OpenChartWorkspace(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner);
+TKTSUnos* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner);

@@ -1,6 +1,5 @@
 #include "charts/ui/scan_chooser.h"
 
-#include "settings/settings.h"
 #include "ui/button_bar.h"
 #include "ui/look.h"
 
@@ -13,8 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TizborSken::TizborSken(QWidget* parent)
-    : QDialog(parent), m_startFolder(LiveSettings().values().SkenFolder)
+TizborSken::TizborSken(const QString& startFolder, QWidget* parent)
+    : QDialog(parent), m_startFolder(startFolder)
 {
     setObjectName(QStringLiteral("izborSken"));
     setWindowTitle(QStringLiteral("Odredite slikovni zapis taholistića (sken)"));

@@ -12,7 +12,8 @@ class TizborSken : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TizborSken(QWidget* parent = nullptr);
+    // `startFolder` is where the file dialog opens first (the settings' folder of scans).
+    explicit TizborSken(const QString& startFolder, QWidget* parent = nullptr);
 
     QString scanPath() const;
     // The picture dialog's filter, kind by kind.

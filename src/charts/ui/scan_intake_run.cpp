@@ -6,7 +6,7 @@
 #include "charts/ui/progress_window.h"
 #include "charts/ui/scan_chooser.h"
 #include "common/profile_file.h"
-#include "settings/settings.h"
+#include "session/session.h"
 #include "ui/message_box.h"
 
 #include <QPointer>
@@ -18,9 +18,8 @@
 
 namespace {
 
-ChartReadingOptions ReadingOptions()
+ChartReadingOptions ReadingOptions(const SettingsValues& values)
 {
-    const SettingsValues& values = LiveSettings().values();
     ChartReadingOptions options;
     options.min1 = values.Min1;
     options.minVoznja = values.MinVoznja;
@@ -48,17 +47,18 @@ void OnWindowThread(const QPointer<Tprogress>& progress, Work work)
 
 } // namespace
 
-Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
+Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainWindow)
 {
     auto* progress = new Tprogress(mainWindow);
     progress->setStatus(QStringLiteral("Učitavanje slikovnog zapisa"));
     progress->show();
     const QPointer<Tprogress> window(progress);
     const QPointer<QWidget> owner(mainWindow);
-    const ChartReadingOptions options = ReadingOptions();
-    const ChartGeometry saved = ReadChartGeometry(ProfileFile::snapshot(ChartGeometryFilePath()));
+    const ChartReadingOptions options = ReadingOptions(session.values());
+    const ChartGeometry saved = ReadChartGeometry(ProfileFile::snapshot(ChartGeometryPathBeside(session.settingsPath())));
+    Session* run = &session;
 
-    QThread* worker = QThread::create([path, window, owner, options, saved] {
+    QThread* worker = QThread::create([path, window, owner, options, saved, run] {
         ScanIntakeProgress report;
         report.loaded = [window](int ms) {
             OnWindowThread(window, [ms](Tprogress& p) {
@@ -110,8 +110,8 @@ Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
                 reading.unusableDiscs.push_back(disc.discNumber);
                 continue;
             }
-            OnWindowThread(window, [analysis, handOff, owner](Tprogress&) {
-                OpenChartWorkspace(std::move(*analysis), handOff, owner);
+            OnWindowThread(window, [analysis, handOff, owner, run](Tprogress&) {
+                OpenChartWorkspace(*run, std::move(*analysis), handOff, owner);
             });
         }
         OnWindowThread(window, [error = reading.error, unusable = reading.unusableDiscs](Tprogress& p) {
@@ -134,15 +134,14 @@ Tprogress* StartScanIntake(const QString& path, QWidget* mainWindow)
     return progress;
 }
 
-void RunScanIntake(QWidget* mainWindow)
+void RunScanIntake(Session& session, QWidget* mainWindow)
 {
     ShowMessage(mainWindow, kScanIntakeNotice);
-    static QPointer<TizborSken> chooser;
+    TizborSken* chooser = mainWindow->findChild<TizborSken*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chooser)
-        chooser = new TizborSken(mainWindow);
+        chooser = new TizborSken(session.values().SkenFolder, mainWindow);
     if (chooser->exec() != QDialog::Accepted)
         return;
-    if (mainWindow)
-        mainWindow->repaint();
-    StartScanIntake(chooser->scanPath(), mainWindow);
+    mainWindow->repaint();
+    StartScanIntake(session, chooser->scanPath(), mainWindow);
 }

@@ -34,7 +34,7 @@ public:
         QWidget* editor = nullptr;
         if (index.column() == ActivityRowsModel::Aktivnost) {
             auto* kinds = new QComboBox(parent);
-            const ActivityColours colours = ActivityColoursOf(LiveSettings().values());
+            const ActivityColours& colours = static_cast<const ActivityRowsModel*>(index.model())->colours();
             for (ActivityKind kind : kActivityKinds)
                 kinds->addItem(ActivityKindIcon(kind, colours), ActivityShortName(kind), ActivityCode(kind));
             auto* self = const_cast<ActivityCellDelegate*>(this);

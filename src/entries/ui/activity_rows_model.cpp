@@ -1,7 +1,6 @@
 #include "entries/ui/activity_rows_model.h"
 
 #include "ui/look.h"
-#include "settings/settings.h"
 #include "common/conversion_error.h"
 #include "entries/activity_grid_rules.h"
 #include "entries/ui/activity_kind_icon.h"
@@ -9,12 +8,20 @@
 #include <QBrush>
 #include <QColor>
 
-ActivityRowsModel::ActivityRowsModel(QObject* parent)
+ActivityRowsModel::ActivityRowsModel(const SettingsValues& settings, QObject* parent)
     : QAbstractTableModel(parent)
 {
-    const ActivityColours colours = ActivityColoursOf(LiveSettings().values());
+    applySettings(settings);
+}
+
+void ActivityRowsModel::applySettings(const SettingsValues& settings)
+{
+    m_colours = ActivityColoursOf(settings);
+    m_addCheck = settings.AddCheck;
     for (ActivityKind kind : kActivityKinds)
-        m_icons[static_cast<size_t>(ActivityCode(kind))] = ActivityKindIcon(kind, colours);
+        m_icons[static_cast<size_t>(ActivityCode(kind))] = ActivityKindIcon(kind, m_colours);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void ActivityRowsModel::setRows(std::vector<IntervalRow> rows)
@@ -170,7 +177,7 @@ void ActivityRowsModel::editTime(int r, Column column, const QString& typed)
         row.from = StartCellText(QString());
     if (row.to.isEmpty())
         row.to = StartCellText(QString());
-    if (LiveSettings().values().AddCheck)
+    if (m_addCheck)
         row.to = CheckedEndText(row.from, row.to);
     ClearIfEmpty(row);
     ChainRow(m_rows, static_cast<size_t>(r));

@@ -2,6 +2,7 @@
 
 #include "entries/activity_interval.h"
 #include "entries/activity_kind.h"
+#include "settings/settings_values.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -20,7 +21,11 @@ public:
     // The kind code of a row, as the kind column's editor reads and writes it.
     static constexpr int KindRole = Qt::UserRole;
 
-    explicit ActivityRowsModel(QObject* parent = nullptr);
+    explicit ActivityRowsModel(const SettingsValues& settings, QObject* parent = nullptr);
+
+    // The activity colours and the extra end check of the settings.
+    void applySettings(const SettingsValues& settings);
+    const ActivityColours& colours() const { return m_colours; }
 
     const std::vector<IntervalRow>& rows() const { return m_rows; }
     void setRows(std::vector<IntervalRow> rows);
@@ -47,5 +52,7 @@ private:
     void rowsChangedFrom(int row);
 
     std::vector<IntervalRow> m_rows;
+    ActivityColours m_colours;
+    bool m_addCheck = false;
     std::array<QIcon, kActivityKindCount> m_icons;
 };

@@ -17,7 +17,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-DayActivitiesPanel::DayActivitiesPanel(const DayActivitiesNames& names, const QString& sumsCaption, QWidget* parent)
+DayActivitiesPanel::DayActivitiesPanel(const SettingsValues& settings, const DayActivitiesNames& names,
+                                       const QString& sumsCaption, QWidget* parent)
     : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
@@ -26,7 +27,7 @@ DayActivitiesPanel::DayActivitiesPanel(const DayActivitiesNames& names, const QS
     auto* activities = new QGroupBox(QStringLiteral("Aktivnosti vozača: "), this);
     activities->setToolTip(QStringLiteral("Ubrzani unos tipkama V,B,N,M"));
     m_activitiesLayout = new QVBoxLayout(activities);
-    m_rows = new ActivityRowsModel(this);
+    m_rows = new ActivityRowsModel(settings, this);
     m_grid = new ActivityGridView(m_rows, activities);
     m_grid->setObjectName(names.grid);
     QLabel* note = NewLabel(QStringLiteral("CTRL+DEL za brisanje retka, (CTRL +) V,B,N,M - vožnja, odmor..."), activities);
@@ -110,4 +111,10 @@ void DayActivitiesPanel::showTotals()
     m_speed->setText(AverageSpeed(SpeedKilometres(m_totals.kilometres, m_distance),
                                   m_totals.minutes(ActivityKind::Driving)));
     emit totalsShown();
+}
+
+void DayActivitiesPanel::applySettings(const SettingsValues& settings)
+{
+    m_rows->applySettings(settings);
+    m_grid->viewport()->update();
 }

@@ -3,6 +3,7 @@
 #include "common/decimal3.h"
 #include "entries/activity_interval.h"
 #include "entries/day_totals.h"
+#include "settings/settings_values.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,10 +32,13 @@ class DayActivitiesPanel : public QWidget {
     Q_OBJECT
 
 public:
-    DayActivitiesPanel(const DayActivitiesNames& names, const QString& sumsCaption, QWidget* parent = nullptr);
+    DayActivitiesPanel(const SettingsValues& settings, const DayActivitiesNames& names, const QString& sumsCaption,
+                       QWidget* parent = nullptr);
 
     ActivityRowsModel* rows() const { return m_rows; }
     ActivityGridView* grid() const { return m_grid; }
+    // The colours and the extra end check of changed settings.
+    void applySettings(const SettingsValues& settings);
     // Adds a line under the grid, inside the activities group.
     void addBelowGrid(QWidget* widget);
 

@@ -1,12 +1,9 @@
 #include "entries/ui/entry_widgets.h"
 
 #include "common/list_fields.h"
-#include "db/data_module.h"
-#include "db/db_error.h"
-#include "db/query_to_list.h"
 #include "entries/day_totals.h"
 #include "entries/entry_pick_lists.h"
-#include "settings/settings.h"
+#include "session/session.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -20,9 +17,9 @@ const QStringList kDayTotalsLineNames{
     QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
 };
 
-NightWindow CurrentNightWindow()
+NightWindow NightWindowOf(const SettingsValues& settings)
 {
-    const std::pair<int, int> minutes = LiveSettings().nightWindowMinutes();
+    const std::pair<int, int> minutes = NightWindowMinutes(settings);
     return NightWindow{minutes.first, minutes.second};
 }
 
@@ -67,17 +64,14 @@ QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly)
     return line;
 }
 
-void FillPickList(QComboBox* list, const QString& sql)
+void FillPickList(Session& session, QComboBox* list, const QString& sql)
 {
     const QString selected = list->currentData().toString();
-    QStringList items;
-    try {
-        QueryToList(TDataModule1::instance(), sql, QStringLiteral("||"), items);
-    } catch (const DbError& error) {
-        ShowError(list->window(), error.text());
-    }
+    const RowSource::Rows read = session.rows(sql);
+    if (!read.failure.isEmpty())
+        ShowError(list->window(), read.failure);
     list->clear();
-    for (const QString& item : items)
+    for (const QString& item : read.rows)
         list->addItem(ListField(item, 1), item);
     list->setCurrentIndex(list->findData(selected));
 }

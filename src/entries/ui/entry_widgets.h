@@ -1,24 +1,25 @@
 #pragma once
 
 #include "entries/activity_interval.h"
+#include "settings/settings_values.h"
 
 #include <QDialog>
 #include <QStringList>
 
-#include <memory>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
+class Session;
 
 // Controls and steps that the entry windows (manual entry, chart workspace) share.
 
 // The eight lines of a day's totals grid: the four kinds, then the night totals.
 extern const QStringList kDayTotalsLineNames;
 
-// The night window of the live settings, as a new entry is counted with.
-NightWindow CurrentNightWindow();
+// The night window of the settings, as a new entry is counted with.
+NightWindow NightWindowOf(const SettingsValues& settings);
 
 // A control shown only at times keeps its room while hidden, so that showing it moves nothing.
 void KeepRoomWhenHidden(QWidget* widget);
@@ -33,21 +34,16 @@ QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = fals
 
 // Fills a driver or vehicle pick list from its query (items "name||key", showing the name) and
 // keeps the item that was selected. A database error is shown and leaves the list empty.
-void FillPickList(QComboBox* list, const QString& sql);
+void FillPickList(Session& session, QComboBox* list, const QString& sql);
 // The key of the selected item, or kNoneChosen.
 int PickedId(const QComboBox* list);
 
 // Shows the record window of drivers or vehicles for a new record, modally; true when a record
-// was stored. The window created at start-up is used, or one made for the occasion.
+// was stored.
 template <typename RecordWindow>
-bool AddedThroughRecordWindow(QWidget* parent)
+bool AddedThroughRecordWindow(Session& session, QWidget* parent)
 {
-    std::unique_ptr<RecordWindow> own;
-    RecordWindow* window = RecordWindow::instance();
-    if (window == nullptr) {
-        own = std::make_unique<RecordWindow>(parent);
-        window = own.get();
-    }
-    window->ID = -1;
-    return window->exec() == QDialog::Accepted;
+    RecordWindow window(session, parent);
+    window.ID = -1;
+    return window.exec() == QDialog::Accepted;
 }

@@ -4,14 +4,11 @@
 #include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
-#include "settings/settings.h"
 #include "common/conversion_error.h"
 #include "common/decimal_text.h"
 #include "common/list_fields.h"
 #include "common/time_text.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
-#include "db/query_to_list.h"
 #include "entries/activity_grid_rules.h"
 #include "entries/ui/activity_grid_view.h"
 #include "entries/ui/day_activities_panel.h"
@@ -19,13 +16,13 @@
 #include "entries/ui/day_totals_grid.h"
 #include "entries/ui/activity_rows_model.h"
 #include "entries/day_totals.h"
-#include "entries/entry_events.h"
 #include "entries/entry_pick_lists.h"
 #include "entries/entry_store.h"
 #include "entries/ui/summary_rows_model.h"
 #include "entries/totals_texts.h"
 #include "masterdata/ui/driver_form.h"
 #include "masterdata/ui/vehicle_form.h"
+#include "session/session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,8 +63,9 @@ QDate Yesterday()
 
 } // namespace
 
-TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
-    : ModelessWindow(QStringLiteral("TfrmRucniUnos"), owner), m_entryId(entryId),
+TfrmRucniUnos::TfrmRucniUnos(Session& session, int entryId, int templateId, QWidget* owner)
+    : ModelessWindow(QStringLiteral("TfrmRucniUnos"), owner, session.settingsPath()), m_session(session),
+      m_entryId(entryId),
       m_templateId(entryId == kNewId ? templateId : kNewId)
 {
     setWindowTitle(QStringLiteral("Ručni unos podataka o radnim satima"));
@@ -105,6 +103,7 @@ TfrmRucniUnos::TfrmRucniUnos(int entryId, int templateId, QWidget* owner)
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this), &QShortcut::activated, this,
             [this] { turnPage(-1); });
 
+    connect(&m_session.settings(), &Settings::changed, this, [this] { m_day->applySettings(m_session.values()); });
     restorePlacement();
     FormShow();
 }
@@ -249,7 +248,7 @@ QWidget* TfrmRucniUnos::buildDetailsPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(kPageMargins);
-    m_day = new DayActivitiesPanel({QStringLiteral("AGrid"), QStringLiteral("TotalsGrid"), QStringLiteral("Ukupno"),
+    m_day = new DayActivitiesPanel(m_session.values(), {QStringLiteral("AGrid"), QStringLiteral("TotalsGrid"), QStringLiteral("Ukupno"),
                                     QStringLiteral("UkupnoMarker"), QStringLiteral("Kilometara"),
                                     QStringLiteral("Litara"), QStringLiteral("Prosjek")},
                                    QStringLiteral("Dnevno - sumarni obračun:"), page);
@@ -336,7 +335,7 @@ QWidget* TfrmRucniUnos::buildButtonBar()
 void TfrmRucniUnos::FormShow()
 {
     m_scannedMark->hide();
-    m_night = CurrentNightWindow();
+    m_night = NightWindowOf(m_session.values());
     m_coDriver->setChecked(false);
     m_crew->setChecked(false);
     m_date->setDate(Yesterday());
@@ -365,12 +364,12 @@ void TfrmRucniUnos::FormShow()
 
 void TfrmRucniUnos::fillDriverList()
 {
-    FillPickList(m_driver, DriverListQuery(m_entryId == kNewId));
+    FillPickList(m_session, m_driver, DriverListQuery(m_entryId == kNewId));
 }
 
 void TfrmRucniUnos::fillVehicleList()
 {
-    FillPickList(m_vehicle, VehicleListQuery(m_entryId == kNewId));
+    FillPickList(m_session, m_vehicle, VehicleListQuery(m_entryId == kNewId));
 }
 
 void TfrmRucniUnos::selectById(QComboBox* list, int id)
@@ -387,7 +386,8 @@ void TfrmRucniUnos::loadEntry(int id, bool asTemplate)
 {
     std::optional<LoadedEntry> loaded;
     try {
-        loaded = LoadEntry(TDataModule1::instance().Read, id, CurrentNightWindow());
+        Transaction read = m_session.read();
+        loaded = LoadEntry(read, id, NightWindowOf(m_session.values()));
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -398,7 +398,7 @@ void TfrmRucniUnos::loadEntry(int id, bool asTemplate)
         return;
     }
     if (asTemplate) {
-        showEntry(EntryFromTemplate(*loaded, CurrentNightWindow(), Yesterday()));
+        showEntry(EntryFromTemplate(*loaded, NightWindowOf(m_session.values()), Yesterday()));
         return;
     }
     showEntry(loaded->entry);
@@ -495,7 +495,8 @@ void TfrmRucniUnos::checkExistingEntries()
         return;
     std::vector<DayEntry> entries;
     try {
-        entries = EntriesOfDay(TDataModule1::instance().Read, driverId, m_date->date());
+        Transaction read = m_session.read();
+        entries = EntriesOfDay(read, driverId, m_date->date());
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -503,7 +504,7 @@ void TfrmRucniUnos::checkExistingEntries()
     for (const DayEntry& entry : entries) {
         QAction* item = m_existingMenu->addAction(entry.caption());
         const int id = entry.entryId;
-        connect(item, &QAction::triggered, this, [this, id] { openedFromHere(OpenManualEntryWindow(id, kNewId, parentWidget())); });
+        connect(item, &QAction::triggered, this, [this, id] { openedFromHere(OpenManualEntryWindow(m_session, id, kNewId, parentWidget())); });
     }
     m_existingWarning->setVisible(!entries.empty());
 }
@@ -597,7 +598,8 @@ void TfrmRucniUnos::SpremiClick()
 {
     commitTyping();
     ManualEntry entry = entryFromFields();
-    const WriteResult result = StoreManualEntry(TDataModule1::instance().IBTransaction1, entry);
+    Transaction write = m_session.write();
+    const WriteResult result = StoreManualEntry(write, entry);
     if (!result.done) {
         if (result.message == kNoDriverMessage || result.message == kNoVehicleMessage)
             ShowMessage(this, result.message);
@@ -607,30 +609,30 @@ void TfrmRucniUnos::SpremiClick()
     }
     m_entryId = entry.entryId;
     m_entryDayId = entry.entryDayId;
-    emit EntryEvents::instance().entriesChanged();
+    emit m_session.entriesChanged();
     close();
 }
 
 void TfrmRucniUnos::NoviPremaOvomClick()
 {
-    openedFromHere(OpenManualEntryWindow(kNewId, m_entryId, parentWidget()));
+    openedFromHere(OpenManualEntryWindow(m_session, kNewId, m_entryId, parentWidget()));
 }
 
 void TfrmRucniUnos::DodajVozacaClick()
 {
-    if (AddedThroughRecordWindow<TDjelatnikForm>(this))
+    if (AddedThroughRecordWindow<TDjelatnikForm>(m_session, this))
         fillDriverList();
 }
 
 void TfrmRucniUnos::DodajVoziloClick()
 {
-    if (AddedThroughRecordWindow<TVoziloForm>(this))
+    if (AddedThroughRecordWindow<TVoziloForm>(m_session, this))
         fillVehicleList();
 }
 
-TfrmRucniUnos* OpenManualEntryWindow(int entryId, int templateId, QWidget* owner)
+TfrmRucniUnos* OpenManualEntryWindow(Session& session, int entryId, int templateId, QWidget* owner)
 {
-    auto* window = new TfrmRucniUnos(entryId, templateId, owner);
+    auto* window = new TfrmRucniUnos(session, entryId, templateId, owner);
     window->show();
     return window;
 }

@@ -18,6 +18,7 @@ class QTableWidget;
 class QTabWidget;
 class QToolButton;
 class QFrame;
+class Session;
 class SummaryRowsModel;
 
 // "Ručni unos podataka o radnim satima": one day of one driver entered by hand, interval by
@@ -40,7 +41,7 @@ public:
     // entryId: the entry to change, or kNewId for a new one; templateId: for a new entry, the
     // stored entry it copies, or kNewId. A window opened from another manual entry window
     // passes that window as `owner`.
-    explicit TfrmRucniUnos(int entryId = kNewId, int templateId = kNewId, QWidget* owner = nullptr);
+    explicit TfrmRucniUnos(Session& session, int entryId = kNewId, int templateId = kNewId, QWidget* owner = nullptr);
 
     int entryId() const { return m_entryId; }
     int templateId() const { return m_templateId; }
@@ -83,6 +84,7 @@ private:
     void SpremiClick();
     void NoviPremaOvomClick();
 
+    Session& m_session;
     int m_entryId;
     int m_entryDayId = kNewId;
     int m_templateId;
@@ -129,5 +131,5 @@ private:
 };
 
 // Opens a manual entry window and shows it without blocking; it is released when closed.
-// The main window opens a new entry with OpenManualEntryWindow(kNewId, kNewId, mainWindow).
-TfrmRucniUnos* OpenManualEntryWindow(int entryId, int templateId, QWidget* owner);
+// The main window opens a new entry with OpenManualEntryWindow(session, kNewId, kNewId, mainWindow).
+TfrmRucniUnos* OpenManualEntryWindow(Session& session, int entryId, int templateId, QWidget* owner);

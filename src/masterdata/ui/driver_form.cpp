@@ -2,7 +2,7 @@
 
 #include "ui/date_field.h"
 #include "ui/message_box.h"
-#include "db/data_module.h"
+#include "session/session.h"
 #include "db/db_error.h"
 #include "masterdata/driver_store.h"
 #include "masterdata/record_fields.h"
@@ -47,7 +47,7 @@ QWidget* Pair(QWidget* parent, QWidget* left, QWidget* right)
 
 }  // namespace
 
-TDjelatnikForm::TDjelatnikForm(QWidget* parent) : RecordWindow(parent)
+TDjelatnikForm::TDjelatnikForm(Session& session, QWidget* parent) : RecordWindow(parent), m_session(session)
 {
     setObjectName(QStringLiteral("DjelatnikForm"));
     setWindowTitle(QStringLiteral("Podaci o vozaču"));
@@ -133,7 +133,8 @@ bool TDjelatnikForm::loadExisting()
 {
     std::optional<DriverRecord> record;
     try {
-        record = LoadDriver(TDataModule1::instance().Read, ID);
+        Transaction read = m_session.read();
+        record = LoadDriver(read, ID);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -206,7 +207,8 @@ void TDjelatnikForm::BitBtn1Click()
     record.oib = m_oib->text();
     record.card = m_kartica->text();
 
-    const WriteResult result = StoreDriver(TDataModule1::instance().IBTransaction1, ID, record);
+    Transaction write = m_session.write();
+    const WriteResult result = StoreDriver(write, ID, record);
     if (!result.done) {
         ShowError(this, result.message);
         return;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/latest_instance.h"
-
 #include "masterdata/ui/record_window.h"
 
 class QCheckBox;
@@ -9,18 +7,16 @@ class QComboBox;
 class DateField;
 class QLineEdit;
 class QPlainTextEdit;
+class Session;
 
 // The driver record "Podaci o vozaču": one employee (a driver or other staff) of DJELATNICI,
-// new or existing. One window is created at start-up and reused: the caller sets ID and shows
-// it modally with exec(); Accepted ("OK") means the employee was stored, Rejected that nothing was.
-class TDjelatnikForm : public RecordWindow, public LatestInstance<TDjelatnikForm> {
+// new or existing. The caller sets ID and shows it modally with exec(); Accepted ("OK") means
+// the employee was stored, Rejected that nothing was.
+class TDjelatnikForm : public RecordWindow {
     Q_OBJECT
 
 public:
-    explicit TDjelatnikForm(QWidget* parent = nullptr);
-
-    // The window created at start-up (the latest one alive); nullptr when there is none.
-    static TDjelatnikForm* instance() { return latest(); }
+    explicit TDjelatnikForm(Session& session, QWidget* parent = nullptr);
 
 private:
     void buildFields();
@@ -32,6 +28,7 @@ private:
     void MaticniBrojExit();
     void BitBtn1Click();
 
+    Session& m_session;
 
     QLineEdit* m_ime = nullptr;
     QComboBox* m_zap = nullptr;

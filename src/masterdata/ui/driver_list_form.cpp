@@ -1,12 +1,12 @@
 #include "masterdata/ui/driver_list_form.h"
 
-#include "db/data_module.h"
+#include "db/scopes.h"
+#include "session/session.h"
 #include "db/db_error.h"
 #include "masterdata/roster_printout.h"
 #include "masterdata/ui/driver_form.h"
 #include "masterdata/ui/driver_list_model.h"
 #include "print/ui/print_preview.h"
-#include "settings/settings.h"
 #include "ui/button_bar.h"
 #include "ui/grid_clipboard.h"
 #include "ui/look.h"
@@ -31,7 +31,7 @@ constexpr int kClientHeight = 509;
 
 }  // namespace
 
-TDjelatniciForm::TDjelatniciForm(QWidget* parent) : QDialog(parent)
+TDjelatniciForm::TDjelatniciForm(Session& session, QWidget* parent) : QDialog(parent), m_session(session)
 {
     setObjectName(QStringLiteral("DjelatniciForm"));
     setWindowTitle(QStringLiteral("Vozači/djelatnici - unos i pregled"));
@@ -76,12 +76,12 @@ TDjelatniciForm::TDjelatniciForm(QWidget* parent) : QDialog(parent)
     connect(m_samoAktivni, &QCheckBox::toggled, this, &TDjelatniciForm::refresh);
 
     resize(kClientWidth, kClientHeight);
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TDjelatniciForm::~TDjelatniciForm()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 QWidget* TDjelatniciForm::buildToolBar()
@@ -125,7 +125,8 @@ void TDjelatniciForm::refresh()
 {
     const int position = std::max(currentRow(), 0);
     try {
-        m_model->setRows(ReadDriverList(TDataModule1::instance().Read, m_uvjet->currentIndex(), m_samoAktivni->isChecked()));
+        Transaction read = m_session.read();
+        m_model->setRows(ReadDriverList(read, m_uvjet->currentIndex(), m_samoAktivni->isChecked()));
     } catch (const DbError& error) {
         m_model->setRows({});
         ShowError(this, error.text());
@@ -136,11 +137,9 @@ void TDjelatniciForm::refresh()
 
 void TDjelatniciForm::editDriver(int id)
 {
-    TDjelatnikForm* record = TDjelatnikForm::instance();
-    if (!record)
-        return;
-    record->ID = id;
-    if (record->exec() == QDialog::Accepted)
+    TDjelatnikForm record(m_session, this);
+    record.ID = id;
+    if (record.exec() == QDialog::Accepted)
         refresh();
 }
 
@@ -162,11 +161,11 @@ void TDjelatniciForm::ObrisiClick()
     if (row < 0 || !AskYesNo(this, kDeleteDriverQuestion))
         return;
     const int id = m_model->rows()[static_cast<size_t>(row)].id;
-    TDataModule1& data = TDataModule1::instance();
     int orders = 0;
     try {
-        WriteScope scope(data.IBTransaction1);
-        orders = CountOrders(data.IBTransaction1, id);
+        Transaction write = m_session.write();
+        WriteScope scope(write);
+        orders = CountOrders(write, id);
         scope.commit();
     } catch (const DbError& error) {
         ShowError(this, error.text());
@@ -174,7 +173,8 @@ void TDjelatniciForm::ObrisiClick()
     }
     if (orders > 0 && !AskYesNo(this, kDeleteDriverWithOrdersQuestion))
         return;
-    const WriteResult result = DeleteDriver(data.IBTransaction1, id);
+    Transaction write = m_session.write();
+    const WriteResult result = DeleteDriver(write, id);
     if (!result.done) {
         ShowError(this, result.message);
         return;
@@ -185,9 +185,10 @@ void TDjelatniciForm::ObrisiClick()
 void TDjelatniciForm::IzvjestajClick()
 {
     const int row = currentRow();
-    RosterData data{LiveSettings().values().Zaglavlje, m_model->rows(), QDate::currentDate(),
+    RosterData data{m_session.values().Zaglavlje, m_model->rows(), QDate::currentDate(),
                     QDateTime::currentDateTime(), QString()};
-    PresentPrintoutModally(std::make_shared<RosterPrintout>(std::move(data)), PrinterRole::Report, this);
+    PresentPrintoutModally(m_session.printing(), std::make_shared<RosterPrintout>(std::move(data)), PrinterRole::Report,
+                           this);
     if (m_model->rowCount() > 0)
         m_grid->selectRow(std::max(row, 0));
 }

@@ -6,6 +6,7 @@ class DriverListModel;
 class QCheckBox;
 class QComboBox;
 class QTableView;
+class Session;
 
 // "Vozači/djelatnici - unos i pregled": the employees of the chosen filter, with adding,
 // changing and deleting through the driver record window, copying, and the roster printout.
@@ -15,7 +16,7 @@ class TDjelatniciForm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TDjelatniciForm(QWidget* parent = nullptr);
+    explicit TDjelatniciForm(Session& session, QWidget* parent = nullptr);
     ~TDjelatniciForm() override;
 
     // Reads the list again, keeping the current row's position.
@@ -34,6 +35,7 @@ private:
     void PromijeniClick();
     void ObrisiClick();
 
+    Session& m_session;
     DriverListModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QComboBox* m_uvjet = nullptr;

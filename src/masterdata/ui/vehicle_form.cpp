@@ -3,7 +3,7 @@
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "common/decimal_text.h"
-#include "db/data_module.h"
+#include "session/session.h"
 #include "db/db_error.h"
 #include "masterdata/record_fields.h"
 #include "masterdata/ui/record_window.h"
@@ -32,7 +32,7 @@ QString MassText(Decimal3 mass)
 
 }  // namespace
 
-TVoziloForm::TVoziloForm(QWidget* parent) : RecordWindow(parent)
+TVoziloForm::TVoziloForm(Session& session, QWidget* parent) : RecordWindow(parent), m_session(session)
 {
     setObjectName(QStringLiteral("VoziloForm"));
     setWindowTitle(QStringLiteral("Podaci o vozilu"));
@@ -124,7 +124,8 @@ bool TVoziloForm::loadExisting()
 {
     std::optional<VehicleRecord> record;
     try {
-        record = LoadVehicle(TDataModule1::instance().Read, ID);
+        Transaction read = m_session.read();
+        record = LoadVehicle(read, ID);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -187,7 +188,8 @@ void TVoziloForm::BitBtn1Click()
     record.yearRegistered = WholeNumberOr(m_godPrveReg->text(), kDefaultYear);
     record.active = m_aktivan->isChecked();
 
-    const WriteResult result = StoreVehicle(TDataModule1::instance().IBTransaction1, ID, record);
+    Transaction write = m_session.write();
+    const WriteResult result = StoreVehicle(write, ID, record);
     if (!result.done) {
         ShowError(this, result.message);
         return;

@@ -1,26 +1,21 @@
 #pragma once
 
-#include "common/latest_instance.h"
-
 #include "masterdata/ui/record_window.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
+class Session;
 
-// The vehicle record "Podaci o vozilu": one row of VOZILO, new or existing. One window is
-// created at start-up and reused: the caller sets ID and shows it modally with exec();
-// Accepted ("OK") means it was closed by the store button (the vehicle was stored, or nothing
-// had changed), Rejected that nothing was stored.
-class TVoziloForm : public RecordWindow, public LatestInstance<TVoziloForm> {
+// The vehicle record "Podaci o vozilu": one row of VOZILO, new or existing. The caller sets ID
+// and shows it modally with exec(); Accepted ("OK") means it was closed by the store button (the
+// vehicle was stored, or nothing had changed), Rejected that nothing was stored.
+class TVoziloForm : public RecordWindow {
     Q_OBJECT
 
 public:
-    explicit TVoziloForm(QWidget* parent = nullptr);
-
-    // The window created at start-up (the latest one alive); nullptr when there is none.
-    static TVoziloForm* instance() { return latest(); }
+    explicit TVoziloForm(Session& session, QWidget* parent = nullptr);
 
 private:
     void buildFields();
@@ -31,6 +26,7 @@ private:
     void markChanged();
     void BitBtn1Click();
 
+    Session& m_session;
     // Whether any field was touched since the vehicle was loaded.
     bool m_changed = false;
 

@@ -5,7 +5,7 @@
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
-#include "db/data_module.h"
+#include "session/session.h"
 #include "db/db_error.h"
 #include "masterdata/ui/vehicle_form.h"
 #include "masterdata/ui/vehicle_list_model.h"
@@ -44,7 +44,7 @@ QLabel* NewCounter(QWidget* parent, const char* objectName)
 
 }  // namespace
 
-TVozilaForm::TVozilaForm(QWidget* parent) : QDialog(parent)
+TVozilaForm::TVozilaForm(Session& session, QWidget* parent) : QDialog(parent), m_session(session)
 {
     setObjectName(QStringLiteral("VozilaForm"));
     setWindowTitle(QStringLiteral("Pregled vozila - unos i pregled "));
@@ -92,12 +92,12 @@ TVozilaForm::TVozilaForm(QWidget* parent) : QDialog(parent)
     connect(m_samoAktivna, &QCheckBox::toggled, this, &TVozilaForm::refresh);
 
     resize(770, 506);
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TVozilaForm::~TVozilaForm()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 QWidget* TVozilaForm::buildToolBar()
@@ -167,9 +167,9 @@ int TVozilaForm::currentRow() const
 void TVozilaForm::refresh()
 {
     const int position = std::max(currentRow(), 0);
-    TDataModule1& data = TDataModule1::instance();
     try {
-        m_model->setRows(ReadVehicleList(data.Read, m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
+        Transaction read = m_session.read();
+        m_model->setRows(ReadVehicleList(read, m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
     } catch (const DbError& error) {
         m_model->setRows({});
         ShowError(this, error.text());
@@ -183,7 +183,8 @@ void TVozilaForm::refresh()
 void TVozilaForm::refreshCounters()
 {
     try {
-        const VehicleCounts counts = CountVehicles(TDataModule1::instance().Read, m_uvjet->currentIndex());
+        Transaction read = m_session.read();
+        const VehicleCounts counts = CountVehicles(read, m_uvjet->currentIndex());
         m_total->setNum(counts.total);
         m_active->setNum(counts.active);
         m_shown->setNum(counts.shown);
@@ -202,11 +203,9 @@ void TVozilaForm::showCurrentNote()
 
 void TVozilaForm::editVehicle(int id)
 {
-    TVoziloForm* record = TVoziloForm::instance();
-    if (!record)
-        return;
-    record->ID = id;
-    if (record->exec() == QDialog::Accepted)
+    TVoziloForm record(m_session, this);
+    record.ID = id;
+    if (record.exec() == QDialog::Accepted)
         refresh();
 }
 
@@ -227,7 +226,8 @@ void TVozilaForm::ObrisiClick()
     const int row = currentRow();
     if (row < 0 || !AskYesNo(this, kDeleteQuestion))
         return;
-    const WriteResult result = DeleteVehicle(TDataModule1::instance().IBTransaction1, m_model->vehicleId(row));
+    Transaction write = m_session.write();
+    const WriteResult result = DeleteVehicle(write, m_model->vehicleId(row));
     if (!result.done)
         ShowError(this, result.message);
     refresh();

@@ -8,16 +8,17 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QTableView;
+class Session;
 class VehicleListModel;
 
 // The vehicle list "Pregled vozila - unos i pregled ": every vehicle of the chosen kind, with
 // adding, changing and deleting through the vehicle record window, a note box and counters.
-// One window is created at start-up and shown modally with exec(); no result is used.
+// Shown modally with exec(); no result is used.
 class TVozilaForm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TVozilaForm(QWidget* parent = nullptr);
+    explicit TVozilaForm(Session& session, QWidget* parent = nullptr);
     ~TVozilaForm() override;
 
     // Reads the list and the counters again, keeping the current row's position.
@@ -37,6 +38,7 @@ private:
     void ObrisiClick();
     void editVehicle(int id);
 
+    Session& m_session;
     VehicleListModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QComboBox* m_uvjet = nullptr;

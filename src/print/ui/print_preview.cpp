@@ -3,8 +3,10 @@
 #include "print/pdf_output.h"
 #include "print/printout.h"
 #include "settings/settings.h"
+
 #include "ui/look.h"
 #include "ui/message_box.h"
+#include "ui/window_lookup.h"
 #include "ui/window_placement.h"
 
 #include <QDir>
@@ -29,7 +31,8 @@ constexpr double kPageDpi = 60;
 
 }  // namespace
 
-TuplatnicePrintPreview::TuplatnicePrintPreview(QWidget* parent) : QWidget(parent, Qt::Window)
+TuplatnicePrintPreview::TuplatnicePrintPreview(Printing& printing, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_printing(printing)
 {
     setObjectName(QStringLiteral("uplatnicePrintPreview"));
     setWindowTitle(QStringLiteral("Pregled ispisa"));
@@ -76,12 +79,12 @@ TuplatnicePrintPreview::TuplatnicePrintPreview(QWidget* parent) : QWidget(parent
     connect(m_print, &QPushButton::clicked, this, &TuplatnicePrintPreview::PrintPages);
     connect(m_pdf, &QPushButton::clicked, this, [this] { saveAsPdf(); });
     connect(m_thumbnails, &QListWidget::currentRowChanged, this, &TuplatnicePrintPreview::showPage);
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_printing.settings().path());
 }
 
 TuplatnicePrintPreview::~TuplatnicePrintPreview()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_printing.settings().path());
 }
 
 void TuplatnicePrintPreview::setDocument(std::shared_ptr<const Printout> printout, PrinterRole role)
@@ -115,7 +118,7 @@ bool TuplatnicePrintPreview::PrintPages()
     if (!m_printout)
         return false;
     QString error;
-    if (!Print(*m_printout, ChosenPrinter(LiveSettings().values(), m_role), &error)) {
+    if (!m_printing.print(*m_printout, m_role, &error)) {
         ShowMessage(this, error);
         return false;
     }
@@ -163,21 +166,39 @@ void TuplatnicePrintPreview::hideEvent(QHideEvent* event)
     emit hidden();
 }
 
-void PresentPrintoutModally(std::shared_ptr<const Printout> printout, PrinterRole role, QWidget* messageParent)
+namespace {
+
+// The preview open now; where there is none and the run opens one when needed, a new one, gone
+// again when closed.
+TuplatnicePrintPreview* PreviewWindow(Printing& printing)
 {
-    TuplatnicePrintPreview* window = TuplatnicePrintPreview::latest();
+    if (TuplatnicePrintPreview* open = FindWindow<TuplatnicePrintPreview>())
+        return open;
+    if (!printing.opensPreview())
+        return nullptr;
+    auto* preview = new TuplatnicePrintPreview(printing);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    return preview;
+}
+
+}  // namespace
+
+void PresentPrintoutModally(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role,
+                            QWidget* messageParent)
+{
+    TuplatnicePrintPreview* window = PreviewWindow(printing);
     if (!window) {
-        PresentPrintout(std::move(printout), role, false, messageParent);
+        PresentPrintout(printing, std::move(printout), role, false, messageParent);
         return;
     }
     window->setDocument(std::move(printout), role);
     window->execModal();
 }
 
-void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent)
+void PresentPrintout(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role, bool preview,
+                     QWidget* messageParent)
 {
-    TuplatnicePrintPreview* window = TuplatnicePrintPreview::latest();
-    if (window) {
+    if (TuplatnicePrintPreview* window = preview ? PreviewWindow(printing) : FindWindow<TuplatnicePrintPreview>()) {
         window->setDocument(printout, role);
         if (preview) {
             window->show();
@@ -189,6 +210,6 @@ void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role,
         return;
     }
     QString error;
-    if (!Print(*printout, ChosenPrinter(LiveSettings().values(), role), &error))
+    if (!printing.print(*printout, role, &error))
         ShowMessage(messageParent, error);
 }

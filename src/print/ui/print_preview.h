@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/latest_instance.h"
 #include "print/ui/printer_output.h"
 
 #include <QWidget>
@@ -15,12 +14,12 @@ class QPushButton;
 // "Pregled ispisa": the pages of the current printout as thumbnails and one page large, with
 // "Ispiši" (on the printer the settings choose for the printout) and "Spremi kao PDF". One
 // window for the whole run. Controls by object name: Ispisi, SpremiPDF, Stranice (the
-// thumbnails), Stranica (the page shown).
-class TuplatnicePrintPreview : public QWidget, public LatestInstance<TuplatnicePrintPreview> {
+// thumbnails), Stranica (the page shown). One at a time: printouts find the one open.
+class TuplatnicePrintPreview : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TuplatnicePrintPreview(QWidget* parent = nullptr);
+    explicit TuplatnicePrintPreview(Printing& printing, QWidget* parent = nullptr);
     ~TuplatnicePrintPreview() override;
 
     // The printout to show and print; its pages replace those shown before. `role` chooses the
@@ -44,6 +43,7 @@ protected:
 private:
     void showPage(int page);
 
+    Printing& m_printing;
     std::shared_ptr<const Printout> m_printout;
     PrinterRole m_role = PrinterRole::Graph;
     QPushButton* m_print = nullptr;
@@ -54,8 +54,11 @@ private:
 
 // What a window does with a printout it has made: shows it in the preview when `preview` is on
 // (the setting "Prikaži prije ispisa" of the printout's group), otherwise prints it at once.
-// Without a preview window (as in tests of other windows) it prints at once.
-void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent);
+// Without a preview window open, and where the run opens none when needed (as in tests of other
+// windows), it prints at once.
+void PresentPrintout(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role, bool preview,
+                     QWidget* messageParent);
 // The preview for a window that is itself modal: the printout is shown, and the caller waits,
 // until the operator closes the preview.
-void PresentPrintoutModally(std::shared_ptr<const Printout> printout, PrinterRole role, QWidget* messageParent);
+void PresentPrintoutModally(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role,
+                            QWidget* messageParent);

@@ -1,21 +1,11 @@
 #include "print/ui/printer_output.h"
 
 #include "print/printout.h"
-#include "settings/settings_values.h"
+#include "settings/settings.h"
 
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-namespace {
-
-PrintFunction& CurrentPrintFunction()
-{
-    static PrintFunction print = PrintOnPrinter;
-    return print;
-}
-
-}  // namespace
 
 QString ChosenPrinter(const SettingsValues& settings, PrinterRole role)
 {
@@ -69,12 +59,11 @@ bool PrintOnPrinter(const Printout& printout, const QString& printerName, QStrin
     return true;
 }
 
-void SetPrintFunction(PrintFunction print)
+Printing::Printing(const Settings& settings) : m_settings(settings)
 {
-    CurrentPrintFunction() = print ? std::move(print) : PrintFunction(PrintOnPrinter);
 }
 
-bool Print(const Printout& printout, const QString& printerName, QString* error)
+bool Printing::print(const Printout& printout, PrinterRole role, QString* error) const
 {
-    return CurrentPrintFunction()(printout, printerName, error);
+    return m_print(printout, ChosenPrinter(m_settings.values(), role), error);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Printout;
+class Settings;
 struct SettingsValues;
 
 // Which of the settings' printers a printout goes to.
@@ -25,10 +26,32 @@ QStringList InstalledPrinterNames();
 // with the reason for the operator in `error`, when there is no such printer or none at all.
 bool PrintOnPrinter(const Printout& printout, const QString& printerName, QString* error);
 
-// Where printing goes: the printer, unless a test puts something else in its place.
+// Prints a printout's pages on a named printer, or stands in for one.
 using PrintFunction = std::function<bool(const Printout& printout, const QString& printerName, QString* error)>;
-void SetPrintFunction(PrintFunction print);
-bool Print(const Printout& printout, const QString& printerName, QString* error);
+
+// How the printouts of a run leave the program: the settings choose the printer of each role
+// and whether the preview comes first; pages go to the printer, or to a stand-in a test gives.
+// The preview is the one open, or, where the run opens one when needed (the program does),
+// a new one.
+class Printing {
+public:
+    explicit Printing(const Settings& settings);
+
+    const Settings& settings() const { return m_settings; }
+
+    void setPrinter(PrintFunction print) { m_print = print ? std::move(print) : PrintFunction(PrintOnPrinter); }
+    // Every page on the printer of the role. False, with the reason for the operator in
+    // `error`, when there is no such printer or none at all.
+    bool print(const Printout& printout, PrinterRole role, QString* error) const;
+
+    void setOpensPreview(bool opens) { m_opensPreview = opens; }
+    bool opensPreview() const { return m_opensPreview; }
+
+private:
+    const Settings& m_settings;
+    PrintFunction m_print = PrintOnPrinter;
+    bool m_opensPreview = false;
+};
 
 inline const QString kNoPrinterMessage =
     QStringLiteral("Na računalu nije instaliran nijedan pisač. Ispis možete spremiti kao PDF (\"Spremi kao PDF\").");

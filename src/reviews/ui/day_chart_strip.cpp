@@ -1,7 +1,5 @@
 #include "reviews/ui/day_chart_strip.h"
 
-#include "settings/settings.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,6 +15,12 @@ const QColor kLegendFrame(192, 192, 192);
 DayChartStrip::DayChartStrip(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
+}
+
+void DayChartStrip::setColours(const ActivityColours& colours)
+{
+    m_colours = colours;
+    update();
 }
 
 void DayChartStrip::setIntervals(std::vector<ChartInterval> intervals)
@@ -35,7 +39,7 @@ void DayChartStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     DayChartStyle style;
-    style.colours = ActivityColoursOf(LiveSettings().values());
+    style.colours = m_colours;
     m_scale = DrawDayChart(painter, rect(), m_selection, style, m_intervals);
 }
 
@@ -56,10 +60,16 @@ void DayChartStrip::enterEvent(QEnterEvent*)
 
 ActivityLegendStrip::ActivityLegendStrip(QWidget* parent) : QWidget(parent) {}
 
+void ActivityLegendStrip::setColours(const ActivityColours& colours)
+{
+    m_colours = colours;
+    update();
+}
+
 void ActivityLegendStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     DrawActivityLegend(painter, rect().adjusted(kLegendLeft, kLegendTop, 0, 0), 1, kLegendBox, kLegendBox, kLegendFrame,
-                       ActivityColoursOf(LiveSettings().values()), ActivityLegendLabels());
+                       m_colours, ActivityLegendLabels());
 }

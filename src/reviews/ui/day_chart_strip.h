@@ -16,6 +16,7 @@ class DayChartStrip : public QWidget {
 public:
     explicit DayChartStrip(QWidget* parent = nullptr);
 
+    void setColours(const ActivityColours& colours);
     void setIntervals(std::vector<ChartInterval> intervals);
     void setSelection(std::optional<std::pair<int, int>> selection);
     const DayChartScale& scale() const { return m_scale; }
@@ -31,6 +32,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
+    ActivityColours m_colours;
     std::vector<ChartInterval> m_intervals;
     std::optional<std::pair<int, int>> m_selection;
     DayChartScale m_scale;
@@ -41,6 +43,11 @@ class ActivityLegendStrip : public QWidget {
 public:
     explicit ActivityLegendStrip(QWidget* parent = nullptr);
 
+    void setColours(const ActivityColours& colours);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    ActivityColours m_colours;
 };

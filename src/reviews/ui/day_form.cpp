@@ -2,7 +2,6 @@
 
 #include "common/decimal_text.h"
 #include "common/time_text.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
 #include "entries/activity_interval.h"
 #include "entries/activity_kind.h"
@@ -10,7 +9,7 @@
 #include "entries/ui/day_totals_grid.h"
 #include "reviews/ui/day_chart_strip.h"
 #include "reviews/ui/period_form.h"
-#include "settings/settings.h"
+#include "session/session.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -58,8 +57,9 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = 
 
 }  // namespace
 
-TDayForm::TDayForm(int driverId, const QDate& date, QWidget* owner)
-    : ModelessWindow(QStringLiteral("TDayForm"), owner), m_driverId(driverId), m_date(date)
+TDayForm::TDayForm(Session& session, int driverId, const QDate& date, QWidget* owner)
+    : ModelessWindow(QStringLiteral("TDayForm"), owner, session.settingsPath()), m_session(session),
+      m_driverId(driverId), m_date(date)
 {
     setWindowTitle(QStringLiteral("Pregled aktivnosti na dan"));
     resize(kClientWidth, kClientHeight);
@@ -67,9 +67,9 @@ TDayForm::TDayForm(int driverId, const QDate& date, QWidget* owner)
     m_chart = new DayChartStrip(this);
     m_chart->setObjectName(QStringLiteral("Graf"));
     m_chart->setFixedHeight(kChartHeight);
-    auto* legend = new ActivityLegendStrip(this);
-    legend->setObjectName(QStringLiteral("Legenda"));
-    legend->setFixedHeight(kLegendHeight);
+    m_legend = new ActivityLegendStrip(this);
+    m_legend->setObjectName(QStringLiteral("Legenda"));
+    m_legend->setFixedHeight(kLegendHeight);
 
     auto* pages = new QTabWidget(this);
     pages->addTab(buildTablePage(), QStringLiteral("Tablični prikaz"));
@@ -79,14 +79,26 @@ TDayForm::TDayForm(int driverId, const QDate& date, QWidget* owner)
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
     layout->addWidget(m_chart);
-    layout->addWidget(legend);
+    layout->addWidget(m_legend);
     layout->addWidget(pages, 1);
 
     connect(m_chart, &DayChartStrip::minuteHovered, this, [this](std::optional<int> minute) {
         m_readout->setText(minute ? FormatMinutes(*minute) : QString());
     });
+    connect(&m_session.settings(), &Settings::changed, this, [this] {
+        applySettings();
+        fillGrid();
+    });
+    applySettings();
     restorePlacement();
     FormShow();
+}
+
+void TDayForm::applySettings()
+{
+    const ActivityColours colours = ActivityColoursOf(m_session.values());
+    m_chart->setColours(colours);
+    m_legend->setColours(colours);
 }
 
 QWidget* TDayForm::buildHeader()
@@ -196,7 +208,8 @@ void TDayForm::FormShow()
     m_dateLabel->setText(m_date.toString(kDateFormat));
     if (m_driverId >= 0) {
         try {
-            m_day = LoadDayRecord(TDataModule1::instance().Read, m_driverId, m_date);
+            Transaction read = m_session.read();
+            m_day = LoadDayRecord(read, m_driverId, m_date);
         } catch (const DbError& error) {
             ShowError(this, error.text());
         }
@@ -217,7 +230,7 @@ void TDayForm::fillGrid()
 {
     m_grid->clearSelection();
     m_grid->setRowCount(static_cast<int>(m_day.intervals.size()));
-    const ActivityColours colours = ActivityColoursOf(LiveSettings().values());
+    const ActivityColours colours = ActivityColoursOf(m_session.values());
     std::vector<ChartInterval> chart;
     for (int row = 0; row < m_grid->rowCount(); ++row) {
         const DayInterval& interval = m_day.intervals[static_cast<size_t>(row)];
@@ -286,17 +299,17 @@ void TDayForm::otherDateChosen(const QDate& date)
     if (m_sameWindow->isChecked())
         showDay(date);
     else
-        openedFromHere(OpenDayWindow(m_driverId, date, parentWidget()));
+        openedFromHere(OpenDayWindow(m_session, m_driverId, date, parentWidget()));
 }
 
 void TDayForm::RazdobljeClick()
 {
-    OpenPeriodWindow(m_driverId, this);
+    OpenPeriodWindow(m_session, m_driverId, parentWidget());
 }
 
-TDayForm* OpenDayWindow(int driverId, const QDate& date, QWidget* owner)
+TDayForm* OpenDayWindow(Session& session, int driverId, const QDate& date, QWidget* owner)
 {
-    auto* window = new TDayForm(driverId, date, owner);
+    auto* window = new TDayForm(session, driverId, date, owner);
     window->show();
     return window;
 }

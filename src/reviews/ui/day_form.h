@@ -5,12 +5,14 @@
 
 #include <QDate>
 
+class ActivityLegendStrip;
 class DayChartStrip;
 class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QTableWidget;
+class Session;
 
 // "Pregled aktivnosti na dan": one driver's activities of one day from all entries of that
 // day, as a chart, a table of intervals and the day's totals. Each opening is a window of its
@@ -21,7 +23,7 @@ class TDayForm : public ModelessWindow {
     Q_OBJECT
 
 public:
-    TDayForm(int driverId, const QDate& date, QWidget* owner = nullptr);
+    TDayForm(Session& session, int driverId, const QDate& date, QWidget* owner = nullptr);
 
     int driverId() const { return m_driverId; }
     QDate date() const { return m_date; }
@@ -38,7 +40,9 @@ private:
     void showOtherDatesMenu(const QPoint& position);
     void otherDateChosen(const QDate& date);
     void RazdobljeClick();
+    void applySettings();
 
+    Session& m_session;
     int m_driverId;
     QDate m_date;
     DayRecord m_day;
@@ -52,6 +56,7 @@ private:
     QLabel* m_readout = nullptr;
     QMenu* m_otherDates = nullptr;
     DayChartStrip* m_chart = nullptr;
+    ActivityLegendStrip* m_legend = nullptr;
     QTableWidget* m_grid = nullptr;
     QLabel* m_total = nullptr;
     QLabel* m_totalMarker = nullptr;
@@ -61,4 +66,4 @@ private:
 };
 
 // Opens a day graph window for the driver and date, shown without blocking.
-TDayForm* OpenDayWindow(int driverId, const QDate& date, QWidget* owner);
+TDayForm* OpenDayWindow(Session& session, int driverId, const QDate& date, QWidget* owner);

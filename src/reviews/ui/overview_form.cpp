@@ -1,12 +1,11 @@
 #include "reviews/ui/overview_form.h"
 
-#include "db/data_module.h"
 #include "db/db_error.h"
-#include "entries/entry_events.h"
 #include "entries/entry_store.h"
 #include "entries/ui/manual_entry_form.h"
 #include "reviews/ui/day_form.h"
 #include "reviews/ui/entry_mark_icon.h"
+#include "session/session.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -100,7 +99,8 @@ QAction* AddMenuItem(QTableView* grid, const char* objectName, const QString& te
 
 }  // namespace
 
-TfrmOverview::TfrmOverview(QWidget* windowsOwner) : QWidget(nullptr, Qt::Window), m_windowsOwner(windowsOwner)
+TfrmOverview::TfrmOverview(Session& session, QWidget* windowsOwner)
+    : QWidget(nullptr, Qt::Window), m_session(session), m_windowsOwner(windowsOwner)
 {
     setObjectName(QStringLiteral("TfrmOverview"));
     setWindowTitle(QStringLiteral("Pregled unosa u evidenciju"));
@@ -148,16 +148,16 @@ TfrmOverview::TfrmOverview(QWidget* windowsOwner) : QWidget(nullptr, Qt::Window)
     layout->addWidget(bar);
 
     // Stored and deleted entries show as soon as they are.
-    connect(&EntryEvents::instance(), &EntryEvents::entriesChanged, this, [this] {
+    connect(&m_session, &Session::entriesChanged, this, [this] {
         if (isVisible())
             refresh();
     });
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TfrmOverview::~TfrmOverview()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 QWidget* TfrmOverview::buildFilterPanel()
@@ -272,7 +272,8 @@ void TfrmOverview::fillDriverList()
     m_driver->clear();
     m_driver->addItem(QStringLiteral("Zanemari"));
     try {
-        for (const auto& [id, name] : LoadOverviewDrivers(TDataModule1::instance().Read))
+        Transaction read = m_session.read();
+        for (const auto& [id, name] : LoadOverviewDrivers(read))
             m_driver->addItem(name, id);
     } catch (const DbError& error) {
         ShowError(this, error.text());
@@ -296,13 +297,14 @@ namespace {
 
 // Re-reads a list and makes the line that was current current again, when it is still there.
 template <typename Row, typename Key>
-void Reload(OverviewListModel<Row>* model, QTableView* grid, const OverviewFilter& filter, Key key)
+void Reload(Connection& connection, OverviewListModel<Row>* model, QTableView* grid, const OverviewFilter& filter,
+            Key key)
 {
     const QModelIndex current = grid->currentIndex();
     std::optional<decltype(key(std::declval<const Row&>()))> wanted;
     if (current.isValid() && current.row() < model->rowCount())
         wanted = key(model->line(current.row()));
-    model->reload(TDataModule1::instance().DB, filter);
+    model->reload(connection, filter);
     int position = model->isEmpty() ? -1 : 0;
     if (wanted) {
         const int found = model->fetchUntil([&](const Row& row) { return key(row) == *wanted; });
@@ -319,9 +321,9 @@ void TfrmOverview::refresh()
 {
     const OverviewFilter now = filter();
     try {
-        Reload(m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
-        Reload(m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
-        Reload(m_totals, m_totalsGrid, now,
+        Reload(m_session.connection(), m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
+        Reload(m_session.connection(), m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
+        Reload(m_session.connection(), m_totals, m_totalsGrid, now,
                [](const OverviewTotalRow& row) { return std::pair{row.date, row.driverId.value_or(-1)}; });
     } catch (const DbError& error) {
         ShowError(this, error.text());
@@ -332,7 +334,7 @@ void TfrmOverview::copyList(int page)
 {
     QString text;
     try {
-        Connection& connection = TDataModule1::instance().DB;
+        Connection& connection = m_session.connection();
         if (page == EntriesPage)
             text = OverviewCopyText<OverviewEntryRow>(connection, filter());
         else if (page == DaysPage)
@@ -359,7 +361,7 @@ void TfrmOverview::entryDoubleClicked(const QModelIndex& index)
         ShowMessage(this, kTwoDayChartMessage);
         return;
     case EntryOpening::Edit:
-        OpenManualEntryWindow(entry.entryId, kNewId, m_windowsOwner);
+        OpenManualEntryWindow(m_session, entry.entryId, kNewId, m_windowsOwner);
         return;
     }
 }
@@ -370,7 +372,7 @@ void TfrmOverview::dayDoubleClicked(const QModelIndex& index)
         return;
     const OverviewDayRow& day = m_days->line(index.row());
     if (OpensDayForEditing(day.type))
-        OpenManualEntryWindow(day.entryId, kNewId, m_windowsOwner);
+        OpenManualEntryWindow(m_session, day.entryId, kNewId, m_windowsOwner);
 }
 
 void TfrmOverview::openDayGraph()
@@ -379,7 +381,7 @@ void TfrmOverview::openDayGraph()
     if (!current.isValid() || m_days->isEmpty())
         return;
     const OverviewDayRow& day = m_days->line(current.row());
-    OpenDayWindow(day.driverId.value_or(-1), day.date, m_windowsOwner);
+    OpenDayWindow(m_session, day.driverId.value_or(-1), day.date, m_windowsOwner);
 }
 
 void TfrmOverview::deleteEntry()
@@ -390,11 +392,12 @@ void TfrmOverview::deleteEntry()
     const OverviewEntryRow entry = m_entries->line(current.row());
     if (!AskYesNo(this, kDeleteQuestion))
         return;
-    const WriteResult result = DeleteEntry(TDataModule1::instance().IBTransaction1, entry.entryId,
+    Transaction write = m_session.write();
+    const WriteResult result = DeleteEntry(write, entry.entryId,
                                            entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
                                            entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
     if (!result.done)
         ShowError(this, result.message);
     // Every list showing entries refreshes itself, this one too.
-    emit EntryEvents::instance().entriesChanged();
+    emit m_session.entriesChanged();
 }

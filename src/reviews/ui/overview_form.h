@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 class QTableView;
+class Session;
 
 // "Pregled unosa u evidenciju": the entries, the entry days and the day totals per driver and
 // date, filtered by driver, by the moment of entry and by the recorded days. One window for
@@ -22,7 +23,7 @@ class TfrmOverview : public QWidget {
 public:
     // Entry and day graph windows opened from the lists belong to `windowsOwner` (the main
     // window), so that they outlive the overview being hidden.
-    explicit TfrmOverview(QWidget* windowsOwner = nullptr);
+    explicit TfrmOverview(Session& session, QWidget* windowsOwner = nullptr);
     ~TfrmOverview() override;
 
     // Shows the window, or brings it to the front when it is shown already.
@@ -47,6 +48,7 @@ private:
     void openDayGraph();
     void deleteEntry();
 
+    Session& m_session;
     QWidget* m_windowsOwner;
     QCheckBox* m_enteredFilter = nullptr;
     DateField* m_enteredFrom = nullptr;

@@ -1,16 +1,16 @@
 #include "reviews/ui/period_form.h"
 
 #include "common/time_text.h"
-#include "db/data_module.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
 #include "reviews/day_chart.h"
 #include "reviews/period_printout.h"
 #include "reviews/ui/day_chart_strip.h"
-#include "settings/settings.h"
+#include "session/session.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
+#include "ui/window_lookup.h"
 #include "ui/window_placement.h"
 
 #include <QCheckBox>
@@ -46,6 +46,13 @@ class PeriodDayDelegate : public QStyledItemDelegate {
 public:
     PeriodDayDelegate(const std::vector<PeriodDay>& days, QObject* parent) : QStyledItemDelegate(parent), m_days(days) {}
 
+    // The activity colours and the summary's form, from the settings.
+    void setLook(const ActivityColours& colours, bool summary2x2)
+    {
+        m_colours = colours;
+        m_summary2x2 = summary2x2;
+    }
+
     // The left edge and scale of the last drawn chart, for the mouse readout.
     const std::optional<DayChartScale>& lastScale() const { return m_scale; }
 
@@ -67,11 +74,11 @@ public:
         painter->drawText(line.left() + kDateLeft, line.top() + kWeekdayTop + metrics.ascent(), ShortWeekdayName(day.date));
         DayChartStyle style;
         style.summary = true;
-        style.summary2x2 = LiveSettings().values().Sumarno2x2;
+        style.summary2x2 = m_summary2x2;
         style.boxWidth = kSummaryBox;
         style.boxHeight = kSummaryBox;
         style.background = background;
-        style.colours = ActivityColoursOf(LiveSettings().values());
+        style.colours = m_colours;
         m_scale = DrawDayChart(*painter, line.adjusted(kDateColumn, 0, 0, 0), std::nullopt, style, day.intervals);
         painter->restore();
     }
@@ -83,10 +90,12 @@ public:
 
 private:
     const std::vector<PeriodDay>& m_days;
+    ActivityColours m_colours;
+    bool m_summary2x2 = true;
     mutable std::optional<DayChartScale> m_scale;
 };
 
-TRazdobljeForm::TRazdobljeForm(QWidget* parent) : QWidget(parent, Qt::Window)
+TRazdobljeForm::TRazdobljeForm(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session)
 {
     setObjectName(QStringLiteral("RazdobljeForm"));
     setWindowTitle(QStringLiteral("Grafički pregled aktivnosti za razdoblje"));
@@ -144,24 +153,34 @@ TRazdobljeForm::TRazdobljeForm(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* pages = new QTabWidget(this);
     pages->addTab(page, QStringLiteral("Grafički pregled aktivnosti za razdoblje"));
 
-    auto* legend = new ActivityLegendStrip(this);
-    legend->setObjectName(QStringLiteral("Legenda"));
-    legend->setFixedHeight(kLegendHeight);
+    m_legend = new ActivityLegendStrip(this);
+    m_legend->setObjectName(QStringLiteral("Legenda"));
+    m_legend->setFixedHeight(kLegendHeight);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addWidget(pages, 1);
-    layout->addWidget(legend);
+    layout->addWidget(m_legend);
 
     connect(obnovi, &QPushButton::clicked, this, &TRazdobljeForm::refresh);
     connect(ispisi, &QPushButton::clicked, this, &TRazdobljeForm::IspisiClick);
     connect(m_onlyActive, &QCheckBox::clicked, this, &TRazdobljeForm::refresh);
-    RestoreWindowPlacement(this);
+    connect(&m_session.settings(), &Settings::changed, this, &TRazdobljeForm::applySettings);
+    applySettings();
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TRazdobljeForm::~TRazdobljeForm()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
+}
+
+void TRazdobljeForm::applySettings()
+{
+    const ActivityColours colours = ActivityColoursOf(m_session.values());
+    m_delegate->setLook(colours, m_session.values().Sumarno2x2);
+    m_legend->setColours(colours);
+    m_list->viewport()->update();
 }
 
 void TRazdobljeForm::openFor(int driverId)
@@ -188,7 +207,8 @@ void TRazdobljeForm::FormShow()
     m_driver = PeriodDriver{};
     if (m_driverId >= 0) {
         try {
-            m_driver = LoadPeriodDriver(TDataModule1::instance().Read, m_driverId);
+            Transaction read = m_session.read();
+            m_driver = LoadPeriodDriver(read, m_driverId);
         } catch (const DbError& error) {
             ShowError(this, error.text());
         }
@@ -211,8 +231,8 @@ void TRazdobljeForm::refresh()
     std::vector<PeriodDay> days;
     if (m_driverId >= 0) {
         try {
-            days = LoadPeriodDays(TDataModule1::instance().Read, m_driverId, m_from->date(), m_to->date(),
-                                  m_onlyActive->isChecked());
+            Transaction read = m_session.read();
+            days = LoadPeriodDays(read, m_driverId, m_from->date(), m_to->date(), m_onlyActive->isChecked());
         } catch (const DbError& error) {
             ShowError(this, error.text());
             return;
@@ -254,16 +274,20 @@ bool TRazdobljeForm::eventFilter(QObject* watched, QEvent* event)
 
 void TRazdobljeForm::IspisiClick()
 {
-    const SettingsValues& settings = LiveSettings().values();
+    const SettingsValues& settings = m_session.values();
     PeriodPrintoutData data{m_driver.name, m_from->date(), m_to->date(), m_days, ActivityColoursOf(settings),
                             settings.Sumarno2x2};
-    PresentPrintout(std::make_shared<PeriodPrintout>(std::move(data)), PrinterRole::Graph, settings.GRPreview, this);
+    PresentPrintout(m_session.printing(), std::make_shared<PeriodPrintout>(std::move(data)), PrinterRole::Graph,
+                    settings.GRPreview, this);
 }
 
-void OpenPeriodWindow(int driverId, QWidget* messageParent)
+void OpenPeriodWindow(Session& session, int driverId, QWidget* owner)
 {
-    if (TRazdobljeForm* window = TRazdobljeForm::latest())
-        window->openFor(driverId);
-    else
-        ShowMessage(messageParent, QStringLiteral("Ova mogućnost još nije dostupna."));
+    TRazdobljeForm* window = FindWindow<TRazdobljeForm>();
+    if (!window) {
+        window = new TRazdobljeForm(session, owner);
+        if (!owner)
+            window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->openFor(driverId);
 }

@@ -1,27 +1,28 @@
 #pragma once
 
-#include "common/latest_instance.h"
 #include "reviews/period_record.h"
 
 #include <QWidget>
 
 #include <vector>
 
+class ActivityLegendStrip;
 class DateField;
 class PeriodDayDelegate;
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class Session;
 
 // "Grafički pregled aktivnosti za razdoblje": one driver's days as day charts, one under the
-// other, printable as A4 pages. One window for the whole run, opened from the day graph.
+// other, printable as A4 pages. One window at a time, opened from the day graph.
 // Controls by object name: ImePrezime, DatumiOdDo, Od, Do, Obnovi, Ispisi, SamoAktivni,
 // Dani (the day list), Ocitanje, Legenda.
-class TRazdobljeForm : public QWidget, public LatestInstance<TRazdobljeForm> {
+class TRazdobljeForm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TRazdobljeForm(QWidget* parent = nullptr);
+    explicit TRazdobljeForm(Session& session, QWidget* parent = nullptr);
     ~TRazdobljeForm() override;
 
     // Shows the window for the driver (reading his name and dates anew), or brings it to the
@@ -41,7 +42,9 @@ protected:
 private:
     void FormShow();
     void fillList();
+    void applySettings();
 
+    Session& m_session;
     int m_driverId = -1;
     PeriodDriver m_driver;
     std::vector<PeriodDay> m_days;
@@ -54,7 +57,9 @@ private:
     QListWidget* m_list = nullptr;
     PeriodDayDelegate* m_delegate = nullptr;
     QLabel* m_readout = nullptr;
+    ActivityLegendStrip* m_legend = nullptr;
 };
 
-// "Razdoblje" of a day graph: the period graph for the driver, when the program has one.
-void OpenPeriodWindow(int driverId, QWidget* messageParent);
+// "Razdoblje" of a day graph: the period graph for the driver, in the one open or a new one
+// that lives as long as its owner (the main window).
+void OpenPeriodWindow(Session& session, int driverId, QWidget* owner);

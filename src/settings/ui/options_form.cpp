@@ -82,9 +82,9 @@ void ChooseItem(QComboBox* list, const QString& text)
 }  // namespace
 
 
-TopcijeForm::TopcijeForm(const QString& settingsPath, const QStringList& installedPrinters, QWidget* parent)
+TopcijeForm::TopcijeForm(Settings& settings, const QStringList& installedPrinters, QWidget* parent)
     : QDialog(parent)
-    , m_settingsPath(settingsPath)
+    , m_settings(settings)
 {
     setObjectName(QStringLiteral("TopcijeForm"));
     setWindowTitle(QStringLiteral("Postavke"));
@@ -120,8 +120,7 @@ TopcijeForm::TopcijeForm(const QString& settingsPath, const QStringList& install
     layout->addWidget(pages);
     layout->addLayout(buttons);
 
-    LiveSettings().load(m_settingsPath, installedPrinters);
-    m_kept = LiveSettings().values();
+    m_kept = m_settings.values();
     showValues(m_kept);
 
     // Every change is live at once, as the operator leaves a field or ticks a box.
@@ -438,7 +437,7 @@ void TopcijeForm::commit()
     // A night time being typed counts only once it reads as a time.
     v.NocniOd = m_kept.NocniOd;
     v.NocniDo = m_kept.NocniDo;
-    LiveSettings().commit(v);
+    m_settings.commit(v);
 }
 
 void TopcijeForm::done(int result)
@@ -454,9 +453,9 @@ void TopcijeForm::BitBtnZapamtiClick()
     commitTimeField(m_nocniOd);
     commitTimeField(m_nocniDo);
     commit();
-    if (!LiveSettings().save(m_settingsPath)) {
+    if (!m_settings.save()) {
         QMessageBox::warning(this, windowTitle(),
-            QStringLiteral("Postavke nije moguće zapisati u datoteku %1.").arg(m_settingsPath));
+            QStringLiteral("Postavke nije moguće zapisati u datoteku %1.").arg(m_settings.path()));
         return;
     }
     accept();

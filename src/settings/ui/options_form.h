@@ -1,6 +1,5 @@
 #pragma once
 
-#include "print/ui/printer_output.h"
 #include "settings/settings.h"
 
 #include <QDialog>
@@ -14,22 +13,20 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 
-// The options window "Postavke", the editor of the live settings. Created at start-up, it has
-// the settings object read the settings file; from then on every field the operator changes is
-// committed to the live settings at once, whether or not the operator pressed "Zapamti"
-// (which writes the file).
+// The options window "Postavke", the editor of the live settings: it shows them as they are,
+// and every field the operator changes is committed to them at once, whether or not the
+// operator pressed "Zapamti" (which writes the settings file).
 class TopcijeForm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TopcijeForm(const QString& settingsPath = SettingsFilePath(),
-        const QStringList& installedPrinters = InstalledPrinterNames(), QWidget* parent = nullptr);
+    // `installedPrinters` are the printers the printer lists offer.
+    TopcijeForm(Settings& settings, const QStringList& installedPrinters, QWidget* parent = nullptr);
     ~TopcijeForm() override;
 
     // The values of the fields, with the kept values that have no field.
     SettingsValues values() const;
 
-    const QString& settingsPath() const { return m_settingsPath; }
 
     void done(int result) override;
 
@@ -47,7 +44,7 @@ private:
     void BitBtnZapamtiClick();
     void SkenFolderButtonClick();
 
-    QString m_settingsPath;
+    Settings& m_settings;
     // The values without a field (colours, chart geometry) as read, and the last accepted night times.
     SettingsValues m_kept;
 

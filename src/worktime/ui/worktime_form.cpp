@@ -1,9 +1,9 @@
 #include "worktime/ui/worktime_form.h"
 
-#include "db/data_module.h"
+#include "session/session.h"
+
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "settings/settings.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -145,7 +145,7 @@ public:
 
 }  // namespace
 
-TERSatiForma2::TERSatiForma2(QWidget* parent) : QDialog(parent)
+TERSatiForma2::TERSatiForma2(Session& session, QWidget* parent) : QDialog(parent), m_session(session)
 {
     setObjectName(QStringLiteral("ERSatiForma2"));
     setWindowTitle(QStringLiteral("Evidencija radnog vremena"));
@@ -233,12 +233,12 @@ TERSatiForma2::TERSatiForma2(QWidget* parent) : QDialog(parent)
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(kClientWidth, kClientHeight);
-    RestoreWindowPlacement(this);
+    RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
 TERSatiForma2::~TERSatiForma2()
 {
-    SaveWindowPlacement(this);
+    SaveWindowPlacement(this, m_session.settingsPath());
 }
 
 const std::vector<WorkTimeRow>& TERSatiForma2::rows() const
@@ -258,7 +258,8 @@ void TERSatiForma2::FormShow()
     m_progress->hide();
     m_drivers->clear();
     try {
-        for (const RecordDriver& driver : LoadRecordDrivers(TDataModule1::instance().Read))
+        Transaction read = m_session.read();
+        for (const RecordDriver& driver : LoadRecordDrivers(read))
             m_drivers->addItem(driver.name, QVariantList{driver.id, driver.oib});
     } catch (const DbError& error) {
         ShowError(this, error.text());
@@ -280,7 +281,8 @@ void TERSatiForma2::buildRecord()
     m_progress->show();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-        m_model->setRows(LoadWorkTimeRecord(TDataModule1::instance().Read, driverId, m_from->date(), m_to->date()));
+        Transaction read = m_session.read();
+        m_model->setRows(LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date()));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -292,13 +294,13 @@ void TERSatiForma2::BitBtn7Click()
 {
     if (m_model->rows().empty())
         return;
-    const SettingsValues& settings = LiveSettings().values();
+    const SettingsValues& settings = m_session.values();
     const QVariantList driver = m_drivers->currentData().toList();
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
                            driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString()};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
     if (settings.IPreview)
-        PresentPrintoutModally(std::move(printout), PrinterRole::Report, this);
+        PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
     else
-        PresentPrintout(std::move(printout), PrinterRole::Report, false, this);
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Report, false, this);
 }

@@ -12,6 +12,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class Session;
 class WorkTimeModel;
 
 // "Evidencija radnog vremena": a driver's period day by day, each Monday-to-Sunday week closed
@@ -22,7 +23,7 @@ class TERSatiForma2 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TERSatiForma2(QWidget* parent = nullptr);
+    explicit TERSatiForma2(Session& session, QWidget* parent = nullptr);
     ~TERSatiForma2() override;
 
     // Builds the record of the chosen driver and period anew.
@@ -37,6 +38,7 @@ protected:
 private:
     void FormShow();
 
+    Session& m_session;
     DateField* m_from = nullptr;
     DateField* m_to = nullptr;
     QComboBox* m_drivers = nullptr;

@@ -56,7 +56,7 @@ void TestAttestationWindows::init()
     m_db->run("DELETE FROM AKTPOTVRDA");
     m_owner = std::make_unique<QWidget>();
     m_copies.clear();
-    SetPrintFunction([this](const Printout& printout, const QString&, QString*) {
+    m_db->session().printing().setPrinter([this](const Printout& printout, const QString&, QString*) {
         m_copies << printout.copies();
         return true;
     });
@@ -75,19 +75,19 @@ void TestAttestationWindows::init()
 void TestAttestationWindows::cleanup()
 {
     m_owner.reset();
-    SetPrintFunction(nullptr);
+    m_db->session().printing().setPrinter(nullptr);
 }
 
 void TestAttestationWindows::setSettings(const std::function<void(SettingsValues&)>& change)
 {
-    SettingsValues values = LiveSettings().values();
+    SettingsValues values = m_db->session().settings().values();
     change(values);
-    LiveSettings().commit(values);
+    m_db->session().settings().commit(values);
 }
 
 TPAktivnostiForm* TestAttestationWindows::open(int id)
 {
-    TPAktivnostiForm* window = OpenAttestationWindow(id, m_owner.get());
+    TPAktivnostiForm* window = OpenAttestationWindow(m_db->session(), id, m_owner.get());
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window))
         qWarning("The attestation window did not become active");
@@ -168,7 +168,7 @@ void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
     QCOMPARE(m_copies, QList<int>{2});
     // With the preview on, the form shows first.
     setSettings([](SettingsValues& values) { values.Preview = true; });
-    TuplatnicePrintPreview preview;
+    TuplatnicePrintPreview preview(m_db->session().printing());
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn7"), Qt::LeftButton);
     QVERIFY(preview.isVisible());
     QCOMPARE(m_copies.size(), 1);
@@ -191,7 +191,7 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
               "(1, 0, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-31 00:00', '2030-03-01')");
     m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
               "(2, 3, 'ANIĆ ANA', 'Babić Đurđa', '2030-03-15 00:00', '2030-03-15')");
-    TfrmAETROverview window(m_owner.get());
+    TfrmAETROverview window(m_db->session(), m_owner.get());
     QVERIFY(ShowActive(window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Pregled evidencije AETR potvrda"));
     QCOMPARE(Child<DateField>(window, "Dat1")->date(), QDate(2030, 2, 28));

@@ -178,7 +178,6 @@ private:
 
 void TestChartWorkspace::initTestCase()
 {
-    SetSettingsFilePath(m_folder.filePath(QStringLiteral("postavke.dat")));
     m_twoDiscScan = m_folder.filePath(QStringLiteral("dva listića.jpg"));
     const int width = A4WidthPixels(150);
     const int height = A4HeightPixels(150);
@@ -190,8 +189,6 @@ void TestChartWorkspace::initTestCase()
 
 void TestChartWorkspace::init()
 {
-    SetChartGeometryFilePath(m_folder.filePath(QStringLiteral("ktspostavke.dat")));
-    QFile::remove(ChartGeometryFilePath());
     m_db = std::make_unique<ConnectedDatabase>();
     m_db->run(QStringLiteral("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (1, 'Horvat Ivan', 1, 1)"));
     m_db->run(QStringLiteral("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (2, 'Anić Ana', 1, 1)"));
@@ -214,7 +211,7 @@ TKTSUnos* TestChartWorkspace::openDisc(const std::vector<TraceInterval>& trace, 
 {
     ChartAnalysis analysis(DiscImage(trace), ChartReadingOptions{});
     analysis.setUp(ChartGeometry{});
-    TKTSUnos* window = OpenChartWorkspace(std::move(analysis),
+    TKTSUnos* window = OpenChartWorkspace(m_db->session(), std::move(analysis),
                                           ChartHandOff{QStringLiteral("/skenovi/listić.jpg"), discNumber, 2480, 3508, -1},
                                           nullptr);
     window->activateWindow();
@@ -240,16 +237,16 @@ void TestChartWorkspace::chooseDriverAndVehicle(TKTSUnos* window)
 
 qint64 TestChartWorkspace::number(const QString& sql)
 {
-    m_db->data().IBTransaction1.startIfNotActive();
+    m_db->data().write.startIfNotActive();
     const qint64 value = QueryNumber(m_db->data(), sql);
-    m_db->data().IBTransaction1.commit();
+    m_db->data().write.commit();
     return value;
 }
 
 QStringList TestChartWorkspace::StoredRows(qint64 dayId)
 {
     QStringList rows;
-    Transaction& read = m_db->data().IBTransaction1;
+    Transaction& read = m_db->data().write;
     read.startIfNotActive();
     Statement sql(read);
     sql.prepare(QStringLiteral("SELECT TAKT,TOD,TDO,IDVOZAC FROM SATIUNOS WHERE IDDUNOS=:D ORDER BY TOD"));
@@ -270,7 +267,7 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     QWidget mainWindow;
     {
         IntakeDialogs dialogs(m_twoDiscScan, false);
-        RunScanIntake(&mainWindow);
+        RunScanIntake(m_db->session(), &mainWindow);
         QVERIFY(dialogs.chooserSeen);
         QCOMPARE(dialogs.messages, QStringList{kScanIntakeNotice});
     }
@@ -320,7 +317,7 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     QTRY_VERIFY(nightGuard.isNull());
 
     // What was stored, day by day and row by row.
-    Transaction& read = m_db->data().IBTransaction1;
+    Transaction& read = m_db->data().write;
     read.startIfNotActive();
     Statement sql(read);
     sql.prepare(QStringLiteral("SELECT IDD,DATUM,KM1,KM2,DKM,MF,IDMF,IDPF FROM DUNOS ORDER BY DATUM"));
@@ -350,7 +347,7 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     QCOMPARE(number(QStringLiteral("SELECT N FROM SKENLOG")), 1);
     QCOMPARE(number(QStringLiteral("SELECT POM FROM SKENLOG")), firstId);
     // The geometry is kept for the next chart.
-    QCOMPARE(ReadChartGeometry(ProfileFile(ChartGeometryFilePath())).r1, windows[1]->analysis().geometry().r1);
+    QCOMPARE(ReadChartGeometry(ProfileFile(ChartGeometryPathBeside(m_db->settingsPath()))).r1, windows[1]->analysis().geometry().r1);
 
     // Disc 2: a day chart from 05:10, stored with "Arhiviraj".
     TKTSUnos* day = windows[1];
@@ -402,7 +399,7 @@ void TestChartWorkspace::intakeStopsWithItsMessage()
     }
     QWidget mainWindow;
     IntakeDialogs dialogs(path, false);
-    RunScanIntake(&mainWindow);
+    RunScanIntake(m_db->session(), &mainWindow);
     QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 2, 20000);
     QCOMPARE(dialogs.messages[1], message);
     QTRY_VERIFY(TopLevel<Tprogress>() == nullptr);
@@ -414,7 +411,7 @@ void TestChartWorkspace::cancelledChooserDoesNothing()
     QWidget mainWindow;
     for (int run = 0; run < 2; ++run) {
         IntakeDialogs dialogs(QString(), true);
-        RunScanIntake(&mainWindow);
+        RunScanIntake(m_db->session(), &mainWindow);
         // The notice comes every time.
         QCOMPARE(dialogs.messages, QStringList{kScanIntakeNotice});
         QVERIFY(dialogs.chooserSeen);
@@ -425,7 +422,7 @@ void TestChartWorkspace::cancelledChooserDoesNothing()
 void TestChartWorkspace::progressWindowStaysOpenWhenClicked()
 {
     QWidget mainWindow;
-    Tprogress* progress = StartScanIntake(m_twoDiscScan, &mainWindow);
+    Tprogress* progress = StartScanIntake(m_db->session(), m_twoDiscScan, &mainWindow);
     QTest::mouseClick(Child<QWidget>(*progress, "LB")->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport")),
                       Qt::LeftButton);
     QVERIFY(progress->keptOpen());
@@ -453,14 +450,14 @@ void TestChartWorkspace::refusedStoreKeepsTheWindow()
     QCOMPARE(Child<QComboBox>(*window, "Djelatnici")->currentText(), QStringLiteral("Horvat Ivan"));
     for (const char* table : {"UNOS", "SKENLOG", "DUNOS", "SATIUNOS"})
         QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))), 0);
-    QVERIFY(!QFile::exists(ChartGeometryFilePath()));
+    QVERIFY(!QFile::exists(ChartGeometryPathBeside(m_db->settingsPath())));
 
     m_db->allowWrites(QStringLiteral("SATIUNOS"), QStringLiteral("INSERT"));
     QPointer<TKTSUnos> guard(window);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DUNOS")), 1);
-    QVERIFY(QFile::exists(ChartGeometryFilePath()));
+    QVERIFY(QFile::exists(ChartGeometryPathBeside(m_db->settingsPath())));
 }
 
 void TestChartWorkspace::storeChecksSendTheOperatorToTheField()

@@ -4,10 +4,10 @@
 
 #include "settings/ui/options_form.h"
 #include "settings/settings_values.h"
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/ui/activity_grid_view.h"
 #include "entries/ui/activity_rows_model.h"
-#include "entries/entry_events.h"
+#include "session/session.h"
 #include "entries/entry_store.h"
 #include "entries/ui/manual_entry_form.h"
 #include "entries/ui/summary_rows_model.h"
@@ -116,18 +116,19 @@ private:
     qint64 count(const QString& sql);
 
     QTemporaryDir m_settingsFolder;
+    std::unique_ptr<Session> m_session;
     std::unique_ptr<TopcijeForm> m_options;
     // One upgraded database made once, copied afresh for every test.
     std::unique_ptr<TempDatabase> m_upgraded;
     std::unique_ptr<QTemporaryDir> m_dbFolder;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<TestTransactions> m_data;
 };
 
 void TestManualEntryForm::initTestCase()
 {
-    const QString settings = m_settingsFolder.filePath(QStringLiteral("postavke.dat"));
-    SetSettingsFilePath(settings);
-    m_options = std::make_unique<TopcijeForm>(settings, QStringList());
+    m_session = std::make_unique<Session>(m_settingsFolder.filePath(QStringLiteral("postavke.dat")));
+    m_session->settings().load({});
+    m_options = std::make_unique<TopcijeForm>(m_session->settings(), QStringList());
     m_upgraded = std::make_unique<TempDatabase>();
 }
 
@@ -137,10 +138,10 @@ void TestManualEntryForm::init()
     m_dbFolder = std::make_unique<QTemporaryDir>();
     const QString path = m_dbFolder->filePath(QStringLiteral("VT.FDB"));
     QVERIFY(QFile::copy(m_upgraded->path(), path));
-    m_data = std::make_unique<TDataModule1>();
-    QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute(
+    QCOMPARE(ConnectUpgraded(m_session->connection(), path), QStringList());
+    m_data = std::make_unique<TestTransactions>(m_session->connection());
+    m_data->write.startIfNotActive();
+    m_data->script.execute(
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (1, 'Horvat Ivan', 1, NULL);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (2, 'Anić Ana', 1, 1);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (3, 'Babić Bruno', 1, 0);"
@@ -150,7 +151,7 @@ void TestManualEntryForm::init()
         "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, AKTIVNOALL) VALUES (3, 'DAF', 'RI-300-CC', 0);"
         "SET GENERATOR GEN_DJELATNICI_ID TO 4;"
         "SET GENERATOR GEN_VOZILO_ID TO 3;");
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 }
 
 void TestManualEntryForm::cleanup()
@@ -168,7 +169,7 @@ void TestManualEntryForm::cleanup()
 
 TfrmRucniUnos* TestManualEntryForm::open(int entryId, int templateId)
 {
-    TfrmRucniUnos* window = OpenManualEntryWindow(entryId, templateId, nullptr);
+    TfrmRucniUnos* window = OpenManualEntryWindow(*m_session, entryId, templateId, nullptr);
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window))
         qWarning("The window did not become active");
@@ -209,9 +210,9 @@ int TestManualEntryForm::storeAndClose(TfrmRucniUnos* window)
 
 qint64 TestManualEntryForm::count(const QString& sql)
 {
-    m_data->IBTransaction1.startIfNotActive();
+    m_data->write.startIfNotActive();
     const qint64 value = QueryNumber(*m_data, sql);
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
     return value;
 }
 
@@ -439,7 +440,7 @@ void TestManualEntryForm::summaryTotals()
 
 void TestManualEntryForm::detailedEntryRoundTrip()
 {
-    QSignalSpy changed(&EntryEvents::instance(), &EntryEvents::entriesChanged);
+    QSignalSpy changed(m_session.get(), &Session::entriesChanged);
     TfrmRucniUnos* window = open();
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
     choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
@@ -589,7 +590,7 @@ void TestManualEntryForm::newFromTemplate()
     stored.date = QDate(2024, 3, 14);
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, Decimal3::fromWhole(450), {}}};
     stored.distance = Decimal3::fromWhole(450);
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
     TfrmRucniUnos* editing = open(stored.entryId);
     const int windowsBefore = QApplication::topLevelWidgets().size();
@@ -625,7 +626,7 @@ void TestManualEntryForm::distanceWithoutReadingsStays()
     stored.date = kYesterday;
     stored.detailed = false;
     stored.distance = Decimal3::fromWhole(300);
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
     TfrmRucniUnos* window = open(stored.entryId);
     QCOMPARE(Child<QLineEdit>(window, "Predjeno")->text(), QStringLiteral("300,00"));
@@ -643,11 +644,11 @@ void TestManualEntryForm::scannedChartMark()
     stored.vehicleId = 1;
     stored.date = kYesterday;
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, {}, {}}};
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBSQL1.prepare(QStringLiteral("UPDATE UNOS SET PODTIP=1"));
-    m_data->IBSQL1.execute();
-    m_data->IBTransaction1.commit();
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
+    m_data->write.startIfNotActive();
+    m_data->sql.prepare(QStringLiteral("UPDATE UNOS SET PODTIP=1"));
+    m_data->sql.execute();
+    m_data->write.commit();
 
     TfrmRucniUnos* chart = open(stored.entryId);
     QVERIFY(Child<QWidget>(chart, "Skenirani")->isVisible());
@@ -664,7 +665,7 @@ void TestManualEntryForm::existingEntriesOfTheDay()
     stored.date = kYesterday;
     stored.intervals = {ActivityInterval{ActivityKind::Driving, 360, 870, {}, {}}};
     stored.distance = Decimal3::fromWhole(450);
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
     TfrmRucniUnos* window = open();
     auto* warning = Child<QToolButton>(window, "PostojiUnos");
@@ -710,17 +711,17 @@ void TestManualEntryForm::existingEntriesOfTheDay()
 
 void TestManualEntryForm::databaseErrorKeepsTheWindow()
 {
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBScript1.execute(QStringLiteral("CREATE EXCEPTION E_TEST_INTERVAL 'Interval odbijen';\n"
+    m_data->write.startIfNotActive();
+    m_data->script.execute(QStringLiteral("CREATE EXCEPTION E_TEST_INTERVAL 'Interval odbijen';\n"
                                              "SET TERM ^ ;\n"
                                              "CREATE TRIGGER SATIUNOS_TEST FOR SATIUNOS BEFORE INSERT AS\n"
                                              "BEGIN\n"
                                              "  IF (NEW.TAKT = 0) THEN EXCEPTION E_TEST_INTERVAL;\n"
                                              "END^\n"
                                              "SET TERM ; ^\n"));
-    m_data->IBTransaction1.commit();
+    m_data->write.commit();
 
-    QSignalSpy changed(&EntryEvents::instance(), &EntryEvents::entriesChanged);
+    QSignalSpy changed(m_session.get(), &Session::entriesChanged);
     TfrmRucniUnos* window = open();
     QPointer<TfrmRucniUnos> guard(window);
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
@@ -828,19 +829,19 @@ void TestManualEntryForm::wholeDayAndUnknownKindSurviveStoring()
     restDay.vehicleId = 1;
     restDay.date = QDate(2024, 3, 14);
     restDay.intervals = {ActivityInterval{ActivityKind::Rest, 0, 1440, {}, {}}};
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, restDay).done);
+    QVERIFY(StoreManualEntry(m_data->write, restDay).done);
     ManualEntry withForeign = restDay;
     withForeign.entryId = kNewId;
     withForeign.entryDayId = kNewId;
     withForeign.date = QDate(2024, 3, 15);
     withForeign.intervals = {ActivityInterval{ActivityKind::Driving, 360, 600, {}, {}}};
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, withForeign).done);
+    QVERIFY(StoreManualEntry(m_data->write, withForeign).done);
     // Another program's interval of a kind this one does not know.
-    m_data->IBTransaction1.startIfNotActive();
-    m_data->IBSQL1.prepare(QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT) VALUES (:D,600,720,7)"));
-    m_data->IBSQL1.setInt(QStringLiteral("D"), withForeign.entryDayId);
-    m_data->IBSQL1.execute();
-    m_data->IBTransaction1.commit();
+    m_data->write.startIfNotActive();
+    m_data->sql.prepare(QStringLiteral("INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT) VALUES (:D,600,720,7)"));
+    m_data->sql.setInt(QStringLiteral("D"), withForeign.entryDayId);
+    m_data->sql.execute();
+    m_data->write.commit();
 
     // The whole day shows as 00:00 to 24:00, survives an edit of the entry and is stored again.
     TfrmRucniUnos* window = open(restDay.entryId);
@@ -916,7 +917,7 @@ void TestManualEntryForm::warningsMoveNothing()
     stored.vehicleId = 1;
     stored.date = kYesterday;
     stored.detailed = false;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
     TfrmRucniUnos* window = open();
     QList<QWidget*> neighbours;
@@ -943,13 +944,13 @@ void TestManualEntryForm::windowOpenedFromAnotherComesForwardWhenItCloses()
     stored.vehicleId = 1;
     stored.date = kYesterday;
     stored.detailed = false;
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, stored).done);
+    QVERIFY(StoreManualEntry(m_data->write, stored).done);
 
     // A main window stand-in that owns the entry windows, as the program's main window does.
     QWidget mainWindow;
     mainWindow.resize(600, 600);
     QVERIFY(ShowActive(mainWindow));
-    TfrmRucniUnos* opener = OpenManualEntryWindow(stored.entryId, kNewId, &mainWindow);
+    TfrmRucniUnos* opener = OpenManualEntryWindow(*m_session, stored.entryId, kNewId, &mainWindow);
     QVERIFY(QTest::qWaitForWindowActive(opener));
     QTest::mouseClick(Child<QPushButton>(opener, "NoviPremaOvom"), Qt::LeftButton);
     QPointer<TfrmRucniUnos> opened;

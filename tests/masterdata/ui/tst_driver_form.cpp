@@ -52,7 +52,7 @@ void TestDriverForm::initTestCase()
 void TestDriverForm::init()
 {
     m_db->run(QStringLiteral("DELETE FROM DJELATNICI"));
-    m_form = std::make_unique<TDjelatnikForm>();
+    m_form = std::make_unique<TDjelatnikForm>(m_db->session());
 }
 
 void TestDriverForm::cleanup()
@@ -118,7 +118,7 @@ void TestDriverForm::newDriverIsStoredWithEveryField()
     QCOMPARE(Child<QPlainTextEdit>(*m_form, "Napomena")->toPlainText(), QStringLiteral("šofer"));
     QCOMPARE(Child<QComboBox>(*m_form, "Tip")->currentText(), QStringLiteral("C"));
     QVERIFY(!Child<QCheckBox>(*m_form, "Vozac")->isChecked());
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
 }
 
 void TestDriverForm::registrationNumberIsCleanedOnLeaving_data()
@@ -230,7 +230,7 @@ void TestDriverForm::vanishedDriverClosesWithCancel()
     MessageAnswerer answerer;
     QCOMPARE(m_form->exec(), int(QDialog::Rejected));
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Pogreška prilikom pristupa podacima!")});
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
 }
 
 void TestDriverForm::escapeStoresNothing()
@@ -277,7 +277,7 @@ void TestDriverForm::refusedUpdateIsRolledBack()
     QCOMPARE(answerer.texts.size(), 1);
     QVERIFY(answerer.texts.first().contains(QStringLiteral("Upis odbijen")));
     QVERIFY(m_form->isVisible());
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
     m_db->allowWrites(QStringLiteral("DJELATNICI"), QStringLiteral("UPDATE"));
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DJELATNICI WHERE IMEPREZIME='Staro ime'")), 1);
 }

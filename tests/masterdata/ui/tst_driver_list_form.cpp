@@ -34,7 +34,6 @@ private:
     qint64 number(const QString& sql) { return QueryNumber(m_db->data(), sql); }
 
     std::unique_ptr<ConnectedDatabase> m_db;
-    std::unique_ptr<TDjelatnikForm> m_record;
     std::unique_ptr<TuplatnicePrintPreview> m_preview;
     std::unique_ptr<TDjelatniciForm> m_window;
 };
@@ -51,9 +50,8 @@ void TestDriverListForm::init()
     m_db->run("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, MBR, KARTICA) VALUES (7, 'Horvat Ivan', 1, 0, 'K7')");
     m_db->run("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, MBR) VALUES (3, 'Kovač Ana', 1, 55)");
     m_db->run("INSERT INTO VOZACI (IDNALOGA, VOZACID) VALUES (1, 3)");
-    m_record = std::make_unique<TDjelatnikForm>();
-    m_preview = std::make_unique<TuplatnicePrintPreview>();
-    m_window = std::make_unique<TDjelatniciForm>();
+    m_preview = std::make_unique<TuplatnicePrintPreview>(m_db->session().printing());
+    m_window = std::make_unique<TDjelatniciForm>(m_db->session());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -62,7 +60,6 @@ void TestDriverListForm::cleanup()
 {
     m_window.reset();
     m_preview.reset();
-    m_record.reset();
 }
 
 void TestDriverListForm::selectDriver(const QString& name)

@@ -53,7 +53,7 @@ void TestVehicleForm::initTestCase()
 void TestVehicleForm::init()
 {
     m_db->run(QStringLiteral("DELETE FROM VOZILO"));
-    m_form = std::make_unique<TVoziloForm>();
+    m_form = std::make_unique<TVoziloForm>(m_db->session());
 }
 
 void TestVehicleForm::cleanup()
@@ -127,7 +127,7 @@ void TestVehicleForm::newVehicleDefaultsAndStoredFields()
     QCOMPARE(Child<QPlainTextEdit>(*m_form, "Napomena")->toPlainText(), QStringLiteral("službeno"));
     QCOMPARE(field("masa")->text(), QString());
     QVERIFY(!Child<QCheckBox>(*m_form, "CheckBox1")->isChecked());
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
 }
 
 void TestVehicleForm::numberFieldsFallBack_data()
@@ -266,7 +266,7 @@ void TestVehicleForm::vanishedVehicleClosesWithCancel()
     MessageAnswerer answerer;
     QCOMPARE(m_form->exec(), int(QDialog::Rejected));
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Pogreška prilikom pristupa podacima!")});
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
 }
 
 void TestVehicleForm::refusedInsertKeepsWindowAndTypedValues()
@@ -283,7 +283,7 @@ void TestVehicleForm::refusedInsertKeepsWindowAndTypedValues()
     QVERIFY(m_form->isVisible());
     QCOMPARE(field("Tip")->text(), QStringLiteral("Volvo FH"));
     QCOMPARE(field("masa")->text(), QStringLiteral("8,5"));
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM VOZILO")), 0);
 }
 
@@ -296,7 +296,7 @@ void TestVehicleForm::massBeyondColumnRangeIsReportedOnUpdate()
     QTest::mouseClick(storeButton(), Qt::LeftButton);
     QCOMPARE(answerer.texts.size(), 1);
     QVERIFY(m_form->isVisible());
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM VOZILO WHERE MASA=3 AND DRZAVA IS NULL")), 1);
 }
 

@@ -1,5 +1,7 @@
 #include "window_driving.h"
 
+#include "ui/window_lookup.h"
+
 #include "settings/settings_values.h"
 #include "common/profile_file.h"
 #include "masterdata/ui/vehicle_form.h"
@@ -50,15 +52,12 @@ private:
     // Works the record window once it is shown by the next command.
     void whenRecordShown(const std::function<void(TVoziloForm&)>& work);
 
-    QTemporaryDir m_settings;
     std::unique_ptr<ConnectedDatabase> m_db;
-    std::unique_ptr<TVoziloForm> m_record;
     std::unique_ptr<TVozilaForm> m_list;
 };
 
 void TestVehicleList::initTestCase()
 {
-    SetSettingsFilePath(m_settings.filePath(QStringLiteral("postavke.dat")));
     m_db = std::make_unique<ConnectedDatabase>();
 }
 
@@ -69,14 +68,12 @@ void TestVehicleList::init()
     insertVehicle(QStringLiteral("DAF"), QStringLiteral("ZG-2"), 0, QStringLiteral("NULL"));
     insertVehicle(QStringLiteral("Volvo"), QStringLiteral("ZG-3"), 0, QStringLiteral("0"));
     insertVehicle(QStringLiteral("Krone"), QStringLiteral("ZG-4"), 1, QStringLiteral("1"), QStringLiteral("'prikolica'"));
-    m_record = std::make_unique<TVoziloForm>();
-    m_list = std::make_unique<TVozilaForm>();
+    m_list = std::make_unique<TVozilaForm>(m_db->session());
 }
 
 void TestVehicleList::cleanup()
 {
     m_list.reset();
-    m_record.reset();
 }
 
 void TestVehicleList::insertVehicle(const QString& make, const QString& plate, int kind, const QString& active,
@@ -96,9 +93,11 @@ void TestVehicleList::openList()
 
 void TestVehicleList::whenRecordShown(const std::function<void(TVoziloForm&)>& work)
 {
-    QTimer::singleShot(0, this, [this, work] {
-        QVERIFY(QTest::qWaitForWindowActive(m_record.get()));
-        work(*m_record);
+    QTimer::singleShot(0, this, [work] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<TVoziloForm*>(QApplication::activeModalWidget()); }));
+        auto* record = qobject_cast<TVoziloForm*>(QApplication::activeModalWidget());
+        QVERIFY(QTest::qWaitForWindowActive(record));
+        work(*record);
     });
 }
 
@@ -195,7 +194,7 @@ void TestVehicleList::changeThroughRecordKeepsPosition()
     // An item view takes a double click as the second press on the same cell.
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect.center());
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect.center());
-    QVERIFY(!m_record->isVisible());
+    QVERIFY(!FindWindow<TVoziloForm>());
     QCOMPARE(cell(2, 3), QStringLiteral("ZG-111"));
     QCOMPARE(grid()->currentIndex().row(), 2);
     QCOMPARE(Child<QPlainTextEdit>(*m_list, "Napomena")->toPlainText(), QStringLiteral("prvi"));
@@ -246,7 +245,7 @@ void TestVehicleList::refusedDeleteIsReported()
     QCOMPARE(yes.texts.size(), 2);
     QVERIFY(yes.texts[1].contains(QStringLiteral("Upis odbijen")));
     QVERIFY(m_list->isVisible());
-    QVERIFY(!m_db->data().IBTransaction1.isActive());
+    QVERIFY(!m_db->data().write.isActive());
     QCOMPARE(grid()->model()->rowCount(), 4);
 }
 
@@ -257,9 +256,9 @@ void TestVehicleList::placementIsKept()
     QTest::mouseClick(Child<QPushButton>(*m_list, "Povratak"), Qt::LeftButton);
     QVERIFY(!m_list->isVisible());
     m_list.reset();
-    const ProfileFile file(SettingsFilePath());
+    const ProfileFile file(m_db->settingsPath());
     QCOMPARE(file.readInteger(QStringLiteral("VozilaForm"), QStringLiteral("Width"), 0), 800);
-    m_list = std::make_unique<TVozilaForm>();
+    m_list = std::make_unique<TVozilaForm>(m_db->session());
     QCOMPARE(m_list->width(), 800);
 }
 

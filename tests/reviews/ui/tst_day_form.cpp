@@ -1,7 +1,7 @@
 #include "temp_database.h"
 #include "window_driving.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 #include "reviews/ui/day_chart_strip.h"
 #include "reviews/ui/day_form.h"
@@ -52,7 +52,7 @@ void TestDayForm::initTestCase()
     ManualEntry other = driving;
     other.date = kDay.addDays(-2);
     for (ManualEntry* entry : {&driving, &other})
-        QVERIFY(StoreManualEntry(m_db->data().IBTransaction1, *entry).done);
+        QVERIFY(StoreManualEntry(m_db->data().write, *entry).done);
 }
 
 void TestDayForm::cleanup()
@@ -64,7 +64,7 @@ TDayForm* TestDayForm::open(const QDate& date)
 {
     if (!m_owner)
         m_owner = std::make_unique<QWidget>();
-    TDayForm* window = OpenDayWindow(4, date, m_owner.get());
+    TDayForm* window = OpenDayWindow(m_db->session(), 4, date, m_owner.get());
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window))
         qWarning("The day window did not become active");

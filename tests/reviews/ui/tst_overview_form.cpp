@@ -1,8 +1,8 @@
 #include "temp_database.h"
 #include "window_driving.h"
 
-#include "db/data_module.h"
-#include "entries/entry_events.h"
+#include "temp_database.h"
+#include "session/session.h"
 #include "entries/entry_store.h"
 #include "entries/ui/manual_entry_form.h"
 #include "large_database.h"
@@ -78,7 +78,8 @@ private:
     QTemporaryDir m_folder;
     QString m_master;
     std::unique_ptr<QTemporaryDir> m_copyFolder;
-    std::unique_ptr<TDataModule1> m_data;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<TestTransactions> m_data;
     std::unique_ptr<QWidget> m_owner;
     std::unique_ptr<TfrmOverview> m_window;
     ManualEntry m_first;
@@ -90,7 +91,7 @@ void TestOverviewForm::initTestCase()
 {
     m_master = m_folder.filePath("VT.FDB");
     CreateLargeDatabase(m_master, LargeDatabaseSize{.drivers = 2, .years = 1, .vehicles = 2, .lastDay = kLastDay});
-    TDataModule1 data;
+    TestConnection data;
     QCOMPARE(ConnectUpgraded(data, m_master), QStringList());
     // One driver's two entries of one date, 900 and 700 minutes, and a summary entry.
     const QDate day = kLastDay.addDays(1);
@@ -103,7 +104,7 @@ void TestOverviewForm::initTestCase()
     m_summary.summary.day[3] = 300;
     m_summary.workStart = 360;
     for (ManualEntry* entry : {&m_first, &m_second, &m_summary})
-        QVERIFY(StoreManualEntry(data.IBTransaction1, *entry).done);
+        QVERIFY(StoreManualEntry(data.write, *entry).done);
 }
 
 void TestOverviewForm::init()
@@ -112,10 +113,11 @@ void TestOverviewForm::init()
     const QString path = m_copyFolder->filePath("VT.FDB");
     QVERIFY(QFile::copy(m_master, path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    m_data = std::make_unique<TDataModule1>();
-    QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
+    m_session = std::make_unique<Session>(m_copyFolder->filePath("postavke.dat"));
+    QCOMPARE(ConnectUpgraded(m_session->connection(), path), QStringList());
+    m_data = std::make_unique<TestTransactions>(m_session->connection());
     m_owner = std::make_unique<QWidget>();
-    m_window = std::make_unique<TfrmOverview>(m_owner.get());
+    m_window = std::make_unique<TfrmOverview>(*m_session, m_owner.get());
     QVERIFY(ShowActive(*m_window));
 }
 
@@ -125,6 +127,7 @@ void TestOverviewForm::cleanup()
     m_window.reset();
     m_owner.reset();
     m_data.reset();
+    m_session.reset();
     m_copyFolder.reset();
 }
 
@@ -286,8 +289,8 @@ void TestOverviewForm::storeElsewhereRefreshesAndKeepsTheCurrentLine()
     days->selectRow(250);
     const QStringList current = LineTexts(days->model(), 250);
     ManualEntry added = Entry(2, kLastDay.addDays(5), {{ActivityKind::Rest, 0, 1440, {}, {}}});
-    QVERIFY(StoreManualEntry(m_data->IBTransaction1, added).done);
-    emit EntryEvents::instance().entriesChanged();
+    QVERIFY(StoreManualEntry(m_data->write, added).done);
+    emit m_session->entriesChanged();
     // One line more at the top, and the same line current, one further down.
     QCOMPARE(days->model()->index(0, 1).data().toString(), kLastDay.addDays(5).toString("dd.MM.yyyy"));
     QCOMPARE(days->currentIndex().row(), 251);

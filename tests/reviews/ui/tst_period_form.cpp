@@ -2,7 +2,7 @@
 #include "temp_database.h"
 #include "window_driving.h"
 
-#include "db/data_module.h"
+#include "temp_database.h"
 #include "entries/entry_store.h"
 #include "print/printout.h"
 #include "print/ui/print_preview.h"
@@ -66,19 +66,19 @@ void TestPeriodForm::initTestCase()
         entry.date = date;
         entry.intervals = {ActivityInterval{ActivityKind::Rest, 0, 360, {}, {}},
                            ActivityInterval{ActivityKind::Driving, 360, 1440, {}, {}}};
-        QVERIFY(StoreManualEntry(m_db->data().IBTransaction1, entry).done);
+        QVERIFY(StoreManualEntry(m_db->data().write, entry).done);
     }
 }
 
 void TestPeriodForm::init()
 {
     m_printed.clear();
-    SetPrintFunction([this](const Printout& printout, const QString& printer, QString*) {
+    m_db->session().printing().setPrinter([this](const Printout& printout, const QString& printer, QString*) {
         m_printed << PrintedJob{printer, printout.pageCount()};
         return true;
     });
-    m_preview = std::make_unique<TuplatnicePrintPreview>();
-    m_window = std::make_unique<TRazdobljeForm>();
+    m_preview = std::make_unique<TuplatnicePrintPreview>(m_db->session().printing());
+    m_window = std::make_unique<TRazdobljeForm>(m_db->session());
     m_window->openFor(5);
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -87,15 +87,15 @@ void TestPeriodForm::cleanup()
 {
     m_window.reset();
     m_preview.reset();
-    SetPrintFunction(nullptr);
+    m_db->session().printing().setPrinter(nullptr);
 }
 
 void TestPeriodForm::setPreview(bool preview, const QString& graphPrinter)
 {
-    SettingsValues values = LiveSettings().values();
+    SettingsValues values = m_db->session().settings().values();
     values.GRPreview = preview;
     values.GRPrinter = graphPrinter;
-    LiveSettings().commit(values);
+    m_db->session().settings().commit(values);
 }
 
 void TestPeriodForm::opensOnTheLastFourWeeks()
@@ -181,7 +181,7 @@ void TestPeriodForm::noPrinterGivesAMessage()
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("This computer has a printer.");
-    SetPrintFunction(nullptr);
+    m_db->session().printing().setPrinter(nullptr);
     setPreview(true);
     QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
     MessageAnswerer answerer;
@@ -195,7 +195,7 @@ void TestPeriodForm::noPrinterGivesAMessage()
 void TestPeriodForm::dayGraphOpensIt()
 {
     m_window->hide();
-    auto* day = new TDayForm(5, kLastDay);
+    auto* day = new TDayForm(m_db->session(), 5, kLastDay);
     day->show();
     QTest::mouseClick(Child<QPushButton>(*day, "Razdoblje"), Qt::LeftButton);
     QVERIFY(m_window->isVisible());

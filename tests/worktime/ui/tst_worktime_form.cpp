@@ -37,12 +37,12 @@ void TestWorkTimeForm::initTestCase()
     entry.date = QDate(2025, 9, 4);
     entry.remark = QStringLiteral("Zadar");
     entry.intervals = {ActivityInterval{ActivityKind::Driving, 360, 900, {}, {}}};
-    QVERIFY(StoreManualEntry(m_db->data().IBTransaction1, entry).done);
+    QVERIFY(StoreManualEntry(m_db->data().write, entry).done);
 }
 
 void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
 {
-    TERSatiForma2 window;
+    TERSatiForma2 window(m_db->session());
     QVERIFY(ShowActive(window));
     // Changing the dates builds nothing until "Obnovi".
     ReplaceAndLeave(Child<DateField>(window, "Dat1"), QStringLiteral("3.9.2025"));
@@ -71,7 +71,7 @@ void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
 
 void TestWorkTimeForm::periodSurvivesClosing()
 {
-    TERSatiForma2 window;
+    TERSatiForma2 window(m_db->session());
     QVERIFY(ShowActive(window));
     ReplaceAndLeave(Child<DateField>(window, "Dat1"), QStringLiteral("1.8.2025"));
     QTest::mouseClick(Child<QPushButton>(window, "Povratak"), Qt::LeftButton);
@@ -86,27 +86,27 @@ void TestWorkTimeForm::printingAtOnceOrThroughThePreview()
 {
     int printed = 0;
     int pages = 0;
-    SetPrintFunction([&](const Printout& printout, const QString&, QString*) {
+    m_db->session().printing().setPrinter([&](const Printout& printout, const QString&, QString*) {
         ++printed;
         pages = printout.pageCount();
         return true;
     });
-    TuplatnicePrintPreview preview;
-    TERSatiForma2 window;
+    TuplatnicePrintPreview preview(m_db->session().printing());
+    TERSatiForma2 window(m_db->session());
     QVERIFY(ShowActive(window));
     ReplaceAndLeave(Child<DateField>(window, "Dat1"), QStringLiteral("1.9.2025"));
     ReplaceAndLeave(Child<DateField>(window, "Dat2"), QStringLiteral("30.11.2025"));
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn4"), Qt::LeftButton);
-    SettingsValues values = LiveSettings().values();
+    SettingsValues values = m_db->session().settings().values();
     values.IPreview = false;
-    LiveSettings().commit(values);
+    m_db->session().settings().commit(values);
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn7"), Qt::LeftButton);
     QCOMPARE(printed, 1);
     QCOMPARE(pages, 3);
     QVERIFY(!preview.isVisible());
 
     values.IPreview = true;
-    LiveSettings().commit(values);
+    m_db->session().settings().commit(values);
     QTimer::singleShot(100, [&] {
         QVERIFY(preview.isVisible());
         QCOMPARE(preview.document()->fileName(),
@@ -115,7 +115,7 @@ void TestWorkTimeForm::printingAtOnceOrThroughThePreview()
     });
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn7"), Qt::LeftButton);
     QCOMPARE(printed, 1);
-    SetPrintFunction(nullptr);
+    m_db->session().printing().setPrinter(nullptr);
 }
 
 QTEST_MAIN(TestWorkTimeForm)

@@ -1,7 +1,0 @@
-#include "entries/entry_events.h"
-
-EntryEvents& EntryEvents::instance()
-{
-    static EntryEvents events;
-    return events;
-}
