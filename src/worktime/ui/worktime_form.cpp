@@ -66,11 +66,11 @@ public:
         if (!index.isValid() || index.row() >= rowCount())
             return QVariant();
         const WorkTimeRow& row = m_rows[static_cast<size_t>(index.row())];
-        const bool week = row.kind == WorkTimeRow::Kind::Week;
+        const bool week = row.kind == WorkTimeRow::Kind::Week || row.kind == WorkTimeRow::Kind::Average;
         switch (role) {
         case Qt::DisplayRole:
             if (index.column() == Nadnevak)
-                return week ? QStringLiteral("Tjedan ukupno") : row.date.toString(QStringLiteral("dd.MM.yyyy"));
+                return WorkTimeDateText(row);
             if (index.column() == Biljeske)
                 return WorkTimeNotesText(row);
             return WorkTimeValueText(row, index.column());
@@ -94,9 +94,10 @@ public:
     {
         if (orientation != Qt::Horizontal)
             return QVariant();
-        static const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
-                                          QStringLiteral("Noćni rad (22-06)"), QStringLiteral("Ukupno"),
-                                          QStringLiteral("Bilješke")};
+        const auto [nightFrom, nightTo] = LiveSettings().nightWindowMinutes();
+        const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
+                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(nightFrom, nightTo)),
+                                   QStringLiteral("Ukupno"), QStringLiteral("Bilješke")};
         if (role == Qt::DisplayRole)
             return captions.value(section);
         if (role == Qt::ToolTipRole && section == Ukupno)
@@ -230,6 +231,9 @@ TERSatiForma2::TERSatiForma2(QWidget* parent) : QDialog(parent)
         m_rebuild->setEnabled(true);
     });
     connect(print, &QPushButton::clicked, this, &TERSatiForma2::BitBtn7Click);
+    // The night column's caption names the night window of the settings.
+    connect(&LiveSettings(), &Settings::changed, m_model,
+            [this] { emit m_model->headerDataChanged(Qt::Horizontal, NocniRad, NocniRad); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(kClientWidth, kClientHeight);
@@ -280,7 +284,8 @@ void TERSatiForma2::buildRecord()
     m_progress->show();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-        m_model->setRows(LoadWorkTimeRecord(TDataModule1::instance().Read, driverId, m_from->date(), m_to->date()));
+        m_model->setRows(LoadWorkTimeRecord(TDataModule1::instance().Read, driverId, m_from->date(), m_to->date(),
+                                            LiveSettings().values().RefMjeseci));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -294,8 +299,10 @@ void TERSatiForma2::BitBtn7Click()
         return;
     const SettingsValues& settings = LiveSettings().values();
     const QVariantList driver = m_drivers->currentData().toList();
+    const auto [nightFrom, nightTo] = LiveSettings().nightWindowMinutes();
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
-                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString()};
+                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString(),
+                           nightFrom, nightTo};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
     if (settings.IPreview)
         PresentPrintoutModally(std::move(printout), PrinterRole::Report, this);
