@@ -11,6 +11,7 @@
 #include "attestation/ui/attestation_form.h"
 #include "entries/ui/manual_entry_form.h"
 #include "charts/ui/scan_intake_run.h"
+#include "compliance/ui/compliance_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -108,6 +109,8 @@ void TForm1::buildMenu()
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
             this, [this] { m_windows->workTime->exec(); });
+    connect(add(records, "ComplianceAction", QStringLiteral("&Kontrola propisa")), &QAction::triggered, this,
+            [this] { OpenComplianceWindow(this); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);

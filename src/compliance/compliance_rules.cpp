@@ -192,6 +192,9 @@ public:
         if (m_end <= m_start)
             return result;
         m_segments = BuildSegments(m_timeline, m_start, m_end);
+        for (const SummaryDay& day : m_timeline.summaries)
+            m_summaryDays.push_back(MinuteOf(day.date));
+        std::sort(m_summaryDays.begin(), m_summaryDays.end());
         buildRestRuns();
         buildDayTotals();
         findDuties();
@@ -246,11 +249,9 @@ private:
 
     bool touchesSummary(const Span& span) const
     {
-        for (const SummaryDay& day : m_timeline.summaries) {
-            if (span.overlaps(Span{MinuteOf(day.date), MinuteOf(day.date) + kMinutesPerDay}))
-                return true;
-        }
-        return false;
+        const auto next = std::partition_point(m_summaryDays.begin(), m_summaryDays.end(),
+                                               [&span](Minute day) { return day + kMinutesPerDay <= span.start; });
+        return next != m_summaryDays.end() && *next < span.end;
     }
 
     void report(Rule rule, Span span, qint64 value, qint64 limit, std::optional<Severity> severity = std::nullopt)
@@ -307,9 +308,18 @@ private:
         return sum;
     }
 
+    // The index of the first segment that ends after the moment.
+    size_t firstSegmentAfter(Minute moment) const
+    {
+        return static_cast<size_t>(std::partition_point(m_segments.begin(), m_segments.end(),
+                                                        [moment](const Segment& s) { return s.span.end <= moment; })
+                                   - m_segments.begin());
+    }
+
     bool multiManningIn(const Span& span) const
     {
-        for (const Segment& segment : m_segments) {
+        for (size_t index = firstSegmentAfter(span.start); index < m_segments.size(); ++index) {
+            const Segment& segment = m_segments[index];
             if (segment.span.start >= span.end)
                 break;
             if (segment.span.overlaps(span) && segment.multiManning && IsWork(segment.state))
@@ -390,7 +400,8 @@ private:
     qint64 minutesIn(const Span& span, bool (*counts)(State)) const
     {
         qint64 minutes = 0;
-        for (const Segment& segment : m_segments) {
+        for (size_t index = firstSegmentAfter(span.start); index < m_segments.size(); ++index) {
+            const Segment& segment = m_segments[index];
             if (segment.span.start >= span.end)
                 break;
             if (counts(segment.state))
@@ -552,9 +563,10 @@ private:
                 if (deadline > m_end)
                     continue;
                 qint64 best = 0;
-                for (size_t index = 0; index < m_rests.size() && m_rests[index].span.start < deadline; ++index) {
+                const size_t after = static_cast<size_t>(reducedRest - m_rests.data()) + 1;
+                for (size_t index = after; index < m_rests.size() && m_rests[index].span.start < deadline; ++index) {
                     const RestRun& rest = m_rests[index];
-                    if (used[index] || rest.span.start <= reducedRest->span.start)
+                    if (used[index])
                         continue;
                     const qint64 length = rest.span.length();
                     const qint64 surplus = length >= kRegularWeeklyRest ? length - kRegularWeeklyRest
@@ -624,10 +636,8 @@ private:
                     report(Rule::WorkingTimeBreaks, Span{stretchStart, lastWork}, stretch, kWorkBeforeBreak);
                 stretch = 0;
             };
-            for (size_t index = 0; index < m_segments.size(); ++index) {
+            for (size_t index = firstSegmentAfter(duty.span.start); index < m_segments.size(); ++index) {
                 const Segment& segment = m_segments[index];
-                if (segment.span.end <= duty.span.start)
-                    continue;
                 if (segment.span.start >= duty.span.end)
                     break;
                 if (IsWork(segment.state)) {
@@ -675,7 +685,8 @@ private:
         qint64 work = 0;
         qint64 night = 0;
         Minute lastWork = window.start;
-        for (const Segment& segment : m_segments) {
+        for (size_t index = firstSegmentAfter(window.start); index < m_segments.size(); ++index) {
+            const Segment& segment = m_segments[index];
             if (segment.span.start >= window.end)
                 break;
             if (!IsWork(segment.state) || segment.span.end <= window.start)
@@ -695,6 +706,7 @@ private:
     Minute m_start = 0;
     Minute m_end = 0;
     std::vector<Segment> m_segments;
+    std::vector<Minute> m_summaryDays;  // the starts of the summary days, in order
     std::vector<RestRun> m_rests;
     std::vector<Duty> m_duties;
     std::vector<qint64> m_dayDriving;

@@ -3,6 +3,7 @@
 
 #include "settings/settings_values.h"
 #include "app/shared_windows.h"
+#include "compliance/ui/compliance_window.h"
 #include "entries/ui/manual_entry_form.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ private slots:
     void commandsShowTheirWindowsModally_data();
     void commandsShowTheirWindowsModally();
     void overviewIsOneWindowBroughtToTheFront();
+    void complianceCheckOpensAWindowEachTime();
 };
 
 void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
@@ -114,4 +116,27 @@ void TestSharedWindows::overviewIsOneWindowBroughtToTheFront()
 }
 
 QTEST_MAIN(TestSharedWindows)
+void TestSharedWindows::complianceCheckOpensAWindowEachTime()
+{
+    TempDatabase db;
+    SetSettingsFilePath(QDir(db.folder()).filePath("postavke.dat"));
+    SharedWindows windows;
+    ConnectUpgraded(*windows.data, db.path());
+    const auto shown = [] {
+        QList<ComplianceWindow*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<ComplianceWindow*>(widget); window && window->isVisible())
+                found << window;
+        }
+        return found;
+    };
+    QCOMPARE(windows.mainWindow->action("ComplianceAction")->text(), QStringLiteral("&Kontrola propisa"));
+    windows.mainWindow->action("ComplianceAction")->trigger();
+    windows.mainWindow->action("ComplianceAction")->trigger();
+    QCOMPARE(shown().size(), 2);
+    QCOMPARE(shown()[0]->windowTitle(), QStringLiteral("Kontrola propisa"));
+    for (ComplianceWindow* window : shown())
+        window->close();
+}
+
 #include "tst_shared_windows.moc"

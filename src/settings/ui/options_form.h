@@ -10,6 +10,7 @@
 #include <utility>
 
 class QCheckBox;
+class QSpinBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
@@ -87,6 +88,8 @@ private:
     QLineEdit* m_nocniOd = nullptr;
     QLineEdit* m_nocniDo = nullptr;
     QCheckBox* m_addCheck = nullptr;
+    QSpinBox* m_refMjeseci = nullptr;
+    QCheckBox* m_praznineOdmor = nullptr;
 
     QCheckBox* m_min1 = nullptr;
     QCheckBox* m_minVoznja = nullptr;
