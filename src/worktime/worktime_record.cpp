@@ -123,7 +123,7 @@ std::vector<WorkTimeRow> BuildWorkTimeRows(const QDate& from, const QDate& to, c
                          rows.begin() + static_cast<std::ptrdiff_t>(first + kDaysPerWeek));
         withWeeks.push_back(WeekOf(rows, first, sums));
     }
-    for (QDate first = ReferencePeriod(from, referenceMonths).first; first <= to;) {
+    for (QDate first = ReferencePeriod(from, referenceMonths).first; from <= to && first <= to;) {
         const QDate last = ReferencePeriod(first, referenceMonths).second;
         withWeeks.push_back(AverageOf(first, last, sums));
         first = last.addDays(1);
