@@ -214,10 +214,9 @@ public:
             else if (segment.state == State::Summary)
                 addSpan(result.notCheckable, clipped);
         }
-        for (Infringement& infringement : m_found) {
+        for (const Infringement& infringement : m_found) {
             if (!infringement.span.overlaps(m_period) || (dependsOnRests(infringement.rule) && touchesSummary(infringement.span)))
                 continue;
-            infringement.driverId = m_timeline.driverId;
             result.infringements.push_back(infringement);
         }
         std::stable_sort(result.infringements.begin(), result.infringements.end(),
