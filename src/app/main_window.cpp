@@ -18,6 +18,7 @@
 #include "masterdata/ui/vehicle_list_form.h"
 #include "reviews/ui/overview_form.h"
 #include "worktime/ui/worktime_form.h"
+#include "compliance/ui/compliance_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -124,6 +125,8 @@ void TForm1::buildMenu()
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
             this, [this] { Once(m_workTime, m_session, this).exec(); });
+    connect(add(records, "ComplianceAction", QStringLiteral("&Kontrola propisa")), &QAction::triggered, this,
+            [this] { OpenComplianceWindow(m_session, this); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);

@@ -19,7 +19,8 @@ QString RegisterSql(const RegisterFilter& filter)
 {
     QStringList lines{QStringLiteral("SELECT * FROM AKTPOTVRDA"), QStringLiteral("WHERE"),
                       QStringLiteral("((CAST(RAZOD AS DATE)>=:D1 AND CAST(RAZOD AS DATE)<=:D2) OR "
-                                     "(CAST(RAZDO AS DATE)>=:D1 AND CAST(RAZDO AS DATE)<=:D2))")};
+                                     "(CAST(RAZDO AS DATE)>=:D1 AND CAST(RAZDO AS DATE)<=:D2) OR "
+                                     "(CAST(RAZOD AS DATE)<:D1 AND CAST(RAZDO AS DATE)>:D2))")};
     if (filter.driverId)
         lines << QStringLiteral("AND IDVOZ=:IDV");
     if (filter.activity)
@@ -81,6 +82,7 @@ std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& f
         row.date = sql.dateValue(QStringLiteral("DATUM")).value_or(QDate());
         row.start = sql.timestampValue(QStringLiteral("RAZOD")).value_or(QDateTime());
         row.end = sql.timestampValue(QStringLiteral("RAZDO"));
+        row.driverId = static_cast<int>(sql.intValue(QStringLiteral("IDVOZ")).value_or(-1));
         row.driverName = sql.textValue(QStringLiteral("IME2")).value_or(QString());
         row.fillerName = sql.textValue(QStringLiteral("IME1")).value_or(QString());
         row.activity = static_cast<int>(sql.intValue(QStringLiteral("TIP")).value_or(-1));
@@ -91,10 +93,15 @@ std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& f
 
 int CountDrivers(const std::vector<RegisterRow>& rows)
 {
+    QSet<int> ids;
     QSet<QString> names;
-    for (const RegisterRow& row : rows)
-        names.insert(row.driverName.toUpper());
-    return static_cast<int>(names.size());
+    for (const RegisterRow& row : rows) {
+        if (row.driverId > 0)
+            ids.insert(row.driverId);
+        else
+            names.insert(row.driverName.toUpper());
+    }
+    return static_cast<int>(ids.size() + names.size());
 }
 
 std::pair<QDate, QDate> BoundaryDates(Transaction& read)

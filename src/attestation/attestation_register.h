@@ -15,8 +15,9 @@ class Transaction;
 // The orders of the register: "razdoblje od silazno" .. "vozač, razdoblje uzlazno".
 QStringList RegisterOrderNames();
 
-// What the register lists: attestations starting or ending in the range (both ends included),
-// of one driver and one attested activity when chosen, in the chosen order.
+// What the register lists: attestations that reach into the range (starting or ending in it,
+// or starting before it and ending after it), of one driver and one attested activity when
+// chosen, in the chosen order.
 struct RegisterFilter {
     QDate from;
     QDate to;
@@ -31,6 +32,7 @@ struct RegisterRow {
     QDate date;                   // DATUM
     QDateTime start;              // RAZOD
     std::optional<QDateTime> end; // RAZDO
+    int driverId = -1;            // IDVOZ, -1 for none chosen
     QString driverName;           // IME2
     QString fillerName;           // IME1
     int activity = -1;            // TIP
@@ -42,7 +44,8 @@ struct RegisterRow {
 
 // The list and its counts. Throws DbError.
 std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& filter);
-// "Djelatnika u popisu:": different driver names, letter case ignored.
+// "Djelatnika u popisu:": different drivers by id; attestations without a driver chosen by
+// their driver names, letter case ignored.
 int CountDrivers(const std::vector<RegisterRow>& rows);
 
 // The range of all attestations: the day before the earliest start to the day after the latest

@@ -27,6 +27,12 @@ struct DatabaseTarget {
 // such lines is read as a whole: its text, line breaks included, trimmed of characters up to
 // code 32, is the path.
 DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString& workingFolder);
+// The account for a database named on a command line: the one VTDB.DAT in the working folder
+// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
+// environment when set (a password never stands on a command line, where others see it),
+// else the default account.
+DatabaseAccount CommandLineAccount(const QString& location, const QString& executableFolder,
+                                   const QString& workingFolder);
 // Only the location of ReadDatabaseTarget.
 QString DatabaseLocation(const QString& executableFolder, const QString& workingFolder);
 

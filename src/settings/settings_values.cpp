@@ -54,6 +54,8 @@ const std::array kSettingKeys = {
     SettingKey{"Obracun", "NocniOd", F::TimeText, &S::NocniOd},
     SettingKey{"Obracun", "NocniDo", F::TimeText, &S::NocniDo},
     SettingKey{"Obracun", "AddCheck", F::YesNo, &S::AddCheck},
+    SettingKey{"Obracun", "RefMjeseci", F::WholeNumber, &S::RefMjeseci},
+    SettingKey{"Obracun", "PraznineOdmor", F::YesNo, &S::PraznineOdmor},
     SettingKey{"KTS", "R1", F::RoundedDecimal, &S::R1},
     SettingKey{"KTS", "R2", F::RoundedDecimal, &S::R2},
     SettingKey{"KTS", "Pos0", F::Decimal, &S::Pos0},

@@ -63,6 +63,10 @@ struct SettingsValues {
     QString NocniOd = QStringLiteral("22:00");
     QString NocniDo = QStringLiteral("06:00");
     bool AddCheck = false;
+    // The checks of driving, rest and working time: months of the reference period of the
+    // 48-hour average, and whether time without any record counts as rest.
+    int RefMjeseci = 4;
+    bool PraznineOdmor = true;
 
     // [KTS]: chart geometry kept from the file, and the chart-reading options.
     double R1 = 10;

@@ -1,5 +1,7 @@
 #include "worktime/worktime_printout.h"
 
+#include "worktime/worktime_record.h"
+
 #include <QImage>
 #include <QTextOption>
 
@@ -18,14 +20,13 @@ constexpr double kFooter = 7.1;
 constexpr double kNotesLeft = 118.3;
 constexpr double kNotesWidth = 69.6;
 constexpr double kNotesPoints = 8;
-constexpr int kWeekPosition = 7;  // a line's position mod 8 that marks a week total
 constexpr int kMeasureDpi = 600;
 const QString kArial = QStringLiteral("Arial");
 const QColor kSilver(192, 192, 192);
 
-bool IsWeekLine(int index)
+bool IsWeekLine(const QString& line)
 {
-    return index % 8 == kWeekPosition;
+    return line.startsWith(kWeekPrintLabel + QStringLiteral("||"));
 }
 
 // The height wrapped notes need, in millimetres, measured at a printer's resolution.
@@ -59,7 +60,7 @@ WorkTimePrintout::WorkTimePrintout(WorkTimePrintData data) : m_data(std::move(da
     double top = kMargin + kTitleBlock + kColumnHeader;
     m_pages.emplace_back();
     for (int index = 0; index < m_data.lines.size(); ++index) {
-        double height = IsWeekLine(index) ? kWeekLine : kDayLine;
+        double height = IsWeekLine(m_data.lines[index]) ? kWeekLine : kDayLine;
         if (m_data.wrapNotes)
             height = std::max(height, WrappedNotesHeight(PrintLineField(m_data.lines[index], 6)));
         if (!m_pages.back().empty() && top + height > bottom) {
@@ -109,7 +110,8 @@ void WorkTimePrintout::paintPage(PageCanvas& canvas, int page) const
     canvas.textAt(x(9.0), top + 2.5, QStringLiteral("Nadnevak"));
     canvas.textAt(x(37.8), top + 2.5, QStringLiteral("Radno vrijeme"));
     canvas.textCentred(x(63.0), x(63.0 + 24.9), top + 0.8, QStringLiteral("Noćni rad"));
-    canvas.textCentred(x(63.0), x(63.0 + 24.9), top + 4.5, QStringLiteral("(između 22 i 06)"));
+    const QStringList night = NightWindowText(m_data.nightFrom, m_data.nightTo).split(QLatin1Char('-'));
+    canvas.textCentred(x(63.0), x(63.0 + 24.9), top + 4.5, QStringLiteral("(između %1 i %2)").arg(night.value(0), night.value(1)));
     canvas.textCentred(x(91.3), x(91.3 + 24.9), top + 0.8, QStringLiteral("Ukupno radno"));
     canvas.textCentred(x(91.3), x(91.3 + 24.9), top + 4.5, QStringLiteral("vrijeme"));
     canvas.textCentred(x(118.3), x(118.3 + 24.9), top + 2.5, QStringLiteral("Bilješke"));
@@ -117,7 +119,7 @@ void WorkTimePrintout::paintPage(PageCanvas& canvas, int page) const
 
     for (const Line& line : m_pages[static_cast<size_t>(page)]) {
         const QString& text = m_data.lines[line.index];
-        const bool week = IsWeekLine(line.index);
+        const bool week = IsWeekLine(text);
         const double textTop = top + 1.0;
         canvas.setFont(kArial, 9, true);
         canvas.textAt(x(2.4), textTop, PrintLineField(text, 1));

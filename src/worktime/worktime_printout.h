@@ -18,12 +18,14 @@ struct WorkTimePrintData {
     QDateTime printedAt;
     bool wrapNotes = false;  // setting Stretch: notes on several lines instead of cut
     QString webAddress;
+    int nightFrom = 22 * 60;  // the night window the night column's caption names
+    int nightTo = 6 * 60;
 };
 
 // "Evidencija radnog vremena osobe koja obavlja mobilnu djelatnost" on A4 portrait with 10 mm
 // margins: the title block on the first page, the column header on every page, a 5.3 mm line
 // per day and a 9.3 mm line per week total (taller when notes wrap), and the footer
-// "Str. n od N" on every page.
+// "Str. n od N" on every page. The week totals are the lines that start with "UKUPNO (tjedno)".
 class WorkTimePrintout : public Printout {
 public:
     explicit WorkTimePrintout(WorkTimePrintData data);

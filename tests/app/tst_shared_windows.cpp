@@ -2,6 +2,7 @@
 #include "window_driving.h"
 
 #include "app/main_window.h"
+#include "compliance/ui/compliance_window.h"
 #include "entries/ui/manual_entry_form.h"
 #include "masterdata/ui/driver_form.h"
 #include "reviews/ui/overview_form.h"
@@ -18,6 +19,7 @@ private slots:
     void commandsShowTheirWindowsModally_data();
     void commandsShowTheirWindowsModally();
     void overviewIsOneWindowBroughtToTheFront();
+    void complianceCheckOpensAWindowEachTime();
 };
 
 void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
@@ -116,6 +118,29 @@ void TestSharedWindows::overviewIsOneWindowBroughtToTheFront()
     main.action("EntryOverviewAction")->trigger();
     QCOMPARE(overviews(), 1);
     QVERIFY(QTest::qWaitForWindowActive(FindWindow<TfrmOverview>()));
+}
+
+void TestSharedWindows::complianceCheckOpensAWindowEachTime()
+{
+    TempDatabase db;
+    Session session(QDir(db.folder()).filePath("postavke.dat"));
+    TForm1 main(session);
+    ConnectUpgraded(session.connection(), db.path());
+    const auto shown = [] {
+        QList<ComplianceWindow*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<ComplianceWindow*>(widget); window && window->isVisible())
+                found << window;
+        }
+        return found;
+    };
+    QCOMPARE(main.action("ComplianceAction")->text(), QStringLiteral("&Kontrola propisa"));
+    main.action("ComplianceAction")->trigger();
+    main.action("ComplianceAction")->trigger();
+    QCOMPARE(shown().size(), 2);
+    QCOMPARE(shown()[0]->windowTitle(), QStringLiteral("Kontrola propisa"));
+    for (ComplianceWindow* window : shown())
+        window->close();
 }
 
 QTEST_MAIN(TestSharedWindows)

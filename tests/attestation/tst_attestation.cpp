@@ -191,8 +191,9 @@ void TestAttestation::registerRangesAndCounts_data()
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<bool>("listed");
-    // The attestation of 01.03. to 31.03.: listed when its start or end lies in the range.
-    QTest::newRow("inside it") << QDate(2030, 3, 10) << QDate(2030, 3, 20) << false;
+    // The attestation of 01.03. to 31.03.: listed whenever it reaches into the range, also when
+    // it spans the whole range.
+    QTest::newRow("over the whole range") << QDate(2030, 3, 10) << QDate(2030, 3, 20) << true;
     QTest::newRow("over its end") << QDate(2030, 3, 25) << QDate(2030, 4, 5) << true;
     QTest::newRow("over its start") << QDate(2030, 2, 25) << QDate(2030, 3, 1) << true;
     QTest::newRow("after it") << QDate(2030, 4, 1) << QDate(2030, 4, 5) << false;
@@ -219,7 +220,7 @@ void TestAttestation::registerRangesAndCounts()
     const std::vector<RegisterRow> rows = LoadRegister(m_data->read, RegisterFilter{from, to, {}, {}, 0});
     QCOMPARE(rows.size(), listed ? size_t(2) : size_t(0));
     if (listed) {
-        // Names differing only in letter case are one driver.
+        // One driver by id, whatever the names say.
         QCOMPARE(CountDrivers(rows), 1);
         QCOMPARE(rows[0].periodText(), QStringLiteral("01.03.2030 08:00 - 31.03.2030 00:00"));
         const RegisterFilter onlyOther{from, to, 21, 4, 0};

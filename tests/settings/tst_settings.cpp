@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -221,6 +222,8 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
     TopcijeForm form(settings, {});
     Child<QLineEdit>(form, "TvNaziv")->setText(QStringLiteral("Šumski prijevoz d.o.o."));
     Child<QCheckBox>(form, "AddCheck")->setChecked(true);
+    Child<QSpinBox>(form, "RefMjeseci")->setValue(6);
+    Child<QCheckBox>(form, "PraznineOdmor")->setChecked(false);
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Accepted));
 
@@ -232,7 +235,7 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
 
     const QString text = FileText(m_path);
     QVERIFY(text.startsWith(QStringLiteral("[Tvrtka]\r\nNaziv=Šumski prijevoz d.o.o.\r\n")));
-    QVERIFY(text.contains(QStringLiteral("\r\nAddCheck=1\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nAddCheck=1\r\nRefMjeseci=6\r\nPraznineOdmor=0\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nT0=8421504\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nVrijeme=13\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nNocniOd=22:00\r\n")));

@@ -51,6 +51,11 @@ private slots:
     void sameRowsAsTheDayByDayWay_data();
     void sameRowsAsTheDayByDayWay();
     void printoutReadsBack();
+    void weekCutByThePeriodIsSummedWhole();
+    void weekOverSixtyHoursAndTheAverage_data();
+    void weekOverSixtyHoursAndTheAverage();
+    void overlappingAttestationsEarliestFirst();
+    void nightCaptionFollowsTheWindow();
 
 private:
     QTemporaryDir m_folder;
@@ -78,7 +83,8 @@ void TestWorkTimeRecord::wednesdayToTuesday()
 {
     // 3.9.2025 is a Wednesday.
     const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 9, 3), QDate(2025, 9, 9));
-    QCOMPARE(rows.size(), size_t(16));
+    QCOMPARE(rows.size(), size_t(17));  // and the average of September to December
+    QCOMPARE(rows[16].kind, WorkTimeRow::Kind::Average);
     QCOMPARE(WorkTimeItemCount(rows), 14);
     QCOMPARE(rows[0].kind, WorkTimeRow::Kind::Filler);
     QCOMPARE(rows[0].date, QDate(2025, 9, 1));
@@ -99,7 +105,7 @@ void TestWorkTimeRecord::wednesdayToTuesday()
 void TestWorkTimeRecord::oneDayPeriod()
 {
     const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 9, 4), QDate(2025, 9, 4));
-    QCOMPARE(rows.size(), size_t(8));
+    QCOMPARE(rows.size(), size_t(9));
     QCOMPARE(WorkTimeItemCount(rows), 7);
     QCOMPARE(rows[3].kind, WorkTimeRow::Kind::Day);
     QCOMPARE(WeekdayAbbreviation(rows[3].date), QStringLiteral("čet"));
@@ -110,8 +116,9 @@ void TestWorkTimeRecord::weekLimitOnScreenAndInPrint_data()
     QTest::addColumn<int>("lastDayMinutes");
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("print");
-    // Four days of 600 minutes and one more: 2880, 2881 and 3150 minutes in the week.
-    QTest::newRow("2880") << 480 << "manje od 48 sati tjedno" << " Višak (iznad 48 sati): 00:00";
+    // Four days of 600 minutes and one more: 2880, 2881 and 3150 minutes in the week. The print
+    // says what the grid says: exactly 48 hours is no excess.
+    QTest::newRow("2880") << 480 << "manje od 48 sati tjedno" << " ";
     QTest::newRow("2881") << 481 << "Višak (iznad 48 sati): 00:01" << " Višak (iznad 48 sati): 00:01";
     QTest::newRow("3150") << 750 << "Višak (iznad 48 sati): 04:30" << " Višak (iznad 48 sati): 04:30";
     QTest::newRow("below") << 60 << "manje od 48 sati tjedno" << " ";
@@ -127,7 +134,7 @@ void TestWorkTimeRecord::weekLimitOnScreenAndInPrint()
     for (int day = 0; day < 5; ++day)
         sums[monday.addDays(day)] = DaySums{0, 0, 0, day < 4 ? 600 : lastDayMinutes, 0, 0, 0, {}};
     const std::vector<WorkTimeRow> rows = BuildWorkTimeRows(monday, monday.addDays(6), sums, {});
-    QCOMPARE(rows.size(), size_t(8));
+    QCOMPARE(rows.size(), size_t(9));
     QCOMPARE(WorkTimeNotesText(rows[7]), screen);
     QCOMPARE(WorkTimeValueText(rows[7], 3), HoursText(2400 + lastDayMinutes));
     QVERIFY(WorkTimePrintLines(rows)[7].endsWith("||" + print));
@@ -148,7 +155,9 @@ void TestWorkTimeRecord::attestationsAndNotes()
     QCOMPARE(rows[0].date, QDate(2025, 11, 10));
     QCOMPARE(WorkTimeNotesText(rows[0]), QStringLiteral("Potvrda - bio na bolovanju"));
     QCOMPARE(WorkTimeValueText(rows[0], 3), QStringLiteral("00:00"));
-    QCOMPARE(WorkTimeNotesText(rows[1]), QStringLiteral("Potvrda - bio na bolovanju [Rijeka Pula]"));
+    // Recorded work on a day of sick leave contradicts the attestation.
+    QCOMPARE(WorkTimeNotesText(rows[1]),
+             QStringLiteral("Potvrda - bio na bolovanju [Rijeka Pula] - potvrda uz zabilježeni rad!"));
     QCOMPARE(WorkTimeValueText(rows[1], 3), QStringLiteral("08:20"));
     QCOMPARE(rows[2].attested, 0);
     QCOMPARE(rows[3].attested, -1);
@@ -209,6 +218,98 @@ void TestWorkTimeRecord::printoutReadsBack()
     QCOMPARE(filler, QStringLiteral("03.03.2025 pon ---- ---- ---- ----"));
     QVERIFY(pages[0].contains("Potvrda - bio na bolovanju"));
     QVERIFY(pages[0].contains("UKUPNO (tjedno)"));
+}
+
+void TestWorkTimeRecord::weekCutByThePeriodIsSummedWhole()
+{
+    // The week of Monday 26.01.2026: 62:59 in all, of which Monday and Tuesday lie before the
+    // record of 28.01. to 03.02.
+    StoreDay(*m_data, 9, QDate(2026, 1, 26), 600);
+    StoreDay(*m_data, 9, QDate(2026, 1, 27), 625);
+    for (int day = 28; day <= 31; ++day)
+        StoreDay(*m_data, 9, QDate(2026, 1, day), 600);
+    StoreDay(*m_data, 9, QDate(2026, 2, 1), 154);
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2026, 1, 28), QDate(2026, 2, 3));
+    QCOMPARE(rows[0].kind, WorkTimeRow::Kind::Filler);
+    QCOMPARE(WorkTimeValueText(rows[0], 3), QString());  // counted, not listed
+    QCOMPARE(rows[7].kind, WorkTimeRow::Kind::Week);
+    QCOMPARE(WorkTimeValueText(rows[7], 3), QStringLiteral("62:59"));
+    QCOMPARE(WorkTimeNotesText(rows[7]), QStringLiteral("Višak (iznad 48 sati): 14:59 - više od 60 sati u tjednu!, "
+                                                        "zbroj cijelog tjedna, i dana izvan razdoblja"));
+    QVERIFY(WorkTimePrintLines(rows)[7].endsWith("|| Višak (iznad 48 sati): 14:59 - više od 60 sati u tjednu!, "
+                                                 "zbroj cijelog tjedna, i dana izvan razdoblja"));
+    QCOMPARE(rows, PerDayWorkTimeRecord(*m_data, 9, QDate(2026, 1, 28), QDate(2026, 2, 3)));
+}
+
+void TestWorkTimeRecord::weekOverSixtyHoursAndTheAverage_data()
+{
+    QTest::addColumn<int>("dailyMinutes");
+    QTest::addColumn<QString>("weekNotes");
+    QTest::addColumn<QString>("average");
+    // Six days a week over all of January to April 2026 (120 days): 600 minutes a day make 60 h
+    // a week, 601 make a minute more.
+    QTest::newRow("60 h") << 600 << "Višak (iznad 48 sati): 12:00" << "Prosjek tjedno 01.01.2026 - 30.04.2026 (najviše 48 sati): premašen!";
+    QTest::newRow("60 h and a minute") << 601 << "Višak (iznad 48 sati): 12:06 - više od 60 sati u tjednu!"
+                                       << "Prosjek tjedno 01.01.2026 - 30.04.2026 (najviše 48 sati): premašen!";
+    QTest::newRow("40 h") << 400 << "manje od 48 sati tjedno" << "Prosjek tjedno 01.01.2026 - 30.04.2026 (najviše 48 sati)";
+}
+
+void TestWorkTimeRecord::weekOverSixtyHoursAndTheAverage()
+{
+    QFETCH(int, dailyMinutes);
+    QFETCH(QString, weekNotes);
+    QFETCH(QString, average);
+    std::map<QDate, DaySums> sums;
+    for (QDate day(2026, 1, 1); day <= QDate(2026, 4, 30); day = day.addDays(1)) {
+        if (day.dayOfWeek() != 7)
+            sums[day] = DaySums{0, 0, 0, dailyMinutes, 0, 0, 0, {}};
+    }
+    const std::vector<WorkTimeRow> rows = BuildWorkTimeRows(QDate(2026, 3, 2), QDate(2026, 3, 8), sums, {});
+    QCOMPARE(rows.size(), size_t(9));
+    QCOMPARE(WorkTimeNotesText(rows[7]), weekNotes);
+    QCOMPARE(rows[8].kind, WorkTimeRow::Kind::Average);
+    QCOMPARE(WorkTimeDateText(rows[8]), QStringLiteral("Prosjek"));
+    QCOMPARE(WorkTimeNotesText(rows[8]), average);
+    // The days of the period: 103 working days of the 120.
+    QCOMPARE(rows[8].average, qint64(103) * dailyMinutes * 7 / 120);
+    QCOMPARE(WorkTimePrintLines(rows)[8], "PROSJEK|| || || ||" + HoursText(rows[8].average) + "||" + average);
+    // A period over two reference periods closes with both.
+    const std::vector<WorkTimeRow> two = BuildWorkTimeRows(QDate(2026, 4, 27), QDate(2026, 5, 3), sums, {});
+    QCOMPARE(two.size(), size_t(10));
+    QCOMPARE(two[9].date, QDate(2026, 5, 1));
+    QCOMPARE(two[9].periodEnd, QDate(2026, 8, 31));
+    QCOMPARE(WorkTimeItemCount(two), 7);
+}
+
+void TestWorkTimeRecord::overlappingAttestationsEarliestFirst()
+{
+    // Made in the opposite order of their starts; on 11.12. both cover the day, and there is
+    // recorded work beside the one that began first.
+    Attest(*m_data, 9, 4, "2025-12-11 00:00", "2025-12-12 00:00");
+    Attest(*m_data, 9, 3, "2025-12-10 00:00", "2025-12-11 12:00");
+    StoreDay(*m_data, 9, QDate(2025, 12, 11), 480);
+    const std::vector<WorkTimeRow> rows = LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 12, 8), QDate(2025, 12, 14));
+    QCOMPARE(rows[2].attested, 3);
+    QCOMPARE(rows[3].attested, 3);
+    QCOMPARE(rows[4].attested, 4);
+    QCOMPARE(WorkTimeNotesText(rows[3]),
+             QStringLiteral("Potvrda - upravljao vozilom izuzetim iz primjene Uredbe 561/2006 - potvrda uz zabilježeni rad!"));
+    QCOMPARE(WorkTimeNotesText(rows[2]), QStringLiteral("Potvrda - upravljao vozilom izuzetim iz primjene Uredbe 561/2006"));
+}
+
+void TestWorkTimeRecord::nightCaptionFollowsTheWindow()
+{
+    QCOMPARE(NightWindowText(22 * 60, 6 * 60), QStringLiteral("22-06"));
+    QCOMPARE(NightWindowText(21 * 60 + 30, 5 * 60), QStringLiteral("21:30-05"));
+    WorkTimePrintData data{WorkTimePrintLines(LoadWorkTimeRecord(m_data->read, 9, QDate(2025, 9, 1), QDate(2025, 9, 7))),
+                           QDate(2025, 9, 1), QDate(2025, 9, 7), QStringLiteral("Čulić Iva"), QString(),
+                           QDateTime(QDate(2025, 9, 8), QTime(8, 0)), false, QString(), 21 * 60 + 30, 5 * 60};
+    QTemporaryDir folder;
+    const QString path = folder.filePath("noc.pdf");
+    QVERIFY(WritePdf(WorkTimePrintout(data), path, nullptr));
+    const QString page = PdfPageTexts(path).value(0);
+    QVERIFY2(page.contains(QStringLiteral("(između 21:30 i 05)")), qPrintable(page));
+    QVERIFY(!page.contains(QStringLiteral("između 22 i 06")));
 }
 
 QTEST_MAIN(TestWorkTimeRecord)

@@ -14,8 +14,10 @@ std::vector<WorkTimeRow> PerDayWorkTimeRecord(TestConnection& data, int driverId
     Statement covering(data.write);
     covering.prepare("SELECT * FROM AKTPOTVRDA\nWHERE\n(((:D>=CAST(RAZOD AS DATE)) AND (:D<=CAST(RAZDO AS DATE)))\n"
                      " OR ((RAZDO IS NULL) AND (:D=CAST(RAZOD AS DATE))))\nAND IDVOZ="
-                     + QString::number(driverId));
-    for (QDate date = from; date <= to; date = date.addDays(1)) {
+                     + QString::number(driverId) + "\nORDER BY RAZOD,IDP");
+    // Every day of the whole weeks and reference periods counts; attestations only in the period.
+    const auto [firstDay, lastDay] = WorkTimeReadDays(from, to, kDefaultReferenceMonths);
+    for (QDate date = firstDay; date <= lastDay && from <= to; date = date.addDays(1)) {
         days.setInt("IDDJ", driverId);
         days.setDate("D", date);
         days.execute();
@@ -34,6 +36,8 @@ std::vector<WorkTimeRow> PerDayWorkTimeRecord(TestConnection& data, int driverId
                 day.notes = day.notes.isEmpty() ? note : day.notes + ' ' + note;
         }
         sums[date] = day;
+        if (date < from || date > to)
+            continue;
         covering.setDate("D", date);
         covering.execute();
         if (covering.next()) {

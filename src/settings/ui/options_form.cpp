@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QSpinBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -227,8 +228,20 @@ QWidget* TopcijeForm::buildAccountingPage()
     night->addStretch();
     auto* manual = new QVBoxLayout;
     manual->addWidget(m_addCheck);
+    m_refMjeseci = new QSpinBox;
+    m_refMjeseci->setObjectName(QStringLiteral("RefMjeseci"));
+    m_refMjeseci->setRange(1, 12);
+    m_praznineOdmor = NewCheckBox("PraznineOdmor", QStringLiteral("Vrijeme bez ikakvog zapisa smatraj odmorom"));
+    auto* reference = new QHBoxLayout;
+    reference->addWidget(new QLabel(QStringLiteral("Referentno razdoblje prosjeka od 48 sati (mjeseci):")));
+    reference->addWidget(m_refMjeseci);
+    reference->addStretch();
+    auto* checks = new QVBoxLayout;
+    checks->addLayout(reference);
+    checks->addWidget(m_praznineOdmor);
     return NewPage({NewGroup(QStringLiteral("Noćni rad: "), night),
-        NewGroup(QStringLiteral("Ručni unos satnice aktivnosti: "), manual)});
+        NewGroup(QStringLiteral("Ručni unos satnice aktivnosti: "), manual),
+        NewGroup(QStringLiteral("Kontrola propisa: "), checks)});
 }
 
 QWidget* TopcijeForm::buildChartPage()
@@ -352,6 +365,8 @@ void TopcijeForm::showValues(const SettingsValues& v)
     m_nocniOd->setText(v.NocniOd);
     m_nocniDo->setText(v.NocniDo);
     m_addCheck->setChecked(v.AddCheck);
+    m_refMjeseci->setValue(v.RefMjeseci);
+    m_praznineOdmor->setChecked(v.PraznineOdmor);
 
     m_min1->setChecked(v.Min1);
     m_minVoznja->setChecked(v.MinVoznja);
@@ -403,6 +418,8 @@ SettingsValues TopcijeForm::values() const
     v.NocniOd = m_nocniOd->text();
     v.NocniDo = m_nocniDo->text();
     v.AddCheck = m_addCheck->isChecked();
+    v.RefMjeseci = m_refMjeseci->value();
+    v.PraznineOdmor = m_praznineOdmor->isChecked();
 
     v.Min1 = m_min1->isChecked();
     v.MinVoznja = m_minVoznja->isChecked();

@@ -9,6 +9,7 @@
 #include <utility>
 
 class QCheckBox;
+class QSpinBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
@@ -84,6 +85,8 @@ private:
     QLineEdit* m_nocniOd = nullptr;
     QLineEdit* m_nocniDo = nullptr;
     QCheckBox* m_addCheck = nullptr;
+    QSpinBox* m_refMjeseci = nullptr;
+    QCheckBox* m_praznineOdmor = nullptr;
 
     QCheckBox* m_min1 = nullptr;
     QCheckBox* m_minVoznja = nullptr;

@@ -66,11 +66,11 @@ public:
         if (!index.isValid() || index.row() >= rowCount())
             return QVariant();
         const WorkTimeRow& row = m_rows[static_cast<size_t>(index.row())];
-        const bool week = row.kind == WorkTimeRow::Kind::Week;
+        const bool week = row.kind == WorkTimeRow::Kind::Week || row.kind == WorkTimeRow::Kind::Average;
         switch (role) {
         case Qt::DisplayRole:
             if (index.column() == Nadnevak)
-                return week ? QStringLiteral("Tjedan ukupno") : row.date.toString(QStringLiteral("dd.MM.yyyy"));
+                return WorkTimeDateText(row);
             if (index.column() == Biljeske)
                 return WorkTimeNotesText(row);
             return WorkTimeValueText(row, index.column());
@@ -94,9 +94,9 @@ public:
     {
         if (orientation != Qt::Horizontal)
             return QVariant();
-        static const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
-                                          QStringLiteral("Noćni rad (22-06)"), QStringLiteral("Ukupno"),
-                                          QStringLiteral("Bilješke")};
+        const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
+                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(m_night.first, m_night.second)),
+                                   QStringLiteral("Ukupno"), QStringLiteral("Bilješke")};
         if (role == Qt::DisplayRole)
             return captions.value(section);
         if (role == Qt::ToolTipRole && section == Ukupno)
@@ -104,8 +104,16 @@ public:
         return QVariant();
     }
 
+    // The night window the night column's caption names.
+    void setNightWindow(std::pair<int, int> night)
+    {
+        m_night = night;
+        emit headerDataChanged(Qt::Horizontal, NocniRad, NocniRad);
+    }
+
 private:
     std::vector<WorkTimeRow> m_rows;
+    std::pair<int, int> m_night;
 };
 
 namespace {
@@ -230,6 +238,10 @@ TERSatiForma2::TERSatiForma2(Session& session, QWidget* parent) : QDialog(parent
         m_rebuild->setEnabled(true);
     });
     connect(print, &QPushButton::clicked, this, &TERSatiForma2::BitBtn7Click);
+    // The night column's caption names the night window of the settings.
+    m_model->setNightWindow(NightWindowMinutes(m_session.values()));
+    connect(&m_session.settings(), &Settings::changed, m_model,
+            [this] { m_model->setNightWindow(NightWindowMinutes(m_session.values())); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(kClientWidth, kClientHeight);
@@ -282,7 +294,8 @@ void TERSatiForma2::buildRecord()
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
         Transaction read = m_session.read();
-        m_model->setRows(LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date()));
+        m_model->setRows(
+            LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().RefMjeseci));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -296,8 +309,10 @@ void TERSatiForma2::BitBtn7Click()
         return;
     const SettingsValues& settings = m_session.values();
     const QVariantList driver = m_drivers->currentData().toList();
+    const auto [nightFrom, nightTo] = NightWindowMinutes(settings);
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
-                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString()};
+                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString(),
+                           nightFrom, nightTo};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
     if (settings.IPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);

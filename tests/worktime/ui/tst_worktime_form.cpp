@@ -52,7 +52,7 @@ void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
     QCOMPARE(window.windowTitle(), QStringLiteral("Evidencija radnog vremena"));
     QCOMPARE(Child<QComboBox>(window, "DjPopis")->currentText(), QStringLiteral("Anić Ana"));
     auto* grid = Child<QTableView>(window, "VT");
-    QCOMPARE(grid->model()->rowCount(), 16);
+    QCOMPARE(grid->model()->rowCount(), 17);  // the last the average of the reference period
     QCOMPARE(Child<QLabel>(window, "BrojStavki")->text(), QStringLiteral("14"));
     QCOMPARE(grid->model()->index(3, 0).data().toString(), QStringLiteral("04.09.2025"));
     QCOMPARE(grid->model()->index(3, 0).data(Qt::UserRole).toString(), QStringLiteral("čet"));
@@ -62,6 +62,15 @@ void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
     QCOMPARE(grid->model()->index(7, 4).data().toString(), QStringLiteral("manje od 48 sati tjedno"));
     QCOMPARE(grid->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(),
              QStringLiteral("Ukupno radno vrijeme (dnevno radno vrijeme + noćni rad)"));
+    QCOMPARE(grid->model()->index(16, 0).data().toString(), QStringLiteral("Prosjek"));
+    // The night column is captioned with the night window of the settings.
+    QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (22-06)"));
+    SettingsValues values = m_db->session().settings().values();
+    values.NocniOd = QStringLiteral("21:00");
+    m_db->session().settings().commit(values);
+    QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (21-06)"));
+    values.NocniOd = QStringLiteral("22:00");
+    m_db->session().settings().commit(values);
     // Choosing the other driver builds his record.
     auto* drivers = Child<QComboBox>(window, "DjPopis");
     drivers->setCurrentIndex(1);

@@ -1,0 +1,147 @@
+#include "temp_database.h"
+
+#include "temp_database.h"
+#include "entries/entry_store.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run RunTool(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELTRA_USER"), TestAccount().user);
+    environment.insert(QStringLiteral("VELTRA_PASSWORD"), TestAccount().password);
+    process.setProcessEnvironment(environment);
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-check"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+void Store(TestConnection& data, int driver, const QDate& date, std::vector<ActivityInterval> intervals)
+{
+    ManualEntry entry;
+    entry.driverId = driver;
+    entry.vehicleId = 1;
+    entry.date = date;
+    entry.intervals = std::move(intervals);
+    QVERIFY(StoreManualEntry(data.write, entry).done);
+}
+
+ActivityInterval Driving(int from, int to)
+{
+    return ActivityInterval{ActivityKind::Driving, from, to, {}, {}};
+}
+
+ActivityInterval Rest(int from, int to)
+{
+    return ActivityInterval{ActivityKind::Rest, from, to, {}, {}};
+}
+
+}  // namespace
+
+class TestVeltraCheck : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void jsonOfEveryDriverAndOfOne();
+    void textLines();
+    void cannotRun_data();
+    void cannotRun();
+
+private:
+    TempDatabase m_file;
+};
+
+void TestVeltraCheck::initTestCase()
+{
+    TestConnection data;
+    QCOMPARE(ConnectUpgraded(data, m_file.path()), QStringList());
+    data.write.startIfNotActive();
+    data.script.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (5, 'Babić Ana', 1);\n"
+                           "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC) VALUES (6, 'Šarić Ivo', 1);");
+    data.write.commit();
+    // Driver 5 on Wednesday 4 March 2026: 10 h 01 of driving from 06:00 with two breaks.
+    Store(data, 5, QDate(2026, 3, 4), {Driving(360, 630), Rest(630, 675), Driving(675, 945), Rest(945, 990),
+                                       Driving(990, 1051)});
+    // Driver 6 on Thursday: 4 h 31 without a break, then 45 minutes and 1 h.
+    Store(data, 6, QDate(2026, 3, 5), {Driving(360, 631), Rest(631, 676), Driving(676, 736)});
+}
+
+void TestVeltraCheck::jsonOfEveryDriverAndOfOne()
+{
+    const Run all = RunTool({"--from", "2026-03-02", "--to", "2026-03-08", "--json", m_file.path()});
+    QCOMPARE(all.exitCode, 0);
+    const QJsonArray found = QJsonDocument::fromJson(all.out.toUtf8()).array();
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found[0].toObject(), (QJsonObject{{"driver", 5},
+                                                {"rule", "561/6.1"},
+                                                {"start", "2026-03-04T06:00"},
+                                                {"end", "2026-03-04T17:31"},
+                                                {"value", 601},
+                                                {"limit", 600},
+                                                {"severity", QJsonValue::Null}}));
+    QCOMPARE(found[1].toObject()[QStringLiteral("driver")].toInt(), 6);
+    QCOMPARE(found[1].toObject()[QStringLiteral("rule")].toString(), QStringLiteral("561/7"));
+    QCOMPARE(found[1].toObject()[QStringLiteral("value")].toInt(), 271);
+
+    const Run one = RunTool({"--driver", "6", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    QCOMPARE(one.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(one.out.toUtf8()).array().size(), 1);
+
+    const Run none = RunTool({"--from", "2026-04-01", "--to", "2026-04-30", "--json", m_file.path()});
+    QCOMPARE(none.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(none.out.toUtf8()).array().size(), 0);
+}
+
+void TestVeltraCheck::textLines()
+{
+    const Run run = RunTool({"--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].startsWith(QStringLiteral("5\tBabić Ana\t561/6.1\t04.03.2026 06:00 - 04.03.2026 17:31\t10:01 / 10:00\t-\t")));
+    QCOMPARE(lines[2], QStringLiteral("Razdoblje 02.03.2026 - 08.03.2026: prekršaja 2, vozača 2."));
+}
+
+void TestVeltraCheck::cannotRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no database") << QStringList{"--json"} << "Nije navedena baza.";
+    QTest::newRow("unknown option") << QStringList{"--gapz", "x.fdb"} << "Nepoznata opcija: --gapz";
+    QTest::newRow("bad date") << QStringList{"--from", "4.3.2026", "x.fdb"} << "Datum nije oblika GGGG-MM-DD: 4.3.2026";
+    QTest::newRow("backwards") << QStringList{"--from", "2026-03-08", "--to", "2026-03-02", "x.fdb"}
+                               << "Razdoblje završava prije nego što počinje.";
+    QTest::newRow("missing file") << QStringList{"/nonexistent/folder/VT.FDB"} << "";
+}
+
+void TestVeltraCheck::cannotRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run run = RunTool(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(!run.err.trimmed().isEmpty());
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_MAIN(TestVeltraCheck)
+#include "tst_veltra_check.moc"
