@@ -627,6 +627,30 @@ void TestChartWorkspace::dayGridTotalsAndKilometres()
     rows->setRows({{ActivityKind::Rest, "00:00", "24:00", "", ""}, {ActivityKind::Driving, "06:00", "07:00", "", ""}});
     QVERIFY(!Child<QLabel>(*window, "Marker1")->isHidden());
 
+    // Past 24 hours the day's times show modulo 24 beside the "!!": six Inserts add six rows of
+    // other work 00:00-04:00 to 18:50 of driving.
+    rows->setRows({{ActivityKind::Driving, "05:10", "00:00", "", ""}});
+    auto* sums = Child<QTableWidget>(*window, "SG1");
+    {
+        auto* grid = Child<ActivityGridView>(*window, "AG1");
+        grid->setFocus();
+        grid->setCurrentIndex(rows->index(0, ActivityRowsModel::Od));
+        for (int press = 0; press < 6; ++press)
+            QTest::keyClick(grid, Qt::Key_Insert);
+    }
+    QCOMPARE(rows->rowCount(), 7);
+    QCOMPARE(Child<QLabel>(*window, "Ukupno1")->text(), QStringLiteral("18:50"));
+    QVERIFY(!Child<QLabel>(*window, "Marker1")->isHidden());
+    const QList<QStringList> expectedSums{{"Vožnja", "18:50", "1130"},
+                                          {"Ostali rad", "24:00", "1440"},
+                                          {"Noćni rad uk.", "02:50", "1610"},
+                                          {"Noć ukupno", "02:50", "1610"}};
+    for (const QStringList& expected : expectedSums) {
+        const QList<QTableWidgetItem*> found = sums->findItems(expected[0], Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(GridRow(sums, found[0]->row()), expected);
+    }
+
     // V on the last row adds a driving row from its end to 04:00.
     rows->setRows({{ActivityKind::OtherWork, "01:00", "02:00", "", ""}});
     auto* grid = Child<ActivityGridView>(*window, "AG1");
