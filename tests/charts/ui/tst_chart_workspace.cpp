@@ -161,6 +161,7 @@ private slots:
     void imageKeysActOnKeyDownAndUp();
     void geometryButtonsAndSplitPoint();
     void dayGridTotalsAndKilometres();
+    void kmFieldsByMouse();
     void overlayStaysOnTheImageWhenZoomed();
     void existingEntryWarns();
     void keyboardHelp();
@@ -659,6 +660,53 @@ void TestChartWorkspace::dayGridTotalsAndKilometres()
     QTest::keyClick(grid, Qt::Key_V);
     QCOMPARE(DayRow(rows, 1), (QStringList{QStringLiteral("Vožnja"), QStringLiteral("02:00"), QStringLiteral("04:00"),
                                            QStringLiteral("02:00")}));
+}
+
+// The operator clicks from field to field and types the readings.
+void TestChartWorkspace::kmFieldsByMouse()
+{
+    TKTSUnos* window = openDisc(kDayTrace);
+    chooseDriverAndVehicle(window);
+    auto* start = Child<QLineEdit>(*window, "Pocetno");
+    auto* end = Child<QLineEdit>(*window, "Zavrsno");
+    auto* remark = Child<QLineEdit>(*window, "Napomena");
+    auto* distance = Child<QLineEdit>(*window, "Predeno");
+    auto* reversed = Child<QLabel>(*window, "KmDefGreska");
+    const auto clickInto = [](QLineEdit* field) {
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(field->width() - 4, field->height() / 2));
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+    };
+
+    // Leaving "Početno km" rewrites it alone; the end, not yet given, stays empty and unflagged.
+    clickInto(start);
+    TypeText(start, QStringLiteral("500"));
+    clickInto(remark);
+    QCOMPARE(start->text(), QStringLiteral("500,00"));
+    QCOMPARE(end->text(), QString());
+    QVERIFY(reversed->isHidden());
+    QCOMPARE(distance->text(), QString());
+
+    clickInto(end);
+    TypeText(end, QStringLiteral("900"));
+    clickInto(remark);
+    QCOMPARE(end->text(), QStringLiteral("900,00"));
+    QCOMPARE(distance->text(), QStringLiteral("400,00"));
+
+    // A field entered by the mouse has its text selected: the new reading replaces the old one.
+    clickInto(end);
+    QCOMPARE(end->selectedText(), QStringLiteral("900,00"));
+    TypeText(end, QStringLiteral("1300"));
+    clickInto(remark);
+    QCOMPARE(end->text(), QStringLiteral("1300,00"));
+    QCOMPARE(start->text(), QStringLiteral("500,00"));
+    QCOMPARE(distance->text(), QStringLiteral("800,00"));
+    QVERIFY(reversed->isHidden());
+
+    QPointer<TKTSUnos> guard(window);
+    QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(number(QStringLiteral("SELECT CAST(KM1 AS INTEGER) FROM DUNOS")), 500);
+    QCOMPARE(number(QStringLiteral("SELECT CAST(KM2 AS INTEGER) FROM DUNOS")), 1300);
 }
 
 void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()

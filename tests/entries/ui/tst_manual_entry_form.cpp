@@ -520,8 +520,12 @@ void TestManualEntryForm::summaryEntryRoundTrip()
     choose(window, "Vozilo", QStringLiteral("ZG-100-AA"));
     Toggle(Child<QCheckBox>(window, "Posada"));
     Toggle(Child<QCheckBox>(window, "Detaljno"));
-    // A start reading above the end reading is flagged.
+    // Leaving a reading rewrites that field only: the end, not yet given, stays empty and
+    // nothing is flagged. A start reading above the end reading is flagged.
     Fill(Child<QLineEdit>(window, "Pocetno"), QStringLiteral("1300"));
+    QCOMPARE(Child<QLineEdit>(window, "Pocetno")->text(), QStringLiteral("1300,00"));
+    QCOMPARE(Child<QLineEdit>(window, "Zavrsno")->text(), QString());
+    QVERIFY(!Child<QLabel>(window, "KmMarker")->isVisible());
     Fill(Child<QLineEdit>(window, "Zavrsno"), QStringLiteral("1000"));
     QVERIFY(Child<QLabel>(window, "KmMarker")->isVisible());
     QCOMPARE(Child<QLineEdit>(window, "Predjeno")->text(), QString());
