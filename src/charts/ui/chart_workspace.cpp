@@ -46,6 +46,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -773,6 +774,14 @@ bool TKTSUnos::exportToFile(const QString& path)
 TKTSUnos* OpenChartWorkspace(ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
 {
     auto* window = new TKTSUnos(std::move(analysis), handOff, owner);
+    // The discs of one scan open together: none may hide another.
+    QList<QPoint> taken;
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && qobject_cast<TKTSUnos*>(other))
+            taken << other->pos();
+    }
+    if (const QScreen* screen = window->screen())
+        window->move(CascadedPosition(QRect(window->pos(), window->size()), taken, screen->availableGeometry()));
     window->show();
     return window;
 }

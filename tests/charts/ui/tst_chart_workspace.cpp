@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -277,6 +278,10 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     }
     QTRY_COMPARE_WITH_TIMEOUT(Workspaces().size(), 2, 20000);
     QList<TKTSUnos*> windows = Workspaces();
+    // Neither hides the other, and both lie on the screen.
+    QVERIFY(windows[0]->pos() != windows[1]->pos());
+    for (TKTSUnos* window : windows)
+        QVERIFY(window->screen()->availableGeometry().contains(window->pos()));
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(windows[i]->handOff().discNumber, i + 1);
         QCOMPARE(windows[i]->handOff().scanFileName, m_twoDiscScan);
