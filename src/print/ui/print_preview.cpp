@@ -52,10 +52,13 @@ TuplatnicePrintPreview::TuplatnicePrintPreview(QWidget* parent) : QWidget(parent
 
     m_thumbnails = new QListWidget(this);
     m_thumbnails->setObjectName(QStringLiteral("Stranice"));
+    // One column: the pages one under the other, never wrapped into a second column beside it.
     m_thumbnails->setFixedWidth(kThumbnailColumn);
     m_thumbnails->setViewMode(QListView::IconMode);
     m_thumbnails->setFlow(QListView::TopToBottom);
+    m_thumbnails->setWrapping(false);
     m_thumbnails->setMovement(QListView::Static);
+    m_thumbnails->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_thumbnails->setIconSize(QSize(kThumbnailColumn - 30, kThumbnailColumn));
     m_page = new QLabel;
     m_page->setObjectName(QStringLiteral("Stranica"));

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -160,7 +161,18 @@ void TestPeriodForm::previewPrintsTwiceAndSavesPdf()
     QVERIFY(m_preview->isVisible());
     QVERIFY(m_printed.isEmpty());
     QCOMPARE(m_preview->windowTitle(), QStringLiteral("Pregled ispisa"));
-    QCOMPARE(Child<QListWidget>(*m_preview, "Stranice")->count(), 4);
+    // One column of page thumbnails, 137 pixels wide, each page whole and under the one before.
+    auto* thumbnails = Child<QListWidget>(*m_preview, "Stranice");
+    QCOMPARE(thumbnails->count(), 4);
+    QCOMPARE(thumbnails->width(), 137);
+    QTRY_VERIFY(thumbnails->verticalScrollBar()->isVisible());
+    QVERIFY(!thumbnails->horizontalScrollBar()->isVisible());
+    for (int page = 0; page < thumbnails->count(); ++page) {
+        const QRect item = thumbnails->visualItemRect(thumbnails->item(page));
+        QVERIFY2(item.left() >= 0 && item.right() < thumbnails->viewport()->width(), qPrintable(QString::number(page)));
+        if (page > 0)
+            QVERIFY(item.top() >= thumbnails->visualItemRect(thumbnails->item(page - 1)).bottom());
+    }
     // No graph printer chosen: the system's default.
     QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
