@@ -109,6 +109,24 @@ void TestPeriodForm::opensOnTheLastFourWeeks()
     QCOMPARE(list->count(), 29);
     QCOMPARE(list->visualItemRect(list->item(0)).height(), 80);
     QCOMPARE(m_window->days().front().date, QDate(2025, 3, 3));
+    // Already at the first opening the lines take the list's width less its vertical scroll
+    // bar: nothing scrolls sideways, and each line's totals stand whole at its right.
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    const QRect line = list->visualItemRect(list->item(0));
+    QCOMPARE(line.width(), list->viewport()->width());
+    // The date at the start of the line stands whole before the chart's area (70 pixels in),
+    // not partly under it: its last pixel of ink lies clear of that edge.
+    const QImage image = list->viewport()->grab().toImage();
+    const int background = qGray(image.pixel(line.left() + 1, line.top() + 1));
+    int inkRight = -1;
+    for (int y = line.top() + 15; y < line.top() + 33; ++y) {
+        for (int x = line.left(); x < line.left() + 80; ++x) {
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 60)
+                inkRight = std::max(inkRight, x);
+        }
+    }
+    QVERIFY2(inkRight > line.left() + 40 && inkRight < line.left() + 68, qPrintable(QString::number(inkRight)));
 }
 
 void TestPeriodForm::onlyDaysWithActivities()
