@@ -119,7 +119,7 @@ bool TuplatnicePrintPreview::PrintPages()
         return false;
     QString error;
     if (!Print(*m_printout, ChosenPrinter(LiveSettings().values(), m_role), &error)) {
-        ShowMessage(this, error);
+        ShowMessage(this, error + kPdfButtonHint);
         return false;
     }
     return true;
@@ -127,13 +127,16 @@ bool TuplatnicePrintPreview::PrintPages()
 
 bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
 {
-    if (!m_printout)
-        return false;
+    return m_printout && SavePrintoutAsPdf(*m_printout, this, path);
+}
+
+bool SavePrintoutAsPdf(const Printout& printout, QWidget* parent, const QString& path)
+{
     QString target = path;
     if (target.isEmpty()) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        target = QFileDialog::getSaveFileName(this, QStringLiteral("Spremi kao PDF"),
-                                              QDir(folder).filePath(m_printout->fileName() + QStringLiteral(".pdf")),
+        target = QFileDialog::getSaveFileName(parent, QStringLiteral("Spremi kao PDF"),
+                                              QDir(folder).filePath(printout.fileName() + QStringLiteral(".pdf")),
                                               QStringLiteral("PDF (*.pdf)"));
         if (target.isEmpty())
             return false;
@@ -141,8 +144,8 @@ bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
             target += QStringLiteral(".pdf");
     }
     QString error;
-    if (!WritePdf(*m_printout, target, &error)) {
-        ShowError(this, error);
+    if (!WritePdf(printout, target, &error)) {
+        ShowError(parent, error);
         return false;
     }
     return true;
@@ -179,19 +182,18 @@ void PresentPrintoutModally(std::shared_ptr<const Printout> printout, PrinterRol
 
 void PresentPrintout(std::shared_ptr<const Printout> printout, PrinterRole role, bool preview, QWidget* messageParent)
 {
-    TuplatnicePrintPreview* window = TuplatnicePrintPreview::latest();
-    if (window) {
+    if (TuplatnicePrintPreview* window = TuplatnicePrintPreview::latest()) {
         window->setDocument(printout, role);
         if (preview) {
             window->show();
             window->raise();
             window->activateWindow();
-        } else {
-            window->PrintPages();
+            return;
         }
-        return;
     }
+    // No preview, so no "Spremi kao PDF" to point to: the PDF is offered here.
     QString error;
-    if (!Print(*printout, ChosenPrinter(LiveSettings().values(), role), &error))
-        ShowMessage(messageParent, error);
+    if (!Print(*printout, ChosenPrinter(LiveSettings().values(), role), &error)
+        && AskYesNo(messageParent, error + QStringLiteral("\n\n") + kSavePdfQuestion))
+        SavePrintoutAsPdf(*printout, messageParent);
 }

@@ -30,5 +30,4 @@ using PrintFunction = std::function<bool(const Printout& printout, const QString
 void SetPrintFunction(PrintFunction print);
 bool Print(const Printout& printout, const QString& printerName, QString* error);
 
-inline const QString kNoPrinterMessage =
-    QStringLiteral("Na računalu nije instaliran nijedan pisač. Ispis možete spremiti kao PDF (\"Spremi kao PDF\").");
+inline const QString kNoPrinterMessage = QStringLiteral("Na računalu nije instaliran nijedan pisač.");

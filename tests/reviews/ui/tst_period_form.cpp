@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -44,6 +46,7 @@ private slots:
     void printsAtOnceWithoutPreview();
     void previewPrintsTwiceAndSavesPdf();
     void noPrinterGivesAMessage();
+    void withoutPreviewNoPrinterOffersPdf();
     void dayGraphOpensIt();
 
 private:
@@ -216,10 +219,43 @@ void TestPeriodForm::noPrinterGivesAMessage()
     QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
     MessageAnswerer answerer;
     QVERIFY(!m_preview->PrintPages());
-    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage});
+    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage + kPdfButtonHint});
     // The PDF is always there.
     QTemporaryDir folder;
     QVERIFY(m_preview->saveAsPdf(folder.filePath("x.pdf")));
+}
+
+void TestPeriodForm::withoutPreviewNoPrinterOffersPdf()
+{
+    // Printed at once, without the preview and its "Spremi kao PDF": the operator is asked,
+    // answers "Da" and names the file in the save dialog.
+    setPreview(false);
+    SetPrintFunction([](const Printout&, const QString&, QString* error) {
+        *error = kNoPrinterMessage;
+        return false;
+    });
+    QTemporaryDir folder;
+    const QString path = folder.filePath("razdoblje.pdf");
+    MessageAnswerer answerer(QMessageBox::Yes);
+    QTimer saveDialog;
+    saveDialog.setInterval(20);
+    connect(&saveDialog, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        saveDialog.stop();
+        // The name is put in whole (typed key by key it would open the dialog's completer).
+        auto* name = Child<QLineEdit>(*dialog, "fileNameEdit");
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    saveDialog.start();
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
+    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage + QStringLiteral("\n\n") + kSavePdfQuestion});
+    QVERIFY(!m_preview->isVisible());
+    const QStringList pages = PdfPageTexts(path);
+    QCOMPARE(pages.size(), 4);
+    QVERIFY(pages[0].contains(QStringLiteral("Vozač: Šarić Ana")));
 }
 
 void TestPeriodForm::dayGraphOpensIt()
