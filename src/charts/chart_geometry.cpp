@@ -36,7 +36,15 @@ double ReadProfileDecimal(const ProfileFile& file, const QString& section, const
 
 QString FormatProfileDecimal(double value)
 {
-    QString text = QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
+    // Two decimals at most: an estimated direction carries the noise of binary fractions
+    // ("331,88999999999976"), which neither the operator nor the file needs.
+    QString text = QLocale::c().toString(value, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
 }

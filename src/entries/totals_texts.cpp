@@ -2,10 +2,11 @@
 
 #include "common/decimal_text.h"
 #include "common/time_text.h"
+#include "entries/activity_interval.h"
 
 QString DayTotalText(int totalMinutes)
 {
-    return FormatMinutes(totalMinutes);
+    return totalMinutes == kMinutesPerDay ? FormatMinutes(totalMinutes) : ClockText(totalMinutes);
 }
 
 QString SummaryRowTotalText(int minutes)

@@ -4,10 +4,12 @@
 
 #include <QString>
 
-// The texts in which a manual entry window shows its totals.
+// The texts in which the entry windows and the day graph show their totals.
 
-// A detailed day's total of all activity ("04:00", "24:00"); above 24 hours it keeps counting
-// ("25:00"), so the operator sees by how much the day is over.
+// A day's total as its "Ukupno:" and the lines of its totals grid show it: "24:00" for exactly
+// a day, otherwise the clock time, hours taken modulo 24 ("04:00"; 1500 minutes show
+// "01:00"). A day above 24 hours is told by the red "!!" beside its total, the whole minutes
+// by the grid's "min" column.
 QString DayTotalText(int totalMinutes);
 
 // "Ukupno" of one row of the summary grid (day plus night): "24:00" for exactly a day, whole

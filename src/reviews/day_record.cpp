@@ -1,6 +1,5 @@
 #include "reviews/day_record.h"
 
-#include "common/time_text.h"
 #include "db/scopes.h"
 #include "db/statement.h"
 #include "entries/activity_interval.h"
@@ -66,9 +65,4 @@ DayTotals DayRecordTotals(const std::vector<DayInterval>& intervals)
         windows.push_back(interval.night);
     }
     return ComputeDayTotals(counted, windows);
-}
-
-QString DayGraphTotalText(int totalMinutes)
-{
-    return totalMinutes == kMinutesPerDay ? QStringLiteral("24:00") : ClockText(totalMinutes);
 }

@@ -34,6 +34,3 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date);
 // The totals of the day, each interval counted with its own entry's night window; intervals
 // of a kind the program does not know, or without both times, count nothing.
 DayTotals DayRecordTotals(const std::vector<DayInterval>& intervals);
-
-// The total as the day graph shows it: "24:00" for exactly a day, the clock time otherwise.
-QString DayGraphTotalText(int totalMinutes);

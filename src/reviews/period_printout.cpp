@@ -73,9 +73,10 @@ void PeriodPrintout::paintPage(PageCanvas& canvas, int page) const
     const std::vector<Row>& rows = m_pages[static_cast<size_t>(page)];
     for (const Row& row : rows) {
         const PeriodDay& day = m_data.days[static_cast<size_t>(row.day)];
+        // The chart writes its hour numbers and totals in the painter's typeface.
+        canvas.setFont(kFont, 8);
         DrawDayChart(painter, canvas.rect(kRowLeft, row.top, kRowRight, row.top + kRowHeight), std::nullopt, style,
                      day.intervals);
-        canvas.setFont(kFont, 8);
         canvas.textAt(kDateLeft, row.top + kDateTop, day.date.toString(QStringLiteral("dd.MM.yyyy.")));
         canvas.textAt(kDateLeft, row.top + kWeekdayTop, ShortWeekdayName(day.date));
     }

@@ -8,9 +8,12 @@
 #include <QSet>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTaskBarAllowance = 32;
+constexpr int kCascadeStep = 32;
 
 const QString kTop = QStringLiteral("Top");
 const QString kLeft = QStringLiteral("Left");
@@ -70,6 +73,35 @@ QRect KeepOnScreen(const QRect& placement, const QSize& screen)
         kept.moveTop(0);
     }
     return kept;
+}
+
+namespace {
+
+// The nearest top left corner at which a window of the size lies within the area (at the
+// area's top left when it is larger).
+QPoint WithinArea(const QPoint& corner, const QSize& size, const QRect& area)
+{
+    return QPoint(std::max(area.left(), std::min(corner.x(), area.right() + 1 - size.width())),
+                  std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - size.height())));
+}
+
+}  // namespace
+
+QPoint CascadedPosition(const QRect& placement, const QList<QPoint>& taken, const QRect& available)
+{
+    for (const QPoint& origin : {placement.topLeft(), available.topLeft()}) {
+        QPoint previous = WithinArea(origin, placement.size(), available);
+        for (int step = 0;; ++step) {
+            const QPoint candidate = WithinArea(origin + QPoint(step, step) * kCascadeStep, placement.size(), available);
+            if (!taken.contains(candidate))
+                return candidate;
+            // Stuck at the area's edge: no further place this way.
+            if (step > 0 && candidate == previous)
+                break;
+            previous = candidate;
+        }
+    }
+    return WithinArea(placement.topLeft(), placement.size(), available);
 }
 
 PlacementSlot::PlacementSlot(QWidget* window, const QString& baseName) : m_baseName(baseName)

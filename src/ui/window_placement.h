@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -17,6 +19,12 @@ void RestoreWindowPlacement(QWidget* window, const QString& settingsPath, const 
 // with it, one past the bottom edge ends 32 pixels above it (room for the task bar), and
 // neither Left nor Top is ever below 0.
 QRect KeepOnScreen(const QRect& placement, const QSize& screen);
+
+// Where a window of which several open at once goes, so that none hides another: its own
+// placement when no window of its kind stands there (`taken`), otherwise the first free place
+// moving from there down and right a title bar's height at a time, then from the top left of
+// the area again; always within the available area of the screen.
+QPoint CascadedPosition(const QRect& placement, const QList<QPoint>& taken, const QRect& available);
 
 // The section of a window of which several can be open at once: the first of them keeps the
 // base name, the others the base name followed by the number of the first free slot

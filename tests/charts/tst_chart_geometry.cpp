@@ -50,6 +50,13 @@ void TestChartGeometry::writesAndReadsBack()
     QVERIFY(text.contains("Pos0=180,5"));
     QVERIFY(text.contains("R1=184"));
     QVERIFY(text.contains("CY=372"));
+
+    // An estimated direction is kept with two decimals.
+    QVERIFY(WriteChartGeometry(file, ChartGeometry{374, 372, 184, 197, 348.1099999999998}));
+    QCOMPARE(ReadChartGeometry(file).pos0, 348.11);
+    QFile again(path);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QVERIFY(again.readAll().contains("Pos0=348,11\r\n"));
 }
 
 void TestChartGeometry::readsRoundedAndUnreadableValues()
@@ -94,6 +101,10 @@ void TestChartGeometry::captionShowsTheGeometry()
     QCOMPARE(GeometryCaption({374, 374, 184, 197, 180.5}), QStringLiteral("R1 = 184; R2 = 197; C = (374,374)  0=180,5"));
     QCOMPARE(GeometryCaption({375, 368, 182, 194, 270}), QStringLiteral("R1 = 182; R2 = 194; C = (375,368)  0=270"));
     QCOMPARE(GeometryCaption({375, 368, 182, 194, 89.75}), QStringLiteral("R1 = 182; R2 = 194; C = (375,368)  0=89,75"));
+    // An estimated direction shows two decimals, not the noise of its binary fraction.
+    QCOMPARE(GeometryCaption({375, 368, 182, 194, 331.88999999999976}),
+             QStringLiteral("R1 = 182; R2 = 194; C = (375,368)  0=331,89"));
+    QCOMPARE(GeometryCaption({375, 368, 182, 194, -0.001}), QStringLiteral("R1 = 182; R2 = 194; C = (375,368)  0=0"));
 }
 
 void TestChartGeometry::readsReadingOptions()

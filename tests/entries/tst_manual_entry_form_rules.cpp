@@ -177,9 +177,11 @@ void TestManualEntryFormRules::kilometresAndLitres()
 
 void TestManualEntryFormRules::totalTexts()
 {
-    QCOMPARE(DayTotalText(240), QStringLiteral("04:00"));
-    QCOMPARE(DayTotalText(1440), QStringLiteral("24:00"));
-    QCOMPARE(DayTotalText(1500), QStringLiteral("25:00"));
+    // A day's total: exactly a day is "24:00", above it the hours are taken modulo 24.
+    const QList<std::pair<int, const char*>> dayTotals{
+        {0, "00:00"}, {240, "04:00"}, {1439, "23:59"}, {1440, "24:00"}, {1500, "01:00"}, {1711, "04:31"}, {2880, "00:00"}};
+    for (const auto& [minutes, text] : dayTotals)
+        QCOMPARE(DayTotalText(minutes), QLatin1String(text));
 
     QCOMPARE(SummaryRowTotalText(1439), QStringLiteral("23:59"));
     QCOMPARE(SummaryRowTotalText(1440), QStringLiteral("24:00"));

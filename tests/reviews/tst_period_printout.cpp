@@ -5,6 +5,7 @@
 #include "entries/entry_store.h"
 #include "print/pdf_output.h"
 #include "reviews/period_printout.h"
+#include "ui/fonts.h"
 
 #include <QtTest>
 
@@ -29,10 +30,17 @@ PeriodPrintoutData ThirtyDays()
 class TestPeriodPrintout : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void thirtyDaysOnFourPages();
     void pdfReadsBackPageByPage();
+    void everyTextInTahoma();
     void periodDaysAndRange();
 };
+
+void TestPeriodPrintout::initTestCase()
+{
+    RegisterApplicationFonts();
+}
 
 void TestPeriodPrintout::thirtyDaysOnFourPages()
 {
@@ -77,6 +85,19 @@ void TestPeriodPrintout::pdfReadsBackPageByPage()
     QString refused;
     QVERIFY(!WritePdf(PeriodPrintout(ThirtyDays()), folder.filePath("no/such/folder/x.pdf"), &refused));
     QVERIFY(refused.startsWith(QStringLiteral("Datoteku ")));
+}
+
+void TestPeriodPrintout::everyTextInTahoma()
+{
+    // The hour numbers and the totals beside each chart too, on the first page and on the
+    // pages after it (where no title has set the font before the first row).
+    QTemporaryDir folder;
+    const QString path = folder.filePath("razdoblje.pdf");
+    QVERIFY(WritePdf(PeriodPrintout(ThirtyDays()), path, nullptr));
+    QStringList fonts = PdfFontNames(path);
+    fonts.removeDuplicates();
+    QCOMPARE(fonts.size(), 1);
+    QVERIFY2(fonts[0].contains(QStringLiteral("Tahoma")), qPrintable(fonts[0]));
 }
 
 void TestPeriodPrintout::periodDaysAndRange()

@@ -40,3 +40,19 @@ QList<PdfWord> PdfWords(const QString& path)
     }
     return words;
 }
+
+QStringList PdfFontNames(const QString& path)
+{
+    QProcess pdffonts;
+    pdffonts.start(QStringLiteral("pdffonts"), {path});
+    if (!pdffonts.waitForFinished(60000) || pdffonts.exitCode() != 0)
+        return {};
+    // Two header lines, then one font a line, its name first.
+    QStringList names;
+    const QStringList lines = QString::fromUtf8(pdffonts.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QString name = lines[i].section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        names << name.mid(name.indexOf(QLatin1Char('+')) + 1);
+    }
+    return names;
+}

@@ -16,3 +16,7 @@ struct PdfWord {
     double top = 0;
 };
 QList<PdfWord> PdfWords(const QString& path);
+
+// The names of the fonts a PDF file embeds or names, as pdffonts (poppler-utils) lists them,
+// without the subset prefix ("ABCDEF+Tahoma" -> "Tahoma"); empty when the file cannot be read.
+QStringList PdfFontNames(const QString& path);

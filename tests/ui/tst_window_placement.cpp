@@ -20,6 +20,8 @@ private slots:
     void restoreKeepsCurrentValuesForMissingKeys();
     void restorePastRightEdgeEndsFlush();
     void slotsOfWindowsOpenAtOnce();
+    void cascadedPosition_data();
+    void cascadedPosition();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -132,6 +134,32 @@ void TestWindowPlacement::slotsOfWindowsOpenAtOnce()
     auto thirdWindow = window();
     PlacementSlot third(thirdWindow.get(), QStringLiteral("TfrmRucniUnos"));
     QCOMPARE(third.section(), QStringLiteral("TfrmRucniUnos3"));
+}
+
+void TestWindowPlacement::cascadedPosition_data()
+{
+    QTest::addColumn<QRect>("placement");
+    QTest::addColumn<QList<QPoint>>("taken");
+    QTest::addColumn<QPoint>("position");
+
+    // A screen of 1280 x 1024 with a task bar of 40 pixels at the bottom.
+    QTest::newRow("free place stays") << QRect(100, 50, 958, 510) << QList<QPoint>{QPoint(0, 0)} << QPoint(100, 50);
+    QTest::newRow("second on the first moves on") << QRect(0, 0, 958, 510) << QList<QPoint>{QPoint(0, 0)}
+                                                  << QPoint(32, 32);
+    QTest::newRow("third past both") << QRect(0, 0, 958, 510) << QList<QPoint>{QPoint(0, 0), QPoint(32, 32)}
+                                     << QPoint(64, 64);
+    QTest::newRow("wider than the screen moves down only")
+        << QRect(0, 0, 1400, 510) << QList<QPoint>{QPoint(0, 0)} << QPoint(0, 32);
+    QTest::newRow("at the bottom right corner starts again at the top left")
+        << QRect(322, 474, 958, 510) << QList<QPoint>{QPoint(322, 474)} << QPoint(0, 0);
+    QTest::newRow("past the task bar comes up") << QRect(0, 600, 958, 510) << QList<QPoint>{} << QPoint(0, 474);
+}
+
+void TestWindowPlacement::cascadedPosition()
+{
+    QFETCH(QRect, placement);
+    QFETCH(QList<QPoint>, taken);
+    QTEST(CascadedPosition(placement, taken, QRect(0, 0, 1280, 984)), "position");
 }
 
 QTEST_MAIN(TestWindowPlacement)

@@ -44,6 +44,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -380,8 +381,8 @@ QWidget* TKTSUnos::buildDriverTab()
     m_dateExists->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
     KeepRoomWhenHidden(m_dateExists);
     m_dateExists->hide();
-    m_startKm = NewLine(day, "Pocetno");
-    m_endKm = NewLine(day, "Zavrsno");
+    m_startKm = NewKmField(day, "Pocetno");
+    m_endKm = NewKmField(day, "Zavrsno");
     m_distance = NewLine(day, "Predeno", true);
     m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
     m_kmWrong = NewLabel(QStringLiteral("!!"), day, "KmDefGreska");
@@ -411,7 +412,7 @@ QWidget* TKTSUnos::buildDriverTab()
     auto* twoDayGrid = new QGridLayout(m_twoDayPanel);
     m_twoDayRange = NewLabel(QString(), m_twoDayPanel, "OdDoDvodnevni");
     m_twoDayRange->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
-    m_endOfDayKm = NewLine(m_twoDayPanel, "KmKrajDana");
+    m_endOfDayKm = NewKmField(m_twoDayPanel, "KmKrajDana");
     m_endOfDayKm->setToolTip(QStringLiteral("Dvoklik: procjena prema trajanju aktivnosti dana"));
     m_endOfDayKm->installEventFilter(this);
     twoDayGrid->addWidget(NewLabel(QStringLiteral("Datum od-do:"), m_twoDayPanel), 0, 0);
@@ -455,10 +456,9 @@ QWidget* TKTSUnos::buildDriverTab()
     m_vehicle->installEventFilter(this);
     connect(m_driver, &QComboBox::activated, this, &TKTSUnos::checkExistingEntry);
     connect(m_date, &DateField::committed, this, &TKTSUnos::checkExistingEntry);
-    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(false); });
-    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(true); });
-    connect(m_endOfDayKm, &QLineEdit::editingFinished, this,
-            [this] { m_endOfDayKm->setText(KmText(Decimal3::fromText(m_endOfDayKm->text()))); });
+    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_startKm); });
+    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_endKm); });
+    connect(m_endOfDayKm, &QLineEdit::editingFinished, this, [this] { RewriteKmField(m_endOfDayKm); });
     connect(m_day1, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
     connect(m_day2, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
     return page;
@@ -618,18 +618,15 @@ void TKTSUnos::checkExistingEntry()
     }
 }
 
-void TKTSUnos::kilometresExit(bool endField)
+void TKTSUnos::kilometresExit(QLineEdit* field)
 {
-    const Decimal3 start = Decimal3::fromText(m_startKm->text());
-    const Decimal3 end = Decimal3::fromText(m_endKm->text());
-    m_startKm->setText(KmText(start));
-    m_endKm->setText(KmText(end));
-    const Decimal3 distance = DayDistance(start, end);
-    m_distance->setText(distance.isZero() ? QString() : KmText(distance));
-    m_kmWrong->setVisible(OdometerReversed(start, end));
-    m_day1->setDistance(distance);
-    m_day2->setDistance(distance);
-    if (endField)
+    RewriteKmField(field);
+    const OdometerCheck odometer = CheckOdometer(m_startKm, m_endKm);
+    m_distance->setText(odometer.distance.isZero() ? QString() : KmText(odometer.distance));
+    m_kmWrong->setVisible(odometer.reversed);
+    m_day1->setDistance(odometer.distance);
+    m_day2->setDistance(odometer.distance);
+    if (field == m_endKm)
         estimateEndOfDayKm();
 }
 
@@ -783,6 +780,14 @@ bool TKTSUnos::exportToFile(const QString& path)
 TKTSUnos* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
 {
     auto* window = new TKTSUnos(session, std::move(analysis), handOff, owner);
+    // The discs of one scan open together: none may hide another.
+    QList<QPoint> taken;
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && qobject_cast<TKTSUnos*>(other))
+            taken << other->pos();
+    }
+    if (const QScreen* screen = window->screen())
+        window->move(CascadedPosition(QRect(window->pos(), window->size()), taken, screen->availableGeometry()));
     window->show();
     return window;
 }

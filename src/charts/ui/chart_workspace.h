@@ -87,7 +87,9 @@ private:
     void fillDriverList();
     void fillVehicleList();
     void checkExistingEntry();
-    void kilometresExit(bool endField);
+    // Leaving "Početno km" or "Završno km": that field rewritten, the distance and the
+    // reversed-odometer marker from both.
+    void kilometresExit(QLineEdit* field);
     void estimateEndOfDayKm();
     void showTwoDayRange();
 

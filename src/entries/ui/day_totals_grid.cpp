@@ -1,7 +1,7 @@
 #include "entries/ui/day_totals_grid.h"
 
-#include "common/time_text.h"
 #include "entries/day_totals.h"
+#include "entries/totals_texts.h"
 #include "ui/look.h"
 
 #include <QHeaderView>
@@ -57,7 +57,7 @@ void ShowDayTotals(QTableWidget* grid, const DayTotals& totals)
                                      totals.nightWork,  totals.nightAll,
                                      totals.nightDriving, totals.nightOtherWork};
     for (int row = 0; row < static_cast<int>(minutes.size()) && row < grid->rowCount(); ++row) {
-        grid->item(row, TotalsTime)->setText(FormatMinutes(minutes[static_cast<size_t>(row)]));
+        grid->item(row, TotalsTime)->setText(DayTotalText(minutes[static_cast<size_t>(row)]));
         grid->item(row, TotalsMinutes)->setText(QString::number(minutes[static_cast<size_t>(row)]));
     }
 }

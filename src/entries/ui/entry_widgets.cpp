@@ -1,5 +1,6 @@
 #include "entries/ui/entry_widgets.h"
 
+#include "common/decimal_text.h"
 #include "common/list_fields.h"
 #include "entries/day_totals.h"
 #include "entries/entry_pick_lists.h"
@@ -8,6 +9,7 @@
 #include "ui/message_box.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -62,6 +64,66 @@ QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly)
     if (readOnly)
         line->setFocusPolicy(Qt::NoFocus);
     return line;
+}
+
+namespace {
+
+// Selects a line's whole text when the mouse puts the focus into it: once the button is
+// released, unless the operator dragged over a part of the text.
+class SelectOnMouseEntry : public QObject {
+public:
+    explicit SelectOnMouseEntry(QLineEdit* line) : QObject(line), m_line(line) { line->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_line)
+            return false;
+        if (event->type() == QEvent::FocusIn)
+            m_enteredByMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        else if (event->type() == QEvent::MouseButtonRelease && m_enteredByMouse) {
+            m_enteredByMouse = false;
+            if (!m_line->hasSelectedText())
+                m_line->selectAll();
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* m_line;
+    bool m_enteredByMouse = false;
+};
+
+} // namespace
+
+QLineEdit* NewKmField(QWidget* parent, const char* objectName)
+{
+    QLineEdit* field = NewLine(parent, objectName);
+    new SelectOnMouseEntry(field);
+    return field;
+}
+
+std::optional<Decimal3> KmReading(const QLineEdit* field)
+{
+    const QString text = field->text().trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    return Decimal3::fromText(text);
+}
+
+void RewriteKmField(QLineEdit* field)
+{
+    const std::optional<Decimal3> reading = KmReading(field);
+    field->setText(reading ? FormatDecimalZero(reading->toText()) : QString());
+}
+
+OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endField)
+{
+    const std::optional<Decimal3> start = KmReading(startField);
+    const std::optional<Decimal3> end = KmReading(endField);
+    if (!start || !end)
+        return OdometerCheck{};
+    return OdometerCheck{DayDistance(*start, *end), OdometerReversed(*start, *end)};
 }
 
 void FillPickList(Session& session, QComboBox* list, const QString& sql)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "common/decimal3.h"
 #include "entries/activity_interval.h"
 #include "settings/settings_values.h"
 
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -31,6 +34,24 @@ QLabel* NewValue(QWidget* parent, const char* objectName);
 QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName);
 // A read-only line takes no focus.
 QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = false);
+
+// An odometer field ("Početno km", "Završno km", "Stanje km na kraju dana:"). Entered by the
+// mouse it selects its text, as when entered by Tab, so that a new reading replaces the old
+// one rather than being typed into it.
+QLineEdit* NewKmField(QWidget* parent, const char* objectName);
+// The reading of a km field ("1.000,5" is 1000,5); none while the field is empty.
+std::optional<Decimal3> KmReading(const QLineEdit* field);
+// Leaving a km field rewrites that field only, with two decimals ("1000,50"); an empty field
+// stays empty.
+void RewriteKmField(QLineEdit* field);
+
+// What the two odometer readings of a day tell: the distance driven (0 unless both are there
+// and the end is above the start) and whether the odometer runs backwards.
+struct OdometerCheck {
+    Decimal3 distance;
+    bool reversed = false;
+};
+OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endField);
 
 // Fills a driver or vehicle pick list from its query (items "name||key", showing the name) and
 // keeps the item that was selected. A database error is shown and leaves the list empty.

@@ -169,8 +169,8 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     m_existingWarning->setFocusPolicy(Qt::StrongFocus);
     KeepRoomWhenHidden(m_existingWarning);
     m_existingWarning->hide();
-    m_startKm = NewLine(day, "Pocetno");
-    m_endKm = NewLine(day, "Zavrsno");
+    m_startKm = NewKmField(day, "Pocetno");
+    m_endKm = NewKmField(day, "Zavrsno");
     m_distance = NewLine(day, "Predjeno", true);
     m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
     m_kmMarker = NewLabel(QStringLiteral("!!"), day, "KmMarker");
@@ -230,8 +230,8 @@ QWidget* TfrmRucniUnos::buildBasicPage()
     connect(m_driver, &QComboBox::activated, this, &TfrmRucniUnos::checkExistingEntries);
     connect(m_date, &DateField::committed, this, &TfrmRucniUnos::checkExistingEntries);
     m_driver->installEventFilter(this);
-    connect(m_startKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);
-    connect(m_endKm, &QLineEdit::editingFinished, this, &TfrmRucniUnos::kilometresExit);
+    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_startKm); });
+    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_endKm); });
     connect(m_workStart, &QLineEdit::editingFinished, this, &TfrmRucniUnos::pocetakExit);
     connect(m_remark, &QPlainTextEdit::textChanged, this, [this] {
         const QString text = m_remark->toPlainText();
@@ -509,19 +509,16 @@ void TfrmRucniUnos::checkExistingEntries()
     m_existingWarning->setVisible(!entries.empty());
 }
 
-void TfrmRucniUnos::kilometresExit()
+void TfrmRucniUnos::kilometresExit(QLineEdit* field)
 {
     // Only typed readings replace the distance: an entry loaded with a distance and no
     // readings keeps it when the operator merely passes through the fields.
-    if (!m_startKm->isModified() && !m_endKm->isModified())
+    if (!field->isModified())
         return;
-    const Decimal3 start = Decimal3::fromText(m_startKm->text());
-    const Decimal3 end = Decimal3::fromText(m_endKm->text());
-    m_startKm->setText(FormatDecimalZero(start.toText()));
-    m_endKm->setText(FormatDecimalZero(end.toText()));
-    const Decimal3 distance = DayDistance(start, end);
-    m_distance->setText(distance.isZero() ? QString() : FormatDecimalZero(distance.toText()));
-    m_kmMarker->setVisible(OdometerReversed(start, end));
+    RewriteKmField(field);
+    const OdometerCheck odometer = CheckOdometer(m_startKm, m_endKm);
+    m_distance->setText(odometer.distance.isZero() ? QString() : FormatDecimalZero(odometer.distance.toText()));
+    m_kmMarker->setVisible(odometer.reversed);
     showDetailedTotals();
     showSummaryTotals();
 }

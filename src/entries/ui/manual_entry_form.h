@@ -71,7 +71,7 @@ private:
     // Shows the next (1) or previous (-1) page that the entry's kind has.
     void turnPage(int step);
     void checkExistingEntries();
-    void kilometresExit();
+    void kilometresExit(QLineEdit* field);
     void pocetakExit();
     int pocetakMinutes() const;
     void showDetailedTotals();

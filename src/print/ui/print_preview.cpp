@@ -55,10 +55,13 @@ TuplatnicePrintPreview::TuplatnicePrintPreview(Printing& printing, QWidget* pare
 
     m_thumbnails = new QListWidget(this);
     m_thumbnails->setObjectName(QStringLiteral("Stranice"));
+    // One column: the pages one under the other, never wrapped into a second column beside it.
     m_thumbnails->setFixedWidth(kThumbnailColumn);
     m_thumbnails->setViewMode(QListView::IconMode);
     m_thumbnails->setFlow(QListView::TopToBottom);
+    m_thumbnails->setWrapping(false);
     m_thumbnails->setMovement(QListView::Static);
+    m_thumbnails->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_thumbnails->setIconSize(QSize(kThumbnailColumn - 30, kThumbnailColumn));
     m_page = new QLabel;
     m_page->setObjectName(QStringLiteral("Stranica"));
@@ -119,7 +122,7 @@ bool TuplatnicePrintPreview::PrintPages()
         return false;
     QString error;
     if (!m_printing.print(*m_printout, m_role, &error)) {
-        ShowMessage(this, error);
+        ShowMessage(this, error + kPdfButtonHint);
         return false;
     }
     return true;
@@ -127,13 +130,16 @@ bool TuplatnicePrintPreview::PrintPages()
 
 bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
 {
-    if (!m_printout)
-        return false;
+    return m_printout && SavePrintoutAsPdf(*m_printout, this, path);
+}
+
+bool SavePrintoutAsPdf(const Printout& printout, QWidget* parent, const QString& path)
+{
     QString target = path;
     if (target.isEmpty()) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        target = QFileDialog::getSaveFileName(this, QStringLiteral("Spremi kao PDF"),
-                                              QDir(folder).filePath(m_printout->fileName() + QStringLiteral(".pdf")),
+        target = QFileDialog::getSaveFileName(parent, QStringLiteral("Spremi kao PDF"),
+                                              QDir(folder).filePath(printout.fileName() + QStringLiteral(".pdf")),
                                               QStringLiteral("PDF (*.pdf)"));
         if (target.isEmpty())
             return false;
@@ -141,8 +147,8 @@ bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
             target += QStringLiteral(".pdf");
     }
     QString error;
-    if (!WritePdf(*m_printout, target, &error)) {
-        ShowError(this, error);
+    if (!WritePdf(printout, target, &error)) {
+        ShowError(parent, error);
         return false;
     }
     return true;
@@ -204,12 +210,12 @@ void PresentPrintout(Printing& printing, std::shared_ptr<const Printout> printou
             window->show();
             window->raise();
             window->activateWindow();
-        } else {
-            window->PrintPages();
+            return;
         }
-        return;
     }
+    // No preview, so no "Spremi kao PDF" to point to: the PDF is offered here.
     QString error;
-    if (!printing.print(*printout, role, &error))
-        ShowMessage(messageParent, error);
+    if (!printing.print(*printout, role, &error)
+        && AskYesNo(messageParent, error + QStringLiteral("\n\n") + kSavePdfQuestion))
+        SavePrintoutAsPdf(*printout, messageParent);
 }

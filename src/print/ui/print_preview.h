@@ -52,10 +52,21 @@ private:
     QLabel* m_page = nullptr;
 };
 
+// What the preview adds when printing fails: the way to a PDF from there.
+inline const QString kPdfButtonHint = QStringLiteral(" Ispis možete spremiti kao PDF (\"Spremi kao PDF\").");
+// What is asked when printing without the preview fails.
+inline const QString kSavePdfQuestion = QStringLiteral("Spremiti ispis kao PDF datoteku?");
+
+// Saves the printout as a PDF file at the path or, when none is given, where the operator
+// chooses (offered under the printout's name in the documents folder). A failure is told in a
+// message; false then, and when the operator chooses no file.
+bool SavePrintoutAsPdf(const Printout& printout, QWidget* parent, const QString& path = QString());
+
 // What a window does with a printout it has made: shows it in the preview when `preview` is on
 // (the setting "Prikaži prije ispisa" of the printout's group), otherwise prints it at once.
 // Without a preview window open, and where the run opens none when needed (as in tests of other
-// windows), it prints at once.
+// windows), it prints at once. When printing at once fails (no printer, say), the reason is told
+// and saving a PDF offered instead.
 void PresentPrintout(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role, bool preview,
                      QWidget* messageParent);
 // The preview for a window that is itself modal: the printout is shown, and the caller waits,

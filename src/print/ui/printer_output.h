@@ -53,5 +53,4 @@ private:
     bool m_opensPreview = false;
 };
 
-inline const QString kNoPrinterMessage =
-    QStringLiteral("Na računalu nije instaliran nijedan pisač. Ispis možete spremiti kao PDF (\"Spremi kao PDF\").");
+inline const QString kNoPrinterMessage = QStringLiteral("Na računalu nije instaliran nijedan pisač.");

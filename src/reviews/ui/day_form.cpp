@@ -5,6 +5,7 @@
 #include "db/db_error.h"
 #include "entries/activity_interval.h"
 #include "entries/activity_kind.h"
+#include "entries/totals_texts.h"
 #include "entries/ui/activity_kind_icon.h"
 #include "entries/ui/day_totals_grid.h"
 #include "reviews/ui/day_chart_strip.h"
@@ -266,7 +267,7 @@ void TDayForm::showTotals()
 {
     const DayTotals totals = DayRecordTotals(m_day.intervals);
     ShowDayTotals(m_totalsGrid, totals);
-    m_total->setText(DayGraphTotalText(totals.totalMinutes));
+    m_total->setText(DayTotalText(totals.totalMinutes));
     m_totalMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
     m_kilometres->setText(QString::number(totals.kilometres));
     const Decimal3 kilometres = totals.kilometres >= 1 ? Decimal3::fromWhole(totals.kilometres)

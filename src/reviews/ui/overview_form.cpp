@@ -17,7 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -183,16 +183,18 @@ QWidget* TfrmOverview::buildFilterPanel()
     obnovi->setObjectName(QStringLiteral("Obnovi"));
     obnovi->setAutoDefault(false);
 
-    auto* row = new QHBoxLayout(panel);
-    row->addWidget(CaptionAroundField(panel, m_enteredFilter, m_enteredFrom));
-    row->addWidget(m_enteredTo);
-    row->addSpacing(12);
-    row->addWidget(CaptionAroundField(panel, m_daysFilter, m_daysFrom));
-    row->addWidget(m_daysTo);
-    row->addSpacing(12);
-    row->addWidget(new QLabel(QStringLiteral("Vozač:"), panel));
-    row->addWidget(m_driver, 1);
-    row->addWidget(obnovi);
+    // Two lines, so that the panel fits the window's width of 879 pixels: the two date filters
+    // one under the other, the driver beside the first and "Obnovi" under it.
+    auto* lines = new QGridLayout(panel);
+    lines->addWidget(CaptionAroundField(panel, m_enteredFilter, m_enteredFrom), 0, 0);
+    lines->addWidget(m_enteredTo, 0, 1);
+    lines->addWidget(CaptionAroundField(panel, m_daysFilter, m_daysFrom), 1, 0);
+    lines->addWidget(m_daysTo, 1, 1);
+    lines->setColumnMinimumWidth(2, 12);
+    lines->addWidget(new QLabel(QStringLiteral("Vozač:"), panel), 0, 3);
+    lines->addWidget(m_driver, 0, 4);
+    lines->addWidget(obnovi, 1, 4, Qt::AlignLeft);
+    lines->setColumnStretch(4, 1);
 
     connect(obnovi, &QPushButton::clicked, this, &TfrmOverview::refresh);
     // A changed filter shows at once.

@@ -34,10 +34,23 @@ constexpr int kDateColumn = 70;
 constexpr int kDateLeft = 7;
 constexpr int kDateTop = 15;
 constexpr int kWeekdayTop = 33;
+constexpr int kDateGap = 3;  // between the longest date and the chart's area
+constexpr double kSmallestDatePoints = 6;
+const QString kDateSample = QStringLiteral("00.00.0000.");
 constexpr int kSummaryBox = 16;
 constexpr int kLegendHeight = 40;
 constexpr int kLegendBox = 20;
 const QColor kSilver(192, 192, 192);
+
+// The font of the date column: the list's own, made smaller when a date would not fit beside
+// the chart, whose area (filled with the line's background) would cover the end of it.
+QFont DateColumnFont(QFont font)
+{
+    constexpr int room = kDateColumn - kDateLeft - kDateGap;
+    while (QFontMetrics(font).horizontalAdvance(kDateSample) > room && font.pointSizeF() > kSmallestDatePoints)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
 
 }  // namespace
 
@@ -68,6 +81,7 @@ public:
         painter->save();
         painter->fillRect(line, background);
         painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : option.palette.color(QPalette::Text));
+        painter->setFont(DateColumnFont(option.font));
         const QFontMetrics metrics(painter->font());
         painter->drawText(line.left() + kDateLeft, line.top() + kDateTop + metrics.ascent(),
                           day.date.toString(QStringLiteral("dd.MM.yyyy.")));
@@ -83,10 +97,9 @@ public:
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
-    {
-        return QSize(option.rect.width(), kLineHeight);
-    }
+    // No width of its own: a line is as wide as the list shows it, its vertical scroll bar
+    // counted, and the chart is drawn to fit.
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return QSize(0, kLineHeight); }
 
 private:
     const std::vector<PeriodDay>& m_days;

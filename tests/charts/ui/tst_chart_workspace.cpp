@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -161,6 +162,7 @@ private slots:
     void imageKeysActOnKeyDownAndUp();
     void geometryButtonsAndSplitPoint();
     void dayGridTotalsAndKilometres();
+    void kmFieldsByMouse();
     void overlayStaysOnTheImageWhenZoomed();
     void existingEntryWarns();
     void keyboardHelp();
@@ -273,6 +275,10 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     }
     QTRY_COMPARE_WITH_TIMEOUT(Workspaces().size(), 2, 20000);
     QList<TKTSUnos*> windows = Workspaces();
+    // Neither hides the other, and both lie on the screen.
+    QVERIFY(windows[0]->pos() != windows[1]->pos());
+    for (TKTSUnos* window : windows)
+        QVERIFY(window->screen()->availableGeometry().contains(window->pos()));
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(windows[i]->handOff().discNumber, i + 1);
         QCOMPARE(windows[i]->handOff().scanFileName, m_twoDiscScan);
@@ -624,6 +630,30 @@ void TestChartWorkspace::dayGridTotalsAndKilometres()
     rows->setRows({{ActivityKind::Rest, "00:00", "24:00", "", ""}, {ActivityKind::Driving, "06:00", "07:00", "", ""}});
     QVERIFY(!Child<QLabel>(*window, "Marker1")->isHidden());
 
+    // Past 24 hours the day's times show modulo 24 beside the "!!": six Inserts add six rows of
+    // other work 00:00-04:00 to 18:50 of driving.
+    rows->setRows({{ActivityKind::Driving, "05:10", "00:00", "", ""}});
+    auto* sums = Child<QTableWidget>(*window, "SG1");
+    {
+        auto* grid = Child<ActivityGridView>(*window, "AG1");
+        grid->setFocus();
+        grid->setCurrentIndex(rows->index(0, ActivityRowsModel::Od));
+        for (int press = 0; press < 6; ++press)
+            QTest::keyClick(grid, Qt::Key_Insert);
+    }
+    QCOMPARE(rows->rowCount(), 7);
+    QCOMPARE(Child<QLabel>(*window, "Ukupno1")->text(), QStringLiteral("18:50"));
+    QVERIFY(!Child<QLabel>(*window, "Marker1")->isHidden());
+    const QList<QStringList> expectedSums{{"Vožnja", "18:50", "1130"},
+                                          {"Ostali rad", "24:00", "1440"},
+                                          {"Noćni rad uk.", "02:50", "1610"},
+                                          {"Noć ukupno", "02:50", "1610"}};
+    for (const QStringList& expected : expectedSums) {
+        const QList<QTableWidgetItem*> found = sums->findItems(expected[0], Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(GridRow(sums, found[0]->row()), expected);
+    }
+
     // V on the last row adds a driving row from its end to 04:00.
     rows->setRows({{ActivityKind::OtherWork, "01:00", "02:00", "", ""}});
     auto* grid = Child<ActivityGridView>(*window, "AG1");
@@ -632,6 +662,53 @@ void TestChartWorkspace::dayGridTotalsAndKilometres()
     QTest::keyClick(grid, Qt::Key_V);
     QCOMPARE(DayRow(rows, 1), (QStringList{QStringLiteral("Vožnja"), QStringLiteral("02:00"), QStringLiteral("04:00"),
                                            QStringLiteral("02:00")}));
+}
+
+// The operator clicks from field to field and types the readings.
+void TestChartWorkspace::kmFieldsByMouse()
+{
+    TKTSUnos* window = openDisc(kDayTrace);
+    chooseDriverAndVehicle(window);
+    auto* start = Child<QLineEdit>(*window, "Pocetno");
+    auto* end = Child<QLineEdit>(*window, "Zavrsno");
+    auto* remark = Child<QLineEdit>(*window, "Napomena");
+    auto* distance = Child<QLineEdit>(*window, "Predeno");
+    auto* reversed = Child<QLabel>(*window, "KmDefGreska");
+    const auto clickInto = [](QLineEdit* field) {
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(field->width() - 4, field->height() / 2));
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+    };
+
+    // Leaving "Početno km" rewrites it alone; the end, not yet given, stays empty and unflagged.
+    clickInto(start);
+    TypeText(start, QStringLiteral("500"));
+    clickInto(remark);
+    QCOMPARE(start->text(), QStringLiteral("500,00"));
+    QCOMPARE(end->text(), QString());
+    QVERIFY(reversed->isHidden());
+    QCOMPARE(distance->text(), QString());
+
+    clickInto(end);
+    TypeText(end, QStringLiteral("900"));
+    clickInto(remark);
+    QCOMPARE(end->text(), QStringLiteral("900,00"));
+    QCOMPARE(distance->text(), QStringLiteral("400,00"));
+
+    // A field entered by the mouse has its text selected: the new reading replaces the old one.
+    clickInto(end);
+    QCOMPARE(end->selectedText(), QStringLiteral("900,00"));
+    TypeText(end, QStringLiteral("1300"));
+    clickInto(remark);
+    QCOMPARE(end->text(), QStringLiteral("1300,00"));
+    QCOMPARE(start->text(), QStringLiteral("500,00"));
+    QCOMPARE(distance->text(), QStringLiteral("800,00"));
+    QVERIFY(reversed->isHidden());
+
+    QPointer<TKTSUnos> guard(window);
+    QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(number(QStringLiteral("SELECT CAST(KM1 AS INTEGER) FROM DUNOS")), 500);
+    QCOMPARE(number(QStringLiteral("SELECT CAST(KM2 AS INTEGER) FROM DUNOS")), 1300);
 }
 
 void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()

@@ -298,11 +298,11 @@ void TestManualEntryForm::quickKeysAndChaining()
     QCOMPARE(rows.index(1, ActivityRowsModel::Do).data().toString(), QStringLiteral("02:00"));
     QCOMPARE(RowTexts(rows, 2), (QStringList{"Ostali rad", "02:00", "04:00", "02:00", "", ""}));
 
-    // Over 24 hours the total keeps counting and the red marker shows.
+    // Over 24 hours the total shows its clock time (hours modulo 24) and the red marker shows.
     QCOMPARE(Child<QLabel>(window, "Ukupno")->text(), QStringLiteral("22:00"));
     QVERIFY(!Child<QLabel>(window, "UkupnoMarker")->isVisible());
     typeCell(grid, 2, ActivityRowsModel::Do, "10");
-    QCOMPARE(Child<QLabel>(window, "Ukupno")->text(), QStringLiteral("28:00"));
+    QCOMPARE(Child<QLabel>(window, "Ukupno")->text(), QStringLiteral("04:00"));
     QVERIFY(Child<QLabel>(window, "UkupnoMarker")->isVisible());
 
     // Ctrl+M changes the current row's kind and adds no row.
@@ -521,8 +521,12 @@ void TestManualEntryForm::summaryEntryRoundTrip()
     choose(window, "Vozilo", QStringLiteral("ZG-100-AA"));
     Toggle(Child<QCheckBox>(window, "Posada"));
     Toggle(Child<QCheckBox>(window, "Detaljno"));
-    // A start reading above the end reading is flagged.
+    // Leaving a reading rewrites that field only: the end, not yet given, stays empty and
+    // nothing is flagged. A start reading above the end reading is flagged.
     Fill(Child<QLineEdit>(window, "Pocetno"), QStringLiteral("1300"));
+    QCOMPARE(Child<QLineEdit>(window, "Pocetno")->text(), QStringLiteral("1300,00"));
+    QCOMPARE(Child<QLineEdit>(window, "Zavrsno")->text(), QString());
+    QVERIFY(!Child<QLabel>(window, "KmMarker")->isVisible());
     Fill(Child<QLineEdit>(window, "Zavrsno"), QStringLiteral("1000"));
     QVERIFY(Child<QLabel>(window, "KmMarker")->isVisible());
     QCOMPARE(Child<QLineEdit>(window, "Predjeno")->text(), QString());

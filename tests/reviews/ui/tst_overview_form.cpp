@@ -8,6 +8,8 @@
 #include "large_database.h"
 #include "reviews/ui/day_form.h"
 #include "reviews/ui/overview_form.h"
+#include "common/profile_file.h"
+#include "settings/settings_values.h"
 #include "ui/date_field.h"
 
 #include <QAction>
@@ -70,6 +72,7 @@ private slots:
     void copyGivesEveryRecord();
     void storeElsewhereRefreshesAndKeepsTheCurrentLine();
     void escapeAndPovratakClose();
+    void opensAtItsSizeWithoutSavedPlacement();
 
 private:
     QTableView* grid(const char* name) { return Child<QTableView>(*m_window, name); }
@@ -305,6 +308,22 @@ void TestOverviewForm::escapeAndPovratakClose()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QTest::mouseClick(Child<QPushButton>(*m_window, "Povratak"), Qt::LeftButton);
     QVERIFY(!m_window->isVisible());
+}
+
+void TestOverviewForm::opensAtItsSizeWithoutSavedPlacement()
+{
+    m_window.reset();
+    const QString path = m_session->settingsPath();
+    QFile::remove(path);
+    m_window = std::make_unique<TfrmOverview>(*m_session, m_owner.get());
+    QVERIFY(ShowActive(*m_window));
+    QCOMPARE(m_window->size(), QSize(879, 532));
+    // The filter panel fits the width, nothing of it cut off.
+    QVERIFY(m_window->minimumSizeHint().width() <= 879);
+    m_window.reset();
+    const ProfileFile file(path);
+    QCOMPARE(file.readInteger(QStringLiteral("TfrmOverview"), QStringLiteral("Width"), -1), 879);
+    QCOMPARE(file.readInteger(QStringLiteral("TfrmOverview"), QStringLiteral("Height"), -1), 532);
 }
 
 QTEST_MAIN(TestOverviewForm)

@@ -13,10 +13,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -43,6 +46,7 @@ private slots:
     void printsAtOnceWithoutPreview();
     void previewPrintsTwiceAndSavesPdf();
     void noPrinterGivesAMessage();
+    void withoutPreviewNoPrinterOffersPdf();
     void dayGraphOpensIt();
 
 private:
@@ -108,6 +112,24 @@ void TestPeriodForm::opensOnTheLastFourWeeks()
     QCOMPARE(list->count(), 29);
     QCOMPARE(list->visualItemRect(list->item(0)).height(), 80);
     QCOMPARE(m_window->days().front().date, QDate(2025, 3, 3));
+    // Already at the first opening the lines take the list's width less its vertical scroll
+    // bar: nothing scrolls sideways, and each line's totals stand whole at its right.
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    const QRect line = list->visualItemRect(list->item(0));
+    QCOMPARE(line.width(), list->viewport()->width());
+    // The date at the start of the line stands whole before the chart's area (70 pixels in),
+    // not partly under it: its last pixel of ink lies clear of that edge.
+    const QImage image = list->viewport()->grab().toImage();
+    const int background = qGray(image.pixel(line.left() + 1, line.top() + 1));
+    int inkRight = -1;
+    for (int y = line.top() + 15; y < line.top() + 33; ++y) {
+        for (int x = line.left(); x < line.left() + 80; ++x) {
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 60)
+                inkRight = std::max(inkRight, x);
+        }
+    }
+    QVERIFY2(inkRight > line.left() + 40 && inkRight < line.left() + 68, qPrintable(QString::number(inkRight)));
 }
 
 void TestPeriodForm::onlyDaysWithActivities()
@@ -160,7 +182,18 @@ void TestPeriodForm::previewPrintsTwiceAndSavesPdf()
     QVERIFY(m_preview->isVisible());
     QVERIFY(m_printed.isEmpty());
     QCOMPARE(m_preview->windowTitle(), QStringLiteral("Pregled ispisa"));
-    QCOMPARE(Child<QListWidget>(*m_preview, "Stranice")->count(), 4);
+    // One column of page thumbnails, 137 pixels wide, each page whole and under the one before.
+    auto* thumbnails = Child<QListWidget>(*m_preview, "Stranice");
+    QCOMPARE(thumbnails->count(), 4);
+    QCOMPARE(thumbnails->width(), 137);
+    QTRY_VERIFY(thumbnails->verticalScrollBar()->isVisible());
+    QVERIFY(!thumbnails->horizontalScrollBar()->isVisible());
+    for (int page = 0; page < thumbnails->count(); ++page) {
+        const QRect item = thumbnails->visualItemRect(thumbnails->item(page));
+        QVERIFY2(item.left() >= 0 && item.right() < thumbnails->viewport()->width(), qPrintable(QString::number(page)));
+        if (page > 0)
+            QVERIFY(item.top() >= thumbnails->visualItemRect(thumbnails->item(page - 1)).bottom());
+    }
     // No graph printer chosen: the system's default.
     QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(*m_preview, "Ispisi"), Qt::LeftButton);
@@ -186,10 +219,43 @@ void TestPeriodForm::noPrinterGivesAMessage()
     QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
     MessageAnswerer answerer;
     QVERIFY(!m_preview->PrintPages());
-    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage});
+    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage + kPdfButtonHint});
     // The PDF is always there.
     QTemporaryDir folder;
     QVERIFY(m_preview->saveAsPdf(folder.filePath("x.pdf")));
+}
+
+void TestPeriodForm::withoutPreviewNoPrinterOffersPdf()
+{
+    // Printed at once, without the preview and its "Spremi kao PDF": the operator is asked,
+    // answers "Da" and names the file in the save dialog.
+    setPreview(false);
+    m_db->session().printing().setPrinter([](const Printout&, const QString&, QString* error) {
+        *error = kNoPrinterMessage;
+        return false;
+    });
+    QTemporaryDir folder;
+    const QString path = folder.filePath("razdoblje.pdf");
+    MessageAnswerer answerer(QMessageBox::Yes);
+    QTimer saveDialog;
+    saveDialog.setInterval(20);
+    connect(&saveDialog, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        saveDialog.stop();
+        // The name is put in whole (typed key by key it would open the dialog's completer).
+        auto* name = Child<QLineEdit>(*dialog, "fileNameEdit");
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    saveDialog.start();
+    QTest::mouseClick(Child<QPushButton>(*m_window, "Ispisi"), Qt::LeftButton);
+    QCOMPARE(answerer.texts, QStringList{kNoPrinterMessage + QStringLiteral("\n\n") + kSavePdfQuestion});
+    QVERIFY(!m_preview->isVisible());
+    const QStringList pages = PdfPageTexts(path);
+    QCOMPARE(pages.size(), 4);
+    QVERIFY(pages[0].contains(QStringLiteral("Vozač: Šarić Ana")));
 }
 
 void TestPeriodForm::dayGraphOpensIt()
