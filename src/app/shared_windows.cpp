@@ -13,7 +13,7 @@ SharedWindows::SharedWindows()
       preview(std::make_unique<TuplatnicePrintPreview>()),
       period(std::make_unique<TRazdobljeForm>()),
       workTime(std::make_unique<TERSatiForma2>()),
-      attestations(std::make_unique<TfrmAETROverview>(mainWindow.get()))
+      attestations(std::make_unique<TfrmAETROverview>())
 {
     mainWindow->setSharedWindows(this);
 }

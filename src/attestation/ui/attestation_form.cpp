@@ -16,6 +16,7 @@
 #include "ui/message_box.h"
 #include "ui/selector_form.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -382,7 +383,13 @@ void TPAktivnostiForm::BitBtn7Click()
         ShowMessage(this, kNoPrinterChosenMessage);
         return;
     }
-    PresentPrintout(std::make_shared<AttestationPrintout>(fromFields()), PrinterRole::Attestation, settings.Preview, this);
+    auto printout = std::make_shared<AttestationPrintout>(fromFields());
+    // Opened from the register, which is modal, a preview beside this window would be blocked
+    // by the register: it is shown modally then.
+    if (settings.Preview && QApplication::activeModalWidget())
+        PresentPrintoutModally(std::move(printout), PrinterRole::Attestation, this);
+    else
+        PresentPrintout(std::move(printout), PrinterRole::Attestation, settings.Preview, this);
 }
 
 void TPAktivnostiForm::BitBtn1Click()

@@ -21,11 +21,11 @@ class TfrmAETROverview : public QDialog, public LatestInstance<TfrmAETROverview>
     Q_OBJECT
 
 public:
-    // Attestation windows opened from the list belong to `windowsOwner` (the main window).
-    explicit TfrmAETROverview(QWidget* windowsOwner = nullptr);
+    TfrmAETROverview();
     ~TfrmAETROverview() override;
 
-    // Brings the window to the front when it is showing, otherwise shows it modally.
+    // Brings the window to the front when it is showing, otherwise shows it modally. Attestation
+    // windows opened from the list belong to this window, so that its modality leaves them free.
     void showOrExec();
     void reload();
     RegisterFilter filter() const;
@@ -42,7 +42,6 @@ private:
     void copyList();
     void openCurrent();
 
-    QWidget* m_windowsOwner;
     bool m_shownBefore = false;
     std::vector<RegisterRow> m_rows;
     DateField* m_from = nullptr;
