@@ -1,5 +1,6 @@
 #include "ui/selector_form.h"
 
+#include "common/name_order.h"
 #include "ui/message_box.h"
 #include "ui/selector_combo.h"
 #include "ui/selector_items.h"
@@ -101,6 +102,7 @@ void TSelectorForm::FormShow()
     } catch (const DbError& error) {
         failure = error.text();
     }
+    SortItemsByName(rows);
     const QStringList items = SelectorItems(rows);
     m_comboSelect->addItems(items);
     m_comboSelect->setCurrentIndex(SelectorChoice(items, InitialIndex, Key, KeyField));

@@ -55,6 +55,7 @@ private slots:
     void fixedTextsAreTheOfficialWording();
     void registerRangesAndCounts_data();
     void registerRangesAndCounts();
+    void registerByDriverInAlphabeticalOrder();
     void boundaryDatesAndDeleting();
     void registerListPrintout();
 
@@ -273,6 +274,42 @@ void TestAttestation::registerRangesAndCounts()
         QCOMPARE(other.size(), size_t(1));
         QCOMPARE(other[0].activityText(), QStringLiteral("obavljao druge poslove osim upravljanja vozilom"));
     }
+}
+
+void TestAttestation::registerByDriverInAlphabeticalOrder()
+{
+    const QStringList names{"Zorić Ivo", "Ćirić Ana", "Babić Željko", "Babić Čedo", "čolić Maja", "Ćirić Ana"};
+    for (int i = 0; i < names.size(); ++i) {
+        Attestation a = Sample();
+        a.driverName = names[i];
+        a.from = QDate(2030, 5, 1 + i);
+        a.hasEnd = false;
+        QVERIFY(StoreAttestation(m_data->IBTransaction1, -1, a).done);
+    }
+    const auto filter = [](int order) { return RegisterFilter{QDate(2030, 4, 30), QDate(2030, 5, 10), {}, {}, order}; };
+    const auto listed = [&](int order) {
+        QStringList lines;
+        for (const RegisterRow& row : LoadRegister(m_data->Read, filter(order)))
+            lines << row.driverName + row.start.toString(" dd.MM.");
+        return lines;
+    };
+    const auto copiedNames = [&](int order) {
+        QStringList copied;
+        for (const QString& line : RegisterCopyText(m_data->Read, filter(order)).split("\r\n", Qt::SkipEmptyParts)) {
+            for (const QString& field : line.split('\t')) {
+                if (names.contains(field))
+                    copied << field;
+            }
+        }
+        return copied;
+    };
+    // "vozač, razdoblje silazno" and "... uzlazno": Č after C and before Ć, Ž after Z, letter case aside.
+    QCOMPARE(listed(4), (QStringList{"Babić Čedo 04.05.", "Babić Željko 03.05.", "čolić Maja 05.05.", "Ćirić Ana 06.05.",
+                                     "Ćirić Ana 02.05.", "Zorić Ivo 01.05."}));
+    QCOMPARE(listed(5), (QStringList{"Babić Čedo 04.05.", "Babić Željko 03.05.", "čolić Maja 05.05.", "Ćirić Ana 02.05.",
+                                     "Ćirić Ana 06.05.", "Zorić Ivo 01.05."}));
+    // The copied list in the same order.
+    QCOMPARE(copiedNames(4), (QStringList{"Babić Čedo", "Babić Željko", "čolić Maja", "Ćirić Ana", "Ćirić Ana", "Zorić Ivo"}));
 }
 
 void TestAttestation::boundaryDatesAndDeleting()

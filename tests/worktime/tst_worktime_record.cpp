@@ -51,6 +51,7 @@ private slots:
     void sameRowsAsTheDayByDayWay_data();
     void sameRowsAsTheDayByDayWay();
     void printoutReadsBack();
+    void employeesInAlphabeticalOrder();
 
 private:
     QTemporaryDir m_folder;
@@ -209,6 +210,15 @@ void TestWorkTimeRecord::printoutReadsBack()
     QCOMPARE(filler, QStringLiteral("03.03.2025 pon ---- ---- ---- ----"));
     QVERIFY(pages[0].contains("Potvrda - bio na bolovanju"));
     QVERIFY(pages[0].contains("UKUPNO (tjedno)"));
+}
+
+void TestWorkTimeRecord::employeesInAlphabeticalOrder()
+{
+    // "Babić Željko 2", "Čulić Iva", "Kovačević Marko 1", "Marić Josip 3": Č between B and K.
+    QList<int> ids;
+    for (const RecordDriver& driver : LoadRecordDrivers(m_data->Read))
+        ids << driver.id;
+    QCOMPARE(ids, (QList<int>{2, 9, 1, 3}));
 }
 
 QTEST_MAIN(TestWorkTimeRecord)

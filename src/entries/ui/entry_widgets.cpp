@@ -1,6 +1,7 @@
 #include "entries/ui/entry_widgets.h"
 
 #include "common/list_fields.h"
+#include "common/name_order.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
 #include "db/query_to_list.h"
@@ -76,6 +77,7 @@ void FillPickList(QComboBox* list, const QString& sql)
     } catch (const DbError& error) {
         ShowError(list->window(), error.text());
     }
+    SortItemsByName(items);
     list->clear();
     for (const QString& item : items)
         list->addItem(ListField(item, 1), item);

@@ -31,8 +31,8 @@ QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName);
 // A read-only line takes no focus.
 QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = false);
 
-// Fills a driver or vehicle pick list from its query (items "name||key", showing the name) and
-// keeps the item that was selected. A database error is shown and leaves the list empty.
+// Fills a driver or vehicle pick list from its query (items "name||key", showing the name, in the
+// order of the names) and keeps the item that was selected. A database error is shown and leaves the list empty.
 void FillPickList(QComboBox* list, const QString& sql);
 // The key of the selected item, or kNoneChosen.
 int PickedId(const QComboBox* list);
