@@ -9,22 +9,35 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <optional>
+
 namespace {
 
+// The value of the first of the environment variables that is not empty, or nothing.
+std::optional<QString> FirstSet(const char* first, const char* second)
+{
+    for (const char* name : {first, second}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return qEnvironmentVariable(name);
+    }
+    return std::nullopt;
+}
+
 // The account for a database named on the command line: the one VTDB.DAT in the working folder
-// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
-// environment when set (a password never stands on a command line, where others see it),
-// else the default account.
+// gives when it names the same database, else the user and the password from the environment,
+// each from VELTRA_USER and VELTRA_PASSWORD or, when that is not set, from ISC_USER and
+// ISC_PASSWORD, which every Firebird tool reads (a password never stands on a command line,
+// where others see it), else the default account.
 DatabaseAccount AccountFor(const QString& path)
 {
     const DatabaseTarget named = ReadDatabaseTarget(QCoreApplication::applicationDirPath(), QDir::currentPath());
     if (named.location == path)
         return named.account;
     DatabaseAccount account;
-    if (const QString user = qEnvironmentVariable("VELTRA_USER"); !user.isEmpty())
-        account.user = user;
-    if (qEnvironmentVariableIsSet("VELTRA_PASSWORD"))
-        account.password = qEnvironmentVariable("VELTRA_PASSWORD");
+    if (const std::optional<QString> user = FirstSet("VELTRA_USER", "ISC_USER"))
+        account.user = *user;
+    if (const std::optional<QString> password = FirstSet("VELTRA_PASSWORD", "ISC_PASSWORD"))
+        account.password = *password;
     return account;
 }
 

@@ -170,6 +170,7 @@ std::optional<QString> DatabaseFileDamage(const QString& path)
 std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString& path)
 {
     std::optional<QString> damage;
+    std::optional<DbError> refused;
     try {
         // Pointer and index root pages the catalogue lists, with their kind and table: nothing
         // allocates them between attaching and this check, so each is on disk as listed.
@@ -212,10 +213,15 @@ std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString
             }
         }
     } catch (const DbError& error) {
-        damage = error.text();
+        if (error.isPermissionDenied())
+            refused = error;
+        else
+            damage = error.text();
     }
     if (data.IBTransaction1.isActive())
         data.IBTransaction1.rollback();
+    if (refused)
+        throw *refused;
     return damage;
 }
 

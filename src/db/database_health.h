@@ -19,7 +19,8 @@ std::optional<QString> DatabaseFileDamage(const QString& path);
 // After attaching: the program's tables read, and, for a local file, every page the catalogue
 // lists (page inventories, pointer and index root pages) and every data page a pointer page
 // of the program's tables lists has the kind of page expected there. Runs on the data module's
-// write transaction, which it leaves rolled back; writes nothing.
+// write transaction, which it leaves rolled back; writes nothing. A right the account lacks is
+// no damage: that refusal is thrown (DbError).
 std::optional<QString> DatabaseStructureDamage(TDataModule1& data, const QString& path);
 
 // What the operator is told of a damaged database.

@@ -5,6 +5,8 @@
 #include "db/data_module.h"
 #include "db/db_error.h"
 
+#include <QDir>
+
 namespace {
 
 const QString kUpgradeFailed = QStringLiteral("Pogreška kod nadogradnje baze!");
@@ -81,18 +83,48 @@ void RunMainSteps(TDataModule1& data)
     }
 }
 
+// Tells the operator of a failure: a refused right as such, anything else with `otherwise`.
+using FailureReport = std::function<void(const DbError& error, const QString& otherwise)>;
+
 // A step with a handler of its own: on failure it is rolled back, reported, and the
 // upgrade goes on with the next step.
 template <typename Step>
-void RunOwnStep(TDataModule1& data, const MessageSink& showMessage, Step step)
+void RunOwnStep(TDataModule1& data, const FailureReport& report, Step step)
 {
     try {
         step();
     } catch (const DbError& error) {
         if (data.IBTransaction1.isActive())
             data.IBTransaction1.rollback();
-        showMessage(kStepFailed, error.text());
+        report(error, kStepFailed);
     }
+}
+
+// Where the refused object stands, in words: "na tablici VOZACI".
+QString ObjectText(const DbError::MissingRight& missing)
+{
+    static const std::pair<const char*, const char*> kKinds[] = {
+        {"TABLE", "tablici"}, {"VIEW", "pogledu"}, {"GENERATOR", "generatoru"}, {"SEQUENCE", "generatoru"},
+        {"PROCEDURE", "proceduri"}};
+    for (const auto& [kind, words] : kKinds) {
+        if (missing.objectKind == QLatin1String(kind))
+            return QStringLiteral("na %1 %2").arg(QLatin1String(words), missing.object);
+    }
+    return QStringLiteral("na objektu %1 %2").arg(missing.objectKind, missing.object);
+}
+
+// The GRANT that gives a right on the data, as the instructions list them; empty for a right
+// to change the database's structure.
+QString DataGrant(const DbError::MissingRight& missing, const QString& user)
+{
+    static const QStringList kDataRights{"SELECT", "INSERT", "UPDATE", "DELETE", "REFERENCES"};
+    if ((missing.objectKind == QLatin1String("TABLE") || missing.objectKind == QLatin1String("VIEW"))
+        && kDataRights.contains(missing.right))
+        return QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO USER %2;").arg(missing.object, user);
+    if ((missing.objectKind == QLatin1String("GENERATOR") || missing.objectKind == QLatin1String("SEQUENCE"))
+        && missing.right == QLatin1String("USAGE"))
+        return QStringLiteral("GRANT USAGE ON GENERATOR %1 TO USER %2;").arg(missing.object, user);
+    return QString();
 }
 
 }  // namespace
@@ -111,9 +143,34 @@ QString ServerConnectionMessage(const QString& location, const DatabaseAccount& 
     return QStringLiteral("Baza podataka %1 na poslužitelju %2 ne može se otvoriti.").arg(location, host);
 }
 
+QString MissingRightMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
+{
+    const QString user = account.user.toUpper();
+    const QString database = QDir::toNativeSeparators(location);
+    const std::optional<DbError::MissingRight>& missing = error.missingRight();
+    const QString refused = missing
+        ? QStringLiteral("Korisnik %1 nema pravo %2 %3 u bazi podataka %4.").arg(user, missing->right, ObjectText(*missing), database)
+        : QStringLiteral("Korisnik %1 nema pravo mijenjati građu baze podataka %2.").arg(user, database);
+    const QString grant = missing ? DataGrant(*missing, user) : QString();
+    if (!grant.isEmpty()) {
+        return refused
+            + QStringLiteral(" To nije oštećenje baze: administrator baze (SYSDBA) korisniku daje prava naredbom\n    %1\n"
+                             "i ostalim naredbama GRANT s popisa u uputama (\"Uredski poslužitelj\").")
+                  .arg(grant);
+    }
+    return refused
+        + QStringLiteral(" To nije oštećenje baze: bazu treba nadograditi, a to smije samo njezin vlasnik. Administrator "
+                         "pokreće\n    veltra --upgrade-database %1\nkao vlasnik baze (SYSDBA), kako kažu upute "
+                         "(\"Uredski poslužitelj\").")
+              .arg(database);
+}
+
 bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const MessageSink& showMessage,
                        const DatabaseAccount& account)
 {
+    const FailureReport report = [&](const DbError& error, const QString& otherwise) {
+        showMessage(error.isPermissionDenied() ? MissingRightMessage(databasePath, account, error) : otherwise, error.text());
+    };
     try {
         data.DB.close();
         data.DB.setDatabaseName(databasePath);
@@ -141,7 +198,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
         }
 
         RunMainSteps(data);
-        RunOwnStep(data, showMessage, [&] {
+        RunOwnStep(data, report, [&] {
             if (HasColumn(data, QStringLiteral("SATIUNOS"), QStringLiteral("IDVOZAC")))
                 return;
             Run(data, QStringLiteral("ALTER TABLE SATIUNOS \n    ADD GMT INTEGER, ADD IDVOZAC INTEGER"));
@@ -155,7 +212,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
             Run(data, QStringLiteral("ALTER TABLE DUNOS \n    ADD T1 INTEGER, ADD T2 INTEGER"));
             data.IBTransaction1.commit();
         }
-        RunOwnStep(data, showMessage, [&] {
+        RunOwnStep(data, report, [&] {
             if (UserTables(data.IBSQL1).contains(QStringLiteral("SKENLOG")))
                 return;
             Run(data, QStringLiteral("CREATE TABLE SKENLOG ( \n    IDUNOS INTEGER, FN VARCHAR(100), SX INTEGER, "
@@ -165,7 +222,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
             Run(data, QStringLiteral("CREATE INDEX SKENLOG_IDX1 ON SKENLOG (FN,SX,SY)"));
             data.IBTransaction1.commit();
         });
-        RunOwnStep(data, showMessage, [&] {
+        RunOwnStep(data, report, [&] {
             if (HasColumn(data, QStringLiteral("DUNOS"), QStringLiteral("MF")))
                 return;
             Run(data, QStringLiteral("ALTER TABLE DUNOS \n    ADD GMT INTEGER, ADD MF SMALLINT, ADD IDMF INTEGER, "
@@ -177,7 +234,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
         for (const auto& index :
              {std::pair{QStringLiteral("UN_IDX2"), QStringLiteral("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)")},
               std::pair{QStringLiteral("DUN_IDX3"), QStringLiteral("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)")}}) {
-            RunOwnStep(data, showMessage, [&] {
+            RunOwnStep(data, report, [&] {
                 if (HasIndex(data.IBSQL1, index.first))
                     return;
                 Run(data, index.second);
@@ -189,7 +246,7 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
         // catalogue tests try it again at the next start.
         if (data.IBTransaction1.isActive())
             data.IBTransaction1.rollback();
-        showMessage(kUpgradeFailed, error.text());
+        report(error, kUpgradeFailed);
     }
     return data.DB.isOpen();
 }

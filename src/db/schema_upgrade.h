@@ -22,3 +22,9 @@ bool ConnectAndUpgrade(TDataModule1& data, const QString& databasePath, const Me
 
 // What the operator is told when a database on a server cannot be opened.
 QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error);
+
+// What the operator is told when the account lacks a right (DbError::isPermissionDenied): the
+// object and the right, and what the database's administrator does: the GRANT of the list in
+// the instructions for a right on the data, or the upgrade run by the database's owner for a
+// right to change its structure.
+QString MissingRightMessage(const QString& location, const DatabaseAccount& account, const DbError& error);

@@ -32,6 +32,11 @@ private:
 // The account the tests open their databases with: the server's test account, or the default.
 DatabaseAccount TestAccount();
 
+// Gives a clerk's account the rights the instructions list ("Uredski poslužitelj" in the
+// README) on the tables and generators the database has, but for the table `leftOut`; given by
+// the tests' own account, the database's owner.
+void GrantClerkRights(const QString& path, const QString& user, const QString& leftOut = QString());
+
 // Connects the data module to the database and upgrades it; returns the messages it showed.
 QStringList ConnectUpgraded(TDataModule1& data, const QString& path);
 
