@@ -117,7 +117,7 @@ QString ObjectText(const DbError::MissingRight& missing)
 // to change the database's structure.
 QString DataGrant(const DbError::MissingRight& missing, const QString& user)
 {
-    static const QStringList kDataRights{"SELECT", "INSERT", "UPDATE", "DELETE", "REFERENCES"};
+    static const QStringList kDataRights{"SELECT", "INSERT", "UPDATE", "DELETE"};
     if ((missing.objectKind == QLatin1String("TABLE") || missing.objectKind == QLatin1String("VIEW"))
         && kDataRights.contains(missing.right))
         return QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO USER %2;").arg(missing.object, user);
