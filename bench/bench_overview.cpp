@@ -80,6 +80,24 @@ void BM_OverviewCopyAllEntries(benchmark::State& state)
 }
 BENCHMARK(BM_OverviewCopyAllEntries)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Every day-totals line of the database, each date's drivers in the order of their names.
+void BM_OverviewCopyAllDayTotals(benchmark::State& state)
+{
+    TestConnection& data = BenchDatabase();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(OverviewCopyText<OverviewTotalRow>(data.connection, OverviewFilter{}));
+}
+BENCHMARK(BM_OverviewCopyAllDayTotals)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The driver list of the filter: every driver with an entry, by name.
+void BM_OverviewDrivers(benchmark::State& state)
+{
+    TestConnection& data = BenchDatabase();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadOverviewDrivers(data.read));
+}
+BENCHMARK(BM_OverviewDrivers)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

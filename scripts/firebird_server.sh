@@ -4,8 +4,10 @@
 #                                            questions: a random SYSDBA password is preseeded),
 #                                            starts it when nothing listens on 127.0.0.1:3050,
 #                                            listening on the loopback address only, and makes
-#                                            a test account; prints the lines to source
-#   scripts/firebird_server.sh stop STATE    removes the test account and stops the server if
+#                                            a test account (which owns the test databases) and
+#                                            a clerk's account without rights of its own; prints
+#                                            the lines to source
+#   scripts/firebird_server.sh stop STATE    removes the test accounts and stops the server if
 #                                            this script started it; nothing else
 # STATE is a folder of this run (made by the caller) that remembers what was started.
 set -euo pipefail
@@ -14,6 +16,7 @@ state=${2:?state folder}
 conf=/etc/firebird/3.0/firebird.conf
 password_file=/etc/firebird/3.0/SYSDBA.password
 test_user=VELTRA_TEST
+clerk_user=VELTRA_TEST_CLERK
 
 listening() { (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; }
 
@@ -52,13 +55,16 @@ start)
     echo started > "$state/started"
   fi
   head -c 12 /dev/urandom | base64 | tr -dc A-Za-z0-9 > "$state/password"
-  printf "CREATE OR ALTER USER %s PASSWORD '%s';\nGRANT CREATE DATABASE TO USER %s;\n" \
-    "$test_user" "$(cat "$state/password")" "$test_user" | as_sysdba
-  echo "export VELTRA_SERVER_AVAILABLE=localhost VELTRA_SERVER_USER=$test_user VELTRA_SERVER_PASSWORD=$(cat "$state/password")"
+  head -c 12 /dev/urandom | base64 | tr -dc A-Za-z0-9 > "$state/clerk_password"
+  printf "CREATE OR ALTER USER %s PASSWORD '%s';\nGRANT CREATE DATABASE TO USER %s;\nCREATE OR ALTER USER %s PASSWORD '%s';\n" \
+    "$test_user" "$(cat "$state/password")" "$test_user" "$clerk_user" "$(cat "$state/clerk_password")" | as_sysdba
+  echo "export VELTRA_SERVER_AVAILABLE=localhost VELTRA_SERVER_USER=$test_user VELTRA_SERVER_PASSWORD=$(cat "$state/password")" \
+    "VELTRA_SERVER_CLERK_USER=$clerk_user VELTRA_SERVER_CLERK_PASSWORD=$(cat "$state/clerk_password")"
   ;;
 stop)
   if listening; then
-    printf "REVOKE CREATE DATABASE FROM USER %s;\nDROP USER %s;\n" "$test_user" "$test_user" | as_sysdba || true
+    printf "REVOKE CREATE DATABASE FROM USER %s;\nDROP USER %s;\nDROP USER %s;\n" "$test_user" "$test_user" "$clerk_user" \
+      | as_sysdba || true
   fi
   if [ -f "$state/started" ]; then
     kill "$(cat "$state/run/fbguard.pid")" 2>/dev/null || true

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <optional>
+
 namespace {
 
 DatabaseAccount AccountFor(const QString& path)

@@ -121,7 +121,7 @@ void TForm1::buildMenu()
     connect(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")), &QAction::triggered, this,
             [this] { OpenAttestationWindow(m_session, -1, this); });
     connect(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
-            [this] { Once(m_attestations, m_session, this).showOrExec(); });
+            [this] { Once(m_attestations, m_session).showOrExec(); });
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
             this, [this] { Once(m_workTime, m_session, this).exec(); });

@@ -42,37 +42,37 @@ Line Heading(double y, double hrX, const char* hr, double frX, const char* fr, d
 const std::vector<Line>& FixedLines()
 {
     static const std::vector<Line> lines{
-        Item(35.2, 3.2, "1. Naziv tvrtke", 23.8, "/ Nom de l' entreprise", 51.6, "/ Name of the undertaking"),
+        Item(35.2, 3.2, "1. Naziv tvrtke", 23.8, "/ Nom de l'entreprise", 51.6, "/ Name of the undertaking"),
         Item(45.5, 3.2, "2. Ulica, poštanski broj, mjesto", 46.0, "/ Rue, code postal, ville", 76.2,
              "/ Street address, postal code, city"),
         Item(58.2, 13.2, "Država", 23.5, "/ Pays", 32.3, "/ Country"),
         Item(66.1, 3.2, "3. Telefon (sa međ. predbrojem)", 47.9, "/ Telephone number (including international prefix)"),
         Item(71.2, 3.2, "4. Fax (sa međ. predbrojem)", 42.1, "/ Fax number (including international prefix)"),
         Item(76.2, 3.2, "5. e-mail adresa", 25.7, "/ Adresse courrier électronique", 65.1, "/ e-mail address"),
-        Heading(81.8, 5.3, "Ja, niže potpisani", 30.4, "/ Le soussigné", 50.5, "/ I, the undersigned :"),
+        Heading(81.8, 5.3, "Ja, niže potpisani", 30.4, "/ Le soussigné", 50.5, "/ I, the undersigned:"),
         Item(86.8, 3.2, "6. Ime i prezime", 26.5, "/ Nom et prénom", 48.7, "/ Name and first name"),
-        Item(91.8, 3.2, "7. Funkcija u tvrtci", 30.2, "/ Fonction dans l' entreprise", 66.1, "/ Position in the undertaking"),
-        Heading(97.9, 5.3, "Izjavljujem da vozač", 33.9, "/ déclare que le conducter", 69.8, "/ declare that te driver:"),
+        Item(91.8, 3.2, "7. Funkcija u tvrtci", 30.2, "/ Fonction dans l'entreprise", 66.1, "/ Position in the undertaking"),
+        Heading(97.9, 5.3, "Izjavljujem da vozač", 33.9, "/ déclare que le conducteur", 69.8, "/ declare that the driver:"),
         Item(103.5, 3.2, "8. Ime i prezime", 26.5, "/ Nom et prénom", 48.7, "/ Name and first name"),
         Item(108.5, 3.2, "9. Datum rođenja", 28.0, "/ Date de naissance (jour/mois/année)", 75.9,
              "/ Date of birth (day/month/year)"),
         Item(113.5, 3.2, "10. Broj vozačke dozvole/osobne iskaznice/putovnice", 75.9,
-             "/ Numéro du permis de conduire ou de la carta d'identité ou du passeport", 168.8, "/ Driving"),
+             "/ Numéro du permis de conduire ou de la carte d'identité ou du passeport", 168.8, "/ Driving"),
         Line{118.5, {{7.9, QStringLiteral("licence or identity card or passport number:"), Style::Italic}}},
         Item(124.6, 3.2, "11. Zaposlen u tvrtki od (dan, mjesec, godina)", 66.1,
-             "/ qui a commancé de travailler dan l'entreprise le (jour/mis/annee)", 147.6, "/ who has started to work at"),
+             "/ qui a commencé à travailler dans l'entreprise le (jour/mois/année)", 147.6, "/ who has started to work at"),
         Line{129.6, {{7.9, QStringLiteral("the undertaking on (day/month/year)"), Style::Italic}}},
-        Heading(137.3, 5.3, "Za razdoblje od:", 28.0, "/ au cours de la periodé", 60.3, "/ for the period:"),
-        Item(143.1, 3.2, "12. Od:", 13.8, "/ du (heure/jour/mois/anneé)", 49.5, "/ from (hour/day/month/year)"),
-        Item(148.4, 3.2, "13. Do:", 13.8, "/ au (heure/jour/mois/anneé)", 49.5, "/ to (hour/day/month/year)"),
+        Heading(137.3, 5.3, "Za razdoblje od:", 28.0, "/ au cours de la période", 60.3, "/ for the period:"),
+        Item(143.1, 3.2, "12. Od:", 13.8, "/ du (heure/jour/mois/année)", 49.5, "/ from (hour/day/month/year)"),
+        Item(148.4, 3.2, "13. Do:", 13.8, "/ au (heure/jour/mois/année)", 49.5, "/ to (hour/day/month/year)"),
         Item(153.7, 3.2, "14. Bio na bolovanju", 31.5, "/ était en congé de maladie", 64.8, "/ was on sick leave"),
-        Item(158.8, 3.2, "15. Bio na godišnjem odmoru", 43.9, "/ était en congé de annuel", 75.9, "/ was on annual leave"),
+        Item(158.8, 3.2, "15. Bio na godišnjem odmoru", 43.9, "/ était en congé annuel", 75.9, "/ was on annual leave"),
         Item(163.8, 3.2, "16. Ostali izostanci", 30.4, "/ était en congé ou repos", 62.4, "/ was on leave or rest"),
         Item(168.8, 3.2, "17. Upravljao vozilom izuzetim iz primjene Uredbe (EC) 561/2006 AETR", 103.2,
-             "/ conduisait un véhicule exclu du chap d'application du"),
+             "/ conduisait un véhicule exclu du champ d'application du"),
         Line{174.1,
-             {{7.9, QStringLiteral("reglement (CE) 561/2006 ou de l'AETR"), Style::Regular},
-              {58.5, QStringLiteral("/ drove a vehicle exemted from te scope of Regulation (EC) 561/2006 or the AETR"),
+             {{7.9, QStringLiteral("règlement (CE) 561/2006 ou de l'AETR"), Style::Regular},
+              {58.5, QStringLiteral("/ drove a vehicle exempted from the scope of Regulation (EC) 561/2006 or the AETR"),
                Style::Italic}}},
         Item(179.7, 3.2, "18. Obavljao druge poslove osim upravljanja vozilom", 76.5,
              "/ effectuait autre travail que la conduite", 126.2, "/ performed other work than driving"),
@@ -89,17 +89,17 @@ const std::vector<Line>& FixedLines()
                Style::Bold}}},
         Line{231.2,
              {{6.1, QStringLiteral("Uredbe (EC) 561/2006 AETR tijekom gornjeg razdoblja."), Style::Bold},
-              {82.8, QStringLiteral("Le soussigne, conducteur, confirme ne pas avoir conduit un véhicule relevant du"),
+              {82.8, QStringLiteral("Le soussigné, conducteur, confirme ne pas avoir conduit un véhicule relevant du"),
                Style::Regular}}},
         Line{236.0,
              {{6.1,
-               QStringLiteral("champ d'application du reglement (CE) 561/2006 ou de l'AETR au cours de la période susmetionneé."),
+               QStringLiteral("champ d'application du règlement (CE) 561/2006 ou de l'AETR au cours de la période susmentionnée."),
                Style::Regular},
-              {134.1, QStringLiteral("/ I, the driver. confirm that I have not been"), Style::Italic}}},
+              {134.1, QStringLiteral("/ I, the driver, confirm that I have not been"), Style::Italic}}},
         Line{240.8,
              {{6.1,
-               QStringLiteral("driving a vehicle falling uder the scope of Regulation (EC) 561/2006 or the AETR during the "
-                              "period mentione above."),
+               QStringLiteral("driving a vehicle falling under the scope of Regulation (EC) 561/2006 or the AETR during the "
+                              "period mentioned above."),
                Style::Italic}}},
         Line{249.8,
              {{1.6, QStringLiteral("22. Mjesto"), Style::Bold}, {16.4, QStringLiteral("/ Lieu"), Style::Regular},
@@ -128,17 +128,23 @@ const std::vector<Guide>& Guides()
     return guides;
 }
 
+constexpr double kPartGap = 0.5;  // least room between the parts of a line
 constexpr double kBoxX = 175.7;
 constexpr double kBoxSize = 3.2;
 constexpr double kBoxY[] = {154.3, 159.3, 164.3, 174.4, 180.2, 184.9};
 
+// A date as dd/mm/yyyy; a missing one (day 0) stays blank, as on a form filled in by hand.
 QString DateText(const QDate& date)
 {
+    if (!date.isValid() || date == DayZero())
+        return QString();
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 QString WithHour(const QString& hour, const QDate& date)
 {
+    if (DateText(date).isEmpty())
+        return QString();
     const QString trimmed = hour.trimmed();
     if (trimmed.isEmpty() || trimmed == QLatin1String("00:00"))
         return DateText(date);
@@ -184,17 +190,17 @@ void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
 
     canvas.setFont(kSerif, 10, true);
     canvas.textAt(at(0), at(0.3),
-                  QStringLiteral("POTVRDA O AKTIVNOSTIMA / FORMULAIRE D' ATTESTATION D'ACTIVITÉS / ATTESTATION OF ACTIVITIES"));
+                  QStringLiteral("POTVRDA O AKTIVNOSTIMA / FORMULAIRE D'ATTESTATION D'ACTIVITÉS / ATTESTATION OF ACTIVITIES"));
     canvas.setFont(kSerif, 10);
     canvas.textAt(at(0), at(4.2),
-                  QStringLiteral("(UREDBA (EZ) 561/2006 / RÉGLEMENT (CE) 561/2006 OU L'AETR / REGULATION (EC) 561/2006 OR THE AETR)"));
+                  QStringLiteral("(UREDBA (EZ) 561/2006 / RÈGLEMENT (CE) 561/2006 OU L'AETR / REGULATION (EC) 561/2006 OR THE AETR)"));
     WrappedText(canvas, 9.0, 184.4, 8, false,
-                QStringLiteral("Ispunjava se tiskanim latinskim slovima i potpisuje prije odlaska. / A templir en dactylographie "
-                               "en caracteres latins et a signer avant tout voyage. / To be filled in by typing in Latin "
-                               "characters and signed before a yourney."));
+                QStringLiteral("Ispunjava se tiskanim latinskim slovima i potpisuje prije odlaska. / À remplir en dactylographie "
+                               "en caractères latins et à signer avant tout voyage. / To be filled in by typing in Latin "
+                               "characters and signed before a journey."));
     WrappedText(canvas, 16.4, 184.4, 8, false,
-                QStringLiteral("Čuvati sa originalnim zapisima tahografskog uređaja. / A joinre aux enregistrements de l'appareil "
-                               "de controle qui doivent etre consérves. / To be kept with the original control device records "
+                QStringLiteral("Čuvati sa originalnim zapisima tahografskog uređaja. / À joindre aux enregistrements de l'appareil "
+                               "de contrôle qui doivent être conservés. / To be kept with the original control device records "
                                "wherever they are required to be kept."));
     WrappedText(canvas, 24.1, 184.4, 8, true,
                 QStringLiteral("KRIVI NAVODI PREDSTAVLJAJU PREKRŠAJ! / LES FAUSSES ATTESTATIONS CONSTITUENT UNE INFRACTION / "
@@ -207,8 +213,20 @@ void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
     painter.setPen(Qt::black);
 
     for (const Line& line : FixedLines()) {
-        for (const Part& part : line.parts) {
+        for (size_t i = 0; i < line.parts.size(); ++i) {
+            const Part& part = line.parts[i];
             SetStyle(canvas, line.points, part.style);
+            // A part that would run into the next one on its line is set narrower, so that
+            // every part keeps its place.
+            if (i + 1 < line.parts.size()) {
+                const double room = canvas.mm(line.parts[i + 1].x - kPartGap - part.x);
+                const double width = QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(part.text);
+                if (width > room) {
+                    QFont narrower = painter.font();
+                    narrower.setStretch(static_cast<int>(100 * room / width));
+                    painter.setFont(narrower);
+                }
+            }
             canvas.textAt(at(part.x), at(line.y), part.text);
         }
     }

@@ -1,6 +1,7 @@
 #include "attestation/attestation_register.h"
 
 #include "attestation/attestation_record.h"
+#include "common/name_order.h"
 #include "db/statement.h"
 
 #include <QSet>
@@ -12,6 +13,7 @@ const QStringList kOrderClauses{
     QStringLiteral("ORDER BY DATUM DESC, RAZOD DESC"), QStringLiteral("ORDER BY DATUM ASC, RAZOD ASC"),
     QStringLiteral("ORDER BY IME2 ASC, RAZOD DESC"),   QStringLiteral("ORDER BY IME2 ASC, RAZOD ASC"),
 };
+constexpr int kFirstOrderByDriver = 4;
 constexpr int kMinimumRangeDays = 10;
 const QString kMoment = QStringLiteral("dd.MM.yyyy HH:mm");
 
@@ -28,6 +30,26 @@ QString RegisterSql(const RegisterFilter& filter)
     if (filter.order >= 0 && filter.order < kOrderClauses.size())
         lines << kOrderClauses[filter.order];
     return lines.join(QLatin1Char('\n'));
+}
+
+// The orders by driver put the names in their alphabetical order (common/name_order.h); the
+// statement's order stays among the attestations of one driver.
+bool OrdersByDriver(const RegisterFilter& filter)
+{
+    return filter.order >= kFirstOrderByDriver && filter.order < kOrderClauses.size();
+}
+
+// Runs the register's statement on the read transaction.
+void RunRegister(Statement& sql, const RegisterFilter& filter)
+{
+    sql.prepare(RegisterSql(filter));
+    sql.setDate(QStringLiteral("D1"), filter.from);
+    sql.setDate(QStringLiteral("D2"), filter.to);
+    if (filter.driverId)
+        sql.setInt(QStringLiteral("IDV"), *filter.driverId);
+    if (filter.activity)
+        sql.setInt(QStringLiteral("TIP"), *filter.activity);
+    sql.execute();
 }
 
 // Band heights and positions of the list printout, in millimetres.
@@ -67,14 +89,7 @@ std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& f
 {
     ReadScope scope(read);
     Statement sql(read);
-    sql.prepare(RegisterSql(filter));
-    sql.setDate(QStringLiteral("D1"), filter.from);
-    sql.setDate(QStringLiteral("D2"), filter.to);
-    if (filter.driverId)
-        sql.setInt(QStringLiteral("IDV"), *filter.driverId);
-    if (filter.activity)
-        sql.setInt(QStringLiteral("TIP"), *filter.activity);
-    sql.execute();
+    RunRegister(sql, filter);
     std::vector<RegisterRow> rows;
     while (sql.next()) {
         RegisterRow row;
@@ -88,6 +103,8 @@ std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& f
         row.activity = static_cast<int>(sql.intValue(QStringLiteral("TIP")).value_or(-1));
         rows.push_back(std::move(row));
     }
+    if (OrdersByDriver(filter))
+        SortByName(rows, [](const RegisterRow& row) { return row.driverName; });
     return rows;
 }
 
@@ -140,18 +157,11 @@ QString RegisterCopyText(Transaction& read, const RegisterFilter& filter)
 {
     ReadScope scope(read);
     Statement sql(read);
-    sql.prepare(RegisterSql(filter));
-    sql.setDate(QStringLiteral("D1"), filter.from);
-    sql.setDate(QStringLiteral("D2"), filter.to);
-    if (filter.driverId)
-        sql.setInt(QStringLiteral("IDV"), *filter.driverId);
-    if (filter.activity)
-        sql.setInt(QStringLiteral("TIP"), *filter.activity);
-    sql.execute();
-    QString text;
-    int number = 0;
+    RunRegister(sql, filter);
+    // Each row's fields with the driver's name, in the list's order.
+    std::vector<std::pair<QString, QStringList>> lines;
     while (sql.next()) {
-        QStringList fields{QString::number(++number)};
+        QStringList fields;
         for (int column = 0; column < sql.columnCount(); ++column) {
             if (sql.isNull(column))
                 fields << QString();
@@ -162,8 +172,14 @@ QString RegisterCopyText(Transaction& read, const RegisterFilter& filter)
             else
                 fields << sql.textValue(column).value_or(QString());
         }
-        text += fields.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
+        lines.emplace_back(sql.textValue(QStringLiteral("IME2")).value_or(QString()), fields);
     }
+    if (OrdersByDriver(filter))
+        SortByName(lines, [](const std::pair<QString, QStringList>& line) { return line.first; });
+    QString text;
+    int number = 0;
+    for (const auto& line : lines)
+        text += QString::number(++number) + QLatin1Char('\t') + line.second.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
     return text;
 }
 

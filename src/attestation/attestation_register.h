@@ -23,7 +23,8 @@ struct RegisterFilter {
     QDate to;
     std::optional<int> driverId;  // IDVOZ
     std::optional<int> activity;  // TIP
-    int order = 0;                // index into RegisterOrderNames, -1 for none
+    int order = 0;                // index into RegisterOrderNames, -1 for none; by driver: the
+                                  // names in their alphabetical order (common/name_order.h)
 };
 
 // One listed attestation.

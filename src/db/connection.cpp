@@ -170,6 +170,9 @@ void Connection::check(FirebirdStatus& status)
         }
         if (error.isLockConflict())
             throw DbError(LockConflictMessage() + QStringLiteral("\n\n") + error.text(), error.codes(), error.sqlState());
+        if (error.isPermissionDenied())
+            throw DbError(MissingRightMessage(m_databaseName, m_account, error) + QStringLiteral("\n\n") + error.text(),
+                          error.codes(), error.sqlState(), error.missingRight());
         throw;
     }
 }

@@ -48,8 +48,9 @@ public:
     void ensureAlive();
 
     // Turns a failed call's status into a DbError in the operator's words: a connection lost in
-    // the middle of work (which drops it, so that the next piece of work connects again), or a
-    // lock held by another transaction. Firebird's own text follows.
+    // the middle of work (which drops it, so that the next piece of work connects again), a
+    // lock held by another transaction, or a right the account lacks. Firebird's own text
+    // follows.
     void check(FirebirdStatus& status);
 
     // Creates a new database file with the given default character set and leaves it closed.

@@ -236,6 +236,8 @@ std::optional<QString> DatabaseStructureDamage(Connection& connection, const QSt
             }
         }
     } catch (const DbError& error) {
+        if (error.isPermissionDenied())
+            throw;
         return error.text();
     }
     return std::nullopt;

@@ -27,7 +27,8 @@ QStringList MissingBaseTables(Connection& connection);
 // After attaching: the program's tables read, and, for a local file, every page the catalogue lists
 // (transaction inventories, generator, pointer and index root pages) and every data page a
 // pointer page of the program's tables lists has the kind of page expected there. Reads in a
-// read-only transaction of its own; writes nothing.
+// read-only transaction of its own; writes nothing. A right the account lacks is no damage:
+// that refusal is thrown (DbError).
 std::optional<QString> DatabaseStructureDamage(Connection& connection, const QString& path);
 
 // Attaching and checking writes a few counters of the engine's own into a database file (its

@@ -136,9 +136,20 @@ DatabaseAccount CommandLineAccount(const QString& location, const QString& execu
     if (named.location == location)
         return named.account;
     DatabaseAccount account;
-    if (const QString user = qEnvironmentVariable("VELTRA_USER"); !user.isEmpty())
-        account.user = user;
-    if (qEnvironmentVariableIsSet("VELTRA_PASSWORD"))
-        account.password = qEnvironmentVariable("VELTRA_PASSWORD");
+    QStringList sources;
+    // The first of the two variables that is not empty.
+    const auto take = [&](QString& value, const char* own, const char* firebirds) {
+        for (const char* name : {own, firebirds}) {
+            if (!qEnvironmentVariableIsEmpty(name)) {
+                value = qEnvironmentVariable(name);
+                sources << QLatin1String(name);
+                return;
+            }
+        }
+    };
+    take(account.user, "VELTRA_USER", "ISC_USER");
+    take(account.password, "VELTRA_PASSWORD", "ISC_PASSWORD");
+    if (!sources.isEmpty())
+        account.source = QStringLiteral("varijable okoline %1").arg(sources.join(QStringLiteral(" i ")));
     return account;
 }

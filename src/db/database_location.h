@@ -28,9 +28,10 @@ struct DatabaseTarget {
 // code 32, is the path.
 DatabaseTarget ReadDatabaseTarget(const QString& executableFolder, const QString& workingFolder);
 // The account for a database named on a command line: the one VTDB.DAT in the working folder
-// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
-// environment when set (a password never stands on a command line, where others see it),
-// else the default account.
+// gives when it names the same database, else the user and the password from the environment,
+// each from VELTRA_USER and VELTRA_PASSWORD or, when that is not set, from ISC_USER and
+// ISC_PASSWORD, which every Firebird tool reads (a password never stands on a command line,
+// where others see it), else the default account.
 DatabaseAccount CommandLineAccount(const QString& location, const QString& executableFolder,
                                    const QString& workingFolder);
 // Only the location of ReadDatabaseTarget.

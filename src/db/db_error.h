@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -14,8 +15,16 @@ class IStatus;
 // Firebird has no codes and an empty SQLSTATE.
 class DbError : public std::runtime_error {
 public:
+    // A right the account lacks, as Firebird names it: "SELECT" on "TABLE" "VOZACI".
+    struct MissingRight {
+        QString right;
+        QString objectKind;
+        QString object;
+    };
+
     DbError(const QString& text, long code);
-    DbError(const QString& text, std::vector<long> codes, const QString& sqlState);
+    DbError(const QString& text, std::vector<long> codes, const QString& sqlState,
+            std::optional<MissingRight> missingRight = std::nullopt);
 
     const QString& text() const { return m_text; }
     // The first error code, 0 when there is none.
@@ -35,6 +44,10 @@ public:
     bool isLoginRefused() const;
     // The server could not be reached or refused the connection.
     bool isServerUnreachable() const;
+    // The account lacks a right for what it asked (SQLSTATE 28000, or a no-privilege code); the
+    // database itself is sound. The right and its object, when Firebird names them.
+    bool isPermissionDenied() const;
+    const std::optional<MissingRight>& missingRight() const { return m_missingRight; }
 
     // Throws a DbError for a status that holds an error; returns otherwise.
     static void throwIfFailed(Firebird::IStatus* status);
@@ -45,4 +58,5 @@ private:
     QString m_text;
     std::vector<long> m_codes;
     QString m_sqlState;
+    std::optional<MissingRight> m_missingRight;
 };

@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <QDir>
+
 namespace {
 
 const QString kUpgradeFailed = QStringLiteral("Pogreška kod nadogradnje baze!");
@@ -95,17 +97,20 @@ void RunMainSteps(UpgradeWork& work)
     }
 }
 
+// Tells the operator of a failure: a refused right as such, anything else with `otherwise`.
+using FailureReport = std::function<void(const DbError& error, const QString& otherwise)>;
+
 // A step with a handler of its own: on failure it is rolled back, reported, and the
 // upgrade goes on with the next step.
 template <typename Step>
-void RunOwnStep(UpgradeWork& work, const MessageSink& showMessage, Step step)
+void RunOwnStep(UpgradeWork& work, const FailureReport& report, Step step)
 {
     try {
         step();
     } catch (const DbError& error) {
         if (work.transaction.isActive())
             work.transaction.rollback();
-        showMessage(kStepFailed, error.text());
+        report(error, kStepFailed);
     }
 }
 
@@ -137,13 +142,17 @@ std::optional<Refusal> CheckBeforeUse(Connection& connection, const QString& pat
         return Refusal{DamagedDatabaseMessage(path), *damage};
     const PageSnapshot snapshot = PageSnapshot::take(path);
     std::optional<Refusal> refusal;
-    {
+    try {
         Connection check;
         check.setDatabaseName(path);
         check.setAccount(account);
         check.params() << QStringLiteral("no_garbage_collect");
         check.open();
         refusal = RefusalAfterAttaching(check, path);
+    } catch (const DbError&) {
+        // Refused by the engine (a right the account lacks, say): given back all the same.
+        snapshot.restore();
+        throw;
     }
     if (refusal && !snapshot.restore())
         refusal->detail += QStringLiteral("\nZaglavlje datoteke nije se moglo vratiti u prijašnje stanje.");
@@ -155,6 +164,9 @@ std::optional<Refusal> CheckBeforeUse(Connection& connection, const QString& pat
 bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, const MessageSink& showMessage,
                        const DatabaseAccount& account)
 {
+    const FailureReport report = [&](const DbError& error, const QString& otherwise) {
+        showMessage(error.isPermissionDenied() ? MissingRightMessage(databasePath, account, error) : otherwise, error.text());
+    };
     try {
         connection.close();
         connection.setDatabaseName(databasePath);
@@ -176,7 +188,7 @@ bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, cons
 
         UpgradeWork work(connection);
         RunMainSteps(work);
-        RunOwnStep(work, showMessage, [&] {
+        RunOwnStep(work, report, [&] {
             if (HasColumn(work, QStringLiteral("SATIUNOS"), QStringLiteral("IDVOZAC")))
                 return;
             Run(work, QStringLiteral("ALTER TABLE SATIUNOS \n    ADD GMT INTEGER, ADD IDVOZAC INTEGER"));
@@ -190,7 +202,7 @@ bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, cons
             Run(work, QStringLiteral("ALTER TABLE DUNOS \n    ADD T1 INTEGER, ADD T2 INTEGER"));
             work.transaction.commit();
         }
-        RunOwnStep(work, showMessage, [&] {
+        RunOwnStep(work, report, [&] {
             if (UserTables(work.sql).contains(QStringLiteral("SKENLOG")))
                 return;
             Run(work, QStringLiteral("CREATE TABLE SKENLOG ( \n    IDUNOS INTEGER, FN VARCHAR(100), SX INTEGER, "
@@ -200,7 +212,7 @@ bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, cons
             Run(work, QStringLiteral("CREATE INDEX SKENLOG_IDX1 ON SKENLOG (FN,SX,SY)"));
             work.transaction.commit();
         });
-        RunOwnStep(work, showMessage, [&] {
+        RunOwnStep(work, report, [&] {
             if (HasColumn(work, QStringLiteral("DUNOS"), QStringLiteral("MF")))
                 return;
             Run(work, QStringLiteral("ALTER TABLE DUNOS \n    ADD GMT INTEGER, ADD MF SMALLINT, ADD IDMF INTEGER, "
@@ -212,7 +224,7 @@ bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, cons
         for (const auto& index :
              {std::pair{QStringLiteral("UN_IDX2"), QStringLiteral("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)")},
               std::pair{QStringLiteral("DUN_IDX3"), QStringLiteral("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)")}}) {
-            RunOwnStep(work, showMessage, [&] {
+            RunOwnStep(work, report, [&] {
                 if (HasIndex(work.sql, index.first))
                     return;
                 Run(work, index.second);
@@ -222,7 +234,7 @@ bool ConnectAndUpgrade(Connection& connection, const QString& databasePath, cons
     } catch (const DbError& error) {
         // A failed step is undone whole with the upgrade's transaction, so that no later commit
         // can carry half of it; the catalogue tests try it again at the next start.
-        showMessage(kUpgradeFailed, error.text());
+        report(error, kUpgradeFailed);
     }
     return connection.isOpen();
 }

@@ -3,7 +3,41 @@
 #include "db/database_location.h"
 #include "db/db_error.h"
 
+#include <QDir>
 #include <QRegularExpression>
+
+#include <utility>
+
+namespace {
+
+// Where the refused object stands, in words: "na tablici VOZACI".
+QString ObjectText(const DbError::MissingRight& missing)
+{
+    static const std::pair<const char*, const char*> kKinds[] = {
+        {"TABLE", "tablici"}, {"VIEW", "pogledu"}, {"GENERATOR", "generatoru"}, {"SEQUENCE", "generatoru"},
+        {"PROCEDURE", "proceduri"}};
+    for (const auto& [kind, words] : kKinds) {
+        if (missing.objectKind == QLatin1String(kind))
+            return QStringLiteral("na %1 %2").arg(QLatin1String(words), missing.object);
+    }
+    return QStringLiteral("na objektu %1 %2").arg(missing.objectKind, missing.object);
+}
+
+// The GRANT that gives a right on the data, as the instructions list them; empty for a right
+// to change the database's structure.
+QString DataGrant(const DbError::MissingRight& missing, const QString& user)
+{
+    static const QStringList kDataRights{"SELECT", "INSERT", "UPDATE", "DELETE"};
+    if ((missing.objectKind == QLatin1String("TABLE") || missing.objectKind == QLatin1String("VIEW"))
+        && kDataRights.contains(missing.right))
+        return QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO USER %2;").arg(missing.object, user);
+    if ((missing.objectKind == QLatin1String("GENERATOR") || missing.objectKind == QLatin1String("SEQUENCE"))
+        && missing.right == QLatin1String("USAGE"))
+        return QStringLiteral("GRANT USAGE ON GENERATOR %1 TO USER %2;").arg(missing.object, user);
+    return QString();
+}
+
+}  // namespace
 
 QString ServerConnectionMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
 {
@@ -40,4 +74,26 @@ QString LockConflictMessage()
 {
     return QStringLiteral("Drugi korisnik upravo mijenja iste podatke, pa ova promjena nije spremljena. Pričekajte "
                           "trenutak i pokušajte ponovno.");
+}
+
+QString MissingRightMessage(const QString& location, const DatabaseAccount& account, const DbError& error)
+{
+    const QString user = account.user.toUpper();
+    const QString database = QDir::toNativeSeparators(location);
+    const std::optional<DbError::MissingRight>& missing = error.missingRight();
+    const QString refused = missing
+        ? QStringLiteral("Korisnik %1 nema pravo %2 %3 u bazi podataka %4.").arg(user, missing->right, ObjectText(*missing), database)
+        : QStringLiteral("Korisnik %1 nema pravo mijenjati građu baze podataka %2.").arg(user, database);
+    const QString grant = missing ? DataGrant(*missing, user) : QString();
+    if (!grant.isEmpty()) {
+        return refused
+            + QStringLiteral(" To nije oštećenje baze: administrator baze (SYSDBA) korisniku daje prava naredbom\n    %1\n"
+                             "i ostalim naredbama GRANT s popisa u uputama (\"Uredski poslužitelj\").")
+                  .arg(grant);
+    }
+    return refused
+        + QStringLiteral(" To nije oštećenje baze: bazu treba nadograditi, a to smije samo njezin vlasnik. Administrator "
+                         "pokreće\n    veltra --upgrade-database %1\nkao vlasnik baze (SYSDBA), kako kažu upute "
+                         "(\"Uredski poslužitelj\").")
+              .arg(database);
 }

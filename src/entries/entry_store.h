@@ -12,9 +12,9 @@
 class Transaction;
 
 // The database conversation of an entry. Writes run in a write scope on the write transaction
-// (the data module's IBTransaction1) and commit at the end; when a statement fails, the whole
-// transaction is rolled back, so nothing of the failed work is left to be committed later with
-// other work. Reads run on the read transaction (the data module's Read).
+// they are given and commit at the end; when a statement fails, the whole transaction is rolled
+// back, so nothing of the failed work is left to be committed later with other work. Reads run
+// on the read transaction they are given.
 // A refused write's result says why: a missing driver or vehicle, or the database's own text.
 
 inline const QString kNoDriverMessage = QStringLiteral("Nije definiran vozač!");

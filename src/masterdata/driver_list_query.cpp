@@ -1,5 +1,6 @@
 #include "masterdata/driver_list_query.h"
 
+#include "common/name_order.h"
 #include "db/statement.h"
 #include "masterdata/record_write.h"
 
@@ -75,6 +76,7 @@ std::vector<DriverListRow> ReadDriverList(Transaction& read, int filter, bool on
         row.address = ColumnText(sql, "ADRESA");
         rows.push_back(std::move(row));
     }
+    SortByName(rows, [](const DriverListRow& row) { return row.name; });
     return rows;
 }
 

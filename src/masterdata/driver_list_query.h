@@ -35,7 +35,8 @@ struct DriverListRow {
     QString address;      // ADRESA
 };
 
-// The rows of the list's query, read on the read transaction. Throws DbError.
+// The rows of the list's query, read on the read transaction, in the order of their names
+// (common/name_order.h). Throws DbError.
 std::vector<DriverListRow> ReadDriverList(Transaction& read, int filter, bool onlyActive);
 
 // How many orders of the other software name the employee: as a driver (VOZACI) or, when none,

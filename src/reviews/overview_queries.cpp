@@ -1,7 +1,7 @@
 #include "reviews/overview_queries.h"
 
+#include "common/name_order.h"
 #include "common/time_text.h"
-#include "common/win1250.h"
 #include "db/scopes.h"
 
 #include <QTime>
@@ -184,12 +184,6 @@ void AddTo(std::optional<T>& sum, const std::optional<T>& value)
         sum = sum ? *sum + *value : *value;
 }
 
-// The names in the database's order for them: WIN1250 bytes, a missing name first.
-bool NameBefore(const OverviewTotalRow& a, const OverviewTotalRow& b)
-{
-    return ToWin1250(a.driverName) < ToWin1250(b.driverName);
-}
-
 // The day-totals lines of one date, from its entry days as read.
 std::vector<OverviewTotalRow> TotalsOfDate(const std::vector<OverviewDayRow>& days)
 {
@@ -215,7 +209,7 @@ std::vector<OverviewTotalRow> TotalsOfDate(const std::vector<OverviewDayRow>& da
     std::vector<OverviewTotalRow> rows;
     for (auto& [key, total] : groups)
         rows.push_back(std::move(total));
-    std::stable_sort(rows.begin(), rows.end(), NameBefore);
+    SortByName(rows, [](const OverviewTotalRow& row) { return row.driverName; });
     return rows;
 }
 
@@ -259,6 +253,7 @@ std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read)
         if (const std::optional<qint64> id = sql.intValue(0))
             drivers.emplace_back(static_cast<int>(*id), sql.textValue(1).value_or(QString()));
     }
+    SortByName(drivers, [](const std::pair<int, QString>& driver) { return driver.second; });
     return drivers;
 }
 

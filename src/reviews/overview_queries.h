@@ -25,7 +25,8 @@ struct OverviewFilter {
     friend bool operator==(const OverviewFilter&, const OverviewFilter&) = default;
 };
 
-// The driver list: every driver who has an entry, by name, as key and name. Throws DbError.
+// The driver list: every driver who has an entry, in the order of their names
+// (common/name_order.h), as key and name. Throws DbError.
 std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read);
 
 // The query a list reads its lines from, and the filter values it takes as parameters.

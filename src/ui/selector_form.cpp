@@ -1,5 +1,6 @@
 #include "ui/selector_form.h"
 
+#include "common/name_order.h"
 #include "ui/message_box.h"
 #include "ui/selector_combo.h"
 #include "ui/selector_items.h"
@@ -92,7 +93,8 @@ void TSelectorForm::FormShow()
 {
     resize(width(), kShownHeight);
     m_comboSelect->clear();
-    const RowSource::Rows read = m_source.rows(SQL);
+    RowSource::Rows read = m_source.rows(SQL);
+    SortItemsByName(read.rows);
     const QStringList items = SelectorItems(read.rows);
     m_comboSelect->addItems(items);
     m_comboSelect->setCurrentIndex(SelectorChoice(items, InitialIndex, Key, KeyField));

@@ -16,7 +16,8 @@ public:
     explicit TSelectorForm(RowSource& source, QWidget* parent = nullptr);
 
     // Set by the caller before showing.
-    QString SQL;       // its rows become items 1 onward, the columns joined by "||" in select order
+    QString SQL;       // its rows become items 1 onward, the columns joined by "||" in select order,
+                       // in the order of the names they show (field 1)
     int InitialIndex = 0;  // the item chosen first
     int Key = 0;       // when above 0, the item carrying it in field KeyField is chosen first
     int KeyField = 1;  // field number, from 1

@@ -1,6 +1,7 @@
 #include "worktime/worktime_record.h"
 
 #include "common/time_text.h"
+#include "common/name_order.h"
 #include "db/scopes.h"
 #include "db/statement.h"
 
@@ -204,6 +205,7 @@ std::vector<RecordDriver> LoadRecordDrivers(Transaction& read)
         drivers.push_back(RecordDriver{static_cast<int>(sql.intValue(1).value_or(-1)), sql.textValue(0).value_or(QString()),
                                        sql.textValue(2).value_or(QString())});
     }
+    SortByName(drivers, [](const RecordDriver& driver) { return driver.name; });
     return drivers;
 }
 

@@ -94,7 +94,8 @@ struct RecordDriver {
     QString name;
     QString oib;
 };
-// Every employee, driver or not, by name. Throws DbError.
+// Every employee, driver or not, in the order of their names (common/name_order.h). Throws
+// DbError.
 std::vector<RecordDriver> LoadRecordDrivers(Transaction& read);
 
 // "Broj stavki u popisu:": the rows that are not week rows.

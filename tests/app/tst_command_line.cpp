@@ -19,9 +19,15 @@ struct Run {
     QString err;
 };
 
-Run Veltra(const QStringList& arguments)
+Run Veltra(const QStringList& arguments, const QStringList& environment = {})
 {
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"VELTRA_USER", "VELTRA_PASSWORD", "ISC_USER", "ISC_PASSWORD"})
+        env.remove(QLatin1String(name));
+    for (const QString& setting : environment)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
     process.start(QCoreApplication::applicationDirPath() + "/veltra", arguments);
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -70,6 +76,8 @@ private slots:
     void upgradeOfMissingFileFails();
     void damagedDatabaseIsRefusedUnchanged_data();
     void damagedDatabaseIsRefusedUnchanged();
+    void missingRightIsToldWithItsGrant_data();
+    void missingRightIsToldWithItsGrant();
     void terminationEndsTheProgramCleanly_data();
     void terminationEndsTheProgramCleanly();
 };
@@ -163,6 +171,48 @@ void TestCommandLine::damagedDatabaseIsRefusedUnchanged()
         QCOMPARE(ChangedPages(before, ReadAll(db.path())), QList<qsizetype>());
     else
         QCOMPARE(ReadAll(db.path()), before);
+}
+
+void TestCommandLine::missingRightIsToldWithItsGrant_data()
+{
+    // The embedded engine takes the user name as given and checks its rights.
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("upToDate");
+    QTest::addColumn<QString>("leftOut");  // the table of the instructions' list not granted
+    QTest::addColumn<QString>("message");  // its start; empty for none (and exit code 0)
+    const QString noSelect = QStringLiteral("Korisnik UREDNIK nema pravo SELECT na tablici VOZACI u bazi podataka %1. "
+                                            "To nije oštećenje baze: administrator baze (SYSDBA) korisniku daje prava "
+                                            "naredbom\n    GRANT SELECT, INSERT, UPDATE, DELETE ON VOZACI TO USER UREDNIK;\n");
+    QTest::newRow("the instructions' rights suffice") << QStringList{"VELTRA_USER=urednik"} << true << QString() << QString();
+    QTest::newRow("no right on VOZACI") << QStringList{"VELTRA_USER=urednik"} << true << "VOZACI" << noSelect;
+    QTest::newRow("the account of Firebird's tools") << QStringList{"ISC_USER=urednik", "ISC_PASSWORD=x"} << true
+                                                     << "VOZACI" << noSelect;
+    QTest::newRow("VELTRA_USER before ISC_USER") << QStringList{"VELTRA_USER=urednik", "ISC_USER=SYSDBA"} << true
+                                                 << "VOZACI" << noSelect;
+    QTest::newRow("an upgrade is the owner's")
+        << QStringList{"VELTRA_USER=urednik"} << false << QString()
+        << QStringLiteral("Korisnik UREDNIK nema pravo ALTER na tablici AKTPOTVRDA u bazi podataka %1. To nije oštećenje "
+                          "baze: bazu treba nadograditi, a to smije samo njezin vlasnik. Administrator pokreće\n"
+                          "    veltra --upgrade-database %1\n");
+}
+
+void TestCommandLine::missingRightIsToldWithItsGrant()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(bool, upToDate);
+    QFETCH(QString, leftOut);
+    QFETCH(QString, message);
+    TempDatabase db(upToDate ? TempDatabase::Schema::Upgraded : TempDatabase::Schema::Base);
+    GrantClerkRights(db.path(), QStringLiteral("UREDNIK"), leftOut);
+
+    const Run run = Veltra({"--upgrade-database", db.path()}, environment);
+    if (message.isEmpty()) {
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.exitCode, 0);
+    } else {
+        QVERIFY2(run.out.startsWith(message.arg(db.path())), qPrintable(run.out));
+        QCOMPARE(run.exitCode, 1);
+    }
 }
 
 void TestCommandLine::terminationEndsTheProgramCleanly_data()

@@ -52,8 +52,10 @@ private slots:
     void latestFillerAndDocuments();
     void fieldsAsPrinted();
     void formReadsBackAtItsPlaces();
+    void fixedTextsAreTheOfficialWording();
     void registerRangesAndCounts_data();
     void registerRangesAndCounts();
+    void registerByDriverInAlphabeticalOrder();
     void boundaryDatesAndDeleting();
     void registerListPrintout();
 
@@ -171,7 +173,12 @@ void TestAttestation::formReadsBackAtItsPlaces()
     QVERIFY(std::abs(from.top - 152.3) < 0.5);
     QVERIFY(from.left > 105.8 && from.left < 137);
     QVERIFY(!find(QStringLiteral("06/05/1970"), 117.7).text.isEmpty());
-    QVERIFY(!find(QStringLiteral("30/12/1899"), 139.4).text.isEmpty());  // employed since on day 0
+    // Employed since on day 0, an unknown date: blank, and no day 0 anywhere on the form.
+    for (const PdfWord& word : words) {
+        QVERIFY2(!word.text.contains(QStringLiteral("1899")), qPrintable(word.text));
+        QVERIFY2(std::abs(word.top - 139.4) > 3 || word.left < 80 || word.text.startsWith(QLatin1Char('.')),
+                 qPrintable(word.text));
+    }
     QVERIFY(!find(QStringLiteral("Rijeka"), 259.0).text.isEmpty());
     QVERIFY(!find(QStringLiteral("Đuro"), 234.9).text.isEmpty());
 
@@ -184,6 +191,46 @@ void TestAttestation::formReadsBackAtItsPlaces()
     QCOMPARE(boxCentre(159.3), qRgb(0, 0, 0));
     QCOMPARE(boxCentre(154.3), qRgb(255, 255, 255));
     QCOMPARE(boxCentre(184.9), qRgb(255, 255, 255));
+}
+
+void TestAttestation::fixedTextsAreTheOfficialWording()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("potvrda.pdf");
+    QVERIFY(WritePdf(AttestationPrintout(Sample()), path, nullptr));
+    const QString page = PdfPageTexts(path).join(QLatin1Char(' ')).simplified();
+    QVERIFY(!page.isEmpty());
+    // The English and French wording of the published form, where the form once had typos.
+    for (const char* official :
+         {"signed before a journey", "À remplir en dactylographie en caractères latins et à signer avant tout voyage",
+          "À joindre aux enregistrements de l'appareil de contrôle qui doivent être conservés",
+          "RÈGLEMENT (CE) 561/2006", "Nom de l'entreprise", "Fonction dans l'entreprise", "I, the undersigned:",
+          "déclare que le conducteur", "declare that the driver:", "de la carte d'identité",
+          "qui a commencé à travailler dans l'entreprise le (jour/mois/année)", "au cours de la période",
+          "du (heure/jour/mois/année)", "au (heure/jour/mois/année)", "était en congé annuel",
+          "exclu du champ d'application du", "règlement (CE) 561/2006 ou de l'AETR",
+          "drove a vehicle exempted from the scope of Regulation (EC) 561/2006 or the AETR",
+"Le soussigné, conducteur, confirme",
+          "au cours de la période susmentionnée.", "I, the driver, confirm that I have not been",
+          "falling under the scope of Regulation", "during the period mentioned above."}) {
+        QVERIFY2(page.contains(QString::fromUtf8(official)), official);
+    }
+    // Every text keeps its place, and none runs into the next on its line (the guide lines of
+    // dots, which the data are printed over, aside).
+    QList<PdfWord> words = PdfWords(path);
+    words.removeIf([](const PdfWord& word) { return word.text.count(QLatin1Char('.')) == word.text.size(); });
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) { return a.left < b.left; });
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+            if (std::abs(words[j].top - words[i].top) < 0.8 && words[j].left < words[i].right - 0.05)
+                QFAIL(qPrintable(QStringLiteral("\"%1\" runs into \"%2\"").arg(words[i].text, words[j].text)));
+        }
+    }
+    for (const char* typo : {"yourney", "exemted", " te ", "conducter", "chap d'", "templir", "joinre", "susmetionne",
+                             "uder ", "mentione ", " dan ", "congé de annuel", "carta", "commancé", "anneé", "periodé",
+                             "reglement", "soussigne,", "driver.", "l' entreprise"}) {
+        QVERIFY2(!page.contains(QString::fromUtf8(typo)), typo);
+    }
 }
 
 void TestAttestation::registerRangesAndCounts_data()
@@ -228,6 +275,42 @@ void TestAttestation::registerRangesAndCounts()
         QCOMPARE(other.size(), size_t(1));
         QCOMPARE(other[0].activityText(), QStringLiteral("obavljao druge poslove osim upravljanja vozilom"));
     }
+}
+
+void TestAttestation::registerByDriverInAlphabeticalOrder()
+{
+    const QStringList names{"Zorić Ivo", "Ćirić Ana", "Babić Željko", "Babić Čedo", "čolić Maja", "Ćirić Ana"};
+    for (int i = 0; i < names.size(); ++i) {
+        Attestation a = Sample();
+        a.driverName = names[i];
+        a.from = QDate(2030, 5, 1 + i);
+        a.hasEnd = false;
+        QVERIFY(StoreAttestation(m_data->write, -1, a).done);
+    }
+    const auto filter = [](int order) { return RegisterFilter{QDate(2030, 4, 30), QDate(2030, 5, 10), {}, {}, order}; };
+    const auto listed = [&](int order) {
+        QStringList lines;
+        for (const RegisterRow& row : LoadRegister(m_data->read, filter(order)))
+            lines << row.driverName + row.start.toString(" dd.MM.");
+        return lines;
+    };
+    const auto copiedNames = [&](int order) {
+        QStringList copied;
+        for (const QString& line : RegisterCopyText(m_data->read, filter(order)).split("\r\n", Qt::SkipEmptyParts)) {
+            for (const QString& field : line.split('\t')) {
+                if (names.contains(field))
+                    copied << field;
+            }
+        }
+        return copied;
+    };
+    // "vozač, razdoblje silazno" and "... uzlazno": Č after C and before Ć, Ž after Z, letter case aside.
+    QCOMPARE(listed(4), (QStringList{"Babić Čedo 04.05.", "Babić Željko 03.05.", "čolić Maja 05.05.", "Ćirić Ana 06.05.",
+                                     "Ćirić Ana 02.05.", "Zorić Ivo 01.05."}));
+    QCOMPARE(listed(5), (QStringList{"Babić Čedo 04.05.", "Babić Željko 03.05.", "čolić Maja 05.05.", "Ćirić Ana 02.05.",
+                                     "Ćirić Ana 06.05.", "Zorić Ivo 01.05."}));
+    // The copied list in the same order.
+    QCOMPARE(copiedNames(4), (QStringList{"Babić Čedo", "Babić Željko", "čolić Maja", "Ćirić Ana", "Ćirić Ana", "Zorić Ivo"}));
 }
 
 void TestAttestation::boundaryDatesAndDeleting()

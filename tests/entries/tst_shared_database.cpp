@@ -83,6 +83,7 @@ private slots:
     void initTestCase();
     void createAndUpgradeThroughTheServer();
     void wrongAccountAndUnreachableServerNameTheHost();
+    void clerkWithoutARightIsToldTheGrant();
     void urlFormOfTheLocation();
     void lostConnectionIsJoinedAgainAtOnce();
     void sameEntryStoredByTwoClerks();
@@ -149,6 +150,49 @@ void TestSharedDatabase::wrongAccountAndUnreachableServerNameTheHost()
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(host) && messages[0].contains(QStringLiteral("nije dostupan")), qPrintable(messages[0]));
     QVERIFY2(messages[0].contains(QStringLiteral("vrata 3999")), qPrintable(messages[0]));
+}
+
+void TestSharedDatabase::clerkWithoutARightIsToldTheGrant()
+{
+    const DatabaseAccount clerk{qEnvironmentVariable("VELTRA_SERVER_CLERK_USER"),
+                                qEnvironmentVariable("VELTRA_SERVER_CLERK_PASSWORD")};
+    if (clerk.user.isEmpty())
+        QSKIP("No clerk's account on this server (scripts/firebird_server.sh makes one)");
+    TempDatabase db;
+    GrantClerkRights(db.path(), clerk.user, QStringLiteral("VOZACI"));
+    const QString told = QStringLiteral("Korisnik %1 nema pravo SELECT na tablici VOZACI u bazi podataka %2. To nije "
+                                        "oštećenje baze: administrator baze (SYSDBA) korisniku daje prava naredbom\n"
+                                        "    GRANT SELECT, INSERT, UPDATE, DELETE ON VOZACI TO USER %1;\n")
+                             .arg(clerk.user.toUpper(), db.path());
+
+    // The program's start.
+    QStringList messages;
+    TestConnection data;
+    ConnectAndUpgrade(data.connection, db.path(), [&](const QString& message, const QString&) { messages << message; }, clerk);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith(told), qPrintable(messages[0]));
+
+    // The command line, with the account every Firebird tool reads.
+    const auto upgrade = [&] {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("VELTRA_USER"));
+        env.remove(QStringLiteral("VELTRA_PASSWORD"));
+        env.insert(QStringLiteral("ISC_USER"), clerk.user);
+        env.insert(QStringLiteral("ISC_PASSWORD"), clerk.password);
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra"),
+                      {QStringLiteral("--upgrade-database"), db.path()});
+        process.waitForFinished(60000);
+        return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+    };
+    const auto [refusedExit, refusedOut] = upgrade();
+    QCOMPARE(refusedExit, 1);
+    QVERIFY2(refusedOut.startsWith(told), qPrintable(refusedOut));
+
+    // Given the instructions' rights in full, the clerk's start is clean.
+    GrantClerkRights(db.path(), clerk.user);
+    QCOMPARE(upgrade(), std::pair(0, QString()));
 }
 
 // The URL form of a location takes an absolute path after a second slash; the form with one

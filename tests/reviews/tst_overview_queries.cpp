@@ -1,6 +1,7 @@
 #include "temp_database.h"
 
 #include "temp_database.h"
+#include "common/name_order.h"
 #include "db/query_to_list.h"
 #include "db/scopes.h"
 #include "entries/entry_store.h"
@@ -57,6 +58,7 @@ private slots:
     void linesShowAsTheOverviewShowsThem();
     void cursorOutlivesOtherWindowsCommits();
     void openingRules();
+    void driversInAlphabeticalOrder();
 
 private:
     QTemporaryDir m_folder;
@@ -70,8 +72,11 @@ void TestOverviewQueries::initTestCase()
     m_data = std::make_unique<TestConnection>();
     QCOMPARE(ConnectUpgraded(*m_data, path), QStringList());
     // The corners: an entry without days, two entries of one driver and date over 24 hours, a
-    // summary entry, and a driver without a record.
+    // summary entry, a driver without a record, and names whose bytes are out of alphabetical
+    // order (ć after č, and small and capital letters).
     m_data->write.startIfNotActive();
+    m_data->script.execute("UPDATE DJELATNICI SET IMEPREZIME='čolić Ivo' WHERE IDDJ=1;"
+                              "UPDATE DJELATNICI SET IMEPREZIME='Ćosić Ana' WHERE IDDJ=3;");
     m_data->script.execute("INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90001,2,'2025-04-02 10:15:00',0);"
                               "INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP) VALUES (90002,2,'2025-04-02 10:16:00',1);");
     m_data->write.commit();
@@ -120,7 +125,7 @@ void TestOverviewQueries::listsHoldTheWrittenQueriesRows()
     const std::vector<OverviewTotalRow> totals = ReadAll<OverviewTotalRow>(*m_data, filter);
     check(2, Texts(totals));
     QVERIFY(std::is_sorted(totals.begin(), totals.end(), [](const auto& a, const auto& b) {
-        return a.date != b.date ? a.date > b.date : a.driverName < b.driverName;
+        return a.date != b.date ? a.date > b.date : NameBefore(a.driverName, b.driverName);
     }));
     if (filter.driverId) {
         for (const OverviewDayRow& day : days)
@@ -190,6 +195,15 @@ void TestOverviewQueries::openingRules()
                                                     "skeniranog \"noćnog dvodnevnog\" listića!"));
     QVERIFY(OpensDayForEditing(0));
     QVERIFY(!OpensDayForEditing(1));
+}
+
+void TestOverviewQueries::driversInAlphabeticalOrder()
+{
+    // The driver without a record first, then "Babić Željko 2", "čolić Ivo", "Ćosić Ana".
+    QList<int> ids;
+    for (const auto& [id, name] : LoadOverviewDrivers(m_data->read))
+        ids << id;
+    QCOMPARE(ids, (QList<int>{77, 2, 1, 3}));
 }
 
 QTEST_GUILESS_MAIN(TestOverviewQueries)

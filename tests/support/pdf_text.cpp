@@ -28,15 +28,16 @@ QList<PdfWord> PdfWords(const QString& path)
         return {};
     constexpr double kMillimetresPerPoint = 25.4 / 72;
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">([^<]*)</word>"));
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">([^<]*)</word>"));
     QList<PdfWord> words;
     const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
     for (auto match = word.globalMatch(xml); match.hasNext();) {
         const QRegularExpressionMatch found = match.next();
-        QString text = found.captured(3);
+        QString text = found.captured(4);
         text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"));
         words << PdfWord{text.normalized(QString::NormalizationForm_KC), found.captured(1).toDouble() * kMillimetresPerPoint,
-                         found.captured(2).toDouble() * kMillimetresPerPoint};
+                         found.captured(2).toDouble() * kMillimetresPerPoint,
+                         found.captured(3).toDouble() * kMillimetresPerPoint};
     }
     return words;
 }

@@ -8,12 +8,13 @@
 // order, ligatures as their letters; empty when the file cannot be read.
 QStringList PdfPageTexts(const QString& path);
 
-// A word of a PDF page with its top left corner in millimetres from the page's corner, as
-// pdftotext -bbox gives them.
+// A word of a PDF page with its top left corner and its right edge in millimetres from the
+// page's corner, as pdftotext -bbox gives them.
 struct PdfWord {
     QString text;
     double left = 0;
     double top = 0;
+    double right = 0;
 };
 QList<PdfWord> PdfWords(const QString& path);
 

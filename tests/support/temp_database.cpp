@@ -1,7 +1,10 @@
 #include "temp_database.h"
 
 #include "db/base_schema.h"
+#include "db/catalogue.h"
 #include "db/schema_upgrade.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 
 #include <QtTest>
 
@@ -40,6 +43,39 @@ TempDatabase::TempDatabase(Schema schema) : m_path(m_folder.filePath(QStringLite
         if (!messages.isEmpty())
             qFatal("Upgrading a test database failed: %s", qPrintable(messages.join(QLatin1Char(' '))));
     }
+}
+
+void GrantClerkRights(const QString& path, const QString& user, const QString& leftOut)
+{
+    static const QStringList kTables{"DJELATNICI", "VOZILO", "UNOS", "DUNOS", "SATIUNOS", "SKENLOG", "AKTPOTVRDA",
+                                     "VOZACI", "UTOVARIVACI"};
+    static const QStringList kGenerators{"GEN_UNOS_ID", "GEN_DUNOS_ID", "GEN_DJELATNICI_ID", "GEN_VOZILO_ID",
+                                         "GEN_AKTPOTVRDA_ID"};
+    Connection connection;
+    connection.setDatabaseName(path);
+    connection.setAccount(TestAccount());
+    connection.open();
+    Transaction transaction(connection);
+    Statement sql(transaction);
+    const QStringList tables = UserTables(sql);
+    QStringList generators;
+    sql.prepare(QStringLiteral("SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS"));
+    sql.execute();
+    while (sql.next())
+        generators << sql.textValue(0).value_or(QString());
+    for (const QString& table : kTables) {
+        if (tables.contains(table) && table != leftOut) {
+            sql.prepare(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO USER %2").arg(table, user));
+            sql.execute();
+        }
+    }
+    for (const QString& generator : kGenerators) {
+        if (generators.contains(generator)) {
+            sql.prepare(QStringLiteral("GRANT USAGE ON GENERATOR %1 TO USER %2").arg(generator, user));
+            sql.execute();
+        }
+    }
+    transaction.commit();
 }
 
 QStringList ConnectUpgraded(Connection& connection, const QString& path)

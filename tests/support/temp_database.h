@@ -36,6 +36,11 @@ private:
 // The account the tests open their databases with: the server's test account, or the default.
 DatabaseAccount TestAccount();
 
+// Gives a clerk's account the rights the instructions list ("Uredski poslužitelj" in the
+// README) on the tables and generators the database has, but for the table `leftOut`; given by
+// the tests' own account, the database's owner.
+void GrantClerkRights(const QString& path, const QString& user, const QString& leftOut = QString());
+
 // Transactions on a connection that live as long as a test needs them: `write` for stores and
 // the test's own changes (committed by the store, or by the test), `read` for loads, and a
 // statement and a script on `write`.

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 #include <QtTest>
 
 ConnectedDatabase::ConnectedDatabase()
@@ -134,3 +135,39 @@ void AnswerNextBox(QWidget* window, const QString& button, QString* text)
     timer->start();
 }
 
+
+namespace {
+
+// The widget's window and the point in it.
+std::pair<QWindow*, QPoint> WindowPoint(QWidget* widget, QPoint at)
+{
+    if (at == QPoint(-1, -1))
+        at = widget->rect().center();
+    QWidget* window = widget->window();
+    return {window->windowHandle(), widget->mapTo(window, at)};
+}
+
+}  // namespace
+
+void ClickThroughWindow(QWidget* widget, QPoint at)
+{
+    const auto [window, point] = WindowPoint(widget, at);
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void DoubleClickThroughWindow(QWidget* widget, QPoint at)
+{
+    const auto [window, point] = WindowPoint(widget, at);
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void PressThroughWindow(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+}
+
+void TypeThroughWindow(QWidget* window, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window->windowHandle(), c.toLatin1());
+}

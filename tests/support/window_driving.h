@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPoint>
 #include <QStringList>
 #include <QTimer>
 
@@ -71,6 +72,14 @@ void Type(const QString& text);
 // Answers the next message box over the window with the button of this text, keeping the
 // box's text; a box that never comes is waited for no longer than the window lives.
 void AnswerNextBox(QWidget* window, const QString& button, QString* text = nullptr);
+
+// Clicks, double-clicks or types through the window, as the system delivers input: a window
+// that a modal window blocks gets none of it. A point is in the widget's coordinates, its middle
+// when none is given; typing covers ASCII.
+void ClickThroughWindow(QWidget* widget, QPoint at = QPoint(-1, -1));
+void DoubleClickThroughWindow(QWidget* widget, QPoint at = QPoint(-1, -1));
+void PressThroughWindow(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void TypeThroughWindow(QWidget* window, const QString& text);
 
 template <typename T>
 T* Child(const QObject& parent, const char* name)

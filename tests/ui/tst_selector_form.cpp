@@ -233,10 +233,11 @@ void TestSelectorForm::showingLoadsItemsAfresh()
 
     form.hide();
     m_data->script.execute(
-        "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (5, 'Cvitan Iva', 'Tajnica', 0);");
+        "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) VALUES (5, 'Čolić Iva', 'Tajnica', 0);");
     m_data->write.commit();
     Show(form);
-    QCOMPARE(Items(combo), (QStringList{kPersonItems[0], kPersonItems[1], kPersonItems[2], "Cvitan Iva||5||Tajnica",
+    // In alphabetical order, Č after C.
+    QCOMPARE(Items(combo), (QStringList{kPersonItems[0], kPersonItems[1], kPersonItems[2], "Čolić Iva||5||Tajnica",
                                kPersonItems[3]}));
     m_data->script.execute("DELETE FROM DJELATNICI WHERE IDDJ = 5;");
     m_data->write.commit();

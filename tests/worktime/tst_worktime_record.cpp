@@ -56,6 +56,7 @@ private slots:
     void weekOverSixtyHoursAndTheAverage();
     void overlappingAttestationsEarliestFirst();
     void nightCaptionFollowsTheWindow();
+    void employeesInAlphabeticalOrder();
 
 private:
     QTemporaryDir m_folder;
@@ -310,6 +311,15 @@ void TestWorkTimeRecord::nightCaptionFollowsTheWindow()
     const QString page = PdfPageTexts(path).value(0);
     QVERIFY2(page.contains(QStringLiteral("(između 21:30 i 05)")), qPrintable(page));
     QVERIFY(!page.contains(QStringLiteral("između 22 i 06")));
+}
+
+void TestWorkTimeRecord::employeesInAlphabeticalOrder()
+{
+    // "Babić Željko 2", "Čulić Iva", "Kovačević Marko 1", "Marić Josip 3": Č between B and K.
+    QList<int> ids;
+    for (const RecordDriver& driver : LoadRecordDrivers(m_data->read))
+        ids << driver.id;
+    QCOMPARE(ids, (QList<int>{2, 9, 1, 3}));
 }
 
 QTEST_MAIN(TestWorkTimeRecord)

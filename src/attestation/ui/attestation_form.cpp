@@ -15,6 +15,7 @@
 #include "ui/message_box.h"
 #include "ui/selector_form.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -382,8 +383,13 @@ void TPAktivnostiForm::BitBtn7Click()
         ShowMessage(this, kNoPrinterChosenMessage);
         return;
     }
-    PresentPrintout(m_session.printing(), std::make_shared<AttestationPrintout>(fromFields()), PrinterRole::Attestation,
-                    settings.Preview, this);
+    auto printout = std::make_shared<AttestationPrintout>(fromFields());
+    // Opened from the register, which is modal, a preview beside this window would be blocked
+    // by the register: it is shown modally then.
+    if (settings.Preview && QApplication::activeModalWidget())
+        PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Attestation, this);
+    else
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.Preview, this);
 }
 
 void TPAktivnostiForm::BitBtn1Click()

@@ -38,17 +38,16 @@ const QString kSeparator = QStringLiteral("---");
 enum Column { Datum, Razdoblje, ZaVozaca, Popunio, Vrsta, ColumnCount };
 constexpr std::array<int, ColumnCount> kWidths{115, 225, 130, 130, 200};
 
-// A separator entry: a line that cannot be chosen.
+// The separator entry "---": one entry, drawn as a line, that cannot be chosen.
 void AddSeparator(QComboBox* list)
 {
-    list->addItem(kSeparator);
     list->insertSeparator(list->count());
+    list->setItemText(list->count() - 1, kSeparator);
 }
 
 }  // namespace
 
-TfrmAETROverview::TfrmAETROverview(Session& session, QWidget* windowsOwner)
-    : QDialog(nullptr), m_session(session), m_windowsOwner(windowsOwner)
+TfrmAETROverview::TfrmAETROverview(Session& session) : QDialog(nullptr), m_session(session)
 {
     setObjectName(QStringLiteral("frmAETROverview"));
     setWindowTitle(QStringLiteral("Pregled evidencije AETR potvrda"));
@@ -272,7 +271,7 @@ void TfrmAETROverview::openCurrent()
 {
     const int row = m_grid->currentRow();
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
-        OpenAttestationWindow(m_session, m_rows[static_cast<size_t>(row)].id, m_windowsOwner);
+        OpenAttestationWindow(m_session, m_rows[static_cast<size_t>(row)].id, this);
 }
 
 void TfrmAETROverview::deleteCurrent()

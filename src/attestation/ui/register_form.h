@@ -21,11 +21,11 @@ class TfrmAETROverview : public QDialog {
     Q_OBJECT
 
 public:
-    // Attestation windows opened from the list belong to `windowsOwner` (the main window).
-    explicit TfrmAETROverview(Session& session, QWidget* windowsOwner = nullptr);
+    explicit TfrmAETROverview(Session& session);
     ~TfrmAETROverview() override;
 
-    // Brings the window to the front when it is showing, otherwise shows it modally.
+    // Brings the window to the front when it is showing, otherwise shows it modally. Attestation
+    // windows opened from the list belong to this window, so that its modality leaves them free.
     void showOrExec();
     void reload();
     RegisterFilter filter() const;
@@ -43,7 +43,6 @@ private:
     void openCurrent();
 
     Session& m_session;
-    QWidget* m_windowsOwner;
     bool m_shownBefore = false;
     std::vector<RegisterRow> m_rows;
     DateField* m_from = nullptr;

@@ -2,6 +2,7 @@
 
 #include "common/decimal_text.h"
 #include "common/list_fields.h"
+#include "common/name_order.h"
 #include "entries/day_totals.h"
 #include "entries/entry_pick_lists.h"
 #include "session/session.h"
@@ -129,9 +130,10 @@ OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endFie
 void FillPickList(Session& session, QComboBox* list, const QString& sql)
 {
     const QString selected = list->currentData().toString();
-    const RowSource::Rows read = session.rows(sql);
+    RowSource::Rows read = session.rows(sql);
     if (!read.failure.isEmpty())
         ShowError(list->window(), read.failure);
+    SortItemsByName(read.rows);
     list->clear();
     for (const QString& item : read.rows)
         list->addItem(ListField(item, 1), item);

@@ -1,10 +1,13 @@
+#include "pdf_text.h"
 #include "temp_database.h"
 #include "window_driving.h"
 
 #include "attestation/attestation_printout.h"
 #include "attestation/ui/attestation_form.h"
 #include "attestation/ui/register_form.h"
+#include "print/pdf_output.h"
 #include "print/printout.h"
+#include "print/ui/printer_output.h"
 #include "print/ui/print_preview.h"
 #include "settings/settings.h"
 #include "ui/date_field.h"
@@ -34,6 +37,8 @@ private slots:
     void printingNeedsAPrinterAndMakesTwoCopies();
     void autoPrintsAfterSaving();
     void registerListsOpensAndDeletes();
+    void activityFilterOnScreenAndOnPaper();
+    void attestationFromTheRegisterWorksBesideIt();
     void driverPickedFromTheRecord();
 
 private:
@@ -191,7 +196,7 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
               "(1, 0, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-31 00:00', '2030-03-01')");
     m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
               "(2, 3, 'ANIĆ ANA', 'Babić Đurđa', '2030-03-15 00:00', '2030-03-15')");
-    TfrmAETROverview window(m_db->session(), m_owner.get());
+    TfrmAETROverview window(m_db->session());
     QVERIFY(ShowActive(window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Pregled evidencije AETR potvrda"));
     QCOMPARE(Child<DateField>(window, "Dat1")->date(), QDate(2030, 2, 28));
@@ -221,7 +226,7 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
     // Opening from the list; deleting asks first.
     grid->selectRow(0);
     emit grid->cellDoubleClicked(0, 0);
-    QCOMPARE(m_owner->findChildren<TPAktivnostiForm*>().size(), 1);
+    QCOMPARE(window.findChildren<TPAktivnostiForm*>().size(), 1);
     {
         MessageAnswerer no(QMessageBox::No);
         Child<QAction>(*grid, "ObrisiPotvrdu")->trigger();
@@ -242,6 +247,101 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
     QCOMPARE(order->currentIndex(), 3);
     QCOMPARE(Child<DateField>(window, "Dat1")->date(), QDate(2030, 3, 10));
     QCOMPARE(Child<QComboBox>(window, "DjPopis")->currentIndex(), 0);
+}
+
+void TestAttestationWindows::activityFilterOnScreenAndOnPaper()
+{
+    // One attestation of each activity, two of annual leave.
+    for (int activity : {0, 1, 1, 2, 3, 4, 5}) {
+        m_db->run(QStringLiteral("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, RAZOD, DATUM) VALUES "
+                                 "(1, %1, 'Anić Ana', '2030-03-01 08:00', '2030-03-01')")
+                      .arg(activity));
+    }
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("popis.pdf"));
+    m_db->session().printing().setPrinter([&](const Printout& printout, const QString&, QString* error) { return WritePdf(printout, pdf, error); });
+    TfrmAETROverview window(m_db->session());
+    QVERIFY(ShowActive(window));
+    auto* activities = Child<QComboBox>(window, "vrstaTip");
+    auto* grid = Child<QTableWidget>(window, "ThemeDBGrid1");
+    const QStringList texts = AttestedActivityTexts();
+    for (int activity = 0; activity < texts.size(); ++activity) {
+        // From "Sve vrste aktivnosti" down the list with the arrow key, past the separator.
+        activities->setFocus();
+        QTest::keyClick(activities, Qt::Key_Home);
+        for (int step = 0; step <= activity; ++step)
+            QTest::keyClick(activities, Qt::Key_Down);
+        QCOMPARE(activities->currentText(), texts[activity]);
+        QCOMPARE(grid->rowCount(), activity == 1 ? 2 : 1);
+        for (int row = 0; row < grid->rowCount(); ++row)
+            QCOMPARE(grid->item(row, 4)->text(), texts[activity]);
+
+        QTest::mouseClick(Child<QPushButton>(window, "BitBtn7"), Qt::LeftButton);
+        const QString printed = PdfPageTexts(pdf).join(QLatin1Char('\n'));
+        for (int other = 0; other < texts.size(); ++other)
+            QCOMPARE(printed.count(texts[other]), other == activity ? grid->rowCount() : 0);
+    }
+}
+
+void TestAttestationWindows::attestationFromTheRegisterWorksBesideIt()
+{
+    m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
+              "(1, 1, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-01')");
+    setSettings([](SettingsValues& values) { values.Preview = true; });
+    TuplatnicePrintPreview preview(m_db->session().printing());
+    TfrmAETROverview registerWindow(m_db->session());
+    auto* grid = Child<QTableWidget>(registerWindow, "ThemeDBGrid1");
+    const auto openFirstRow = [&]() -> TPAktivnostiForm* {
+        DoubleClickThroughWindow(grid->viewport(), grid->visualRect(grid->model()->index(0, 2)).center());
+        TPAktivnostiForm* attestation = nullptr;
+        const bool active = QTest::qWaitFor([&] {
+            attestation = registerWindow.findChild<TPAktivnostiForm*>();
+            return attestation && attestation->isActiveWindow();
+        });
+        return active ? attestation : nullptr;
+    };
+    // The register is shown modally, as the main window shows it; all of this happens while it is.
+    const auto steps = [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&registerWindow));
+        QPointer<TPAktivnostiForm> attestation = openFirstRow();
+        QVERIFY(attestation && attestation->isActiveWindow());
+        auto* driver = Child<QLineEdit>(*attestation, "ImeVozac");
+        ClickThroughWindow(driver);
+        PressThroughWindow(attestation, Qt::Key_A, Qt::ControlModifier);
+        TypeThroughWindow(attestation, QStringLiteral("Kovac Ivo"));
+        QCOMPARE(driver->text(), QStringLiteral("Kovac Ivo"));
+
+        // Printed through the preview, which takes clicks too.
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitFor([&] { return preview.isActiveWindow(); }));
+            ClickThroughWindow(Child<QPushButton>(preview, "Ispisi"));
+            preview.close();
+        });
+        ClickThroughWindow(Child<QPushButton>(*attestation, "BitBtn7"));
+        QCOMPARE(m_copies, QList<int>{2});
+
+        // Stored: the window goes, the register stays and shows the change.
+        Reactivate(attestation);
+        ClickThroughWindow(Child<QPushButton>(*attestation, "BitBtn1"));
+        QVERIFY(QTest::qWaitFor([&] { return attestation.isNull(); }));
+        QVERIFY(registerWindow.isVisible());
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Kovac Ivo"));
+
+        // Escape closes the attestation, not the register.
+        attestation = openFirstRow();
+        QVERIFY(attestation);
+        PressThroughWindow(attestation, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitFor([&] { return attestation.isNull(); }));
+        QVERIFY(registerWindow.isVisible());
+        ClickThroughWindow(Child<QPushButton>(registerWindow, "Povratak"));
+    };
+    QTimer::singleShot(0, [&] {
+        steps();
+        registerWindow.reject();
+    });
+    registerWindow.showOrExec();
+    QVERIFY(!registerWindow.isVisible());
+    QCOMPARE(number("SELECT COUNT(*) FROM AKTPOTVRDA WHERE IME2='Kovac Ivo' AND TIP=1"), 1);
 }
 
 void TestAttestationWindows::driverPickedFromTheRecord()

@@ -147,7 +147,7 @@ void TestManualEntryForm::init()
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (3, 'Babić Bruno', 1, 0);"
         "INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, AKTIVNOALL) VALUES (4, 'Car Cvita', 0, 1);"
         "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, AKTIVNOALL) VALUES (1, 'MAN', 'ZG-100-AA', 1);"
-        "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, AKTIVNOALL) VALUES (2, 'Iveco', 'ST-200-BB', NULL);"
+        "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, AKTIVNOALL) VALUES (2, 'Iveco', 'ŠI-200-BB', NULL);"
         "INSERT INTO VOZILO (IDVOZ, MARKAITIP, OZNAKA, AKTIVNOALL) VALUES (3, 'DAF', 'RI-300-CC', 0);"
         "SET GENERATOR GEN_DJELATNICI_ID TO 4;"
         "SET GENERATOR GEN_VOZILO_ID TO 3;");
@@ -247,7 +247,9 @@ void TestManualEntryForm::newWindow()
     QCOMPARE(drivers->itemText(0), QStringLiteral("Anić Ana"));
     QCOMPARE(drivers->itemText(1), QStringLiteral("Horvat Ivan"));
     QCOMPARE(drivers->currentIndex(), -1);
-    QCOMPARE(Child<QComboBox>(window, "Vozilo")->count(), 2);
+    auto* vehicles = Child<QComboBox>(window, "Vozilo");
+    QCOMPARE(vehicles->count(), 2);
+    QCOMPARE(vehicles->itemText(0), QStringLiteral("ŠI-200-BB"));  // Š before Z
 
     // The keyboard goes from the driver straight on to the vehicle.
     QCOMPARE(QApplication::focusWidget(), drivers);
@@ -443,7 +445,7 @@ void TestManualEntryForm::detailedEntryRoundTrip()
     QSignalSpy changed(m_session.get(), &Session::entriesChanged);
     TfrmRucniUnos* window = open();
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
-    choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
+    choose(window, "Vozilo", QStringLiteral("ŠI-200-BB"));
     Toggle(Child<QCheckBox>(window, "Suvozac"));
     Child<DateField>(window, "Datum")->setDate(QDate(2024, 3, 14));
     Fill(Child<QLineEdit>(window, "Pocetno"), QStringLiteral("120.000,5"));
@@ -475,7 +477,7 @@ void TestManualEntryForm::detailedEntryRoundTrip()
     QVERIFY(Child<QLabel>(reopened, "Uneseno")->text().startsWith(QStringLiteral("Uneseno u sustav: ")));
     QVERIFY(Child<QLabel>(reopened, "Uneseno")->isVisible());
     QCOMPARE(Child<QComboBox>(reopened, "Vozac")->currentText(), QStringLiteral("Horvat Ivan"));
-    QCOMPARE(Child<QComboBox>(reopened, "Vozilo")->currentText(), QStringLiteral("ST-200-BB"));
+    QCOMPARE(Child<QComboBox>(reopened, "Vozilo")->currentText(), QStringLiteral("ŠI-200-BB"));
     QCOMPARE(Child<QLineEdit>(reopened, "Pocetno")->text(), QStringLiteral("120000,50"));
     QCOMPARE(Child<QLineEdit>(reopened, "Predjeno")->text(), QStringLiteral("450,00"));
     QCOMPARE(RowTexts(*Child<ActivityGridView>(reopened, "AGrid")->rows(), 1),
@@ -812,7 +814,7 @@ void TestManualEntryForm::typedDateIsStored()
     QFETCH(QDate, stored);
     TfrmRucniUnos* window = open();
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
-    choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
+    choose(window, "Vozilo", QStringLiteral("ŠI-200-BB"));
     auto* date = Child<DateField>(window, "Datum");
     MessageAnswerer answerer;
     ReplaceAndLeave(date, typed);
@@ -894,7 +896,7 @@ void TestManualEntryForm::storeKeysWorkFromEveryField()
     QFETCH(int, modifiers);
     TfrmRucniUnos* window = open();
     choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
-    choose(window, "Vozilo", QStringLiteral("ST-200-BB"));
+    choose(window, "Vozilo", QStringLiteral("ŠI-200-BB"));
     QWidget* target = nullptr;
     if (field == "AGrid" || field == "open cell") {
         ActivityGridView* grid = enterDetails(window);

@@ -1,0 +1,32 @@
+#include "common/name_order.h"
+
+#include "common/list_fields.h"
+
+#include <QCollator>
+#include <QLocale>
+
+namespace {
+
+// The collation of the Croatian locale, which takes Dž, Lj and Nj as letters of their own.
+const QCollator& CroatianCollator()
+{
+    thread_local const QCollator collator = [] {
+        QCollator croatian(QLocale(QLocale::Croatian, QLocale::Croatia));
+        croatian.setCaseSensitivity(Qt::CaseInsensitive);
+        return croatian;
+    }();
+    return collator;
+}
+
+}  // namespace
+
+bool NameBefore(const QString& a, const QString& b)
+{
+    return CroatianCollator().compare(a, b) < 0;
+}
+
+void SortItemsByName(QStringList& items)
+{
+    std::stable_sort(items.begin(), items.end(),
+                     [](const QString& a, const QString& b) { return NameBefore(ListField(a, 1), ListField(b, 1)); });
+}
