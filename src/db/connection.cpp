@@ -16,14 +16,19 @@ namespace {
 struct ParamTag {
     const char* name;
     unsigned char tag;
+    bool number;
 };
 
 // The parameter names a connection understands, with their database parameter block tags.
+// force_write=0 lets the engine leave writing pages to the operating system (only for a
+// database being filled in bulk), num_buffers sets the page cache of the attachment.
 constexpr ParamTag kParamTags[] = {
-    {"lc_ctype", isc_dpb_lc_ctype},
-    {"user_name", isc_dpb_user_name},
-    {"password", isc_dpb_password},
-    {"sql_role_name", isc_dpb_sql_role_name},
+    {"lc_ctype", isc_dpb_lc_ctype, false},
+    {"user_name", isc_dpb_user_name, false},
+    {"password", isc_dpb_password, false},
+    {"sql_role_name", isc_dpb_sql_role_name, false},
+    {"force_write", isc_dpb_force_write, true},
+    {"num_buffers", isc_dpb_num_buffers, true},
 };
 
 }  // namespace
@@ -52,7 +57,10 @@ std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QStr
             dpb->dispose();
             throw DbError(QStringLiteral("Nepoznat parametar veze: %1").arg(param), 0);
         }
-        dpb->insertString(status.get(), known->tag, value.constData());
+        if (known->number)
+            dpb->insertInt(status.get(), known->tag, value.toInt());
+        else
+            dpb->insertString(status.get(), known->tag, value.constData());
     }
     if (forCreate) {
         dpb->insertInt(status.get(), isc_dpb_sql_dialect, 3);

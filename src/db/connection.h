@@ -27,6 +27,7 @@ public:
     void setDatabaseName(const QString& name) { m_databaseName = name; }
     const QString& databaseName() const { return m_databaseName; }
     QStringList& params() { return m_params; }
+    const QStringList& params() const { return m_params; }
 
     void open();
     // Releases every statement prepared on the connection (they must be prepared again after
