@@ -32,9 +32,9 @@ void BM_OverviewFirstScreen(benchmark::State& state)
     TDataModule1& data = BenchDatabase();
     const OverviewFilter filter = FilterOf(state);
     for (auto _ : state) {
-        EntriesReader entries(data.DB, filter);
-        EntryDaysReader days(data.DB, filter);
-        DayTotalsReader totals(data.DB, filter);
+        EntriesReader entries(data.Read, filter);
+        EntryDaysReader days(data.Read, filter);
+        DayTotalsReader totals(data.Read, filter);
         benchmark::DoNotOptimize(entries.fetch(kFirstScreen));
         benchmark::DoNotOptimize(days.fetch(kFirstScreen));
         benchmark::DoNotOptimize(totals.fetch(kFirstScreen));
@@ -76,7 +76,7 @@ void BM_OverviewCopyAllEntries(benchmark::State& state)
 {
     TDataModule1& data = BenchDatabase();
     for (auto _ : state)
-        benchmark::DoNotOptimize(OverviewCopyText<OverviewEntryRow>(data.DB, OverviewFilter{}));
+        benchmark::DoNotOptimize(OverviewCopyText<OverviewEntryRow>(data.Read, OverviewFilter{}));
 }
 BENCHMARK(BM_OverviewCopyAllEntries)->Unit(benchmark::kMillisecond)->Iterations(2);
 

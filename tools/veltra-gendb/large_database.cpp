@@ -1,8 +1,10 @@
 #include "large_database.h"
 
 #include "db/base_schema.h"
+#include "db/connection.h"
 #include "db/data_module.h"
 #include "db/db_error.h"
+#include "db/index_statistics.h"
 #include "db/scopes.h"
 #include "db/schema_upgrade.h"
 #include "db/statement.h"
@@ -46,6 +48,9 @@ public:
         : m_data(data), m_size(size), m_random(kSeed), m_entry(data.IBTransaction1), m_day(data.IBTransaction1),
           m_interval(data.IBTransaction1)
     {
+        m_entry.prepare(kInsertEntry);
+        m_day.prepare(kInsertDay);
+        m_interval.prepare(kInsertInterval);
     }
 
     void masterData()
@@ -83,9 +88,6 @@ public:
     void driverYears(int driverId)
     {
         WriteScope scope(m_data.IBTransaction1);
-        m_entry.prepare(kInsertEntry);
-        m_day.prepare(kInsertDay);
-        m_interval.prepare(kInsertInterval);
         const QDate first = m_size.lastDay.addYears(-m_size.years).addDays(1);
         Decimal3 odometer = Decimal3::fromWhole(100000 + 1000 * driverId);
         const int vehicleId = 1 + driverId % m_size.vehicles;
@@ -237,24 +239,70 @@ private:
     int m_dayId = 0;
 };
 
+// The indexes of the entry tables other than their keys: kept up to date row by row they
+// cost more than the rows themselves, built afresh from the data at the end they cost little
+// and come with their selectivity measured.
+QStringList EntryIndexes(TDataModule1& data)
+{
+    data.IBSQL1.prepare(QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$RELATION_NAME IN "
+                                       "('UNOS', 'DUNOS', 'SATIUNOS') AND COALESCE(RDB$UNIQUE_FLAG, 0) = 0 "
+                                       "AND RDB$FOREIGN_KEY IS NULL ORDER BY 1"));
+    data.IBSQL1.execute();
+    QStringList indexes;
+    while (data.IBSQL1.next())
+        indexes << data.IBSQL1.textValue(0).value_or(QString());
+    return indexes;
+}
+
+void SetIndexesActive(TDataModule1& data, const QStringList& indexes, bool active)
+{
+    WriteScope scope(data.IBTransaction1);
+    for (const QString& index : indexes) {
+        data.IBSQL1.prepare(QStringLiteral("ALTER INDEX \"%1\" %2").arg(index, active ? "ACTIVE" : "INACTIVE"));
+        data.IBSQL1.execute();
+    }
+    scope.commit();
+}
+
+// Whether the engine writes each page to the disc at once (the safe way, which a database
+// for everyday work keeps) or leaves it to the operating system, as for filling a new file.
+void SetForcedWrites(const QString& path, bool forced)
+{
+    Connection connection;
+    connection.setDatabaseName(path);
+    const DatabaseAccount account;
+    connection.params() << QStringLiteral("user_name=") + account.user << QStringLiteral("password=") + account.password
+                        << QStringLiteral("force_write=%1").arg(forced ? 1 : 0);
+    connection.open();
+    connection.close();
+}
+
 }  // namespace
 
 void CreateLargeDatabase(const QString& path, const LargeDatabaseSize& size,
                          const std::function<void(int driversDone)>& progress)
 {
     CreateBaseDatabase(path);
-    TDataModule1 data;
-    QString failure;
-    if (!ConnectAndUpgrade(data, path, [&](const QString& message, const QString& error) {
-            failure = message + QLatin1Char(' ') + error;
-        }))
-        throw DbError(failure, 0);
-    Generator generator(data, size);
-    generator.masterData();
-    for (int driver = 1; driver <= size.drivers; ++driver) {
-        generator.driverYears(driver);
-        if (progress)
-            progress(driver);
+    SetForcedWrites(path, false);
+    {
+        TDataModule1 data;
+        QString failure;
+        if (!ConnectAndUpgrade(data, path, [&](const QString& message, const QString& error) {
+                failure = message + QLatin1Char(' ') + error;
+            }))
+            throw DbError(failure, 0);
+        const QStringList indexes = EntryIndexes(data);
+        SetIndexesActive(data, indexes, false);
+        Generator generator(data, size);
+        generator.masterData();
+        for (int driver = 1; driver <= size.drivers; ++driver) {
+            generator.driverYears(driver);
+            if (progress)
+                progress(driver);
+        }
+        generator.setGenerators();
+        SetIndexesActive(data, indexes, true);
+        RecomputeIndexStatistics(data.IBTransaction1);
     }
-    generator.setGenerators();
+    SetForcedWrites(path, true);
 }
