@@ -1,5 +1,8 @@
 #include "app/shared_windows.h"
 
+#include "entries/entry_events.h"
+#include "settings/settings_values.h"
+
 SharedWindows::SharedWindows()
     : mainWindow(std::make_unique<TForm1>()),
       options(std::make_unique<TopcijeForm>()),
@@ -9,6 +12,7 @@ SharedWindows::SharedWindows()
       vehicle(std::make_unique<TVoziloForm>()),
       vehicles(std::make_unique<TVozilaForm>()),
       data(std::make_unique<TDataModule1>()),
+      indexUpkeep(std::make_unique<IndexUpkeep>(data->DB, SettingsFilePath())),
       overview(std::make_unique<TfrmOverview>(mainWindow.get())),
       preview(std::make_unique<TuplatnicePrintPreview>()),
       period(std::make_unique<TRazdobljeForm>()),
@@ -16,6 +20,8 @@ SharedWindows::SharedWindows()
       attestations(std::make_unique<TfrmAETROverview>(mainWindow.get()))
 {
     mainWindow->setSharedWindows(this);
+    QObject::connect(mainWindow.get(), &TForm1::databaseReady, indexUpkeep.get(), &IndexUpkeep::check);
+    QObject::connect(&EntryEvents::instance(), &EntryEvents::entriesChanged, indexUpkeep.get(), &IndexUpkeep::check);
 }
 
 SharedWindows::~SharedWindows()
@@ -26,6 +32,7 @@ SharedWindows::~SharedWindows()
     period.reset();
     preview.reset();
     overview.reset();
+    indexUpkeep.reset();
     data.reset();
     vehicles.reset();
     vehicle.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/about_form.h"
+#include "app/index_upkeep.h"
 #include "app/main_window.h"
 #include "settings/ui/options_form.h"
 #include "db/data_module.h"
@@ -31,6 +32,8 @@ struct SharedWindows {
     std::unique_ptr<TVoziloForm> vehicle;
     std::unique_ptr<TVozilaForm> vehicles;
     std::unique_ptr<TDataModule1> data;
+    // Measures the indexes now and then, on a connection of its own.
+    std::unique_ptr<IndexUpkeep> indexUpkeep;
     // Its lists read on transactions of their own, so it goes before the data module.
     std::unique_ptr<TfrmOverview> overview;
     std::unique_ptr<TuplatnicePrintPreview> preview;

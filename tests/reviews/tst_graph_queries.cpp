@@ -1,6 +1,7 @@
 #include "temp_database.h"
 
 #include "db/data_module.h"
+#include "db/statement.h"
 #include "graph_reference.h"
 #include "large_database.h"
 #include "reviews/day_record.h"
@@ -55,6 +56,7 @@ private slots:
     void dayHoldsTheWrittenQueriesRows();
     void periodHoldsTheWrittenQueriesRows_data();
     void periodHoldsTheWrittenQueriesRows();
+    void generatedDatabaseHasItsIndexesMeasured();
 
 private:
     QTemporaryDir m_folder;
@@ -172,6 +174,37 @@ void TestGraphQueries::periodHoldsTheWrittenQueriesRows()
     const PeriodDriver periodDriver = LoadPeriodDriver(m_data->Read, driver);
     const auto dateText = [](const std::optional<QDate>& date) { return date ? date->toString("dd.MM.yyyy") : QString(); };
     QCOMPARE(dateText(periodDriver.firstDay) + '\t' + dateText(periodDriver.lastDay), WrittenPeriodDriver(*m_data, driver));
+}
+
+// The generator builds the entry indexes after the data and measures every index, so that a
+// generated database plans as an office's long-used one; and it leaves the pages written to the
+// disc at once again.
+void TestGraphQueries::generatedDatabaseHasItsIndexesMeasured()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("GEN.FDB");
+    CreateLargeDatabase(path, LargeDatabaseSize{.drivers = 2, .years = 1, .vehicles = 2, .lastDay = kLastDay});
+    // As the generator left it, before an upgrade could measure anything.
+    Connection connection;
+    connection.setDatabaseName(path);
+    connection.params() << "user_name=SYSDBA" << "password=corbelwin";
+    connection.open();
+    Transaction read(connection, TransactionAccess::ReadOnly);
+    Statement sql(read);
+    sql.prepare("SELECT TRIM(RDB$INDEX_NAME), RDB$STATISTICS, COALESCE(RDB$INDEX_INACTIVE, 0) FROM RDB$INDICES "
+                "WHERE RDB$RELATION_NAME IN ('UNOS', 'DUNOS', 'SATIUNOS', 'DJELATNICI', 'VOZILO')");
+    sql.execute();
+    int indexes = 0;
+    while (sql.next()) {
+        ++indexes;
+        QVERIFY2(sql.doubleValue(1).value_or(0) > 0, qPrintable(*sql.textValue(0)));
+        QCOMPARE(sql.intValue(2), 0);
+    }
+    QCOMPARE(indexes, 16);
+    sql.prepare("SELECT MON$FORCED_WRITES FROM MON$DATABASE");
+    sql.execute();
+    QVERIFY(sql.next());
+    QCOMPARE(sql.intValue(0), 1);
 }
 
 QTEST_GUILESS_MAIN(TestGraphQueries)
