@@ -100,6 +100,7 @@ void BM_OverviewCtrlEnd(benchmark::State& state)
     EntryDaysModel days;
     for (auto _ : state) {
         days.reload(data.DB, filter);
+        days.count();
         WaitUntil([&] { return days.isCounted(); });
         const int last = days.rowCount() - 1;
         days.data(days.index(last, 1), Qt::DisplayRole);

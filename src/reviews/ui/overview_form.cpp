@@ -166,9 +166,15 @@ void TfrmOverview::watchList(QTableView* grid)
     grid->installEventFilter(this);
     connect(list, &OverviewListBase::waitingChanged, this, &TfrmOverview::showBusy);
     connect(list, &OverviewListBase::failed, this, [this](const QString& text) { ShowError(this, text); });
-    connect(list, &OverviewListBase::firstLinesRead, this, [grid, list] {
+    connect(list, &OverviewListBase::firstLinesRead, this, [this, grid, list] {
         if (!grid->currentIndex().isValid() && list->rowCount() > 0)
             grid->selectRow(0);
+        // The lists are counted once all three first screens are in.
+        if (++m_firstScreens == 3) {
+            m_entries->count();
+            m_days->count();
+            m_totals->count();
+        }
     });
     connect(list, &OverviewListBase::lineFound, grid, [grid](int position) { grid->selectRow(position); });
     connect(list, &OverviewListBase::counted, this, [this, grid, list] {
@@ -188,9 +194,10 @@ bool TfrmOverview::eventFilter(QObject* watched, QEvent* event)
     auto* grid = qobject_cast<QTableView*>(watched);
     if (grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const auto* list = static_cast<OverviewListBase*>(grid->model());
+        auto* list = static_cast<OverviewListBase*>(grid->model());
         if (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier) && !list->isCounted()) {
             m_endWanted.insert(grid);
+            list->count();
             showBusy();
             return true;
         }
@@ -376,6 +383,7 @@ void TfrmOverview::refresh()
 {
     const OverviewFilter now = filter();
     m_endWanted.clear();
+    m_firstScreens = 0;
     Reload(m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
     Reload(m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
     Reload(m_totals, m_totalsGrid, now,

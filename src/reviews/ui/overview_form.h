@@ -75,6 +75,7 @@ private:
     QTableView* m_daysGrid = nullptr;
     QTableView* m_totalsGrid = nullptr;
     QSet<QTableView*> m_endWanted;  // Ctrl+End pressed before the list knew its length
+    int m_firstScreens = 0;         // lists whose first batch is in since the last refresh
     std::unique_ptr<DatabaseWorker> m_copy;
     int m_copyNumber = 0;
 };

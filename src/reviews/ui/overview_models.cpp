@@ -221,7 +221,12 @@ template <typename Row>
 void OverviewListModel<Row>::reload(const Connection& connection, const OverviewFilter& filter,
                                     std::function<bool(const Row&)> find, int near)
 {
-    stop();
+    if (m_worker && m_worker->serves(connection))
+        m_worker->cancelAll();
+    else
+        m_worker = std::make_unique<DatabaseWorker>(connection, TransactionAccess::Snapshot);
+    m_requested.clear();
+    setWaitingCount(-m_waiting);
     ++m_generation;
     beginResetModel();
     m_rows.clear();
@@ -233,13 +238,23 @@ void OverviewListModel<Row>::reload(const Connection& connection, const Overview
     m_requested.clear();
     m_wanted.clear();
     endResetModel();
+    m_stopped = false;
     m_filter = filter;
     m_find = std::move(find);
     m_near = near;
     m_findFirst = -1;
-    m_worker = std::make_unique<DatabaseWorker>(connection, TransactionAccess::Snapshot);
+    m_countAsked = false;
     request(Request{0, {}, true});
+}
+
+template <typename Row>
+void OverviewListModel<Row>::count()
+{
+    if (!m_worker || m_stopped || m_counted || m_countAsked)
+        return;
+    m_countAsked = true;
     const int generation = m_generation;
+    const OverviewFilter filter = m_filter;
     m_worker->post(
         [this, generation, filter](Transaction& read) {
             const std::vector<OverviewGroup> groups = LoadOverviewGroups<Row>(read, filter);
@@ -255,8 +270,13 @@ void OverviewListModel<Row>::reload(const Connection& connection, const Overview
 template <typename Row>
 void OverviewListModel<Row>::stop()
 {
-    m_worker.reset();
+    // The connection stays for the next reading; the snapshot ends.
+    ++m_generation;
+    if (m_worker)
+        m_worker->cancelAll();
     m_requested.clear();
+    m_wanted.clear();
+    m_stopped = true;
     setWaitingCount(-m_waiting);
 }
 
@@ -278,7 +298,7 @@ void OverviewListModel<Row>::setWaitingCount(int change)
 template <typename Row>
 void OverviewListModel<Row>::request(const Request& wanted)
 {
-    if (!m_worker)
+    if (!m_worker || m_stopped)
         return;
     // The read ends where a batch ends: after kBatch lines, or for the day lists at the end of
     // the date they reach.
@@ -361,6 +381,11 @@ void OverviewListModel<Row>::place(int generation, int first, std::vector<Row> r
     }
     if (!m_counted && atEnd)
         m_endReached = true;
+    if (first == 0 && atEnd) {
+        // The whole list came with the first batch.
+        m_counted = true;
+        emit counted();
+    }
     if (first == 0)
         emit firstLinesRead();
     lookFor(first, rows);
@@ -472,7 +497,8 @@ QVariant OverviewListModel<Row>::headerData(int section, Qt::Orientation orienta
 template <typename Row>
 bool OverviewListModel<Row>::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && m_worker && !m_counted && !m_endReached && m_length > 0 && m_requested.empty();
+    return !parent.isValid() && m_worker && !m_stopped && !m_counted && !m_endReached && m_length > 0
+        && m_requested.empty();
 }
 
 template <typename Row>

@@ -33,6 +33,10 @@ public:
     virtual bool isWaiting() const = 0;
     // Whether the list knows its length: rowCount() is then every line, read or not.
     virtual bool isCounted() const = 0;
+    // Reads the number of lines in every group, after what was asked before: the list then
+    // knows its length (a list whose first batch is all of it knows it already). A window
+    // asks once its lists' first batches are in, so that no count holds them up.
+    virtual void count() = 0;
 
 signals:
     void waitingChanged();
@@ -46,8 +50,8 @@ signals:
 
 // A list of the overview as a model over plain lines, read off the window's thread on a
 // connection of its own (one snapshot of the database for every read of one filter): the
-// first batch at once, then the number of lines in every group, which gives the list its
-// length, then the batches the view shows, wherever they lie (End, Ctrl+End, a dragged
+// first batch at once, then, when asked, the number of lines in every group, which gives the
+// list its length, then the batches the view shows, wherever they lie (Ctrl+End, a dragged
 // scroll bar), each read from its group by a keyset. The line number column shows before the
 // line is read. The role Qt::UserRole + 10 of the entry-kind column gives the EntryMark.
 template <typename Row>
@@ -64,7 +68,9 @@ public:
     // its former position `near`; lineFound tells where it is now.
     void reload(const Connection& connection, const OverviewFilter& filter,
                 std::function<bool(const Row&)> find = {}, int near = 0);
-    // Stops reading (the window is hidden); the lines read stay.
+    void count() override;
+    // Stops reading (the window is hidden); the lines read stay, and the connection for the
+    // next reload.
     void stop();
 
     bool isLoaded(int position) const { return m_rows.contains(position); }
@@ -107,6 +113,8 @@ private:
     std::unordered_map<int, Row> m_rows;
     int m_length = 0;               // rows the view has: every line once counted, else those read
     bool m_counted = false;
+    bool m_stopped = false;
+    bool m_countAsked = false;
     bool m_endReached = false;      // reading from the top came to the end before the count
     std::vector<OverviewGroup> m_groups;
     std::vector<int> m_groupFirst;  // the position of each group's first line
