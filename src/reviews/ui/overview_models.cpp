@@ -221,13 +221,9 @@ template <typename Row>
 void OverviewListModel<Row>::reload(const Connection& connection, const OverviewFilter& filter,
                                     std::function<bool(const Row&)> find, int near)
 {
-    if (m_worker && m_worker->serves(connection))
-        m_worker->cancelAll();
-    else
+    if (!m_worker || !m_worker->serves(connection))
         m_worker = std::make_unique<DatabaseWorker>(connection, TransactionAccess::Snapshot);
-    m_requested.clear();
-    setWaitingCount(-m_waiting);
-    ++m_generation;
+    stop();
     beginResetModel();
     m_rows.clear();
     m_length = 0;
@@ -235,8 +231,6 @@ void OverviewListModel<Row>::reload(const Connection& connection, const Overview
     m_endReached = false;
     m_groups.clear();
     m_groupFirst.clear();
-    m_requested.clear();
-    m_wanted.clear();
     endResetModel();
     m_stopped = false;
     m_filter = filter;
