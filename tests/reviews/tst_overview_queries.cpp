@@ -102,6 +102,11 @@ void TestOverviewQueries::listsHoldTheWrittenQueriesRows_data()
     QTest::newRow("driver") << OverviewFilter{2, {}, {}};
     QTest::newRow("entered") << OverviewFilter{{}, std::pair{QDate(2024, 12, 30), QDate(2025, 1, 5)}, {}};
     QTest::newRow("days") << OverviewFilter{{}, {}, std::pair{QDate(2025, 1, 31), QDate(2025, 2, 2)}};
+    QTest::newRow("driver with an undated day") << OverviewFilter{3, {}, {}};
+    QTest::newRow("driver and entered") << OverviewFilter{1, std::pair{QDate(2024, 12, 30), QDate(2025, 1, 5)}, {}};
+    QTest::newRow("driver and days") << OverviewFilter{2, {}, std::pair{QDate(2025, 1, 31), QDate(2025, 2, 2)}};
+    QTest::newRow("entered and days")
+        << OverviewFilter{{}, std::pair{QDate(2025, 1, 1), QDate(2025, 2, 5)}, std::pair{QDate(2025, 2, 1), QDate(2025, 2, 10)}};
     QTest::newRow("driver, entered and days")
         << OverviewFilter{3, std::pair{QDate(2024, 6, 1), QDate(2024, 9, 1)}, std::pair{QDate(2024, 7, 1), QDate(2024, 7, 31)}};
     QTest::newRow("days given backwards") << OverviewFilter{{}, {}, std::pair{QDate(2025, 2, 2), QDate(2025, 1, 31)}};
