@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/index_upkeep.h"
 #include "app/main_window.h"
 #include "app/termination.h"
 #include "print/ui/printer_output.h"
@@ -18,6 +19,10 @@ int RunApplication(QApplication& application)
     session.settings().load(InstalledPrinterNames());
     session.printing().setOpensPreview(true);
     TForm1 mainWindow(session);
+    // The indexes measured anew now and then, on a connection of their own.
+    IndexUpkeep indexUpkeep(session.connection(), session.settingsPath());
+    QObject::connect(&mainWindow, &TForm1::databaseReady, &indexUpkeep, &IndexUpkeep::check);
+    QObject::connect(&session, &Session::entriesChanged, &indexUpkeep, &IndexUpkeep::check);
     QObject::connect(&application, &QApplication::lastWindowClosed, &application, &QApplication::quit);
     mainWindow.show();
     return application.exec();

@@ -14,19 +14,27 @@ using namespace Firebird;
 
 namespace {
 
+// How a parameter's value goes into the block: as text, as a number, or nothing (the name alone).
+enum class ParamForm { Text, Number, Flag };
+
 struct ParamTag {
     const char* name;
     unsigned char tag;
-    bool flag; // given as the name alone
+    ParamForm form;
 };
 
 // The parameter names a connection understands, with their database parameter block tags.
+// force_write=0 lets the engine leave writing pages to the operating system (only for a
+// database being filled in bulk), num_buffers sets the page cache of the attachment,
+// no_garbage_collect keeps a checking attachment from cleaning up old record versions.
 constexpr ParamTag kParamTags[] = {
-    {"lc_ctype", isc_dpb_lc_ctype, false},
-    {"user_name", isc_dpb_user_name, false},
-    {"password", isc_dpb_password, false},
-    {"sql_role_name", isc_dpb_sql_role_name, false},
-    {"no_garbage_collect", isc_dpb_no_garbage_collect, true},
+    {"lc_ctype", isc_dpb_lc_ctype, ParamForm::Text},
+    {"user_name", isc_dpb_user_name, ParamForm::Text},
+    {"password", isc_dpb_password, ParamForm::Text},
+    {"sql_role_name", isc_dpb_sql_role_name, ParamForm::Text},
+    {"no_garbage_collect", isc_dpb_no_garbage_collect, ParamForm::Flag},
+    {"force_write", isc_dpb_force_write, ParamForm::Number},
+    {"num_buffers", isc_dpb_num_buffers, ParamForm::Number},
 };
 
 }  // namespace
@@ -55,8 +63,10 @@ std::vector<unsigned char> Connection::parameterBlock(bool forCreate, const QStr
             dpb->dispose();
             throw DbError(QStringLiteral("Nepoznat parametar veze: %1").arg(param), 0);
         }
-        if (known->flag)
+        if (known->form == ParamForm::Flag)
             dpb->insertTag(status.get(), known->tag);
+        else if (known->form == ParamForm::Number)
+            dpb->insertInt(status.get(), known->tag, value.toInt());
         else
             dpb->insertString(status.get(), known->tag, value.constData());
     }

@@ -30,6 +30,7 @@ public:
     void setDatabaseName(const QString& name) { m_databaseName = name; }
     const QString& databaseName() const { return m_databaseName; }
     QStringList& params() { return m_params; }
+    const QStringList& params() const { return m_params; }
     // The parameters of the program's own connections: no character-set conversion (texts are
     // Windows-1250 bytes both ways) and the account, which messages name with its source.
     void setAccount(const DatabaseAccount& account);

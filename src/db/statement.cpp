@@ -210,6 +210,16 @@ void Statement::prepare(const QString& sql)
     }
 }
 
+QString Statement::plan() const
+{
+    if (!m_statement)
+        throw DbError(QStringLiteral("Naredba nije pripremljena."), 0);
+    FirebirdStatus status;
+    const char* text = m_statement->getPlan(status.get(), false);
+    status.check();
+    return text ? QString::fromLatin1(text).trimmed() : QString();
+}
+
 void Statement::setValue(const QString& name, Value value)
 {
     const QString key = name.toUpper();

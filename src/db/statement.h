@@ -55,6 +55,9 @@ public:
     // An exact decimal with three decimals, as NUMERIC(15,3) columns hold it.
     void setDecimal3(const QString& name, Decimal3 value);
 
+    // The plan the engine chose for the prepared statement, as "PLAN ..." lines.
+    QString plan() const;
+
     // Runs the statement. A query opens its cursor before its first row.
     void execute();
     // Moves to the next row; false (and the cursor closed) past the last one.

@@ -4,6 +4,8 @@
 #include "db/db_error.h"
 #include "db/firebird_api.h"
 
+#include <span>
+
 using namespace Firebird;
 
 namespace {
@@ -13,6 +15,9 @@ constexpr unsigned char kReadWriteParameters[] = {
 };
 constexpr unsigned char kReadOnlyParameters[] = {
     isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
+};
+constexpr unsigned char kSnapshotParameters[] = {
+    isc_tpb_version3, isc_tpb_read, isc_tpb_concurrency, isc_tpb_nowait,
 };
 
 }  // namespace
@@ -41,10 +46,13 @@ void Transaction::start()
         throw DbError(QStringLiteral("Transakcija je već aktivna."), 0);
     m_connection.ensureAlive();
     FirebirdStatus status;
-    const bool readOnly = m_access == TransactionAccess::ReadOnly;
+    std::span<const unsigned char> parameters = kReadWriteParameters;
+    if (m_access == TransactionAccess::ReadOnly)
+        parameters = kReadOnlyParameters;
+    else if (m_access == TransactionAccess::Snapshot)
+        parameters = kSnapshotParameters;
     ITransaction* handle = m_connection.attachment()->startTransaction(
-        status.get(), readOnly ? sizeof kReadOnlyParameters : sizeof kReadWriteParameters,
-        readOnly ? kReadOnlyParameters : kReadWriteParameters);
+        status.get(), static_cast<unsigned>(parameters.size()), parameters.data());
     m_connection.check(status);
     m_handle = handle;
 }

@@ -5,12 +5,14 @@ class ITransaction;
 }
 class Connection;
 
-enum class TransactionAccess { ReadWrite, ReadOnly };
+enum class TransactionAccess { ReadWrite, ReadOnly, Snapshot };
 
-// A transaction on a connection: read committed, record version, no wait; read-write, or
+// A transaction on a connection, no wait: read committed with record versions, read-write, or
 // read-only for browsing (a read-only read-committed transaction may stay open as long as a
-// list is shown without holding back the database's clean-up). Started and ended explicitly;
-// one still active when destroyed (or when its connection closes) is rolled back.
+// list is shown without holding back the database's clean-up); or a read-only snapshot, which
+// sees the database as it was when it started, so that several reads of one list agree with
+// each other whatever is stored meanwhile. Started and ended explicitly; one still active when
+// destroyed (or when its connection closes) is rolled back.
 class Transaction {
 public:
     explicit Transaction(Connection& connection, TransactionAccess access = TransactionAccess::ReadWrite);

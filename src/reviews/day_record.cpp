@@ -4,20 +4,50 @@
 #include "db/statement.h"
 #include "entries/activity_interval.h"
 
+namespace {
+
+const QString kNameSql = QStringLiteral("SELECT IMEPREZIME FROM DJELATNICI WHERE IDDJ=:IDV");
+// The intervals of the day's entry days of all drivers (some fifty), those of the driver's
+// entries kept. The joins are inner ones: the conditions on DUNOS and UNOS drop every interval
+// without an entry day or an entry anyway. The plan is written out, since an engine that has
+// not measured its indexes would read every interval of the database.
+const QString kIntervalsSql = QStringLiteral(
+    "SELECT TOD,TDO,TAKT,SCP,KM,LIT,UNOS.NOD,UNOS.NDO FROM DUNOS\n"
+    "JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
+    "JOIN SATIUNOS ON SATIUNOS.IDDUNOS=DUNOS.IDD\n"
+    "WHERE DUNOS.DATUM=:D AND UNOS.IDVOZAC=:IDV\n"
+    "PLAN SORT (JOIN (DUNOS INDEX (DUN_IDX2), UNOS INDEX (PK_UNOS), SATIUNOS INDEX (SATIUNOS_IDX1)))\n"
+    "ORDER BY TOD,TDO");
+const QString kDistanceSql = QStringLiteral(
+    "SELECT sum(DKM) FROM DUNOS JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS\n"
+    "WHERE DUNOS.DATUM=:D AND UNOS.IDVOZAC=:IDV\n"
+    "PLAN JOIN (DUNOS INDEX (DUN_IDX2), UNOS INDEX (PK_UNOS))");
+// The driver's dates from his entries (UN_IDX1): a few thousand in ten years.
+const QString kOtherDatesSql = QStringLiteral(
+    "SELECT DISTINCT DUNOS.DATUM FROM UNOS JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS\n"
+    "WHERE UNOS.IDVOZAC=:IDV AND DUNOS.DATUM<>:D\n"
+    "PLAN SORT (JOIN (UNOS INDEX (UN_IDX1), DUNOS INDEX (DUN_IDX1)))\n"
+    "ORDER BY 1 ASC");
+
+}  // namespace
+
+QStringList DayRecordStatements()
+{
+    return {kNameSql, kIntervalsSql, kDistanceSql, kOtherDatesSql};
+}
+
 DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
 {
     ReadScope scope(read);
     DayRecord day;
     Statement sql(read);
-    sql.prepare(QStringLiteral("SELECT IMEPREZIME FROM DJELATNICI WHERE IDDJ=:IDV"));
+    sql.prepare(kNameSql);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
         day.driverName = sql.textValue(0).value_or(QString());
 
-    sql.prepare(QStringLiteral("SELECT TOD,TDO,TAKT,SCP,KM,LIT,UNOS.NOD,UNOS.NDO FROM SATIUNOS LEFT JOIN DUNOS ON "
-                               "DUNOS.IDD=SATIUNOS.IDDUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS WHERE "
-                               "CAST(DUNOS.DATUM AS DATE)=:D AND UNOS.IDVOZAC=:IDV ORDER BY TOD,TDO"));
+    sql.prepare(kIntervalsSql);
     sql.setDate(QStringLiteral("D"), date);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
@@ -31,16 +61,14 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
         day.intervals.push_back(interval);
     }
 
-    sql.prepare(QStringLiteral("SELECT sum(DKM) FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS WHERE "
-                               "CAST(DATUM AS DATE)=:D AND IDVOZAC=:IDV"));
+    sql.prepare(kDistanceSql);
     sql.setDate(QStringLiteral("D"), date);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
         day.distance = sql.optionalDecimal3(0);
 
-    sql.prepare(QStringLiteral("SELECT DISTINCT DATUM FROM DUNOS LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS WHERE "
-                               "UNOS.IDVOZAC=:IDV AND CAST(DATUM AS DATE)<>:D ORDER BY 1 ASC"));
+    sql.prepare(kOtherDatesSql);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.setDate(QStringLiteral("D"), date);
     sql.execute();

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -30,6 +31,8 @@ struct DayRecord {
 
 // Reads the day on the read transaction. Throws DbError.
 DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date);
+// The statements it runs, in order; their parameters are :IDV (the driver) and :D (the date).
+QStringList DayRecordStatements();
 
 // The totals of the day, each interval counted with its own entry's night window; intervals
 // of a kind the program does not know, or without both times, count nothing.

@@ -20,6 +20,16 @@ constexpr int kSummary = 100;
 // The lists read their lines in the order of an index (UNOS.DV, DUNOS.DATUM, both descending),
 // so that the first screen comes at once however large the database; the aggregates of the
 // entries are subqueries per line, and the finer order within a date is made while reading.
+// One driver's lines come from his entries (UN_IDX3 for the entries in their order, UN_IDX1
+// for the day lists, whose few thousand lines are sorted): walking every driver's dates to find
+// his would read fifty lines for each one shown. A read may start further down the list, at a
+// date (a keyset), and the dated lines are read apart from the undated ones, which come last.
+
+// Which lines of a list one statement reads.
+struct Part {
+    std::optional<QDate> atOrBefore;  // the dated lines from this date down, or all of them
+    bool undated = false;             // the entry days without a date
+};
 
 void AddDriverAndEntryLines(QStringList& lines, const OverviewFilter& filter)
 {
@@ -29,61 +39,134 @@ void AddDriverAndEntryLines(QStringList& lines, const OverviewFilter& filter)
         lines << QStringLiteral("and (unos.dv>=:D1 and unos.dv<=:D2)");
 }
 
-QString EntriesQuery(const OverviewFilter& filter)
+// "+ 0" keeps the first and last day of an entry to the entry's own days (DUN_IDX1): by an
+// index on the date, the database would walk the dates of every other entry to get there.
+const QString kFirstDay = QStringLiteral("(select min(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
+const QString kLastDay = QStringLiteral("(select max(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
+
+// The filters of the entries; the day filter keeps an entry whose days reach into the range.
+void AddEntryFilters(QStringList& lines, const OverviewFilter& filter)
 {
-    // "+ 0" keeps the first and last day of an entry to the entry's own days (DUN_IDX1): by an
-    // index on the date, the database would walk the dates of every other entry to get there.
-    const QString first = QStringLiteral("(select min(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
-    const QString last = QStringLiteral("(select max(d.datum + 0) from dunos d where d.idunos=unos.idunos)");
+    AddDriverAndEntryLines(lines, filter);
+    if (filter.days)
+        lines << QStringLiteral("and ((%1<=:D3 or %1<=:D4) and (%2>=:D3 or %2>=:D4))").arg(kFirstDay, kLastDay);
+}
+
+QString EntriesQuery(const OverviewFilter& filter, const Part& part)
+{
     QStringList lines{
         QStringLiteral("select unos.idunos,unos.idvozac,unos.tip,djelatnici.imeprezime,unos.dv,"),
-        QStringLiteral("(select sum(d.dkm) from dunos d where d.idunos=unos.idunos) as ukkm,") + first
-            + QStringLiteral(" as mindat,") + last + QStringLiteral(" as maxdat,unos.podtip"),
+        QStringLiteral("(select sum(d.dkm) from dunos d where d.idunos=unos.idunos) as ukkm,") + kFirstDay
+            + QStringLiteral(" as mindat,") + kLastDay + QStringLiteral(" as maxdat,unos.podtip"),
         QStringLiteral("from unos left join djelatnici on unos.idvozac=djelatnici.iddj"),
         QStringLiteral("where unos.dv is not null"),
     };
-    AddDriverAndEntryLines(lines, filter);
-    if (filter.days) {
-        lines << QStringLiteral("and ((%1<=:D3 or %1<=:D4) and (%2>=:D3 or %2>=:D4))").arg(first, last);
-    }
+    AddEntryFilters(lines, filter);
+    if (part.atOrBefore)
+        lines << QStringLiteral("and unos.dv<:B");
     lines << QStringLiteral("order by unos.dv desc");
     return lines.join(QLatin1Char('\n'));
 }
 
-QString EntryDaysQuery(const OverviewFilter& filter)
+// The tables of the day lists: every entry day from its date, or one driver's from his
+// entries. The WHERE clause drops entry days without an entry either way.
+QStringList DayTables(const OverviewFilter& filter)
+{
+    if (filter.driverId) {
+        return {QStringLiteral("from unos join dunos on dunos.idunos=unos.idunos"),
+                QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac")};
+    }
+    return {QStringLiteral("from dunos left join unos on unos.idunos=dunos.idunos"),
+            QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac")};
+}
+
+void AddDayFilters(QStringList& lines, const OverviewFilter& filter)
+{
+    AddDriverAndEntryLines(lines, filter);
+    if (filter.days)
+        lines << QStringLiteral("and (dunos.datum>=:D3 and dunos.datum<=:D4)");
+}
+
+void AddDayPart(QStringList& lines, const Part& part)
+{
+    if (part.undated) {
+        lines << QStringLiteral("and dunos.datum is null");
+        return;
+    }
+    lines << (part.atOrBefore ? QStringLiteral("and dunos.datum<=:B") : QStringLiteral("and dunos.datum is not null"));
+    lines << QStringLiteral("order by dunos.datum desc");
+}
+
+QString EntryDaysQuery(const OverviewFilter& filter, const Part& part)
 {
     QStringList lines{
         QStringLiteral("select dunos.datum, dunos.dkm,  dunos.s1, dunos.s2,dunos.s3,dunos.s4, (select min(satiunos.tod) "
                        "from satiunos where satiunos.iddunos=dunos.idd) as m1,"),
         QStringLiteral(" (select max(satiunos.tdo) from satiunos where satiunos.iddunos=dunos.idd) as m2, unos.idvozac, "
-                       "unos.tip, unos.dv, djelatnici.imeprezime,dunos.idunos,dunos.idd,dunos.t1,dunos.t2,unos.podtip "
-                       "from dunos"),
-        QStringLiteral("left join unos on unos.idunos=dunos.idunos"),
-        QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac"),
-        QStringLiteral("where unos.dv is not null"),
+                       "unos.tip, unos.dv, djelatnici.imeprezime,dunos.idunos,dunos.idd,dunos.t1,dunos.t2,unos.podtip"),
     };
-    AddDriverAndEntryLines(lines, filter);
-    if (filter.days)
-        lines << QStringLiteral("and (dunos.datum>=:D3 and dunos.datum<=:D4)");
-    lines << QStringLiteral("order by dunos.datum desc");
+    lines << DayTables(filter) << QStringLiteral("where unos.dv is not null");
+    AddDayFilters(lines, filter);
+    AddDayPart(lines, part);
     return lines.join(QLatin1Char('\n'));
 }
 
-QString DayTotalsQuery(const OverviewFilter& filter)
+QString DayTotalsQuery(const OverviewFilter& filter, const Part& part)
 {
-    QStringList lines{
-        QStringLiteral("select dunos.datum, dunos.dkm, dunos.s1, dunos.s2, dunos.s3, dunos.s4, unos.idvozac, "
-                       "djelatnici.imeprezime from dunos"),
-        QStringLiteral("left join unos on unos.idunos=dunos.idunos"),
-        QStringLiteral("left join djelatnici on djelatnici.iddj=unos.idvozac"),
-        QStringLiteral("where unos.dv is not null"),
-    };
-    AddDriverAndEntryLines(lines, filter);
-    if (filter.days)
-        lines << QStringLiteral("and (dunos.datum>=:D3 and dunos.datum<=:D4)");
-    lines << QStringLiteral("order by dunos.datum desc");
+    QStringList lines{QStringLiteral("select dunos.datum, dunos.dkm, dunos.s1, dunos.s2, dunos.s3, dunos.s4, "
+                                     "unos.idvozac, djelatnici.imeprezime")};
+    lines << DayTables(filter) << QStringLiteral("where unos.dv is not null");
+    AddDayFilters(lines, filter);
+    AddDayPart(lines, part);
     return lines.join(QLatin1Char('\n'));
 }
+
+// The groups' sizes. A day-totals line is a driver's (and his name's) entry days of a date; a
+// driver id gives one name (IDDJ is the key of DJELATNICI), so a date has as many lines as
+// drivers, entries without a driver making one more.
+QString GroupsQuery(const QString& list, const OverviewFilter& filter)
+{
+    QStringList lines;
+    if (list == QLatin1String("entries")) {
+        lines << QStringLiteral("select cast(unos.dv as date), count(*) from unos")
+              << QStringLiteral("where unos.dv is not null");
+        AddEntryFilters(lines, filter);
+        lines << QStringLiteral("group by 1 order by 1 desc");
+        return lines.join(QLatin1Char('\n'));
+    }
+    lines << (list == QLatin1String("days")
+                  ? QStringLiteral("select dunos.datum, count(*)")
+                  : QStringLiteral("select dunos.datum, count(distinct unos.idvozac) + max(iif(unos.idvozac is null, 1, 0))"))
+          << QStringLiteral("from unos join dunos on dunos.idunos=unos.idunos")
+          << QStringLiteral("where unos.dv is not null");
+    AddDayFilters(lines, filter);
+    lines << QStringLiteral("group by 1 order by 1 desc nulls last");
+    return lines.join(QLatin1Char('\n'));
+}
+
+template <typename Row>
+QString QueryOfPart(const OverviewFilter& filter, const Part& part);
+
+template <>
+QString QueryOfPart<OverviewEntryRow>(const OverviewFilter& filter, const Part& part)
+{
+    return EntriesQuery(filter, part);
+}
+
+template <>
+QString QueryOfPart<OverviewDayRow>(const OverviewFilter& filter, const Part& part)
+{
+    return EntryDaysQuery(filter, part);
+}
+
+template <>
+QString QueryOfPart<OverviewTotalRow>(const OverviewFilter& filter, const Part& part)
+{
+    return DayTotalsQuery(filter, part);
+}
+
+template <typename Row>
+constexpr bool kHasUndated = !std::is_same_v<Row, OverviewEntryRow>;
 
 }  // namespace
 
@@ -213,40 +296,66 @@ std::vector<OverviewTotalRow> TotalsOfDate(const std::vector<OverviewDayRow>& da
     return rows;
 }
 
-// The entry days of one date by their first minute, a day without intervals first.
+// The entry days of one date by their first minute, a day without intervals first; days of
+// the same first minute by their key, so that every read of a date gives it in one order.
 void SortWithinDate(std::vector<OverviewDayRow>& days)
 {
-    std::stable_sort(days.begin(), days.end(), [](const OverviewDayRow& a, const OverviewDayRow& b) {
-        return a.firstMinute.value_or(-1) < b.firstMinute.value_or(-1);
+    std::sort(days.begin(), days.end(), [](const OverviewDayRow& a, const OverviewDayRow& b) {
+        return std::pair{a.firstMinute.value_or(-1), a.dayId} < std::pair{b.firstMinute.value_or(-1), b.dayId};
     });
 }
 
 }  // namespace
 
-template <>
-QString OverviewQuery<OverviewEntryRow>(const OverviewFilter& filter)
+template <typename Row>
+QString OverviewQuery(const OverviewFilter& filter)
 {
-    return EntriesQuery(filter);
+    return QueryOfPart<Row>(filter, Part{});
 }
 
-template <>
-QString OverviewQuery<OverviewDayRow>(const OverviewFilter& filter)
+std::optional<QDate> OverviewGroupOf(const OverviewEntryRow& row)
 {
-    return EntryDaysQuery(filter);
+    return row.enteredAt.date();
 }
 
-template <>
-QString OverviewQuery<OverviewTotalRow>(const OverviewFilter& filter)
+std::optional<QDate> OverviewGroupOf(const OverviewDayRow& row)
 {
-    return DayTotalsQuery(filter);
+    return row.date.isValid() ? std::optional<QDate>(row.date) : std::nullopt;
+}
+
+std::optional<QDate> OverviewGroupOf(const OverviewTotalRow& row)
+{
+    return row.date.isValid() ? std::optional<QDate>(row.date) : std::nullopt;
+}
+
+template <typename Row>
+std::vector<OverviewGroup> LoadOverviewGroups(Transaction& read, const OverviewFilter& filter)
+{
+    ReadScope scope(read);
+    Statement sql(read);
+    const QString list = std::is_same_v<Row, OverviewEntryRow> ? QStringLiteral("entries")
+        : std::is_same_v<Row, OverviewDayRow>                  ? QStringLiteral("days")
+                                                               : QStringLiteral("totals");
+    sql.prepare(GroupsQuery(list, filter));
+    BindOverviewFilter(sql, filter);
+    sql.execute();
+    std::vector<OverviewGroup> groups;
+    while (sql.next())
+        groups.push_back(OverviewGroup{sql.dateValue(0), static_cast<int>(sql.intValue(1).value_or(0))});
+    return groups;
 }
 
 std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read)
 {
     ReadScope scope(read);
     Statement sql(read);
-    sql.prepare(QStringLiteral("SELECT DISTINCT UNOS.IDVOZAC,DJELATNICI.IMEPREZIME FROM UNOS LEFT JOIN DJELATNICI ON "
-                               "UNOS.IDVOZAC=DJELATNICI.IDDJ ORDER BY 2"));
+    // The distinct drivers of the entries, each found by one step along UN_IDX1 from the one
+    // before (reading every entry for fifty names would take a good part of a second).
+    sql.prepare(QStringLiteral(
+        "WITH RECURSIVE DRIVERS (ID) AS (SELECT MIN(IDVOZAC) FROM UNOS UNION ALL SELECT (SELECT MIN(U.IDVOZAC) FROM "
+        "UNOS U WHERE U.IDVOZAC >= DRIVERS.ID + 1) FROM DRIVERS WHERE DRIVERS.ID IS NOT NULL) "
+        "SELECT DRIVERS.ID, DJELATNICI.IMEPREZIME FROM DRIVERS LEFT JOIN DJELATNICI ON DRIVERS.ID=DJELATNICI.IDDJ "
+        "WHERE DRIVERS.ID IS NOT NULL ORDER BY 2, 1"));
     sql.execute();
     std::vector<std::pair<int, QString>> drivers;
     while (sql.next()) {
@@ -332,12 +441,31 @@ bool OpensDayForEditing(std::optional<int> type)
 }
 
 template <typename Row>
-OverviewReader<Row>::OverviewReader(Connection& connection, const OverviewFilter& filter)
-    : m_transaction(connection, TransactionAccess::ReadOnly), m_sql(m_transaction)
+OverviewReader<Row>::OverviewReader(Transaction& read, const OverviewFilter& filter,
+                                   const std::optional<OverviewStart>& start)
+    : m_filter(filter), m_sql(read)
 {
-    ReadScope scope(m_transaction);
-    m_sql.prepare(OverviewQuery<Row>(filter));
-    BindOverviewFilter(m_sql, filter);
+    ReadScope scope(read);
+    execute(start);
+    if (start && start->skip > 0)
+        fetch(start->skip);
+}
+
+template <typename Row>
+void OverviewReader<Row>::execute(const std::optional<OverviewStart>& start)
+{
+    Part part;
+    if (start) {
+        part.atOrBefore = start->group;
+        part.undated = !start->group;
+    }
+    m_undatedNext = kHasUndated<Row> && !part.undated;
+    m_sql.prepare(QueryOfPart<Row>(m_filter, part));
+    BindOverviewFilter(m_sql, m_filter);
+    if (part.atOrBefore && std::is_same_v<Row, OverviewEntryRow>)
+        m_sql.setTimestamp(QStringLiteral("B"), QDateTime(part.atOrBefore->addDays(1), QTime(0, 0), Qt::UTC));
+    else if (part.atOrBefore)
+        m_sql.setDate(QStringLiteral("B"), *part.atOrBefore);
     m_sql.execute();
 }
 
@@ -349,6 +477,10 @@ bool OverviewReader<Row>::nextQueryRow()
     if (m_atEnd)
         return false;
     m_pending = m_sql.next();
+    if (!m_pending && m_undatedNext) {
+        execute(OverviewStart{std::nullopt, 0});
+        m_pending = m_sql.next();
+    }
     m_atEnd = !m_pending;
     return m_pending;
 }
@@ -419,10 +551,10 @@ std::vector<OverviewTotalRow> OverviewReader<OverviewTotalRow>::fetch(int count)
 }
 
 template <typename Row>
-QString OverviewCopyText(Connection& connection, const OverviewFilter& filter)
+QString OverviewCopyText(Transaction& read, const OverviewFilter& filter)
 {
     constexpr int kBatch = 1000;
-    OverviewReader<Row> reader(connection, filter);
+    OverviewReader<Row> reader(read, filter);
     QString text;
     int number = 0;
     while (!reader.atEnd()) {
@@ -437,6 +569,12 @@ QString OverviewCopyText(Connection& connection, const OverviewFilter& filter)
 template class OverviewReader<OverviewEntryRow>;
 template class OverviewReader<OverviewDayRow>;
 template class OverviewReader<OverviewTotalRow>;
-template QString OverviewCopyText<OverviewEntryRow>(Connection&, const OverviewFilter&);
-template QString OverviewCopyText<OverviewDayRow>(Connection&, const OverviewFilter&);
-template QString OverviewCopyText<OverviewTotalRow>(Connection&, const OverviewFilter&);
+template QString OverviewCopyText<OverviewEntryRow>(Transaction&, const OverviewFilter&);
+template QString OverviewCopyText<OverviewDayRow>(Transaction&, const OverviewFilter&);
+template QString OverviewCopyText<OverviewTotalRow>(Transaction&, const OverviewFilter&);
+template QString OverviewQuery<OverviewEntryRow>(const OverviewFilter&);
+template QString OverviewQuery<OverviewDayRow>(const OverviewFilter&);
+template QString OverviewQuery<OverviewTotalRow>(const OverviewFilter&);
+template std::vector<OverviewGroup> LoadOverviewGroups<OverviewEntryRow>(Transaction&, const OverviewFilter&);
+template std::vector<OverviewGroup> LoadOverviewGroups<OverviewDayRow>(Transaction&, const OverviewFilter&);
+template std::vector<OverviewGroup> LoadOverviewGroups<OverviewTotalRow>(Transaction&, const OverviewFilter&);

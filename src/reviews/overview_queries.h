@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-class Connection;
 
 // The filters of the entry overview. Every one is off unless set.
 struct OverviewFilter {
@@ -29,10 +28,33 @@ struct OverviewFilter {
 // (common/name_order.h), as key and name. Throws DbError.
 std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read);
 
-// The query a list reads its lines from, and the filter values it takes as parameters.
+// The lines of a list come in groups, one per date, newest first: entries by the day of their
+// moment of entry, entry days and day totals by their date; entry days without a date come
+// last, as one group.
+struct OverviewGroup {
+    std::optional<QDate> date;  // none for the group of entry days without a date
+    int lines = 0;
+
+    friend bool operator==(const OverviewGroup&, const OverviewGroup&) = default;
+};
+
+// Where a read starts: the first line of a group, or further in it after `skip` of its lines
+// (in the day lists a group is read whole, so there `skip` is a whole number of groups' lines
+// starting at this one).
+struct OverviewStart {
+    std::optional<QDate> group;
+    int skip = 0;
+};
+
+// The query a list reads its first lines from, and the filter values it takes as parameters.
 template <typename Row>
 QString OverviewQuery(const OverviewFilter& filter);
 void BindOverviewFilter(Statement& statement, const OverviewFilter& filter);
+
+// How many lines each group of a list has, in list order: a list's length and where each of
+// its lines lies, without reading the lines. Throws DbError.
+template <typename Row>
+std::vector<OverviewGroup> LoadOverviewGroups(Transaction& read, const OverviewFilter& filter);
 
 // How an entry came to be, as the lists show it by an icon.
 enum class EntryMark { Manual, Summary, ScannedChart, OtherType };
@@ -94,6 +116,11 @@ struct OverviewTotalRow {
     QStringList columnTexts() const;
 };
 
+// The group a line belongs to.
+std::optional<QDate> OverviewGroupOf(const OverviewEntryRow& row);
+std::optional<QDate> OverviewGroupOf(const OverviewDayRow& row);
+std::optional<QDate> OverviewGroupOf(const OverviewTotalRow& row);
+
 // What a double click on an entry line does.
 enum class EntryOpening { Nothing, TwoDayChartMessage, Edit };
 EntryOpening OpeningOfEntry(std::optional<int> type, std::optional<int> subtype);
@@ -102,15 +129,15 @@ inline const QString kTwoDayChartMessage =
 // A double click on an entry-day line opens the entry for editing, whatever its kind.
 bool OpensDayForEditing(std::optional<int> type);
 
-// A list of the overview read in batches, as the operator scrolls, on a read-only transaction
-// of its own: commits of other windows leave its cursor open. The lines come in the overview's
-// order: entries by the moment of entry, newest first; entry days by date, newest first, and
-// within a date by their first minute; day totals by date, newest first, and within a date by
-// the driver's name. A database error is thrown as DbError.
+// A list of the overview read in batches on a read transaction, from its first line or from a
+// start. The lines come in the overview's order: entries by the moment of entry, newest first;
+// entry days by date, newest first, and within a date by their first minute; day totals by
+// date, newest first, and within a date by the driver's name. A database error is thrown as
+// DbError.
 template <typename Row>
 class OverviewReader {
 public:
-    OverviewReader(Connection& connection, const OverviewFilter& filter);
+    OverviewReader(Transaction& read, const OverviewFilter& filter, const std::optional<OverviewStart>& start = {});
     OverviewReader(const OverviewReader&) = delete;
     OverviewReader& operator=(const OverviewReader&) = delete;
 
@@ -121,11 +148,13 @@ public:
 private:
     // The next line of the query, or nothing past the last.
     bool nextQueryRow();
+    void execute(const std::optional<OverviewStart>& start);
 
-    Transaction m_transaction;
+    OverviewFilter m_filter;
     Statement m_sql;
     bool m_atEnd = false;
-    bool m_pending = false;  // the query's current row is read but not handed out yet
+    bool m_pending = false;    // the query's current row is read but not handed out yet
+    bool m_undatedNext = false;  // entry days without a date still to be read after the dated ones
 };
 
 using EntriesReader = OverviewReader<OverviewEntryRow>;
@@ -135,4 +164,4 @@ using DayTotalsReader = OverviewReader<OverviewTotalRow>;
 // Every line of a list, numbered from 1, each followed by its query's columns, tab-separated,
 // with CR LF line ends: what "Kopiraj u međuspremnik" puts on the clipboard.
 template <typename Row>
-QString OverviewCopyText(Connection& connection, const OverviewFilter& filter);
+QString OverviewCopyText(Transaction& read, const OverviewFilter& filter);

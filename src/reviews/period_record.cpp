@@ -11,20 +11,46 @@ namespace {
 
 constexpr int kDaysBeforeLast = 28;
 
+const QString kNameSql = QStringLiteral("SELECT IMEPREZIME FROM DJELATNICI WHERE IDDJ=:IDV");
+const QString kRangeSql = QStringLiteral(
+    "SELECT MIN(DUNOS.DATUM),MAX(DUNOS.DATUM) FROM UNOS JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS\n"
+    "WHERE UNOS.IDVOZAC=:IDV\n"
+    "PLAN JOIN (UNOS INDEX (UN_IDX1), DUNOS INDEX (DUN_IDX1))");
+// The driver's entries (UN_IDX1), their days in the range and the days' intervals. The joins
+// are inner ones: the conditions on DUNOS and UNOS drop every interval without an entry day or
+// an entry anyway. By the date the engine would read every driver's days of the range, all of
+// the database for ten years.
+const QString kIntervalsSql = QStringLiteral(
+    "SELECT TOD,TDO,TAKT,SCP,DUNOS.DATUM FROM UNOS\n"
+    "JOIN DUNOS ON DUNOS.IDUNOS=UNOS.IDUNOS\n"
+    "JOIN SATIUNOS ON SATIUNOS.IDDUNOS=DUNOS.IDD\n"
+    "WHERE DUNOS.DATUM>=:D1 AND DUNOS.DATUM<=:D2 AND UNOS.IDVOZAC=:IDV\n"
+    "PLAN SORT (JOIN (UNOS INDEX (UN_IDX1), DUNOS INDEX (DUN_IDX1), SATIUNOS INDEX (SATIUNOS_IDX1)))\n"
+    "ORDER BY DUNOS.DATUM,TOD,TDO");
+
 }  // namespace
+
+QStringList PeriodDriverStatements()
+{
+    return {kNameSql, kRangeSql};
+}
+
+QString PeriodDaysStatement()
+{
+    return kIntervalsSql;
+}
 
 PeriodDriver LoadPeriodDriver(Transaction& read, int driverId)
 {
     ReadScope scope(read);
     PeriodDriver driver;
     Statement sql(read);
-    sql.prepare(QStringLiteral("SELECT IMEPREZIME FROM DJELATNICI WHERE IDDJ=:IDV"));
+    sql.prepare(kNameSql);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
         driver.name = sql.textValue(0).value_or(QString());
-    sql.prepare(QStringLiteral("SELECT MIN(DATUM),MAX(DATUM) FROM DUNOS LEFT JOIN UNOS ON DUNOS.IDUNOS=UNOS.IDUNOS "
-                               "WHERE UNOS.IDVOZAC=:IDV"));
+    sql.prepare(kRangeSql);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next()) {
@@ -39,9 +65,7 @@ std::vector<PeriodDay> LoadPeriodDays(Transaction& read, int driverId, const QDa
 {
     ReadScope scope(read);
     Statement sql(read);
-    sql.prepare(QStringLiteral("SELECT TOD,TDO,TAKT,SCP,DATUM FROM SATIUNOS LEFT JOIN DUNOS ON DUNOS.IDD=SATIUNOS.IDDUNOS "
-                               "LEFT JOIN UNOS ON UNOS.IDUNOS=DUNOS.IDUNOS WHERE CAST(DUNOS.DATUM AS DATE)>=:D1 AND "
-                               "CAST(DUNOS.DATUM AS DATE)<=:D2 AND UNOS.IDVOZAC=:IDV ORDER BY DATUM,TOD,TDO"));
+    sql.prepare(kIntervalsSql);
     sql.setDate(QStringLiteral("D1"), from);
     sql.setDate(QStringLiteral("D2"), to);
     sql.setInt(QStringLiteral("IDV"), driverId);

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -31,6 +32,10 @@ PeriodDriver LoadPeriodDriver(Transaction& read, int driverId);
 // Throws DbError.
 std::vector<PeriodDay> LoadPeriodDays(Transaction& read, int driverId, const QDate& from, const QDate& to,
                                       bool onlyWithActivities);
+
+// The statements of LoadPeriodDriver (parameter :IDV) and of LoadPeriodDays (:IDV, :D1, :D2).
+QStringList PeriodDriverStatements();
+QString PeriodDaysStatement();
 
 // The range the period graph opens with: the last recorded day and the 28 days before it.
 std::pair<QDate, QDate> InitialPeriod(const QDate& lastDay);

@@ -198,6 +198,27 @@ QString DefaultSettingsPath()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("postavke.dat"));
 }
 
+namespace {
+
+const QString kBaseSection = QStringLiteral("Baza");
+const QString kStatisticsDayKey = QStringLiteral("StatistikaIndeksa");
+const QString kDayFormat = QStringLiteral("dd.MM.yyyy");
+
+}  // namespace
+
+std::optional<QDate> ReadIndexStatisticsDay(const QString& settingsPath)
+{
+    const QDate day =
+        QDate::fromString(ProfileFile(settingsPath).readString(kBaseSection, kStatisticsDayKey, QString()), kDayFormat);
+    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
+}
+
+bool WriteIndexStatisticsDay(const QString& settingsPath, const QDate& day)
+{
+    ProfileFile file(settingsPath);
+    return file.writeString(kBaseSection, kStatisticsDayKey, day.toString(kDayFormat));
+}
+
 QString NormalisedTimeText(const QString& text)
 {
     try {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <span>
 #include <utility>
 #include <variant>
@@ -123,6 +125,12 @@ bool WriteSettings(ProfileFile& file, const SettingsValues& values);
 
 // postavke.dat in the executable's folder: the settings file of the program's runs.
 QString DefaultSettingsPath();
+
+// The day the program last measured its database's indexes, kept in postavke.dat ([Baza]
+// StatistikaIndeksa, "dd.mm.yyyy") apart from the values the options window edits; none when
+// the key is missing or unreadable.
+std::optional<QDate> ReadIndexStatisticsDay(const QString& settingsPath);
+bool WriteIndexStatisticsDay(const QString& settingsPath, const QDate& day);
 
 // A time text as "HH:MM" through the time-text parser, or an empty text when it is no time.
 QString NormalisedTimeText(const QString& text);

@@ -49,6 +49,7 @@ private slots:
     void freshBaseDatabaseGetsEveryObjectSilently();
     void secondStartOnlyReadsTheCatalogue();
     void overviewIndexesAreAddedToAnEarlierDatabase();
+    void indexesNeverMeasuredAreMeasured();
     void missingFileReportsOnceAndStaysClosed();
     void databaseWithoutBaseTablesCreatesNothing();
     void failingIdDriverUpdateKeepsColumnAndIsNotRepeated();
@@ -106,11 +107,11 @@ void TestSchemaUpgrade::freshBaseDatabaseGetsEveryObjectSilently()
                           "PK_VOZILO VOZILO(IDVOZ)", "SATIUNOS_IDX1 SATIUNOS(IDDUNOS)", "SATIUNOS_IDX2 SATIUNOS(DT1)",
                           "SATIUNOS_IDX3 SATIUNOS(DT2)", "SATIUNOS_IDX4 SATIUNOS(IDVOZAC)",
                           "SKENLOG_IDX1 SKENLOG(FN,SX,SY)", "UN_IDX1 UNOS(IDVOZAC)", "UN_IDX2 UNOS(DV)",
-                          "VO_IDX1 VOZILO(OZNAKA)"}));
-    // The overview's two indexes run newest first.
+                          "UN_IDX3 UNOS(IDVOZAC,DV)", "VO_IDX1 VOZILO(OZNAKA)"}));
+    // The overview's three indexes run newest first.
     QCOMPARE(NamesOf(data, "SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$INDEX_TYPE = 1 "
                            "AND RDB$INDEX_NAME NOT STARTING WITH 'RDB$'"),
-             (QStringList{"DUN_IDX3", "UN_IDX2"}));
+             (QStringList{"DUN_IDX3", "UN_IDX2", "UN_IDX3"}));
 
     // The trigger fills an empty vehicle key from its generator.
     data.sql.prepare("INSERT INTO VOZILO (MARKAITIP, OZNAKA) VALUES ('MAN', 'ZG-1')");
@@ -199,7 +200,7 @@ void TestSchemaUpgrade::overviewIndexesAreAddedToAnEarlierDatabase()
     {
         TestConnection data;
         ConnectUpgraded(data, db.path());
-        data.script.execute("DROP INDEX UN_IDX2; DROP INDEX DUN_IDX3;");
+        data.script.execute("DROP INDEX UN_IDX2; DROP INDEX DUN_IDX3; DROP INDEX UN_IDX3;");
         data.write.commit();
     }
     TestConnection data;
@@ -208,7 +209,51 @@ void TestSchemaUpgrade::overviewIndexesAreAddedToAnEarlierDatabase()
     QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
     QVERIFY(statements.contains("CREATE DESCENDING INDEX UN_IDX2 ON UNOS (DV)"));
     QVERIFY(statements.contains("CREATE DESCENDING INDEX DUN_IDX3 ON DUNOS (DATUM)"));
-    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME IN ('UN_IDX2','DUN_IDX3')"), 2);
+    QVERIFY(statements.contains("CREATE DESCENDING INDEX UN_IDX3 ON UNOS (IDVOZAC, DV)"));
+    QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME IN ('UN_IDX2','DUN_IDX3','UN_IDX3')"),
+             3);
+}
+
+// Indexes made on empty tables keep the selectivity 0 as rows come: the upgrade measures
+// them, once; a database whose indexes were measured, or whose tables are empty, is left as
+// it is.
+void TestSchemaUpgrade::indexesNeverMeasuredAreMeasured()
+{
+    TempDatabase db;
+    const auto selectivity = [](TestConnection& data, const char* index) {
+        data.sql.prepare(QStringLiteral("SELECT RDB$STATISTICS FROM RDB$INDICES WHERE RDB$INDEX_NAME = '%1'").arg(index));
+        data.sql.execute();
+        const double value = data.sql.next() ? data.sql.doubleValue(0).value_or(0) : -1;
+        data.write.commit();
+        return value;
+    };
+    {
+        TestConnection data;
+        ConnectUpgraded(data, db.path());
+        data.script.execute("INSERT INTO UNOS (IDUNOS, IDVOZAC, DV, TIP) VALUES (1, 7, '2025-01-01 10:00:00', 0);"
+                               "INSERT INTO UNOS (IDUNOS, IDVOZAC, DV, TIP) VALUES (2, 8, '2025-01-02 10:00:00', 0);"
+                               "INSERT INTO DUNOS (IDD, IDUNOS, DATUM) VALUES (1, 1, '2025-01-01');");
+        data.write.commit();
+        QCOMPARE(selectivity(data, "UN_IDX1"), 0.0);
+        QCOMPARE(selectivity(data, "DUN_IDX2"), 0.0);
+    }
+    TestConnection data;
+    QStringList statements;
+    data.connection.setStatementObserver([&](const QString& sql) { statements << sql; });
+    QCOMPARE(ConnectUpgraded(data, db.path()), QStringList());
+    QVERIFY(statements.contains("SET STATISTICS INDEX \"UN_IDX1\""));
+    QCOMPARE(selectivity(data, "UN_IDX1"), 0.5);   // two drivers
+    QCOMPARE(selectivity(data, "PK_UNOS"), 0.5);   // two keys
+    QCOMPARE(selectivity(data, "DUN_IDX2"), 1.0);  // one date
+    QCOMPARE(selectivity(data, "SKENLOG_IDX1"), 0.0);  // an empty table's
+    data.connection.close();
+
+    TestConnection again;
+    statements.clear();
+    again.connection.setStatementObserver([&](const QString& sql) { statements << sql; });
+    QCOMPARE(ConnectUpgraded(again, db.path()), QStringList());
+    for (const QString& sql : statements)
+        QVERIFY2(sql.startsWith("SELECT "), qPrintable(sql));
 }
 
 QTEST_GUILESS_MAIN(TestSchemaUpgrade)

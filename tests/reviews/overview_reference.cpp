@@ -70,23 +70,26 @@ QStringList WrittenOverviewRows(TestConnection& data, int list, const OverviewFi
     }
     sql.execute();
     QStringList rows;
-    while ((limit < 0 || rows.size() < limit) && sql.next()) {
-        QStringList texts;
-        for (int column = 0; column < sql.columnCount(); ++column) {
-            if (sql.isNull(column)) {
-                texts << QString();
-            } else if (sql.columnType(column) == ColumnType::Date) {
-                texts << sql.dateValue(column)->toString("dd.MM.yyyy");
-            } else if (sql.columnType(column) == ColumnType::Timestamp) {
-                texts << sql.timestampValue(column)->toString("dd.MM.yyyy HH:mm:ss");
-            } else if (sql.columnType(column) == ColumnType::Numeric) {
-                texts << ScaledNumberText(sql.numericValue(column)->units, sql.numericValue(column)->scale);
-            } else {
-                texts << sql.textValue(column).value_or(QString());
-            }
-        }
-        rows << texts.join('\t');
-    }
+    while ((limit < 0 || rows.size() < limit) && sql.next())
+        rows << StatementRowText(sql);
     return rows;
 }
 
+QString StatementRowText(const Statement& sql)
+{
+    QStringList texts;
+    for (int column = 0; column < sql.columnCount(); ++column) {
+        if (sql.isNull(column)) {
+            texts << QString();
+        } else if (sql.columnType(column) == ColumnType::Date) {
+            texts << sql.dateValue(column)->toString("dd.MM.yyyy");
+        } else if (sql.columnType(column) == ColumnType::Timestamp) {
+            texts << sql.timestampValue(column)->toString("dd.MM.yyyy HH:mm:ss");
+        } else if (sql.columnType(column) == ColumnType::Numeric) {
+            texts << ScaledNumberText(sql.numericValue(column)->units, sql.numericValue(column)->scale);
+        } else {
+            texts << sql.textValue(column).value_or(QString());
+        }
+    }
+    return texts.join('\t');
+}

@@ -5,6 +5,7 @@
 #include "db/script.h"
 #include "db/transaction.h"
 #include "db/db_error.h"
+#include "db/index_statistics.h"
 #include "db/scopes.h"
 #include "db/schema_upgrade.h"
 #include "db/statement.h"
@@ -42,17 +43,30 @@ const QString kInsertInterval = QStringLiteral(
     "INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
     "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
 
+// The connection the generator fills the database on, with its write transaction and the
+// statement and script it runs its steps with.
+struct GeneratorWork {
+    Connection connection;
+    Transaction write{connection};
+    Statement sql{write};
+    Script script{write};
+};
+
 class Generator {
 public:
-    Generator(Connection& connection, const LargeDatabaseSize& size)
-        : m_write(connection), m_size(size), m_random(kSeed), m_entry(m_write), m_day(m_write), m_interval(m_write)
+    Generator(GeneratorWork& data, const LargeDatabaseSize& size)
+        : m_data(data), m_size(size), m_random(kSeed), m_entry(data.write), m_day(data.write),
+          m_interval(data.write)
     {
+        m_entry.prepare(kInsertEntry);
+        m_day.prepare(kInsertDay);
+        m_interval.prepare(kInsertInterval);
     }
 
     void masterData()
     {
-        WriteScope scope(m_write);
-        Statement driver(m_write);
+        WriteScope scope(m_data.write);
+        Statement driver(m_data.write);
         driver.prepare(QStringLiteral("INSERT INTO DJELATNICI (IDDJ,IMEPREZIME,VOZAC,AKTIVNOALL,MBR,OIB,KARTICA) "
                                       "VALUES (:ID,:IME,1,:AK,:MBR,:OIB,:KAR)"));
         for (int id = 1; id <= m_size.drivers; ++id) {
@@ -66,7 +80,7 @@ public:
             driver.setText(QStringLiteral("KAR"), QStringLiteral("HR%1").arg(id, 14, 10, QLatin1Char('0')));
             driver.execute();
         }
-        Statement vehicle(m_write);
+        Statement vehicle(m_data.write);
         vehicle.prepare(QStringLiteral("INSERT INTO VOZILO (IDVOZ,MARKAITIP,OZNAKA,VRSTA,AKTIVNOALL) "
                                        "VALUES (:ID,:TIP,:OZ,:VR,1)"));
         const QStringList makes{QStringLiteral("MAN TGX"), QStringLiteral("Volvo FH"), QStringLiteral("Scania R"),
@@ -83,10 +97,7 @@ public:
 
     void driverYears(int driverId)
     {
-        WriteScope scope(m_write);
-        m_entry.prepare(kInsertEntry);
-        m_day.prepare(kInsertDay);
-        m_interval.prepare(kInsertInterval);
+        WriteScope scope(m_data.write);
         const QDate first = m_size.lastDay.addYears(-m_size.years).addDays(1);
         Decimal3 odometer = Decimal3::fromWhole(100000 + 1000 * driverId);
         const int vehicleId = 1 + driverId % m_size.vehicles;
@@ -112,8 +123,8 @@ public:
 
     void setGenerators()
     {
-        WriteScope scope(m_write);
-        Script(m_write).execute(QStringLiteral("SET GENERATOR GEN_UNOS_ID TO %1;\nSET GENERATOR GEN_DUNOS_ID TO %2;\n"
+        WriteScope scope(m_data.write);
+        m_data.script.execute(QStringLiteral("SET GENERATOR GEN_UNOS_ID TO %1;\nSET GENERATOR GEN_DUNOS_ID TO %2;\n"
                                                 "SET GENERATOR GEN_DJELATNICI_ID TO %3;\nSET GENERATOR GEN_VOZILO_ID TO %4;\n")
                                      .arg(m_entryId)
                                      .arg(m_dayId)
@@ -228,7 +239,7 @@ private:
         }
     }
 
-    Transaction m_write;
+    GeneratorWork& m_data;
     LargeDatabaseSize m_size;
     std::mt19937 m_random;
     Statement m_entry;
@@ -238,24 +249,70 @@ private:
     int m_dayId = 0;
 };
 
+// The indexes of the entry tables other than their keys: kept up to date row by row they
+// cost more than the rows themselves, built afresh from the data at the end they cost little
+// and come with their selectivity measured.
+QStringList EntryIndexes(GeneratorWork& data)
+{
+    data.sql.prepare(QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES WHERE RDB$RELATION_NAME IN "
+                                       "('UNOS', 'DUNOS', 'SATIUNOS') AND COALESCE(RDB$UNIQUE_FLAG, 0) = 0 "
+                                       "AND RDB$FOREIGN_KEY IS NULL ORDER BY 1"));
+    data.sql.execute();
+    QStringList indexes;
+    while (data.sql.next())
+        indexes << data.sql.textValue(0).value_or(QString());
+    return indexes;
+}
+
+void SetIndexesActive(GeneratorWork& data, const QStringList& indexes, bool active)
+{
+    WriteScope scope(data.write);
+    for (const QString& index : indexes) {
+        data.sql.prepare(QStringLiteral("ALTER INDEX \"%1\" %2").arg(index, active ? "ACTIVE" : "INACTIVE"));
+        data.sql.execute();
+    }
+    scope.commit();
+}
+
+// Whether the engine writes each page to the disc at once (the safe way, which a database
+// for everyday work keeps) or leaves it to the operating system, as for filling a new file.
+void SetForcedWrites(const QString& path, bool forced)
+{
+    Connection connection;
+    connection.setDatabaseName(path);
+    const DatabaseAccount account;
+    connection.params() << QStringLiteral("user_name=") + account.user << QStringLiteral("password=") + account.password
+                        << QStringLiteral("force_write=%1").arg(forced ? 1 : 0);
+    connection.open();
+    connection.close();
+}
+
 }  // namespace
 
 void CreateLargeDatabase(const QString& path, const LargeDatabaseSize& size,
                          const std::function<void(int driversDone)>& progress)
 {
     CreateBaseDatabase(path);
-    Connection data;
-    QString failure;
-    if (!ConnectAndUpgrade(data, path, [&](const QString& message, const QString& error) {
-            failure = message + QLatin1Char(' ') + error;
-        }))
-        throw DbError(failure, 0);
-    Generator generator(data, size);
-    generator.masterData();
-    for (int driver = 1; driver <= size.drivers; ++driver) {
-        generator.driverYears(driver);
-        if (progress)
-            progress(driver);
+    SetForcedWrites(path, false);
+    {
+        GeneratorWork data;
+        QString failure;
+        if (!ConnectAndUpgrade(data.connection, path, [&](const QString& message, const QString& error) {
+                failure = message + QLatin1Char(' ') + error;
+            }))
+            throw DbError(failure, 0);
+        const QStringList indexes = EntryIndexes(data);
+        SetIndexesActive(data, indexes, false);
+        Generator generator(data, size);
+        generator.masterData();
+        for (int driver = 1; driver <= size.drivers; ++driver) {
+            generator.driverYears(driver);
+            if (progress)
+                progress(driver);
+        }
+        generator.setGenerators();
+        SetIndexesActive(data, indexes, true);
+        RecomputeIndexStatistics(data.write);
     }
-    generator.setGenerators();
+    SetForcedWrites(path, true);
 }

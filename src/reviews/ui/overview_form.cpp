@@ -1,5 +1,6 @@
 #include "reviews/ui/overview_form.h"
 
+#include "db/database_worker.h"
 #include "db/db_error.h"
 #include "entries/entry_store.h"
 #include "entries/ui/manual_entry_form.h"
@@ -110,10 +111,6 @@ TfrmOverview::TfrmOverview(Session& session, QWidget* windowsOwner)
     m_entries = new EntriesModel(this);
     m_days = new EntryDaysModel(this);
     m_totals = new DayTotalsModel(this);
-    const auto report = [this](const QString& text) { ShowError(this, text); };
-    m_entries->setErrorHandler(report);
-    m_days->setErrorHandler(report);
-    m_totals->setErrorHandler(report);
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("Stranice"));
@@ -133,6 +130,8 @@ TfrmOverview::TfrmOverview(Session& session, QWidget* windowsOwner)
         connect(AddMenuItem(grid, "Kopiraj", QStringLiteral("Kopiraj u međuspremnik"), QKeySequence(Qt::CTRL | Qt::Key_C)),
                 &QAction::triggered, this, [this, page] { copyList(page); });
     }
+    for (QTableView* grid : {m_entriesGrid, m_daysGrid, m_totalsGrid})
+        watchList(grid);
     connect(m_entriesGrid, &QTableView::doubleClicked, this, &TfrmOverview::entryDoubleClicked);
     connect(m_daysGrid, &QTableView::doubleClicked, this, &TfrmOverview::dayDoubleClicked);
 
@@ -158,6 +157,72 @@ TfrmOverview::TfrmOverview(Session& session, QWidget* windowsOwner)
 TfrmOverview::~TfrmOverview()
 {
     SaveWindowPlacement(this, m_session.settingsPath());
+    stopReading();
+}
+
+void TfrmOverview::watchList(QTableView* grid)
+{
+    auto* list = static_cast<OverviewListBase*>(grid->model());
+    grid->installEventFilter(this);
+    connect(list, &OverviewListBase::waitingChanged, this, &TfrmOverview::showBusy);
+    connect(list, &OverviewListBase::failed, this, [this](const QString& text) { ShowError(this, text); });
+    connect(list, &OverviewListBase::firstLinesRead, this, [this, grid, list] {
+        if (!grid->currentIndex().isValid() && list->rowCount() > 0)
+            grid->selectRow(0);
+        // The lists are counted once all three first screens are in.
+        if (++m_firstScreens == 3) {
+            m_entries->count();
+            m_days->count();
+            m_totals->count();
+        }
+    });
+    connect(list, &OverviewListBase::lineFound, grid, [grid](int position) { grid->selectRow(position); });
+    connect(list, &OverviewListBase::counted, this, [this, grid, list] {
+        if (!m_endWanted.remove(grid))
+            return;
+        if (list->rowCount() > 0) {
+            grid->setCurrentIndex(list->index(list->rowCount() - 1, std::max(0, grid->currentIndex().column())));
+            grid->scrollToBottom();
+        }
+        showBusy();
+    });
+}
+
+bool TfrmOverview::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+End before the list knows its length goes to the last line once it does.
+    auto* grid = qobject_cast<QTableView*>(watched);
+    if (grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* list = static_cast<OverviewListBase*>(grid->model());
+        if (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier) && !list->isCounted()) {
+            m_endWanted.insert(grid);
+            list->count();
+            showBusy();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmOverview::showBusy()
+{
+    const bool busy = m_entries->isWaiting() || m_days->isWaiting() || m_totals->isWaiting() || m_copy
+        || !m_endWanted.isEmpty();
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void TfrmOverview::stopReading()
+{
+    m_entries->stop();
+    m_days->stop();
+    m_totals->stop();
+    m_endWanted.clear();
+    m_copy.reset();
+    showBusy();
 }
 
 QWidget* TfrmOverview::buildFilterPanel()
@@ -246,6 +311,13 @@ void TfrmOverview::showEvent(QShowEvent* event)
         FormShow();
 }
 
+void TfrmOverview::hideEvent(QHideEvent* event)
+{
+    // Closing the window is the way to stop a long read: whatever is being read is dropped.
+    stopReading();
+    QWidget::hideEvent(event);
+}
+
 void TfrmOverview::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
@@ -297,24 +369,16 @@ OverviewFilter TfrmOverview::filter() const
 
 namespace {
 
-// Re-reads a list and makes the line that was current current again, when it is still there.
+// Re-reads a list; the line that was current becomes current again when it is still there.
 template <typename Row, typename Key>
 void Reload(Connection& connection, OverviewListModel<Row>* model, QTableView* grid, const OverviewFilter& filter,
             Key key)
 {
     const QModelIndex current = grid->currentIndex();
-    std::optional<decltype(key(std::declval<const Row&>()))> wanted;
-    if (current.isValid() && current.row() < model->rowCount())
-        wanted = key(model->line(current.row()));
-    model->reload(connection, filter);
-    int position = model->isEmpty() ? -1 : 0;
-    if (wanted) {
-        const int found = model->fetchUntil([&](const Row& row) { return key(row) == *wanted; });
-        if (found >= 0)
-            position = found;
-    }
-    if (position >= 0)
-        grid->selectRow(position);
+    std::function<bool(const Row&)> find;
+    if (current.isValid() && model->isLoaded(current.row()))
+        find = [key, wanted = key(model->line(current.row()))](const Row& row) { return key(row) == wanted; };
+    model->reload(connection, filter, std::move(find), current.isValid() ? current.row() : 0);
 }
 
 }  // namespace
@@ -322,38 +386,50 @@ void Reload(Connection& connection, OverviewListModel<Row>* model, QTableView* g
 void TfrmOverview::refresh()
 {
     const OverviewFilter now = filter();
-    try {
-        Reload(m_session.connection(), m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
-        Reload(m_session.connection(), m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
-        Reload(m_session.connection(), m_totals, m_totalsGrid, now,
-               [](const OverviewTotalRow& row) { return std::pair{row.date, row.driverId.value_or(-1)}; });
-    } catch (const DbError& error) {
-        ShowError(this, error.text());
-    }
+    m_endWanted.clear();
+    m_firstScreens = 0;
+    Reload(m_session.connection(), m_entries, m_entriesGrid, now, [](const OverviewEntryRow& row) { return row.entryId; });
+    Reload(m_session.connection(), m_days, m_daysGrid, now, [](const OverviewDayRow& row) { return row.dayId; });
+    Reload(m_session.connection(), m_totals, m_totalsGrid, now,
+           [](const OverviewTotalRow& row) { return std::pair{row.date, row.driverId.value_or(-1)}; });
+    showBusy();
 }
 
 void TfrmOverview::copyList(int page)
 {
-    QString text;
-    try {
-        Connection& connection = m_session.connection();
-        if (page == EntriesPage)
-            text = OverviewCopyText<OverviewEntryRow>(connection, filter());
-        else if (page == DaysPage)
-            text = OverviewCopyText<OverviewDayRow>(connection, filter());
-        else
-            text = OverviewCopyText<OverviewTotalRow>(connection, filter());
-    } catch (const DbError& error) {
-        ShowError(this, error.text());
+    // Every line of the list, read off the window's thread: tens of thousands take a while.
+    const int copy = ++m_copyNumber;
+    const OverviewFilter now = filter();
+    m_copy = std::make_unique<DatabaseWorker>(m_session.connection(), TransactionAccess::Snapshot);
+    m_copy->post(
+        [this, copy, page, now](Transaction& read) {
+            const QString text = page == EntriesPage ? OverviewCopyText<OverviewEntryRow>(read, now)
+                : page == DaysPage                   ? OverviewCopyText<OverviewDayRow>(read, now)
+                                                     : OverviewCopyText<OverviewTotalRow>(read, now);
+            QMetaObject::invokeMethod(this, [this, copy, text] { copied(copy, text, QString()); }, Qt::QueuedConnection);
+        },
+        [this, copy](const DbError& error) {
+            QMetaObject::invokeMethod(this, [this, copy, text = error.text()] { copied(copy, QString(), text); },
+                                      Qt::QueuedConnection);
+        });
+    showBusy();
+}
+
+void TfrmOverview::copied(int copy, const QString& text, const QString& error)
+{
+    if (copy != m_copyNumber || !m_copy)
         return;
-    }
-    if (!text.isEmpty())
+    m_copy.reset();
+    showBusy();
+    if (!error.isEmpty())
+        ShowError(this, error);
+    else if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
 }
 
 void TfrmOverview::entryDoubleClicked(const QModelIndex& index)
 {
-    if (!index.isValid() || m_entries->isEmpty())
+    if (!index.isValid() || !m_entries->isLoaded(index.row()))
         return;
     const OverviewEntryRow& entry = m_entries->line(index.row());
     switch (OpeningOfEntry(entry.type, entry.subtype)) {
@@ -370,7 +446,7 @@ void TfrmOverview::entryDoubleClicked(const QModelIndex& index)
 
 void TfrmOverview::dayDoubleClicked(const QModelIndex& index)
 {
-    if (!index.isValid() || m_days->isEmpty())
+    if (!index.isValid() || !m_days->isLoaded(index.row()))
         return;
     const OverviewDayRow& day = m_days->line(index.row());
     if (OpensDayForEditing(day.type))
@@ -380,7 +456,7 @@ void TfrmOverview::dayDoubleClicked(const QModelIndex& index)
 void TfrmOverview::openDayGraph()
 {
     const QModelIndex current = m_daysGrid->currentIndex();
-    if (!current.isValid() || m_days->isEmpty())
+    if (!current.isValid() || !m_days->isLoaded(current.row()))
         return;
     const OverviewDayRow& day = m_days->line(current.row());
     OpenDayWindow(m_session, day.driverId.value_or(-1), day.date, m_windowsOwner);
@@ -389,7 +465,7 @@ void TfrmOverview::openDayGraph()
 void TfrmOverview::deleteEntry()
 {
     const QModelIndex current = m_entriesGrid->currentIndex();
-    if (!current.isValid() || m_entries->isEmpty())
+    if (!current.isValid() || !m_entries->isLoaded(current.row()))
         return;
     const OverviewEntryRow entry = m_entries->line(current.row());
     if (!AskYesNo(this, kDeleteQuestion))

@@ -2,8 +2,12 @@
 
 #include "reviews/ui/overview_models.h"
 
+#include <QSet>
 #include <QWidget>
 
+#include <memory>
+
+class DatabaseWorker;
 class DateField;
 class QCheckBox;
 class QComboBox;
@@ -14,6 +18,8 @@ class Session;
 // "Pregled unosa u evidenciju": the entries, the entry days and the day totals per driver and
 // date, filtered by driver, by the moment of entry and by the recorded days. One window for
 // the whole run, shown without blocking; the manual entry windows refresh it after a store.
+// The lists are read off the window's thread (a busy cursor shows while the window waits for
+// lines); hiding the window stops every read.
 // Controls by object name: UnosFilter, UnosOd, UnosDo, DaniFilter, DaniOd, DaniDo, Vozac,
 // Obnovi, Stranice, UnosiGrid, DaniGrid, UkupnoGrid, Povratak; context menu items ObrisiUnos,
 // GrafDana, Kopiraj.
@@ -35,14 +41,20 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildFilterPanel();
     QTableView* newGrid(const char* objectName, QAbstractItemModel* model, const std::vector<int>& widths);
     void FormShow();
     void fillDriverList();
+    void watchList(QTableView* grid);
+    void showBusy();
+    void stopReading();
     void copyList(int page);
+    void copied(int copy, const QString& text, const QString& error);
     void entryDoubleClicked(const QModelIndex& index);
     void dayDoubleClicked(const QModelIndex& index);
     void openDayGraph();
@@ -64,4 +76,8 @@ private:
     QTableView* m_entriesGrid = nullptr;
     QTableView* m_daysGrid = nullptr;
     QTableView* m_totalsGrid = nullptr;
+    QSet<QTableView*> m_endWanted;  // Ctrl+End pressed before the list knew its length
+    int m_firstScreens = 0;         // lists whose first batch is in since the last refresh
+    std::unique_ptr<DatabaseWorker> m_copy;
+    int m_copyNumber = 0;
 };

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
@@ -43,6 +44,36 @@ QStringList LineTexts(const QAbstractItemModel* model, int row)
     for (int column = 0; column < model->columnCount(); ++column)
         texts << model->index(row, column).data().toString();
     return texts;
+}
+
+// Waits until a list knows its length and has the lines the view asked for.
+bool ListRead(const QAbstractItemModel* model)
+{
+    const auto* list = static_cast<const OverviewListBase*>(model);
+    return QTest::qWaitFor([list] { return list->isCounted() && !list->isWaiting(); });
+}
+
+// The window's lists as read and known to be long.
+bool ListsRead(TfrmOverview& window)
+{
+    for (const char* name : {"UnosiGrid", "DaniGrid", "UkupnoGrid"}) {
+        if (!ListRead(Child<QTableView>(window, name)->model()))
+            return false;
+    }
+    return true;
+}
+
+// Every line of a list as the overview reads it, from the top.
+template <typename Row>
+std::vector<Row> WholeList(TestTransactions& data, const OverviewFilter& filter)
+{
+    OverviewReader<Row> reader(data.read, filter);
+    std::vector<Row> rows;
+    while (!reader.atEnd()) {
+        const std::vector<Row> more = reader.fetch(1000);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    return rows;
 }
 
 // The windows that are open of a kind.
@@ -73,6 +104,7 @@ private slots:
     void storeElsewhereRefreshesAndKeepsTheCurrentLine();
     void escapeAndPovratakClose();
     void opensAtItsSizeWithoutSavedPlacement();
+    void longListReachesItsEndWithOneKey();
 
 private:
     QTableView* grid(const char* name) { return Child<QTableView>(*m_window, name); }
@@ -122,6 +154,7 @@ void TestOverviewForm::init()
     m_owner = std::make_unique<QWidget>();
     m_window = std::make_unique<TfrmOverview>(*m_session, m_owner.get());
     QVERIFY(ShowActive(*m_window));
+    QVERIFY(ListsRead(*m_window));
 }
 
 void TestOverviewForm::cleanup()
@@ -139,9 +172,10 @@ void TestOverviewForm::pagesShowTheLists()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Pregled unosa u evidenciju"));
     auto* pages = Child<QTabWidget>(*m_window, "Stranice");
     QCOMPARE(pages->tabText(0), QStringLiteral("Pregled unosa u evidenciju - popis"));
-    // The first screen holds a batch, not the whole year.
+    // The list knows its length, but has read a batch, not the whole year.
     const QAbstractItemModel* entries = grid("UnosiGrid")->model();
-    QVERIFY(entries->rowCount() >= 100 && entries->rowCount() < 700);
+    QCOMPARE(entries->rowCount(), int(count("SELECT COUNT(*) FROM UNOS WHERE DV IS NOT NULL")));
+    QVERIFY(!static_cast<const EntriesModel*>(entries)->isLoaded(entries->rowCount() - 1));
     QCOMPARE(entries->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Km"));
     // Newest first: the summary entry, stored last.
     QCOMPARE(entries->index(0, 1).data().toString(), QString::number(m_summary.entryId));
@@ -190,6 +224,7 @@ void TestOverviewForm::driverFilterWithBothDateFilters()
     driver->setCurrentIndex(2);
     emit driver->activated(2);
     const int driverId = driver->currentData().toInt();
+    QVERIFY(ListsRead(*m_window));
 
     // Days 1.2 to 4.2 of one driver (entered 2.2 to 5.2; the generator stores a day the next day).
     const QAbstractItemModel* days = grid("DaniGrid")->model();
@@ -272,10 +307,11 @@ void TestOverviewForm::copyGivesEveryRecord()
     QApplication::clipboard()->clear();
     grid("UnosiGrid")->setFocus();
     QTest::keyClick(grid("UnosiGrid"), Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY(!QApplication::clipboard()->text().isEmpty());
     QStringList lines = QApplication::clipboard()->text().split("\r\n");
     QCOMPARE(lines.takeLast(), QString());
     QCOMPARE(lines.size(), int(count("SELECT COUNT(*) FROM UNOS WHERE DV IS NOT NULL")));
-    QVERIFY(lines.size() > grid("UnosiGrid")->model()->rowCount());
+    QCOMPARE(lines.size(), grid("UnosiGrid")->model()->rowCount());
     // Each line: its number, then the query's nine columns.
     const QStringList first = lines.first().split('\t');
     QCOMPARE(first.size(), 10);
@@ -285,18 +321,20 @@ void TestOverviewForm::copyGivesEveryRecord()
 
 void TestOverviewForm::storeElsewhereRefreshesAndKeepsTheCurrentLine()
 {
+    Child<QTabWidget>(*m_window, "Stranice")->setCurrentIndex(1);
     QTableView* days = grid("DaniGrid");
+    const auto* list = static_cast<const EntryDaysModel*>(days->model());
     // The operator scrolls beyond the first batch and picks a line there.
-    while (days->model()->rowCount() <= 251 && days->model()->canFetchMore(QModelIndex()))
-        days->model()->fetchMore(QModelIndex());
+    days->scrollTo(days->model()->index(250, 0), QAbstractItemView::PositionAtCenter);
+    QTRY_VERIFY(list->isLoaded(250));
     days->selectRow(250);
     const QStringList current = LineTexts(days->model(), 250);
     ManualEntry added = Entry(2, kLastDay.addDays(5), {{ActivityKind::Rest, 0, 1440, {}, {}}});
     QVERIFY(StoreManualEntry(m_data->write, added).done);
     emit m_session->entriesChanged();
     // One line more at the top, and the same line current, one further down.
-    QCOMPARE(days->model()->index(0, 1).data().toString(), kLastDay.addDays(5).toString("dd.MM.yyyy"));
-    QCOMPARE(days->currentIndex().row(), 251);
+    QTRY_COMPARE(days->model()->index(0, 1).data().toString(), kLastDay.addDays(5).toString("dd.MM.yyyy"));
+    QTRY_COMPARE(days->currentIndex().row(), 251);
     QCOMPARE(LineTexts(days->model(), 251).mid(1), current.mid(1));
 }
 
@@ -324,6 +362,53 @@ void TestOverviewForm::opensAtItsSizeWithoutSavedPlacement()
     const ProfileFile file(path);
     QCOMPARE(file.readInteger(QStringLiteral("TfrmOverview"), QStringLiteral("Width"), -1), 879);
     QCOMPARE(file.readInteger(QStringLiteral("TfrmOverview"), QStringLiteral("Height"), -1), 532);
+}
+
+// Tens of thousands of lines: Ctrl+End goes to the last one at once, whether the list knows
+// its length yet or not, and a line in the middle shows when the scroll bar is dragged there.
+void TestOverviewForm::longListReachesItsEndWithOneKey()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("VT.FDB");
+    CreateLargeDatabase(path, LargeDatabaseSize{.drivers = 20, .years = 3, .vehicles = 2, .lastDay = kLastDay});
+    m_window.reset();
+    m_data.reset();
+    QCOMPARE(ConnectUpgraded(m_session->connection(), path), QStringList());
+    m_data = std::make_unique<TestTransactions>(m_session->connection());
+    m_window = std::make_unique<TfrmOverview>(*m_session, m_owner.get());
+    QVERIFY(ShowActive(*m_window));
+    const std::vector<OverviewDayRow> all = WholeList<OverviewDayRow>(*m_data, OverviewFilter{});
+    QVERIFY(all.size() > 20000);
+
+    auto* pages = Child<QTabWidget>(*m_window, "Stranice");
+    pages->setCurrentIndex(1);
+    QTableView* days = grid("DaniGrid");
+    const auto* list = static_cast<const EntryDaysModel*>(days->model());
+    days->setFocus();
+    QTest::keyClick(days, Qt::Key_End, Qt::ControlModifier);
+    const int last = int(all.size()) - 1;
+    QTRY_COMPARE(days->currentIndex().row(), last);
+    QTRY_VERIFY(list->isLoaded(last));
+    QCOMPARE(days->model()->index(last, 0).data().toString(), QString::number(all.size()));
+    QCOMPARE(list->line(last).columnTexts(), all.back().columnTexts());
+    QVERIFY(days->viewport()->rect().contains(days->visualRect(days->currentIndex()).center()));
+    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+
+    // The scroll bar spans the whole list; dragged to the middle, the lines there show.
+    QScrollBar* bar = days->verticalScrollBar();
+    QCOMPARE(bar->maximum() + bar->pageStep(), int(all.size()));
+    bar->setValue(bar->maximum() / 2);
+    const int middle = days->rowAt(days->viewport()->height() / 2);
+    QVERIFY(middle > 5000);
+    QTRY_VERIFY(list->isLoaded(middle));
+    QCOMPARE(list->line(middle).columnTexts(), all[size_t(middle)].columnTexts());
+    QCOMPARE(days->model()->index(middle, 0).data().toString(), QString::number(middle + 1));
+    // Ctrl+Home goes back to the top, read at the start; Ctrl+End again, the length known.
+    QTest::keyClick(days, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(days->currentIndex().row(), 0);
+    QCOMPARE(list->line(0).columnTexts(), all.front().columnTexts());
+    QTest::keyClick(days, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(days->currentIndex().row(), last);
 }
 
 QTEST_MAIN(TestOverviewForm)
