@@ -34,7 +34,7 @@ QString OverviewQuery(const OverviewFilter& filter);
 void BindOverviewFilter(Statement& statement, const OverviewFilter& filter);
 
 // How an entry came to be, as the lists show it by an icon.
-enum class EntryMark { Manual, Summary, ScannedChart, OtherType };
+enum class EntryMark { Manual, Summary, ScannedChart, DriverCard, OtherType };
 
 // One line of the entries list, with the columns of its query in their order.
 struct OverviewEntryRow {
