@@ -230,6 +230,12 @@ std::vector<CardDayRecord> Reader::readActivity(const QByteArray& data) const
                      .arg(part)
                      .arg(newest));
         }
+        const qint64 toNewest = (newest - pos + size) % size;
+        if (toNewest > 0 && toNewest < length) {
+            fail(QStringLiteral("%1: dnevni zapisi od najstarijeg ne dolaze do najnovijeg (pokazivač %2) — pokazivači su pogrešni.")
+                     .arg(part)
+                     .arg(newest));
+        }
         const int count = (length - kDayHeaderSize) / kChangeSize;
         if (count > kMaxChangesPerDay)
             fail(QStringLiteral("%1: dnevni zapis na bajtu %2 ima %3 promjena, više od 1440.").arg(part).arg(pos).arg(count));
