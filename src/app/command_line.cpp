@@ -11,21 +11,9 @@
 
 namespace {
 
-// The account for a database named on the command line: the one VTDB.DAT in the working folder
-// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
-// environment when set (a password never stands on a command line, where others see it),
-// else the default account.
 DatabaseAccount AccountFor(const QString& path)
 {
-    const DatabaseTarget named = ReadDatabaseTarget(QCoreApplication::applicationDirPath(), QDir::currentPath());
-    if (named.location == path)
-        return named.account;
-    DatabaseAccount account;
-    if (const QString user = qEnvironmentVariable("VELTRA_USER"); !user.isEmpty())
-        account.user = user;
-    if (qEnvironmentVariableIsSet("VELTRA_PASSWORD"))
-        account.password = qEnvironmentVariable("VELTRA_PASSWORD");
-    return account;
+    return CommandLineAccount(path, QCoreApplication::applicationDirPath(), QDir::currentPath());
 }
 
 int CreateDatabase(const QString& path)

@@ -166,6 +166,22 @@ std::optional<std::size_t> DayVehicle(const CardDay& day, const std::vector<Vehi
     return last;
 }
 
+// The UTC moment a local day starts (local midnight is never near a change of the offset).
+qint64 LocalMidnight(const QDate& date)
+{
+    const qint64 midnight = QDate(1970, 1, 1).daysTo(date) * kSecondsPerDay;
+    return midnight - LocalOffsetMinutes(midnight - kStandardOffsetMinutes * kSecondsPerMinute) * kSecondsPerMinute;
+}
+
+// Whether the file's records reach over the whole local day: the first local day begins, and
+// the last ends, in a UTC day before or after them. (Within the records, a UTC day without a
+// record is a day the card was not used.)
+bool WithinRecords(const QDate& date, const CardDownload& download)
+{
+    return !download.days.empty() && LocalMidnight(date) >= download.days.front().dayStart
+        && LocalMidnight(date.addDays(1)) <= download.days.back().dayStart + kSecondsPerDay;
+}
+
 } // namespace
 
 std::vector<CardDay> LocalCardDays(const CardDownload& download)
@@ -189,7 +205,7 @@ std::vector<CardDay> LocalCardDays(const CardDownload& download)
 
     std::vector<CardDay> result;
     for (auto& [date, day] : days) {
-        if (day.intervals.empty())
+        if (day.intervals.empty() || !WithinRecords(date, download))
             continue;
         std::stable_sort(day.intervals.begin(), day.intervals.end(),
                          [](const CardInterval& a, const CardInterval& b) { return a.start < b.start; });

@@ -33,7 +33,9 @@ struct CardDay {
     std::optional<std::size_t> vehicle;  // the vehicle of most of the day's minutes
 };
 
-// The local days that have recorded activity. Time with the card out is left out, unless the
+// The local days that have recorded activity. A local day only partly in the file (the first,
+// which begins in the UTC day before the oldest record, and the last, which ends after the
+// newest) is left out: a download before or after holds it whole. Time with the card out is left out, unless the
 // driver entered its activity by hand. A UTC day's distance is shared out among the local days
 // it touches by their minutes of driving that day.
 std::vector<CardDay> LocalCardDays(const CardDownload& download);

@@ -103,3 +103,16 @@ QString DatabaseLocationProblem(const QString& workingFolder)
                           "VT.FDB uz program.")
         .arg(QDir::toNativeSeparators(info.filePath()));
 }
+
+DatabaseAccount CommandLineAccount(const QString& location, const QString& executableFolder, const QString& workingFolder)
+{
+    const DatabaseTarget named = ReadDatabaseTarget(executableFolder, workingFolder);
+    if (named.location == location)
+        return named.account;
+    DatabaseAccount account;
+    if (const QString user = qEnvironmentVariable("VELTRA_USER"); !user.isEmpty())
+        account.user = user;
+    if (qEnvironmentVariableIsSet("VELTRA_PASSWORD"))
+        account.password = qEnvironmentVariable("VELTRA_PASSWORD");
+    return account;
+}

@@ -33,3 +33,9 @@ QString DatabaseLocationProblem(const QString& workingFolder);
 // host name ("" for a local file).
 bool IsServerLocation(const QString& location);
 QString ServerHost(const QString& location);
+
+// The account for a database named on a command line: the one VTDB.DAT in the working folder
+// gives when it names the same database, else VELTRA_USER and VELTRA_PASSWORD from the
+// environment when set (a password never stands on a command line, where others see it),
+// else the default account.
+DatabaseAccount CommandLineAccount(const QString& location, const QString& executableFolder, const QString& workingFolder);

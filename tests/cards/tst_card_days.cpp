@@ -195,14 +195,17 @@ void TestCardDays::localDays()
 void TestCardDays::distanceIsSharedByDriving()
 {
     // Summer: the UTC day's driving from 21:00 to 24:00 UTC is 23:00 to 02:00 local, one hour
-    // on its own day and two on the next; its 300 km go 100 and 200.
+    // on its own day and two on the next; its 300 km go 100 and 200. The local days the file
+    // holds only in part (the 8th from 02:00, the 12th to 02:00) are left out.
     TestCard card;
-    card.days = {{QDate(2025, 7, 9), 300, {{0, kCardRest}, {21 * H, kCardDriving}}}, {QDate(2025, 7, 10), 0, {{0, kCardRest}}}};
+    card.days = {RestDay(QDate(2025, 7, 8)), {QDate(2025, 7, 9), 300, {{0, kCardRest}, {21 * H, kCardDriving}}},
+                 RestDay(QDate(2025, 7, 10)), RestDay(QDate(2025, 7, 11))};
     const std::vector<CardDay> days = LocalCardDays(ParseCardDownload(WriteTestCard(card).bytes, QStringLiteral("k.ddd")));
     QCOMPARE(days.size(), std::size_t(3));
     QCOMPARE(days[0].date, QDate(2025, 7, 9));
     QCOMPARE(days[0].distanceKm, 100);
     QCOMPARE(days[1].distanceKm, 200);
+    QCOMPARE(days[2].date, QDate(2025, 7, 11));
     QCOMPARE(days[2].distanceKm, 0);
 }
 
