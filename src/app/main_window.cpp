@@ -11,6 +11,7 @@
 #include "attestation/ui/attestation_form.h"
 #include "entries/ui/manual_entry_form.h"
 #include "charts/ui/scan_intake_run.h"
+#include "cards/ui/card_import_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -84,6 +85,15 @@ void TForm1::buildMenu()
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
             &TForm1::showNewDriver);
     connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
+    connect(add(data, "CardImportAction", QStringLiteral("&Uvoz digitalne kartice")), &QAction::triggered, this, [this] {
+        const SettingsValues& settings = LiveSettings().values();
+        const auto [nightFrom, nightTo] = LiveSettings().nightWindowMinutes();
+        TDataModule1& data = TDataModule1::instance();
+        CardImportWindow(CardImportWindow::Setup{data.Read, data.IBTransaction1, NightWindow{nightFrom, nightTo},
+                                                 settings.EuropskiKljuc, settings.DDDFolder},
+                         this)
+            .exec();
+    });
     data->addSeparator();
     connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &TForm1::showSettings);
     data->addSeparator();
