@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-harnesses=(image_loading scan_intake text_parsing profile_file database_location)
+harnesses=(image_loading scan_intake text_parsing profile_file database_location card_file)
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELTRA_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${harnesses[@]/#/fuzz_}"

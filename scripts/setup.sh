@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake make pkg-config qt6-base-dev libfbclient2 firebird3.0-server-core firebird-dev
+packages=(g++ cmake make pkg-config qt6-base-dev libfbclient2 firebird3.0-server-core firebird-dev libssl-dev
           firebird3.0-utils libjpeg-dev fonts-liberation fonts-dejavu fonts-wine)
 if [ "${1:-}" = "--tests" ]; then
   packages+=(poppler-utils xvfb libjpeg-turbo-progs libbenchmark-dev clang libclang-rt-14-dev)

@@ -19,6 +19,7 @@
 #include "reviews/ui/overview_form.h"
 #include "worktime/ui/worktime_form.h"
 #include "compliance/ui/compliance_window.h"
+#include "cards/ui/card_import_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -101,6 +102,8 @@ void TForm1::buildMenu()
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
             &TForm1::showNewDriver);
     connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
+    connect(add(data, "CardImportAction", QStringLiteral("&Uvoz digitalne kartice")), &QAction::triggered, this,
+            [this] { CardImportWindow(m_session, this).exec(); });
     data->addSeparator();
     connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &TForm1::showSettings);
     data->addSeparator();

@@ -34,13 +34,19 @@ void BindDayTotals(Statement& sql, const DayTotals& totals)
 }
 
 void InsertIntervals(Transaction& write, int dayId, const QDate& date, std::span<const ActivityInterval> intervals,
-                     int vehicleId, int crewFlags, std::optional<int> driverId)
+                     int vehicleId, int crewFlags, std::optional<int> driverId,
+                     std::span<const IntervalCrewAndVehicle> perInterval)
 {
     Statement sql(write);
     sql.prepare(driverId ? kInsertDriversInterval : kInsertInterval);
-    for (const ActivityInterval& interval : intervals) {
+    for (std::size_t i = 0; i < intervals.size(); ++i) {
+        const ActivityInterval& interval = intervals[i];
         if (interval.end <= interval.start)
             continue;
+        if (i < perInterval.size()) {
+            vehicleId = perInterval[i].vehicleId;
+            crewFlags = perInterval[i].crewFlags;
+        }
         sql.setInt(QStringLiteral("IDD"), dayId);
         sql.setInt(QStringLiteral("TOD"), interval.start);
         sql.setInt(QStringLiteral("TDO"), interval.end);

@@ -48,6 +48,38 @@ int IntColumn(const Statement& sql, const QString& name)
 
 } // namespace
 
+void WriteManualEntry(Transaction& write, ManualEntry& entry)
+{
+    const bool newEntry = entry.isNew();
+    // An entry whose day went missing gets a new day rather than an update of nothing.
+    const bool newDay = newEntry || entry.entryDayId == kNewId;
+    const int entryId = newEntry ? NextKey(write, QStringLiteral("GEN_UNOS_ID")) : entry.entryId;
+    const int dayId = newDay ? NextKey(write, QStringLiteral("GEN_DUNOS_ID")) : entry.entryDayId;
+
+    Statement sql(write);
+    sql.prepare(newEntry ? kInsertEntry : kUpdateEntry);
+    sql.setInt(QStringLiteral("IDU"), entryId);
+    sql.setInt(QStringLiteral("IDV"), entry.driverId);
+    if (newEntry)
+        sql.setOptionalInt(QStringLiteral("PT"), entry.detailed ? entry.subtype : std::optional<int>(kSubtypeSummary));
+    sql.setInt(QStringLiteral("NOD"), entry.night.from);
+    sql.setInt(QStringLiteral("NDO"), entry.night.to);
+    sql.execute();
+
+    WriteDay(write, entry, entryId, dayId, newDay);
+
+    if (!newEntry) {
+        sql.prepare(kDeleteIntervals);
+        sql.setInt(QStringLiteral("IDD"), dayId);
+        sql.execute();
+    }
+    if (entry.detailed)
+        InsertIntervals(write, dayId, entry.date, entry.intervals, entry.vehicleId,
+                        CrewFlags(entry.coDriver, entry.crew), std::nullopt, entry.perInterval);
+    entry.entryId = entryId;
+    entry.entryDayId = dayId;
+}
+
 WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry)
 {
     if (entry.driverId == kNoneChosen)
@@ -55,43 +87,15 @@ WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry)
     if (entry.vehicleId == kNoneChosen)
         return WriteResult{false, kNoVehicleMessage};
 
-    const bool newEntry = entry.isNew();
-    // An entry whose day went missing gets a new day rather than an update of nothing.
-    const bool newDay = newEntry || entry.entryDayId == kNewId;
-    int entryId = entry.entryId;
-    int dayId = entry.entryDayId;
-
+    // The ids are the entry's only once the store is committed.
+    ManualEntry written = entry;
     const WriteResult result = RunWrite(write, [&] {
-        if (newEntry)
-            entryId = NextKey(write, QStringLiteral("GEN_UNOS_ID"));
-        if (newDay)
-            dayId = NextKey(write, QStringLiteral("GEN_DUNOS_ID"));
-
-        Statement sql(write);
-        sql.prepare(newEntry ? kInsertEntry : kUpdateEntry);
-        sql.setInt(QStringLiteral("IDU"), entryId);
-        sql.setInt(QStringLiteral("IDV"), entry.driverId);
-        if (newEntry)
-            sql.setOptionalInt(QStringLiteral("PT"), entry.detailed ? std::nullopt : std::optional<qint64>(kSubtypeSummary));
-        sql.setInt(QStringLiteral("NOD"), entry.night.from);
-        sql.setInt(QStringLiteral("NDO"), entry.night.to);
-        sql.execute();
-
-        WriteDay(write, entry, entryId, dayId, newDay);
-
-        if (!newEntry) {
-            sql.prepare(kDeleteIntervals);
-            sql.setInt(QStringLiteral("IDD"), dayId);
-            sql.execute();
-        }
-        if (entry.detailed)
-            InsertIntervals(write, dayId, entry.date, entry.intervals, entry.vehicleId,
-                            CrewFlags(entry.coDriver, entry.crew), std::nullopt);
-        return entryId;
+        WriteManualEntry(write, written);
+        return written.entryId;
     });
     if (result.done) {
-        entry.entryId = entryId;
-        entry.entryDayId = dayId;
+        entry.entryId = written.entryId;
+        entry.entryDayId = written.entryDayId;
     }
     return result;
 }
@@ -194,7 +198,7 @@ bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype)
     return type == kTypeOwnEntry && subtype == kSubtypeScannedChart;
 }
 
-WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
+void DeleteEntryRows(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
 {
     QStringList statements{
         QStringLiteral("delete from unos where idunos=:IDU"),
@@ -203,13 +207,18 @@ WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> t
     };
     if (IsScannedChart(type, subtype))
         statements << QStringLiteral("delete from skenlog where idunos=:IDU");
+    Statement sql(write);
+    for (const QString& statement : statements) {
+        sql.prepare(statement);
+        sql.setInt(QStringLiteral("IDU"), entryId);
+        sql.execute();
+    }
+}
+
+WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype)
+{
     return RunWrite(write, [&] {
-        Statement sql(write);
-        for (const QString& statement : statements) {
-            sql.prepare(statement);
-            sql.setInt(QStringLiteral("IDU"), entryId);
-            sql.execute();
-        }
+        DeleteEntryRows(write, entryId, type, subtype);
         return entryId;
     });
 }

@@ -25,6 +25,10 @@ inline const QString kNoVehicleMessage = QStringLiteral("Nije definirano vozilo!
 // its ids from the generators; they are set in `entry` only when the store succeeds. An
 // existing entry keeps the kind (PODTIP) it was first stored as.
 WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry);
+// The statements of StoreManualEntry without its checks and without committing, for work that
+// stores several entries in one transaction (the caller's write scope): sets the entry's ids.
+// Throws DbError.
+void WriteManualEntry(Transaction& write, ManualEntry& entry);
 
 // Reads an entry and its first entry day; nothing when there is no such entry. Intervals make
 // it a detailed entry, none a summary entry, whose day and night minutes are split from the
@@ -50,3 +54,5 @@ bool IsScannedChart(std::optional<qint64> type, std::optional<qint64> subtype);
 
 // Deletes the entry with its days and their intervals, and for a scanned chart its scan log.
 WriteResult DeleteEntry(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype);
+// Its statements without committing, in the caller's write scope. Throws DbError.
+void DeleteEntryRows(Transaction& write, int entryId, std::optional<qint64> type, std::optional<qint64> subtype);

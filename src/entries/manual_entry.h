@@ -3,6 +3,7 @@
 #include "common/decimal3.h"
 #include "entries/activity_interval.h"
 #include "entries/day_totals.h"
+#include "entries/entry_rows.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,8 +16,9 @@
 inline constexpr int kNewId = -1;
 inline constexpr int kNoneChosen = -1;
 
-// UNOS.PODTIP: NULL for a detailed manual entry, and these two.
+// UNOS.PODTIP: NULL for a detailed manual entry, and these.
 inline constexpr int kSubtypeScannedChart = 1;
+inline constexpr int kSubtypeDriverCard = 2; // a day imported from a digital tachograph's driver card
 inline constexpr int kSubtypeSummary = 100;
 
 // UNOS.TIP of every entry this program writes.
@@ -45,7 +47,12 @@ struct ManualEntry {
     bool crew = false;
     // A detailed entry stores its intervals; a summary entry only its day and night minutes.
     bool detailed = true;
+    // The kind a new detailed entry is stored as (PODTIP): none for one typed by hand.
+    std::optional<int> subtype;
     std::vector<ActivityInterval> intervals; // detailed: the counted rows in grid order
+    // Empty, or one per interval when its crew flags and vehicle differ from the entry's
+    // (a day from a driver card); the entry's flags and vehicle are then those of its day.
+    std::vector<IntervalCrewAndVehicle> perInterval;
     SummaryMinutes summary;                  // summary: minutes per kind by day and by night
     int workStart = 0;                       // summary: start of the working day, minutes
 

@@ -80,15 +80,18 @@ std::optional<DriverRecord> LoadDriver(Transaction& read, int id)
     return record;
 }
 
+int WriteDriver(Transaction& write, int id, const DriverRecord& record)
+{
+    const bool isNew = id < 0;
+    const int key = isNew ? NextKey(write, QStringLiteral("GEN_DJELATNICI_ID")) : id;
+    Statement sql(write);
+    sql.prepare(isNew ? kInsert : kUpdate);
+    SetParameters(sql, key, record);
+    sql.execute();
+    return key;
+}
+
 WriteResult StoreDriver(Transaction& write, int id, const DriverRecord& record)
 {
-    return RunWrite(write, [&] {
-        const bool isNew = id < 0;
-        const int key = isNew ? NextKey(write, QStringLiteral("GEN_DJELATNICI_ID")) : id;
-        Statement sql(write);
-        sql.prepare(isNew ? kInsert : kUpdate);
-        SetParameters(sql, key, record);
-        sql.execute();
-        return key;
-    });
+    return RunWrite(write, [&] { return WriteDriver(write, id, record); });
 }

@@ -43,3 +43,5 @@ std::optional<DriverRecord> LoadDriver(Transaction& read, int id);
 // Stores the employee: id -1 inserts a new row under the next key of GEN_DJELATNICI_ID,
 // otherwise the row with that IDDJ is updated.
 WriteResult StoreDriver(Transaction& write, int id, const DriverRecord& record);
+// Its statements without committing, in the caller's write scope; returns the key. Throws DbError.
+int WriteDriver(Transaction& write, int id, const DriverRecord& record);

@@ -67,17 +67,20 @@ std::optional<VehicleRecord> LoadVehicle(Transaction& read, int id)
     return record;
 }
 
+int WriteVehicle(Transaction& write, int id, const VehicleRecord& record)
+{
+    const bool isNew = id < 0;
+    const int key = isNew ? NextKey(write, QStringLiteral("GEN_VOZILO_ID")) : id;
+    Statement sql(write);
+    sql.prepare(isNew ? kInsert : kUpdate);
+    SetParameters(sql, key, record);
+    sql.execute();
+    return key;
+}
+
 WriteResult StoreVehicle(Transaction& write, int id, const VehicleRecord& record)
 {
-    return RunWrite(write, [&] {
-        const bool isNew = id < 0;
-        const int key = isNew ? NextKey(write, QStringLiteral("GEN_VOZILO_ID")) : id;
-        Statement sql(write);
-        sql.prepare(isNew ? kInsert : kUpdate);
-        SetParameters(sql, key, record);
-        sql.execute();
-        return key;
-    });
+    return RunWrite(write, [&] { return WriteVehicle(write, id, record); });
 }
 
 WriteResult DeleteVehicle(Transaction& write, int id)

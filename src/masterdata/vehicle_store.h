@@ -42,6 +42,8 @@ std::optional<VehicleRecord> LoadVehicle(Transaction& read, int id);
 // Stores the vehicle: id -1 inserts a new row under the next key of GEN_VOZILO_ID, otherwise
 // the row with that IDVOZ is updated.
 WriteResult StoreVehicle(Transaction& write, int id, const VehicleRecord& record);
+// Its statements without committing, in the caller's write scope; returns the key. Throws DbError.
+int WriteVehicle(Transaction& write, int id, const VehicleRecord& record);
 
 // Deletes the vehicle; the entry days and intervals that name it stay as they are.
 WriteResult DeleteVehicle(Transaction& read, int id);

@@ -3,6 +3,7 @@
 #include "common/name_order.h"
 #include "common/time_text.h"
 #include "db/scopes.h"
+#include "entries/manual_entry.h"
 
 #include <QTime>
 
@@ -14,8 +15,8 @@ namespace {
 const QString kNotAvailable = QStringLiteral("N/A");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QString kMomentFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
-constexpr int kScannedChart = 1;
-constexpr int kSummary = 100;
+constexpr int kScannedChart = kSubtypeScannedChart;
+constexpr int kSummary = kSubtypeSummary;
 
 // The lists read their lines in the order of an index (UNOS.DV, DUNOS.DATUM, both descending),
 // so that the first screen comes at once however large the database; the aggregates of the
@@ -193,6 +194,8 @@ EntryMark MarkOfSubtype(std::optional<int> type, std::optional<int> subtype)
         return EntryMark::OtherType;
     if (subtype == kScannedChart)
         return EntryMark::ScannedChart;
+    if (subtype == kSubtypeDriverCard)
+        return EntryMark::DriverCard;
     return subtype == kSummary ? EntryMark::Summary : EntryMark::Manual;
 }
 
@@ -391,6 +394,8 @@ EntryMark OverviewDayRow::mark() const
         return EntryMark::OtherType;
     if (!firstMinute && !lastMinute)
         return EntryMark::Summary;
+    if (subtype == kSubtypeDriverCard)
+        return EntryMark::DriverCard;
     return subtype == kScannedChart ? EntryMark::ScannedChart : EntryMark::Manual;
 }
 

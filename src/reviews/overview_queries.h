@@ -57,7 +57,7 @@ template <typename Row>
 std::vector<OverviewGroup> LoadOverviewGroups(Transaction& read, const OverviewFilter& filter);
 
 // How an entry came to be, as the lists show it by an icon.
-enum class EntryMark { Manual, Summary, ScannedChart, OtherType };
+enum class EntryMark { Manual, Summary, ScannedChart, DriverCard, OtherType };
 
 // One line of the entries list, with the columns of its query in their order.
 struct OverviewEntryRow {

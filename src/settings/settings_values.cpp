@@ -32,6 +32,7 @@ const std::array kSettingKeys = {
     SettingKey{"Tvrtka", "Faks", F::Text, &S::Faks},
     SettingKey{"Tvrtka", "EMail", F::Text, &S::EMail},
     SettingKey{"Postavke", "DDDFolder", F::Text, &S::DDDFolder},
+    SettingKey{"Postavke", "EuropskiKljuc", F::Text, &S::EuropskiKljuc},
     SettingKey{"Ispis", "Printer", F::PrinterName, &S::Printer},
     SettingKey{"Ispis", "Preview", F::YesNo, &S::Preview},
     SettingKey{"Ispis", "Auto", F::YesNo, &S::Auto},

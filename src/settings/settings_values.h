@@ -33,6 +33,9 @@ struct SettingsValues {
 
     // [Postavke]
     QString DDDFolder;  // the executable's folder followed by "TahoDDD"
+    // The European root public key of the digital tachograph, for checking driver card files'
+    // signatures; empty when the office has none.
+    QString EuropskiKljuc;
 
     // [Ispis]: printer names are empty when none is chosen.
     QString Printer;  // attestation printer

@@ -40,6 +40,15 @@ QPixmap Draw(EntryMark mark)
         painter.setBrush(Qt::white);
         painter.drawEllipse(6, 6, 4, 4);
         break;
+    case EntryMark::DriverCard:
+        // A chip card: a blue card with its golden contact pad.
+        painter.setPen(QPen(QColor(0, 51, 153), 1));
+        painter.setBrush(QColor(70, 120, 200));
+        painter.drawRoundedRect(QRectF(0.5, 3.5, 15, 10), 2, 2);
+        painter.setPen(QPen(QColor(140, 100, 0), 1));
+        painter.setBrush(QColor(230, 190, 60));
+        painter.drawRect(3, 6, 4, 4);
+        break;
     case EntryMark::OtherType: {
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::lightGray);

@@ -5,5 +5,5 @@
 #include <QIcon>
 
 // The 16 × 16 picture of how an entry came to be: a sheet written by hand, a sum sign, a chart
-// disc, or a grey question mark for entries of other software.
+// disc, a driver card, or a grey question mark for entries of other software.
 QIcon EntryMarkIcon(EntryMark mark);
