@@ -196,6 +196,10 @@ Minute GapMinimumOf(const SettingsValues& values)
 
 GapResult FindGaps(const DriverTimeline& timeline, const std::vector<AttestedSpan>& attestations, const GapScope& scope)
 {
+    GapResult result;
+    // A driver who starts with the company after the period, or a period still to come.
+    if (scope.period.length() <= 0)
+        return result;
     std::vector<Piece> pieces = RecordPieces(timeline);
     for (const AttestedSpan& attestation : attestations) {
         if (attestation.covered().length() > 0)
@@ -205,7 +209,6 @@ GapResult FindGaps(const DriverTimeline& timeline, const std::vector<AttestedSpa
         return a.span.start != b.span.start ? a.span.start < b.span.start : a.source < b.source;
     });
 
-    GapResult result;
     const auto consider = [&](Span hole, std::optional<GapNeighbour> before, std::optional<GapNeighbour> after) {
         const Span listed{std::max(hole.start, scope.period.start), std::min(hole.end, scope.period.end)};
         if (hole.length() < scope.minimum || listed.start >= listed.end)

@@ -223,6 +223,11 @@ void TestRecordGaps::readsDriversRecordsAndAttestations()
     QCOMPARE(one.size(), size_t(1));
     QCOMPARE(Joined(one[0].result.gaps), QStringLiteral("- 03-01T00:00..03-03T00:00 -"));
     QVERIFY(FindRecordGaps(data.read, QDate(2026, 3, 1), QDate(2026, 3, 2), 99, kDefaultGapMinimum, now).empty());
+    // Before Čolić started nothing is missing.
+    const std::vector<DriverGaps> before =
+        FindRecordGaps(data.read, QDate(2026, 3, 1), QDate(2026, 3, 9), 7, kDefaultGapMinimum, now);
+    QCOMPARE(before.size(), size_t(1));
+    QVERIFY(before[0].result.gaps.empty());
 }
 
 QTEST_MAIN(TestRecordGaps)

@@ -262,7 +262,7 @@ void TPAktivnostiForm::FormShow()
             ShowError(this, error.text());
         }
         if (m_draft)
-            showDraft(*m_draft);
+            showDraft(read, *m_draft);
         return;
     }
     m_store->setText(QStringLiteral("Promijeni"));
@@ -309,11 +309,10 @@ void TPAktivnostiForm::showAttestation(const Attestation& a)
     m_printSignature->setChecked(a.printSignature);
 }
 
-void TPAktivnostiForm::showDraft(const AttestationDraft& draft)
+void TPAktivnostiForm::showDraft(Transaction& read, const AttestationDraft& draft)
 {
     if (draft.driverId > 0) {
         try {
-            Transaction read = m_session.read();
             if (const std::optional<AttestationDriver> driver = LoadAttestationDriver(read, draft.driverId)) {
                 m_driverId = draft.driverId;
                 m_driverName->setText(driver->name);

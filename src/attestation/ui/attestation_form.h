@@ -10,6 +10,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class Session;
+class Transaction;
 
 // "Potvrda o aktivnosti": one attestation of activities, new (id -1, or filled from a draft) or
 // stored, filled in, stored and printed. A window of its own for each attestation; it goes when closed by
@@ -43,7 +44,7 @@ private:
     QLineEdit* field(const char* objectName, int maxLength);
     void FormShow();
     void showAttestation(const Attestation& attestation);
-    void showDraft(const AttestationDraft& draft);
+    void showDraft(Transaction& read, const AttestationDraft& draft);
     void SatOdExit(QLineEdit* field);
     void BitBtn3Click();
     void BitBtn4Click();

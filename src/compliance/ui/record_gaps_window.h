@@ -40,8 +40,6 @@ public:
     // "Spremi potvrde kao PDF": to the path, or where the operator chooses when none is given.
     bool saveAttestationsPdf(const QString& path = QString());
 
-    const std::vector<DriverGaps>& found() const { return m_found; }
-
 private:
     struct GapLine {
         QString driverName;
