@@ -20,6 +20,7 @@
 #include "worktime/ui/worktime_form.h"
 #include "compliance/ui/compliance_window.h"
 #include "cards/ui/card_import_window.h"
+#include "compliance/ui/record_gaps_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -123,13 +124,22 @@ void TForm1::buildMenu()
     QMenu* attestations = records->addMenu(QStringLiteral("&AETR potvrde"));
     connect(add(attestations, "NewAttestationAction", QStringLiteral("&Unos")), &QAction::triggered, this,
             [this] { OpenAttestationWindow(m_session, -1, this); });
-    connect(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")), &QAction::triggered, this,
-            [this] { Once(m_attestations, m_session).showOrExec(); });
+    connect(add(attestations, "AttestationRegisterAction", QStringLiteral("&Pregled")), &QAction::triggered, this, [this] {
+        if (!m_attestations) {
+            Once(m_attestations, m_session);
+            // Opened from the register, which is modal, the window belongs to it.
+            connect(m_attestations.get(), &TfrmAETROverview::gapFinderRequested, this,
+                    [this] { OpenRecordGapsWindow(m_session, m_attestations.get()); });
+        }
+        m_attestations->showOrExec();
+    });
     records->addSeparator();
     connect(add(records, "WorkTimeRecordAction", QStringLiteral("&Izvješće - ev. radnog vremena")), &QAction::triggered,
             this, [this] { Once(m_workTime, m_session, this).exec(); });
     connect(add(records, "ComplianceAction", QStringLiteral("&Kontrola propisa")), &QAction::triggered, this,
             [this] { OpenComplianceWindow(m_session, this); });
+    connect(add(records, "RecordGapsAction", QStringLiteral("&Praznine u evidenciji")), &QAction::triggered, this,
+            [this] { OpenRecordGapsWindow(m_session, this); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
     connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);

@@ -184,6 +184,11 @@ QString AttestationPrintout::PeriodToText(const Attestation& attestation)
 
 void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
 {
+    PaintAttestationForm(canvas, m_attestation, m_webAddress);
+}
+
+void PaintAttestationForm(PageCanvas& canvas, const Attestation& a, const QString& webAddress)
+{
     QPainter& painter = canvas.painter();
     painter.setPen(Qt::black);
     const auto at = [](double value) { return kOrigin + value; };
@@ -240,7 +245,6 @@ void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
         canvas.textAt(at(guide.x), at(guide.y), QString(dots, QLatin1Char('.')));
     }
 
-    const Attestation& a = m_attestation;
     struct Field {
         double x;
         double y;
@@ -260,8 +264,8 @@ void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
         {121.7, 107.7, 63.2, DateText(a.birthDate)},
         {70.1, 118.3, 114.8, a.documents},
         {70.1, 129.4, 114.8, DateText(a.employedSince)},
-        {95.8, 142.3, 83.9, PeriodFromText(a)},
-        {95.8, 147.6, 83.9, PeriodToText(a)},
+        {95.8, 142.3, 83.9, AttestationPrintout::PeriodFromText(a)},
+        {95.8, 147.6, 83.9, AttestationPrintout::PeriodToText(a)},
         {41.0, 189.2, 50.5, a.place},
         {133.9, 189.2, 50.5, DateText(a.date)},
         {20.4, 224.9, 75.1, a.driverName},
@@ -281,7 +285,7 @@ void AttestationPrintout::paintPage(PageCanvas& canvas, int) const
 
     canvas.setFont(QStringLiteral("Arial"), 7, true);
     painter.setPen(Qt::blue);
-    canvas.textRightAligned(at(190.0), at(273.1), m_webAddress);
+    canvas.textRightAligned(at(190.0), at(273.1), webAddress);
 }
 
 QString AttestationPrintout::fileName() const

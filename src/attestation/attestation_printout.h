@@ -26,4 +26,8 @@ private:
     QString m_webAddress;
 };
 
+// The form filled with the attestation, drawn on the canvas's page: the one page of
+// AttestationPrintout, and each page of a printout of several attestations.
+void PaintAttestationForm(PageCanvas& canvas, const Attestation& attestation, const QString& webAddress);
+
 inline const QString kNoPrinterChosenMessage = QStringLiteral("Nedefiniran printer (Podaci-Postavke)!");

@@ -125,6 +125,11 @@ std::optional<Attestation> LoadAttestation(Transaction& read, int id)
     sql.execute();
     if (!sql.next())
         return std::nullopt;
+    return AttestationOfRow(sql);
+}
+
+Attestation AttestationOfRow(const Statement& sql)
+{
     const auto text = [&](const char* column) { return sql.textValue(QLatin1String(column)).value_or(QString()); };
     const auto number = [&](const char* column, int none) {
         return static_cast<int>(sql.intValue(QLatin1String(column)).value_or(none));

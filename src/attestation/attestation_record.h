@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class Statement;
 class Transaction;
 
 // One attestation of activities (a row of AKTPOTVRDA), as the attestation window holds it.
@@ -62,6 +63,8 @@ WriteResult StoreAttestation(Transaction& write, int id, const Attestation& atte
 
 // Reads a stored attestation; nothing when there is none of that key. Throws DbError.
 std::optional<Attestation> LoadAttestation(Transaction& read, int id);
+// The attestation of the current row of a "SELECT * FROM AKTPOTVRDA" statement.
+Attestation AttestationOfRow(const Statement& sql);
 
 // The person who filled in the most recently created attestation: name, position and key.
 struct Filler {

@@ -57,6 +57,7 @@ const std::array kSettingKeys = {
     SettingKey{"Obracun", "AddCheck", F::YesNo, &S::AddCheck},
     SettingKey{"Obracun", "RefMjeseci", F::WholeNumber, &S::RefMjeseci},
     SettingKey{"Obracun", "PraznineOdmor", F::YesNo, &S::PraznineOdmor},
+    SettingKey{"Obracun", "PrazninaSati", F::WholeNumber, &S::PrazninaSati},
     SettingKey{"KTS", "R1", F::RoundedDecimal, &S::R1},
     SettingKey{"KTS", "R2", F::RoundedDecimal, &S::R2},
     SettingKey{"KTS", "Pos0", F::Decimal, &S::Pos0},

@@ -72,6 +72,9 @@ struct SettingsValues {
     // 48-hour average, and whether time without any record counts as rest.
     int RefMjeseci = 4;
     bool PraznineOdmor = true;
+    // The shortest time without records that is a gap in the record (hours): shorter time is
+    // rest between records.
+    int PrazninaSati = 24;
 
     // [KTS]: chart geometry kept from the file, and the chart-reading options.
     double R1 = 10;

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "compliance/ui/compliance_window.h"
+#include "compliance/ui/record_gaps_window.h"
 #include "entries/ui/manual_entry_form.h"
 #include "masterdata/ui/driver_form.h"
 #include "reviews/ui/overview_form.h"
@@ -10,6 +11,8 @@
 #include "ui/window_lookup.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QPushButton>
 #include <QtTest>
 
 class TestSharedWindows : public QObject {
@@ -20,6 +23,7 @@ private slots:
     void commandsShowTheirWindowsModally();
     void overviewIsOneWindowBroughtToTheFront();
     void complianceCheckOpensAWindowEachTime();
+    void gapFinderFromTheMenuAndFromTheRegister();
 };
 
 void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
@@ -141,6 +145,37 @@ void TestSharedWindows::complianceCheckOpensAWindowEachTime()
     QCOMPARE(shown()[0]->windowTitle(), QStringLiteral("Kontrola propisa"));
     for (ComplianceWindow* window : shown())
         window->close();
+}
+
+void TestSharedWindows::gapFinderFromTheMenuAndFromTheRegister()
+{
+    TempDatabase db;
+    Session session(QDir(db.folder()).filePath("postavke.dat"));
+    TForm1 main(session);
+    ConnectUpgraded(session.connection(), db.path());
+    QCOMPARE(main.action("RecordGapsAction")->text(), QStringLiteral("&Praznine u evidenciji"));
+    main.action("RecordGapsAction")->trigger();
+    auto* fromMenu = FindWindow<RecordGapsWindow>();
+    QVERIFY(fromMenu && fromMenu->isVisible());
+    QCOMPARE(fromMenu->windowTitle(), QStringLiteral("Praznine u evidenciji"));
+    fromMenu->close();
+    QVERIFY(QTest::qWaitFor([] { return !FindWindow<RecordGapsWindow>(); }));
+
+    // From the register, which is modal: the window belongs to it and takes input beside it.
+    bool closedByClick = false;
+    QTimer::singleShot(100, [&] {
+        QWidget* attestations = QApplication::activeModalWidget();
+        QVERIFY(attestations);
+        ClickThroughWindow(Child<QPushButton>(*attestations, "Praznine"));
+        QPointer<RecordGapsWindow> gaps = FindWindow<RecordGapsWindow>();
+        QVERIFY(gaps && gaps->parentWidget() == attestations);
+        QVERIFY(QTest::qWaitForWindowActive(gaps));
+        ClickThroughWindow(Child<QPushButton>(*gaps, "Zatvori"));
+        closedByClick = QTest::qWaitFor([&] { return gaps.isNull(); });
+        attestations->close();
+    });
+    main.action("AttestationRegisterAction")->trigger();
+    QVERIFY(closedByClick);
 }
 
 QTEST_MAIN(TestSharedWindows)

@@ -62,6 +62,7 @@ private slots:
     void initTestCase();
     void jsonOfEveryDriverAndOfOne();
     void textLines();
+    void gapsAsJsonAndText();
     void cannotRun_data();
     void cannotRun();
 
@@ -118,6 +119,41 @@ void TestVeltraCheck::textLines()
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[0].startsWith(QStringLiteral("5\tBabić Ana\t561/6.1\t04.03.2026 06:00 - 04.03.2026 17:31\t10:01 / 10:00\t-\t")));
     QCOMPARE(lines[2], QStringLiteral("Razdoblje 02.03.2026 - 08.03.2026: prekršaja 2, vozača 2."));
+}
+
+void TestVeltraCheck::gapsAsJsonAndText()
+{
+    // Šarić's attestation without an end starts in the middle of his driving.
+    {
+        TestConnection data;
+        QCOMPARE(ConnectUpgraded(data, m_file.path()), QStringList());
+        data.write.startIfNotActive();
+        data.script.execute("INSERT INTO AKTPOTVRDA (IDP, IDVOZ, TIP, RAZOD) VALUES (40, 6, 4, '2026-03-05 08:00');");
+        data.write.commit();
+    }
+
+    const Run run = RunTool({"--gaps", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const auto item = [](int driver, const char* kind, const char* start, const char* end) {
+        return QJsonObject{{"driver", driver}, {"kind", kind}, {"start", start}, {"end", end}};
+    };
+    const QJsonArray expected{item(5, "gap", "2026-03-02T00:00", "2026-03-04T06:00"),
+                              item(5, "gap", "2026-03-04T17:31", "2026-03-09T00:00"),
+                              item(6, "gap", "2026-03-02T00:00", "2026-03-05T06:00"),
+                              item(6, "overlap-work", "2026-03-05T08:00", "2026-03-05T12:16"),
+                              item(6, "open-end", "2026-03-05T08:00", "2026-03-05T10:31"),
+                              item(6, "gap", "2026-03-06T00:00", "2026-03-09T00:00")};
+    QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).array(), expected);
+
+    const Run text = RunTool({"--gaps", "--driver", "6", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    QCOMPARE(text.exitCode, 0);
+    const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[0], QStringLiteral("6\tŠarić Ivo\tPraznina\t02.03.2026 00:00 - 05.03.2026 06:00\t78:00\tnema zapisa\t"
+                                      "Vožnja od 05.03.2026 06:00"));
+    QCOMPARE(lines[2], QStringLiteral("6\tŠarić Ivo\tPotvrda bez \"Do\", a iza nje ima zapisa\t"
+                                      "05.03.2026 08:00 - 05.03.2026 10:31\tpotvrda 40"));
+    QCOMPARE(lines[4], QStringLiteral("Razdoblje 02.03.2026 - 08.03.2026: praznina 2, sukoba 2, vozača 1."));
 }
 
 void TestVeltraCheck::cannotRun_data()

@@ -224,6 +224,7 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
     Child<QCheckBox>(form, "AddCheck")->setChecked(true);
     Child<QSpinBox>(form, "RefMjeseci")->setValue(6);
     Child<QCheckBox>(form, "PraznineOdmor")->setChecked(false);
+    Child<QSpinBox>(form, "PrazninaSati")->setValue(48);
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Accepted));
 
@@ -235,7 +236,7 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
 
     const QString text = FileText(m_path);
     QVERIFY(text.startsWith(QStringLiteral("[Tvrtka]\r\nNaziv=Šumski prijevoz d.o.o.\r\n")));
-    QVERIFY(text.contains(QStringLiteral("\r\nAddCheck=1\r\nRefMjeseci=6\r\nPraznineOdmor=0\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\nAddCheck=1\r\nRefMjeseci=6\r\nPraznineOdmor=0\r\nPrazninaSati=48\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nT0=8421504\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nVrijeme=13\r\n")));
     QVERIFY(text.contains(QStringLiteral("\r\nNocniOd=22:00\r\n")));

@@ -1,7 +1,9 @@
 // veltra-check: the infringements of the driving, break and rest rules (Regulation (EC)
-// No 561/2006) and of the working time rules (Directive 2002/15/EC) in a database.
+// No 561/2006) and of the working time rules (Directive 2002/15/EC) in a database; with --gaps
+// instead the time without records or attestations (at least PrazninaSati hours long) and the
+// conflicts of attestations, of the driver or of every active one.
 //
-//   veltra-check [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--driver IDDJ] [--json] DATABASE
+//   veltra-check [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--driver IDDJ] [--gaps] [--json] DATABASE
 //
 // Without dates the last 28 days up to today are checked. The database is named and opened as
 // `veltra --upgrade-database` takes it (a file, or host:path on a server with the account of
@@ -11,6 +13,7 @@
 #include "common/profile_file.h"
 #include "common/time_text.h"
 #include "compliance/compliance_check.h"
+#include "compliance/record_gaps.h"
 #include "db/connection.h"
 #include "db/transaction.h"
 #include "db/db_error.h"
@@ -24,6 +27,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -35,13 +39,14 @@ constexpr int kExitCannotRun = 2;
 constexpr int kDefaultDays = 28;
 
 const QString kUsage = QStringLiteral(
-    "Upotreba: veltra-check [--from GGGG-MM-DD] [--to GGGG-MM-DD] [--driver IDDJ] [--json] BAZA");
+    "Upotreba: veltra-check [--from GGGG-MM-DD] [--to GGGG-MM-DD] [--driver IDDJ] [--gaps] [--json] BAZA");
 
 struct Arguments {
     std::optional<QDate> from;
     std::optional<QDate> to;
     std::optional<int> driver;
     bool json = false;
+    bool gaps = false;
     QString database;
 };
 
@@ -71,6 +76,7 @@ const std::vector<Option>& Options()
              return number ? QString() : QStringLiteral("Iza --driver treba šifra djelatnika (IDDJ): %1").arg(v);
          }},
         {"--json", false, [](Arguments& a, const QString&) { a.json = true; return QString(); }},
+        {"--gaps", false, [](Arguments& a, const QString&) { a.gaps = true; return QString(); }},
     };
     return options;
 }
@@ -132,6 +138,76 @@ QString InfringementLine(const DriverCheck& driver, const Infringement& infringe
         .join(QLatin1Char('\t'));
 }
 
+// A gap or a conflict of a driver, as --gaps reports them.
+struct GapItem {
+    QString kind;   // "gap" or the conflict's code
+    Span span;
+    QStringList texts;  // what the text line shows after the driver
+};
+
+std::vector<GapItem> GapItems(const GapResult& result)
+{
+    std::vector<GapItem> items;
+    for (const RecordGap& gap : result.gaps) {
+        items.push_back(GapItem{QStringLiteral("gap"), gap.span,
+                                {QStringLiteral("Praznina"), FormatMinutes(static_cast<int>(gap.span.length())),
+                                 NeighbourText(gap.before, true), NeighbourText(gap.after, false)}});
+    }
+    for (const RecordConflict& conflict : result.conflicts) {
+        QString attestations = QStringLiteral("potvrda %1").arg(conflict.attestationId);
+        if (conflict.otherAttestationId >= 0)
+            attestations += QStringLiteral(", %1").arg(conflict.otherAttestationId);
+        items.push_back(GapItem{ConflictCode(conflict.kind), conflict.span, {ConflictTitle(conflict.kind), attestations}});
+    }
+    std::stable_sort(items.begin(), items.end(), [](const GapItem& a, const GapItem& b) { return a.span.start < b.span.start; });
+    return items;
+}
+
+int ReportGaps(Connection& connection, const Arguments& arguments, const QDate& from, const QDate& to, Minute minimum,
+               QTextStream& out, QTextStream& err)
+{
+    std::vector<DriverGaps> found;
+    try {
+        Transaction read(connection, TransactionAccess::ReadOnly);
+        found = FindRecordGaps(read, from, to, arguments.driver, minimum, QDateTime::currentDateTime());
+    } catch (const DbError& failure) {
+        err << failure.text() << Qt::endl;
+        return kExitCannotRun;
+    }
+    QJsonArray array;
+    int gaps = 0;
+    int conflicts = 0;
+    for (const DriverGaps& driver : found) {
+        for (const GapItem& item : GapItems(driver.result)) {
+            if (arguments.json) {
+                array.append(QJsonObject{{QStringLiteral("driver"), driver.driverId},
+                                         {QStringLiteral("kind"), item.kind},
+                                         {QStringLiteral("start"), IsoMinuteText(item.span.start)},
+                                         {QStringLiteral("end"), IsoMinuteText(item.span.end)}});
+            } else {
+                out << (QStringList{QString::number(driver.driverId), driver.name, item.texts.value(0),
+                                    MinuteText(item.span.start) + QStringLiteral(" - ") + MinuteText(item.span.end)}
+                        + item.texts.mid(1))
+                           .join(QLatin1Char('\t'))
+                    << Qt::endl;
+            }
+        }
+        gaps += static_cast<int>(driver.result.gaps.size());
+        conflicts += static_cast<int>(driver.result.conflicts.size());
+    }
+    if (arguments.json) {
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        return kExitChecked;
+    }
+    out << QStringLiteral("Razdoblje %1 - %2: praznina %3, sukoba %4, vozača %5.")
+               .arg(from.toString(QStringLiteral("dd.MM.yyyy")), to.toString(QStringLiteral("dd.MM.yyyy")))
+               .arg(gaps)
+               .arg(conflicts)
+               .arg(found.size())
+        << Qt::endl;
+    return kExitChecked;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -152,7 +228,7 @@ int main(int argc, char* argv[])
         return kExitCannotRun;
     }
     const ProfileFile settingsFile(DefaultSettingsPath());
-    const CheckSettings settings = CheckSettingsOf(ReadSettings(settingsFile));
+    const SettingsValues values = ReadSettings(settingsFile);
 
     Connection connection;
     bool told = false;
@@ -166,10 +242,12 @@ int main(int argc, char* argv[])
         CommandLineAccount(location, QCoreApplication::applicationDirPath(), QDir::currentPath()));
     if (!open || told)
         return kExitCannotRun;
+    if (arguments->gaps)
+        return ReportGaps(connection, *arguments, from, to, GapMinimumOf(values), out, err);
     std::vector<DriverCheck> checks;
     try {
         Transaction read(connection, TransactionAccess::ReadOnly);
-        checks = CheckDrivers(read, from, to, arguments->driver, settings);
+        checks = CheckDrivers(read, from, to, arguments->driver, CheckSettingsOf(values));
     } catch (const DbError& failure) {
         err << failure.text() << Qt::endl;
         return kExitCannotRun;

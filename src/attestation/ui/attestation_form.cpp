@@ -69,7 +69,18 @@ QDate SerialDate(const QString& text)
 }  // namespace
 
 TPAktivnostiForm::TPAktivnostiForm(Session& session, int id, QWidget* owner)
-    : ModelessWindow(QStringLiteral("PAktivnostiForm"), owner, session.settingsPath()), m_session(session), m_id(id)
+    : TPAktivnostiForm(session, id, std::nullopt, owner)
+{
+}
+
+TPAktivnostiForm::TPAktivnostiForm(Session& session, const AttestationDraft& draft, QWidget* owner)
+    : TPAktivnostiForm(session, -1, draft, owner)
+{
+}
+
+TPAktivnostiForm::TPAktivnostiForm(Session& session, int id, std::optional<AttestationDraft> draft, QWidget* owner)
+    : ModelessWindow(QStringLiteral("PAktivnostiForm"), owner, session.settingsPath()), m_session(session), m_id(id),
+      m_draft(std::move(draft))
 {
     setWindowTitle(QStringLiteral("Potvrda o aktivnosti"));
     resize(kClientWidth, kClientHeight);
@@ -250,6 +261,8 @@ void TPAktivnostiForm::FormShow()
         } catch (const DbError& error) {
             ShowError(this, error.text());
         }
+        if (m_draft)
+            showDraft(read, *m_draft);
         return;
     }
     m_store->setText(QStringLiteral("Promijeni"));
@@ -296,12 +309,38 @@ void TPAktivnostiForm::showAttestation(const Attestation& a)
     m_printSignature->setChecked(a.printSignature);
 }
 
+void TPAktivnostiForm::showDraft(Transaction& read, const AttestationDraft& draft)
+{
+    if (draft.driverId > 0) {
+        try {
+            if (const std::optional<AttestationDriver> driver = LoadAttestationDriver(read, draft.driverId)) {
+                m_driverId = draft.driverId;
+                m_driverName->setText(driver->name);
+                m_documents->setText(driver->documents);
+                m_birthDate->setDate(driver->birthDate);
+                m_employedSince->setDate(driver->employedSince);
+            }
+        } catch (const DbError& error) {
+            ShowError(this, error.text());
+        }
+    }
+    const auto timeText = [](const QDateTime& moment) { return moment.time().toString(QStringLiteral("HH:mm")); };
+    m_from->setDate(draft.from.date());
+    m_fromTime->setText(timeText(draft.from));
+    m_hasEnd->setChecked(draft.to.has_value());
+    m_to->setDate(draft.to ? draft.to->date() : draft.from.date());
+    m_toTime->setText(timeText(draft.to.value_or(draft.from)));
+    m_activities->setCurrentRow(draft.activity >= 0 && draft.activity < m_activities->count() ? draft.activity : -1);
+}
+
 Attestation TPAktivnostiForm::fromFields() const
 {
     Attestation a;
     a.fillerId = m_fillerId;
     a.driverId = m_driverId;
-    a.activity = m_activities->currentRow();
+    // The row chosen: focus alone makes the first row current without choosing it.
+    const QList<QListWidgetItem*> chosen = m_activities->selectedItems();
+    a.activity = chosen.isEmpty() ? -1 : m_activities->row(chosen.first());
     a.company = m_company->text();
     a.street = m_street->text();
     a.country = m_country->text();
@@ -416,6 +455,13 @@ void TPAktivnostiForm::BitBtn1Click()
 TPAktivnostiForm* OpenAttestationWindow(Session& session, int id, QWidget* owner)
 {
     auto* window = new TPAktivnostiForm(session, id, owner);
+    window->show();
+    return window;
+}
+
+TPAktivnostiForm* OpenAttestationWindow(Session& session, const AttestationDraft& draft, QWidget* owner)
+{
+    auto* window = new TPAktivnostiForm(session, draft, owner);
     window->show();
     return window;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attestation/attestation_draft.h"
 #include "attestation/attestation_record.h"
 #include "ui/modeless_window.h"
 
@@ -9,9 +10,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class Session;
+class Transaction;
 
-// "Potvrda o aktivnosti": one attestation of activities, new (id -1) or stored, filled in,
-// stored and printed. A window of its own for each attestation; it goes when closed by
+// "Potvrda o aktivnosti": one attestation of activities, new (id -1, or filled from a draft) or
+// stored, filled in, stored and printed. A window of its own for each attestation; it goes when closed by
 // "Otkaži" or after storing. Controls by object name as the form names them (MjestoPotvrde,
 // DatumPotvrde, NazivTvrtke, ..., AktivnostLista, PotpisCheck, BitBtn1, BitBtn2, BitBtn7).
 class TPAktivnostiForm : public ModelessWindow {
@@ -19,6 +21,9 @@ class TPAktivnostiForm : public ModelessWindow {
 
 public:
     explicit TPAktivnostiForm(Session& session, int id = -1, QWidget* owner = nullptr);
+    // A new attestation with the defaults of a new one, then the draft's driver, period and
+    // activity.
+    TPAktivnostiForm(Session& session, const AttestationDraft& draft, QWidget* owner);
 
     int id() const { return m_id; }
     // The attestation as the fields now hold it.
@@ -34,16 +39,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    TPAktivnostiForm(Session& session, int id, std::optional<AttestationDraft> draft, QWidget* owner);
     void buildFields();
     QLineEdit* field(const char* objectName, int maxLength);
     void FormShow();
     void showAttestation(const Attestation& attestation);
+    void showDraft(Transaction& read, const AttestationDraft& draft);
     void SatOdExit(QLineEdit* field);
     void BitBtn3Click();
     void BitBtn4Click();
 
     Session& m_session;
     int m_id;
+    std::optional<AttestationDraft> m_draft;
     int m_fillerId = -1;
     int m_driverId = -1;
 
@@ -75,3 +83,4 @@ private:
 
 // Opens an attestation window, shown without blocking.
 TPAktivnostiForm* OpenAttestationWindow(Session& session, int id, QWidget* owner);
+TPAktivnostiForm* OpenAttestationWindow(Session& session, const AttestationDraft& draft, QWidget* owner);

@@ -101,6 +101,9 @@ TfrmAETROverview::TfrmAETROverview(Session& session) : QDialog(nullptr), m_sessi
     auto* print = new QPushButton(QStringLiteral("Ispiši"), page);
     print->setObjectName(QStringLiteral("BitBtn7"));
     print->setAutoDefault(false);
+    auto* gaps = new QPushButton(QStringLiteral("Praznine u evidenciji"), page);
+    gaps->setObjectName(QStringLiteral("Praznine"));
+    gaps->setAutoDefault(false);
 
     auto* filters = new QGridLayout;
     filters->addWidget(new QLabel(QStringLiteral("Pregled za datume od"), page), 0, 0);
@@ -122,6 +125,7 @@ TfrmAETROverview::TfrmAETROverview(Session& session) : QDialog(nullptr), m_sessi
     counts->addWidget(new QLabel(QStringLiteral("Djelatnika u popisu:"), page));
     counts->addWidget(m_driverCount);
     counts->addStretch(1);
+    counts->addWidget(gaps);
     counts->addWidget(print);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addLayout(filters);
@@ -155,6 +159,7 @@ TfrmAETROverview::TfrmAETROverview(Session& session) : QDialog(nullptr), m_sessi
     connect(remove, &QAction::triggered, this, &TfrmAETROverview::deleteCurrent);
     connect(copy, &QAction::triggered, this, &TfrmAETROverview::copyList);
     connect(print, &QPushButton::clicked, this, &TfrmAETROverview::BitBtn7Click);
+    connect(gaps, &QPushButton::clicked, this, &TfrmAETROverview::gapFinderRequested);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     // A stored or deleted attestation shows at once, whether or not the window is showing.
     connect(&m_session, &Session::attestationsChanged, this, &TfrmAETROverview::reload);

@@ -16,7 +16,7 @@ class Session;
 // and activity when chosen, in the chosen order; opened, deleted, copied and printed from here.
 // One window for the whole run, so the range and the order survive closing. Controls by
 // object name: Dat1, Dat2, Image1, DjPopis, vrstaTip, ComboBox1, ThemeDBGrid1, BrojPotvrda,
-// BrojDjelatnika, BitBtn7, Povratak; context menu items ObrisiPotvrdu, Kopiraj.
+// BrojDjelatnika, BitBtn7, Praznine, Povratak; context menu items ObrisiPotvrdu, Kopiraj.
 class TfrmAETROverview : public QDialog {
     Q_OBJECT
 
@@ -31,6 +31,10 @@ public:
     RegisterFilter filter() const;
     const std::vector<RegisterRow>& rows() const { return m_rows; }
     void BitBtn7Click();
+
+signals:
+    // "Praznine u evidenciji": the window of time without records is wanted, owned by this one.
+    void gapFinderRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

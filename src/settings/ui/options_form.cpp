@@ -236,9 +236,17 @@ QWidget* TopcijeForm::buildAccountingPage()
     reference->addWidget(new QLabel(QStringLiteral("Referentno razdoblje prosjeka od 48 sati (mjeseci):")));
     reference->addWidget(m_refMjeseci);
     reference->addStretch();
+    m_prazninaSati = new QSpinBox;
+    m_prazninaSati->setObjectName(QStringLiteral("PrazninaSati"));
+    m_prazninaSati->setRange(1, 7 * 24);
+    auto* gaps = new QHBoxLayout;
+    gaps->addWidget(new QLabel(QStringLiteral("Praznina u evidenciji najmanje (sati):")));
+    gaps->addWidget(m_prazninaSati);
+    gaps->addStretch();
     auto* checks = new QVBoxLayout;
     checks->addLayout(reference);
     checks->addWidget(m_praznineOdmor);
+    checks->addLayout(gaps);
     return NewPage({NewGroup(QStringLiteral("Noćni rad: "), night),
         NewGroup(QStringLiteral("Ručni unos satnice aktivnosti: "), manual),
         NewGroup(QStringLiteral("Kontrola propisa: "), checks)});
@@ -367,6 +375,7 @@ void TopcijeForm::showValues(const SettingsValues& v)
     m_addCheck->setChecked(v.AddCheck);
     m_refMjeseci->setValue(v.RefMjeseci);
     m_praznineOdmor->setChecked(v.PraznineOdmor);
+    m_prazninaSati->setValue(v.PrazninaSati);
 
     m_min1->setChecked(v.Min1);
     m_minVoznja->setChecked(v.MinVoznja);
@@ -420,6 +429,7 @@ SettingsValues TopcijeForm::values() const
     v.AddCheck = m_addCheck->isChecked();
     v.RefMjeseci = m_refMjeseci->value();
     v.PraznineOdmor = m_praznineOdmor->isChecked();
+    v.PrazninaSati = m_prazninaSati->value();
 
     v.Min1 = m_min1->isChecked();
     v.MinVoznja = m_minVoznja->isChecked();

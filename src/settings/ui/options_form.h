@@ -87,6 +87,7 @@ private:
     QCheckBox* m_addCheck = nullptr;
     QSpinBox* m_refMjeseci = nullptr;
     QCheckBox* m_praznineOdmor = nullptr;
+    QSpinBox* m_prazninaSati = nullptr;
 
     QCheckBox* m_min1 = nullptr;
     QCheckBox* m_minVoznja = nullptr;

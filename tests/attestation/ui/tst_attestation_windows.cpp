@@ -131,6 +131,8 @@ void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
 {
     TPAktivnostiForm* window = open();
     {
+        // The list taking the focus makes its first row current, which chooses no activity.
+        Child<QListWidget>(*window, "AktivnostLista")->setFocus();
         MessageAnswerer answerer;
         QTest::mouseClick(Child<QPushButton>(*window, "BitBtn1"), Qt::LeftButton);
         QCOMPARE(answerer.texts, QStringList{QStringLiteral("Niste definirali aktivnost!")});

@@ -1,0 +1,19 @@
+#include "attestation/attestation_draft.h"
+
+#include "attestation/attestation_record.h"
+#include "db/scopes.h"
+#include "db/statement.h"
+
+std::optional<AttestationDriver> LoadAttestationDriver(Transaction& read, int driverId)
+{
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(QStringLiteral("SELECT IMEPREZIME,OSOBNA,VOZACKA,PUTOVNICA,DATROD,ZAPOD FROM DJELATNICI WHERE IDDJ=:ID"));
+    sql.setInt(QStringLiteral("ID"), driverId);
+    sql.execute();
+    if (!sql.next())
+        return std::nullopt;
+    const auto text = [&](int column) { return sql.textValue(column).value_or(QString()); };
+    return AttestationDriver{text(0), DocumentNumbers(text(1), text(2), text(3)), sql.dateValue(4).value_or(DayZero()),
+                             sql.dateValue(5).value_or(DayZero())};
+}

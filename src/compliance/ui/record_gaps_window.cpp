@@ -1,0 +1,295 @@
+#include "compliance/ui/record_gaps_window.h"
+
+#include "session/session.h"
+
+#include "attestation/attestation_batch_printout.h"
+#include "attestation/attestation_periods.h"
+#include "attestation/ui/attestation_form.h"
+#include "common/time_text.h"
+#include "db/db_error.h"
+#include "print/ui/print_preview.h"
+#include "ui/button_bar.h"
+#include "ui/date_field.h"
+#include "ui/look.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int kClientWidth = 1000;
+constexpr int kClientHeight = 600;
+constexpr int kDefaultDays = 28;
+const QColor kTopBar(241, 239, 226);
+const QString kAllDrivers = QStringLiteral("Svi aktivni vozači");
+constexpr std::array<int, 6> kGapWidths{170, 115, 115, 70, 250, 250};
+constexpr std::array<int, 5> kConflictWidths{170, 290, 115, 115, 90};
+
+QTableWidget* NewGrid(QWidget* parent, const char* name, const QStringList& titles)
+{
+    auto* grid = new QTableWidget(0, static_cast<int>(titles.size()), parent);
+    grid->setObjectName(QLatin1String(name));
+    grid->setHorizontalHeaderLabels(titles);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setFont(Look::Bold(grid->horizontalHeader()->font()));
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+void SetRow(QTableWidget* grid, int row, const QStringList& texts)
+{
+    for (int column = 0; column < texts.size(); ++column)
+        grid->setItem(row, column, new QTableWidgetItem(texts[column]));
+}
+
+QString DateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+}  // namespace
+
+RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
+    : ModelessWindow(QStringLiteral("PraznineEvidencije"), owner, session.settingsPath()), m_session(session)
+{
+    setWindowTitle(QStringLiteral("Praznine u evidenciji"));
+
+    auto* top = new QWidget(this);
+    Look::Paint(top, QPalette::Window, kTopBar);
+    m_from = new DateField(top);
+    m_from->setObjectName(QStringLiteral("OdDatum"));
+    m_from->setDate(QDate::currentDate().addDays(-kDefaultDays));
+    m_to = new DateField(top);
+    m_to->setObjectName(QStringLiteral("DoDatum"));
+    m_to->setDate(QDate::currentDate());
+    m_drivers = new QComboBox(top);
+    m_drivers->setObjectName(QStringLiteral("Vozac"));
+    m_drivers->setMinimumWidth(220);
+    auto* run = new QPushButton(QStringLiteral("Traži"), top);
+    run->setObjectName(QStringLiteral("Trazi"));
+    run->setAutoDefault(false);
+    auto* topLayout = new QHBoxLayout(top);
+    topLayout->addWidget(new QLabel(QStringLiteral("Razdoblje od"), top));
+    topLayout->addWidget(m_from);
+    topLayout->addWidget(new QLabel(QStringLiteral("do"), top));
+    topLayout->addWidget(m_to);
+    topLayout->addSpacing(12);
+    topLayout->addWidget(new QLabel(QStringLiteral("Vozač:"), top));
+    topLayout->addWidget(m_drivers, 1);
+    topLayout->addWidget(run);
+
+    m_gaps = NewGrid(this, "Praznine",
+                     {QStringLiteral("Vozač"), QStringLiteral("Od"), QStringLiteral("Do"), QStringLiteral("Trajanje"),
+                      QStringLiteral("Zapis prije"), QStringLiteral("Zapis poslije")});
+    for (int column = 0; column < static_cast<int>(kGapWidths.size()); ++column)
+        m_gaps->setColumnWidth(column, kGapWidths[static_cast<size_t>(column)]);
+    m_conflicts = NewGrid(this, "Sukobi",
+                          {QStringLiteral("Vozač"), QStringLiteral("Sukob"), QStringLiteral("Od"), QStringLiteral("Do"),
+                           QStringLiteral("Potvrda")});
+    for (int column = 0; column < static_cast<int>(kConflictWidths.size()); ++column)
+        m_conflicts->setColumnWidth(column, kConflictWidths[static_cast<size_t>(column)]);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("Sazetak"));
+
+    auto* lower = new QWidget(this);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addWidget(new QLabel(QStringLiteral("Sukobi potvrda:"), lower));
+    lowerLayout->addWidget(m_conflicts, 1);
+    lowerLayout->addWidget(m_summary);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_gaps);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    auto* bar = new ButtonBar(this);
+    QPushButton* attest = bar->addButton("IzradiPotvrdu", QStringLiteral("Izradi potvrdu"), ButtonBar::Side::Left);
+    QPushButton* print = bar->addButton("IspisiPotvrde", QStringLiteral("Ispiši potvrde"), ButtonBar::Side::Left);
+    QPushButton* pdf = bar->addButton("SpremiPDF", QStringLiteral("Spremi potvrde kao PDF"), ButtonBar::Side::Left);
+    QPushButton* close = bar->addButton("Zatvori", QStringLiteral("Zatvori"), ButtonBar::Side::Right);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(top);
+    layout->addWidget(split, 1);
+    layout->addWidget(bar);
+
+    connect(run, &QPushButton::clicked, this, &RecordGapsWindow::search);
+    connect(attest, &QPushButton::clicked, this, [this] { attestGap(m_gaps->currentRow()); });
+    connect(print, &QPushButton::clicked, this, &RecordGapsWindow::printAttestations);
+    connect(pdf, &QPushButton::clicked, this, [this] { saveAttestationsPdf(); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Enter, and a double click.
+    connect(m_gaps, &QTableWidget::cellActivated, this, [this](int row, int) { attestGap(row); });
+    connect(m_conflicts, &QTableWidget::cellActivated, this, [this](int row, int) { openConflict(row); });
+    connect(&m_session, &Session::attestationsChanged, this, &RecordGapsWindow::search);
+    connect(&m_session, &Session::entriesChanged, this, &RecordGapsWindow::search);
+
+    resize(kClientWidth, kClientHeight);
+    restorePlacement();
+    fillDrivers();
+    search();
+}
+
+void RecordGapsWindow::fillDrivers()
+{
+    m_drivers->clear();
+    m_drivers->addItem(kAllDrivers, -1);
+    try {
+        Transaction read = m_session.read();
+        for (const GapDriver& driver : LoadActiveDrivers(read))
+            m_drivers->addItem(driver.name, driver.id);
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+}
+
+std::optional<int> RecordGapsWindow::chosenDriver() const
+{
+    const int driver = m_drivers->currentData().toInt();
+    return driver > 0 ? std::optional<int>(driver) : std::nullopt;
+}
+
+void RecordGapsWindow::search()
+{
+    if (m_to->date() < m_from->date()) {
+        ShowMessage(this, QStringLiteral("Razdoblje završava prije nego što počinje."));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        Transaction read = m_session.read();
+        m_found = FindRecordGaps(read, m_from->date(), m_to->date(), chosenDriver(), GapMinimumOf(m_session.values()),
+                                 QDateTime::currentDateTime());
+    } catch (const DbError& error) {
+        m_found.clear();
+        QApplication::restoreOverrideCursor();
+        ShowError(this, error.text());
+        showFound();
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    showFound();
+}
+
+void RecordGapsWindow::showFound()
+{
+    m_gapLines.clear();
+    m_conflictLines.clear();
+    Minute gapMinutes = 0;
+    for (const DriverGaps& driver : m_found) {
+        for (const RecordGap& gap : driver.result.gaps) {
+            m_gapLines.push_back(GapLine{driver.name, gap});
+            gapMinutes += gap.span.length();
+        }
+        for (const RecordConflict& conflict : driver.result.conflicts)
+            m_conflictLines.push_back(ConflictLine{driver.name, conflict});
+    }
+    const int gapRow = m_gaps->currentRow();
+    m_gaps->setRowCount(static_cast<int>(m_gapLines.size()));
+    for (int row = 0; row < m_gaps->rowCount(); ++row) {
+        const GapLine& line = m_gapLines[static_cast<size_t>(row)];
+        SetRow(m_gaps, row,
+               {line.driverName, MinuteText(line.gap.span.start), MinuteText(line.gap.span.end),
+                FormatMinutes(static_cast<int>(line.gap.span.length())), NeighbourText(line.gap.before, true),
+                NeighbourText(line.gap.after, false)});
+    }
+    if (m_gaps->rowCount() > 0)
+        m_gaps->setCurrentCell(std::clamp(gapRow, 0, m_gaps->rowCount() - 1), 0);
+    m_conflicts->setRowCount(static_cast<int>(m_conflictLines.size()));
+    for (int row = 0; row < m_conflicts->rowCount(); ++row) {
+        const ConflictLine& line = m_conflictLines[static_cast<size_t>(row)];
+        const RecordConflict& conflict = line.conflict;
+        QString attestations = QStringLiteral("br. %1").arg(conflict.attestationId);
+        if (conflict.otherAttestationId >= 0)
+            attestations += QStringLiteral(" i %1").arg(conflict.otherAttestationId);
+        SetRow(m_conflicts, row,
+               {line.driverName, ConflictTitle(conflict.kind), MinuteText(conflict.span.start),
+                MinuteText(conflict.span.end), attestations});
+    }
+    m_summary->setText(QStringLiteral("Praznina: %1, ukupno %2. Sukoba potvrda: %3. Vozača: %4.")
+                           .arg(m_gapLines.size())
+                           .arg(FormatMinutes(static_cast<int>(gapMinutes)))
+                           .arg(m_conflictLines.size())
+                           .arg(m_found.size()));
+}
+
+void RecordGapsWindow::attestGap(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_gapLines.size()))
+        return;
+    const RecordGap& gap = m_gapLines[static_cast<size_t>(row)].gap;
+    const Span attested = gap.attested();
+    const AttestationDraft draft{gap.driverId, MomentOfMinute(attested.start), MomentOfMinute(attested.end),
+                                 gap.suggestedActivity};
+    openedFromHere(OpenAttestationWindow(m_session, draft, parentWidget()));
+}
+
+void RecordGapsWindow::openConflict(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_conflictLines.size()))
+        return;
+    openedFromHere(OpenAttestationWindow(m_session, m_conflictLines[static_cast<size_t>(row)].conflict.attestationId,
+                                 parentWidget()));
+}
+
+std::shared_ptr<AttestationBatchPrintout> RecordGapsWindow::attestationsPrintout()
+{
+    std::vector<Attestation> attestations;
+    try {
+        Transaction read = m_session.read();
+        attestations = LoadAttestationsOfDays(read, m_from->date(), m_to->date(), chosenDriver());
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+        return nullptr;
+    }
+    if (attestations.empty()) {
+        ShowMessage(this, QStringLiteral("Za razdoblje nema izrađenih potvrda."));
+        return nullptr;
+    }
+    const QString name = (chosenDriver() ? m_drivers->currentText() : QStringLiteral("Svi vozači")) + QStringLiteral(" - ")
+                       + DateText(m_from->date()) + QLatin1Char('-') + DateText(m_to->date());
+    return std::make_shared<AttestationBatchPrintout>(std::move(attestations), name);
+}
+
+void RecordGapsWindow::printAttestations()
+{
+    std::shared_ptr<AttestationBatchPrintout> printout = attestationsPrintout();
+    if (!printout)
+        return;
+    const SettingsValues& settings = m_session.values();
+    // Opened from the register, which is modal, a preview beside this window would be blocked
+    // by the register: it is shown modally then.
+    if (settings.Preview && QApplication::activeModalWidget())
+        PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Attestation, this);
+    else
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.Preview, this);
+}
+
+bool RecordGapsWindow::saveAttestationsPdf(const QString& path)
+{
+    const std::shared_ptr<AttestationBatchPrintout> printout = attestationsPrintout();
+    return printout && SavePrintoutAsPdf(*printout, this, path);
+}
+
+RecordGapsWindow* OpenRecordGapsWindow(Session& session, QWidget* owner)
+{
+    auto* window = new RecordGapsWindow(session, owner);
+    window->show();
+    return window;
+}
