@@ -286,53 +286,71 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
 
 namespace {
 
-// The median of nine values by a fixed network of 19 exchanges, for the inner pixels.
-int MedianOfNine(std::array<int, 9> p)
+// Specks are shorter than this many pixels every way; lines are at least as long one way.
+constexpr int kSpeckRun = 4;
+
+enum class Segments { Closing, Opening };
+
+// A morphological filter by straight segments of kSpeckRun pixels, across, down and along both
+// diagonals, over levels with a border of kSpeckRun pixels all round (row length `stride`).
+// A closing gives each pixel the least, over the segments through it, of the segment's
+// greatest level: a dark speck goes, since every segment through it holds something lighter,
+// while a dark line keeps the segment along it. An opening does the same for light specks.
+// The border must read neutral: white for a closing, black for an opening.
+std::vector<std::uint8_t> SegmentFilter(const std::vector<std::uint8_t>& levels, int stride, Segments filter)
 {
-    const auto order = [&p](int i, int j) {
-        if (p[i] > p[j])
-            std::swap(p[i], p[j]);
-    };
-    order(1, 2); order(4, 5); order(7, 8); order(0, 1); order(3, 4); order(6, 7);
-    order(1, 2); order(4, 5); order(7, 8); order(0, 3); order(5, 8); order(4, 7);
-    order(3, 6); order(1, 4); order(2, 5); order(4, 7); order(4, 2); order(6, 4);
-    order(4, 2);
-    return p[4];
+    const bool closing = filter == Segments::Closing;
+    const std::size_t size = levels.size();
+    std::vector<std::uint8_t> result(size, closing ? 255 : 0);
+    std::vector<std::uint8_t> along(size);
+    for (const std::ptrdiff_t step : {std::ptrdiff_t(1), std::ptrdiff_t(stride), std::ptrdiff_t(stride) + 1,
+                                      std::ptrdiff_t(stride) - 1}) {
+        const std::size_t reach = static_cast<std::size_t>((kSpeckRun - 1) * step);
+        // The extreme of each segment, by its first pixel.
+        std::copy(levels.begin(), levels.end(), along.begin());
+        for (int k = 1; k < kSpeckRun; ++k) {
+            const std::size_t offset = static_cast<std::size_t>(k * step);
+            for (std::size_t i = 0; i + offset < size; ++i)
+                along[i] = closing ? std::max(along[i], levels[i + offset]) : std::min(along[i], levels[i + offset]);
+        }
+        // The best of the segments through each pixel, then the best of the directions.
+        for (std::size_t i = reach; i < size; ++i) {
+            std::uint8_t best = along[i];
+            for (int k = 1; k < kSpeckRun; ++k) {
+                const std::uint8_t other = along[i - static_cast<std::size_t>(k * step)];
+                best = closing ? std::min(best, other) : std::max(best, other);
+            }
+            result[i] = closing ? std::min(result[i], best) : std::max(result[i], best);
+        }
+    }
+    return result;
 }
 
 } // namespace
 
-Raster MedianIntensity3x3(const Raster& source)
+Raster WithoutSpecks(const Raster& source)
 {
-    Raster target;
-    AllocateRaster(target, source.width, source.height);
     const int w = source.width;
-    std::vector<int> level(source.pixels.size());
-    for (std::size_t i = 0; i < level.size(); ++i)
-        level[i] = Intensity(source.pixels[i]);
-    const auto at = [&level, w](int x, int y) { return level[static_cast<std::size_t>(y) * w + x]; };
-    std::vector<int> window;
-    window.reserve(9);
-    for (int y = 0; y < source.height; ++y) {
-        for (int x = 0; x < w; ++x) {
-            int median = 0;
-            if (x > 0 && y > 0 && x < w - 1 && y < source.height - 1) {
-                median = MedianOfNine({at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1), at(x - 1, y), at(x, y),
-                                       at(x + 1, y), at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)});
-            } else {
-                // At the border only the neighbours inside the raster count.
-                window.clear();
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        if (source.contains(x + dx, y + dy))
-                            window.push_back(at(x + dx, y + dy));
-                const auto middle = window.begin() + static_cast<std::ptrdiff_t>(window.size() / 2);
-                std::nth_element(window.begin(), middle, window.end());
-                median = *middle;
-            }
-            target.at(x, y) = GreyPixel(median);
-        }
-    }
+    const int h = source.height;
+    const int stride = w + 2 * kSpeckRun;
+    const auto padded = [&](std::uint8_t border, auto levelAt) {
+        std::vector<std::uint8_t> levels(static_cast<std::size_t>(stride) * (h + 2 * kSpeckRun), border);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                levels[static_cast<std::size_t>(y + kSpeckRun) * stride + x + kSpeckRun] = levelAt(x, y);
+        return levels;
+    };
+    const std::vector<std::uint8_t> closed = SegmentFilter(
+        padded(255, [&](int x, int y) { return static_cast<std::uint8_t>(Intensity(source.at(x, y))); }), stride,
+        Segments::Closing);
+    const std::vector<std::uint8_t> opened = SegmentFilter(
+        padded(0, [&](int x, int y) { return closed[static_cast<std::size_t>(y + kSpeckRun) * stride + x + kSpeckRun]; }),
+        stride, Segments::Opening);
+    Raster target;
+    AllocateRaster(target, w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            target.at(x, y) = GreyPixel(opened[static_cast<std::size_t>(y + kSpeckRun) * stride + x + kSpeckRun]);
     return target;
 }
 
@@ -376,4 +394,64 @@ Raster SampledMean(const Raster& source, double step, int width, int height, int
         }
     }
     return target;
+}
+
+IntensityImage IntensityImageOf(const Raster& raster)
+{
+    IntensityImage image{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
+    std::transform(raster.pixels.begin(), raster.pixels.end(), image.levels.begin(),
+                   [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
+    return image;
+}
+
+IntensityImage IntensityImageOf(const RasterView& view)
+{
+    IntensityImage image{view.width(), view.height(), {}};
+    image.levels.resize(static_cast<std::size_t>(image.width) * image.height);
+    std::uint8_t* out = image.levels.data();
+    for (int y = 0; y < image.height; ++y) {
+        const int row = view.rows[static_cast<std::size_t>(y)];
+        const std::uint32_t* source = row >= 0 ? view.source->row(row) : nullptr;
+        for (int x = 0; x < image.width; ++x, ++out) {
+            const int column = view.columns[static_cast<std::size_t>(x)];
+            *out = source && column >= 0 ? static_cast<std::uint8_t>(Intensity(source[column])) : 0;
+        }
+    }
+    return image;
+}
+
+int SampleLevel65536(const IntensityImage& image, int x256, int y256)
+{
+    const int x = x256 >> 8; // arithmetic shift: floor also for negative coordinates
+    const int y = y256 >> 8;
+    const int fx = x256 & 0xFF;
+    const int fy = y256 & 0xFF;
+    int p00 = 0, p10 = 0, p01 = 0, p11 = 0;
+    if (x >= 0 && y >= 0 && x + 1 < image.width && y + 1 < image.height) {
+        const std::uint8_t* upper = image.levels.data() + static_cast<std::size_t>(y) * image.width + x;
+        p00 = upper[0];
+        p10 = upper[1];
+        p01 = upper[image.width];
+        p11 = upper[image.width + 1];
+    } else {
+        const auto level = [&image](int px, int py) {
+            return px >= 0 && py >= 0 && px < image.width && py < image.height ? image.at(px, py) : 0;
+        };
+        p00 = level(x, y);
+        p10 = level(x + 1, y);
+        p01 = level(x, y + 1);
+        p11 = level(x + 1, y + 1);
+    }
+    const int upperBlend = p00 * (256 - fx) + p10 * fx;
+    const int lowerBlend = p01 * (256 - fx) + p11 * fx;
+    return upperBlend * (256 - fy) + lowerBlend * fy;
+}
+
+double SampleLevel(const IntensityImage& image, double x, double y)
+{
+    static constexpr double kFarOut = 1 << 22;
+    if (std::isnan(x) || std::isnan(y))
+        return 0.0;
+    const auto to256 = [](double v) { return RoundHalfToEven(std::clamp(v, -kFarOut, kFarOut) * 256.0); };
+    return SampleLevel65536(image, to256(x), to256(y)) * (1.0 / 65536.0);
 }

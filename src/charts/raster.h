@@ -150,9 +150,10 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
 // source pixels it covers. The result is opaque.
 Raster SampledMean(const Raster& source, double step, int width, int height, int samples);
 
-// A grey raster of the same size: each pixel the median intensity of the 3 × 3 pixels around
-// it (those inside the raster), which takes away specks of one or two pixels and keeps edges.
-Raster MedianIntensity3x3(const Raster& source);
+// A grey raster of the same size, its intensities without specks: dark or light blots
+// shorter than four pixels every way take the level around them, while lines at least four
+// pixels long one way (across, down or along a diagonal) and the edges of larger areas stay.
+Raster WithoutSpecks(const Raster& source);
 
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
 // by their fractional distances, channel by channel (alpha included); pixels outside the
@@ -160,3 +161,22 @@ Raster MedianIntensity3x3(const Raster& source);
 std::uint32_t SampleBilinear256(const Raster& raster, int x256, int y256);
 // The same at a point in pixels, taken to 1/256 pixel (x · 256 rounded, halves to even).
 std::uint32_t SampleBilinear(const Raster& raster, double x, double y);
+
+// The intensity of every pixel of a raster, one byte each: for reading levels at many points
+// of an image without unpacking and blending its colours each time.
+struct IntensityImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> levels;
+
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    int at(int x, int y) const { return levels[static_cast<std::size_t>(y) * width + x]; }
+};
+IntensityImage IntensityImageOf(const Raster& raster);
+IntensityImage IntensityImageOf(const RasterView& view);
+
+// The level at (x256 / 256, y256 / 256), blended bilinearly from the four pixels around the
+// point, in 1/65536 of a level (pixels outside the image read as 0, as black does).
+int SampleLevel65536(const IntensityImage& image, int x256, int y256);
+// The same at a point in pixels (taken to 1/256 pixel), in levels with their fraction.
+double SampleLevel(const IntensityImage& image, double x, double y);
