@@ -1,7 +1,6 @@
 #include "charts/chart_analysis.h"
 
 #include "charts/chart_orientation.h"
-#include "charts/fine_geometry.h"
 #include "charts/trace_reading.h"
 #include "charts/trace_unrolling.h"
 
@@ -20,8 +19,11 @@ void ChartAnalysis::setUp(const ChartGeometry& saved)
     m_geometry = saved.cx == 0 ? DefaultChartGeometry(m_disc.width, m_disc.height) : saved;
     const OrientationResult orientation = FindChartOrientation(m_disc);
     m_geometry.pos0 = orientation.pos0;
-    if (m_options.finoPoravnaj)
-        m_geometry = FineChartGeometry(m_disc, m_geometry);
+    if (m_options.finoPoravnaj) {
+        const FineFit fine = FineChartGeometry(m_disc, m_geometry);
+        m_geometry = fine.geometry;
+        m_zeroCheck = fine.zero;
+    }
     reanalyse();
     m_durations.orientationMs = orientation.elapsedMs;
 }

@@ -35,8 +35,9 @@ bool ScanSizeAcceptable(const Raster& scan);
 // sampling moves an edge by up to a whole pixel here and there, enough to make a trace a row
 // thinner or thicker, and keeps specks of dust at full strength for detection. With Area the
 // disc image is square, averaged straight from the scan and cut to the disc's rim as fitted
-// in the nearest-neighbour image, with a margin of kDiscImageMargin pixels, so that the disc
-// fills it even where dust or a shadow widened the detected box.
+// in a nearest-neighbour image of the detected box grown a little, with a margin of
+// kDiscImageMargin pixels, so that the disc fills it even where dust or a shadow widened the
+// detected box, or a white lid narrowed it to the rim scale inside the rim.
 // Area with the fine reading (FinoPoravnaj), else Nearest.
 Sampling SamplingFor(const ChartReadingOptions& options);
 
