@@ -2,6 +2,9 @@
 // a JPEG file. Compares decoding the file alone with the whole reading of both discs, and
 // times one re-analysis after a geometry change. The argument of the reading's benchmarks is
 // the option FinoPoravnaj: 0 the plain reading, 1 the fine one.
+//
+//   bench_chart_reading [BENCHMARK FLAGS]
+//   bench_chart_reading --write-scan FILE   writes the scan to FILE (for timing whole processes)
 
 #include "chart_drawing.h"
 #include "charts/chart_analysis.h"
@@ -16,6 +19,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include <jpeglib.h>
 
@@ -23,19 +27,24 @@ namespace {
 
 constexpr int kDpi = 300;
 
+bool WriteScan(const QString& file)
+{
+    const int width = A4WidthPixels(kDpi);
+    const int height = A4HeightPixels(kDpi);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+    discs[0].pos0 = 180;
+    discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
+    discs[1].pos0 = 95.5;
+    discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
+    return WriteJpegFile(file, DrawChartPage(width, height, discs));
+}
+
 const QString& ScanFile()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
-        const int width = A4WidthPixels(kDpi);
-        const int height = A4HeightPixels(kDpi);
-        std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
-        discs[0].pos0 = 180;
-        discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
-        discs[1].pos0 = 95.5;
-        discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
         const QString file = dir.filePath(QStringLiteral("a4-300dpi.jpg"));
-        if (!WriteJpegFile(file, DrawChartPage(width, height, discs)))
+        if (!WriteScan(file))
             std::abort();
         return file;
     }();
@@ -155,4 +164,12 @@ BENCHMARK(BM_Reanalysis)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string_view(argv[1]) == "--write-scan")
+        return WriteScan(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
