@@ -24,7 +24,9 @@ public:
     ChartAnalysis(Raster disc, const ChartReadingOptions& options);
 
     // Starts from a saved geometry, or from the image's default geometry when none was saved
-    // (cx == 0); Pos0 is always estimated from the image. Then reads the chart.
+    // (cx == 0); Pos0 is always estimated from the image (with the fine reading from the
+    // centre hole and the rim scale, the longest free ray only where they fail). Then reads the
+    // chart.
     void setUp(const ChartGeometry& saved);
     // Re-analysis with a new geometry: strip, intervals, split point and days anew.
     void setGeometry(const ChartGeometry& geometry);

@@ -10,16 +10,15 @@
 namespace {
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr int kRimRays = 720;                 // every half degree
+constexpr int kRimRays = 360;                 // every degree
 constexpr double kRimStep = 1.0;              // pixels along a ray
-constexpr double kRimSearchFrom = 1.2;        // times the radius looked about, outside the disc
-constexpr double kRimSearchTo = 0.80;         // times that radius, inside it
+constexpr double kRimCoarseStep = 2.0;        // pixels along a ray through the lid
 constexpr int kRimPersistence = 6;            // samples (6 pixels, more than a speck) that must all differ
 constexpr double kRimMinContrast = 8.0;
 constexpr double kRimMaxContrast = 20.0;
 constexpr double kRimSide = 3.0;              // pixels outside an edge to the level beyond it
 constexpr double kRimInside = 5.0;            // pixels inside it where the paper is looked for
-constexpr double kRimEdgeStep = 0.25;         // pixels between the samples across an edge
+constexpr double kRimEdgeStep = 0.5;          // pixels between the samples across an edge
 constexpr double kRimAside[] = {0.0, -1.5, 1.5, -3.0, 3.0}; // pixels beside a ray
 constexpr double kPaperRings[] = {0.3, 0.42, 0.58, 0.7, 0.76, 0.84}; // times the radius looked about
 constexpr double kPaperLikeShare = 0.4;       // of the paper's contrast to the background
@@ -30,25 +29,33 @@ constexpr int kMinRimPoints = kRimRays / 3;
 constexpr int kFitRounds = 4;
 constexpr double kMadToSigma = 1.4826;
 
+// A disc image is cut to the disc, about its rim or its box: the rim lies this near its half-size.
+constexpr double kDiscImageRimSpread = 0.12;
+
 constexpr double kHoleSearchTo = 0.45;        // times the rim radius
 constexpr double kHoleFrom = 3.0;             // pixels from the centre
-constexpr double kAxisWindow = 2.0;           // degrees either side of the rough axis
+constexpr double kAxisWindow = 3.0;           // degrees either side of the notch's middle
 constexpr double kAxisCoarseStep = 0.1;
 constexpr double kAxisStep = 0.01;
-constexpr double kProfileStep = 0.1;
+constexpr double kProfileStep = 0.2;
 constexpr double kProfileHalfWidth = 40.0;    // degrees of the hole's profile either side
 constexpr double kSymmetryHalfWidth = 35.0;
 constexpr double kNotchStep = 0.5;           // degrees between the rays that look for the notch
-constexpr int kNotchSmoothing = 2;            // rays either side in the running median
+constexpr int kNotchSmoothing = 10;           // rays either side in the running median (past a speck)
 constexpr double kNotchAtLeast = 1.5;         // the notch reaches this much beyond the hole's median
+constexpr int kNotchCandidates = 3;
+constexpr double kNotchesApart = 20.0;        // degrees beyond one candidate's rays to the next
 constexpr double kHoleMinContrast = 10.0;
-constexpr int kHolePersistence = 3;           // samples (3 pixels) beyond the halfway level
+constexpr int kHolePersistence = 6;           // samples (6 pixels, more than a speck) beyond the halfway level
 constexpr double kAsymmetryCap = 2.0;         // pixels
+constexpr double kSymmetryKept = 0.8;         // of the pairs of rays, the most alike
 // The outline of a hole as light as the paper: darker than the hole by this much, and its
 // middle taken over this many pixels before and after where a ray first meets it.
 constexpr double kOutlineDepth = 20.0;
 constexpr double kOutlineBefore = 2.0;
 constexpr double kOutlineAfter = 4.0;
+constexpr int kOutlineDips = 3;               // dips along a ray looked at for the outline
+constexpr int kOutlineSmoothing = 20;         // rays either side in the median the outline is expected at
 
 // The printed rim scale: rings from kScaleFrom to kScaleTo of the rim's radius, kScaleRingStep
 // pixels apart, each read at kBinsPerTick points per 5-minute tick all round and folded onto
@@ -56,7 +63,7 @@ constexpr double kOutlineAfter = 4.0;
 constexpr double kScaleFrom = 0.89;
 constexpr double kScaleTo = 0.99;
 constexpr double kScaleRingStep = 2.0;
-constexpr int kBinsPerTick = 20;
+constexpr int kBinsPerTick = 10;
 constexpr int kTicksPerHour = 12;
 constexpr int kHoursAround = 24;
 constexpr int kHourBins = kBinsPerTick * kTicksPerHour;
@@ -193,15 +200,18 @@ double HoleEdgeByLevel(const IntensityImage& disc, double cx, double cy, double 
     return reach;
 }
 
-// The radius of the hole's outline along one ray: the middle of the first dip darker than the
-// hole, its darkness beyond half the least depth weighting each point. A speck in the hole
-// stops the ray short, like a speck on the edge of a hole seen by its level.
+// The radius of the hole's outline along one ray: the middle of a dip darker than the hole,
+// its darkness beyond half the least depth weighting each point. Of the first few dips, the
+// one nearest `expected` (where the outline lies along the rays about this one), or without it
+// the first: a speck in the hole also makes a dip, nearer the centre.
 double HoleEdgeByOutline(const IntensityImage& disc, double cx, double cy, double c, double s, double reach,
-                         const HoleLook& look)
+                         const HoleLook& look, double expected)
 {
     const auto level = [&](double r) { return Level(disc, cx + r * c, cy + r * s); };
     const double dark = look.hole - kOutlineDepth;
-    for (double r = kHoleFrom; r <= reach; r += kRimStep) {
+    double edge = reach;
+    int dips = 0;
+    for (double r = kHoleFrom; r <= reach && dips < kOutlineDips; r += kRimStep) {
         if (level(r) >= dark)
             continue;
         double weights = 0.0;
@@ -211,16 +221,26 @@ double HoleEdgeByOutline(const IntensityImage& disc, double cx, double cy, doubl
             weights += weight;
             weighted += weight * at;
         }
-        return weighted / weights;
+        const double middle = weighted / weights;
+        if (expected < 0)
+            return middle;
+        if (dips == 0 || std::abs(middle - expected) < std::abs(edge - expected))
+            edge = middle;
+        if (middle > expected)
+            break;
+        ++dips;
+        r += kOutlineAfter;
     }
-    return reach;
+    return edge;
 }
 
-double HoleEdge(const IntensityImage& disc, double cx, double cy, double degrees, double reach, const HoleLook& look)
+// The hole's edge along the ray at `degrees`; `expected` as for HoleEdgeByOutline.
+double HoleEdge(const IntensityImage& disc, double cx, double cy, double degrees, double reach, const HoleLook& look,
+                double expected = -1.0)
 {
     const double c = std::cos(degrees * kRadiansPerDegree);
     const double s = std::sin(degrees * kRadiansPerDegree);
-    return look.outlineOnly ? HoleEdgeByOutline(disc, cx, cy, c, s, reach, look)
+    return look.outlineOnly ? HoleEdgeByOutline(disc, cx, cy, c, s, reach, look, expected)
                             : HoleEdgeByLevel(disc, cx, cy, c, s, reach, look);
 }
 
@@ -252,7 +272,7 @@ double AngleBetween(double a, double b)
 
 } // namespace
 
-RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, double about)
+RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, double about, double spread)
 {
     RimFit fit;
     if (disc.isEmpty())
@@ -294,51 +314,66 @@ RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, doub
                 most = std::max(most, std::abs(level(r, aside) - background));
             return most;
         };
-        for (double r = kRimSearchFrom * half - kRimStep; r >= kRimSearchTo * half; r -= kRimStep) {
-            if (differs(r) < contrast)
+        // Coarse steps through the lid along the ray, then back out to the first pixel where
+        // the ray or a line beside it differs.
+        // (Not beyond a start already found not to last.)
+        double outermost = (1 + spread) * half - kRimStep;
+        for (double coarse = outermost; coarse >= (1 - spread) * half; coarse -= kRimCoarseStep) {
+            if (std::abs(level(coarse, 0.0) - background) < contrast)
                 continue;
+            double r = coarse;
+            while (r + kRimStep <= outermost && differs(r + kRimStep) >= contrast)
+                r += kRimStep;
             bool lasting = true;
             for (int k = 1; k < kRimPersistence && lasting; ++k)
                 lasting = differs(r - k * kRimStep) >= contrast;
-            if (!lasting)
+            if (!lasting) {
+                outermost = coarse - kRimStep;
                 continue;
-            // The paper's own edge: on each line, going inwards from just outside to where the
-            // paper begins (a pixel like the paper, not an edge passing the paper's level), where
-            // the level comes back halfway from the furthest from the paper's (the lid's, or that
-            // of the shadow the paper's cut edge casts on it) to the paper's; the outermost such
-            // edge of the lines that reach paper near the rim (where the rim scale's ticks end
-            // short of the rim, some line passes between them).
+            }
+            // The paper's own edge where it casts a shadow on the lid: on each line, going inwards
+            // from just outside to where the paper begins (a pixel like the paper, not an edge
+            // passing the paper's level), where the level comes back halfway from the shadow's to
+            // the paper's; the outermost such edge of the lines that reach paper near the rim
+            // (where the rim scale's ticks end short of the rim, some line passes between them).
             double edge = 0.0;
             double aside = 0.0;
             bool onPaper = false;
+            // Each line's levels from kRimSide outside to kRimInside inside, every kRimEdgeStep.
+            constexpr int kProfileSamples = static_cast<int>((kRimSide + kRimInside) / kRimEdgeStep) + 1;
+            constexpr int kPaperSamples = static_cast<int>(kPaperRun / kRimEdgeStep);
+            std::array<double, kProfileSamples> profile{};
             for (double line : kRimAside) {
-                double extreme = level(r + kRimSide, line);
-                double extremeAt = r + kRimSide;
-                const auto isPaper = [&](double at) {
-                    for (double along = 0.0; along < kPaperRun; along += kRimEdgeStep)
-                        if (std::abs(level(at - along, line) - paper) > paperLike)
+                for (int k = 0; k < kProfileSamples; ++k)
+                    profile[static_cast<std::size_t>(k)] = level(r + kRimSide - k * kRimEdgeStep, line);
+                const auto isPaper = [&](int k) {
+                    for (int along = 0; along < kPaperSamples; ++along)
+                        if (k + along >= kProfileSamples
+                            || std::abs(profile[static_cast<std::size_t>(k + along)] - paper) > paperLike)
                             return false;
                     return true;
                 };
-                for (double at = r + kRimSide - kRimEdgeStep; at >= r - kRimInside; at -= kRimEdgeStep) {
-                    const double current = level(at, line);
-                    if (!isPaper(at)) {
-                        if (std::abs(current - paper) > std::abs(extreme - paper)) {
-                            extreme = current;
-                            extremeAt = at;
-                        }
+                int extreme = 0;
+                for (int k = 1; k < kProfileSamples; ++k) {
+                    const double current = profile[static_cast<std::size_t>(k)];
+                    if (!isPaper(k)) {
+                        if (std::abs(current - paper) > std::abs(profile[static_cast<std::size_t>(extreme)] - paper))
+                            extreme = k;
                         continue;
                     }
-                    const double middle = 0.5 * (extreme + paper);
-                    double previous = extreme;
-                    double crossing = at;
-                    for (double back = extremeAt - kRimEdgeStep; back >= at - 1e-9; back -= kRimEdgeStep) {
-                        const double backLevel = level(back, line);
+                    // Only a shadow between the lid and the paper marks the paper's edge so; a
+                    // line that meets ink or a plain step keeps to the edge found below.
+                    if (profile[static_cast<std::size_t>(extreme)] > std::min(paper, background) - contrast)
+                        break;
+                    const double middle = 0.5 * (profile[static_cast<std::size_t>(extreme)] + paper);
+                    double crossing = r + kRimSide - k * kRimEdgeStep;
+                    for (int back = extreme + 1; back <= k; ++back) {
+                        const double backLevel = profile[static_cast<std::size_t>(back)];
                         if (std::abs(backLevel - paper) <= std::abs(middle - paper)) {
-                            crossing = back + kRimEdgeStep * (1.0 - CrossingFraction(previous, backLevel, middle));
+                            const double previous = profile[static_cast<std::size_t>(back - 1)];
+                            crossing = r + kRimSide - (back - 1 + CrossingFraction(previous, backLevel, middle)) * kRimEdgeStep;
                             break;
                         }
-                        previous = backLevel;
                     }
                     if (!onPaper || crossing > edge) {
                         edge = crossing;
@@ -348,8 +383,8 @@ RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, doub
                     break;
                 }
             }
-            // Where no line reaches paper (a scale printed out to the rim), the edge on the line
-            // that shows the rim best, where the level comes halfway from the background just
+            // Elsewhere (no shadow, or a scale printed out to the rim) the edge on the line that
+            // shows the rim best, where the level comes halfway from the background just
             // outside it to the disc just inside: a soft edge is crossed there whatever its
             // contrast (the ink's against a dark or a white lid).
             if (!onPaper) {
@@ -430,68 +465,113 @@ std::optional<double> HoleZeroDirection(const IntensityImage& disc, double centr
     std::vector<double> reachAround(static_cast<std::size_t>(rays));
     for (int i = 0; i < rays; ++i)
         reachAround[static_cast<std::size_t>(i)] = HoleEdge(disc, centreX, centreY, i * kNotchStep, reach, look);
-    std::vector<double> smoothed(static_cast<std::size_t>(rays));
-    for (int i = 0; i < rays; ++i) {
+    const auto runningMedian = [rays](const std::vector<double>& values, int either) {
+        std::vector<double> smoothed(values.size());
         std::vector<double> window;
-        for (int k = -kNotchSmoothing; k <= kNotchSmoothing; ++k)
-            window.push_back(reachAround[static_cast<std::size_t>((i + k + rays) % rays)]);
-        smoothed[static_cast<std::size_t>(i)] = Median(window);
+        for (int i = 0; i < rays; ++i) {
+            window.clear();
+            for (int k = -either; k <= either; ++k)
+                window.push_back(values[static_cast<std::size_t>((i + k + rays) % rays)]);
+            smoothed[static_cast<std::size_t>(i)] = Median(window);
+        }
+        return smoothed;
+    };
+    // An outline is read again, each ray taking its dip nearest where the rays about it put it.
+    std::vector<double> expected(static_cast<std::size_t>(rays), -1.0);
+    if (look.outlineOnly) {
+        expected = runningMedian(reachAround, kOutlineSmoothing);
+        for (int i = 0; i < rays; ++i)
+            reachAround[static_cast<std::size_t>(i)] =
+                HoleEdge(disc, centreX, centreY, i * kNotchStep, reach, look, expected[static_cast<std::size_t>(i)]);
     }
-    const int furthest = static_cast<int>(std::max_element(smoothed.begin(), smoothed.end()) - smoothed.begin());
-    const double longest = smoothed[static_cast<std::size_t>(furthest)];
+    const auto expectedAt = [&](double degrees) {
+        const double index = std::fmod(degrees / kNotchStep + 2.0 * rays, double(rays));
+        const int i = static_cast<int>(std::floor(index));
+        const double t = index - i;
+        return expected[static_cast<std::size_t>(i % rays)] * (1 - t) + expected[static_cast<std::size_t>((i + 1) % rays)] * t;
+    };
+    const std::vector<double> smoothed = runningMedian(reachAround, kNotchSmoothing);
     const double median = Median(reachAround);
     // A round hole is symmetric about every axis: without a notch that stands out (or without
-    // any edge) the hole tells nothing.
-    if (longest < kNotchAtLeast * median)
+    // any edge) the hole tells nothing. A speck on a hole seen by its outline may open a gap
+    // through which rays run on past the hole, so the few furthest places are candidates, and
+    // the one the hole is most symmetric about is the notch.
+    std::vector<bool> taken(static_cast<std::size_t>(rays), false);
+    std::vector<double> middles;
+    while (static_cast<int>(middles.size()) < kNotchCandidates) {
+        int furthest = -1;
+        for (int i = 0; i < rays; ++i)
+            if (!taken[static_cast<std::size_t>(i)]
+                && (furthest < 0 || smoothed[static_cast<std::size_t>(i)] > smoothed[static_cast<std::size_t>(furthest)]))
+                furthest = i;
+        if (furthest < 0 || smoothed[static_cast<std::size_t>(furthest)] < kNotchAtLeast * median)
+            break;
+        const double notchLevel = 0.5 * (smoothed[static_cast<std::size_t>(furthest)] + median);
+        const auto inNotch = [&](int i) { return smoothed[static_cast<std::size_t>((i + rays) % rays)] >= notchLevel; };
+        int first = furthest;
+        int last = furthest;
+        while (inNotch(first - 1) && furthest - first < rays / 2)
+            --first;
+        while (inNotch(last + 1) && last - furthest < rays / 2)
+            ++last;
+        middles.push_back(0.5 * (first + last) * kNotchStep);
+        const int apart = static_cast<int>(std::lround(kNotchesApart / kNotchStep));
+        for (int i = first - apart; i <= last + apart; ++i)
+            taken[static_cast<std::size_t>((i + rays) % rays)] = true;
+    }
+    if (middles.empty())
         return std::nullopt;
-    const double notchLevel = 0.5 * (longest + median);
-    const auto inNotch = [&](int i) { return smoothed[static_cast<std::size_t>((i + rays) % rays)] >= notchLevel; };
-    int first = furthest;
-    int last = furthest;
-    while (inNotch(first - 1) && furthest - first < rays / 2)
-        --first;
-    while (inNotch(last + 1) && last - furthest < rays / 2)
-        ++last;
-    const double roughAxis = 0.5 * (first + last) * kNotchStep;
 
-    // The hole's edge every kProfileStep degrees around the rough axis.
+    // About each candidate, the hole's edge every kProfileStep degrees, and the axis it is most
+    // symmetric about: the pairs of rays either side of it that differ most are left out (rays
+    // cut short by specks on one side).
     const int profileCount = static_cast<int>(std::lround(2 * kProfileHalfWidth / kProfileStep)) + 1;
     std::vector<double> profile(static_cast<std::size_t>(profileCount));
-    const double profileStart = roughAxis - kProfileHalfWidth;
-    for (int i = 0; i < profileCount; ++i)
-        profile[static_cast<std::size_t>(i)] =
-            HoleEdge(disc, centreX, centreY, profileStart + i * kProfileStep, reach, look);
-    const auto at = [&](double degrees) {
-        const double index = (degrees - profileStart) / kProfileStep;
-        const int i = std::clamp(static_cast<int>(std::floor(index)), 0, profileCount - 2);
-        const double t = std::clamp(index - i, 0.0, 1.0);
-        return profile[static_cast<std::size_t>(i)] * (1 - t) + profile[static_cast<std::size_t>(i + 1)] * t;
-    };
-
-    const auto asymmetry = [&](double axis) {
-        double cost = 0.0;
-        for (double d = kProfileStep; d <= kSymmetryHalfWidth; d += kProfileStep) {
-            // A ray cut short by a speck counts no more than one a few pixels off.
-            const double difference = std::min(std::abs(at(axis + d) - at(axis - d)), kAsymmetryCap);
-            cost += difference * difference;
-        }
-        return cost;
-    };
-    // Coarse steps over the window, then fine ones around the best of them.
-    const auto mostSymmetric = [&](double from, double to, double step) {
-        double best = from;
-        double bestCost = -1.0;
-        for (double axis = from; axis <= to + 1e-9; axis += step) {
-            const double cost = asymmetry(axis);
-            if (bestCost < 0 || cost < bestCost) {
-                bestCost = cost;
-                best = axis;
+    std::vector<double> differences;
+    double bestAxis = 0.0;
+    double bestCost = -1.0;
+    for (double middle : middles) {
+        const double profileStart = middle - kProfileHalfWidth;
+        for (int i = 0; i < profileCount; ++i)
+            profile[static_cast<std::size_t>(i)] = HoleEdge(disc, centreX, centreY, profileStart + i * kProfileStep,
+                                                            reach, look, expectedAt(profileStart + i * kProfileStep));
+        const auto at = [&](double degrees) {
+            const double index = (degrees - profileStart) / kProfileStep;
+            const int i = std::clamp(static_cast<int>(std::floor(index)), 0, profileCount - 2);
+            const double t = std::clamp(index - i, 0.0, 1.0);
+            return profile[static_cast<std::size_t>(i)] * (1 - t) + profile[static_cast<std::size_t>(i + 1)] * t;
+        };
+        const auto asymmetry = [&](double axis) {
+            differences.clear();
+            for (double d = kProfileStep; d <= kSymmetryHalfWidth; d += kProfileStep) {
+                const double difference = std::min(std::abs(at(axis + d) - at(axis - d)), kAsymmetryCap);
+                differences.push_back(difference * difference);
             }
+            const auto kept = differences.begin()
+                + static_cast<std::ptrdiff_t>(std::lround(kSymmetryKept * double(differences.size())));
+            std::nth_element(differences.begin(), kept, differences.end());
+            double cost = 0.0;
+            for (auto d = differences.begin(); d != kept; ++d)
+                cost += *d;
+            return cost;
+        };
+        // Coarse steps over the window, then fine ones around the best of them.
+        const auto mostSymmetric = [&](double from, double to, double step) {
+            std::pair<double, double> best{from, -1.0};
+            for (double axis = from; axis <= to + 1e-9; axis += step) {
+                const double cost = asymmetry(axis);
+                if (best.second < 0 || cost < best.second)
+                    best = {axis, cost};
+            }
+            return best;
+        };
+        const double coarse = mostSymmetric(middle - kAxisWindow, middle + kAxisWindow, kAxisCoarseStep).first;
+        const auto [axis, cost] = mostSymmetric(coarse - kAxisCoarseStep, coarse + kAxisCoarseStep, kAxisStep);
+        if (bestCost < 0 || cost < bestCost) {
+            bestCost = cost;
+            bestAxis = axis;
         }
-        return best;
-    };
-    const double coarse = mostSymmetric(roughAxis - kAxisWindow, roughAxis + kAxisWindow, kAxisCoarseStep);
-    const double bestAxis = mostSymmetric(coarse - kAxisCoarseStep, coarse + kAxisCoarseStep, kAxisStep);
+    }
     return ZeroToFullCircle(bestAxis + 180.0);
 }
 
@@ -595,13 +675,15 @@ ZeroDirection WeighZeroWitnesses(double roughPos0, std::optional<double> holeZer
     return zero;
 }
 
-FineFit FineChartGeometry(const Raster& disc, const ChartGeometry& rough)
+FineFit FineChartGeometry(const Raster& disc, const ChartGeometry& start, const std::function<double()>& roughPos0)
 {
     const IntensityImage levels = IntensityImageOf(disc);
-    const RimFit rim = FitDiscRim(levels, rough.centreX(), rough.centreY(), 0.5 * std::min(disc.width, disc.height));
-    FineFit fit{rough, {}};
+    const RimFit rim =
+        FitDiscRim(levels, start.centreX(), start.centreY(), 0.5 * std::min(disc.width, disc.height), kDiscImageRimSpread);
+    FineFit fit{start, {}};
     if (!rim.found) {
-        fit.zero.holeZero = rough.pos0;
+        fit.geometry.pos0 = roughPos0();
+        fit.zero.holeZero = fit.geometry.pos0;
         fit.zero.needsChecking = true;
         return fit;
     }
@@ -614,9 +696,9 @@ FineFit FineChartGeometry(const Raster& disc, const ChartGeometry& rough)
     fine.r1 = static_cast<int>(std::lround(inner));
     fine.radiusFraction = inner - fine.r1;
     fine.r2 = static_cast<int>(std::lround(rim.radius * kFineOuterFraction - fine.radiusFraction));
-    const ZeroDirection zero =
-        WeighZeroWitnesses(rough.pos0, HoleZeroDirection(levels, rim.centreX, rim.centreY),
-                           RimScaleZeroWithinHour(levels, rim.centreX, rim.centreY, rim.radius));
+    const std::optional<double> hole = HoleZeroDirection(levels, rim.centreX, rim.centreY);
+    const ZeroDirection zero = WeighZeroWitnesses(hole ? *hole : roughPos0(), hole,
+                                                  RimScaleZeroWithinHour(levels, rim.centreX, rim.centreY, rim.radius));
     fine.pos0 = zero.pos0;
     fit.zero = zero.check;
     return fit;

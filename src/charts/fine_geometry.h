@@ -3,6 +3,7 @@
 #include "charts/chart_geometry.h"
 #include "charts/raster.h"
 
+#include <functional>
 #include <optional>
 
 // The fine fit of a disc image's geometry, for the set-up of a workspace when the reading
@@ -10,10 +11,10 @@
 // start: the centre comes out to whole pixels and 00:00 to the first of the longest free rays
 // in quarter degrees, so every boundary of the trace may read a few minutes off.
 
-// The disc's rim as a circle about (startX, startY) with a radius not far from `about`: edge
-// points found along rays from outside inwards (where the image first differs from the
-// background of its corners), fitted by least squares with the points far off the circle
-// (dust, a torn edge, the image's border) left out.
+// The disc's rim as a circle about (startX, startY) with a radius within `spread` (a share)
+// of `about`: edge points found along rays from outside inwards (where the image first differs
+// from the background of its corners), fitted by least squares with the points far off the
+// circle (dust, a torn edge, the image's border) left out.
 struct RimFit {
     bool found = false;
     double centreX = 0.0;
@@ -21,7 +22,7 @@ struct RimFit {
     double radius = 0.0;
     int points = 0; // edge points the circle was fitted to
 };
-RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, double about);
+RimFit FitDiscRim(const IntensityImage& disc, double startX, double startY, double about, double spread);
 
 // 00:00 to a few hundredths of a degree from the centre hole, which is symmetric about the
 // line through its notch, pointing away from 00:00. The notch is where the hole reaches
@@ -62,15 +63,17 @@ struct ZeroDirection {
 ZeroDirection WeighZeroWitnesses(double roughPos0, std::optional<double> holeZero,
                                  std::optional<double> scaleZeroWithinHour);
 
-// The geometry of a disc image fitted finely from the rough one: the centre to a fraction of
-// a pixel, the trace ring where it lies on a disc of the fitted radius, 00:00 from the hole
-// and the rim scale. A disc whose rim cannot be found keeps the rough geometry (and asks for
-// 00:00 to be checked).
+// The geometry of a disc image fitted finely, the rim looked for about the centre of `start`:
+// the centre to a fraction of a pixel, the trace ring where it lies on a disc of the fitted
+// radius, 00:00 from the hole and the rim scale. The rough estimate of 00:00 (`roughPos0`, the
+// longest free ray) is worked out only where the hole's axis cannot be read. A disc whose rim
+// cannot be found keeps the geometry of `start` with the rough 00:00 (and asks for 00:00 to
+// be checked).
 struct FineFit {
     ChartGeometry geometry;
     ZeroDirectionCheck zero;
 };
-FineFit FineChartGeometry(const Raster& disc, const ChartGeometry& rough);
+FineFit FineChartGeometry(const Raster& disc, const ChartGeometry& start, const std::function<double()>& roughPos0);
 
 // The trace ring of a disc whose rim has this radius (on a 750-pixel disc image of a disc
 // that fills it, R1 = 184 and R2 = 197).
