@@ -33,12 +33,12 @@ inline int SobelStrength(int aboveLeft, int above, int aboveRight, int left, int
 struct LevelMap {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> levels;
+    WorkBuffer<std::uint8_t> levels;
 };
 
 LevelMap IntensityMap(const Raster& raster)
 {
-    LevelMap map{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
+    LevelMap map{raster.width, raster.height, WorkBuffer<std::uint8_t>(raster.pixels.size())};
     std::transform(raster.pixels.begin(), raster.pixels.end(), map.levels.begin(),
                    [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
     return map;
@@ -49,7 +49,7 @@ DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, 
 {
     const int w = intensities.width;
     const int h = intensities.height;
-    edges = {w, h, std::vector<std::uint8_t>(intensities.levels.size(), 0)}; // border stays 0
+    edges = {w, h, WorkBuffer<std::uint8_t>(intensities.levels.size(), 0)}; // border stays 0
     int minX = w, minY = h, maxX = -1, maxY = -1;
     for (int y = 1; y < h - 1; ++y) {
         const std::uint8_t* above = &intensities.levels[static_cast<std::size_t>(y - 1) * w];
@@ -422,32 +422,61 @@ std::vector<DiscBox> WholeDiscs(const std::vector<DiscBox>& boxes)
 }
 
 // Samples along each axis of a reduced pixel for the averaged reduction.
-constexpr int kReductionSamples = 4;
+constexpr int kReductionSamples = 2;
 
-ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
+namespace {
+
+// FindChartDiscs on its reduced copy, with the reduction's scale.
+ChartDiscsResult FindDiscsInReduced(const Raster& reduced, double scale, Sampling reduction, const QElapsedTimer& timer)
 {
-    QElapsedTimer timer;
-    timer.start();
     ChartDiscsResult result;
-    if (scan.width <= kDetectionSize || scan.height <= kDetectionSize) {
-        result.elapsedMs = ElapsedMs(timer);
-        return result;
-    }
-    const ReducedSize size = ReducedScanSize(scan.width, scan.height);
-    const Raster reduced = reduction == Sampling::Area
-        ? WithoutSpecks(SampledMean(scan, size.scale, size.width, size.height, kReductionSamples))
-        : StretchNearest(scan, size.width, size.height);
     Raster edges;
     const DiscBoxesResult found =
         FindDiscBoxes(reduced, edges, reduction == Sampling::Area ? GapRows::WidestRun : GapRows::FirstToLast);
     std::vector<DiscBox> boxes;
     if (found.count >= 1)
-        boxes.push_back(ScaleReducedBox(found.first, size.scale));
+        boxes.push_back(ScaleReducedBox(found.first, scale));
     if (found.count == 2)
-        boxes.push_back(ScaleReducedBox(found.second, size.scale));
+        boxes.push_back(ScaleReducedBox(found.second, scale));
     result.boxes = WholeDiscs(boxes);
     result.elapsedMs = ElapsedMs(timer);
     return result;
+}
+
+bool ScanSearched(int width, int height)
+{
+    return width > kDetectionSize && height > kDetectionSize;
+}
+
+} // namespace
+
+ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!ScanSearched(scan.width, scan.height))
+        return {{}, ElapsedMs(timer)};
+    const ReducedSize size = ReducedScanSize(scan.width, scan.height);
+    if (reduction == Sampling::Area)
+        return FindDiscsInReduced(WithoutSpecks(SampledMean(scan, size.scale, size.width, size.height, kReductionSamples)),
+                                  size.scale, reduction, timer);
+    return FindDiscsInReduced(StretchNearest(scan, size.width, size.height), size.scale, reduction, timer);
+}
+
+SampledMeanRows AveragedReduction(int scanWidth, int scanHeight)
+{
+    const ReducedSize size = ReducedScanSize(scanWidth, scanHeight);
+    return SampledMeanRows(scanWidth, scanHeight, size.scale, size.width, size.height, kReductionSamples);
+}
+
+ChartDiscsResult FindChartDiscs(const SampledMeanRows& averaged, int scanWidth, int scanHeight)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!ScanSearched(scanWidth, scanHeight))
+        return {{}, ElapsedMs(timer)};
+    return FindDiscsInReduced(WithoutSpecks(averaged.take()), ReducedScanSize(scanWidth, scanHeight).scale,
+                              Sampling::Area, timer);
 }
 
 BoxResult RefineDiscBox(const RasterView& cutout)

@@ -115,6 +115,10 @@ struct ChartDiscsResult {
 // while the thin lines of a disc on a white lid stay, and the discs are told apart by the
 // widest run of gap rows.
 ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction = Sampling::Nearest);
+// The averaging of the reduced copy for Area, to be fed the scan's rows as they are loaded.
+SampledMeanRows AveragedReduction(int scanWidth, int scanHeight);
+// FindChartDiscs with Area on a scan whose averaged reduction was worked out as it was loaded.
+ChartDiscsResult FindChartDiscs(const SampledMeanRows& averaged, int scanWidth, int scanHeight);
 
 // Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the edge
 // map's box narrowed by the column and row searches, whose results are returned as they are,

@@ -230,7 +230,7 @@ QString ImageLoad::message() const
     return kImageLoadErrorMessage;
 }
 
-ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
 {
     EmptyRaster(raster);
     if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
@@ -286,14 +286,16 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
         const int count = std::min(kRowsPerCall, raster.height - first);
         for (int i = 0; i < count; ++i)
             rows[i] = reinterpret_cast<JSAMPROW>(raster.row(first + i));
-        jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+        const int done = static_cast<int>(jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count)));
+        if (rowsWritten && done > 0)
+            rowsWritten(raster, first, first + done);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     return kLoaded;
 }
 
-ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
+ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
 {
     raster = Raster();
     if (!StartsWith(data, size, {'B', 'M'}))
@@ -331,6 +333,8 @@ ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
                 const auto* line = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
                 std::copy(line, line + raster.width, raster.row(top + y));
             }
+            if (rowsWritten)
+                rowsWritten(raster, top, top + rows);
         }
     } catch (const std::bad_alloc&) {
         raster = Raster();
@@ -339,12 +343,12 @@ ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
     return kLoaded;
 }
 
-ImageLoad LoadRasterImage(const QString& path, Raster& raster)
+ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten& rowsWritten)
 {
-    return LoadRasterImage(QFile::encodeName(path), raster);
+    return LoadRasterImage(QFile::encodeName(path), raster, rowsWritten);
 }
 
-ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten)
 {
     EmptyRaster(raster);
     if (nativePath.isEmpty())
@@ -361,26 +365,26 @@ ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
         return Refused();
     // Read into memory of the checked size rather than mapped: a file that shrinks while it is
     // read then gives a short read, not a fault.
-    QByteArray bytes;
+    WorkBuffer<std::uint8_t> bytes;
     try {
-        bytes.resize(status.st_size);
+        bytes.resize(static_cast<std::size_t>(status.st_size));
     } catch (const std::bad_alloc&) {
         return Refused();
     }
-    qsizetype done = 0;
+    std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::read(descriptor, bytes.data() + done, std::size_t(bytes.size() - done));
+        const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return Refused();
-        done += got;
+        done += static_cast<std::size_t>(got);
     }
-    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
-    const auto size = static_cast<std::size_t>(bytes.size());
+    const std::uint8_t* data = bytes.data();
+    const std::size_t size = bytes.size();
     if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
-        return DecodeJpeg(data, size, raster);
+        return DecodeJpeg(data, size, raster, rowsWritten);
     if (StartsWith(data, size, {'B', 'M'}))
-        return DecodeBmp(data, size, raster);
+        return DecodeBmp(data, size, raster, rowsWritten);
     return Refused();
 }

@@ -1,14 +1,25 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+// Memory for large buffers (a scan, a disc image) in the system's large pages where it has
+// them: a fresh page costs the system as much to find and clear as the decoder takes to write
+// it, and a large page holds 512 small ones. Buffers let go are kept for reuse, a few.
+// Null when there is no memory.
+constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 16;
+void* AllocateLargeBuffer(std::size_t bytes) noexcept;
+void FreeLargeBuffer(void* buffer, std::size_t bytes) noexcept;
+
 // Leaves new pixels as they are: a raster about to be written whole (a decoded scan) is not
-// filled first, which would be one more pass over every pixel.
+// filled first, which would be one more pass over every pixel. Large buffers go to
+// AllocateLargeBuffer.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
     template <typename U>
@@ -30,9 +41,30 @@ struct UninitialisedAllocator : std::allocator<T> {
     {
         ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
     }
+    T* allocate(std::size_t count)
+    {
+        if (count * sizeof(T) < kLargeBufferBytes)
+            return std::allocator<T>::allocate(count);
+        if (count > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        if (void* buffer = AllocateLargeBuffer(count * sizeof(T)))
+            return static_cast<T*>(buffer);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* buffer, std::size_t count) noexcept
+    {
+        if (count * sizeof(T) < kLargeBufferBytes)
+            std::allocator<T>::deallocate(buffer, count);
+        else
+            FreeLargeBuffer(buffer, count * sizeof(T));
+    }
 };
 
-using PixelBuffer = std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>>;
+// A vector of plain values for working buffers: not cleared unless asked, large ones as above.
+template <typename T>
+using WorkBuffer = std::vector<T, UninitialisedAllocator<T>>;
+
+using PixelBuffer = WorkBuffer<std::uint32_t>;
 
 // A 32-bit image: width × height pixels of 0xAARRGGBB, row by row from the top left.
 // The chart subsystem works on rasters through the free functions below.
@@ -150,6 +182,30 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
 // source pixels it covers. The result is opaque.
 Raster SampledMean(const Raster& source, double step, int width, int height, int samples);
 
+// SampledMean worked out as the source's rows are written (a decoder hands each few rows over
+// while they are still in the cache), each row read once: the same result as SampledMean of
+// the whole source. Rows must come in ascending order.
+class SampledMeanRows {
+public:
+    SampledMeanRows(int sourceWidth, int sourceHeight, double step, int width, int height, int samples);
+    // Rows firstRow .. endRow - 1 of the source are written.
+    void add(const Raster& source, int firstRow, int endRow);
+    // The mean (black where the source was empty).
+    Raster take() const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    int m_samples = 0;
+    std::vector<int> m_columns; // per target column, the source column of each sample
+    std::vector<int> m_rows;    // per target row, the source row of each sample (ascending)
+    WorkBuffer<int> m_sums;     // per target pixel, red, green and blue
+    std::size_t m_next = 0;     // the next sample row to take
+};
+
+// Rows of a raster as they are written: rows firstRow .. endRow - 1 of the raster are done.
+using RowsWritten = std::function<void(const Raster& raster, int firstRow, int endRow)>;
+
 // A grey raster of the same size, its intensities without specks: dark or light blots
 // shorter than four pixels every way take the level around them, while lines at least four
 // pixels long one way (across, down or along a diagonal) and the edges of larger areas stay.
@@ -167,7 +223,7 @@ std::uint32_t SampleBilinear(const Raster& raster, double x, double y);
 struct IntensityImage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> levels;
+    WorkBuffer<std::uint8_t> levels;
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
     int at(int x, int y) const { return levels[static_cast<std::size_t>(y) * width + x]; }
@@ -175,8 +231,32 @@ struct IntensityImage {
 IntensityImage IntensityImageOf(const Raster& raster);
 IntensityImage IntensityImageOf(const RasterView& view);
 
+// SampleLevel65536 near or beyond the image's border.
+int SampleLevelOutside(const IntensityImage& image, int x256, int y256);
+
 // The level at (x256 / 256, y256 / 256), blended bilinearly from the four pixels around the
-// point, in 1/65536 of a level (pixels outside the image read as 0, as black does).
-int SampleLevel65536(const IntensityImage& image, int x256, int y256);
+// point, in 1/65536 of a level (pixels outside the image read as 0, as black does). Inline:
+// the fine fit of a disc reads some hundred thousand points.
+inline int SampleLevel65536(const IntensityImage& image, int x256, int y256)
+{
+    const int x = x256 >> 8; // arithmetic shift: floor also for negative coordinates
+    const int y = y256 >> 8;
+    if (x < 0 || y < 0 || x + 1 >= image.width || y + 1 >= image.height)
+        return SampleLevelOutside(image, x256, y256);
+    const int fx = x256 & 0xFF;
+    const int fy = y256 & 0xFF;
+    const std::uint8_t* upper = image.levels.data() + static_cast<std::size_t>(y) * image.width + x;
+    const int upperBlend = upper[0] * (256 - fx) + upper[1] * fx;
+    const int lowerBlend = upper[image.width] * (256 - fx) + upper[image.width + 1] * fx;
+    return upperBlend * (256 - fy) + lowerBlend * fy;
+}
+
 // The same at a point in pixels (taken to 1/256 pixel), in levels with their fraction.
-double SampleLevel(const IntensityImage& image, double x, double y);
+inline double SampleLevel(const IntensityImage& image, double x, double y)
+{
+    // Points this far out read as black anyway; the clamp keeps the conversion defined.
+    constexpr double kFarOut = 1 << 22;
+    if (!(std::abs(x) < kFarOut && std::abs(y) < kFarOut))
+        return 0.0;
+    return SampleLevel65536(image, RoundHalfToEven(x * 256.0), RoundHalfToEven(y * 256.0)) * (1.0 / 65536.0);
+}

@@ -36,9 +36,10 @@ bool AspectPossible(int w, int h)
 // box may end at the rim scale a little inside the rim. A rim is taken when its centre lies
 // in the box and its radius is kRimAtLeast to kRimAtMost of the box's half-size.
 constexpr double kRimWindowGrowth = 0.1;
-constexpr int kRimFitWidth = 376;
+constexpr int kRimFitWidth = 300;
 constexpr double kRimAtLeast = 0.7;
 constexpr double kRimAtMost = 1.2;
+constexpr double kRimBoxSpread = 0.2; // the rim is looked for this near the box's half-size
 
 struct ScanCircle {
     double centreX = 0.0;
@@ -59,14 +60,15 @@ std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
         return std::nullopt;
     const IntensityImage window = IntensityImageOf(
         StretchedView(scan, box.left - growX, box.top - growY, windowWidth, windowHeight, kRimFitWidth, fitHeight));
-    // Pixel x of the window shows the scan at about left + (x + 0.5) · step.
+    // Pixel x of the window shows scan pixel left + Trunc(x · step), which covers
+    // left + x · step on average.
     const double stepX = double(windowWidth) / kRimFitWidth;
     const double stepY = double(windowHeight) / fitHeight;
     const double half = 0.25 * (w + h);
-    const RimFit rim = FitDiscRim(window, window.width / 2.0, window.height / 2.0, half / stepX);
+    const RimFit rim = FitDiscRim(window, window.width / 2.0, window.height / 2.0, half / stepX, kRimBoxSpread);
     if (!rim.found)
         return std::nullopt;
-    const ScanCircle circle{box.left - growX + (rim.centreX + 0.5) * stepX, box.top - growY + (rim.centreY + 0.5) * stepY,
+    const ScanCircle circle{box.left - growX + rim.centreX * stepX, box.top - growY + rim.centreY * stepY,
                             rim.radius * std::sqrt(stepX * stepY)};
     const bool inBox = circle.centreX > box.left && circle.centreX < box.right && circle.centreY > box.top
         && circle.centreY < box.bottom;
@@ -75,25 +77,24 @@ std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
     return circle;
 }
 
-// The disc image averaged by area from the scan: the square around the rim with a margin of
-// kDiscImageMargin image pixels, or where no rim is found the rectangle of the scan from
-// (left, top) with the given steps, height pixels high.
-void AreaDiscImage(const Raster& scan, const std::optional<ScanCircle>& rim, double left, double top, double stepX,
-                   double stepY, int height, ScanDisc& disc)
+// The disc image averaged by area from the scan: the rectangle from (left, top) with the given
+// steps, height pixels high.
+void AreaDiscImage(const Raster& scan, double left, double top, double stepX, double stepY, int height, ScanDisc& disc)
 {
-    if (rim) {
-        const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
-        const double radius = rim->radius * spread;
-        left = rim->centreX - radius;
-        top = rim->centreY - radius;
-        stepX = stepY = 2 * radius / kDiscImageWidth;
-        height = kDiscImageWidth;
-    }
     disc.imageLeft = left;
     disc.imageTop = top;
     disc.imageStepX = stepX;
     disc.imageStepY = stepY;
     disc.image = AreaResample(scan, left, top, stepX, stepY, kDiscImageWidth, height);
+}
+
+// The same for the square around the rim with a margin of kDiscImageMargin image pixels.
+void AreaDiscImage(const Raster& scan, const ScanCircle& rim, ScanDisc& disc)
+{
+    const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
+    const double radius = rim.radius * spread;
+    const double step = 2 * radius / kDiscImageWidth;
+    AreaDiscImage(scan, rim.centreX - radius, rim.centreY - radius, step, step, kDiscImageWidth, disc);
 }
 
 bool CutBoxUsable(const DiscBox& box)
@@ -207,6 +208,13 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     disc.stretched = w > kWorkingRasterWidth || h > kWorkingRasterWidth;
     disc.workingWidth = disc.stretched ? kWorkingRasterWidth : w;
     disc.workingHeight = disc.stretched ? HeightForWidth(kWorkingRasterWidth, w, h) : h;
+    // With Area the image is cut to the rim when it is found, and the box is not refined.
+    const std::optional<ScanCircle> rim = sampling == Sampling::Area ? ScanDiscRim(scan, box) : std::nullopt;
+    if (rim) {
+        AreaDiscImage(scan, *rim, disc);
+        disc.elapsedMs = static_cast<int>(timer.elapsed());
+        return disc;
+    }
     const RasterView working = StretchedView(scan, box.left, box.top, w, h, disc.workingWidth, disc.workingHeight);
     disc.refinedBox = RefineDiscBox(working).box;
     disc.elapsedMs = static_cast<int>(timer.elapsed());
@@ -223,9 +231,8 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
         // The cut box in scan pixels: a working pixel covers w / workingWidth of them across.
         const double scaleX = double(w) / disc.workingWidth;
         const double scaleY = double(h) / disc.workingHeight;
-        AreaDiscImage(scan, ScanDiscRim(scan, box), box.left + disc.cutBox.left * scaleX,
-                      box.top + disc.cutBox.top * scaleY, scaleX * cutWidth / kDiscImageWidth,
-                      scaleY * cutHeight / imageHeight, imageHeight, disc);
+        AreaDiscImage(scan, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
+                      scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight, imageHeight, disc);
     } else {
         disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
                                                 kDiscImageWidth, imageHeight));
@@ -243,7 +250,18 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     timer.start();
     PooledScan pooled;
     Raster& scan = pooled.raster;
-    const ImageLoad loaded = LoadRasterImage(nativePath, scan);
+    // With Area, detection's averaged copy is worked out while the scan's rows are fresh from
+    // the decoder, not read back from memory afterwards.
+    std::optional<SampledMeanRows> averaged;
+    RowsWritten rowsWritten;
+    if (sampling == Sampling::Area) {
+        rowsWritten = [&averaged](const Raster& written, int firstRow, int endRow) {
+            if (!averaged)
+                averaged.emplace(AveragedReduction(written.width, written.height));
+            averaged->add(written, firstRow, endRow);
+        };
+    }
+    const ImageLoad loaded = LoadRasterImage(nativePath, scan, rowsWritten);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
         reading.error = loaded.message();
@@ -257,7 +275,8 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
         reading.error = kScanTooSmallMessage;
         return reading;
     }
-    const ChartDiscsResult found = FindChartDiscs(scan, sampling);
+    const ChartDiscsResult found =
+        averaged ? FindChartDiscs(*averaged, scan.width, scan.height) : FindChartDiscs(scan, sampling);
     reading.detectMs = found.elapsedMs;
     if (progress.detected)
         progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));

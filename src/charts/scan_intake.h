@@ -64,6 +64,7 @@ struct ScanDisc {
     bool stretched = false; // the box was larger than 801 pixels and resampled to 801 wide
     int workingWidth = 0;   // the working raster the box was refined in
     int workingHeight = 0;
+    // Not worked out (all -1) for an image cut to the rim (Area):
     DiscBox refinedBox;     // in working-raster pixels, -1 for a side not found
     DiscBox cutBox;         // what was cut out of the working raster (right and bottom excluded)
     int elapsedMs = 0;      // cutting, resampling and refining

@@ -17,6 +17,7 @@ private slots:
     void areaResample_data();
     void areaResample();
     void takesSpecksAndKeepsLinesAndEdges();
+    void sampledMeanRowByRow();
 };
 
 void TestRaster::intensity_data()
@@ -200,6 +201,25 @@ void TestRaster::takesSpecksAndKeepsLinesAndEdges()
             const int expected = x == 10 ? 230 : onDiagonal ? 20 : background(x);
             QCOMPARE(clean.at(x, y), GreyPixel(expected));
         }
+    }
+}
+
+// The mean worked out as rows come, a few at a time, is the mean of the whole raster, also
+// where the reduction is so slight that several samples fall on one row.
+void TestRaster::sampledMeanRowByRow()
+{
+    Raster source;
+    ResizeRaster(source, 37, 29);
+    for (int y = 0; y < source.height; ++y)
+        for (int x = 0; x < source.width; ++x)
+            source.at(x, y) = 0xFF000000u | std::uint32_t(x * 7) << 16 | std::uint32_t(y * 8) << 8 | std::uint32_t((x * y) % 256);
+    for (const double step : {3.7, 1.3}) {
+        const int width = static_cast<int>(source.width / step);
+        const int height = static_cast<int>(source.height / step);
+        SampledMeanRows rows(source.width, source.height, step, width, height, 3);
+        for (int first = 0; first < source.height; first += 5)
+            rows.add(source, first, std::min(first + 5, source.height));
+        QVERIFY(rows.take().pixels == SampledMean(source, step, width, height, 3).pixels);
     }
 }
 

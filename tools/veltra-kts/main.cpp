@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -200,9 +201,18 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
         for (const QString& line : ScanLogLines(reading))
             out << line << '\n';
     }
+    // Each disc's first reading side by side, as the workspaces of the application have it.
+    std::vector<std::future<ChartAnalysis>> analyses;
     for (const ScanDisc& disc : reading.discs) {
-        ChartAnalysis analysis(disc.image, options);
-        analysis.setUp(saved);
+        analyses.push_back(std::async(std::launch::async, [&disc, &options, &saved] {
+            ChartAnalysis analysis(disc.image, options);
+            analysis.setUp(saved);
+            return analysis;
+        }));
+    }
+    for (std::size_t i = 0; i < reading.discs.size(); ++i) {
+        const ScanDisc& disc = reading.discs[i];
+        const ChartAnalysis analysis = analyses[i].get();
         if (json) {
             discsJson.append(DiscJson(disc, analysis));
             continue;
