@@ -179,6 +179,26 @@ void AllocateRaster(Raster& raster, int width, int height)
     raster.pixels.resize(static_cast<std::size_t>(raster.width) * raster.height);
 }
 
+RasterPagesAhead::RasterPagesAhead(Raster& raster, bool fresh)
+{
+    constexpr std::size_t kPage = 4096;
+    if (!fresh || raster.pixels.size() * sizeof(std::uint32_t) < kLargeBufferBytes)
+        return;
+    auto* begin = reinterpret_cast<volatile unsigned char*>(raster.pixels.data());
+    const std::size_t bytes = raster.pixels.size() * sizeof(std::uint32_t);
+    m_toucher = std::thread([begin, bytes] {
+        // Writing a zero into a page nobody has written yet changes nothing the writer sees.
+        for (std::size_t at = 0; at < bytes; at += kPage)
+            begin[at] = 0;
+    });
+}
+
+RasterPagesAhead::~RasterPagesAhead()
+{
+    if (m_toucher.joinable())
+        m_toucher.join();
+}
+
 void ClearRaster(Raster& raster, std::uint32_t color)
 {
     std::fill(raster.pixels.begin(), raster.pixels.end(), color);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -13,7 +14,7 @@
 // them: a fresh page costs the system as much to find and clear as the decoder takes to write
 // it, and a large page holds 512 small ones. Buffers let go are kept for reuse, a few.
 // Null when there is no memory.
-constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 16;
+constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 19;
 void* AllocateLargeBuffer(std::size_t bytes) noexcept;
 void FreeLargeBuffer(void* buffer, std::size_t bytes) noexcept;
 
@@ -118,6 +119,22 @@ void ResizeRaster(Raster& raster, int width, int height);
 void EmptyRaster(Raster& raster);
 // Sets the size and leaves the pixels undefined, for a raster that is then written whole.
 void AllocateRaster(Raster& raster, int width, int height);
+
+// While it lives, a second thread touches the pages of a raster's memory that the process has
+// not had yet, from the top down, ahead of a writer that is slow to fill it (a decoder): the
+// system then finds and clears those pages on another processor. Raster memory that was in use
+// before is left alone.
+class RasterPagesAhead {
+public:
+    // `fresh`: the raster's memory was just allocated.
+    RasterPagesAhead(Raster& raster, bool fresh);
+    ~RasterPagesAhead();
+    RasterPagesAhead(const RasterPagesAhead&) = delete;
+    RasterPagesAhead& operator=(const RasterPagesAhead&) = delete;
+
+private:
+    std::thread m_toucher;
+};
 // Fills every pixel with one colour (opaque black unless told otherwise).
 void ClearRaster(Raster& raster, std::uint32_t color = kOpaqueBlack);
 
