@@ -181,15 +181,21 @@ void AllocateRaster(Raster& raster, int width, int height)
 
 RasterPagesAhead::RasterPagesAhead(Raster& raster, bool fresh)
 {
-    constexpr std::size_t kPage = 4096;
     if (!fresh || raster.pixels.size() * sizeof(std::uint32_t) < kLargeBufferBytes)
         return;
-    auto* begin = reinterpret_cast<volatile unsigned char*>(raster.pixels.data());
+    const auto start = reinterpret_cast<std::uintptr_t>(raster.pixels.data());
     const std::size_t bytes = raster.pixels.size() * sizeof(std::uint32_t);
-    m_toucher = std::thread([begin, bytes] {
-        // Writing a zero into a page nobody has written yet changes nothing the writer sees.
-        for (std::size_t at = 0; at < bytes; at += kPage)
-            begin[at] = 0;
+    constexpr std::uintptr_t kSmallPage = 4096;
+    if (start % kSmallPage != 0)
+        return;
+    m_toucher = std::thread([start, bytes] {
+        // The system readies the pages as if they were written, without touching what the
+        // writer may have put there already; a large page at a time, from the top.
+        for (std::uintptr_t at = start; at < start + bytes; at += kLargePage) {
+            if (::madvise(reinterpret_cast<void*>(at), std::min<std::uintptr_t>(kLargePage, start + bytes - at),
+                          MADV_POPULATE_WRITE) != 0)
+                return; // not known to this system, or no memory: the writer readies them itself
+        }
     });
 }
 

@@ -120,10 +120,10 @@ void EmptyRaster(Raster& raster);
 // Sets the size and leaves the pixels undefined, for a raster that is then written whole.
 void AllocateRaster(Raster& raster, int width, int height);
 
-// While it lives, a second thread touches the pages of a raster's memory that the process has
-// not had yet, from the top down, ahead of a writer that is slow to fill it (a decoder): the
-// system then finds and clears those pages on another processor. Raster memory that was in use
-// before is left alone.
+// While it lives, a second thread has the system ready the pages of a raster's fresh memory,
+// from the top down, ahead of a writer that is slow to fill it (a decoder): the system then
+// finds and clears those pages on another processor, and nothing the writer wrote is touched.
+// Raster memory that was in use before is left alone.
 class RasterPagesAhead {
 public:
     // `fresh`: the raster's memory was just allocated.
