@@ -85,10 +85,13 @@ constexpr int kBlueByte = kLittleEndian ? 0 : 3;
 namespace {
 
 constexpr std::size_t kLargePage = std::size_t(2) << 20;
+constexpr std::size_t kSmallPage = 4096;
 
-std::size_t LargePages(std::size_t bytes)
+// A buffer's size in whole large pages, or in small ones below a large page.
+std::size_t WholePages(std::size_t bytes)
 {
-    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+    const std::size_t page = bytes >= kLargePage ? kLargePage : kSmallPage;
+    return (bytes + page - 1) / page * page;
 }
 
 // Large buffers let go are kept for the next ones of their size (disc images and the like,
@@ -142,9 +145,11 @@ LargeBufferStore& LargeBuffers()
 
 void* AllocateLargeBuffer(std::size_t bytes) noexcept
 {
-    const std::size_t size = LargePages(bytes);
+    const std::size_t size = WholePages(bytes);
     if (void* kept = LargeBuffers().take(size))
         return kept;
+    if (size < kLargePage)
+        return std::aligned_alloc(kSmallPage, size);
     void* buffer = std::aligned_alloc(kLargePage, size);
     if (buffer)
         ::madvise(buffer, size, MADV_HUGEPAGE); // a wish: without large pages it does nothing
@@ -153,7 +158,7 @@ void* AllocateLargeBuffer(std::size_t bytes) noexcept
 
 void FreeLargeBuffer(void* buffer, std::size_t bytes) noexcept
 {
-    if (buffer && !LargeBuffers().keep(buffer, LargePages(bytes)))
+    if (buffer && !LargeBuffers().keep(buffer, WholePages(bytes)))
         std::free(buffer);
 }
 
@@ -185,7 +190,6 @@ RasterPagesAhead::RasterPagesAhead(Raster& raster, bool fresh)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(raster.pixels.data());
     const std::size_t bytes = raster.pixels.size() * sizeof(std::uint32_t);
-    constexpr std::uintptr_t kSmallPage = 4096;
     if (start % kSmallPage != 0)
         return;
     m_toucher = std::thread([start, bytes] {

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-// Memory for large buffers (a scan, a disc image) in the system's large pages where it has
-// them: a fresh page costs the system as much to find and clear as the decoder takes to write
-// it, and a large page holds 512 small ones. Buffers let go are kept for reuse, a few.
-// Null when there is no memory.
-constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 19;
+// Memory for large buffers (a scan, a disc image, the working copies of a search): fresh pages
+// cost the system as much to find and clear as the work done in them, so buffers let go are
+// kept for reuse, a few, and those of a large page (2 MB) or more are in the system's large
+// pages where it has them (a large page holds 512 small ones). Null when there is no memory.
+constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 16;
 void* AllocateLargeBuffer(std::size_t bytes) noexcept;
 void FreeLargeBuffer(void* buffer, std::size_t bytes) noexcept;
 
