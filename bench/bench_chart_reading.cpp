@@ -2,6 +2,9 @@
 // a JPEG file. Compares decoding the file alone with the whole reading of both discs, and
 // times one re-analysis after a geometry change. The argument of the reading's benchmarks is
 // the option FinoPoravnaj: 0 the plain reading, 1 the fine one.
+//
+//   bench_chart_reading [BENCHMARK FLAGS]
+//   bench_chart_reading --write-scan FILE   writes the scan to FILE (for timing whole processes)
 
 #include "chart_drawing.h"
 #include "charts/chart_analysis.h"
@@ -16,6 +19,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
+#include <string_view>
 
 #include <jpeglib.h>
 
@@ -23,19 +28,24 @@ namespace {
 
 constexpr int kDpi = 300;
 
+bool WriteScan(const QString& file)
+{
+    const int width = A4WidthPixels(kDpi);
+    const int height = A4HeightPixels(kDpi);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+    discs[0].pos0 = 180;
+    discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
+    discs[1].pos0 = 95.5;
+    discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
+    return WriteJpegFile(file, DrawChartPage(width, height, discs));
+}
+
 const QString& ScanFile()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
-        const int width = A4WidthPixels(kDpi);
-        const int height = A4HeightPixels(kDpi);
-        std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
-        discs[0].pos0 = 180;
-        discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
-        discs[1].pos0 = 95.5;
-        discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
         const QString file = dir.filePath(QStringLiteral("a4-300dpi.jpg"));
-        if (!WriteJpegFile(file, DrawChartPage(width, height, discs)))
+        if (!WriteScan(file))
             std::abort();
         return file;
     }();
@@ -104,12 +114,18 @@ void BM_ReadScan(benchmark::State& state)
         ScanReading reading = ReadScanDiscs(file, {}, SamplingFor(options));
         if (reading.discs.size() != 2)
             state.SkipWithError("expected two discs");
-        // Each disc image is handed over to its analysis, as the intake hands it to a workspace.
+        // Each disc image is handed over to its analysis, set up side by side, as the intake
+        // hands them to their workspaces.
+        std::vector<std::future<ChartAnalysis>> analyses;
         for (ScanDisc& disc : reading.discs) {
-            ChartAnalysis analysis(std::move(disc.image), options);
-            analysis.setUp(ChartGeometry());
-            benchmark::DoNotOptimize(analysis.intervals().data());
+            analyses.push_back(std::async(std::launch::async, [&disc, &options] {
+                ChartAnalysis analysis(std::move(disc.image), options);
+                analysis.setUp(ChartGeometry());
+                return analysis;
+            }));
         }
+        for (auto& analysis : analyses)
+            benchmark::DoNotOptimize(analysis.get().intervals().data());
     }
 }
 BENCHMARK(BM_ReadScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -155,4 +171,12 @@ BENCHMARK(BM_Reanalysis)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string_view(argv[1]) == "--write-scan")
+        return WriteScan(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

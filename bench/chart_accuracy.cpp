@@ -1,14 +1,18 @@
 // How exactly chart scans are read: synthetic scans with a known truth go through the whole
 // intake and reading, with the fine reading (FinoPoravnaj) off and on. Kinds of scan:
-// disc diameter (700, 1500, 2500 pixels), one or two discs, dark or white scanner background,
-// JPEG of quality 60 or 95 or BMP, clean or dusty; every disc turned by a random angle, its
-// centre off the pixel grid, a random day of activities, edges softened as a scanner does.
-// Reported per kind and in total: minutes read right, discs found, the error of 00:00 and of
-// the centre (in disc-image pixels). The plain reading takes availability only where its trace
-// is exactly four of the ring's fourteen rows thick, so the minutes are also counted without
-// availability in a column of their own.
+// disc diameter (700, 1500, 2500 pixels), one or two discs, the scanner's lid (dark or white
+// behind the plain drawn discs; dark or white behind discs drawn as printed ones are, with a
+// pear-shaped hole outlined by its shadow and a printed rim scale: on the white lid the hole is
+// as light as the paper, seen only by its outline), JPEG of quality 60 or 95 or BMP, clean or
+// dusty; every disc turned by a random angle, its centre off the pixel grid, a random day of
+// activities, edges softened as a scanner does. Reported per kind and in total: minutes read
+// right (over all discs, and of the worst disc), discs found (and boxes that were no disc),
+// the error of 00:00 and of the centre (in disc-image pixels), and how many discs asked for
+// 00:00 to be checked. The plain reading takes availability only where its trace is exactly
+// four of the ring's fourteen rows thick, so the minutes are also counted without availability
+// in a column of their own.
 //
-//   chart_accuracy [SAMPLES PER KIND, default 2]
+//   chart_accuracy [SAMPLES PER KIND, default 2] [on | off: one reading only] [TEXT: kinds whose name holds it]
 
 #include "chart_drawing.h"
 #include "test_image_files.h"
@@ -31,20 +35,39 @@ namespace {
 constexpr int kMinutes = 1440;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
+enum class Lid { Dark, White, DarkPrinted, WhiteOutline };
+
+QString LidName(Lid lid)
+{
+    switch (lid) {
+    case Lid::Dark:
+        return QStringLiteral("dark");
+    case Lid::White:
+        return QStringLiteral("white");
+    case Lid::DarkPrinted:
+        return QStringLiteral("dark, printed");
+    case Lid::WhiteOutline:
+        return QStringLiteral("white, outline only");
+    }
+    return {};
+}
+
 struct Kind {
     int diameter = 0;
     int discs = 0;
-    bool dark = true;
+    Lid lid = Lid::Dark;
     int quality = 0; // 0: BMP
     bool dusty = false;
 
+    bool white() const { return lid == Lid::White || lid == Lid::WhiteOutline; }
+    bool printed() const { return lid == Lid::DarkPrinted || lid == Lid::WhiteOutline; }
     QString name() const
     {
         return QStringLiteral("%1 px, %2 disc%3, %4, %5, %6")
             .arg(diameter)
             .arg(discs)
             .arg(discs > 1 ? "s" : "")
-            .arg(dark ? "dark" : "white")
+            .arg(LidName(lid))
             .arg(quality ? QStringLiteral("JPEG %1").arg(quality) : QStringLiteral("BMP"))
             .arg(dusty ? "dusty" : "clean");
     }
@@ -57,6 +80,9 @@ struct Tally {
     long otherRight = 0;
     int discs = 0;
     int discsFound = 0;
+    int falseDiscs = 0;  // boxes read as discs that hold none
+    int zeroChecks = 0;  // discs whose 00:00 the operator is asked to check
+    std::vector<double> discRight; // per disc, the share of its minutes read right
     std::vector<double> zeroErrors;
     std::vector<double> centreErrors;
 
@@ -68,6 +94,9 @@ struct Tally {
         otherRight += other.otherRight;
         discs += other.discs;
         discsFound += other.discsFound;
+        falseDiscs += other.falseDiscs;
+        zeroChecks += other.zeroChecks;
+        discRight.insert(discRight.end(), other.discRight.begin(), other.discRight.end());
         zeroErrors.insert(zeroErrors.end(), other.zeroErrors.begin(), other.zeroErrors.end());
         centreErrors.insert(centreErrors.end(), other.centreErrors.begin(), other.centreErrors.end());
     }
@@ -178,7 +207,7 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
     std::uniform_real_distribution<double> fraction(0.0, 1.0);
     std::uniform_real_distribution<double> angle(0.0, 360.0);
     std::vector<ChartDiscDrawing> drawn;
-    const std::uint32_t background = kind.dark ? kChartBackground : kWhite;
+    const std::uint32_t background = kind.white() ? kWhite : kChartBackground;
     for (int i = 0; i < kind.discs; ++i) {
         ChartDiscDrawing disc;
         disc.radius = d / 2.0;
@@ -187,7 +216,7 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
         disc.pos0 = angle(random);
         disc.trace = RandomDay(random);
         disc.holeColour = background;
-        drawn.push_back(disc);
+        drawn.push_back(kind.printed() ? PrintedDisc(disc, kind.white()) : disc);
     }
     Raster page = DrawChartPage(width, height, drawn, background);
     if (kind.dusty)
@@ -210,24 +239,30 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
         for (const ChartDiscDrawing& candidate : drawn)
             if (candidate.centreY > disc.box.top && candidate.centreY < disc.box.bottom)
                 truth = &candidate;
-        if (!truth)
+        if (!truth) {
+            ++tally.falseDiscs;
             continue;
+        }
         ++tally.discsFound;
         ChartAnalysis analysis(disc.image, options);
         analysis.setUp(ChartGeometry());
+        tally.zeroChecks += analysis.zeroCheck().needsChecking;
         std::vector<int> truthMinutes(kMinutes, 0);
         for (const TraceInterval& t : truth->trace)
             for (int m = t.startMinute; m < t.endMinute; ++m)
                 truthMinutes[m] = t.activity;
+        long right = 0;
         for (const ChartInterval& i : analysis.intervals())
             for (int m = i.start; m < i.end && m < kMinutes; ++m) {
                 ++tally.minutes;
-                tally.minutesRight += truthMinutes[m] == i.code;
+                right += truthMinutes[m] == i.code;
                 if (truthMinutes[m] != kAvailability) {
                     ++tally.otherMinutes;
                     tally.otherRight += truthMinutes[m] == i.code;
                 }
             }
+        tally.minutesRight += right;
+        tally.discRight.push_back(100.0 * double(right) / kMinutes);
         tally.zeroErrors.push_back(AngleError(analysis.geometry().pos0, truth->pos0));
         const int w = disc.box.right - disc.box.left;
         const int h = disc.box.bottom - disc.box.top;
@@ -255,16 +290,20 @@ double Percentile(std::vector<double> values, double p)
 
 QString Row(const QString& name, const Tally& t)
 {
-    return QStringLiteral("| %1 | %2 % | %9 % | %3/%4 | %5° | %6° | %7 | %8 |")
+    const double worstDisc = t.discRight.empty() ? 0.0 : *std::min_element(t.discRight.begin(), t.discRight.end());
+    return QStringLiteral("| %1 | %2 % | %3 % | %4 % | %5/%6%7 | %8° | %9° | %10 | %11 | %12 |")
         .arg(name)
         .arg(t.minutes ? 100.0 * double(t.minutesRight) / double(t.minutes) : 0.0, 0, 'f', 2)
+        .arg(worstDisc, 0, 'f', 2)
+        .arg(t.otherMinutes ? 100.0 * double(t.otherRight) / double(t.otherMinutes) : 0.0, 0, 'f', 2)
         .arg(t.discsFound)
         .arg(t.discs)
+        .arg(t.falseDiscs ? QStringLiteral(" (+%1)").arg(t.falseDiscs) : QString())
         .arg(Percentile(t.zeroErrors, 0.5), 0, 'f', 3)
         .arg(Percentile(t.zeroErrors, 1.0), 0, 'f', 3)
         .arg(Percentile(t.centreErrors, 0.5), 0, 'f', 2)
         .arg(Percentile(t.centreErrors, 1.0), 0, 'f', 2)
-        .arg(t.otherMinutes ? 100.0 * double(t.otherRight) / double(t.otherMinutes) : 0.0, 0, 'f', 2);
+        .arg(t.zeroChecks);
 }
 
 } // namespace
@@ -272,23 +311,30 @@ QString Row(const QString& name, const Tally& t)
 int main(int argc, char** argv)
 {
     const int samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString kindText = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     QTemporaryDir folder;
     QTextStream out(stdout);
     std::vector<Kind> kinds;
     for (int diameter : {700, 1500, 2500})
         for (int discs : {1, 2})
-            for (bool dark : {true, false})
+            for (Lid lid : {Lid::Dark, Lid::White, Lid::DarkPrinted, Lid::WhiteOutline})
                 for (int quality : {60, 95, 0})
                     for (bool dusty : {false, true})
-                        kinds.push_back({diameter, discs, dark, quality, dusty});
+                        kinds.push_back({diameter, discs, lid, quality, dusty});
     for (bool fine : {false, true}) {
+        if (only == QLatin1String(fine ? "off" : "on"))
+            continue;
         out << "\n### Fine geometry " << (fine ? "on" : "off") << "\n\n"
-            << "| kind | minutes right | without availability | discs found | 00:00 median | 00:00 worst | centre median (px) | centre worst (px) |\n"
-            << "|---|---|---|---|---|---|---|---|\n";
+            << "| kind | minutes right | worst disc | without availability | discs found | 00:00 median | 00:00 worst | centre median (px) | centre worst (px) | 00:00 to check |\n"
+            << "|---|---|---|---|---|---|---|---|---|---|\n";
         Tally total, clean, dusty;
         std::map<QString, Tally> groups;
-        std::mt19937 random(20261210); // the same scans for both runs
-        for (const Kind& kind : kinds) {
+        for (std::size_t k = 0; k < kinds.size(); ++k) {
+            const Kind& kind = kinds[k];
+            if (!kind.name().contains(kindText))
+                continue;
+            std::mt19937 random(20261210 + static_cast<unsigned>(k)); // the same scans for both readings
             Tally tally;
             for (int i = 0; i < samples; ++i)
                 tally.add(RunScan(kind, random, folder.path(), fine));
@@ -297,7 +343,7 @@ int main(int argc, char** argv)
             total.add(tally);
             (kind.dusty ? dusty : clean).add(tally);
             groups[QStringLiteral("%1 px").arg(kind.diameter)].add(tally);
-            groups[kind.dark ? QStringLiteral("dark background") : QStringLiteral("white background")].add(tally);
+            groups[LidName(kind.lid) + QStringLiteral(" lid")].add(tally);
             groups[kind.quality ? QStringLiteral("JPEG %1").arg(kind.quality) : QStringLiteral("BMP")].add(tally);
         }
         for (const auto& [name, tally] : groups)

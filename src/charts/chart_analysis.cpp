@@ -1,7 +1,6 @@
 #include "charts/chart_analysis.h"
 
 #include "charts/chart_orientation.h"
-#include "charts/fine_geometry.h"
 #include "charts/trace_reading.h"
 #include "charts/trace_unrolling.h"
 
@@ -18,12 +17,21 @@ ChartAnalysis::ChartAnalysis(Raster disc, const ChartReadingOptions& options)
 void ChartAnalysis::setUp(const ChartGeometry& saved)
 {
     m_geometry = saved.cx == 0 ? DefaultChartGeometry(m_disc.width, m_disc.height) : saved;
-    const OrientationResult orientation = FindChartOrientation(m_disc);
-    m_geometry.pos0 = orientation.pos0;
-    if (m_options.finoPoravnaj)
-        m_geometry = FineChartGeometry(m_disc, m_geometry);
+    int orientationMs = 0;
+    const auto roughPos0 = [this, &orientationMs] {
+        const OrientationResult orientation = FindChartOrientation(m_disc);
+        orientationMs = orientation.elapsedMs;
+        return orientation.pos0;
+    };
+    if (m_options.finoPoravnaj) {
+        const FineFit fine = FineChartGeometry(m_disc, m_geometry, roughPos0);
+        m_geometry = fine.geometry;
+        m_zeroCheck = fine.zero;
+    } else {
+        m_geometry.pos0 = roughPos0();
+    }
     reanalyse();
-    m_durations.orientationMs = orientation.elapsedMs;
+    m_durations.orientationMs = orientationMs;
 }
 
 void ChartAnalysis::setGeometry(const ChartGeometry& geometry)

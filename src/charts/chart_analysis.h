@@ -3,6 +3,7 @@
 #include "charts/chart_geometry.h"
 #include "charts/chart_reading_options.h"
 #include "charts/day_split.h"
+#include "charts/fine_geometry.h"
 #include "charts/raster.h"
 #include "charts/trace_strip.h"
 
@@ -23,7 +24,9 @@ public:
     ChartAnalysis(Raster disc, const ChartReadingOptions& options);
 
     // Starts from a saved geometry, or from the image's default geometry when none was saved
-    // (cx == 0); Pos0 is always estimated from the image. Then reads the chart.
+    // (cx == 0); Pos0 is always estimated from the image (with the fine reading from the
+    // centre hole and the rim scale, the longest free ray only where they fail). Then reads the
+    // chart.
     void setUp(const ChartGeometry& saved);
     // Re-analysis with a new geometry: strip, intervals, split point and days anew.
     void setGeometry(const ChartGeometry& geometry);
@@ -39,6 +42,8 @@ public:
     int splitPoint() const { return m_splitPoint; }
     const ChartDays& days() const { return m_days; }
     const ChartAnalysisDurations& durations() const { return m_durations; }
+    // How the set-up's fine reading established 00:00 (nothing to check without it).
+    const ZeroDirectionCheck& zeroCheck() const { return m_zeroCheck; }
 
 private:
     void reanalyse();
@@ -52,4 +57,8 @@ private:
     int m_splitPoint = 0;
     ChartDays m_days;
     ChartAnalysisDurations m_durations;
+    ZeroDirectionCheck m_zeroCheck;
 };
+
+// What the workspace's status line and veltra-kts say when 00:00 should be checked.
+inline const QString kCheckZeroMessage = QStringLiteral("Provjerite položaj 00:00");

@@ -33,12 +33,12 @@ inline int SobelStrength(int aboveLeft, int above, int aboveRight, int left, int
 struct LevelMap {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> levels;
+    WorkBuffer<std::uint8_t> levels;
 };
 
 LevelMap IntensityMap(const Raster& raster)
 {
-    LevelMap map{raster.width, raster.height, std::vector<std::uint8_t>(raster.pixels.size())};
+    LevelMap map{raster.width, raster.height, WorkBuffer<std::uint8_t>(raster.pixels.size())};
     std::transform(raster.pixels.begin(), raster.pixels.end(), map.levels.begin(),
                    [](std::uint32_t p) { return static_cast<std::uint8_t>(Intensity(p)); });
     return map;
@@ -49,7 +49,7 @@ DiscBox SobelEdges(const LevelMap& intensities, LevelMap& edges, int zeroBelow, 
 {
     const int w = intensities.width;
     const int h = intensities.height;
-    edges = {w, h, std::vector<std::uint8_t>(intensities.levels.size(), 0)}; // border stays 0
+    edges = {w, h, WorkBuffer<std::uint8_t>(intensities.levels.size(), 0)}; // border stays 0
     int minX = w, minY = h, maxX = -1, maxY = -1;
     for (int y = 1; y < h - 1; ++y) {
         const std::uint8_t* above = &intensities.levels[static_cast<std::size_t>(y - 1) * w];
@@ -288,7 +288,7 @@ int BandEdgeSearch(const Raster& edges, const Band& band, BandSide side)
     return SearchBand(edges, band, side);
 }
 
-DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges)
+DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges, GapRows gapRows)
 {
     QElapsedTimer timer;
     timer.start();
@@ -316,13 +316,28 @@ DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges)
     // Gap rows: rows between top and bottom with fewer than 4 weak edges across the band.
     int gapStart = -1;
     int gapEnd = -1;
+    int runStart = -1;
     for (int y = sides.top + 1; y <= sides.bottom - 1; ++y) {
         int count = 0;
         for (int x = std::max(bandLeft, 0); x <= std::min(bandRight, w - 1); ++x)
             count += Intensity(edges.at(x, y)) > kWeakEdge;
-        if (count < kLineQuorum) {
-            if (gapStart < 0)
-                gapStart = y;
+        const bool gap = count < kLineQuorum;
+        if (gapRows == GapRows::FirstToLast) {
+            if (gap) {
+                if (gapStart < 0)
+                    gapStart = y;
+                gapEnd = y;
+            }
+            continue;
+        }
+        if (!gap) {
+            runStart = -1;
+            continue;
+        }
+        if (runStart < 0)
+            runStart = y;
+        if (y - runStart + 1 >= kMinGapRun && y - runStart > gapEnd - gapStart) {
+            gapStart = runStart;
             gapEnd = y;
         }
     }
@@ -375,30 +390,93 @@ DiscBox ScaleReducedBox(const DiscBox& box, double scale)
             scaled(box.bottom + kBoxMargin)};
 }
 
+std::vector<DiscBox> WholeDiscs(const std::vector<DiscBox>& boxes)
+{
+    const auto size = [](const DiscBox& box) { return std::max(box.right - box.left, box.bottom - box.top); };
+    std::vector<std::size_t> bySize(boxes.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        bySize[i] = i;
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [&](std::size_t a, std::size_t b) { return size(boxes[a]) > size(boxes[b]); });
+    std::vector<bool> kept(boxes.size(), false);
+    for (std::size_t i : bySize) {
+        const DiscBox& box = boxes[i];
+        bool whole = 2 * size(box) >= size(boxes[bySize.front()]);
+        for (std::size_t j = 0; j < boxes.size() && whole; ++j) {
+            if (!kept[j])
+                continue;
+            const DiscBox& disc = boxes[j];
+            // Doubled coordinates keep the centres whole.
+            const std::int64_t dx = (box.left + box.right) - (disc.left + disc.right);
+            const std::int64_t dy = (box.top + box.bottom) - (disc.top + disc.bottom);
+            const std::int64_t radius = size(disc);
+            whole = dx * dx + dy * dy > radius * radius;
+        }
+        kept[i] = whole;
+    }
+    std::vector<DiscBox> discs;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        if (kept[i])
+            discs.push_back(boxes[i]);
+    return discs;
+}
+
 // Samples along each axis of a reduced pixel for the averaged reduction.
-constexpr int kReductionSamples = 4;
+constexpr int kReductionSamples = 2;
+
+namespace {
+
+// FindChartDiscs on its reduced copy, with the reduction's scale.
+ChartDiscsResult FindDiscsInReduced(const Raster& reduced, double scale, Sampling reduction, const QElapsedTimer& timer)
+{
+    ChartDiscsResult result;
+    Raster edges;
+    const DiscBoxesResult found =
+        FindDiscBoxes(reduced, edges, reduction == Sampling::Area ? GapRows::WidestRun : GapRows::FirstToLast);
+    std::vector<DiscBox> boxes;
+    if (found.count >= 1)
+        boxes.push_back(ScaleReducedBox(found.first, scale));
+    if (found.count == 2)
+        boxes.push_back(ScaleReducedBox(found.second, scale));
+    result.boxes = WholeDiscs(boxes);
+    result.elapsedMs = ElapsedMs(timer);
+    return result;
+}
+
+bool ScanSearched(int width, int height)
+{
+    return width > kDetectionSize && height > kDetectionSize;
+}
+
+} // namespace
 
 ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction)
 {
     QElapsedTimer timer;
     timer.start();
-    ChartDiscsResult result;
-    if (scan.width <= kDetectionSize || scan.height <= kDetectionSize) {
-        result.elapsedMs = ElapsedMs(timer);
-        return result;
-    }
+    if (!ScanSearched(scan.width, scan.height))
+        return {{}, ElapsedMs(timer)};
     const ReducedSize size = ReducedScanSize(scan.width, scan.height);
-    const Raster reduced = reduction == Sampling::Area
-        ? MedianIntensity3x3(SampledMean(scan, size.scale, size.width, size.height, kReductionSamples))
-        : StretchNearest(scan, size.width, size.height);
-    Raster edges;
-    const DiscBoxesResult found = FindDiscBoxes(reduced, edges);
-    if (found.count >= 1)
-        result.boxes.push_back(ScaleReducedBox(found.first, size.scale));
-    if (found.count == 2)
-        result.boxes.push_back(ScaleReducedBox(found.second, size.scale));
-    result.elapsedMs = ElapsedMs(timer);
-    return result;
+    if (reduction == Sampling::Area)
+        return FindDiscsInReduced(WithoutSpecks(SampledMean(scan, size.scale, size.width, size.height, kReductionSamples)),
+                                  size.scale, reduction, timer);
+    return FindDiscsInReduced(StretchNearest(scan, size.width, size.height), size.scale, reduction, timer);
+}
+
+SampledMeanRows AveragedReduction(int scanWidth, int scanHeight)
+{
+    const ReducedSize size = ReducedScanSize(scanWidth, scanHeight);
+    return SampledMeanRows(scanWidth, scanHeight, size.scale, size.width, size.height, kReductionSamples);
+}
+
+ChartDiscsResult FindChartDiscs(const SampledMeanRows& averaged, int scanWidth, int scanHeight)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!ScanSearched(scanWidth, scanHeight))
+        return {{}, ElapsedMs(timer)};
+    return FindDiscsInReduced(WithoutSpecks(averaged.take()), ReducedScanSize(scanWidth, scanHeight).scale,
+                              Sampling::Area, timer);
 }
 
 BoxResult RefineDiscBox(const RasterView& cutout)

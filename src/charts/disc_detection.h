@@ -71,11 +71,19 @@ struct DiscBoxesResult {
     int elapsedMs = 0;
 };
 
+// Which rows between the top and the bottom separate two discs. FirstToLast: all from the
+// first row with fewer than 4 weak edges to the last. WidestRun: the widest run of such rows
+// one after another, when it is at least kMinGapRun rows wide; a disc on a white lid shows its
+// rim only faintly, so a row or two near its top or bottom may hold hardly any edges without
+// being a gap between discs.
+enum class GapRows { FirstToLast, WidestRun };
+constexpr int kMinGapRun = 3;
+
 // Finds one disc, or two discs one above the other, in a reduced scan (at most 400 × 400).
 // The edge map is left in edges with the search's marks painted into it.
 // When the lower of two discs shows no left or right side of its own, the side falls back
 // to the column just outside the pair's common side, so the disc is not lost.
-DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges);
+DiscBoxesResult FindDiscBoxes(const Raster& reduced, Raster& edges, GapRows gapRows = GapRows::FirstToLast);
 
 // Scale of the reduced copy and its size: s = max(W / 400, H / 400), Trunc(W / s) × Trunc(H / s).
 struct ReducedSize {
@@ -89,15 +97,28 @@ ReducedSize ReducedScanSize(int width, int height);
 // rounded to the nearest integer with halves to even. Not clipped to the scan.
 DiscBox ScaleReducedBox(const DiscBox& box, double scale);
 
+// A disc is a disc: of boxes found on one scan, those that hold a disc of their own. Taken by
+// size, the largest first, a box is no disc when its size (its longer side) is below half of
+// the largest box's, or when its centre lies within the circle of a box already taken (the
+// circle its longer side spans about its centre): a piece of a disc's rim scale, or a speck,
+// that the search took for a second disc. The boxes kept stay in their order.
+std::vector<DiscBox> WholeDiscs(const std::vector<DiscBox>& boxes);
+
 struct ChartDiscsResult {
     std::vector<DiscBox> boxes; // scan pixels, the upper disc first; empty when none was found
     int elapsedMs = 0;
 };
 
 // The boxes of the chart discs in a whole scan (none when the scan is 400 pixels or less
-// either way). Only the reduced copy is searched; with Area it is averaged and then the median
-// of each pixel's neighbourhood, so that specks of dust do not pass for edges.
+// either way), only whole discs (WholeDiscs). Only the reduced copy is searched; with Area it
+// is averaged and its specks taken away (WithoutSpecks), so that dust does not pass for edges
+// while the thin lines of a disc on a white lid stay, and the discs are told apart by the
+// widest run of gap rows.
 ChartDiscsResult FindChartDiscs(const Raster& scan, Sampling reduction = Sampling::Nearest);
+// The averaging of the reduced copy for Area, to be fed the scan's rows as they are loaded.
+SampledMeanRows AveragedReduction(int scanWidth, int scanHeight);
+// FindChartDiscs with Area on a scan whose averaged reduction was worked out as it was loaded.
+ChartDiscsResult FindChartDiscs(const SampledMeanRows& averaged, int scanWidth, int scanHeight);
 
 // Finds a disc's box again, more tightly, in its cut-out (at most 801 pixels wide): the edge
 // map's box narrowed by the column and row searches, whose results are returned as they are,

@@ -1,12 +1,12 @@
 #include "charts/image_loading.h"
 
+#include "charts/bmp_reading.h"
 #include "common/little_endian.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
-#include <QImage>
-#include <QImageReader>
+#include <QFileInfo>
+#include <QLibrary>
 
 #include <algorithm>
 #include <bit>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <new>
+#include <system_error>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -198,6 +199,17 @@ ImageLoad CheckBmpHeader(const std::uint8_t* data, std::size_t size)
     return kLoaded;
 }
 
+// The BMP reader module beside the executable, loaded once; null when it is missing.
+BmpReader BmpReaderModule()
+{
+    static const BmpReader reader = [] {
+        const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+        static QLibrary module(QFileInfo(executable).absolutePath() + QLatin1Char('/') + QLatin1String(kBmpReaderModule));
+        return reinterpret_cast<BmpReader>(module.resolve(kBmpReaderFunction));
+    }();
+    return reader;
+}
+
 } // namespace
 
 bool RasterSizeAllowed(std::int64_t width, std::int64_t height)
@@ -230,7 +242,7 @@ QString ImageLoad::message() const
     return kImageLoadErrorMessage;
 }
 
-ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
 {
     EmptyRaster(raster);
     if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
@@ -242,8 +254,12 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     error.base.error_exit = JpegErrorExit;
     error.base.emit_message = JpegEmitMessage;
     error.base.output_message = JpegOutputMessage;
+    // The thread that readies the raster's fresh pages ahead of the decoder, held by a plain
+    // pointer, deleted (which waits for it) on every way out.
+    RasterPagesAhead* volatile pagesAhead = nullptr;
     // Only plain data lives in this frame, so jumping back into it skips no destructor.
     if (setjmp(error.jump)) {
+        delete pagesAhead;
         // Out of the memory it was given: an image too large for this program, not a damaged one.
         const int code = error.base.msg_code;
         const ImageLoad refused = code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY
@@ -272,11 +288,15 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
     const std::int64_t rasterBytes = std::int64_t(info.output_width) * info.output_height * 4;
     info.mem->max_memory_to_use = static_cast<long>(kMaxScanMemoryBytes - rasterBytes);
     try {
+        const std::size_t kept = raster.pixels.capacity();
         AllocateRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+        pagesAhead = new RasterPagesAhead(raster, raster.pixels.capacity() != kept);
     } catch (const std::bad_alloc&) {
         jpeg_destroy_decompress(&info);
         raster = Raster();
         return Refused();
+    } catch (const std::system_error&) {
+        // No thread to spare: the decoder readies the pages itself.
     }
     jpeg_start_decompress(&info);
     constexpr int kRowsPerCall = 8;
@@ -286,65 +306,61 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster)
         const int count = std::min(kRowsPerCall, raster.height - first);
         for (int i = 0; i < count; ++i)
             rows[i] = reinterpret_cast<JSAMPROW>(raster.row(first + i));
-        jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+        const int done = static_cast<int>(jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count)));
+        if (rowsWritten && done > 0)
+            rowsWritten(raster, first, first + done);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    delete pagesAhead;
     return kLoaded;
 }
 
-ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster)
+ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
 {
     raster = Raster();
     if (!StartsWith(data, size, {'B', 'M'}))
         return Refused();
     if (const ImageLoad header = CheckBmpHeader(data, size); !header)
         return header;
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    // Qt refuses images above its own allocation limit; our limit is checked above.
-    constexpr int kLimitMegabytes = static_cast<int>(kMaxRasterBytes / (1024 * 1024));
-    if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < kLimitMegabytes)
-        QImageReader::setAllocationLimit(kLimitMegabytes);
-    // The image stays in the reader's own format (a paletted scan takes a quarter of the
-    // memory) and is converted to the raster a strip at a time, so that a second full-size
-    // copy is never held beside the raster.
-    constexpr int kStripRows = 64;
-    QImage image;
-    try {
-        if (!reader.read(&image) || image.isNull())
-            return Refused();
-        if (!RasterSizeAllowed(image.width(), image.height()))
-            return TooLarge(image.width(), image.height());
-        ResizeRaster(raster, image.width(), image.height());
-        for (int top = 0; top < raster.height; top += kStripRows) {
-            const int rows = std::min(kStripRows, raster.height - top);
-            const QImage strip = image.copy(0, top, raster.width, rows).convertToFormat(QImage::Format_RGB32);
-            if (strip.isNull()) {
-                raster = Raster();
-                return Refused();
-            }
-            for (int y = 0; y < rows; ++y) {
-                const auto* line = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
-                std::copy(line, line + raster.width, raster.row(top + y));
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        raster = Raster();
+    const BmpReader read = BmpReaderModule();
+    if (!read)
         return Refused();
-    }
-    return kLoaded;
+    struct Target {
+        Raster& raster;
+        const RowsWritten& rowsWritten;
+        ImageLoad refused;
+    } target{raster, rowsWritten, {}};
+    BmpSink sink;
+    sink.context = &target;
+    sink.size = [](void* context, int width, int height) {
+        auto& t = *static_cast<Target*>(context);
+        if (!RasterSizeAllowed(width, height)) {
+            t.refused = TooLarge(width, height);
+            return false;
+        }
+        ResizeRaster(t.raster, width, height);
+        return true;
+    };
+    sink.row = [](void* context, int y) { return static_cast<Target*>(context)->raster.row(y); };
+    sink.rowsWritten = [](void* context, int firstRow, int endRow) {
+        auto& t = *static_cast<Target*>(context);
+        if (t.rowsWritten)
+            t.rowsWritten(t.raster, firstRow, endRow);
+    };
+    const BmpRead outcome = read(data, size, sink);
+    if (outcome == BmpRead::Read)
+        return kLoaded;
+    raster = Raster();
+    return outcome == BmpRead::SizeRefused ? target.refused : Refused();
 }
 
-ImageLoad LoadRasterImage(const QString& path, Raster& raster)
+ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten& rowsWritten)
 {
-    return LoadRasterImage(QFile::encodeName(path), raster);
+    return LoadRasterImage(QFile::encodeName(path), raster, rowsWritten);
 }
 
-ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten)
 {
     EmptyRaster(raster);
     if (nativePath.isEmpty())
@@ -361,26 +377,26 @@ ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster)
         return Refused();
     // Read into memory of the checked size rather than mapped: a file that shrinks while it is
     // read then gives a short read, not a fault.
-    QByteArray bytes;
+    WorkBuffer<std::uint8_t> bytes;
     try {
-        bytes.resize(status.st_size);
+        bytes.resize(static_cast<std::size_t>(status.st_size));
     } catch (const std::bad_alloc&) {
         return Refused();
     }
-    qsizetype done = 0;
+    std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::read(descriptor, bytes.data() + done, std::size_t(bytes.size() - done));
+        const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return Refused();
-        done += got;
+        done += static_cast<std::size_t>(got);
     }
-    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
-    const auto size = static_cast<std::size_t>(bytes.size());
+    const std::uint8_t* data = bytes.data();
+    const std::size_t size = bytes.size();
     if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
-        return DecodeJpeg(data, size, raster);
+        return DecodeJpeg(data, size, raster, rowsWritten);
     if (StartsWith(data, size, {'B', 'M'}))
-        return DecodeBmp(data, size, raster);
+        return DecodeBmp(data, size, raster, rowsWritten);
     return Refused();
 }

@@ -38,16 +38,18 @@ struct ImageLoad {
 
 // Loads a JPEG or BMP file into the raster. The kind is taken from the file's first bytes,
 // whatever its name says; anything else, and any empty, damaged, truncated or oversized
-// file, is refused (raster emptied). Nothing is thrown.
-ImageLoad LoadRasterImage(const QString& path, Raster& raster);
+// file, is refused (raster emptied). Nothing is thrown. `rowsWritten`, when given, hears of
+// the rows as they are written, in ascending order (it must not throw); a file refused part
+// way may have told of some.
+ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten& rowsWritten = {});
 // The same for a path as the file system's own bytes, which need not be valid text.
-ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster);
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten = {});
 
 // Decoders for file contents already in memory; same rules as LoadRasterImage.
 // JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster. A
 // file whose image data is complete but whose end marker is missing is read; data that ends
 // early or is damaged is refused.
-ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster);
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten = {});
 // BMP: the header is checked first (size, and that the pixel data is all there when it is
 // uncompressed), then the image is read through Qt's BMP reader.
-ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster);
+ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten = {});

@@ -1,14 +1,26 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
+#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+// Memory for large buffers (a scan, a disc image, the working copies of a search): fresh pages
+// cost the system as much to find and clear as the work done in them, so buffers let go are
+// kept for reuse, a few, and those of a large page (2 MB) or more are in the system's large
+// pages where it has them (a large page holds 512 small ones). Null when there is no memory.
+constexpr std::size_t kLargeBufferBytes = std::size_t(1) << 16;
+void* AllocateLargeBuffer(std::size_t bytes) noexcept;
+void FreeLargeBuffer(void* buffer, std::size_t bytes) noexcept;
+
 // Leaves new pixels as they are: a raster about to be written whole (a decoded scan) is not
-// filled first, which would be one more pass over every pixel.
+// filled first, which would be one more pass over every pixel. Large buffers go to
+// AllocateLargeBuffer.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
     template <typename U>
@@ -30,9 +42,30 @@ struct UninitialisedAllocator : std::allocator<T> {
     {
         ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
     }
+    T* allocate(std::size_t count)
+    {
+        if (count * sizeof(T) < kLargeBufferBytes)
+            return std::allocator<T>::allocate(count);
+        if (count > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        if (void* buffer = AllocateLargeBuffer(count * sizeof(T)))
+            return static_cast<T*>(buffer);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* buffer, std::size_t count) noexcept
+    {
+        if (count * sizeof(T) < kLargeBufferBytes)
+            std::allocator<T>::deallocate(buffer, count);
+        else
+            FreeLargeBuffer(buffer, count * sizeof(T));
+    }
 };
 
-using PixelBuffer = std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>>;
+// A vector of plain values for working buffers: not cleared unless asked, large ones as above.
+template <typename T>
+using WorkBuffer = std::vector<T, UninitialisedAllocator<T>>;
+
+using PixelBuffer = WorkBuffer<std::uint32_t>;
 
 // A 32-bit image: width × height pixels of 0xAARRGGBB, row by row from the top left.
 // The chart subsystem works on rasters through the free functions below.
@@ -86,6 +119,22 @@ void ResizeRaster(Raster& raster, int width, int height);
 void EmptyRaster(Raster& raster);
 // Sets the size and leaves the pixels undefined, for a raster that is then written whole.
 void AllocateRaster(Raster& raster, int width, int height);
+
+// While it lives, a second thread has the system ready the pages of a raster's fresh memory,
+// from the top down, ahead of a writer that is slow to fill it (a decoder): the system then
+// finds and clears those pages on another processor, and nothing the writer wrote is touched.
+// Raster memory that was in use before is left alone.
+class RasterPagesAhead {
+public:
+    // `fresh`: the raster's memory was just allocated.
+    RasterPagesAhead(Raster& raster, bool fresh);
+    ~RasterPagesAhead();
+    RasterPagesAhead(const RasterPagesAhead&) = delete;
+    RasterPagesAhead& operator=(const RasterPagesAhead&) = delete;
+
+private:
+    std::thread m_toucher;
+};
 // Fills every pixel with one colour (opaque black unless told otherwise).
 void ClearRaster(Raster& raster, std::uint32_t color = kOpaqueBlack);
 
@@ -150,9 +199,34 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
 // source pixels it covers. The result is opaque.
 Raster SampledMean(const Raster& source, double step, int width, int height, int samples);
 
-// A grey raster of the same size: each pixel the median intensity of the 3 × 3 pixels around
-// it (those inside the raster), which takes away specks of one or two pixels and keeps edges.
-Raster MedianIntensity3x3(const Raster& source);
+// SampledMean worked out as the source's rows are written (a decoder hands each few rows over
+// while they are still in the cache), each row read once: the same result as SampledMean of
+// the whole source. Rows must come in ascending order.
+class SampledMeanRows {
+public:
+    SampledMeanRows(int sourceWidth, int sourceHeight, double step, int width, int height, int samples);
+    // Rows firstRow .. endRow - 1 of the source are written.
+    void add(const Raster& source, int firstRow, int endRow);
+    // The mean (black where the source was empty).
+    Raster take() const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    int m_samples = 0;
+    std::vector<int> m_columns; // per target column, the source column of each sample
+    std::vector<int> m_rows;    // per target row, the source row of each sample (ascending)
+    WorkBuffer<int> m_sums;     // per target pixel, red, green and blue
+    std::size_t m_next = 0;     // the next sample row to take
+};
+
+// Rows of a raster as they are written: rows firstRow .. endRow - 1 of the raster are done.
+using RowsWritten = std::function<void(const Raster& raster, int firstRow, int endRow)>;
+
+// A grey raster of the same size, its intensities without specks: dark or light blots
+// shorter than four pixels every way take the level around them, while lines at least four
+// pixels long one way (across, down or along a diagonal) and the edges of larger areas stay.
+Raster WithoutSpecks(const Raster& source);
 
 // Bilinear sample at (x256 / 256, y256 / 256): the four pixels around the point are blended
 // by their fractional distances, channel by channel (alpha included); pixels outside the
@@ -160,3 +234,46 @@ Raster MedianIntensity3x3(const Raster& source);
 std::uint32_t SampleBilinear256(const Raster& raster, int x256, int y256);
 // The same at a point in pixels, taken to 1/256 pixel (x · 256 rounded, halves to even).
 std::uint32_t SampleBilinear(const Raster& raster, double x, double y);
+
+// The intensity of every pixel of a raster, one byte each: for reading levels at many points
+// of an image without unpacking and blending its colours each time.
+struct IntensityImage {
+    int width = 0;
+    int height = 0;
+    WorkBuffer<std::uint8_t> levels;
+
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    int at(int x, int y) const { return levels[static_cast<std::size_t>(y) * width + x]; }
+};
+IntensityImage IntensityImageOf(const Raster& raster);
+IntensityImage IntensityImageOf(const RasterView& view);
+
+// SampleLevel65536 near or beyond the image's border.
+int SampleLevelOutside(const IntensityImage& image, int x256, int y256);
+
+// The level at (x256 / 256, y256 / 256), blended bilinearly from the four pixels around the
+// point, in 1/65536 of a level (pixels outside the image read as 0, as black does). Inline:
+// the fine fit of a disc reads some hundred thousand points.
+inline int SampleLevel65536(const IntensityImage& image, int x256, int y256)
+{
+    const int x = x256 >> 8; // arithmetic shift: floor also for negative coordinates
+    const int y = y256 >> 8;
+    if (x < 0 || y < 0 || x + 1 >= image.width || y + 1 >= image.height)
+        return SampleLevelOutside(image, x256, y256);
+    const int fx = x256 & 0xFF;
+    const int fy = y256 & 0xFF;
+    const std::uint8_t* upper = image.levels.data() + static_cast<std::size_t>(y) * image.width + x;
+    const int upperBlend = upper[0] * (256 - fx) + upper[1] * fx;
+    const int lowerBlend = upper[image.width] * (256 - fx) + upper[image.width + 1] * fx;
+    return upperBlend * (256 - fy) + lowerBlend * fy;
+}
+
+// The same at a point in pixels (taken to 1/256 pixel), in levels with their fraction.
+inline double SampleLevel(const IntensityImage& image, double x, double y)
+{
+    // Points this far out read as black anyway; the clamp keeps the conversion defined.
+    constexpr double kFarOut = 1 << 22;
+    if (!(std::abs(x) < kFarOut && std::abs(y) < kFarOut))
+        return 0.0;
+    return SampleLevel65536(image, RoundHalfToEven(x * 256.0), RoundHalfToEven(y * 256.0)) * (1.0 / 65536.0);
+}

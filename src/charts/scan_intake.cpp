@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <future>
 #include <mutex>
 #include <new>
@@ -29,37 +30,71 @@ bool AspectPossible(int w, int h)
     return w > 0 && h > 0 && std::max(w, h) <= kMaxDiscAspect * std::min(w, h);
 }
 
-// A rim fitted in the nearest-neighbour disc image is taken when the disc it gives fills most
-// of that image; otherwise the image stays cut to the refined box.
-constexpr double kRimAtLeast = 0.7;  // of the image's half-size
-constexpr double kRimAtMost = 1.05;
+// The disc image averaged by area (see Sampling::Area) is cut to the disc's rim, fitted in a
+// nearest-neighbour image of the detected box grown by kRimWindowGrowth of its size on every
+// side, kRimFitWidth pixels wide: on a white lid the paper hardly differs from the lid, and the
+// box may end at the rim scale a little inside the rim. A rim is taken when its centre lies
+// in the box and its radius is kRimAtLeast to kRimAtMost of the box's half-size.
+constexpr double kRimWindowGrowth = 0.1;
+constexpr int kRimFitWidth = 300;
+constexpr double kRimAtLeast = 0.7;
+constexpr double kRimAtMost = 1.2;
+constexpr double kRimBoxSpread = 0.2; // the rim is looked for this near the box's half-size
 
-// The disc image averaged by area from the scan (see Sampling::Area). `nearest` is the
-// image made pixel by pixel from the same cut box: pixel x of it shows the scan at about
-// left + (x + 0.5) · stepX, where left and stepX place the cut box in the scan.
-void AreaDiscImage(const Raster& scan, const Raster& nearest, double left, double top, double stepX, double stepY,
-                   ScanDisc& disc)
+struct ScanCircle {
+    double centreX = 0.0;
+    double centreY = 0.0;
+    double radius = 0.0;
+};
+
+std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
 {
-    int height = nearest.height;
-    const RimFit rim = FitDiscRim(nearest, nearest.width / 2.0, nearest.height / 2.0);
-    const double half = 0.5 * std::min(nearest.width, nearest.height);
-    if (rim.found && rim.radius >= kRimAtLeast * half && rim.radius <= kRimAtMost * half) {
-        const double centreX = left + (rim.centreX + 0.5) * stepX;
-        const double centreY = top + (rim.centreY + 0.5) * stepY;
-        const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
-        const double radiusX = rim.radius * stepX * spread;
-        const double radiusY = rim.radius * stepY * spread;
-        left = centreX - radiusX;
-        top = centreY - radiusY;
-        stepX = 2 * radiusX / kDiscImageWidth;
-        stepY = 2 * radiusY / kDiscImageWidth;
-        height = kDiscImageWidth;
-    }
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    const int growX = static_cast<int>(std::lround(kRimWindowGrowth * w));
+    const int growY = static_cast<int>(std::lround(kRimWindowGrowth * h));
+    const int windowWidth = w + 2 * growX;
+    const int windowHeight = h + 2 * growY;
+    const int fitHeight = HeightForWidth(kRimFitWidth, windowWidth, windowHeight);
+    if (fitHeight < 1)
+        return std::nullopt;
+    const IntensityImage window = IntensityImageOf(
+        StretchedView(scan, box.left - growX, box.top - growY, windowWidth, windowHeight, kRimFitWidth, fitHeight));
+    // Pixel x of the window shows scan pixel left + Trunc(x · step), which covers
+    // left + x · step on average.
+    const double stepX = double(windowWidth) / kRimFitWidth;
+    const double stepY = double(windowHeight) / fitHeight;
+    const double half = 0.25 * (w + h);
+    const RimFit rim = FitDiscRim(window, window.width / 2.0, window.height / 2.0, half / stepX, kRimBoxSpread);
+    if (!rim.found)
+        return std::nullopt;
+    const ScanCircle circle{box.left - growX + rim.centreX * stepX, box.top - growY + rim.centreY * stepY,
+                            rim.radius * std::sqrt(stepX * stepY)};
+    const bool inBox = circle.centreX > box.left && circle.centreX < box.right && circle.centreY > box.top
+        && circle.centreY < box.bottom;
+    if (!inBox || circle.radius < kRimAtLeast * half || circle.radius > kRimAtMost * half)
+        return std::nullopt;
+    return circle;
+}
+
+// The disc image averaged by area from the scan: the rectangle from (left, top) with the given
+// steps, height pixels high.
+void AreaDiscImage(const Raster& scan, double left, double top, double stepX, double stepY, int height, ScanDisc& disc)
+{
     disc.imageLeft = left;
     disc.imageTop = top;
     disc.imageStepX = stepX;
     disc.imageStepY = stepY;
     disc.image = AreaResample(scan, left, top, stepX, stepY, kDiscImageWidth, height);
+}
+
+// The same for the square around the rim with a margin of kDiscImageMargin image pixels.
+void AreaDiscImage(const Raster& scan, const ScanCircle& rim, ScanDisc& disc)
+{
+    const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
+    const double radius = rim.radius * spread;
+    const double step = 2 * radius / kDiscImageWidth;
+    AreaDiscImage(scan, rim.centreX - radius, rim.centreY - radius, step, step, kDiscImageWidth, disc);
 }
 
 bool CutBoxUsable(const DiscBox& box)
@@ -173,6 +208,13 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     disc.stretched = w > kWorkingRasterWidth || h > kWorkingRasterWidth;
     disc.workingWidth = disc.stretched ? kWorkingRasterWidth : w;
     disc.workingHeight = disc.stretched ? HeightForWidth(kWorkingRasterWidth, w, h) : h;
+    // With Area the image is cut to the rim when it is found, and the box is not refined.
+    const std::optional<ScanCircle> rim = sampling == Sampling::Area ? ScanDiscRim(scan, box) : std::nullopt;
+    if (rim) {
+        AreaDiscImage(scan, *rim, disc);
+        disc.elapsedMs = static_cast<int>(timer.elapsed());
+        return disc;
+    }
     const RasterView working = StretchedView(scan, box.left, box.top, w, h, disc.workingWidth, disc.workingHeight);
     disc.refinedBox = RefineDiscBox(working).box;
     disc.elapsedMs = static_cast<int>(timer.elapsed());
@@ -185,15 +227,15 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
     const int cutWidth = disc.cutBox.right - disc.cutBox.left;
     const int cutHeight = disc.cutBox.bottom - disc.cutBox.top;
     const int imageHeight = HeightForWidth(kDiscImageWidth, cutWidth, cutHeight);
-    disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
-                                            kDiscImageWidth, imageHeight));
     if (sampling == Sampling::Area) {
         // The cut box in scan pixels: a working pixel covers w / workingWidth of them across.
         const double scaleX = double(w) / disc.workingWidth;
         const double scaleY = double(h) / disc.workingHeight;
-        const Raster nearest = std::move(disc.image);
-        AreaDiscImage(scan, nearest, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
-                      scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight, disc);
+        AreaDiscImage(scan, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
+                      scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight, imageHeight, disc);
+    } else {
+        disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
+                                                kDiscImageWidth, imageHeight));
     }
     return disc;
 }
@@ -208,7 +250,18 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     timer.start();
     PooledScan pooled;
     Raster& scan = pooled.raster;
-    const ImageLoad loaded = LoadRasterImage(nativePath, scan);
+    // With Area, detection's averaged copy is worked out while the scan's rows are fresh from
+    // the decoder, not read back from memory afterwards.
+    std::optional<SampledMeanRows> averaged;
+    RowsWritten rowsWritten;
+    if (sampling == Sampling::Area) {
+        rowsWritten = [&averaged](const Raster& written, int firstRow, int endRow) {
+            if (!averaged)
+                averaged.emplace(AveragedReduction(written.width, written.height));
+            averaged->add(written, firstRow, endRow);
+        };
+    }
+    const ImageLoad loaded = LoadRasterImage(nativePath, scan, rowsWritten);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
         reading.error = loaded.message();
@@ -222,7 +275,8 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
         reading.error = kScanTooSmallMessage;
         return reading;
     }
-    const ChartDiscsResult found = FindChartDiscs(scan, sampling);
+    const ChartDiscsResult found =
+        averaged ? FindChartDiscs(*averaged, scan.width, scan.height) : FindChartDiscs(scan, sampling);
     reading.detectMs = found.elapsedMs;
     if (progress.detected)
         progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));

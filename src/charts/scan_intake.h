@@ -35,8 +35,9 @@ bool ScanSizeAcceptable(const Raster& scan);
 // sampling moves an edge by up to a whole pixel here and there, enough to make a trace a row
 // thinner or thicker, and keeps specks of dust at full strength for detection. With Area the
 // disc image is square, averaged straight from the scan and cut to the disc's rim as fitted
-// in the nearest-neighbour image, with a margin of kDiscImageMargin pixels, so that the disc
-// fills it even where dust or a shadow widened the detected box.
+// in a nearest-neighbour image of the detected box grown a little, with a margin of
+// kDiscImageMargin pixels, so that the disc fills it even where dust or a shadow widened the
+// detected box, or a white lid narrowed it to the rim scale inside the rim.
 // Area with the fine reading (FinoPoravnaj), else Nearest.
 Sampling SamplingFor(const ChartReadingOptions& options);
 
@@ -63,6 +64,7 @@ struct ScanDisc {
     bool stretched = false; // the box was larger than 801 pixels and resampled to 801 wide
     int workingWidth = 0;   // the working raster the box was refined in
     int workingHeight = 0;
+    // Not worked out (all -1) for an image cut to the rim (Area):
     DiscBox refinedBox;     // in working-raster pixels, -1 for a side not found
     DiscBox cutBox;         // what was cut out of the working raster (right and bottom excluded)
     int elapsedMs = 0;      // cutting, resampling and refining

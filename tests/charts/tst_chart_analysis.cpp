@@ -51,6 +51,10 @@ private slots:
     void roundHoleKeepsTheRoughZeroDirection();
     void fineReadingThroughTheIntake_data();
     void fineReadingThroughTheIntake();
+    void zeroFromTheOutlineOfAHoleOnAWhiteLid_data();
+    void zeroFromTheOutlineOfAHoleOnAWhiteLid();
+    void rimScaleChecksTheHole_data();
+    void rimScaleChecksTheHole();
     void splitsANightChart();
 };
 
@@ -187,8 +191,8 @@ void TestChartAnalysis::fineFitFindsTheDrawnGeometry()
              qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
 }
 
-// A hole without a notch is symmetric about every axis: 00:00 stays where the rough estimate
-// put it rather than wandering to some axis nearby.
+// A hole without a notch is symmetric about every axis: it tells nothing of 00:00, which
+// stays where the rough estimate put it rather than wandering to some axis nearby.
 void TestChartAnalysis::roundHoleKeepsTheRoughZeroDirection()
 {
     ChartDiscDrawing disc{374.3, 374.6, 374.6, 90.0, kDay};
@@ -199,7 +203,7 @@ void TestChartAnalysis::roundHoleKeepsTheRoughZeroDirection()
             if (r > 0.1 * disc.radius && r < 0.45 * disc.radius)
                 image.at(x, y) = kChartPaper;
         }
-    QCOMPARE(RefineZeroDirection(image, disc.centreX, disc.centreY, 91.25), 91.25);
+    QVERIFY(!HoleZeroDirection(IntensityImageOf(image), disc.centreX, disc.centreY).has_value());
 }
 
 void TestChartAnalysis::fineReadingThroughTheIntake_data()
@@ -208,9 +212,13 @@ void TestChartAnalysis::fineReadingThroughTheIntake_data()
     QTest::addColumn<bool>("whiteLid");
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("dusty");
-    QTest::newRow("small disc on a white lid, JPEG") << 700 << true << "mali.jpg" << false;
-    QTest::newRow("large disc on a dark lid, BMP") << 2500 << false << "veliki.bmp" << false;
-    QTest::newRow("dust on the lid, in the hole and its notch, white lid") << 1500 << true << "prasina.bmp" << true;
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("small disc on a white lid, JPEG") << 700 << true << "mali.jpg" << false << false;
+    QTest::newRow("large disc on a dark lid, BMP") << 2500 << false << "veliki.bmp" << false << false;
+    QTest::newRow("dust on the lid, in the hole and its notch, white lid") << 1500 << true << "prasina.bmp" << true << false;
+    QTest::newRow("printed disc on a white lid, hole seen by its outline") << 1500 << true << "bijeli.jpg" << false << true;
+    QTest::newRow("printed disc on a white lid with dust") << 1500 << true << "bijeli-prasina.bmp" << true << true;
+    QTest::newRow("printed disc on a dark lid") << 1500 << false << "tamni.jpg" << false << true;
 }
 
 // A scan goes through the intake, its disc image averaged by area, and the fine reading finds
@@ -221,6 +229,7 @@ void TestChartAnalysis::fineReadingThroughTheIntake()
     QFETCH(bool, whiteLid);
     QFETCH(QString, file);
     QFETCH(bool, dusty);
+    QFETCH(bool, printed);
     const std::vector<TraceInterval> trace = {
         {0, 290, 0}, {290, 300, 1}, {300, 437, 3}, {437, 452, 1}, {452, 611, 2}, {611, 640, 1}, {640, 903, 3},
         {903, 1381, 0}, {1381, 1420, 1}, {1420, 1440, 0},
@@ -229,6 +238,8 @@ void TestChartAnalysis::fineReadingThroughTheIntake()
     const int width = diameter * 13 / 10;
     const int height = diameter * 14 / 10;
     ChartDiscDrawing disc{width / 2 + 0.37, height / 2 - 0.21, diameter / 2.0, 143.6, trace, lid};
+    if (printed)
+        disc = PrintedDisc(disc, whiteLid);
     QTemporaryDir folder;
     const QString path = folder.filePath(file);
     Raster page = DrawChartPage(width, height, {disc}, lid);
@@ -261,6 +272,92 @@ void TestChartAnalysis::fineReadingThroughTheIntake()
     QVERIFY2(std::abs(analysis.geometry().pos0 - 143.6) <= 0.1, qPrintable(QString::number(analysis.geometry().pos0)));
     QVERIFY2(MismatchWithTrace(analysis.intervals(), trace, 1).isEmpty(),
              qPrintable(MismatchWithTrace(analysis.intervals(), trace, 1)));
+}
+
+void TestChartAnalysis::zeroFromTheOutlineOfAHoleOnAWhiteLid_data()
+{
+    QTest::addColumn<double>("pos0");
+    QTest::newRow("00:00 at the right") << 0.0;
+    QTest::newRow("turned") << 46.125;
+    QTest::newRow("notch straight down") << 270.0;
+    QTest::newRow("turned the other way") << 200.37;
+    QTest::newRow("near a whole turn") << 341.18;
+}
+
+// A printed disc on a white lid: the pear-shaped hole is as light as the paper and differs from
+// it only by the thin dark outline its cut edge casts. The hole alone gives 00:00 within a
+// quarter of a degree, and the rim scale agrees.
+void TestChartAnalysis::zeroFromTheOutlineOfAHoleOnAWhiteLid()
+{
+    QFETCH(double, pos0);
+    const ChartDiscDrawing disc = PrintedDisc({374.3, 374.6, 372.0, pos0, kDay}, true);
+    const Raster sharp = DrawChartPage(750, 750, {disc}, kOpaqueWhite);
+    // A scanner's optics spread every edge over about two pixels.
+    Raster image = sharp;
+    for (int y = 1; y < image.height - 1; ++y)
+        for (int x = 1; x < image.width - 1; ++x) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1) * Intensity(sharp.at(x + dx, y + dy));
+            image.at(x, y) = GreyPixel(sum / 16);
+        }
+    const std::optional<double> hole = HoleZeroDirection(IntensityImageOf(image), disc.centreX, disc.centreY);
+    QVERIFY(hole.has_value());
+    const auto off = [pos0](double read) { return std::min(std::abs(read - pos0), 360.0 - std::abs(read - pos0)); };
+    QVERIFY2(off(*hole) <= 0.25, qPrintable(QString::number(*hole)));
+
+    ChartAnalysis analysis(image, ChartReadingOptions());
+    analysis.setUp(ChartGeometry());
+    const ZeroDirectionCheck& check = analysis.zeroCheck();
+    QVERIFY(check.holeAxisFound);
+    QVERIFY(check.scaleFound);
+    QVERIFY(!check.needsChecking);
+    QVERIFY2(off(analysis.geometry().pos0) <= 0.05, qPrintable(QString::number(analysis.geometry().pos0)));
+    QVERIFY2(MismatchWithTrace(analysis.intervals(), kDay, 1).isEmpty(),
+             qPrintable(MismatchWithTrace(analysis.intervals(), kDay, 1)));
+}
+
+void TestChartAnalysis::rimScaleChecksTheHole_data()
+{
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<double>("scaleTurn");
+    QTest::addColumn<bool>("needsChecking");
+    QTest::addColumn<double>("expectedPos0");
+    // The scale is the more precise witness: when it agrees, 00:00 is the scale's.
+    QTest::newRow("scale a tenth of a degree off the hole: taken") << true << 0.1 << false << 100.1;
+    // Beyond a quarter of a degree the hole stands and the operator is asked to check.
+    QTest::newRow("scale 0.6 degrees off the hole") << true << 0.6 << true << 100.0;
+    QTest::newRow("scale a tick and a half off the hole") << true << -1.9 << true << 100.0;
+    // Plain blocks at the rim show no hour ticks: no second witness, nothing to check.
+    QTest::newRow("no printed scale") << false << 0.0 << false << 100.0;
+}
+
+// The printed rim scale is a second witness of 00:00: a disc whose scale was printed (or
+// whose hole was punched) off its mark keeps the hole's 00:00 and asks for it to be checked.
+void TestChartAnalysis::rimScaleChecksTheHole()
+{
+    QFETCH(bool, printed);
+    QFETCH(double, scaleTurn);
+    QFETCH(bool, needsChecking);
+    QFETCH(double, expectedPos0);
+    ChartDiscDrawing disc{374.3, 374.6, 372.0, 100.0, kDay};
+    if (printed)
+        disc = PrintedDisc(disc, false);
+    disc.scaleTurn = scaleTurn;
+    ChartAnalysis analysis(DrawChartPage(750, 750, {disc}), ChartReadingOptions());
+    analysis.setUp(ChartGeometry());
+    const ZeroDirectionCheck& check = analysis.zeroCheck();
+    QCOMPARE(check.scaleFound, printed);
+    QCOMPARE(check.needsChecking, needsChecking);
+    QVERIFY2(std::abs(analysis.geometry().pos0 - expectedPos0) <= 0.2, qPrintable(QString::number(analysis.geometry().pos0)));
+    if (printed)
+        QVERIFY2(std::abs(check.scaleZero - (100.0 + scaleTurn)) <= 0.02, qPrintable(QString::number(check.scaleZero)));
+
+    // The reading without the fine fit neither looks for witnesses nor asks anything.
+    ChartAnalysis plain(DrawChartPage(750, 750, {disc}), WithoutFineFit());
+    plain.setUp(ChartGeometry());
+    QVERIFY(!plain.zeroCheck().needsChecking);
 }
 
 QTEST_APPLESS_MAIN(TestChartAnalysis)

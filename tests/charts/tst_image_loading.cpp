@@ -119,6 +119,24 @@ void TestImageLoading::loadsGoodFiles()
         QVERIFY2(Near(raster.at(x, y), expected, tolerance),
                  qPrintable(QString("quadrant %1: %2").arg(q).arg(raster.at(x, y), 8, 16)));
     }
+
+    // The rows are told of as they are written, in order, each once, and hold their pixels then.
+    Raster told;
+    int next = 0;
+    bool inOrder = true;
+    const RowsWritten rowsWritten = [&](const Raster& written, int firstRow, int endRow) {
+        inOrder = inOrder && firstRow == next && endRow > firstRow;
+        next = endRow;
+        if (told.isEmpty())
+            ResizeRaster(told, written.width, written.height);
+        for (int y = firstRow; y < endRow; ++y)
+            std::copy(written.row(y), written.row(y) + written.width, told.row(y));
+    };
+    Raster again;
+    QVERIFY(LoadRasterImage(path(name), again, rowsWritten));
+    QVERIFY(inOrder);
+    QCOMPARE(next, kHeight);
+    QVERIFY(told.pixels == again.pixels);
 }
 
 void TestImageLoading::refusesBadFiles_data()

@@ -16,7 +16,8 @@ private slots:
     void bilinearSampling();
     void areaResample_data();
     void areaResample();
-    void medianTakesSpecksAndKeepsEdges();
+    void takesSpecksAndKeepsLinesAndEdges();
+    void sampledMeanRowByRow();
 };
 
 void TestRaster::intensity_data()
@@ -172,22 +173,54 @@ void TestRaster::areaResample()
         QCOMPARE(target.at(x, 0), GreyPixel(greys[x]));
 }
 
-void TestRaster::medianTakesSpecksAndKeepsEdges()
+void TestRaster::takesSpecksAndKeepsLinesAndEdges()
 {
-    // 8 × 6: paper 200 on the left five columns, lid 60 on the right; a speck of 2 × 2 black
-    // pixels on the paper.
+    // 12 × 10: paper 200 on the left seven columns, lid 60 on the right; on the paper a dark
+    // speck of 2 × 2 pixels, a dark diagonal line five pixels long and a light pixel; on the
+    // lid a light speck of 3 × 1 and a light line down the whole lid.
     Raster source;
-    ResizeRaster(source, 8, 6);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x)
-            source.at(x, y) = GreyPixel(x < 5 ? 200 : 60);
-    for (int y = 2; y <= 3; ++y)
+    ResizeRaster(source, 12, 10);
+    const auto background = [](int x) { return x < 7 ? 200 : 60; };
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+            source.at(x, y) = GreyPixel(background(x));
+    for (int y = 1; y <= 2; ++y)
         for (int x = 1; x <= 2; ++x)
             source.at(x, y) = GreyPixel(0);
-    const Raster median = MedianIntensity3x3(source);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x)
-            QCOMPARE(median.at(x, y), GreyPixel(x < 5 ? 200 : 60));
+    for (int k = 0; k < 5; ++k)
+        source.at(1 + k, 4 + k) = GreyPixel(20);
+    source.at(5, 1) = GreyPixel(255);
+    for (int x = 8; x <= 10; ++x)
+        source.at(x, 2) = GreyPixel(240);
+    for (int y = 0; y < 10; ++y)
+        source.at(10, y) = GreyPixel(230);
+    const Raster clean = WithoutSpecks(source);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool onDiagonal = x - y == -3 && x >= 1 && x <= 5;
+            const int expected = x == 10 ? 230 : onDiagonal ? 20 : background(x);
+            QCOMPARE(clean.at(x, y), GreyPixel(expected));
+        }
+    }
+}
+
+// The mean worked out as rows come, a few at a time, is the mean of the whole raster, also
+// where the reduction is so slight that several samples fall on one row.
+void TestRaster::sampledMeanRowByRow()
+{
+    Raster source;
+    ResizeRaster(source, 37, 29);
+    for (int y = 0; y < source.height; ++y)
+        for (int x = 0; x < source.width; ++x)
+            source.at(x, y) = 0xFF000000u | std::uint32_t(x * 7) << 16 | std::uint32_t(y * 8) << 8 | std::uint32_t((x * y) % 256);
+    for (const double step : {3.7, 1.3}) {
+        const int width = static_cast<int>(source.width / step);
+        const int height = static_cast<int>(source.height / step);
+        SampledMeanRows rows(source.width, source.height, step, width, height, 3);
+        for (int first = 0; first < source.height; first += 5)
+            rows.add(source, first, std::min(first + 5, source.height));
+        QVERIFY(rows.take().pixels == SampledMean(source, step, width, height, 3).pixels);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRaster)

@@ -44,6 +44,7 @@ private slots:
     void imageIsTheRefinedCutOutResampled();
     void boxWithoutSizeGivesNoDisc();
     void readsTwoStackedDiscs();
+    void averagedWhileLoading();
 
 private:
     QTemporaryDir m_dir;
@@ -258,6 +259,37 @@ void TestScanIntake::readsTwoStackedDiscs()
     const Raster& lower = reading.discs[1].image;
     QVERIFY(TraceLevel(lower, 60, 360, nearRing) > 200);
     QVERIFY(TraceLevel(lower, 60, 1080, farRing) < 100);
+}
+
+// With the fine reading the detection's averaged copy is made while the scan is decoded: the
+// same boxes as detection on the loaded scan, and each disc image cut square to its rim.
+void TestScanIntake::averagedWhileLoading()
+{
+    const int width = A4WidthPixels(150);
+    const int height = A4HeightPixels(150);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+    for (ChartDiscDrawing& disc : discs) {
+        disc.trace = {{100, 400, 3}, {600, 800, 2}};
+        disc = PrintedDisc(disc, true);
+    }
+    const QString path = m_dir.filePath(QStringLiteral("bijeli poklopac.jpg"));
+    QVERIFY(WriteJpegFile(path, DrawChartPage(width, height, discs, kOpaqueWhite), {.quality = 90}));
+
+    const ScanReading reading = ReadScanDiscs(path, {}, Sampling::Area);
+    Raster scan;
+    QVERIFY(LoadRasterImage(path, scan));
+    const ChartDiscsResult found = FindChartDiscs(scan, Sampling::Area);
+    QCOMPARE(reading.discs.size(), size_t(2));
+    QCOMPARE(found.boxes.size(), size_t(2));
+    for (int i = 0; i < 2; ++i) {
+        const ScanDisc& disc = reading.discs[i];
+        QCOMPARE(disc.box, found.boxes[i]);
+        QCOMPARE(disc.image.width, kDiscImageWidth);
+        QCOMPARE(disc.image.height, kDiscImageWidth);
+        // The image spans the disc and its margin: the drawn rim lies kDiscImageMargin pixels in.
+        const double radius = discs[i].radius / disc.imageStepX;
+        QVERIFY2(std::abs(radius - (kDiscImageWidth / 2.0 - kDiscImageMargin)) <= 1.5, qPrintable(QString::number(radius)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestScanIntake)

@@ -82,6 +82,7 @@ private slots:
     void initTestCase();
     void readsBothDiscsOfAScan();
     void printsTheTextExport();
+    void warnsWhenZeroIsInDoubt();
     void readsTheOptionAndGeometryFiles();
     void reportsScanErrors_data();
     void reportsScanErrors();
@@ -158,6 +159,38 @@ void TestVeltraKts::printsTheTextExport()
     QVERIFY(QRegularExpression(QStringLiteral("^0\t00:00\t(0[45]:\\d\\d)\t\\1\t2\tOdmor\t$")).match(lines[header + 1]).hasMatch());
     QVERIFY(QRegularExpression(QStringLiteral("^3\t0[45]:\\d\\d\t0[67]:\\d\\d\t0[12]:\\d\\d\t1\tVožnja\t$")).match(lines[header + 2]).hasMatch());
     QVERIFY(lines[header - 1].isEmpty());
+}
+
+// A disc whose printed rim scale and centre hole disagree on 00:00 gets a warning line (and a
+// warning in JSON); a disc read without doubt gets none.
+void TestVeltraKts::warnsWhenZeroIsInDoubt()
+{
+    const int width = A4WidthPixels(150);
+    const int height = A4HeightPixels(150);
+    std::vector<ChartDiscDrawing> discs = StackedDiscs(width, height, 2);
+    for (ChartDiscDrawing& disc : discs) {
+        disc.trace = kLowerTrace;
+        disc = PrintedDisc(disc, false);
+    }
+    discs[1].scaleTurn = 0.6;
+    const QString scan = path(QStringLiteral("sumnja.jpg"));
+    QVERIFY(WriteJpegFile(scan, DrawChartPage(width, height, discs)));
+
+    const Run run = RunTool({scan});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList warnings = run.out.split(QLatin1Char('\n')).filter(QStringLiteral("Provjerite"));
+    QCOMPARE(warnings, QStringList{QStringLiteral("Upozorenje (2): Provjerite položaj 00:00")});
+
+    const Run json = RunTool({QStringLiteral("--json"), scan});
+    const QJsonArray read = QJsonDocument::fromJson(json.out.toUtf8()).object()[QStringLiteral("scans")].toArray()[0]
+                                .toObject()[QStringLiteral("discs")].toArray();
+    QCOMPARE(read.size(), 2);
+    QVERIFY(!read[0].toObject().contains(QStringLiteral("warning")));
+    QCOMPARE(read[1].toObject()[QStringLiteral("warning")].toString(), QStringLiteral("Provjerite položaj 00:00"));
+    const QJsonObject check = read[1].toObject()[QStringLiteral("zeroCheck")].toObject();
+    QVERIFY(check[QStringLiteral("scaleFound")].toBool());
+    QVERIFY(check[QStringLiteral("holeAxisFound")].toBool());
+    QVERIFY(std::abs(check[QStringLiteral("scaleZero")].toDouble() - check[QStringLiteral("holeZero")].toDouble() - 0.6) <= 0.1);
 }
 
 // Many scans at once, on three workers: each scan's output in the order of the arguments, a

@@ -4,7 +4,9 @@
 //   veltra-kts [--options postavke.dat] [--geometry ktspostavke.dat] [--json] [--jobs N] SCAN...
 //
 // The scans are read N at a time (all cores by default); what each gives is printed in the
-// order of the arguments, and a scan that cannot be read does not stop the others.
+// order of the arguments, and a scan that cannot be read does not stop the others. A disc
+// whose 00:00 the reading could not settle gets the line "Upozorenje (n): Provjerite položaj
+// 00:00" (in JSON, "warning").
 
 #include "charts/chart_analysis.h"
 #include "charts/chart_text_export.h"
@@ -24,6 +26,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -119,6 +122,22 @@ QStringList DiscLogLines(const ScanDisc& disc, const ChartAnalysisDurations& dur
             QStringLiteral("Očitavanje (%1) = %2").arg(disc.discNumber).arg(durations.readingMs)};
 }
 
+QString ZeroWarningLine(const ScanDisc& disc)
+{
+    return QStringLiteral("Upozorenje (%1): %2").arg(disc.discNumber).arg(kCheckZeroMessage);
+}
+
+QJsonObject ZeroCheckJson(const ZeroDirectionCheck& check)
+{
+    QJsonObject json{{QStringLiteral("needsChecking"), check.needsChecking},
+                     {QStringLiteral("holeAxisFound"), check.holeAxisFound},
+                     {QStringLiteral("holeZero"), check.holeZero},
+                     {QStringLiteral("scaleFound"), check.scaleFound}};
+    if (check.scaleFound)
+        json.insert(QStringLiteral("scaleZero"), check.scaleZero);
+    return json;
+}
+
 QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
 {
     const ChartGeometry& g = analysis.geometry();
@@ -133,7 +152,7 @@ QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
                                      {QStringLiteral("day"), row.day}});
     }
     const ChartAnalysisDurations& d = analysis.durations();
-    return {
+    QJsonObject json{
         {QStringLiteral("number"), disc.discNumber},
         {QStringLiteral("box"), BoxJson(disc.box)},
         {QStringLiteral("refinedBox"), BoxJson(disc.refinedBox)},
@@ -151,7 +170,11 @@ QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
         {QStringLiteral("durations"),
          QJsonObject{{QStringLiteral("cutMs"), disc.elapsedMs}, {QStringLiteral("orientationMs"), d.orientationMs},
                      {QStringLiteral("unrollingMs"), d.unrollingMs}, {QStringLiteral("readingMs"), d.readingMs}}},
+        {QStringLiteral("zeroCheck"), ZeroCheckJson(analysis.zeroCheck())},
     };
+    if (analysis.zeroCheck().needsChecking)
+        json.insert(QStringLiteral("warning"), kCheckZeroMessage);
+    return json;
 }
 
 } // namespace
@@ -178,9 +201,18 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
         for (const QString& line : ScanLogLines(reading))
             out << line << '\n';
     }
+    // Each disc's first reading side by side, as the workspaces of the application have it.
+    std::vector<std::future<ChartAnalysis>> analyses;
     for (const ScanDisc& disc : reading.discs) {
-        ChartAnalysis analysis(disc.image, options);
-        analysis.setUp(saved);
+        analyses.push_back(std::async(std::launch::async, [&disc, &options, &saved] {
+            ChartAnalysis analysis(disc.image, options);
+            analysis.setUp(saved);
+            return analysis;
+        }));
+    }
+    for (std::size_t i = 0; i < reading.discs.size(); ++i) {
+        const ScanDisc& disc = reading.discs[i];
+        const ChartAnalysis analysis = analyses[i].get();
         if (json) {
             discsJson.append(DiscJson(disc, analysis));
             continue;
@@ -191,6 +223,8 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
         for (const QString& line : lines)
             out << line << '\n';
         out << analysis.caption() << '\n';
+        if (analysis.zeroCheck().needsChecking)
+            out << ZeroWarningLine(disc) << '\n';
         for (const QString& line : DiscLogLines(disc, analysis.durations()))
             out << line << '\n';
     }

@@ -249,8 +249,12 @@ QWidget* TKTSUnos::buildChartTab()
     m_readout->setStyleSheet(QStringLiteral("QLabel { background: black; color: white; padding: 1px 4px; }"));
     m_readout->hide();
     m_caption = NewLabel(QString(), page, "ICaption");
+    m_zeroWarning = NewLabel(kCheckZeroMessage, page, "ProvjeraNule");
+    m_zeroWarning->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
+    m_zeroWarning->setVisible(m_analysis.zeroCheck().needsChecking);
     info->addWidget(m_readout);
     info->addWidget(m_caption, 1);
+    info->addWidget(m_zeroWarning);
     right->addLayout(info);
     layout->addLayout(right, 2);
     layout->addWidget(buildAnalysisColumn());

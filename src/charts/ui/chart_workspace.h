@@ -36,7 +36,8 @@ struct ChartHandOff {
 // Every geometry change reads the chart again and rebuilds the day grids from the reading.
 //
 // Controls by object name: Kartice (the two top tabs), Slika (the disc image, DiscCanvas inside
-// it takes the image keys), Traka, Info (the readout of the trace), ICaption, AGrid, Pocetak,
+// it takes the image keys), Traka, Info (the readout of the trace), ICaption, ProvjeraNule (the
+// warning that 00:00 should be checked), AGrid, Pocetak,
 // PostaviRucno, Sljedeca, Prethodna, Ponoc, UkupnoListic, SumGrid, BitBtn3..BitBtn20 (the
 // geometry buttons), Djelatnici, Vozila, DodajVozaca, DodajVozilo, Suvozac, Posada, Datum,
 // DatumPostoji, Pocetno, Zavrsno, Predeno, KmDefGreska, Napomena, DvodnevniPanel,
@@ -109,6 +110,7 @@ private:
     TraceStripView* m_strip = nullptr;
     QLabel* m_readout = nullptr;
     QLabel* m_caption = nullptr;
+    QLabel* m_zeroWarning = nullptr; // "Provjerite položaj 00:00" when the reading could not settle 00:00
     QTableWidget* m_chartGrid = nullptr;
     QLineEdit* m_splitField = nullptr;
     QLabel* m_chartTotal = nullptr;

@@ -166,6 +166,7 @@ private slots:
     void overlayStaysOnTheImageWhenZoomed();
     void existingEntryWarns();
     void keyboardHelp();
+    void statusLineAsksToCheckZero();
 
 private:
     TKTSUnos* openDisc(const std::vector<TraceInterval>& trace, int discNumber = 1);
@@ -777,6 +778,29 @@ void TestChartWorkspace::keyboardHelp()
             help = w;
     QVERIFY(help);
     QVERIFY(Child<QLabel>(*help, "Tipke")->text().contains(QStringLiteral("Ctrl + F3")));
+}
+
+// A disc whose printed rim scale disagrees with its centre hole: the status line asks for
+// 00:00 to be checked, and the keys that turn it work as ever. A disc read without doubt shows
+// nothing there.
+void TestChartWorkspace::statusLineAsksToCheckZero()
+{
+    ChartDiscDrawing disc = PrintedDisc({374.5, 374.5, 372.0, 180.0, kDayTrace}, false);
+    disc.scaleTurn = 0.6;
+    ChartAnalysis analysis(DrawChartPage(750, 750, {disc}), ChartReadingOptions{});
+    analysis.setUp(ChartGeometry{});
+    TKTSUnos* doubtful = OpenChartWorkspace(m_db->session(), std::move(analysis),
+                                            ChartHandOff{QStringLiteral("/skenovi/listić.jpg"), 1, 2480, 3508, -1}, nullptr);
+    Child<QTabWidget>(*doubtful, "Kartice")->setCurrentIndex(0);
+    auto* warning = Child<QLabel>(*doubtful, "ProvjeraNule");
+    QVERIFY(warning->isVisible());
+    QCOMPARE(warning->text(), QStringLiteral("Provjerite položaj 00:00"));
+    const double pos0 = doubtful->analysis().geometry().pos0;
+    QTest::mouseClick(Child<QToolButton>(*doubtful, "BitBtn12"), Qt::LeftButton);
+    QCOMPARE(doubtful->analysis().geometry().pos0, pos0 + 0.25);
+
+    TKTSUnos* certain = openDisc(kNightTrace, 2);
+    QVERIFY(Child<QLabel>(*certain, "ProvjeraNule")->isHidden());
 }
 
 QTEST_MAIN(TestChartWorkspace)
