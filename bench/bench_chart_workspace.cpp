@@ -62,7 +62,7 @@ QList<QWidget*> WorkspacesShown()
 {
     QList<QWidget*> shown;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TKTSUnos*>(window) && window->isVisible())
+        if (qobject_cast<ChartWorkspace*>(window) && window->isVisible())
             shown << window;
     }
     return shown;
@@ -72,7 +72,7 @@ void CloseAll()
 {
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TKTSUnos*>(window) || qobject_cast<Tprogress*>(window))
+        if (qobject_cast<ChartWorkspace*>(window) || qobject_cast<ProgressWindow*>(window))
             windows << window;
     }
     for (const QPointer<QWidget>& window : windows)

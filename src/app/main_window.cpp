@@ -2,22 +2,22 @@
 
 #include "ui/look.h"
 #include "ui/message_box.h"
-#include "app/about_form.h"
+#include "app/about_window.h"
 #include "ui/window_placement.h"
 #include "db/database_location.h"
 #include "db/schema_upgrade.h"
 #include "print/ui/printer_output.h"
 #include "session/session.h"
-#include "settings/ui/options_form.h"
-#include "attestation/ui/attestation_form.h"
-#include "attestation/ui/register_form.h"
-#include "entries/ui/manual_entry_form.h"
+#include "settings/ui/options_window.h"
+#include "attestation/ui/attestation_window.h"
+#include "attestation/ui/register_window.h"
+#include "entries/ui/manual_entry_window.h"
 #include "charts/ui/scan_intake_run.h"
-#include "masterdata/ui/driver_form.h"
-#include "masterdata/ui/driver_list_form.h"
-#include "masterdata/ui/vehicle_list_form.h"
-#include "reviews/ui/overview_form.h"
-#include "worktime/ui/worktime_form.h"
+#include "masterdata/ui/driver_window.h"
+#include "masterdata/ui/driver_list_window.h"
+#include "masterdata/ui/vehicle_list_window.h"
+#include "reviews/ui/overview_window.h"
+#include "worktime/ui/worktime_window.h"
 #include "compliance/ui/compliance_window.h"
 #include "cards/ui/card_import_window.h"
 #include "compliance/ui/record_gaps_window.h"
@@ -63,7 +63,7 @@ Window& Once(std::unique_ptr<Window>& slot, Arguments&&... arguments)
 
 }  // namespace
 
-TForm1::TForm1(Session& session, QWidget* parent)
+MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_programFolder(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("Form1"));
@@ -74,17 +74,17 @@ TForm1::TForm1(Session& session, QWidget* parent)
     RestoreWindowPlacement(this, m_session.settingsPath());
 }
 
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
     SaveWindowPlacement(this, m_session.settingsPath());
 }
 
-QAction* TForm1::action(const QString& objectName) const
+QAction* MainWindow::action(const QString& objectName) const
 {
     return findChild<QAction*>(objectName);
 }
 
-void TForm1::buildMenu()
+void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setFixedHeight(kMenuHeight);
@@ -101,12 +101,12 @@ void TForm1::buildMenu()
     connect(add(driver, "DriverListAction", QStringLiteral("&Popis")), &QAction::triggered, this,
             [this] { Once(m_drivers, m_session, this).exec(); });
     connect(add(driver, "NewDriverAction", QStringLiteral("&Novi")), &QAction::triggered, this,
-            &TForm1::showNewDriver);
-    connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &TForm1::showVehicles);
+            &MainWindow::showNewDriver);
+    connect(add(data, "VehiclesAction", QStringLiteral("&Vozila")), &QAction::triggered, this, &MainWindow::showVehicles);
     connect(add(data, "CardImportAction", QStringLiteral("&Uvoz digitalne kartice")), &QAction::triggered, this,
             [this] { CardImportWindow(m_session, this).exec(); });
     data->addSeparator();
-    connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &TForm1::showSettings);
+    connect(add(data, "SettingsAction", QStringLiteral("&Postavke")), &QAction::triggered, this, &MainWindow::showSettings);
     data->addSeparator();
     connect(add(data, "ExitAction", QStringLiteral("&Izlazak")), &QAction::triggered, this, &QWidget::close);
 
@@ -114,7 +114,7 @@ void TForm1::buildMenu()
     QMenu* hours = records->addMenu(QStringLiteral("&Radni sati"));
     QAction* manualEntry = add(hours, "ManualEntryAction", QStringLiteral("&Unos"));
     manualEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(manualEntry, &QAction::triggered, this, &TForm1::openManualEntry);
+    connect(manualEntry, &QAction::triggered, this, &MainWindow::openManualEntry);
     QAction* scannedChart = add(hours, "ScannedChartAction", QStringLiteral("U&nos skeniranog listića"));
     scannedChart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(scannedChart, &QAction::triggered, this, [this] { RunScanIntake(m_session, this); });
@@ -128,7 +128,7 @@ void TForm1::buildMenu()
         if (!m_attestations) {
             Once(m_attestations, m_session);
             // Opened from the register, which is modal, the window belongs to it.
-            connect(m_attestations.get(), &TfrmAETROverview::gapFinderRequested, this,
+            connect(m_attestations.get(), &AttestationRegisterWindow::gapFinderRequested, this,
                     [this] { OpenRecordGapsWindow(m_session, m_attestations.get()); });
         }
         m_attestations->showOrExec();
@@ -142,12 +142,12 @@ void TForm1::buildMenu()
             [this] { OpenRecordGapsWindow(m_session, this); });
 
     QMenu* about = bar->addMenu(QStringLiteral("&O programu"));
-    connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &TForm1::showAbout);
+    connect(add(about, "AboutAction", QStringLiteral("&Autor")), &QAction::triggered, this, &MainWindow::showAbout);
     connect(add(about, "InstructionsAction", QStringLiteral("&Upute")), &QAction::triggered, this,
-            &TForm1::openInstructions);
+            &MainWindow::openInstructions);
 }
 
-QToolButton* TForm1::addButton(const char* objectName, const QString& caption, const QColor& captionColour,
+QToolButton* MainWindow::addButton(const char* objectName, const QString& caption, const QColor& captionColour,
                                const QRect& position, Qt::ToolButtonStyle style, QStyle::StandardPixmap picture,
                                const QString& hint)
 {
@@ -167,7 +167,7 @@ QToolButton* TForm1::addButton(const char* objectName, const QString& caption, c
     return button;
 }
 
-void TForm1::buildButtons()
+void MainWindow::buildButtons()
 {
     auto* page = new QWidget(this);
     page->setAutoFillBackground(true);
@@ -212,17 +212,17 @@ void TForm1::buildButtons()
                       kClientWidth - 2 * kPageMargin, kLogoStripHeight);
 }
 
-void TForm1::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (m_shown)
         return;
     m_shown = true;
     // After the window has appeared, before the operator can give a command.
-    QTimer::singleShot(0, this, &TForm1::connectAndUpgrade);
+    QTimer::singleShot(0, this, &MainWindow::connectAndUpgrade);
 }
 
-void TForm1::connectAndUpgrade()
+void MainWindow::connectAndUpgrade()
 {
     const DatabaseTarget target = ReadDatabaseTarget(m_programFolder, QDir::currentPath());
     for (const QString& problem : {m_session.settings().loadProblem(), target.problem}) {
@@ -235,7 +235,7 @@ void TForm1::connectAndUpgrade()
     emit databaseReady(open);
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (AskYesNo(this, QStringLiteral("Jeste li sigurni da želite izaći iz programa?")))
         event->accept();
@@ -243,34 +243,34 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void TForm1::showNewDriver()
+void MainWindow::showNewDriver()
 {
-    TDjelatnikForm driver(m_session, this);
+    DriverWindow driver(m_session, this);
     driver.ID = -1;
     driver.exec();
 }
 
-void TForm1::openManualEntry()
+void MainWindow::openManualEntry()
 {
     OpenManualEntryWindow(m_session, kNewId, kNewId, this);
 }
 
-void TForm1::showVehicles()
+void MainWindow::showVehicles()
 {
     Once(m_vehicles, m_session, this).exec();
 }
 
-void TForm1::showSettings()
+void MainWindow::showSettings()
 {
     Once(m_options, m_session.settings(), InstalledPrinterNames(), this).exec();
 }
 
-void TForm1::showAbout()
+void MainWindow::showAbout()
 {
     Once(m_about, this).exec();
 }
 
-void TForm1::openInstructions()
+void MainWindow::openInstructions()
 {
     const QString path = QDir(m_programFolder).filePath(QStringLiteral("uputstva.pdf"));
     if (QFileInfo::exists(path))

@@ -8,23 +8,23 @@
 class QAction;
 class QToolButton;
 class Session;
-class TAboutForm;
-class TDjelatniciForm;
-class TERSatiForma2;
-class TfrmAETROverview;
-class TfrmOverview;
-class TopcijeForm;
-class TVozilaForm;
+class AboutWindow;
+class DriverListWindow;
+class WorkTimeWindow;
+class AttestationRegisterWindow;
+class OverviewWindow;
+class OptionsWindow;
+class VehicleListWindow;
 
 // The program's home: the menu and six large buttons from which every other window is
 // reached. Its first showing opens the database and brings the schema up to date; closing
 // asks for confirmation. The windows the program keeps one of are made the first time they
 // are wanted and live as long as this one.
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(Session& session, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(Session& session, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The folder of uputstva.pdf and the database location's default (the executable's).
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -58,11 +58,11 @@ private:
     Session& m_session;
     QString m_programFolder;
     bool m_shown = false;
-    std::unique_ptr<TopcijeForm> m_options;
-    std::unique_ptr<TAboutForm> m_about;
-    std::unique_ptr<TDjelatniciForm> m_drivers;
-    std::unique_ptr<TVozilaForm> m_vehicles;
-    std::unique_ptr<TfrmOverview> m_overview;
-    std::unique_ptr<TERSatiForma2> m_workTime;
-    std::unique_ptr<TfrmAETROverview> m_attestations;
+    std::unique_ptr<OptionsWindow> m_options;
+    std::unique_ptr<AboutWindow> m_about;
+    std::unique_ptr<DriverListWindow> m_drivers;
+    std::unique_ptr<VehicleListWindow> m_vehicles;
+    std::unique_ptr<OverviewWindow> m_overview;
+    std::unique_ptr<WorkTimeWindow> m_workTime;
+    std::unique_ptr<AttestationRegisterWindow> m_attestations;
 };

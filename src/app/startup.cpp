@@ -18,10 +18,10 @@ int RunApplication(QApplication& application)
     Session session(DefaultSettingsPath());
     session.settings().load(InstalledPrinterNames());
     session.printing().setOpensPreview(true);
-    TForm1 mainWindow(session);
+    MainWindow mainWindow(session);
     // The indexes measured anew now and then, on a connection of their own.
     IndexUpkeep indexUpkeep(session.connection(), session.settingsPath());
-    QObject::connect(&mainWindow, &TForm1::databaseReady, &indexUpkeep, &IndexUpkeep::check);
+    QObject::connect(&mainWindow, &MainWindow::databaseReady, &indexUpkeep, &IndexUpkeep::check);
     QObject::connect(&session, &Session::entriesChanged, &indexUpkeep, &IndexUpkeep::check);
     QObject::connect(&application, &QApplication::lastWindowClosed, &application, &QApplication::quit);
     mainWindow.show();

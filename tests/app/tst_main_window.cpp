@@ -77,7 +77,7 @@ void TestMainWindow::captionsPositionsAndHints_data()
 void TestMainWindow::captionsPositionsAndHints()
 {
     QFETCH(QString, name);
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     QCOMPARE(window.windowTitle(), QStringLiteral("VELTRA - Evidencija radnih sati za mobilne radnike"));
     auto* button = window.findChild<QToolButton*>(name);
     QVERIFY(button);
@@ -88,7 +88,7 @@ void TestMainWindow::captionsPositionsAndHints()
 
 void TestMainWindow::menuWithAccessLettersAndShortcuts()
 {
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     QStringList titles;
     for (QAction* menu : window.menuBar()->actions())
         titles << menu->text();
@@ -104,9 +104,9 @@ void TestMainWindow::menuWithAccessLettersAndShortcuts()
 void TestMainWindow::firstShowingUpgradesTheDatabase()
 {
     TempDatabase db(TempDatabase::Schema::Base);
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(db.folder());
-    QSignalSpy ready(&window, &TForm1::databaseReady);
+    QSignalSpy ready(&window, &MainWindow::databaseReady);
     MessageAnswerer answerer;
     window.show();
     QVERIFY(ready.wait(10000));
@@ -119,9 +119,9 @@ void TestMainWindow::firstShowingUpgradesTheDatabase()
 
 void TestMainWindow::missingDatabaseReportsOnceAndStaysUsable()
 {
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(m_folder->path());
-    QSignalSpy ready(&window, &TForm1::databaseReady);
+    QSignalSpy ready(&window, &MainWindow::databaseReady);
     MessageAnswerer answerer;
     window.show();
     QVERIFY(ready.wait(10000));
@@ -134,9 +134,9 @@ void TestMainWindow::missingDatabaseReportsOnceAndStaysUsable()
 void TestMainWindow::closingAsksForConfirmation()
 {
     TempDatabase db;
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(db.folder());
-    QSignalSpy ready(&window, &TForm1::databaseReady);
+    QSignalSpy ready(&window, &MainWindow::databaseReady);
     window.show();
     QVERIFY(ready.wait(10000));
     {
@@ -153,7 +153,7 @@ void TestMainWindow::closingAsksForConfirmation()
 
 void TestMainWindow::instructionsWithoutFileDoNothing()
 {
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(m_folder->path());
     MessageAnswerer answerer;
     window.openInstructions();
@@ -163,7 +163,7 @@ void TestMainWindow::instructionsWithoutFileDoNothing()
 
 void TestMainWindow::sizeFontsAndLogoStrip()
 {
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(m_folder->path());
     QCOMPARE(window.size(), QSize(524, 543));  // the menu bar included
     QCOMPARE(window.menuBar()->height(), 26);
@@ -188,7 +188,7 @@ void TestMainWindow::sizeFontsAndLogoStrip()
 
 void TestMainWindow::scannedChartCommandAsksForTheScan()
 {
-    TForm1 window(*m_session);
+    MainWindow window(*m_session);
     window.setProgramFolder(m_folder->path());
     MessageAnswerer answerer;
     bool chooserShown = false;

@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 #include "compliance/ui/compliance_window.h"
 #include "compliance/ui/record_gaps_window.h"
-#include "entries/ui/manual_entry_form.h"
-#include "masterdata/ui/driver_form.h"
-#include "reviews/ui/overview_form.h"
+#include "entries/ui/manual_entry_window.h"
+#include "masterdata/ui/driver_window.h"
+#include "reviews/ui/overview_window.h"
 #include "session/session.h"
 #include "ui/window_lookup.h"
 
@@ -30,16 +30,16 @@ void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
 {
     TempDatabase db;
     Session session(QDir(db.folder()).filePath("postavke.dat"));
-    TForm1 main(session);
+    MainWindow main(session);
     main.setProgramFolder(db.folder());  // its first showing opens the test database
-    QSignalSpy ready(&main, &TForm1::databaseReady);
+    QSignalSpy ready(&main, &MainWindow::databaseReady);
     main.show();
     QVERIFY(ready.wait(10000));
     QCOMPARE(ready.first().first().toBool(), true);
     const auto entryWindows = [] {
         const QWidgetList all = QApplication::topLevelWidgets();
         return std::count_if(all.begin(), all.end(),
-                             [](QWidget* w) { return qobject_cast<TfrmRucniUnos*>(w) && w->isVisible(); });
+                             [](QWidget* w) { return qobject_cast<ManualEntryWindow*>(w) && w->isVisible(); });
     };
     for (int i = 0; i < 3; ++i) {
         main.activateWindow();
@@ -58,7 +58,7 @@ void TestSharedWindows::ctrlNOpensOneMoreEntryWindowOnlyFromTheMainWindow()
     main.action("VehiclesAction")->trigger();
     QCOMPARE(entryWindows(), 3);
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TfrmRucniUnos*>(w))
+        if (qobject_cast<ManualEntryWindow*>(w))
             w->close();
     }
 }
@@ -83,7 +83,7 @@ void TestSharedWindows::commandsShowTheirWindowsModally()
     QFETCH(QString, action);
     TempDatabase db;
     Session session(QDir(db.folder()).filePath("postavke.dat"));
-    TForm1 main(session);
+    MainWindow main(session);
     ConnectUpgraded(session.connection(), db.path());
     QString shownClass, shownCaption;
     int shownId = 0;
@@ -93,7 +93,7 @@ void TestSharedWindows::commandsShowTheirWindowsModally()
             return;
         shownClass = QString::fromLatin1(modal->metaObject()->className());
         shownCaption = modal->windowTitle();
-        if (auto* driver = qobject_cast<TDjelatnikForm*>(modal))
+        if (auto* driver = qobject_cast<DriverWindow*>(modal))
             shownId = driver->ID;
         modal->close();
     });
@@ -108,27 +108,27 @@ void TestSharedWindows::overviewIsOneWindowBroughtToTheFront()
 {
     TempDatabase db;
     Session session(QDir(db.folder()).filePath("postavke.dat"));
-    TForm1 main(session);
+    MainWindow main(session);
     ConnectUpgraded(session.connection(), db.path());
     const auto overviews = [] {
         const QWidgetList all = QApplication::topLevelWidgets();
         return std::count_if(all.begin(), all.end(),
-                             [](QWidget* w) { return qobject_cast<TfrmOverview*>(w) && w->isVisible(); });
+                             [](QWidget* w) { return qobject_cast<OverviewWindow*>(w) && w->isVisible(); });
     };
     main.action("EntryOverviewAction")->trigger();
-    QVERIFY(QTest::qWaitForWindowActive(FindWindow<TfrmOverview>()));
+    QVERIFY(QTest::qWaitForWindowActive(FindWindow<OverviewWindow>()));
     QWidget other;
     QVERIFY(ShowActive(other));
     main.action("EntryOverviewAction")->trigger();
     QCOMPARE(overviews(), 1);
-    QVERIFY(QTest::qWaitForWindowActive(FindWindow<TfrmOverview>()));
+    QVERIFY(QTest::qWaitForWindowActive(FindWindow<OverviewWindow>()));
 }
 
 void TestSharedWindows::complianceCheckOpensAWindowEachTime()
 {
     TempDatabase db;
     Session session(QDir(db.folder()).filePath("postavke.dat"));
-    TForm1 main(session);
+    MainWindow main(session);
     ConnectUpgraded(session.connection(), db.path());
     const auto shown = [] {
         QList<ComplianceWindow*> found;
@@ -151,7 +151,7 @@ void TestSharedWindows::gapFinderFromTheMenuAndFromTheRegister()
 {
     TempDatabase db;
     Session session(QDir(db.folder()).filePath("postavke.dat"));
-    TForm1 main(session);
+    MainWindow main(session);
     ConnectUpgraded(session.connection(), db.path());
     QCOMPARE(main.action("RecordGapsAction")->text(), QStringLiteral("&Praznine u evidenciji"));
     main.action("RecordGapsAction")->trigger();

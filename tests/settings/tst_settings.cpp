@@ -1,5 +1,5 @@
 #include "settings/settings.h"
-#include "settings/ui/options_form.h"
+#include "settings/ui/options_window.h"
 #include "settings/settings_values.h"
 #include "common/profile_file.h"
 #include "common/win1250.h"
@@ -142,7 +142,7 @@ void TestSettings::defaultsInTheWindow()
 {
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QCOMPARE(form.windowTitle(), QStringLiteral("Postavke"));
     QCOMPARE(Child<QLineEdit>(form, "NocniOd")->text(), QStringLiteral("22:00"));
     QCOMPARE(Child<QLineEdit>(form, "NocniDo")->text(), QStringLiteral("06:00"));
@@ -210,7 +210,7 @@ void TestSettings::readingFallsBackToDefaults()
 
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QCOMPARE(Child<QComboBox>(form, "zona")->currentIndex(), zone);
     QCOMPARE(form.values().Vrijeme, zone);
 }
@@ -219,7 +219,7 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
 {
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     Child<QLineEdit>(form, "TvNaziv")->setText(QStringLiteral("Šumski prijevoz d.o.o."));
     Child<QCheckBox>(form, "AddCheck")->setChecked(true);
     Child<QSpinBox>(form, "RefMjeseci")->setValue(6);
@@ -272,7 +272,7 @@ void TestSettings::geometryRoundsOnReading()
     WriteFile(m_path, QStringLiteral("[KTS]\r\n%1=%2\r\n").arg(key, stored));
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("KTS"), key, QString()), written);
 }
@@ -298,7 +298,7 @@ void TestSettings::leavingTimeFieldRewritesIt()
 
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QLineEdit* nocniOd = Child<QLineEdit>(form, "NocniOd");
     LeaveField(form, nocniOd, typed);
     QCOMPARE(nocniOd->text(), shown);
@@ -310,7 +310,7 @@ void TestSettings::invalidMinutesFieldWritesTwo()
     WriteFile(m_path, QStringLiteral("[KTS]\r\nMinKorekt=4\r\n"));
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QCOMPARE(Child<QLineEdit>(form, "specialMin")->text(), QStringLiteral("4"));
     Child<QLineEdit>(form, "specialMin")->setText(QStringLiteral("tri"));
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
@@ -354,7 +354,7 @@ void TestSettings::windowChoosesPrinterInOtherCase()
     WriteFile(m_path, QStringLiteral("[Ispis]\r\nPrinter=hp laserjet\r\nIPrinter=Nestao\r\nGRPrinter=PDF\r\n"));
     Settings settings(m_path);
     settings.load({QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
-    TopcijeForm form(settings, {QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
+    OptionsWindow form(settings, {QStringLiteral("PDF"), QStringLiteral("HP LaserJet")});
     QCOMPARE(Child<QComboBox>(form, "EVPrinter")->currentText(), QStringLiteral("HP LaserJet"));
     QCOMPARE(Child<QComboBox>(form, "IzvjPrinter")->currentText(), QStringLiteral("PDF"));
     QCOMPARE(Child<QComboBox>(form, "GRPrinter")->currentText(), QStringLiteral("PDF"));
@@ -367,7 +367,7 @@ void TestSettings::placementsSurviveZapamti()
     WriteFile(m_path, QStringLiteral("[DjelatniciForm]\r\nTop=10\r\nLeft=20\r\nWidth=300\r\nHeight=200\r\n[Obracun]\r\nNocniOd=21:00\r\n"));
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     QTest::mouseClick(Child<QPushButton>(form, "BitBtnZapamti"), Qt::LeftButton);
     const ProfileFile file(m_path);
     QCOMPARE(file.readInteger(QStringLiteral("DjelatniciForm"), QStringLiteral("Top"), 0), 10);
@@ -388,7 +388,7 @@ void TestSettings::otkaziKeepsTypedValuesLive()
     WriteFile(m_path, QStringLiteral("[Obracun]\r\nNocniOd=22:00\r\n"));
     Settings settings(m_path);
     settings.load({});
-    TopcijeForm form(settings, {});
+    OptionsWindow form(settings, {});
     LeaveField(form, Child<QLineEdit>(form, "NocniOd"), QStringLiteral("21"));
     Child<QCheckBox>(form, "Min1")->setChecked(false);
     if (escape) {

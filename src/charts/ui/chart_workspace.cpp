@@ -20,8 +20,8 @@
 #include "entries/ui/day_activities_panel.h"
 #include "entries/ui/day_totals_grid.h"
 #include "entries/ui/entry_widgets.h"
-#include "masterdata/ui/driver_form.h"
-#include "masterdata/ui/vehicle_form.h"
+#include "masterdata/ui/driver_window.h"
+#include "masterdata/ui/vehicle_window.h"
 #include "session/session.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
@@ -156,7 +156,7 @@ QToolButton* NewSmallButton(QWidget* parent, const char* name, const QString& ca
 
 } // namespace
 
-TKTSUnos::TKTSUnos(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+ChartWorkspace::ChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
     : ModelessWindow(QStringLiteral("TKTSUnos"), owner, session.settingsPath()), m_session(session),
       m_analysis(std::move(analysis)), m_handOff(handOff)
 {
@@ -182,10 +182,10 @@ TKTSUnos::TKTSUnos(Session& session, ChartAnalysis analysis, const ChartHandOff&
         showDays();
     });
     restorePlacement();
-    FormShow();
+    refill();
 }
 
-QWidget* TKTSUnos::buildChartTab()
+QWidget* ChartWorkspace::buildChartTab()
 {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
@@ -259,7 +259,7 @@ QWidget* TKTSUnos::buildChartTab()
     layout->addLayout(right, 2);
     layout->addWidget(buildAnalysisColumn());
 
-    connect(m_disc, &DiscView::imageKey, this, &TKTSUnos::imageKey);
+    connect(m_disc, &DiscView::imageKey, this, &ChartWorkspace::imageKey);
     connect(m_strip, &TraceStripView::pointed, this, [this](const QString& readout) {
         m_readout->setText(readout);
         m_readout->show();
@@ -271,7 +271,7 @@ QWidget* TKTSUnos::buildChartTab()
         m_splitField->setFocus();
         m_splitField->selectAll();
     });
-    connect(m_splitField, &QLineEdit::editingFinished, this, &TKTSUnos::splitFieldExit);
+    connect(m_splitField, &QLineEdit::editingFinished, this, &ChartWorkspace::splitFieldExit);
     connect(next, &QToolButton::clicked, this,
             [this] { setSplitPoint(NextSplitPoint(m_analysis.intervals(), m_analysis.splitPoint())); });
     connect(previous, &QToolButton::clicked, this,
@@ -282,7 +282,7 @@ QWidget* TKTSUnos::buildChartTab()
     menu->setObjectName(QStringLiteral("IzvozMenu"));
     QAction* save = menu->addAction(QStringLiteral("Snimi kao .txt"));
     save->setObjectName(QStringLiteral("SnimiTxt"));
-    connect(save, &QAction::triggered, this, &TKTSUnos::saveExport);
+    connect(save, &QAction::triggered, this, &ChartWorkspace::saveExport);
     const struct {
         const char* name;
         const char* text;
@@ -307,7 +307,7 @@ QWidget* TKTSUnos::buildChartTab()
     return page;
 }
 
-QWidget* TKTSUnos::buildAnalysisColumn()
+QWidget* ChartWorkspace::buildAnalysisColumn()
 {
     auto* column = new QFrame;
     column->setObjectName(QStringLiteral("Analiza"));
@@ -342,11 +342,11 @@ QWidget* TKTSUnos::buildAnalysisColumn()
     QToolButton* help = NewSmallButton(column, "BitBtn20", QStringLiteral("?"), QStringLiteral("Popis prečica"));
     layout->addWidget(help, row + 1, 0, 1, 2, Qt::AlignHCenter);
     layout->setRowStretch(row + 2, 1);
-    connect(help, &QToolButton::clicked, this, [this] { TInfoForm::showHelp(this); });
+    connect(help, &QToolButton::clicked, this, [this] { KeyboardHelp::showHelp(this); });
     return column;
 }
 
-QWidget* TKTSUnos::buildDriverTab()
+QWidget* ChartWorkspace::buildDriverTab()
 {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
@@ -449,26 +449,26 @@ QWidget* TKTSUnos::buildDriverTab()
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(addDriver, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<TDjelatnikForm>(m_session, this))
+        if (AddedThroughRecordWindow<DriverWindow>(m_session, this))
             fillDriverList();
     });
     connect(addVehicle, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<TVoziloForm>(m_session, this))
+        if (AddedThroughRecordWindow<VehicleWindow>(m_session, this))
             fillVehicleList();
     });
     m_driver->installEventFilter(this);
     m_vehicle->installEventFilter(this);
-    connect(m_driver, &QComboBox::activated, this, &TKTSUnos::checkExistingEntry);
-    connect(m_date, &DateField::committed, this, &TKTSUnos::checkExistingEntry);
+    connect(m_driver, &QComboBox::activated, this, &ChartWorkspace::checkExistingEntry);
+    connect(m_date, &DateField::committed, this, &ChartWorkspace::checkExistingEntry);
     connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_startKm); });
     connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_endKm); });
     connect(m_endOfDayKm, &QLineEdit::editingFinished, this, [this] { RewriteKmField(m_endOfDayKm); });
-    connect(m_day1, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
-    connect(m_day2, &DayActivitiesPanel::totalsShown, this, &TKTSUnos::showTwoDayRange);
+    connect(m_day1, &DayActivitiesPanel::totalsShown, this, &ChartWorkspace::showTwoDayRange);
+    connect(m_day2, &DayActivitiesPanel::totalsShown, this, &ChartWorkspace::showTwoDayRange);
     return page;
 }
 
-QWidget* TKTSUnos::buildButtonBar()
+QWidget* ChartWorkspace::buildButtonBar()
 {
     auto* bar = new ButtonBar(this);
     QPushButton* cancel = bar->addButton("Otkazi", QStringLiteral("Otkaži"), ButtonBar::Side::Left);
@@ -476,12 +476,12 @@ QWidget* TKTSUnos::buildButtonBar()
     m_store = bar->addButton("BitBtn26", QStringLiteral("&Arhiviraj"), ButtonBar::Side::Right);
     m_store->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     m_store->setToolTip(QStringLiteral("Ctrl+S"));
-    connect(cancel, &QPushButton::clicked, this, &TKTSUnos::discard);
-    connect(m_store, &QPushButton::clicked, this, &TKTSUnos::BitBtn26Click);
+    connect(cancel, &QPushButton::clicked, this, &ChartWorkspace::discard);
+    connect(m_store, &QPushButton::clicked, this, &ChartWorkspace::storeEntry);
     return bar;
 }
 
-void TKTSUnos::FormShow()
+void ChartWorkspace::refill()
 {
     const NightWindow night = NightWindowOf(m_session.values());
     m_night = NightPeriod{night.from, night.to};
@@ -497,19 +497,19 @@ void TKTSUnos::FormShow()
     m_driver->setFocus();
 }
 
-void TKTSUnos::showReading()
+void ChartWorkspace::showReading()
 {
     m_caption->setText(m_analysis.caption());
     m_strip->setStrip(m_analysis.strip());
     showDays();
 }
 
-void TKTSUnos::showOverlay()
+void ChartWorkspace::showOverlay()
 {
     m_disc->setOverlay(m_analysis.geometry(), m_analysis.splitPoint(), m_night);
 }
 
-void TKTSUnos::showDays()
+void ChartWorkspace::showDays()
 {
     const ChartDays& days = m_analysis.days();
     m_splitField->setText(FormatMinutes(m_analysis.splitPoint()));
@@ -543,7 +543,7 @@ void TKTSUnos::showDays()
     showOverlay();
 }
 
-void TKTSUnos::showChartTotals()
+void ChartWorkspace::showChartTotals()
 {
     const DayTotals totals = ComputeDayTotals(CountedIntervals(m_analysis.days().all),
                                               NightWindow{m_night.from, m_night.to});
@@ -552,7 +552,7 @@ void TKTSUnos::showChartTotals()
     m_chartMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
 }
 
-void TKTSUnos::applyGeometry(const ChartGeometry& geometry)
+void ChartWorkspace::applyGeometry(const ChartGeometry& geometry)
 {
     if (geometry == m_analysis.geometry())
         return;
@@ -560,27 +560,27 @@ void TKTSUnos::applyGeometry(const ChartGeometry& geometry)
     showReading();
 }
 
-void TKTSUnos::geometryButton(GeometryButton button)
+void ChartWorkspace::geometryButton(GeometryButton button)
 {
     const Raster& disc = m_analysis.disc();
     applyGeometry(ApplyGeometryButton(m_analysis.geometry(), button, ImageSize{disc.width, disc.height},
                                       m_analysis.options().centarRadijus));
 }
 
-void TKTSUnos::imageKey(ImageKey key)
+void ChartWorkspace::imageKey(ImageKey key)
 {
     const Raster& disc = m_analysis.disc();
     applyGeometry(ApplyImageKey(m_analysis.geometry(), key, ImageSize{disc.width, disc.height},
                                 m_analysis.options().centarRadijus));
 }
 
-void TKTSUnos::setSplitPoint(int minute)
+void ChartWorkspace::setSplitPoint(int minute)
 {
     m_analysis.setSplitPoint(minute);
     showDays();
 }
 
-void TKTSUnos::splitFieldExit()
+void ChartWorkspace::splitFieldExit()
 {
     if (m_splitField->isReadOnly())
         return;
@@ -598,17 +598,17 @@ void TKTSUnos::splitFieldExit()
     setSplitPoint(minute);
 }
 
-void TKTSUnos::fillDriverList()
+void ChartWorkspace::fillDriverList()
 {
     FillPickList(m_session, m_driver, DriverListQuery(true));
 }
 
-void TKTSUnos::fillVehicleList()
+void ChartWorkspace::fillVehicleList()
 {
     FillPickList(m_session, m_vehicle, VehicleListQuery(true));
 }
 
-void TKTSUnos::checkExistingEntry()
+void ChartWorkspace::checkExistingEntry()
 {
     m_dateExists->hide();
     const int driverId = PickedId(m_driver);
@@ -622,7 +622,7 @@ void TKTSUnos::checkExistingEntry()
     }
 }
 
-void TKTSUnos::kilometresExit(QLineEdit* field)
+void ChartWorkspace::kilometresExit(QLineEdit* field)
 {
     RewriteKmField(field);
     const OdometerCheck odometer = CheckOdometer(m_startKm, m_endKm);
@@ -634,7 +634,7 @@ void TKTSUnos::kilometresExit(QLineEdit* field)
         estimateEndOfDayKm();
 }
 
-void TKTSUnos::estimateEndOfDayKm()
+void ChartWorkspace::estimateEndOfDayKm()
 {
     if (m_twoDayPanel->isHidden())
         return;
@@ -646,12 +646,12 @@ void TKTSUnos::estimateEndOfDayKm()
         m_endOfDayKm->setText(KmText(*estimate));
 }
 
-void TKTSUnos::showTwoDayRange()
+void ChartWorkspace::showTwoDayRange()
 {
     m_twoDayRange->setText(TwoDayRangeText(m_date->date(), m_day1->rows()->rows(), m_day2->rows()->rows()));
 }
 
-bool TKTSUnos::eventFilter(QObject* watched, QEvent* event)
+bool ChartWorkspace::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_driver && event->type() == QEvent::FocusOut)
         checkExistingEntry();
@@ -669,7 +669,7 @@ bool TKTSUnos::eventFilter(QObject* watched, QEvent* event)
     return ModelessWindow::eventFilter(watched, event);
 }
 
-ChartEntry TKTSUnos::entryFromFields() const
+ChartEntry ChartWorkspace::entryFromFields() const
 {
     ChartEntry entry;
     entry.driverId = PickedId(m_driver);
@@ -692,7 +692,7 @@ ChartEntry TKTSUnos::entryFromFields() const
     return entry;
 }
 
-void TKTSUnos::BitBtn26Click()
+void ChartWorkspace::storeEntry()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
@@ -720,13 +720,13 @@ void TKTSUnos::BitBtn26Click()
     close();
 }
 
-void TKTSUnos::discard()
+void ChartWorkspace::discard()
 {
     m_leaving = true;
     close();
 }
 
-void TKTSUnos::closeEvent(QCloseEvent* event)
+void ChartWorkspace::closeEvent(QCloseEvent* event)
 {
     // Closed by its title bar, a chart that was read and perhaps corrected is not simply lost.
     if (!m_leaving && !AskYesNo(this, kDiscardQuestion)) {
@@ -736,14 +736,14 @@ void TKTSUnos::closeEvent(QCloseEvent* event)
     ModelessWindow::closeEvent(event);
 }
 
-QString TKTSUnos::exportText(ChartExportKind kind) const
+QString ChartWorkspace::exportText(ChartExportKind kind) const
 {
     if (m_analysis.days().all.empty())
         return QString();
     return JoinExportLines(ChartExportLines(m_analysis.days().all, kind, QDateTime::currentDateTime()));
 }
 
-void TKTSUnos::exportTo(ChartExportKind kind)
+void ChartWorkspace::exportTo(ChartExportKind kind)
 {
     const QString text = exportText(kind);
     if (text.isEmpty()) {
@@ -753,7 +753,7 @@ void TKTSUnos::exportTo(ChartExportKind kind)
     QApplication::clipboard()->setText(text);
 }
 
-void TKTSUnos::saveExport()
+void ChartWorkspace::saveExport()
 {
     if (m_analysis.days().all.empty()) {
         ShowMessage(this, kNoDataMessage);
@@ -765,7 +765,7 @@ void TKTSUnos::saveExport()
         exportToFile(path);
 }
 
-bool TKTSUnos::exportToFile(const QString& path)
+bool ChartWorkspace::exportToFile(const QString& path)
 {
     const QString text = exportText(ChartExportKind::WholeChart);
     if (text.isEmpty()) {
@@ -781,13 +781,13 @@ bool TKTSUnos::exportToFile(const QString& path)
     return true;
 }
 
-TKTSUnos* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
+ChartWorkspace* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
 {
-    auto* window = new TKTSUnos(session, std::move(analysis), handOff, owner);
+    auto* window = new ChartWorkspace(session, std::move(analysis), handOff, owner);
     // The discs of one scan open together: none may hide another.
     QList<QPoint> taken;
     for (QWidget* other : QApplication::topLevelWidgets()) {
-        if (other != window && other->isVisible() && qobject_cast<TKTSUnos*>(other))
+        if (other != window && other->isVisible() && qobject_cast<ChartWorkspace*>(other))
             taken << other->pos();
     }
     if (const QScreen* screen = window->screen())

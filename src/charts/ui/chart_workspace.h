@@ -43,12 +43,12 @@ struct ChartHandOff {
 // DatumPostoji, Pocetno, Zavrsno, Predeno, KmDefGreska, Napomena, DvodnevniPanel,
 // OdDoDvodnevni, KmKrajDana, Dani (the day tabs), AG1, SG1, Ukupno1, Marker1, Kilometara1,
 // Litara1, Prosjek1 and the same with 2, Otkazi, BitBtn26 ("Arhiviraj").
-class TKTSUnos : public ModelessWindow {
+class ChartWorkspace : public ModelessWindow {
     Q_OBJECT
 
 public:
     // `analysis` has been set up; the window shows its reading.
-    TKTSUnos(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner = nullptr);
+    ChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner = nullptr);
 
     const ChartAnalysis& analysis() const { return m_analysis; }
     const ChartHandOff& handOff() const { return m_handOff; }
@@ -65,7 +65,7 @@ public:
     bool exportToFile(const QString& path);
 
 protected:
-    void storeRequested() override { BitBtn26Click(); }
+    void storeRequested() override { storeEntry(); }
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -75,7 +75,7 @@ private:
     QWidget* buildDriverTab();
     QWidget* buildButtonBar();
 
-    void FormShow();
+    void refill();
     void showReading();
     void showDays();
     void showOverlay();
@@ -96,7 +96,7 @@ private:
 
     void exportTo(ChartExportKind kind);
     void saveExport();
-    void BitBtn26Click();
+    void storeEntry();
     void discard();
 
     Session& m_session;
@@ -140,4 +140,4 @@ private:
 };
 
 // Opens a workspace for a disc, set up and shown without blocking.
-TKTSUnos* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner);
+ChartWorkspace* OpenChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner);

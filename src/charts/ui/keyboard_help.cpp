@@ -23,7 +23,7 @@ const QString kKeys = QStringLiteral(
 
 } // namespace
 
-TInfoForm::TInfoForm(QWidget* parent) : QWidget(parent, Qt::Tool)
+KeyboardHelp::KeyboardHelp(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("Tipkovnica"));
@@ -43,11 +43,11 @@ TInfoForm::TInfoForm(QWidget* parent) : QWidget(parent, Qt::Tool)
     resize(kClientWidth, kClientHeight);
 }
 
-TInfoForm* TInfoForm::showHelp(QWidget* parent)
+KeyboardHelp* KeyboardHelp::showHelp(QWidget* parent)
 {
-    static QPointer<TInfoForm> window;
+    static QPointer<KeyboardHelp> window;
     if (!window)
-        window = new TInfoForm(parent ? parent->window() : nullptr);
+        window = new KeyboardHelp(parent ? parent->window() : nullptr);
     window->show();
     window->raise();
     return window;

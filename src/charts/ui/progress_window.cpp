@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-Tprogress::Tprogress(QWidget* parent)
+ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("progress"));
@@ -42,41 +42,41 @@ Tprogress::Tprogress(QWidget* parent)
     layout->addWidget(m_status);
     layout->addWidget(m_ok, 0, Qt::AlignRight);
 
-    connect(m_ok, &QPushButton::clicked, this, &Tprogress::closeNow);
-    connect(m_timer, &QTimer::timeout, this, &Tprogress::closeNow);
+    connect(m_ok, &QPushButton::clicked, this, &ProgressWindow::closeNow);
+    connect(m_timer, &QTimer::timeout, this, &ProgressWindow::closeNow);
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-Tprogress::~Tprogress()
+ProgressWindow::~ProgressWindow()
 {
     if (m_run)
         m_run->wait();
 }
 
-void Tprogress::watch(QThread* run)
+void ProgressWindow::watch(QThread* run)
 {
     m_run = run;
 }
 
-void Tprogress::setStatus(const QString& text)
+void ProgressWindow::setStatus(const QString& text)
 {
     m_status->setText(text);
 }
 
-void Tprogress::addLog(const QString& line)
+void ProgressWindow::addLog(const QString& line)
 {
     m_log->addItem(line);
     m_log->scrollToBottom();
 }
 
-void Tprogress::step()
+void ProgressWindow::step()
 {
     m_bar->setValue(std::min(m_bar->value() + 1, kSteps));
 }
 
-void Tprogress::finish()
+void ProgressWindow::finish()
 {
     m_bar->setValue(kSteps);
     m_ok->setEnabled(true);
@@ -84,7 +84,7 @@ void Tprogress::finish()
         m_timer->start();
 }
 
-QStringList Tprogress::logLines() const
+QStringList ProgressWindow::logLines() const
 {
     QStringList lines;
     for (int i = 0; i < m_log->count(); ++i)
@@ -92,32 +92,32 @@ QStringList Tprogress::logLines() const
     return lines;
 }
 
-void Tprogress::keepOpen()
+void ProgressWindow::keepOpen()
 {
     m_keptOpen = true;
     m_timer->stop();
 }
 
-void Tprogress::closeNow()
+void ProgressWindow::closeNow()
 {
     hide();
     close();
 }
 
-bool Tprogress::eventFilter(QObject* watched, QEvent* event)
+bool ProgressWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_log->viewport() && event->type() == QEvent::MouseButtonPress)
         keepOpen();
     return QDialog::eventFilter(watched, event);
 }
 
-void Tprogress::mousePressEvent(QMouseEvent* event)
+void ProgressWindow::mousePressEvent(QMouseEvent* event)
 {
     keepOpen();
     QDialog::mousePressEvent(event);
 }
 
-void Tprogress::keyPressEvent(QKeyEvent* event)
+void ProgressWindow::keyPressEvent(QKeyEvent* event)
 {
     // Escape does not take the window away while a run may still report to it.
     if (event->key() == Qt::Key_Escape && !m_ok->isEnabled())

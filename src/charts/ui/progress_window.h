@@ -14,16 +14,16 @@ class QTimer;
 // without title-bar buttons; once the run is over it closes itself after 2 seconds, unless the
 // operator clicked it, which keeps it open until "OK".
 // Controls by object name: pb, LB, opis, BitBtn1 ("OK"), Timer1.
-class Tprogress : public QDialog {
+class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kSteps = 5;
     static constexpr int kCloseAfterMs = 2000;
 
-    explicit Tprogress(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
     // Waits for the run that reports here, so it never reports to a window that is gone.
-    ~Tprogress() override;
+    ~ProgressWindow() override;
 
     // The thread of the run reporting here.
     void watch(QThread* run);

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TizborSken::TizborSken(const QString& startFolder, QWidget* parent)
+ScanChooser::ScanChooser(const QString& startFolder, QWidget* parent)
     : QDialog(parent), m_startFolder(startFolder)
 {
     setObjectName(QStringLiteral("izborSken"));
@@ -57,17 +57,17 @@ TizborSken::TizborSken(const QString& startFolder, QWidget* parent)
     layout->addWidget(panel, 1);
     layout->addWidget(bar);
 
-    connect(browse, &QToolButton::clicked, this, &TizborSken::browse);
+    connect(browse, &QToolButton::clicked, this, &ScanChooser::browse);
     connect(analyse, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TizborSken::scanPath() const
+QString ScanChooser::scanPath() const
 {
     return m_path->text();
 }
 
-QStringList TizborSken::PictureFilters()
+QStringList ScanChooser::PictureFilters()
 {
     return {QStringLiteral("All (*.jpg;*.jpeg;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)"),
             QStringLiteral("JPEG Image File (*.jpg)"),
@@ -78,7 +78,7 @@ QStringList TizborSken::PictureFilters()
             QStringLiteral("Metafiles (*.wmf)")};
 }
 
-void TizborSken::browse()
+void ScanChooser::browse()
 {
     QFileDialog dialog(this, QStringLiteral("Odredite sliku/sken"), m_startFolder);
     dialog.setObjectName(QStringLiteral("OP"));

@@ -8,12 +8,12 @@ class QLineEdit;
 // the field keeps its path between runs; the picture dialog starts in the scan folder of the
 // settings as it was when the chooser was made.
 // Controls by object name: Sken, BitBtn5 (browse), BitBtn1 ("Analiziraj"), BitBtn2 ("Otkaži").
-class TizborSken : public QDialog {
+class ScanChooser : public QDialog {
     Q_OBJECT
 
 public:
     // `startFolder` is where the file dialog opens first (the settings' folder of scans).
-    explicit TizborSken(const QString& startFolder, QWidget* parent = nullptr);
+    explicit ScanChooser(const QString& startFolder, QWidget* parent = nullptr);
 
     QString scanPath() const;
     // The picture dialog's filter, kind by kind.

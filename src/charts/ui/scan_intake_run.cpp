@@ -35,7 +35,7 @@ ChartReadingOptions ReadingOptions(const SettingsValues& values)
 
 // Runs `work` on the thread of `progress` when it still exists.
 template <typename Work>
-void OnWindowThread(const QPointer<Tprogress>& progress, Work work)
+void OnWindowThread(const QPointer<ProgressWindow>& progress, Work work)
 {
     if (!progress)
         return;
@@ -47,12 +47,12 @@ void OnWindowThread(const QPointer<Tprogress>& progress, Work work)
 
 } // namespace
 
-Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainWindow)
+ProgressWindow* StartScanIntake(Session& session, const QString& path, QWidget* mainWindow)
 {
-    auto* progress = new Tprogress(mainWindow);
+    auto* progress = new ProgressWindow(mainWindow);
     progress->setStatus(QStringLiteral("Učitavanje slikovnog zapisa"));
     progress->show();
-    const QPointer<Tprogress> window(progress);
+    const QPointer<ProgressWindow> window(progress);
     const QPointer<QWidget> owner(mainWindow);
     const ChartReadingOptions options = ReadingOptions(session.values());
     const ChartGeometry saved = ReadChartGeometry(ProfileFile::snapshot(ChartGeometryPathBeside(session.settingsPath())));
@@ -61,14 +61,14 @@ Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainW
     QThread* worker = QThread::create([path, window, owner, options, saved, run] {
         ScanIntakeProgress report;
         report.loaded = [window](int ms) {
-            OnWindowThread(window, [ms](Tprogress& p) {
+            OnWindowThread(window, [ms](ProgressWindow& p) {
                 p.step();
                 p.setStatus(QStringLiteral("Analiza slikovnog zapisa"));
                 p.addLog(LoadLogLine(ms));
             });
         };
         report.detected = [window](int ms, int boxes) {
-            OnWindowThread(window, [ms, boxes](Tprogress& p) {
+            OnWindowThread(window, [ms, boxes](ProgressWindow& p) {
                 p.addLog(DetectLogLine(ms));
                 p.step();
                 p.setStatus(QStringLiteral("Priprema obrade pronađenih listića"));
@@ -81,13 +81,13 @@ Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainW
             });
         };
         report.discStarted = [window](int number) {
-            OnWindowThread(window, [number](Tprogress& p) {
+            OnWindowThread(window, [number](ProgressWindow& p) {
                 p.step();
                 p.setStatus(QStringLiteral("Analiza i digitalizacija listića %1").arg(number));
             });
         };
         report.discPrepared = [window](const ScanDisc& disc) {
-            OnWindowThread(window, [line = DiscLogLine(disc)](Tprogress& p) { p.addLog(line); });
+            OnWindowThread(window, [line = DiscLogLine(disc)](ProgressWindow& p) { p.addLog(line); });
         };
         ScanReading reading = ReadScanDiscs(path, report, SamplingFor(options));
         // Each disc's first reading (orientation, unrolling, reading) side by side; the
@@ -110,11 +110,11 @@ Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainW
                 reading.unusableDiscs.push_back(disc.discNumber);
                 continue;
             }
-            OnWindowThread(window, [analysis, handOff, owner, run](Tprogress&) {
+            OnWindowThread(window, [analysis, handOff, owner, run](ProgressWindow&) {
                 OpenChartWorkspace(*run, std::move(*analysis), handOff, owner);
             });
         }
-        OnWindowThread(window, [error = reading.error, unusable = reading.unusableDiscs](Tprogress& p) {
+        OnWindowThread(window, [error = reading.error, unusable = reading.unusableDiscs](ProgressWindow& p) {
             for (int number : unusable)
                 p.addLog(QStringLiteral("Listić %1 nije moguće izrezati").arg(number));
             if (!error.isEmpty()) {
@@ -126,7 +126,7 @@ Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainW
             p.finish();
         });
     });
-    // The window waits for its run before it goes (see Tprogress), so the thread never
+    // The window waits for its run before it goes (see ProgressWindow), so the thread never
     // outlives what it reports to.
     QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     progress->watch(worker);
@@ -137,9 +137,9 @@ Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainW
 void RunScanIntake(Session& session, QWidget* mainWindow)
 {
     ShowMessage(mainWindow, kScanIntakeNotice);
-    TizborSken* chooser = mainWindow->findChild<TizborSken*>(QString(), Qt::FindDirectChildrenOnly);
+    ScanChooser* chooser = mainWindow->findChild<ScanChooser*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chooser)
-        chooser = new TizborSken(session.values().SkenFolder, mainWindow);
+        chooser = new ScanChooser(session.values().SkenFolder, mainWindow);
     if (chooser->exec() != QDialog::Accepted)
         return;
     mainWindow->repaint();

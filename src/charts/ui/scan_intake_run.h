@@ -4,7 +4,7 @@
 
 class QWidget;
 class Session;
-class Tprogress;
+class ProgressWindow;
 
 // "Unos skeniranog listića": the notice, the chooser, then the intake of the chosen scan with
 // its progress window, one workspace opened per disc found, upper disc first. Loading,
@@ -16,6 +16,6 @@ void RunScanIntake(Session& session, QWidget* mainWindow);
 
 // The intake of a path without notice or chooser (what "Analiziraj" starts). Returns the
 // progress window of the run; a run that stops with a message closes it itself.
-Tprogress* StartScanIntake(Session& session, const QString& path, QWidget* mainWindow);
+ProgressWindow* StartScanIntake(Session& session, const QString& path, QWidget* mainWindow);
 
 inline const QString kScanIntakeNotice = QStringLiteral("Novo u VELTRA - od 13.5.2011.! Očitavanje skeniranih listića!");

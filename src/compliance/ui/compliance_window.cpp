@@ -6,7 +6,7 @@
 #include "compliance/compliance_report.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "reviews/ui/day_form.h"
+#include "reviews/ui/day_graph_window.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"

@@ -4,7 +4,7 @@
 
 #include "attestation/attestation_batch_printout.h"
 #include "attestation/attestation_periods.h"
-#include "attestation/ui/attestation_form.h"
+#include "attestation/ui/attestation_window.h"
 #include "common/time_text.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"

@@ -52,10 +52,10 @@ void RecordWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        refill();
 }
 
-void RecordWindow::FormShow()
+void RecordWindow::refill()
 {
     m_storedId = -1;
     m_storeButton->setText(StoreButtonCaption(ID));

@@ -55,7 +55,7 @@ protected:
     int m_storedId = -1;
 
 private:
-    void FormShow();
+    void refill();
 
     QPushButton* m_storeButton = nullptr;
 };

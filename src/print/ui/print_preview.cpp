@@ -31,7 +31,7 @@ constexpr double kPageDpi = 60;
 
 }  // namespace
 
-TuplatnicePrintPreview::TuplatnicePrintPreview(Printing& printing, QWidget* parent)
+PrintPreview::PrintPreview(Printing& printing, QWidget* parent)
     : QWidget(parent, Qt::Window), m_printing(printing)
 {
     setObjectName(QStringLiteral("uplatnicePrintPreview"));
@@ -79,18 +79,18 @@ TuplatnicePrintPreview::TuplatnicePrintPreview(Printing& printing, QWidget* pare
     layout->addWidget(toolBar);
     layout->addLayout(pages, 1);
 
-    connect(m_print, &QPushButton::clicked, this, &TuplatnicePrintPreview::PrintPages);
+    connect(m_print, &QPushButton::clicked, this, &PrintPreview::PrintPages);
     connect(m_pdf, &QPushButton::clicked, this, [this] { saveAsPdf(); });
-    connect(m_thumbnails, &QListWidget::currentRowChanged, this, &TuplatnicePrintPreview::showPage);
+    connect(m_thumbnails, &QListWidget::currentRowChanged, this, &PrintPreview::showPage);
     RestoreWindowPlacement(this, m_printing.settings().path());
 }
 
-TuplatnicePrintPreview::~TuplatnicePrintPreview()
+PrintPreview::~PrintPreview()
 {
     SaveWindowPlacement(this, m_printing.settings().path());
 }
 
-void TuplatnicePrintPreview::setDocument(std::shared_ptr<const Printout> printout, PrinterRole role)
+void PrintPreview::setDocument(std::shared_ptr<const Printout> printout, PrinterRole role)
 {
     m_printout = std::move(printout);
     m_role = role;
@@ -107,7 +107,7 @@ void TuplatnicePrintPreview::setDocument(std::shared_ptr<const Printout> printou
         m_thumbnails->setCurrentRow(0);
 }
 
-void TuplatnicePrintPreview::showPage(int page)
+void PrintPreview::showPage(int page)
 {
     if (!m_printout || page < 0 || page >= m_printout->pageCount()) {
         m_page->clear();
@@ -116,7 +116,7 @@ void TuplatnicePrintPreview::showPage(int page)
     m_page->setPixmap(QPixmap::fromImage(RenderPage(*m_printout, page, kPageDpi)));
 }
 
-bool TuplatnicePrintPreview::PrintPages()
+bool PrintPreview::PrintPages()
 {
     if (!m_printout)
         return false;
@@ -128,7 +128,7 @@ bool TuplatnicePrintPreview::PrintPages()
     return true;
 }
 
-bool TuplatnicePrintPreview::saveAsPdf(const QString& path)
+bool PrintPreview::saveAsPdf(const QString& path)
 {
     return m_printout && SavePrintoutAsPdf(*m_printout, this, path);
 }
@@ -154,11 +154,11 @@ bool SavePrintoutAsPdf(const Printout& printout, QWidget* parent, const QString&
     return true;
 }
 
-void TuplatnicePrintPreview::execModal()
+void PrintPreview::execModal()
 {
     setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
-    connect(this, &TuplatnicePrintPreview::hidden, &loop, &QEventLoop::quit);
+    connect(this, &PrintPreview::hidden, &loop, &QEventLoop::quit);
     show();
     raise();
     activateWindow();
@@ -166,7 +166,7 @@ void TuplatnicePrintPreview::execModal()
     setWindowModality(Qt::NonModal);
 }
 
-void TuplatnicePrintPreview::hideEvent(QHideEvent* event)
+void PrintPreview::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     emit hidden();
@@ -176,13 +176,13 @@ namespace {
 
 // The preview open now; where there is none and the run opens one when needed, a new one, gone
 // again when closed.
-TuplatnicePrintPreview* PreviewWindow(Printing& printing)
+PrintPreview* PreviewWindow(Printing& printing)
 {
-    if (TuplatnicePrintPreview* open = FindWindow<TuplatnicePrintPreview>())
+    if (PrintPreview* open = FindWindow<PrintPreview>())
         return open;
     if (!printing.opensPreview())
         return nullptr;
-    auto* preview = new TuplatnicePrintPreview(printing);
+    auto* preview = new PrintPreview(printing);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     return preview;
 }
@@ -192,7 +192,7 @@ TuplatnicePrintPreview* PreviewWindow(Printing& printing)
 void PresentPrintoutModally(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role,
                             QWidget* messageParent)
 {
-    TuplatnicePrintPreview* window = PreviewWindow(printing);
+    PrintPreview* window = PreviewWindow(printing);
     if (!window) {
         PresentPrintout(printing, std::move(printout), role, false, messageParent);
         return;
@@ -204,7 +204,7 @@ void PresentPrintoutModally(Printing& printing, std::shared_ptr<const Printout> 
 void PresentPrintout(Printing& printing, std::shared_ptr<const Printout> printout, PrinterRole role, bool preview,
                      QWidget* messageParent)
 {
-    if (TuplatnicePrintPreview* window = preview ? PreviewWindow(printing) : FindWindow<TuplatnicePrintPreview>()) {
+    if (PrintPreview* window = preview ? PreviewWindow(printing) : FindWindow<PrintPreview>()) {
         window->setDocument(printout, role);
         if (preview) {
             window->show();

@@ -15,12 +15,12 @@ class QPushButton;
 // "Ispiši" (on the printer the settings choose for the printout) and "Spremi kao PDF". One
 // window for the whole run. Controls by object name: Ispisi, SpremiPDF, Stranice (the
 // thumbnails), Stranica (the page shown). One at a time: printouts find the one open.
-class TuplatnicePrintPreview : public QWidget {
+class PrintPreview : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TuplatnicePrintPreview(Printing& printing, QWidget* parent = nullptr);
-    ~TuplatnicePrintPreview() override;
+    explicit PrintPreview(Printing& printing, QWidget* parent = nullptr);
+    ~PrintPreview() override;
 
     // The printout to show and print; its pages replace those shown before. `role` chooses the
     // printer: the graph printer for graphic printouts (the graphic flag), and so on.

@@ -3,8 +3,8 @@
 #include "window_driving.h"
 
 #include "attestation/attestation_printout.h"
-#include "attestation/ui/attestation_form.h"
-#include "attestation/ui/register_form.h"
+#include "attestation/ui/attestation_window.h"
+#include "attestation/ui/register_window.h"
 #include "print/pdf_output.h"
 #include "print/printout.h"
 #include "print/ui/printer_output.h"
@@ -42,7 +42,7 @@ private slots:
     void driverPickedFromTheRecord();
 
 private:
-    TPAktivnostiForm* open(int id = -1);
+    AttestationWindow* open(int id = -1);
     qint64 number(const QString& sql) { return QueryNumber(m_db->data(), sql); }
     void setSettings(const std::function<void(SettingsValues&)>& change);
 
@@ -90,9 +90,9 @@ void TestAttestationWindows::setSettings(const std::function<void(SettingsValues
     m_db->session().settings().commit(values);
 }
 
-TPAktivnostiForm* TestAttestationWindows::open(int id)
+AttestationWindow* TestAttestationWindows::open(int id)
 {
-    TPAktivnostiForm* window = OpenAttestationWindow(m_db->session(), id, m_owner.get());
+    AttestationWindow* window = OpenAttestationWindow(m_db->session(), id, m_owner.get());
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window))
         qWarning("The attestation window did not become active");
@@ -101,7 +101,7 @@ TPAktivnostiForm* TestAttestationWindows::open(int id)
 
 void TestAttestationWindows::newAttestationTakesDefaultsAndTheLatestFiller()
 {
-    TPAktivnostiForm* first = open();
+    AttestationWindow* first = open();
     QCOMPARE(first->windowTitle(), QStringLiteral("Potvrda o aktivnosti"));
     QCOMPARE(Child<QPushButton>(*first, "BitBtn1")->text(), QStringLiteral("Dodaj"));
     QCOMPARE(Child<QLineEdit>(*first, "MjestoPotvrde")->text(), QStringLiteral("Zagreb"));
@@ -114,14 +114,14 @@ void TestAttestationWindows::newAttestationTakesDefaultsAndTheLatestFiller()
     ReplaceAndLeave(Child<QLineEdit>(*first, "ImePopunio"), QStringLiteral("Babić Đurđa"));
     ReplaceAndLeave(Child<QLineEdit>(*first, "FunkcijaPopunio"), QStringLiteral("referentica"));
     Child<QListWidget>(*first, "AktivnostLista")->setCurrentRow(2);
-    QPointer<TPAktivnostiForm> guard(first);
+    QPointer<AttestationWindow> guard(first);
     QTest::mouseClick(Child<QPushButton>(*first, "BitBtn1"), Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
 
     // Several windows at once, each for a new attestation, both taking the latest filler.
-    TPAktivnostiForm* second = open();
-    TPAktivnostiForm* third = open();
-    for (TPAktivnostiForm* window : {second, third}) {
+    AttestationWindow* second = open();
+    AttestationWindow* third = open();
+    for (AttestationWindow* window : {second, third}) {
         QCOMPARE(Child<QLineEdit>(*window, "ImePopunio")->text(), QStringLiteral("Babić Đurđa"));
         QCOMPARE(Child<QLineEdit>(*window, "FunkcijaPopunio")->text(), QStringLiteral("referentica"));
     }
@@ -129,7 +129,7 @@ void TestAttestationWindows::newAttestationTakesDefaultsAndTheLatestFiller()
 
 void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
 {
-    TPAktivnostiForm* window = open();
+    AttestationWindow* window = open();
     {
         // The list taking the focus makes its first row current, which chooses no activity.
         Child<QListWidget>(*window, "AktivnostLista")->setFocus();
@@ -145,7 +145,7 @@ void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
     QCOMPARE(Child<QLineEdit>(*window, "SatOd")->text(), QStringLiteral("08:00"));
     Child<DateField>(*window, "DatZaposlen")->setDate(DayZero());
     Child<QListWidget>(*window, "AktivnostLista")->setCurrentRow(0);
-    QPointer<TPAktivnostiForm> guard(window);
+    QPointer<AttestationWindow> guard(window);
     QTest::keyClick(Child<QLineEdit>(*window, "ImeVozac"), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
     QCOMPARE(number("SELECT COUNT(*) FROM AKTPOTVRDA WHERE IME2='Žužić Ivo' AND RAZOD='2030-03-01 08:00' AND RAZDO IS NULL "
@@ -153,7 +153,7 @@ void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
              1);
     // Reopened: "Promijeni", and the start in the "Do:" fields without an end.
     const int id = int(number("SELECT MAX(IDP) FROM AKTPOTVRDA"));
-    TPAktivnostiForm* again = open(id);
+    AttestationWindow* again = open(id);
     QCOMPARE(Child<QPushButton>(*again, "BitBtn1")->text(), QStringLiteral("Promijeni"));
     QCOMPARE(Child<DateField>(*again, "RazdobljeDo")->date(), QDate(2030, 3, 1));
     QCOMPARE(Child<QLineEdit>(*again, "SatDO")->text(), QStringLiteral("08:00"));
@@ -162,7 +162,7 @@ void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
 
 void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
 {
-    TPAktivnostiForm* window = open();
+    AttestationWindow* window = open();
     setSettings([](SettingsValues& values) { values.Printer.clear(); });
     {
         MessageAnswerer answerer;
@@ -175,7 +175,7 @@ void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
     QCOMPARE(m_copies, QList<int>{2});
     // With the preview on, the form shows first.
     setSettings([](SettingsValues& values) { values.Preview = true; });
-    TuplatnicePrintPreview preview(m_db->session().printing());
+    PrintPreview preview(m_db->session().printing());
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn7"), Qt::LeftButton);
     QVERIFY(preview.isVisible());
     QCOMPARE(m_copies.size(), 1);
@@ -185,7 +185,7 @@ void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
 void TestAttestationWindows::autoPrintsAfterSaving()
 {
     setSettings([](SettingsValues& values) { values.Auto = true; });
-    TPAktivnostiForm* window = open();
+    AttestationWindow* window = open();
     Child<QListWidget>(*window, "AktivnostLista")->setCurrentRow(5);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(m_copies, QList<int>{2});
@@ -198,7 +198,7 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
               "(1, 0, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-31 00:00', '2030-03-01')");
     m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
               "(2, 3, 'ANIĆ ANA', 'Babić Đurđa', '2030-03-15 00:00', '2030-03-15')");
-    TfrmAETROverview window(m_db->session());
+    AttestationRegisterWindow window(m_db->session());
     QVERIFY(ShowActive(window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Pregled evidencije AETR potvrda"));
     QCOMPARE(Child<DateField>(window, "Dat1")->date(), QDate(2030, 2, 28));
@@ -228,7 +228,7 @@ void TestAttestationWindows::registerListsOpensAndDeletes()
     // Opening from the list; deleting asks first.
     grid->selectRow(0);
     emit grid->cellDoubleClicked(0, 0);
-    QCOMPARE(window.findChildren<TPAktivnostiForm*>().size(), 1);
+    QCOMPARE(window.findChildren<AttestationWindow*>().size(), 1);
     {
         MessageAnswerer no(QMessageBox::No);
         Child<QAction>(*grid, "ObrisiPotvrdu")->trigger();
@@ -262,7 +262,7 @@ void TestAttestationWindows::activityFilterOnScreenAndOnPaper()
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("popis.pdf"));
     m_db->session().printing().setPrinter([&](const Printout& printout, const QString&, QString* error) { return WritePdf(printout, pdf, error); });
-    TfrmAETROverview window(m_db->session());
+    AttestationRegisterWindow window(m_db->session());
     QVERIFY(ShowActive(window));
     auto* activities = Child<QComboBox>(window, "vrstaTip");
     auto* grid = Child<QTableWidget>(window, "ThemeDBGrid1");
@@ -290,14 +290,14 @@ void TestAttestationWindows::attestationFromTheRegisterWorksBesideIt()
     m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
               "(1, 1, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-01')");
     setSettings([](SettingsValues& values) { values.Preview = true; });
-    TuplatnicePrintPreview preview(m_db->session().printing());
-    TfrmAETROverview registerWindow(m_db->session());
+    PrintPreview preview(m_db->session().printing());
+    AttestationRegisterWindow registerWindow(m_db->session());
     auto* grid = Child<QTableWidget>(registerWindow, "ThemeDBGrid1");
-    const auto openFirstRow = [&]() -> TPAktivnostiForm* {
+    const auto openFirstRow = [&]() -> AttestationWindow* {
         DoubleClickThroughWindow(grid->viewport(), grid->visualRect(grid->model()->index(0, 2)).center());
-        TPAktivnostiForm* attestation = nullptr;
+        AttestationWindow* attestation = nullptr;
         const bool active = QTest::qWaitFor([&] {
-            attestation = registerWindow.findChild<TPAktivnostiForm*>();
+            attestation = registerWindow.findChild<AttestationWindow*>();
             return attestation && attestation->isActiveWindow();
         });
         return active ? attestation : nullptr;
@@ -305,7 +305,7 @@ void TestAttestationWindows::attestationFromTheRegisterWorksBesideIt()
     // The register is shown modally, as the main window shows it; all of this happens while it is.
     const auto steps = [&] {
         QVERIFY(QTest::qWaitForWindowActive(&registerWindow));
-        QPointer<TPAktivnostiForm> attestation = openFirstRow();
+        QPointer<AttestationWindow> attestation = openFirstRow();
         QVERIFY(attestation && attestation->isActiveWindow());
         auto* driver = Child<QLineEdit>(*attestation, "ImeVozac");
         ClickThroughWindow(driver);
@@ -351,7 +351,7 @@ void TestAttestationWindows::driverPickedFromTheRecord()
     m_db->run("DELETE FROM DJELATNICI");
     m_db->run("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, VOZAC, OSOBNA, VOZACKA, PUTOVNICA, DATROD) VALUES "
               "(31, 'Kovač Žarko', 1, '', 'V123', '', '1970-05-06')");
-    TPAktivnostiForm* window = open();
+    AttestationWindow* window = open();
     QTimer::singleShot(200, [] {
         QWidget* selector = QApplication::activeModalWidget();
         QVERIFY(selector);

@@ -42,15 +42,15 @@ const QString kCrLf = QStringLiteral("\r\n");
 const std::vector<TraceInterval> kNightTrace{{0, 180, 2}, {180, 1080, 0}, {1080, 1440, 2}};
 const std::vector<TraceInterval> kDayTrace{{0, 310, 0}, {310, 720, 3}, {720, 1440, 0}};
 
-QList<TKTSUnos*> Workspaces()
+QList<ChartWorkspace*> Workspaces()
 {
-    QList<TKTSUnos*> found;
+    QList<ChartWorkspace*> found;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* workspace = qobject_cast<TKTSUnos*>(window))
+        if (auto* workspace = qobject_cast<ChartWorkspace*>(window))
             found << workspace;
     }
     std::sort(found.begin(), found.end(),
-              [](TKTSUnos* a, TKTSUnos* b) { return a->handOff().discNumber < b->handOff().discNumber; });
+              [](ChartWorkspace* a, ChartWorkspace* b) { return a->handOff().discNumber < b->handOff().discNumber; });
     return found;
 }
 
@@ -122,7 +122,7 @@ private:
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             messages << box->text();
             box->button(QMessageBox::Ok)->click();
-        } else if (auto* chooser = qobject_cast<TizborSken*>(modal); chooser && !chooserSeen) {
+        } else if (auto* chooser = qobject_cast<ScanChooser*>(modal); chooser && !chooserSeen) {
             chooserSeen = true;
             auto* field = Child<QLineEdit>(*chooser, "Sken");
             field->setFocus();
@@ -169,8 +169,8 @@ private slots:
     void statusLineAsksToCheckZero();
 
 private:
-    TKTSUnos* openDisc(const std::vector<TraceInterval>& trace, int discNumber = 1);
-    void chooseDriverAndVehicle(TKTSUnos* window);
+    ChartWorkspace* openDisc(const std::vector<TraceInterval>& trace, int discNumber = 1);
+    void chooseDriverAndVehicle(ChartWorkspace* window);
     qint64 number(const QString& sql);
     QStringList StoredRows(qint64 dayId);
 
@@ -202,7 +202,7 @@ void TestChartWorkspace::cleanup()
 {
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TKTSUnos*>(window) || qobject_cast<Tprogress*>(window))
+        if (qobject_cast<ChartWorkspace*>(window) || qobject_cast<ProgressWindow*>(window))
             windows << window;
     }
     for (const QPointer<QWidget>& window : windows)
@@ -210,11 +210,11 @@ void TestChartWorkspace::cleanup()
     m_db.reset();
 }
 
-TKTSUnos* TestChartWorkspace::openDisc(const std::vector<TraceInterval>& trace, int discNumber)
+ChartWorkspace* TestChartWorkspace::openDisc(const std::vector<TraceInterval>& trace, int discNumber)
 {
     ChartAnalysis analysis(DiscImage(trace), ChartReadingOptions{});
     analysis.setUp(ChartGeometry{});
-    TKTSUnos* window = OpenChartWorkspace(m_db->session(), std::move(analysis),
+    ChartWorkspace* window = OpenChartWorkspace(m_db->session(), std::move(analysis),
                                           ChartHandOff{QStringLiteral("/skenovi/listić.jpg"), discNumber, 2480, 3508, -1},
                                           nullptr);
     window->activateWindow();
@@ -223,7 +223,7 @@ TKTSUnos* TestChartWorkspace::openDisc(const std::vector<TraceInterval>& trace, 
     return window;
 }
 
-void TestChartWorkspace::chooseDriverAndVehicle(TKTSUnos* window)
+void TestChartWorkspace::chooseDriverAndVehicle(ChartWorkspace* window)
 {
     // The operator turns to this window, as by a click on its title.
     QTest::qWait(50);
@@ -275,10 +275,10 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
         QCOMPARE(dialogs.messages, QStringList{kScanIntakeNotice});
     }
     QTRY_COMPARE_WITH_TIMEOUT(Workspaces().size(), 2, 20000);
-    QList<TKTSUnos*> windows = Workspaces();
+    QList<ChartWorkspace*> windows = Workspaces();
     // Neither hides the other, and both lie on the screen.
     QVERIFY(windows[0]->pos() != windows[1]->pos());
-    for (TKTSUnos* window : windows)
+    for (ChartWorkspace* window : windows)
         QVERIFY(window->screen()->availableGeometry().contains(window->pos()));
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(windows[i]->handOff().discNumber, i + 1);
@@ -287,7 +287,7 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
         QCOMPARE(windows[i]->analysis().disc().width, 750);
         QCOMPARE(Child<QTabWidget>(*windows[i], "Kartice")->currentIndex(), 1);
     }
-    Tprogress* progress = TopLevel<Tprogress>();
+    ProgressWindow* progress = TopLevel<ProgressWindow>();
     QVERIFY(progress);
     QTRY_VERIFY(Child<QPushButton>(*progress, "BitBtn1")->isEnabled());
     const QStringList log = progress->logLines();
@@ -298,11 +298,11 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     QVERIFY(log[3].startsWith(QStringLiteral("Obrada  (1) = ")));
     QVERIFY(log[4].startsWith(QStringLiteral("Obrada  (2) = ")));
     // Not clicked, it goes by itself.
-    QPointer<Tprogress> goes(progress);
+    QPointer<ProgressWindow> goes(progress);
     QTRY_VERIFY_WITH_TIMEOUT(goes.isNull(), 5000);
 
     // Disc 1: split at the next activity by reading, a night chart of 18:00 to 03:00.
-    TKTSUnos* night = windows[0];
+    ChartWorkspace* night = windows[0];
     Child<QTabWidget>(*night, "Kartice")->setCurrentIndex(0);
     QTest::mouseClick(Child<QToolButton>(*night, "Sljedeca"), Qt::LeftButton);
     QVERIFY(!Child<QGroupBox>(*night, "DvodnevniPanel")->isHidden());
@@ -319,7 +319,7 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     ReplaceAndLeave(Child<QLineEdit>(*night, "KmKrajDana"), QStringLiteral("1200"));
     const QStringList nightDay1 = StoredRowsOf(day1);
     const QStringList nightDay2 = StoredRowsOf(day2);
-    QPointer<TKTSUnos> nightGuard(night);
+    QPointer<ChartWorkspace> nightGuard(night);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY(nightGuard.isNull());
 
@@ -357,12 +357,12 @@ void TestChartWorkspace::twoDiscScanToTwoStoredEntries()
     QCOMPARE(ReadChartGeometry(ProfileFile(ChartGeometryPathBeside(m_db->settingsPath()))).r1, windows[1]->analysis().geometry().r1);
 
     // Disc 2: a day chart from 05:10, stored with "Arhiviraj".
-    TKTSUnos* day = windows[1];
+    ChartWorkspace* day = windows[1];
     QVERIFY(Child<QGroupBox>(*day, "DvodnevniPanel")->isHidden());
     QCOMPARE(DayRows(day, "AG1")->rowCount(), 2);
     QCOMPARE(DayRow(DayRows(day, "AG1"), 0)[0], QStringLiteral("Vožnja"));
     chooseDriverAndVehicle(day);
-    QPointer<TKTSUnos> dayGuard(day);
+    QPointer<ChartWorkspace> dayGuard(day);
     QTest::mouseClick(Child<QPushButton>(*day, "BitBtn26"), Qt::LeftButton);
     QTRY_VERIFY(dayGuard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM UNOS WHERE PODTIP=1")), 2);
@@ -409,7 +409,7 @@ void TestChartWorkspace::intakeStopsWithItsMessage()
     RunScanIntake(m_db->session(), &mainWindow);
     QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 2, 20000);
     QCOMPARE(dialogs.messages[1], message);
-    QTRY_VERIFY(TopLevel<Tprogress>() == nullptr);
+    QTRY_VERIFY(TopLevel<ProgressWindow>() == nullptr);
     QVERIFY(Workspaces().isEmpty());
 }
 
@@ -422,21 +422,21 @@ void TestChartWorkspace::cancelledChooserDoesNothing()
         // The notice comes every time.
         QCOMPARE(dialogs.messages, QStringList{kScanIntakeNotice});
         QVERIFY(dialogs.chooserSeen);
-        QVERIFY(TopLevel<Tprogress>() == nullptr);
+        QVERIFY(TopLevel<ProgressWindow>() == nullptr);
     }
 }
 
 void TestChartWorkspace::progressWindowStaysOpenWhenClicked()
 {
     QWidget mainWindow;
-    Tprogress* progress = StartScanIntake(m_db->session(), m_twoDiscScan, &mainWindow);
+    ProgressWindow* progress = StartScanIntake(m_db->session(), m_twoDiscScan, &mainWindow);
     QTest::mouseClick(Child<QWidget>(*progress, "LB")->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport")),
                       Qt::LeftButton);
     QVERIFY(progress->keptOpen());
     QTRY_COMPARE_WITH_TIMEOUT(Workspaces().size(), 2, 20000);
     QTRY_VERIFY(Child<QPushButton>(*progress, "BitBtn1")->isEnabled());
-    QTest::qWait(Tprogress::kCloseAfterMs + 300);
-    QPointer<Tprogress> guard(progress);
+    QTest::qWait(ProgressWindow::kCloseAfterMs + 300);
+    QPointer<ProgressWindow> guard(progress);
     QVERIFY(guard && guard->isVisible());
     QTest::mouseClick(Child<QPushButton>(*progress, "BitBtn1"), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull());
@@ -444,7 +444,7 @@ void TestChartWorkspace::progressWindowStaysOpenWhenClicked()
 
 void TestChartWorkspace::refusedStoreKeepsTheWindow()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     chooseDriverAndVehicle(window);
     ReplaceAndLeave(Child<QLineEdit>(*window, "Napomena"), QStringLiteral("Bilješka koja ostaje"));
     m_db->refuseWrites(QStringLiteral("SATIUNOS"), QStringLiteral("INSERT"));
@@ -460,7 +460,7 @@ void TestChartWorkspace::refusedStoreKeepsTheWindow()
     QVERIFY(!QFile::exists(ChartGeometryPathBeside(m_db->settingsPath())));
 
     m_db->allowWrites(QStringLiteral("SATIUNOS"), QStringLiteral("INSERT"));
-    QPointer<TKTSUnos> guard(window);
+    QPointer<ChartWorkspace> guard(window);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DUNOS")), 1);
@@ -469,7 +469,7 @@ void TestChartWorkspace::refusedStoreKeepsTheWindow()
 
 void TestChartWorkspace::storeChecksSendTheOperatorToTheField()
 {
-    TKTSUnos* window = openDisc(kNightTrace);
+    ChartWorkspace* window = openDisc(kNightTrace);
     QString text;
     AnswerNextBox(window, QStringLiteral("U redu"), &text);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
@@ -501,7 +501,7 @@ void TestChartWorkspace::storeChecksSendTheOperatorToTheField()
 
 void TestChartWorkspace::exportCopiesAndFile()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     Child<QTabWidget>(*window, "Kartice")->setCurrentIndex(0);
     // Split at 00:00, the whole chart is one day.
     QTest::mouseClick(Child<QToolButton>(*window, "Ponoc"), Qt::LeftButton);
@@ -553,7 +553,7 @@ void TestChartWorkspace::exportCopiesAndFile()
 
 void TestChartWorkspace::imageKeysActOnKeyDownAndUp()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     Child<QTabWidget>(*window, "Kartice")->setCurrentIndex(0);
     auto* canvas = Child<QWidget>(*window, "DiscCanvas");
     QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
@@ -581,7 +581,7 @@ void TestChartWorkspace::imageKeysActOnKeyDownAndUp()
 
 void TestChartWorkspace::geometryButtonsAndSplitPoint()
 {
-    TKTSUnos* window = openDisc(kNightTrace);
+    ChartWorkspace* window = openDisc(kNightTrace);
     Child<QTabWidget>(*window, "Kartice")->setCurrentIndex(0);
     const ChartGeometry start = window->analysis().geometry();
     QTest::mouseClick(Child<QToolButton>(*window, "BitBtn16"), Qt::LeftButton);
@@ -618,7 +618,7 @@ void TestChartWorkspace::geometryButtonsAndSplitPoint()
 
 void TestChartWorkspace::dayGridTotalsAndKilometres()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     ActivityRowsModel* rows = DayRows(window, "AG1");
     rows->setRows({{ActivityKind::Driving, "05:10", "00:00", "", ""}});
     QCOMPARE(Child<QLabel>(*window, "Ukupno1")->text(), QStringLiteral("18:50"));
@@ -668,7 +668,7 @@ void TestChartWorkspace::dayGridTotalsAndKilometres()
 // The operator clicks from field to field and types the readings.
 void TestChartWorkspace::kmFieldsByMouse()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     chooseDriverAndVehicle(window);
     auto* start = Child<QLineEdit>(*window, "Pocetno");
     auto* end = Child<QLineEdit>(*window, "Zavrsno");
@@ -705,7 +705,7 @@ void TestChartWorkspace::kmFieldsByMouse()
     QCOMPARE(distance->text(), QStringLiteral("800,00"));
     QVERIFY(reversed->isHidden());
 
-    QPointer<TKTSUnos> guard(window);
+    QPointer<ChartWorkspace> guard(window);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT CAST(KM1 AS INTEGER) FROM DUNOS")), 500);
@@ -714,7 +714,7 @@ void TestChartWorkspace::kmFieldsByMouse()
 
 void TestChartWorkspace::overlayStaysOnTheImageWhenZoomed()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     Child<QTabWidget>(*window, "Kartice")->setCurrentIndex(0);
     auto* view = Child<DiscView>(*window, "Slika");
     auto* canvas = Child<QWidget>(*window, "DiscCanvas");
@@ -755,13 +755,13 @@ void TestChartWorkspace::existingEntryWarns()
     m_db->run(QStringLiteral("INSERT INTO UNOS (IDUNOS, IDVOZAC, TIP) VALUES (50, 1, 0)"));
     m_db->run(QStringLiteral("INSERT INTO DUNOS (IDD, IDUNOS, DATUM, S4) VALUES (60, 50, '%1', 100)")
                   .arg(QDate::currentDate().toString(Qt::ISODate)));
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     auto* warning = Child<QLabel>(*window, "DatumPostoji");
     QVERIFY(warning->isHidden());
     chooseDriverAndVehicle(window);
     QVERIFY(!warning->isHidden());
     // Only a warning: the chart is stored all the same.
-    QPointer<TKTSUnos> guard(window);
+    QPointer<ChartWorkspace> guard(window);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY(guard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 2);
@@ -769,7 +769,7 @@ void TestChartWorkspace::existingEntryWarns()
 
 void TestChartWorkspace::keyboardHelp()
 {
-    TKTSUnos* window = openDisc(kDayTrace);
+    ChartWorkspace* window = openDisc(kDayTrace);
     Child<QTabWidget>(*window, "Kartice")->setCurrentIndex(0);
     QTest::mouseClick(Child<QToolButton>(*window, "BitBtn20"), Qt::LeftButton);
     QWidget* help = nullptr;
@@ -789,7 +789,7 @@ void TestChartWorkspace::statusLineAsksToCheckZero()
     disc.scaleTurn = 0.6;
     ChartAnalysis analysis(DrawChartPage(750, 750, {disc}), ChartReadingOptions{});
     analysis.setUp(ChartGeometry{});
-    TKTSUnos* doubtful = OpenChartWorkspace(m_db->session(), std::move(analysis),
+    ChartWorkspace* doubtful = OpenChartWorkspace(m_db->session(), std::move(analysis),
                                             ChartHandOff{QStringLiteral("/skenovi/listić.jpg"), 1, 2480, 3508, -1}, nullptr);
     Child<QTabWidget>(*doubtful, "Kartice")->setCurrentIndex(0);
     auto* warning = Child<QLabel>(*doubtful, "ProvjeraNule");
@@ -799,7 +799,7 @@ void TestChartWorkspace::statusLineAsksToCheckZero()
     QTest::mouseClick(Child<QToolButton>(*doubtful, "BitBtn12"), Qt::LeftButton);
     QCOMPARE(doubtful->analysis().geometry().pos0, pos0 + 0.25);
 
-    TKTSUnos* certain = openDisc(kNightTrace, 2);
+    ChartWorkspace* certain = openDisc(kNightTrace, 2);
     QVERIFY(Child<QLabel>(*certain, "ProvjeraNule")->isHidden());
 }
 

@@ -5,7 +5,7 @@
 #include "entries/entry_store.h"
 #include "print/printout.h"
 #include "print/ui/print_preview.h"
-#include "reviews/ui/day_form.h"
+#include "reviews/ui/day_graph_window.h"
 #include "settings/settings.h"
 #include "ui/date_field.h"
 
@@ -34,11 +34,11 @@ ActivityInterval Interval(ActivityKind kind, int from, int to)
     return ActivityInterval{kind, from, to, {}, {}};
 }
 
-QList<TDayForm*> DayWindows()
+QList<DayGraphWindow*> DayWindows()
 {
-    QList<TDayForm*> windows;
+    QList<DayGraphWindow*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<TDayForm*>(widget); window && window->isVisible())
+        if (auto* window = qobject_cast<DayGraphWindow*>(widget); window && window->isVisible())
             windows << window;
     }
     return windows;
@@ -57,7 +57,7 @@ private:
     void checkMarch(ComplianceWindow& window, int driverIndex);
 
     std::unique_ptr<ConnectedDatabase> m_db;
-    std::unique_ptr<TuplatnicePrintPreview> m_preview;
+    std::unique_ptr<PrintPreview> m_preview;
 };
 
 void TestComplianceWindow::initTestCase()
@@ -73,7 +73,7 @@ void TestComplianceWindow::initTestCase()
     Store(m_db->data(), 6, QDate(2026, 3, 5),
           {Interval(ActivityKind::Driving, 360, 631), Interval(ActivityKind::Rest, 631, 676),
            Interval(ActivityKind::Driving, 676, 736)});
-    m_preview = std::make_unique<TuplatnicePrintPreview>(m_db->session().printing());
+    m_preview = std::make_unique<PrintPreview>(m_db->session().printing());
 }
 
 void TestComplianceWindow::checkMarch(ComplianceWindow& window, int driverIndex)
@@ -124,7 +124,7 @@ void TestComplianceWindow::checkListTotalsAndDayGraph()
     list->setFocus();
     list->setCurrentCell(0, 0);
     Press(Qt::Key_Return);
-    const QList<TDayForm*> days = DayWindows();
+    const QList<DayGraphWindow*> days = DayWindows();
     QCOMPARE(days.size(), 1);
     QCOMPARE(days[0]->driverId(), 5);
     QCOMPARE(days[0]->date(), QDate(2026, 3, 4));

@@ -2,7 +2,7 @@
 #include "window_driving.h"
 
 #include "attestation/attestation_batch_printout.h"
-#include "attestation/ui/attestation_form.h"
+#include "attestation/ui/attestation_window.h"
 #include "compliance/ui/record_gaps_window.h"
 #include "entries/entry_store.h"
 #include "print/pdf_output.h"
@@ -38,12 +38,12 @@ ActivityInterval Interval(ActivityKind kind, int from, int to)
 }
 
 // The attestation window that is showing, once it is the active window.
-TPAktivnostiForm* ActiveAttestation()
+AttestationWindow* ActiveAttestation()
 {
-    TPAktivnostiForm* found = nullptr;
+    AttestationWindow* found = nullptr;
     const bool active = QTest::qWaitFor([&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<TPAktivnostiForm*>(widget); window && window->isActiveWindow())
+            if (auto* window = qobject_cast<AttestationWindow*>(widget); window && window->isActiveWindow())
                 found = window;
         }
         return found != nullptr;
@@ -135,7 +135,7 @@ void TestRecordGapsWindow::gapBecomesAFilledAttestationAndLeavesTheList()
     gaps->setFocus();
     gaps->setCurrentCell(0, 0);
     Press(Qt::Key_Return);
-    QPointer<TPAktivnostiForm> attestation = ActiveAttestation();
+    QPointer<AttestationWindow> attestation = ActiveAttestation();
     QVERIFY(attestation);
     QCOMPARE(Child<QPushButton>(*attestation, "BitBtn1")->text(), QStringLiteral("Dodaj"));
     QCOMPARE(Child<QLineEdit>(*attestation, "ImeVozac")->text(), QStringLiteral("Babić Ana"));

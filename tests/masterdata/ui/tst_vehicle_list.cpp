@@ -4,8 +4,8 @@
 
 #include "settings/settings_values.h"
 #include "common/profile_file.h"
-#include "masterdata/ui/vehicle_form.h"
-#include "masterdata/ui/vehicle_list_form.h"
+#include "masterdata/ui/vehicle_window.h"
+#include "masterdata/ui/vehicle_list_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,10 +50,10 @@ private:
     QString cell(int row, int column) { return grid()->model()->index(row, column).data().toString(); }
     qint64 number(const QString& sql) { return QueryNumber(m_db->data(), sql); }
     // Works the record window once it is shown by the next command.
-    void whenRecordShown(const std::function<void(TVoziloForm&)>& work);
+    void whenRecordShown(const std::function<void(VehicleWindow&)>& work);
 
     std::unique_ptr<ConnectedDatabase> m_db;
-    std::unique_ptr<TVozilaForm> m_list;
+    std::unique_ptr<VehicleListWindow> m_list;
 };
 
 void TestVehicleList::initTestCase()
@@ -68,7 +68,7 @@ void TestVehicleList::init()
     insertVehicle(QStringLiteral("DAF"), QStringLiteral("ZG-2"), 0, QStringLiteral("NULL"));
     insertVehicle(QStringLiteral("Volvo"), QStringLiteral("ZG-3"), 0, QStringLiteral("0"));
     insertVehicle(QStringLiteral("Krone"), QStringLiteral("ZG-4"), 1, QStringLiteral("1"), QStringLiteral("'prikolica'"));
-    m_list = std::make_unique<TVozilaForm>(m_db->session());
+    m_list = std::make_unique<VehicleListWindow>(m_db->session());
 }
 
 void TestVehicleList::cleanup()
@@ -91,11 +91,11 @@ void TestVehicleList::openList()
     QVERIFY(ShowActive(*m_list));
 }
 
-void TestVehicleList::whenRecordShown(const std::function<void(TVoziloForm&)>& work)
+void TestVehicleList::whenRecordShown(const std::function<void(VehicleWindow&)>& work)
 {
     QTimer::singleShot(0, this, [work] {
-        QVERIFY(QTest::qWaitFor([] { return qobject_cast<TVoziloForm*>(QApplication::activeModalWidget()); }));
-        auto* record = qobject_cast<TVoziloForm*>(QApplication::activeModalWidget());
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<VehicleWindow*>(QApplication::activeModalWidget()); }));
+        auto* record = qobject_cast<VehicleWindow*>(QApplication::activeModalWidget());
         QVERIFY(QTest::qWaitForWindowActive(record));
         work(*record);
     });
@@ -185,7 +185,7 @@ void TestVehicleList::copyTableToClipboard()
 void TestVehicleList::changeThroughRecordKeepsPosition()
 {
     openList();
-    whenRecordShown([](TVoziloForm& record) {
+    whenRecordShown([](VehicleWindow& record) {
         QCOMPARE(record.findChild<QLineEdit*>(QStringLiteral("Oznaka"))->text(), QStringLiteral("ZG-1"));
         ReplaceAndLeave(record.findChild<QLineEdit*>(QStringLiteral("Oznaka")), QStringLiteral("ZG-111"));
         QTest::mouseClick(record.findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
@@ -194,7 +194,7 @@ void TestVehicleList::changeThroughRecordKeepsPosition()
     // An item view takes a double click as the second press on the same cell.
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect.center());
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect.center());
-    QVERIFY(!FindWindow<TVoziloForm>());
+    QVERIFY(!FindWindow<VehicleWindow>());
     QCOMPARE(cell(2, 3), QStringLiteral("ZG-111"));
     QCOMPARE(grid()->currentIndex().row(), 2);
     QCOMPARE(Child<QPlainTextEdit>(*m_list, "Napomena")->toPlainText(), QStringLiteral("prvi"));
@@ -203,7 +203,7 @@ void TestVehicleList::changeThroughRecordKeepsPosition()
 void TestVehicleList::addThroughRecordRefreshesList()
 {
     openList();
-    whenRecordShown([](TVoziloForm& record) {
+    whenRecordShown([](VehicleWindow& record) {
         ReplaceAndLeave(record.findChild<QLineEdit*>(QStringLiteral("Tip")), QStringLiteral("Setra"));
         ReplaceAndLeave(record.findChild<QLineEdit*>(QStringLiteral("Oznaka")), QStringLiteral("BUS-1"));
         QTest::mouseClick(record.findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
@@ -258,7 +258,7 @@ void TestVehicleList::placementIsKept()
     m_list.reset();
     const ProfileFile file(m_db->settingsPath());
     QCOMPARE(file.readInteger(QStringLiteral("VozilaForm"), QStringLiteral("Width"), 0), 800);
-    m_list = std::make_unique<TVozilaForm>(m_db->session());
+    m_list = std::make_unique<VehicleListWindow>(m_db->session());
     QCOMPARE(m_list->width(), 800);
 }
 
