@@ -68,14 +68,14 @@ void TestSharedWindows::commandsShowTheirWindowsModally_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("windowClass");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("new driver") << "NewDriverAction" << "TDjelatnikForm" << "Podaci o vozaču";
-    QTest::newRow("driver list") << "DriverListAction" << "TDjelatniciForm" << "Vozači/djelatnici - unos i pregled";
-    QTest::newRow("vehicles") << "VehiclesAction" << "TVozilaForm" << "Pregled vozila - unos i pregled ";
-    QTest::newRow("settings") << "SettingsAction" << "TopcijeForm" << "Postavke";
-    QTest::newRow("about") << "AboutAction" << "TAboutForm" << "O programu";
-    QTest::newRow("attestation register") << "AttestationRegisterAction" << "TfrmAETROverview"
+    QTest::newRow("new driver") << "NewDriverAction" << "DriverWindow" << "Podaci o vozaču";
+    QTest::newRow("driver list") << "DriverListAction" << "DriverListWindow" << "Vozači/djelatnici - unos i pregled";
+    QTest::newRow("vehicles") << "VehiclesAction" << "VehicleListWindow" << "Pregled vozila - unos i pregled ";
+    QTest::newRow("settings") << "SettingsAction" << "OptionsWindow" << "Postavke";
+    QTest::newRow("about") << "AboutAction" << "AboutWindow" << "O programu";
+    QTest::newRow("attestation register") << "AttestationRegisterAction" << "AttestationRegisterWindow"
                                           << "Pregled evidencije AETR potvrda";
-    QTest::newRow("working-time record") << "WorkTimeRecordAction" << "TERSatiForma2" << "Evidencija radnog vremena";
+    QTest::newRow("working-time record") << "WorkTimeRecordAction" << "WorkTimeWindow" << "Evidencija radnog vremena";
 }
 
 void TestSharedWindows::commandsShowTheirWindowsModally()
