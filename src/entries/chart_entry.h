@@ -15,17 +15,9 @@ class Transaction;
 
 // An entry made from a digitised chart: always a new entry (PODTIP 1) of one calendar day, or
 // of two when the chart ran past midnight, with the scan log row that ties it to its scan.
-struct ChartEntry {
-    int driverId = kNoneChosen;
-    int vehicleId = kNoneChosen;
-    QDate date;               // the first day; the second is the day after
-    Decimal3 startKm;
-    Decimal3 endKm;
-    Decimal3 endOfDay1Km;     // a two-day chart: the odometer at the end of the first day
-    QString remark;
+struct ChartEntry : EntryHeader {
+    Decimal3 endOfDay1Km; // a two-day chart: the odometer at the end of the first day
     NightWindow night;
-    bool coDriver = false;
-    bool crew = false;
     // The day grids as typed: rows whose start equals their end are left out on storing.
     std::vector<IntervalRow> day1;
     std::vector<IntervalRow> day2; // empty for a one-day chart

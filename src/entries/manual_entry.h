@@ -3,6 +3,7 @@
 #include "common/decimal3.h"
 #include "entries/activity_interval.h"
 #include "entries/day_totals.h"
+#include "entries/entry_header.h"
 #include "entries/entry_rows.h"
 
 #include <QDate>
@@ -11,10 +12,6 @@
 
 #include <optional>
 #include <vector>
-
-// Ids of an entry or entry day that is not stored yet, and of a driver or vehicle not chosen.
-inline constexpr int kNewId = -1;
-inline constexpr int kNoneChosen = -1;
 
 // UNOS.PODTIP: NULL for a detailed manual entry, and these.
 inline constexpr int kSubtypeScannedChart = 1;
@@ -32,19 +29,11 @@ inline constexpr int kCrewFlagCoDriver = 4; // the driver was co-driver
 int CrewFlags(bool coDriver, bool crew);
 
 // An entry as a manual entry window holds it: one driver, one day, one vehicle.
-struct ManualEntry {
+struct ManualEntry : EntryHeader {
     int entryId = kNewId;    // UNOS.IDUNOS
     int entryDayId = kNewId; // DUNOS.IDD
-    int driverId = kNoneChosen;
-    int vehicleId = kNoneChosen;
-    QDate date;
-    Decimal3 startKm;  // KM1
-    Decimal3 endKm;    // KM2
-    Decimal3 distance; // DKM
-    QString remark;
+    Decimal3 distance;       // DKM
     NightWindow night;
-    bool coDriver = false;
-    bool crew = false;
     // A detailed entry stores its intervals; a summary entry only its day and night minutes.
     bool detailed = true;
     // The kind a new detailed entry is stored as (PODTIP): none for one typed by hand.

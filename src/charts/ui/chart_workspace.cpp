@@ -11,7 +11,6 @@
 #include "common/win1250.h"
 #include "db/db_error.h"
 #include "entries/activity_kind.h"
-#include "entries/entry_pick_lists.h"
 #include "entries/entry_store.h"
 #include "entries/totals_texts.h"
 #include "entries/ui/activity_grid_view.h"
@@ -19,20 +18,17 @@
 #include "entries/ui/activity_rows_model.h"
 #include "entries/ui/day_activities_panel.h"
 #include "entries/ui/day_totals_grid.h"
+#include "entries/ui/entry_header_panel.h"
 #include "entries/ui/entry_widgets.h"
-#include "masterdata/ui/driver_window.h"
-#include "masterdata/ui/vehicle_window.h"
 #include "session/session.h"
 #include "ui/button_bar.h"
-#include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -56,7 +52,6 @@ namespace {
 constexpr int kMinimumWidth = 958;
 constexpr int kMinimumHeight = 510;
 constexpr int kDiscAreaMax = 832;
-constexpr int kRemarkLength = 250;
 constexpr int kRowHeight = 18;
 
 enum ChartColumn { ChartKind, ChartFrom, ChartTo, ChartDuration, ChartDay, ChartColumnCount };
@@ -353,63 +348,19 @@ QWidget* ChartWorkspace::buildDriverTab()
     layout->setContentsMargins(4, 4, 4, 4);
     auto* left = new QVBoxLayout;
 
-    auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), page);
-    auto* peopleGrid = new QGridLayout(people);
-    m_driver = new QComboBox(people);
-    m_driver->setObjectName(QStringLiteral("Djelatnici"));
-    m_vehicle = new QComboBox(people);
-    m_vehicle->setObjectName(QStringLiteral("Vozila"));
-    QToolButton* addDriver = NewSmallButton(people, "DodajVozaca", QStringLiteral("+"), QStringLiteral("Dodaj novog djelatnika"));
-    QToolButton* addVehicle =
-        NewSmallButton(people, "DodajVozilo", QStringLiteral("+"), QStringLiteral("Dodaj novo vozilo u sustav"));
-    m_coDriver = new QCheckBox(QStringLiteral("Suvozač"), people);
-    m_coDriver->setObjectName(QStringLiteral("Suvozac"));
-    m_crew = new QCheckBox(QStringLiteral("Posada (nije vozio samostalno)"), people);
-    m_crew->setObjectName(QStringLiteral("Posada"));
-    peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
-    peopleGrid->addWidget(m_driver, 0, 1);
-    peopleGrid->addWidget(addDriver, 0, 2);
-    peopleGrid->addWidget(NewLabel(QStringLiteral("Vozilo:"), people), 1, 0);
-    peopleGrid->addWidget(m_vehicle, 1, 1);
-    peopleGrid->addWidget(addVehicle, 1, 2);
-    peopleGrid->addWidget(m_coDriver, 2, 1, 1, 2);
-    peopleGrid->addWidget(m_crew, 3, 1, 1, 2);
-    peopleGrid->setColumnStretch(1, 1);
-    left->addWidget(people);
-
-    auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
-    auto* dayGrid = new QGridLayout(day);
-    m_date = new DateField(day);
-    m_date->setObjectName(QStringLiteral("Datum"));
-    m_dateExists = NewLabel(QStringLiteral("Već postoji unos za taj datum"), day, "DatumPostoji");
+    EntryHeaderPanel::Setup setup;
+    setup.driverListName = "Djelatnici";
+    setup.vehicleListName = "Vozila";
+    setup.distanceName = "Predeno";
+    setup.kmMarkerName = "KmDefGreska";
+    setup.kmMarkerHint = kKmReversedMessage;
+    m_header = new EntryHeaderPanel(m_session, setup, page);
+    m_dateExists = NewLabel(QStringLiteral("Već postoji unos za taj datum"), m_header, "DatumPostoji");
     m_dateExists->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
     KeepRoomWhenHidden(m_dateExists);
     m_dateExists->hide();
-    m_startKm = NewKmField(day, "Pocetno");
-    m_endKm = NewKmField(day, "Zavrsno");
-    m_distance = NewLine(day, "Predeno", true);
-    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
-    m_kmWrong = NewLabel(QStringLiteral("!!"), day, "KmDefGreska");
-    m_kmWrong->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
-    m_kmWrong->setToolTip(kKmReversedMessage);
-    KeepRoomWhenHidden(m_kmWrong);
-    m_kmWrong->hide();
-    m_remark = NewLine(day, "Napomena");
-    m_remark->setMaxLength(kRemarkLength);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Datum:"), day), 0, 1);
-    dayGrid->addWidget(m_date, 0, 2);
-    dayGrid->addWidget(m_dateExists, 0, 3);
-    dayGrid->addWidget(m_kmWrong, 1, 0, 2, 1);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Početno km:"), day), 1, 1);
-    dayGrid->addWidget(m_startKm, 1, 2);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Završno km:"), day), 2, 1);
-    dayGrid->addWidget(m_endKm, 2, 2);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Pređeno km:"), day), 3, 1);
-    dayGrid->addWidget(m_distance, 3, 2);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Napomena:"), day), 4, 1);
-    dayGrid->addWidget(m_remark, 4, 2, 1, 2);
-    dayGrid->setColumnStretch(3, 1);
-    left->addWidget(day);
+    m_header->setDateNote(m_dateExists);
+    left->addWidget(m_header);
 
     m_twoDayPanel = new QGroupBox(QStringLiteral("\"Dvodnevni (noćni)\" listić: "), page);
     m_twoDayPanel->setObjectName(QStringLiteral("DvodnevniPanel"));
@@ -443,25 +394,12 @@ QWidget* ChartWorkspace::buildDriverTab()
     m_days->addTab(m_day2, QStringLiteral("Aktivnosti (2. dan)"));
     layout->addWidget(m_days, 3);
 
-    const QList<QWidget*> tabOrder{m_driver, m_vehicle, m_coDriver, m_crew, m_date, m_startKm, m_endKm, m_remark,
-                                   m_endOfDayKm, m_day1->grid(), m_day2->grid(), addDriver, addVehicle};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    m_header->chainTabOrder({m_endOfDayKm, m_day1->grid(), m_day2->grid()});
 
-    connect(addDriver, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<DriverWindow>(m_session, this))
-            fillDriverList();
-    });
-    connect(addVehicle, &QToolButton::clicked, this, [this] {
-        if (AddedThroughRecordWindow<VehicleWindow>(m_session, this))
-            fillVehicleList();
-    });
-    m_driver->installEventFilter(this);
-    m_vehicle->installEventFilter(this);
-    connect(m_driver, &QComboBox::activated, this, &ChartWorkspace::checkExistingEntry);
-    connect(m_date, &DateField::committed, this, &ChartWorkspace::checkExistingEntry);
-    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_startKm); });
-    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_endKm); });
+    m_header->driverList()->installEventFilter(this);
+    m_header->vehicleList()->installEventFilter(this);
+    connect(m_header, &EntryHeaderPanel::driverOrDateChosen, this, &ChartWorkspace::checkExistingEntry);
+    connect(m_header, &EntryHeaderPanel::kilometresLeft, this, &ChartWorkspace::kilometresLeft);
     connect(m_endOfDayKm, &QLineEdit::editingFinished, this, [this] { RewriteKmField(m_endOfDayKm); });
     connect(m_day1, &DayActivitiesPanel::totalsShown, this, &ChartWorkspace::showTwoDayRange);
     connect(m_day2, &DayActivitiesPanel::totalsShown, this, &ChartWorkspace::showTwoDayRange);
@@ -487,14 +425,10 @@ void ChartWorkspace::refill()
     m_night = NightPeriod{night.from, night.to};
     m_day1->setNight(night);
     m_day2->setNight(night);
-    m_date->setDate(QDate::currentDate());
-    m_coDriver->setChecked(false);
-    m_crew->setChecked(false);
-    fillDriverList();
-    fillVehicleList();
+    m_header->reset(QDate::currentDate());
     showReading();
     m_tabs->setCurrentIndex(1);
-    m_driver->setFocus();
+    m_header->driverList()->setFocus();
 }
 
 void ChartWorkspace::showReading()
@@ -598,39 +532,25 @@ void ChartWorkspace::splitFieldExit()
     setSplitPoint(minute);
 }
 
-void ChartWorkspace::fillDriverList()
-{
-    FillPickList(m_session, m_driver, DriverListQuery(true));
-}
-
-void ChartWorkspace::fillVehicleList()
-{
-    FillPickList(m_session, m_vehicle, VehicleListQuery(true));
-}
-
 void ChartWorkspace::checkExistingEntry()
 {
     m_dateExists->hide();
-    const int driverId = PickedId(m_driver);
+    const int driverId = m_header->driverId();
     if (driverId == kNoneChosen)
         return;
     try {
         Transaction read = m_session.read();
-        m_dateExists->setVisible(!EntriesOfDay(read, driverId, m_date->date()).empty());
+        m_dateExists->setVisible(!EntriesOfDay(read, driverId, m_header->date()).empty());
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
 }
 
-void ChartWorkspace::kilometresExit(QLineEdit* field)
+void ChartWorkspace::kilometresLeft(EntryHeaderPanel::KmField field, Decimal3 distance)
 {
-    RewriteKmField(field);
-    const OdometerCheck odometer = CheckOdometer(m_startKm, m_endKm);
-    m_distance->setText(odometer.distance.isZero() ? QString() : KmText(odometer.distance));
-    m_kmWrong->setVisible(odometer.reversed);
-    m_day1->setDistance(odometer.distance);
-    m_day2->setDistance(odometer.distance);
-    if (field == m_endKm)
+    m_day1->setDistance(distance);
+    m_day2->setDistance(distance);
+    if (field == EntryHeaderPanel::KmField::End)
         estimateEndOfDayKm();
 }
 
@@ -639,27 +559,30 @@ void ChartWorkspace::estimateEndOfDayKm()
     if (m_twoDayPanel->isHidden())
         return;
     const ChartDays& days = m_analysis.days();
+    const EntryHeader header = m_header->value();
     const std::optional<Decimal3> estimate =
-        EstimateEndOfDay1Km(Decimal3::fromText(m_startKm->text()), Decimal3::fromText(m_endKm->text()),
-                            days.day1Minutes, days.day2Minutes);
+        EstimateEndOfDay1Km(header.startKm, header.endKm, days.day1Minutes, days.day2Minutes);
     if (estimate)
         m_endOfDayKm->setText(KmText(*estimate));
 }
 
 void ChartWorkspace::showTwoDayRange()
 {
-    m_twoDayRange->setText(TwoDayRangeText(m_date->date(), m_day1->rows()->rows(), m_day2->rows()->rows()));
+    m_twoDayRange->setText(TwoDayRangeText(m_header->date(), m_day1->rows()->rows(), m_day2->rows()->rows()));
 }
 
 bool ChartWorkspace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_driver && event->type() == QEvent::FocusOut)
+    // The geometry buttons are watched before the driver's tab is built.
+    const bool onDriverList = m_header && watched == m_header->driverList();
+    const bool onVehicleList = m_header && watched == m_header->vehicleList();
+    if (onDriverList && event->type() == QEvent::FocusOut)
         checkExistingEntry();
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == m_driver)
-            fillDriverList();
-        else if (watched == m_vehicle)
-            fillVehicleList();
+        if (onDriverList)
+            m_header->fillDriverList();
+        else if (onVehicleList)
+            m_header->fillVehicleList();
         else if (watched == m_endOfDayKm)
             estimateEndOfDayKm();
     }
@@ -672,16 +595,9 @@ bool ChartWorkspace::eventFilter(QObject* watched, QEvent* event)
 ChartEntry ChartWorkspace::entryFromFields() const
 {
     ChartEntry entry;
-    entry.driverId = PickedId(m_driver);
-    entry.vehicleId = PickedId(m_vehicle);
-    entry.date = m_date->date();
-    entry.startKm = Decimal3::fromText(m_startKm->text());
-    entry.endKm = Decimal3::fromText(m_endKm->text());
+    static_cast<EntryHeader&>(entry) = m_header->value();
     entry.endOfDay1Km = Decimal3::fromText(m_endOfDayKm->text());
-    entry.remark = m_remark->text();
     entry.night = NightWindow{m_night.from, m_night.to};
-    entry.coDriver = m_coDriver->isChecked();
-    entry.crew = m_crew->isChecked();
     entry.day1 = m_day1->rows()->rows();
     if (!m_twoDayPanel->isHidden())
         entry.day2 = m_day2->rows()->rows();
@@ -701,7 +617,7 @@ void ChartWorkspace::storeEntry()
         ShowMessage(this, problem->message);
         if (problem->field != ChartEntryProblem::Field::None) {
             m_tabs->setCurrentIndex(1);
-            (problem->field == ChartEntryProblem::Field::EndKm ? m_endKm : m_endOfDayKm)->setFocus();
+            (problem->field == ChartEntryProblem::Field::EndKm ? m_header->endKmField() : m_endOfDayKm)->setFocus();
         }
         return;
     }

@@ -5,13 +5,11 @@
 #include "charts/chart_text_export.h"
 #include "charts/geometry_controls.h"
 #include "entries/chart_entry.h"
+#include "entries/ui/entry_header_panel.h"
 #include "ui/modeless_window.h"
 
-class DateField;
 class DayActivitiesPanel;
 class DiscView;
-class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -85,12 +83,9 @@ private:
     void geometryButton(GeometryButton button);
     void imageKey(ImageKey key);
 
-    void fillDriverList();
-    void fillVehicleList();
     void checkExistingEntry();
-    // Leaving "Početno km" or "Završno km": that field rewritten, the distance and the
-    // reversed-odometer marker from both.
-    void kilometresExit(QLineEdit* field);
+    // After "Početno km" or "Završno km" was left: the day totals with the new distance.
+    void kilometresLeft(EntryHeaderPanel::KmField field, Decimal3 distance);
     void estimateEndOfDayKm();
     void showTwoDayRange();
 
@@ -118,17 +113,8 @@ private:
     QTableWidget* m_chartSums = nullptr;
     QToolButton* m_zeroPlus = nullptr;
 
-    QComboBox* m_driver = nullptr;
-    QComboBox* m_vehicle = nullptr;
-    QCheckBox* m_coDriver = nullptr;
-    QCheckBox* m_crew = nullptr;
-    DateField* m_date = nullptr;
+    EntryHeaderPanel* m_header = nullptr;
     QLabel* m_dateExists = nullptr;
-    QLineEdit* m_startKm = nullptr;
-    QLineEdit* m_endKm = nullptr;
-    QLineEdit* m_distance = nullptr;
-    QLabel* m_kmWrong = nullptr;
-    QLineEdit* m_remark = nullptr;
     QGroupBox* m_twoDayPanel = nullptr;
     QLabel* m_twoDayRange = nullptr;
     QLineEdit* m_endOfDayKm = nullptr;

@@ -1,12 +1,9 @@
 #include "entries/ui/manual_entry_window.h"
 
 #include "ui/button_bar.h"
-#include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "common/conversion_error.h"
-#include "common/decimal_text.h"
-#include "common/list_fields.h"
 #include "common/time_text.h"
 #include "db/db_error.h"
 #include "entries/activity_grid_rules.h"
@@ -14,18 +11,17 @@
 #include "entries/ui/day_activities_panel.h"
 #include "entries/ui/entry_widgets.h"
 #include "entries/ui/day_totals_grid.h"
+#include "entries/ui/entry_header_panel.h"
 #include "entries/ui/activity_rows_model.h"
 #include "entries/day_totals.h"
-#include "entries/entry_pick_lists.h"
 #include "entries/entry_store.h"
 #include "entries/ui/summary_rows_model.h"
 #include "entries/totals_texts.h"
-#include "masterdata/ui/driver_window.h"
-#include "masterdata/ui/vehicle_window.h"
 #include "session/session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
@@ -50,7 +45,6 @@ namespace {
 
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 612;
-constexpr int kRemarkLength = 250;
 const QMargins kPageMargins(4, 4, 4, 4);
 const QMargins kGroupMargins(6, 6, 6, 6);
 // Header and four rows of the summary grid.
@@ -114,51 +108,28 @@ QWidget* ManualEntryWindow::buildBasicPage()
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(kPageMargins);
 
-    auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), page);
-    auto* peopleGrid = new QGridLayout(people);
-    peopleGrid->setContentsMargins(kGroupMargins);
-    m_driver = new QComboBox(people);
-    m_driver->setObjectName(QStringLiteral("Vozac"));
-    m_vehicle = new QComboBox(people);
-    m_vehicle->setObjectName(QStringLiteral("Vozilo"));
-    auto* addDriver = new QToolButton(people);
-    addDriver->setObjectName(QStringLiteral("DodajVozaca"));
-    addDriver->setText(QStringLiteral("+"));
-    addDriver->setToolTip(QStringLiteral("Dodaj novog djelatnika"));
-    auto* addVehicle = new QToolButton(people);
-    addVehicle->setObjectName(QStringLiteral("DodajVozilo"));
-    addVehicle->setText(QStringLiteral("+"));
-    addVehicle->setToolTip(QStringLiteral("Dodaj novo vozilo u sustav"));
-    m_coDriver = new QCheckBox(QStringLiteral("Suvozač"), people);
-    m_coDriver->setObjectName(QStringLiteral("Suvozac"));
-    m_crew = new QCheckBox(QStringLiteral("Posada (nije vozio samostalno)"), people);
-    m_crew->setObjectName(QStringLiteral("Posada"));
-    m_detailed = new QCheckBox(QStringLiteral("Omogući detaljni unos satnice (u suprotnom samo sumarno!)"), people);
+    EntryHeaderPanel::Setup setup;
+    setup.driverListName = "Vozac";
+    setup.vehicleListName = "Vozilo";
+    setup.distanceName = "Predjeno";
+    setup.kmMarkerName = "KmMarker";
+    setup.kmMarkerHint = QStringLiteral("Razlika kilometraže uz aktivnosti i  definiranog uz ručni unos (osnovni podac)");
+    setup.activeOnly = m_entryId == kNewId;
+    setup.remarkOnSeveralLines = true;
+    setup.distanceFromTypedReadingsOnly = true;
+    m_header = new EntryHeaderPanel(m_session, setup, page);
+
+    m_detailed = new QCheckBox(QStringLiteral("Omogući detaljni unos satnice (u suprotnom samo sumarno!)"), m_header);
     m_detailed->setObjectName(QStringLiteral("Detaljno"));
     m_detailed->setStyleSheet(QStringLiteral("QCheckBox { color: blue; font-weight: bold; spacing: 2px; }"));
     QFont detailFont = m_detailed->font();
     detailFont.setPointSizeF(detailFont.pointSizeF() * 0.95);
     m_detailed->setFont(detailFont);
-    peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
-    peopleGrid->addWidget(m_driver, 0, 1);
-    peopleGrid->addWidget(addDriver, 0, 2);
-    peopleGrid->addWidget(NewLabel(QStringLiteral("Vozilo:"), people), 1, 0);
-    peopleGrid->addWidget(m_vehicle, 1, 1);
-    peopleGrid->addWidget(addVehicle, 1, 2);
-    peopleGrid->addWidget(m_coDriver, 2, 1, 1, 2);
-    peopleGrid->addWidget(m_crew, 3, 1, 1, 2);
-    peopleGrid->addWidget(m_detailed, 4, 0, 1, 3);
-    peopleGrid->setColumnStretch(1, 1);
-    layout->addWidget(people);
+    m_header->addPeopleRow(m_detailed);
 
-    auto* day = new QGroupBox(QStringLiteral("Datum i vožnja: "), page);
-    auto* dayGrid = new QGridLayout(day);
-    dayGrid->setContentsMargins(kGroupMargins);
-    m_date = new DateField(day);
-    m_date->setObjectName(QStringLiteral("Datum"));
     m_existingMenu = new QMenu(this);
     m_existingMenu->setObjectName(QStringLiteral("PostojiUnosMenu"));
-    m_existingWarning = new QToolButton(day);
+    m_existingWarning = new QToolButton(m_header);
     m_existingWarning->setObjectName(QStringLiteral("PostojiUnos"));
     m_existingWarning->setText(QStringLiteral("Već postoji unos za taj datum"));
     m_existingWarning->setToolTip(QStringLiteral("Kliknite za popis unosa tog dana (otvara odabrani unos)"));
@@ -169,22 +140,9 @@ QWidget* ManualEntryWindow::buildBasicPage()
     m_existingWarning->setFocusPolicy(Qt::StrongFocus);
     KeepRoomWhenHidden(m_existingWarning);
     m_existingWarning->hide();
-    m_startKm = NewKmField(day, "Pocetno");
-    m_endKm = NewKmField(day, "Zavrsno");
-    m_distance = NewLine(day, "Predjeno", true);
-    m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
-    m_kmMarker = NewLabel(QStringLiteral("!!"), day, "KmMarker");
-    m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
-    m_kmMarker->setToolTip(
-        QStringLiteral("Razlika kilometraže uz aktivnosti i  definiranog uz ručni unos (osnovni podac)"));
-    KeepRoomWhenHidden(m_kmMarker);
-    m_kmMarker->hide();
-    m_remark = new QPlainTextEdit(day);
-    m_remark->setObjectName(QStringLiteral("Napomena"));
-    m_remark->setTabChangesFocus(true);
-    m_remark->setFixedHeight(60);
+    m_header->setDateNote(m_existingWarning);
 
-    m_startPanel = new QFrame(day);
+    m_startPanel = new QFrame(m_header);
     m_startPanel->setObjectName(QStringLiteral("PocetakKrajPanel"));
     m_startPanel->setFrameShape(QFrame::StyledPanel);
     auto* startLayout = new QHBoxLayout(m_startPanel);
@@ -194,22 +152,10 @@ QWidget* ManualEntryWindow::buildBasicPage()
     startLayout->addWidget(m_workStart);
     startLayout->addWidget(NewLabel(QStringLiteral("Kraj:"), m_startPanel));
     startLayout->addWidget(m_workEnd);
-
-    dayGrid->addWidget(NewLabel(QStringLiteral("Datum:"), day), 0, 0);
-    dayGrid->addWidget(m_date, 0, 1);
-    dayGrid->addWidget(m_existingWarning, 1, 1, 1, 3, Qt::AlignLeft);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Početno km:"), day), 2, 0);
-    dayGrid->addWidget(m_startKm, 2, 1);
-    dayGrid->addWidget(m_kmMarker, 2, 2);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Završno km:"), day), 3, 0);
-    dayGrid->addWidget(m_endKm, 3, 1);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Pređeno km:"), day), 4, 0);
-    dayGrid->addWidget(m_distance, 4, 1);
-    dayGrid->addWidget(NewLabel(QStringLiteral("Napomena:"), day), 5, 0, Qt::AlignTop);
-    dayGrid->addWidget(m_remark, 5, 1, 1, 3);
-    dayGrid->addWidget(m_startPanel, 6, 1, 1, 3);
-    dayGrid->setColumnStretch(3, 1);
-    layout->addWidget(day);
+    m_header->addDayRow(m_startPanel, m_workStart);
+    // Tab runs through what every entry needs; the two add buttons come after it.
+    m_header->chainTabOrder({});
+    layout->addWidget(m_header);
     layout->addStretch(1);
 
     m_storedAt = NewLabel(QString(), page, "Uneseno");
@@ -217,29 +163,14 @@ QWidget* ManualEntryWindow::buildBasicPage()
     m_storedAt->setStyleSheet(QStringLiteral("QLabel { color: grey; font-weight: bold; }"));
     layout->addWidget(m_storedAt);
 
-    // Tab runs through what every entry needs; the two add buttons come after it.
-    const QList<QWidget*> tabOrder{m_driver,   m_vehicle, m_coDriver, m_crew,   m_detailed, m_date,
-                                   m_existingWarning, m_startKm, m_endKm, m_remark, m_workStart, addDriver,
-                                   addVehicle};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
-    connect(addDriver, &QToolButton::clicked, this, &ManualEntryWindow::addDriver);
-    connect(addVehicle, &QToolButton::clicked, this, &ManualEntryWindow::addVehicle);
     connect(m_detailed, &QCheckBox::toggled, this, &ManualEntryWindow::showDetailsOrSummary);
-    connect(m_driver, &QComboBox::activated, this, &ManualEntryWindow::checkExistingEntries);
-    connect(m_date, &DateField::committed, this, &ManualEntryWindow::checkExistingEntries);
-    m_driver->installEventFilter(this);
-    connect(m_startKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_startKm); });
-    connect(m_endKm, &QLineEdit::editingFinished, this, [this] { kilometresExit(m_endKm); });
-    connect(m_workStart, &QLineEdit::editingFinished, this, &ManualEntryWindow::pocetakExit);
-    connect(m_remark, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = m_remark->toPlainText();
-        if (text.size() > kRemarkLength) {
-            m_remark->setPlainText(text.left(kRemarkLength));
-            m_remark->moveCursor(QTextCursor::End);
-        }
+    connect(m_header, &EntryHeaderPanel::driverOrDateChosen, this, &ManualEntryWindow::checkExistingEntries);
+    m_header->driverList()->installEventFilter(this);
+    connect(m_header, &EntryHeaderPanel::kilometresLeft, this, [this] {
+        showDetailedTotals();
+        showSummaryTotals();
     });
+    connect(m_workStart, &QLineEdit::editingFinished, this, &ManualEntryWindow::pocetakExit);
     return page;
 }
 
@@ -336,11 +267,7 @@ void ManualEntryWindow::refill()
 {
     m_scannedMark->hide();
     m_night = NightWindowOf(m_session.values());
-    m_coDriver->setChecked(false);
-    m_crew->setChecked(false);
-    m_date->setDate(Yesterday());
-    fillDriverList();
-    fillVehicleList();
+    m_header->reset(Yesterday());
     m_day->rows()->setRows({NewIntervalRow()});
     m_pages->setCurrentWidget(m_basicPage);
     const bool editing = m_entryId != kNewId;
@@ -359,27 +286,7 @@ void ManualEntryWindow::refill()
     showDetailsOrSummary();
     showDetailedTotals();
     showSummaryTotals();
-    m_driver->setFocus();
-}
-
-void ManualEntryWindow::fillDriverList()
-{
-    FillPickList(m_session, m_driver, DriverListQuery(m_entryId == kNewId));
-}
-
-void ManualEntryWindow::fillVehicleList()
-{
-    FillPickList(m_session, m_vehicle, VehicleListQuery(m_entryId == kNewId));
-}
-
-void ManualEntryWindow::selectById(QComboBox* list, int id)
-{
-    int found = -1;
-    for (int i = 0; i < list->count() && found < 0; ++i) {
-        if (ListItemId(list->itemData(i).toString()) == id)
-            found = i;
-    }
-    list->setCurrentIndex(found);
+    m_header->driverList()->setFocus();
 }
 
 void ManualEntryWindow::loadEntry(int id, bool asTemplate)
@@ -414,16 +321,8 @@ void ManualEntryWindow::showEntry(const ManualEntry& entry)
     m_entryId = entry.entryId;
     m_entryDayId = entry.entryDayId;
     m_night = entry.night;
-    selectById(m_driver, entry.driverId);
-    selectById(m_vehicle, entry.vehicleId);
-    m_startKm->setText(FormatDecimalZero(entry.startKm.toText()));
-    m_endKm->setText(FormatDecimalZero(entry.endKm.toText()));
-    m_distance->setText(FormatDecimalZero(entry.distance.toText()));
-    m_kmMarker->setVisible(OdometerReversed(entry.startKm, entry.endKm));
-    m_date->setDate(entry.date);
-    m_remark->setPlainText(entry.remark);
-    m_coDriver->setChecked(entry.coDriver);
-    m_crew->setChecked(entry.crew);
+    m_header->setValue(entry);
+    m_header->setDistance(entry.distance);
 
     std::vector<IntervalRow> rows;
     for (const ActivityInterval& interval : entry.intervals)
@@ -479,7 +378,7 @@ void ManualEntryWindow::turnPage(int step)
 
 bool ManualEntryWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_driver && event->type() == QEvent::FocusOut)
+    if (watched == m_header->driverList() && event->type() == QEvent::FocusOut)
         checkExistingEntries();
     return QWidget::eventFilter(watched, event);
 }
@@ -490,13 +389,13 @@ void ManualEntryWindow::checkExistingEntries()
         return;
     m_existingWarning->hide();
     m_existingMenu->clear();
-    const int driverId = PickedId(m_driver);
+    const int driverId = m_header->driverId();
     if (driverId == kNoneChosen)
         return;
     std::vector<DayEntry> entries;
     try {
         Transaction read = m_session.read();
-        entries = EntriesOfDay(read, driverId, m_date->date());
+        entries = EntriesOfDay(read, driverId, m_header->date());
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -507,20 +406,6 @@ void ManualEntryWindow::checkExistingEntries()
         connect(item, &QAction::triggered, this, [this, id] { openedFromHere(OpenManualEntryWindow(m_session, id, kNewId, parentWidget())); });
     }
     m_existingWarning->setVisible(!entries.empty());
-}
-
-void ManualEntryWindow::kilometresExit(QLineEdit* field)
-{
-    // Only typed readings replace the distance: an entry loaded with a distance and no
-    // readings keeps it when the operator merely passes through the fields.
-    if (!field->isModified())
-        return;
-    RewriteKmField(field);
-    const OdometerCheck odometer = CheckOdometer(m_startKm, m_endKm);
-    m_distance->setText(odometer.distance.isZero() ? QString() : FormatDecimalZero(odometer.distance.toText()));
-    m_kmMarker->setVisible(odometer.reversed);
-    showDetailedTotals();
-    showSummaryTotals();
 }
 
 int ManualEntryWindow::pocetakMinutes() const
@@ -545,7 +430,7 @@ void ManualEntryWindow::pocetakExit()
 void ManualEntryWindow::showDetailedTotals()
 {
     m_day->setNight(m_night);
-    m_day->setDistance(Decimal3::fromText(m_distance->text()));
+    m_day->setDistance(m_header->distance());
 }
 
 void ManualEntryWindow::showSummaryTotals()
@@ -558,7 +443,7 @@ void ManualEntryWindow::showSummaryTotals()
     m_summaryWarning->setVisible(!warning.isEmpty());
     m_summaryMarker->setVisible(!warning.isEmpty());
     m_workEnd->setText(FormatMinutes(totals.workEnd));
-    const Decimal3 distance = Decimal3::fromText(m_distance->text());
+    const Decimal3 distance = m_header->distance();
     m_summaryKilometres->setText(SummaryKilometresText(distance));
     m_summarySpeed->setText(AverageSpeed(distance, totals.minutes(ActivityKind::Driving)));
 }
@@ -572,18 +457,11 @@ void ManualEntryWindow::commitTyping()
 ManualEntry ManualEntryWindow::entryFromFields() const
 {
     ManualEntry entry;
+    static_cast<EntryHeader&>(entry) = m_header->value();
     entry.entryId = m_entryId;
     entry.entryDayId = m_entryDayId;
-    entry.driverId = PickedId(m_driver);
-    entry.vehicleId = PickedId(m_vehicle);
-    entry.date = m_date->date();
-    entry.startKm = Decimal3::fromText(m_startKm->text());
-    entry.endKm = Decimal3::fromText(m_endKm->text());
-    entry.distance = Decimal3::fromText(m_distance->text());
-    entry.remark = m_remark->toPlainText();
+    entry.distance = m_header->distance();
     entry.night = m_night;
-    entry.coDriver = m_coDriver->isChecked();
-    entry.crew = m_crew->isChecked();
     entry.detailed = m_detailed->isChecked();
     entry.intervals = IntervalsFromRows(m_day->rows()->rows());
     entry.summary = m_summary->minutes();
@@ -613,18 +491,6 @@ void ManualEntryWindow::storeEntry()
 void ManualEntryWindow::newFromThis()
 {
     openedFromHere(OpenManualEntryWindow(m_session, kNewId, m_entryId, parentWidget()));
-}
-
-void ManualEntryWindow::addDriver()
-{
-    if (AddedThroughRecordWindow<DriverWindow>(m_session, this))
-        fillDriverList();
-}
-
-void ManualEntryWindow::addVehicle()
-{
-    if (AddedThroughRecordWindow<VehicleWindow>(m_session, this))
-        fillVehicleList();
 }
 
 ManualEntryWindow* OpenManualEntryWindow(Session& session, int entryId, int templateId, QWidget* owner)

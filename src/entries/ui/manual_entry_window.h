@@ -5,19 +5,16 @@
 #include "entries/manual_entry.h"
 
 class DayActivitiesPanel;
+class EntryHeaderPanel;
 class QCheckBox;
-class QComboBox;
-class DateField;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QTableView;
-class QTableWidget;
 class QTabWidget;
 class QToolButton;
-class QFrame;
 class Session;
 class SummaryRowsModel;
 
@@ -60,18 +57,14 @@ private:
     QWidget* buildButtonBar();
 
     void refill();
-    void fillDriverList();
-    void fillVehicleList();
     void loadEntry(int id, bool asTemplate);
     void showEntry(const ManualEntry& entry);
-    void selectById(QComboBox* list, int id);
 
     void showDetailsOrSummary();
     void enterShownPage(int page);
     // Shows the next (1) or previous (-1) page that the entry's kind has.
     void turnPage(int step);
     void checkExistingEntries();
-    void kilometresExit(QLineEdit* field);
     void pocetakExit();
     int pocetakMinutes() const;
     void showDetailedTotals();
@@ -79,8 +72,6 @@ private:
     // Takes what is still being typed (an open grid cell, a km field) before storing.
     void commitTyping();
 
-    void addDriver();
-    void addVehicle();
     void storeEntry();
     void newFromThis();
 
@@ -96,19 +87,10 @@ private:
     QWidget* m_summaryPage = nullptr;
     QToolButton* m_scannedMark = nullptr;
 
-    QComboBox* m_driver = nullptr;
-    QComboBox* m_vehicle = nullptr;
-    QCheckBox* m_coDriver = nullptr;
-    QCheckBox* m_crew = nullptr;
+    EntryHeaderPanel* m_header = nullptr;
     QCheckBox* m_detailed = nullptr;
-    DateField* m_date = nullptr;
     QToolButton* m_existingWarning = nullptr;
     QMenu* m_existingMenu = nullptr;
-    QLineEdit* m_startKm = nullptr;
-    QLineEdit* m_endKm = nullptr;
-    QLineEdit* m_distance = nullptr;
-    QLabel* m_kmMarker = nullptr;
-    QPlainTextEdit* m_remark = nullptr;
     QFrame* m_startPanel = nullptr;
     QLineEdit* m_workStart = nullptr;
     QLineEdit* m_workEnd = nullptr;
