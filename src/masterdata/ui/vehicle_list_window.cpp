@@ -1,30 +1,20 @@
 #include "masterdata/ui/vehicle_list_window.h"
 
-#include "ui/button_bar.h"
-#include "ui/grid_clipboard.h"
-#include "ui/look.h"
-#include "ui/message_box.h"
-#include "ui/window_placement.h"
-#include "session/session.h"
 #include "db/db_error.h"
 #include "masterdata/ui/vehicle_window.h"
-#include "masterdata/ui/vehicle_list_model.h"
-#include "masterdata/vehicle_list_query.h"
 #include "masterdata/vehicle_store.h"
+#include "session/session.h"
+#include "ui/look.h"
+#include "ui/message_box.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QTabWidget>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,30 +31,51 @@ QLabel* NewCounter(QWidget* parent, const char* objectName)
     return label;
 }
 
-
-}  // namespace
-
-VehicleListWindow::VehicleListWindow(Session& session, QWidget* parent) : QDialog(parent), m_session(session)
+std::vector<ListColumn<VehicleListRow>> VehicleColumns()
 {
-    setObjectName(QStringLiteral("VozilaForm"));
-    setWindowTitle(QStringLiteral("Pregled vozila - unos i pregled "));
+    using Row = VehicleListRow;
+    return {
+        {.caption = "#", .width = 35, .text = {}, .centred = true},
+        {.caption = "Garažni broj", .width = 80, .text = [](const Row& row) { return row.garageNumber; }},
+        {.caption = "Marka i tip vozila", .width = 175, .text = [](const Row& row) { return row.make; }, .background = Look::kCream},
+        {.caption = "Oznaka", .width = 110, .text = [](const Row& row) { return row.plate; }, .centred = true},
+        {.caption = "Masa (kg)", .width = 70, .text = [](const Row& row) { return row.mass; }},
+        {.caption = "Nosivost (kg)", .width = 85, .text = [](const Row& row) { return row.payload; }},
+        {.caption = "Uk.masa (kg)", .width = 80, .text = [](const Row& row) { return row.totalMass; }, .centred = true},
+        {.caption = "Vrsta",
+         .width = 70,
+         .text = [](const Row& row) {
+             static const QStringList kindNames = VehicleFilterNames();
+             return row.kind >= 0 && row.kind < kindNames.size() ? kindNames[row.kind] : QString();
+         },
+         .centred = true},
+    };
+}
 
-    m_model = new VehicleListModel(this);
-    m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->verticalHeader()->hide();
-    const QFontMetrics headerFont = m_grid->horizontalHeader()->fontMetrics();
-    for (int column = 0; column < VehicleListModel::ColumnCount; ++column) {
-        const int width = VehicleListModel::columnWidth(static_cast<VehicleListModel::Column>(column));
-        m_grid->setColumnWidth(column, Look::ColumnWidth(headerFont, width,
-                                                         m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
-    }
-    AddCopyTableAction(m_grid);
+RecordListWindow::Setup VehicleListSetup()
+{
+    RecordListWindow::Setup setup;
+    setup.objectName = "VozilaForm";
+    setup.title = QStringLiteral("Pregled vozila - unos i pregled ");
+    setup.pageCaption = QStringLiteral("Popis vozila");
+    setup.addName = "DodajNovo";
+    setup.addCaption = QStringLiteral("Dodaj novo");
+    setup.filterNames = VehicleFilterNames();
+    setup.filter = kAllVehiclesFilter;
+    setup.onlyActiveName = "SamoAktivna";
+    setup.onlyActiveCaption = QStringLiteral("Samo aktivna");
+    setup.deleteQuestion = kDeleteQuestion;
+    setup.size = QSize(770, 506);
+    return setup;
+}
 
+} // namespace
+
+VehicleListWindow::VehicleListWindow(Session& session, QWidget* parent)
+    : RecordListWindow(session, VehicleListSetup(), new RecordListModel(RecordListModel::LooksOf(VehicleColumns()), nullptr),
+                       parent),
+      m_columns(VehicleColumns())
+{
     m_note = new QPlainTextEdit(this);
     m_note->setObjectName(QStringLiteral("Napomena"));
     m_note->setReadOnly(true);
@@ -73,56 +84,11 @@ VehicleListWindow::VehicleListWindow(Session& session, QWidget* parent) : QDialo
     m_noteBox = new QGroupBox(QStringLiteral("Napomena o vozilu"), this);
     m_noteBox->setObjectName(QStringLiteral("NapomenaBox"));
     (new QVBoxLayout(m_noteBox))->addWidget(m_note);
+    addBelowGrid(m_noteBox);
+    addBelowPage(buildCounters());
 
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->addWidget(buildToolBar());
-    pageLayout->addWidget(m_grid, 1);
-    pageLayout->addWidget(m_noteBox);
-    auto* pages = new QTabWidget(this);
-    pages->addTab(page, QStringLiteral("Popis vozila"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages, 1);
-    layout->addWidget(buildCounters());
-
-    connect(m_grid, &QTableView::doubleClicked, this, &VehicleListWindow::editChosen);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &VehicleListWindow::showCurrentNote);
-    connect(m_uvjet, &QComboBox::currentIndexChanged, this, &VehicleListWindow::refresh);
-    connect(m_samoAktivna, &QCheckBox::toggled, this, &VehicleListWindow::refresh);
-
-    resize(770, 506);
-    RestoreWindowPlacement(this, m_session.settingsPath());
-}
-
-VehicleListWindow::~VehicleListWindow()
-{
-    SaveWindowPlacement(this, m_session.settingsPath());
-}
-
-QWidget* VehicleListWindow::buildToolBar()
-{
-    auto* bar = new QWidget(this);
-    auto* dodaj = NewToolButton(bar, "DodajNovo", QStringLiteral("Dodaj novo"));
-    auto* promijeni = NewToolButton(bar, "Promijeni", QStringLiteral("Promijeni"));
-    auto* obrisi = NewToolButton(bar, "Obrisi", QStringLiteral("Obriši"));
-    m_uvjet = new QComboBox(bar);
-    m_uvjet->setObjectName(QStringLiteral("Uvjet"));
-    m_uvjet->addItems(VehicleFilterNames());
-    m_uvjet->setCurrentIndex(kAllVehiclesFilter);
-    m_samoAktivna = new QCheckBox(QStringLiteral("Samo aktivna"), bar);
-    m_samoAktivna->setObjectName(QStringLiteral("SamoAktivna"));
-
-    connect(dodaj, &QToolButton::clicked, this, &VehicleListWindow::addVehicle);
-    connect(promijeni, &QToolButton::clicked, this, &VehicleListWindow::editChosen);
-    connect(obrisi, &QToolButton::clicked, this, &VehicleListWindow::deleteChosen);
-
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : std::initializer_list<QWidget*>{dodaj, promijeni, obrisi, m_uvjet, m_samoAktivna})
-        row->addWidget(widget);
-    row->addStretch();
-    return bar;
+    connect(grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &VehicleListWindow::showCurrentNote);
+    restorePlacement();
 }
 
 QWidget* VehicleListWindow::buildCounters()
@@ -152,30 +118,14 @@ QWidget* VehicleListWindow::buildCounters()
     return bar;
 }
 
-void VehicleListWindow::showEvent(QShowEvent* event)
+void VehicleListWindow::readRows(Transaction* read, int filter, bool onlyActive)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        refresh();
+    m_rows = read ? ReadVehicleList(*read, filter, onlyActive) : std::vector<VehicleListRow>{};
+    model()->setRows(m_rows, m_columns);
 }
 
-int VehicleListWindow::currentRow() const
+void VehicleListWindow::listRead()
 {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
-}
-
-void VehicleListWindow::refresh()
-{
-    const int position = std::max(currentRow(), 0);
-    try {
-        Transaction read = m_session.read();
-        m_model->setRows(ReadVehicleList(read, m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
-    } catch (const DbError& error) {
-        m_model->setRows({});
-        ShowError(this, error.text());
-    }
-    if (m_model->rowCount() > 0)
-        m_grid->selectRow(std::min(position, m_model->rowCount() - 1));
     showCurrentNote();
     refreshCounters();
 }
@@ -183,8 +133,8 @@ void VehicleListWindow::refresh()
 void VehicleListWindow::refreshCounters()
 {
     try {
-        Transaction read = m_session.read();
-        const VehicleCounts counts = CountVehicles(read, m_uvjet->currentIndex());
+        Transaction read = session().read();
+        const VehicleCounts counts = CountVehicles(read, currentFilter());
         m_total->setNum(counts.total);
         m_active->setNum(counts.active);
         m_shown->setNum(counts.shown);
@@ -198,37 +148,19 @@ void VehicleListWindow::showCurrentNote()
 {
     const int row = currentRow();
     m_noteBox->setVisible(row >= 0);
-    m_note->setPlainText(row >= 0 ? m_model->remark(row) : QString());
+    m_note->setPlainText(row >= 0 ? m_rows[static_cast<size_t>(row)].remark : QString());
 }
 
-void VehicleListWindow::editVehicle(int id)
+std::unique_ptr<RecordWindow> VehicleListWindow::newRecordWindow()
 {
-    VehicleWindow record(m_session, this);
-    record.ID = id;
-    if (record.exec() == QDialog::Accepted)
-        refresh();
+    return std::make_unique<VehicleWindow>(session(), this);
 }
 
-void VehicleListWindow::addVehicle()
+bool VehicleListWindow::deleteRecord(int id)
 {
-    editVehicle(-1);
-}
-
-void VehicleListWindow::editChosen()
-{
-    const int row = currentRow();
-    if (row >= 0)
-        editVehicle(m_model->vehicleId(row));
-}
-
-void VehicleListWindow::deleteChosen()
-{
-    const int row = currentRow();
-    if (row < 0 || !AskYesNo(this, kDeleteQuestion))
-        return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteVehicle(write, m_model->vehicleId(row));
+    Transaction write = session().write();
+    const WriteResult result = DeleteVehicle(write, id);
     if (!result.done)
         ShowError(this, result.message);
-    refresh();
+    return true;
 }

@@ -1,48 +1,38 @@
 #pragma once
 
-#include <QDialog>
+#include "masterdata/ui/record_list_model.h"
+#include "masterdata/ui/record_list_window.h"
+#include "masterdata/vehicle_list_query.h"
 
-class QCheckBox;
-class QComboBox;
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
-class QTableView;
-class Session;
-class VehicleListModel;
 
 // The vehicle list "Pregled vozila - unos i pregled ": every vehicle of the chosen kind, with
 // adding, changing and deleting through the vehicle record window, a note box and counters.
 // Shown modally with exec(); no result is used.
-class VehicleListWindow : public QDialog {
+class VehicleListWindow : public RecordListWindow {
     Q_OBJECT
 
 public:
     explicit VehicleListWindow(Session& session, QWidget* parent = nullptr);
-    ~VehicleListWindow() override;
-
-    // Reads the list and the counters again, keeping the current row's position.
-    void refresh();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void readRows(Transaction* read, int filter, bool onlyActive) override;
+    std::unique_ptr<RecordWindow> newRecordWindow() override;
+    bool deleteRecord(int id) override;
+    // The note of the current row and the counters.
+    void listRead() override;
 
 private:
-    QWidget* buildToolBar();
     QWidget* buildCounters();
-    int currentRow() const;
     void showCurrentNote();
     void refreshCounters();
-    void addVehicle();
-    void editChosen();
-    void deleteChosen();
-    void editVehicle(int id);
 
-    Session& m_session;
-    VehicleListModel* m_model = nullptr;
-    QTableView* m_grid = nullptr;
-    QComboBox* m_uvjet = nullptr;
-    QCheckBox* m_samoAktivna = nullptr;
+    std::vector<ListColumn<VehicleListRow>> m_columns;
+    std::vector<VehicleListRow> m_rows;
     QGroupBox* m_noteBox = nullptr;
     QPlainTextEdit* m_note = nullptr;
     QLabel* m_total = nullptr;
