@@ -22,6 +22,7 @@
 #include "entries/ui/entry_widgets.h"
 #include "session/session.h"
 #include "ui/button_bar.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -140,15 +141,6 @@ QTableWidget* NewChartGrid(QWidget* parent)
     return grid;
 }
 
-QToolButton* NewSmallButton(QWidget* parent, const char* name, const QString& caption, const QString& hint)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(hint);
-    return button;
-}
-
 } // namespace
 
 ChartWorkspace::ChartWorkspace(Session& session, ChartAnalysis analysis, const ChartHandOff& handOff, QWidget* owner)
@@ -207,7 +199,7 @@ QWidget* ChartWorkspace::buildChartTab()
     m_chartGrid = NewChartGrid(activities);
     activitiesLayout->addWidget(m_chartGrid, 1);
     auto* splitRow = new QHBoxLayout;
-    m_splitField = NewLine(activities, "Pocetak", true);
+    m_splitField = NewReadOnlyLine(activities, "Pocetak");
     m_splitField->setMaximumWidth(60);
     QToolButton* setByHand = NewSmallButton(activities, "PostaviRucno", QStringLiteral("✎"), QStringLiteral("Postavi ručno"));
     QToolButton* next = NewSmallButton(activities, "Sljedeca", QStringLiteral("▶"), QStringLiteral("Sljedeća (prema očitanju)"));

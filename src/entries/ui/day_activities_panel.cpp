@@ -7,6 +7,7 @@
 #include "entries/ui/activity_rows_model.h"
 #include "entries/ui/day_totals_grid.h"
 #include "entries/ui/entry_widgets.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 

@@ -8,6 +8,7 @@
 #include "masterdata/ui/vehicle_window.h"
 #include "session/session.h"
 #include "ui/date_field.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 
 #include <QCheckBox>
@@ -25,29 +26,6 @@ namespace {
 constexpr int kRemarkLength = 250;
 constexpr int kRemarkLinesHeight = 60;
 const QMargins kGroupMargins(6, 6, 6, 6);
-
-QComboBox* NewPickList(QWidget* parent, const char* objectName)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QLatin1String(objectName));
-    return list;
-}
-
-QToolButton* NewAddButton(QWidget* parent, const char* objectName, const QString& hint)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setText(QStringLiteral("+"));
-    button->setToolTip(hint);
-    return button;
-}
-
-QCheckBox* NewBox(QWidget* parent, const char* objectName, const QString& caption)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(objectName));
-    return box;
-}
 
 QString KmText(Decimal3 value)
 {
@@ -75,12 +53,12 @@ EntryHeaderPanel::EntryHeaderPanel(Session& session, const Setup& setup, QWidget
     auto* people = new QGroupBox(QStringLiteral("Podaci o vozaču i vozilu: "), this);
     m_peopleGrid = new QGridLayout(people);
     m_peopleGrid->setContentsMargins(kGroupMargins);
-    m_driver = NewPickList(people, setup.driverListName);
-    m_vehicle = NewPickList(people, setup.vehicleListName);
-    m_addDriver = NewAddButton(people, "DodajVozaca", QStringLiteral("Dodaj novog djelatnika"));
-    m_addVehicle = NewAddButton(people, "DodajVozilo", QStringLiteral("Dodaj novo vozilo u sustav"));
-    m_coDriver = NewBox(people, "Suvozac", QStringLiteral("Suvozač"));
-    m_crew = NewBox(people, "Posada", QStringLiteral("Posada (nije vozio samostalno)"));
+    m_driver = NewComboBox(people, setup.driverListName);
+    m_vehicle = NewComboBox(people, setup.vehicleListName);
+    m_addDriver = NewSmallButton(people, "DodajVozaca", QStringLiteral("+"), QStringLiteral("Dodaj novog djelatnika"));
+    m_addVehicle = NewSmallButton(people, "DodajVozilo", QStringLiteral("+"), QStringLiteral("Dodaj novo vozilo u sustav"));
+    m_coDriver = NewCheckBox(people, "Suvozac", QStringLiteral("Suvozač"));
+    m_crew = NewCheckBox(people, "Posada", QStringLiteral("Posada (nije vozio samostalno)"));
     m_peopleGrid->addWidget(NewLabel(QStringLiteral("Djelatnik/vozač:"), people), 0, 0);
     m_peopleGrid->addWidget(m_driver, 0, 1);
     m_peopleGrid->addWidget(m_addDriver, 0, 2);
@@ -99,7 +77,7 @@ EntryHeaderPanel::EntryHeaderPanel(Session& session, const Setup& setup, QWidget
     m_date->setObjectName(QStringLiteral("Datum"));
     m_startKm = NewKmField(day, "Pocetno");
     m_endKm = NewKmField(day, "Zavrsno");
-    m_distance = NewLine(day, setup.distanceName, true);
+    m_distance = NewReadOnlyLine(day, setup.distanceName);
     m_distance->setStyleSheet(QStringLiteral("QLineEdit { background: %1; }").arg(Look::kButtonFace.name()));
     m_kmMarker = NewLabel(QStringLiteral("!!"), day, setup.kmMarkerName);
     m_kmMarker->setStyleSheet(QStringLiteral("QLabel { background: red; color: yellow; font-weight: bold; }"));
@@ -121,8 +99,7 @@ EntryHeaderPanel::EntryHeaderPanel(Session& session, const Setup& setup, QWidget
         });
         remark = m_remarkLines;
     } else {
-        m_remarkLine = NewLine(day, "Napomena");
-        m_remarkLine->setMaxLength(kRemarkLength);
+        m_remarkLine = NewLineEdit(day, "Napomena", kRemarkLength);
         remark = m_remarkLine;
     }
     m_dayGrid->addWidget(NewLabel(QStringLiteral("Datum:"), day), 0, 0);

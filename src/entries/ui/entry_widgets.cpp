@@ -6,6 +6,7 @@
 #include "entries/day_totals.h"
 #include "entries/entry_pick_lists.h"
 #include "session/session.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -26,21 +27,6 @@ NightWindow NightWindowOf(const SettingsValues& settings)
     return NightWindow{minutes.first, minutes.second};
 }
 
-void KeepRoomWhenHidden(QWidget* widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
-
-QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName)
-{
-    auto* label = new QLabel(text, parent);
-    if (objectName)
-        label->setObjectName(QLatin1String(objectName));
-    return label;
-}
-
 QLabel* NewValue(QWidget* parent, const char* objectName)
 {
     QLabel* value = NewLabel(QString(), parent, objectName);
@@ -55,16 +41,6 @@ QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName)
     marker->setToolTip(kOverOneDayHint);
     marker->hide();
     return marker;
-}
-
-QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly)
-{
-    auto* line = new QLineEdit(parent);
-    line->setObjectName(QLatin1String(objectName));
-    line->setReadOnly(readOnly);
-    if (readOnly)
-        line->setFocusPolicy(Qt::NoFocus);
-    return line;
 }
 
 namespace {
@@ -99,7 +75,7 @@ private:
 
 QLineEdit* NewKmField(QWidget* parent, const char* objectName)
 {
-    QLineEdit* field = NewLine(parent, objectName);
+    QLineEdit* field = NewLineEdit(parent, objectName);
     new SelectOnMouseEntry(field);
     return field;
 }

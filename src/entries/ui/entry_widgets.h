@@ -24,16 +24,10 @@ extern const QStringList kDayTotalsLineNames;
 // The night window of the settings, as a new entry is counted with.
 NightWindow NightWindowOf(const SettingsValues& settings);
 
-// A control shown only at times keeps its room while hidden, so that showing it moves nothing.
-void KeepRoomWhenHidden(QWidget* widget);
-
-QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = nullptr);
 // A shown value in teal.
 QLabel* NewValue(QWidget* parent, const char* objectName);
 // The red "!!" of a day above 24 hours of activity, hidden at first.
 QLabel* NewOverOneDayMarker(QWidget* parent, const char* objectName);
-// A read-only line takes no focus.
-QLineEdit* NewLine(QWidget* parent, const char* objectName, bool readOnly = false);
 
 // An odometer field ("Početno km", "Završno km", "Stanje km na kraju dana:"). Entered by the
 // mouse it selects its text, as when entered by Tab, so that a new reading replaces the old

@@ -1,6 +1,7 @@
 #include "entries/ui/manual_entry_window.h"
 
 #include "ui/button_bar.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "common/conversion_error.h"
@@ -146,8 +147,8 @@ QWidget* ManualEntryWindow::buildBasicPage()
     m_startPanel->setObjectName(QStringLiteral("PocetakKrajPanel"));
     m_startPanel->setFrameShape(QFrame::StyledPanel);
     auto* startLayout = new QHBoxLayout(m_startPanel);
-    m_workStart = NewLine(m_startPanel, "PocetakPuta");
-    m_workEnd = NewLine(m_startPanel, "KrajPuta", true);
+    m_workStart = NewLineEdit(m_startPanel, "PocetakPuta");
+    m_workEnd = NewReadOnlyLine(m_startPanel, "KrajPuta");
     startLayout->addWidget(NewLabel(QStringLiteral("Početak:"), m_startPanel));
     startLayout->addWidget(m_workStart);
     startLayout->addWidget(NewLabel(QStringLiteral("Kraj:"), m_startPanel));

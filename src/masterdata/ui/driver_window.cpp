@@ -1,6 +1,7 @@
 #include "masterdata/ui/driver_window.h"
 
 #include "ui/date_field.h"
+#include "ui/field_makers.h"
 #include "ui/message_box.h"
 #include "session/session.h"
 #include "db/db_error.h"
@@ -27,13 +28,6 @@ DateField* NewDateField(QWidget* parent, const char* objectName)
     return field;
 }
 
-QCheckBox* NewCheckBox(QWidget* parent, const char* objectName, const QString& caption)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(objectName));
-    return box;
-}
-
 // Two fields side by side in one row of the form.
 QWidget* Pair(QWidget* parent, QWidget* left, QWidget* right)
 {
@@ -58,29 +52,29 @@ DriverWindow::DriverWindow(Session& session, QWidget* parent) : RecordWindow(par
 
 void DriverWindow::buildFields()
 {
-    m_ime = NewTextField(this, "Ime", 70);
+    m_ime = NewLineEdit(this, "Ime", 70);
     m_zap = new QComboBox(this);
     m_zap->setObjectName(QStringLiteral("Zap"));
     m_zap->addItems({QStringLiteral("Stalni radni odnos"), QStringLiteral("Ugovor")});
     m_zap->setCurrentIndex(-1);
-    m_maticniBroj = NewTextField(this, "MaticniBroj", 20);
-    m_zvanje = NewTextField(this, "Zvanje", 70);
-    m_radnoMjesto = NewTextField(this, "RadnoMjesto", 70);
+    m_maticniBroj = NewLineEdit(this, "MaticniBroj", 20);
+    m_zvanje = NewLineEdit(this, "Zvanje", 70);
+    m_radnoMjesto = NewLineEdit(this, "RadnoMjesto", 70);
     m_tip = new QComboBox(this);
     m_tip->setObjectName(QStringLiteral("Tip"));
     m_tip->addItem(QString());
     for (char letter = 'A'; letter <= 'H'; ++letter)
         m_tip->addItem(QString(QLatin1Char(letter)));
-    m_tipStr = NewTextField(this, "TipStr", 100);
+    m_tipStr = NewLineEdit(this, "TipStr", 100);
     m_vozac = NewCheckBox(this, "Vozac", QStringLiteral("Vozač"));
     m_aktiv = NewCheckBox(this, "Aktiv", QStringLiteral("Aktivan"));
-    m_adresa = NewTextField(this, "Adresa", 100);
-    m_kontakt = NewTextField(this, "Kontakt", 100);
-    m_oib = NewTextField(this, "OIB", 11);
-    m_kartica = NewTextField(this, "Kartica", 20);
-    m_osobna = NewTextField(this, "Osobna", 20);
-    m_vozacka = NewTextField(this, "Vozacka", 20);
-    m_putovnica = NewTextField(this, "Putovnica", 20);
+    m_adresa = NewLineEdit(this, "Adresa", 100);
+    m_kontakt = NewLineEdit(this, "Kontakt", 100);
+    m_oib = NewLineEdit(this, "OIB", 11);
+    m_kartica = NewLineEdit(this, "Kartica", 20);
+    m_osobna = NewLineEdit(this, "Osobna", 20);
+    m_vozacka = NewLineEdit(this, "Vozacka", 20);
+    m_putovnica = NewLineEdit(this, "Putovnica", 20);
     m_dRodenja = NewDateField(this, "DRodenja");
     m_datZaposlen = NewDateField(this, "DatZaposlen");
     m_napomena = new QPlainTextEdit(this);

@@ -9,15 +9,6 @@
 #include <QShowEvent>
 #include <QTimer>
 
-QLineEdit* NewTextField(QWidget* parent, const char* objectName, int maxLength)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(objectName));
-    if (maxLength > 0)
-        field->setMaxLength(maxLength);
-    return field;
-}
-
 QPushButton* AddRecordButtonBar(QDialog& window, QBoxLayout& layout)
 {
     auto* bar = new ButtonBar(&window);

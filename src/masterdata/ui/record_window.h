@@ -12,9 +12,6 @@ class QWidget;
 
 inline const QString kRecordAccessError = QStringLiteral("Pogreška prilikom pristupa podacima!");
 
-// A one-line text field with its object name and the longest text it accepts (0: no limit).
-QLineEdit* NewTextField(QWidget* parent, const char* objectName, int maxLength);
-
 // Adds the grey bar at the bottom of a record window: "Otkaži" (BitBtn2, closes the window
 // with Rejected) on the left and the store button (BitBtn1) on the right, which is returned.
 // Neither button is a default button, so Enter stores nothing.

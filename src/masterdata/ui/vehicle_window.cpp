@@ -1,5 +1,6 @@
 #include "masterdata/ui/vehicle_window.h"
 
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "common/decimal_text.h"
@@ -47,11 +48,11 @@ VehicleWindow::VehicleWindow(Session& session, QWidget* parent) : RecordWindow(p
 
 void VehicleWindow::buildFields()
 {
-    m_tip = NewTextField(this, "Tip", 40);
-    m_oznaka = NewTextField(this, "Oznaka", 20);
-    m_masa = NewTextField(this, "masa", kMassLength);
-    m_nosivost = NewTextField(this, "Nosivost", kMassLength);
-    m_ukupno = NewTextField(this, "Ukupno", kMassLength);
+    m_tip = NewLineEdit(this, "Tip", 40);
+    m_oznaka = NewLineEdit(this, "Oznaka", 20);
+    m_masa = NewLineEdit(this, "masa", kMassLength);
+    m_nosivost = NewLineEdit(this, "Nosivost", kMassLength);
+    m_ukupno = NewLineEdit(this, "Ukupno", kMassLength);
     // Room for the largest mass the column holds, as the field shows it.
     for (QLineEdit* mass : {m_masa, m_nosivost, m_ukupno})
         mass->setMinimumWidth(Look::TextWidth(mass, QStringLiteral("9.999,999")));
@@ -61,13 +62,13 @@ void VehicleWindow::buildFields()
     m_napomena = new QPlainTextEdit(this);
     m_napomena->setObjectName(QStringLiteral("Napomena"));
     m_napomena->setTabChangesFocus(true);
-    m_garazniBroj = NewTextField(this, "GarazniBroj", 10);
-    m_brojSasije = NewTextField(this, "BrojSasije", 30);
-    m_brojSjedala = NewTextField(this, "BrojSjedala", 0);
+    m_garazniBroj = NewLineEdit(this, "GarazniBroj", 10);
+    m_brojSasije = NewLineEdit(this, "BrojSasije", 30);
+    m_brojSjedala = NewLineEdit(this, "BrojSjedala", 0);
     m_aktivan = new QCheckBox(QStringLiteral("Aktivan"), this);
     m_aktivan->setObjectName(QStringLiteral("CheckBox1"));
-    m_godPro = NewTextField(this, "GodPro", 0);
-    m_godPrveReg = NewTextField(this, "GodPrveReg", 0);
+    m_godPro = NewLineEdit(this, "GodPro", 0);
+    m_godPrveReg = NewLineEdit(this, "GodPrveReg", 0);
 
     // Columns: label, field, unit, and on the total mass row the kind with its label.
     auto* grid = new QGridLayout;

@@ -11,6 +11,7 @@
 #include "reviews/ui/day_chart_strip.h"
 #include "reviews/ui/period_graph_window.h"
 #include "session/session.h"
+#include "ui/field_makers.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -45,16 +46,6 @@ const QStringList kTotalsLineNames{
     QStringLiteral("Noćni rad"), QStringLiteral("Noć ukupno"), QStringLiteral("Noćna vožnja"), QStringLiteral("Noćni ostali rad"),
 };
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy.");
-
-QLabel* NewLabel(const QString& text, QWidget* parent, const char* objectName = nullptr, bool bold = false)
-{
-    auto* label = new QLabel(text, parent);
-    if (objectName)
-        label->setObjectName(QLatin1String(objectName));
-    if (bold)
-        label->setFont(Look::Bold(label->font()));
-    return label;
-}
 
 }  // namespace
 
@@ -106,17 +97,17 @@ QWidget* DayGraphWindow::buildHeader()
 {
     auto* header = new QWidget(this);
     header->setFixedHeight(kHeaderHeight);
-    m_name = NewLabel(QString(), header, "ImePrezime", true);
+    m_name = NewBoldLabel(QString(), header, "ImePrezime");
     m_sameWindow = new QCheckBox(header);
     m_sameWindow->setObjectName(QStringLiteral("IstiProzor"));
     m_sameWindow->setToolTip(QStringLiteral("Prikaži odabrani datum u istom prozoru"));
     m_dateCaption = NewLabel(QStringLiteral("Datum:"), header);
-    m_dateLabel = NewLabel(QString(), header, "Datum", true);
-    m_distance = NewLabel(QString(), header, "PredenoKm", true);
+    m_dateLabel = NewBoldLabel(QString(), header, "Datum");
+    m_distance = NewBoldLabel(QString(), header, "PredenoKm");
     m_period = new QPushButton(QStringLiteral("Razdoblje"), header);
     m_period->setObjectName(QStringLiteral("Razdoblje"));
     m_period->setAutoDefault(false);
-    m_readout = NewLabel(QString(), header, "Ocitanje", true);
+    m_readout = NewBoldLabel(QString(), header, "Ocitanje");
     m_readout->setAlignment(Qt::AlignCenter);
     m_readout->setMinimumWidth(60);
     m_readout->setStyleSheet(QStringLiteral("QLabel { background: grey; color: #F0F0F0; }"));
@@ -170,16 +161,16 @@ QWidget* DayGraphWindow::buildTablePage()
     auto* sums = new QGroupBox(QStringLiteral("Sumarno:"), page);
     auto* sumsLayout = new QHBoxLayout(sums);
     auto* values = new QGridLayout;
-    m_total = NewLabel(QString(), sums, "Ukupno", true);
+    m_total = NewBoldLabel(QString(), sums, "Ukupno");
     m_total->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(Look::kTeal.name()));
-    m_totalMarker = NewLabel(QStringLiteral("!!"), sums, "UkupnoMarker", true);
+    m_totalMarker = NewBoldLabel(QStringLiteral("!!"), sums, "UkupnoMarker");
     m_totalMarker->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
     m_totalMarker->setToolTip(QStringLiteral("Uneseno više od 24 sata aktivnosti! Nemoguće jer je unos za jedan dan!!!"));
     QSizePolicy keepRoom = m_totalMarker->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     m_totalMarker->setSizePolicy(keepRoom);
-    m_kilometres = NewLabel(QString(), sums, "Kilometara", true);
-    m_speed = NewLabel(QString(), sums, "Prosjek", true);
+    m_kilometres = NewBoldLabel(QString(), sums, "Kilometara");
+    m_speed = NewBoldLabel(QString(), sums, "Prosjek");
     values->addWidget(NewLabel(QStringLiteral("Ukupno:"), sums), 0, 0);
     values->addWidget(m_total, 0, 1);
     values->addWidget(m_totalMarker, 0, 2);

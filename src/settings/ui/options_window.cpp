@@ -2,6 +2,7 @@
 
 #include "common/list_fields.h"
 #include "common/profile_file.h"
+#include "ui/field_makers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,23 +31,6 @@ constexpr int kSpecialMinBlanks = 16;  // the blanks of the caption the minutes 
 constexpr int kSwatchWidth = 60;
 constexpr int kSwatchHeight = 18;
 constexpr int kPrinterListWidth = 260;
-
-QLineEdit* NewLineEdit(const char* name, int maxLength = 0)
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QLatin1String(name));
-    if (maxLength > 0) {
-        edit->setMaxLength(maxLength);
-    }
-    return edit;
-}
-
-QCheckBox* NewCheckBox(const char* name, const QString& caption)
-{
-    auto* box = new QCheckBox(caption);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
 
 QComboBox* NewPrinterList(const char* name, const QStringList& printers)
 {
@@ -137,18 +121,18 @@ OptionsWindow::~OptionsWindow() = default;
 
 QWidget* OptionsWindow::buildCompanyPage()
 {
-    m_naziv = NewLineEdit("TvNaziv");
-    m_adresa = NewLineEdit("TvAdresa");
-    m_sjediste = NewLineEdit("Sjediste");
-    m_drzava = NewLineEdit("Drzava");
-    m_mjObracun = NewLineEdit("MjObracun");
-    m_mjPotpisa = NewLineEdit("MPotpisa", 60);
-    m_posta = NewLineEdit("Posta");
-    m_mbr = NewLineEdit("TvMBR", 13);
-    m_oib = NewLineEdit("TvOIB", 11);
-    m_telefon = NewLineEdit("Telefon", 13);
-    m_faks = NewLineEdit("Faks", 13);
-    m_email = NewLineEdit("email");
+    m_naziv = NewLineEdit(nullptr, "TvNaziv");
+    m_adresa = NewLineEdit(nullptr, "TvAdresa");
+    m_sjediste = NewLineEdit(nullptr, "Sjediste");
+    m_drzava = NewLineEdit(nullptr, "Drzava");
+    m_mjObracun = NewLineEdit(nullptr, "MjObracun");
+    m_mjPotpisa = NewLineEdit(nullptr, "MPotpisa", 60);
+    m_posta = NewLineEdit(nullptr, "Posta");
+    m_mbr = NewLineEdit(nullptr, "TvMBR", 13);
+    m_oib = NewLineEdit(nullptr, "TvOIB", 11);
+    m_telefon = NewLineEdit(nullptr, "Telefon", 13);
+    m_faks = NewLineEdit(nullptr, "Faks", 13);
+    m_email = NewLineEdit(nullptr, "email");
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Naziv tvrtke:"), m_naziv);
@@ -168,12 +152,12 @@ QWidget* OptionsWindow::buildCompanyPage()
 
 QWidget* OptionsWindow::buildPrintPage()
 {
-    m_showBeforeEv = NewCheckBox("ShowBeforeEvIspis", QStringLiteral("Prikaži prije ispisa"));
-    m_autoIspis = NewCheckBox("autoIspis", QStringLiteral("Automatski ispisuj nakon dodavanja ili promjene"));
-    m_showBeforeIzvj = NewCheckBox("ShowBeforeIzvjIspis", QStringLiteral("Prikaži prije ispisa"));
-    m_stretchPrint = NewCheckBox("StretchPrint", QStringLiteral("Ispisuj bilješke u više redaka ako ne stane..."));
-    m_showBeforeGr = NewCheckBox("ShowBeforeGR", QStringLiteral("Prikaži prije ispisa"));
-    m_head = NewLineEdit("Head");
+    m_showBeforeEv = NewCheckBox(nullptr, "ShowBeforeEvIspis", QStringLiteral("Prikaži prije ispisa"));
+    m_autoIspis = NewCheckBox(nullptr, "autoIspis", QStringLiteral("Automatski ispisuj nakon dodavanja ili promjene"));
+    m_showBeforeIzvj = NewCheckBox(nullptr, "ShowBeforeIzvjIspis", QStringLiteral("Prikaži prije ispisa"));
+    m_stretchPrint = NewCheckBox(nullptr, "StretchPrint", QStringLiteral("Ispisuj bilješke u više redaka ako ne stane..."));
+    m_showBeforeGr = NewCheckBox(nullptr, "ShowBeforeGR", QStringLiteral("Prikaži prije ispisa"));
+    m_head = NewLineEdit(nullptr, "Head");
     m_head->setVisible(false);
 
     auto* attestation = new QFormLayout;
@@ -207,18 +191,18 @@ QWidget* OptionsWindow::buildDisplayPage()
         m_colourSwatches[kind] = swatch;
         colours->addRow(labels[kind], swatch);
     }
-    m_sumarno2x2 = NewCheckBox("Sumarno2x2", QStringLiteral("Sumarno dani 2x2"));
+    m_sumarno2x2 = NewCheckBox(nullptr, "Sumarno2x2", QStringLiteral("Sumarno dani 2x2"));
     return NewPage({NewGroup(QStringLiteral("Boje na dnevnom grafu po aktivnostima: "), colours), m_sumarno2x2});
 }
 
 QWidget* OptionsWindow::buildAccountingPage()
 {
-    m_nocniOd = NewLineEdit("NocniOd");
-    m_nocniDo = NewLineEdit("NocniDo");
+    m_nocniOd = NewLineEdit(nullptr, "NocniOd");
+    m_nocniDo = NewLineEdit(nullptr, "NocniDo");
     for (QLineEdit* field : {m_nocniOd, m_nocniDo}) {
         connect(field, &QLineEdit::editingFinished, this, [this, field] { commitTimeField(field); });
     }
-    m_addCheck = NewCheckBox("AddCheck", QStringLiteral("Dodatna kontrola od-do unosa + automatska korekcija"));
+    m_addCheck = NewCheckBox(nullptr, "AddCheck", QStringLiteral("Dodatna kontrola od-do unosa + automatska korekcija"));
 
     auto* night = new QHBoxLayout;
     night->addWidget(new QLabel(QStringLiteral("Noćni rad od:")));
@@ -231,7 +215,7 @@ QWidget* OptionsWindow::buildAccountingPage()
     m_refMjeseci = new QSpinBox;
     m_refMjeseci->setObjectName(QStringLiteral("RefMjeseci"));
     m_refMjeseci->setRange(1, 12);
-    m_praznineOdmor = NewCheckBox("PraznineOdmor", QStringLiteral("Vrijeme bez ikakvog zapisa smatraj odmorom"));
+    m_praznineOdmor = NewCheckBox(nullptr, "PraznineOdmor", QStringLiteral("Vrijeme bez ikakvog zapisa smatraj odmorom"));
     auto* reference = new QHBoxLayout;
     reference->addWidget(new QLabel(QStringLiteral("Referentno razdoblje prosjeka od 48 sati (mjeseci):")));
     reference->addWidget(m_refMjeseci);
@@ -254,20 +238,20 @@ QWidget* OptionsWindow::buildAccountingPage()
 
 QWidget* OptionsWindow::buildChartPage()
 {
-    m_min1 = NewCheckBox("Min1", QStringLiteral("aktivnost od jedne minute poveži sa prethodnom"));
-    m_minVoznja = NewCheckBox("minVoznja", QStringLiteral("poveži s vožnjom ako  je uz vožnju (vožnja prethodi ili slijedi)"));
-    m_neminVoznja = NewCheckBox("neminVoznja", QStringLiteral("ne korigiraj ako je kratka aktivnost vožnja"));
-    m_neminOdmor = NewCheckBox("neminOdmor", QStringLiteral("ne korigiraj ako je kratka aktivnost odmor"));
-    m_odmor = NewCheckBox("odmor", QStringLiteral("odmor kraći od 15 min zamijeni spremnošću za rad"));
-    m_centarRadijus = NewCheckBox("CentarRadijus", QStringLiteral("promjena radijusa uz promjenu centra listića"));
-    m_finoPoravnaj = NewCheckBox("FinoPoravnaj", QStringLiteral("Automatski fino poravnaj geometriju"));
+    m_min1 = NewCheckBox(nullptr, "Min1", QStringLiteral("aktivnost od jedne minute poveži sa prethodnom"));
+    m_minVoznja = NewCheckBox(nullptr, "minVoznja", QStringLiteral("poveži s vožnjom ako  je uz vožnju (vožnja prethodi ili slijedi)"));
+    m_neminVoznja = NewCheckBox(nullptr, "neminVoznja", QStringLiteral("ne korigiraj ako je kratka aktivnost vožnja"));
+    m_neminOdmor = NewCheckBox(nullptr, "neminOdmor", QStringLiteral("ne korigiraj ako je kratka aktivnost odmor"));
+    m_odmor = NewCheckBox(nullptr, "odmor", QStringLiteral("odmor kraći od 15 min zamijeni spremnošću za rad"));
+    m_centarRadijus = NewCheckBox(nullptr, "CentarRadijus", QStringLiteral("promjena radijusa uz promjenu centra listića"));
+    m_finoPoravnaj = NewCheckBox(nullptr, "FinoPoravnaj", QStringLiteral("Automatski fino poravnaj geometriju"));
     m_finoPoravnaj->setToolTip(QStringLiteral(
         "Listić se traži i izrezuje usrednjavanjem piksela skena, centar, radijus i 00:00 određuju se "
         "na dio piksela odnosno stupnja, a debljina traga mjeri se na pola puta između papira i traga."));
 
     // The minutes field sits inside the caption's run of blanks.
-    m_specialKorekcija = NewCheckBox("specialKorekcija", kSpecialKorekcijaCaption);
-    m_specialMin = NewLineEdit("specialMin");
+    m_specialKorekcija = NewCheckBox(nullptr, "specialKorekcija", kSpecialKorekcijaCaption);
+    m_specialMin = NewLineEdit(nullptr, "specialMin");
     m_specialMin->setParent(m_specialKorekcija);
     const QFontMetrics metrics = m_specialKorekcija->fontMetrics();
     const int captionLeft = style()->pixelMetric(QStyle::PM_IndicatorWidth) + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
@@ -286,7 +270,7 @@ QWidget* OptionsWindow::buildChartPage()
     reading->addWidget(m_centarRadijus);
     reading->addWidget(m_finoPoravnaj);
 
-    m_skenFolder = NewLineEdit("SkenFolder");
+    m_skenFolder = NewLineEdit(nullptr, "SkenFolder");
     auto* browse = new QToolButton;
     browse->setObjectName(QStringLiteral("SkenFolderButton"));
     browse->setText(QStringLiteral("..."));
@@ -297,8 +281,8 @@ QWidget* OptionsWindow::buildChartPage()
     folderRow->addWidget(browse);
     auto* archive = new QVBoxLayout;
     archive->addLayout(folderRow);
-    archive->addWidget(NewCheckBox("PremjestiSliku", QStringLiteral("Premjesti ubačenu sliku u poddirektorij")));
-    archive->addWidget(NewCheckBox("GrupirajPoDatumima", QStringLiteral("Grupiranje obrađenih po datumima")));
+    archive->addWidget(NewCheckBox(nullptr, "PremjestiSliku", QStringLiteral("Premjesti ubačenu sliku u poddirektorij")));
+    archive->addWidget(NewCheckBox(nullptr, "GrupirajPoDatumima", QStringLiteral("Grupiranje obrađenih po datumima")));
 
     return NewPage({NewGroup(QStringLiteral("KTS - Kestrova - postavke: "), reading),
         NewGroup(QStringLiteral("Arhiva skeniranih listića: "), archive)});
@@ -306,17 +290,17 @@ QWidget* OptionsWindow::buildChartPage()
 
 QWidget* OptionsWindow::buildHiddenPage()
 {
-    m_folder = NewLineEdit("Folder");
+    m_folder = NewLineEdit(nullptr, "Folder");
     m_zona = new QComboBox;
     m_zona->setObjectName(QStringLiteral("zona"));
     for (const QString& item : ZoneItems()) {
         // Each item shows its second field ("GMT +01") and carries the whole "||" text.
         m_zona->addItem(ListField(item, 2), item);
     }
-    m_voziloConnect = NewCheckBox("VoziloConnect", QStringLiteral("Poveži vozilo"));
-    m_odZadnjeg = NewCheckBox("OdZadnjeg", QStringLiteral("Od zadnjeg"));
-    m_autoZadnji = NewCheckBox("AutoZadnji", QStringLiteral("Automatski zadnji"));
-    m_snimiOriginal = NewCheckBox("SnimiOriginal", QStringLiteral("Snimi original"));
+    m_voziloConnect = NewCheckBox(nullptr, "VoziloConnect", QStringLiteral("Poveži vozilo"));
+    m_odZadnjeg = NewCheckBox(nullptr, "OdZadnjeg", QStringLiteral("Od zadnjeg"));
+    m_autoZadnji = NewCheckBox(nullptr, "AutoZadnji", QStringLiteral("Automatski zadnji"));
+    m_snimiOriginal = NewCheckBox(nullptr, "SnimiOriginal", QStringLiteral("Snimi original"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Direktorij:"), m_folder);
