@@ -105,3 +105,18 @@ QString CategoryLetter(int category)
         return QString();
     return QString(QChar(u'A' + category - 1));
 }
+
+std::vector<RecordDriver> LoadRecordDrivers(Transaction& read)
+{
+    ReadScope scope(read);
+    Statement sql(read);
+    sql.prepare(QStringLiteral("SELECT DJELATNICI.IMEPREZIME,DJELATNICI.IDDJ, OIB FROM DJELATNICI\nORDER BY 1 ASC"));
+    sql.execute();
+    std::vector<RecordDriver> drivers;
+    while (sql.next()) {
+        drivers.push_back(RecordDriver{static_cast<int>(sql.intValue(1).value_or(-1)), sql.textValue(0).value_or(QString()),
+                                       sql.textValue(2).value_or(QString())});
+    }
+    SortByName(drivers, [](const RecordDriver& driver) { return driver.name; });
+    return drivers;
+}

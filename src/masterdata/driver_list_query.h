@@ -56,3 +56,13 @@ inline const QString kDeleteDriverWithOrdersQuestion =
 
 // The category letter of TIP: empty for 0, "A" to "H" for 1 to 8, empty otherwise.
 QString CategoryLetter(int category);
+
+// An employee as the working-time record and the attestation register list him.
+struct RecordDriver {
+    int id = -1;
+    QString name;
+    QString oib;
+};
+// Every employee, driver or not, in the order of their names (common/name_order.h). Throws
+// DbError.
+std::vector<RecordDriver> LoadRecordDrivers(Transaction& read);

@@ -1,7 +1,6 @@
 #include "worktime/worktime_record.h"
 
 #include "common/time_text.h"
-#include "common/name_order.h"
 #include "db/scopes.h"
 #include "db/statement.h"
 
@@ -192,21 +191,6 @@ std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, con
         attestations.push_back(AttestedPeriod{IntOrZero(sql, 0), *start, sql.dateValue(2)});
     }
     return BuildWorkTimeRows(from, to, sums, attestations, referenceMonths);
-}
-
-std::vector<RecordDriver> LoadRecordDrivers(Transaction& read)
-{
-    ReadScope scope(read);
-    Statement sql(read);
-    sql.prepare(QStringLiteral("SELECT DJELATNICI.IMEPREZIME,DJELATNICI.IDDJ, OIB FROM DJELATNICI\nORDER BY 1 ASC"));
-    sql.execute();
-    std::vector<RecordDriver> drivers;
-    while (sql.next()) {
-        drivers.push_back(RecordDriver{static_cast<int>(sql.intValue(1).value_or(-1)), sql.textValue(0).value_or(QString()),
-                                       sql.textValue(2).value_or(QString())});
-    }
-    SortByName(drivers, [](const RecordDriver& driver) { return driver.name; });
-    return drivers;
 }
 
 int WorkTimeItemCount(const std::vector<WorkTimeRow>& rows)

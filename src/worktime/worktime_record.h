@@ -88,16 +88,6 @@ std::pair<QDate, QDate> WorkTimeReadDays(const QDate& from, const QDate& to, int
 std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, const QDate& from, const QDate& to,
                                             int referenceMonths = kDefaultReferenceMonths);
 
-// An employee of the record's driver list.
-struct RecordDriver {
-    int id = -1;
-    QString name;
-    QString oib;
-};
-// Every employee, driver or not, in the order of their names (common/name_order.h). Throws
-// DbError.
-std::vector<RecordDriver> LoadRecordDrivers(Transaction& read);
-
 // "Broj stavki u popisu:": the rows that are not week rows.
 int WorkTimeItemCount(const std::vector<WorkTimeRow>& rows);
 

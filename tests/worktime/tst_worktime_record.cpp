@@ -5,6 +5,7 @@
 #include "temp_database.h"
 #include "entries/entry_store.h"
 #include "large_database.h"
+#include "masterdata/driver_list_query.h"
 #include "print/pdf_output.h"
 #include "worktime/worktime_printout.h"
 

@@ -5,13 +5,13 @@
 #include "attestation/attestation_record.h"
 #include "attestation/ui/attestation_window.h"
 #include "db/db_error.h"
+#include "masterdata/driver_list_query.h"
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
-#include "worktime/worktime_record.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,6 +3,7 @@
 #include "session/session.h"
 
 #include "db/db_error.h"
+#include "masterdata/driver_list_query.h"
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
