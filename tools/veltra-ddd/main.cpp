@@ -189,7 +189,7 @@ int main(int argc, char* argv[])
         return kExitUsage;
     }
     const SettingsValues settings = ReadSettings(ProfileFile(DefaultSettingsPath()));
-    const QString keyPath = args->keyGiven ? args->keyPath : settings.EuropskiKljuc;
+    const QString keyPath = args->keyGiven ? args->keyPath : settings.europeanRootKey;
     if (!args->database.isEmpty()) {
         const auto [from, to] = NightWindowMinutes(settings);
         return Import(*args, keyPath, NightWindow{from, to}, out, err);

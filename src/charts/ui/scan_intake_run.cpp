@@ -21,15 +21,15 @@ namespace {
 ChartReadingOptions ReadingOptions(const SettingsValues& values)
 {
     ChartReadingOptions options;
-    options.min1 = values.Min1;
-    options.minVoznja = values.MinVoznja;
-    options.neminVoznja = values.NeminVoznja;
-    options.odmor15 = values.Odmor15;
-    options.neminOdmor = values.NeminOdmor;
-    options.centarRadijus = values.CentarRadijus;
-    options.specKorekt = values.SpecKorekt;
-    options.minKorekt = values.MinKorekt;
-    options.finoPoravnaj = values.FinoPoravnaj;
+    options.min1 = values.joinOneMinute;
+    options.minVoznja = values.joinToDriving;
+    options.neminVoznja = values.keepShortDriving;
+    options.odmor15 = values.shortRestIsAvailability;
+    options.neminOdmor = values.keepShortRest;
+    options.centarRadijus = values.radiusFollowsCentre;
+    options.specKorekt = values.correctDisturbances;
+    options.minKorekt = values.disturbanceMinutes;
+    options.finoPoravnaj = values.fineAlignment;
     return options;
 }
 
@@ -139,7 +139,7 @@ void RunScanIntake(Session& session, QWidget* mainWindow)
     ShowMessage(mainWindow, kScanIntakeNotice);
     ScanChooser* chooser = mainWindow->findChild<ScanChooser*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chooser)
-        chooser = new ScanChooser(session.values().SkenFolder, mainWindow);
+        chooser = new ScanChooser(session.values().scanFolder, mainWindow);
     if (chooser->exec() != QDialog::Accepted)
         return;
     mainWindow->repaint();

@@ -120,7 +120,7 @@ bool DriverListWindow::deleteRecord(int id)
 void DriverListWindow::printRoster()
 {
     const int row = currentRow();
-    RosterData data{session().values().Zaglavlje, m_rows, QDate::currentDate(), QDateTime::currentDateTime(), QString()};
+    RosterData data{session().values().rosterHeader, m_rows, QDate::currentDate(), QDateTime::currentDateTime(), QString()};
     PresentPrintoutModally(session().printing(), std::make_shared<RosterPrintout>(std::move(data)), PrinterRole::Report,
                            this);
     if (model()->rowCount() > 0)

@@ -296,7 +296,7 @@ void WorkTimeWindow::buildRecord()
     try {
         Transaction read = m_session.read();
         m_model->setRows(
-            LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().RefMjeseci));
+            LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().referenceMonths));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -312,10 +312,10 @@ void WorkTimeWindow::print()
     const QVariantList driver = m_drivers->currentData().toList();
     const auto [nightFrom, nightTo] = NightWindowMinutes(settings);
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
-                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString(),
+                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.notesOnSeveralLines, QString(),
                            nightFrom, nightTo};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
-    if (settings.IPreview)
+    if (settings.reportPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
     else
         PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Report, false, this);

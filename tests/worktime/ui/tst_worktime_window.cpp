@@ -66,10 +66,10 @@ void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
     // The night column is captioned with the night window of the settings.
     QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (22-06)"));
     SettingsValues values = m_db->session().settings().values();
-    values.NocniOd = QStringLiteral("21:00");
+    values.nightFrom = QStringLiteral("21:00");
     m_db->session().settings().commit(values);
     QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (21-06)"));
-    values.NocniOd = QStringLiteral("22:00");
+    values.nightFrom = QStringLiteral("22:00");
     m_db->session().settings().commit(values);
     // Choosing the other driver builds his record.
     auto* drivers = Child<QComboBox>(window, "DjPopis");
@@ -107,14 +107,14 @@ void TestWorkTimeForm::printingAtOnceOrThroughThePreview()
     ReplaceAndLeave(Child<DateField>(window, "Dat2"), QStringLiteral("30.11.2025"));
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn4"), Qt::LeftButton);
     SettingsValues values = m_db->session().settings().values();
-    values.IPreview = false;
+    values.reportPreview = false;
     m_db->session().settings().commit(values);
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn7"), Qt::LeftButton);
     QCOMPARE(printed, 1);
     QCOMPARE(pages, 3);
     QVERIFY(!preview.isVisible());
 
-    values.IPreview = true;
+    values.reportPreview = true;
     m_db->session().settings().commit(values);
     QTimer::singleShot(100, [&] {
         QVERIFY(preview.isVisible());
