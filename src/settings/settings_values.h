@@ -13,9 +13,8 @@
 
 class ProfileFile;
 
-// The application's settings as plain values, named after their keys in postavke.dat.
-// The settings object holds the live copy for the whole run; this struct only knows the
-// keys, their defaults, and how they are read from and written to the file.
+// The application's settings as plain values, named for what they hold. Their keys in
+// postavke.dat are named only in SettingKeys(), the table that reads and writes the file.
 struct SettingsValues {
     // [Tvrtka]: the company, printed on the attestation.
     QString companyName = QStringLiteral("Prijevoznik d.o.o.");
