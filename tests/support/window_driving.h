@@ -24,6 +24,8 @@ public:
     Session& session() { return *m_session; }
     TestTransactions& data() { return *m_data; }
     QString settingsPath() const;
+    // The database's location, for a second connection (another user) to it.
+    const QString& path() const { return m_file.path(); }
 
     // Runs one statement in the write transaction and commits.
     void run(const QString& sql);

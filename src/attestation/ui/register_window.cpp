@@ -286,10 +286,11 @@ void AttestationRegisterWindow::deleteCurrent()
         return;
     if (!AskYesNo(this, kDeleteAttestationQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteAttestation(write, m_rows[static_cast<size_t>(row)].id);
-    if (!result.done)
-        ShowError(this, result.message);
+    const int id = m_rows[static_cast<size_t>(row)].id;
+    StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteAttestation(write, id);
+    });
     reload();
 }
 

@@ -470,12 +470,11 @@ void OverviewWindow::deleteEntry()
     const OverviewEntryRow entry = m_entries->line(current.row());
     if (!AskYesNo(this, kDeleteQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteEntry(write, entry.entryId,
-                                           entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
-                                           entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
-    if (!result.done)
-        ShowError(this, result.message);
+    StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteEntry(write, entry.entryId, entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
+                           entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
+    });
     // Every list showing entries refreshes itself, this one too.
     emit m_session.entriesChanged();
 }
