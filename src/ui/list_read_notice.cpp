@@ -36,10 +36,10 @@ void ListReadNotice::showNotRead(const QString& reason)
 
 void ShowComboNotRead(QComboBox* combo, const QString& reason)
 {
+    combo->setEnabled(false);
     combo->clear();
     combo->addItem(ListNotReadText(reason));
     combo->setToolTip(reason);
-    combo->setEnabled(false);
 }
 
 void ShowComboRead(QComboBox* combo)
