@@ -7,6 +7,7 @@
 #include "reviews/ui/day_graph_window.h"
 #include "reviews/ui/entry_mark_icon.h"
 #include "session/session.h"
+#include "ui/list_read_notice.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
 #include "ui/look.h"
@@ -143,6 +144,8 @@ OverviewWindow::OverviewWindow(Session& session, QWidget* windowsOwner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildFilterPanel());
+    m_notice = new ListReadNotice(m_pages, this);
+    layout->addWidget(m_notice);
     layout->addWidget(m_pages, 1);
     layout->addWidget(bar);
 
@@ -165,7 +168,10 @@ void OverviewWindow::watchList(QTableView* grid)
     auto* list = static_cast<OverviewListBase*>(grid->model());
     grid->installEventFilter(this);
     connect(list, &OverviewListBase::waitingChanged, this, &OverviewWindow::showBusy);
-    connect(list, &OverviewListBase::failed, this, [this](const QString& text) { ShowError(this, text); });
+    connect(list, &OverviewListBase::failed, this, [this](const QString& text) {
+        m_notice->showNotRead(text);
+        ShowError(this, text);
+    });
     connect(list, &OverviewListBase::firstLinesRead, this, [this, grid, list] {
         if (!grid->currentIndex().isValid() && list->rowCount() > 0)
             grid->selectRow(0);
@@ -343,15 +349,20 @@ void OverviewWindow::refill()
 void OverviewWindow::fillDriverList()
 {
     const int previous = m_driver->currentIndex();
-    m_driver->clear();
-    m_driver->addItem(QStringLiteral("Zanemari"));
+    std::vector<std::pair<int, QString>> drivers;
     try {
         Transaction read = m_session.read();
-        for (const auto& [id, name] : LoadOverviewDrivers(read))
-            m_driver->addItem(name, id);
+        drivers = LoadOverviewDrivers(read);
     } catch (const DbError& error) {
+        ShowComboNotRead(m_driver, error.text());
         ShowError(this, error.text());
+        return;
     }
+    m_driver->clear();
+    ShowComboRead(m_driver);
+    m_driver->addItem(QStringLiteral("Zanemari"));
+    for (const auto& [id, name] : drivers)
+        m_driver->addItem(name, id);
     m_driver->setCurrentIndex(previous > 0 && previous < m_driver->count() ? previous : 0);
 }
 
@@ -385,6 +396,10 @@ void Reload(Connection& connection, OverviewListModel<Row>* model, QTableView* g
 
 void OverviewWindow::refresh()
 {
+    // A driver list that was not read is read again with the lists.
+    if (!m_driver->isEnabled())
+        fillDriverList();
+    m_notice->showRead();
     const OverviewFilter now = filter();
     m_endWanted.clear();
     m_firstScreens = 0;
