@@ -53,7 +53,8 @@ private:
 // Shows a window and waits until it is the active one.
 bool ShowActive(QWidget& window);
 
-// Types the text into the widget key by key, letters outside ASCII included.
+// Types the text into the widget key by key, letters outside ASCII (and beyond the basic plane)
+// included.
 void TypeText(QWidget* widget, const QString& text);
 
 // Selects the whole text of a line edit, types over it and leaves the field with Tab.
