@@ -8,9 +8,9 @@
 #include "common/time_text.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "ui/list_read_notice.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 

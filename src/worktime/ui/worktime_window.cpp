@@ -4,9 +4,9 @@
 
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
-#include "ui/list_read_notice.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
