@@ -44,7 +44,8 @@ void TestOverviewOutage::listsReadAgainOnceTheServerIsBack()
         entry.driverId = 1;
         entry.vehicleId = 1;
         entry.date = QDate::currentDate().addDays(-1);
-        entry.intervals = IntervalsFromRows({{ActivityKind::Driving, ClockText(6 * 60), ClockText(10 * 60), "", ""}});
+        const std::vector<IntervalRow> rows{{ActivityKind::Driving, ClockText(6 * 60), ClockText(10 * 60), "", ""}};
+        entry.intervals = IntervalsFromRows(rows);
         const WriteResult stored = StoreManualEntry(data.write, entry);
         QVERIFY2(stored.done, qPrintable(stored.message));
     }
