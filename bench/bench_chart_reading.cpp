@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kDpi = 300;
 
-bool WriteScan(const QString& file, JpegInks inks)
+bool WriteScan(const QString& file, JpegInks inks = JpegInks::None)
 {
     const int width = A4WidthPixels(kDpi);
     const int height = A4HeightPixels(kDpi);
