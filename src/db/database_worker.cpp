@@ -54,7 +54,7 @@ bool DatabaseWorker::nextTask(Connection& connection, Transaction& transaction, 
     m_wake.wait(lock, [this] { return m_cancelled || m_stopping || !m_tasks.empty(); });
     if (m_cancelled) {
         m_cancelled = false;
-        if (connection.isOpen() && !m_stopping) {
+        if (connection.isAttached() && !m_stopping) {
             // A cancel that came after the last statement of its job would stop the next one:
             // disabling cancels clears it.
             FirebirdStatus status;
@@ -72,7 +72,9 @@ bool DatabaseWorker::nextTask(Connection& connection, Transaction& transaction, 
         return !m_stopping;
     task = std::move(m_tasks.front());
     m_tasks.pop_front();
-    if (connection.isOpen())
+    // A connection lost under an earlier job has no attachment until the next job makes it
+    // again; such a job cannot be cancelled before its first statement.
+    if (connection.isAttached())
         m_runningOn = connection.attachment();
     return true;
 }

@@ -705,12 +705,12 @@ void ChartWorkspace::storeEntry()
         }
         return;
     }
-    Transaction write = m_session.write();
-    const WriteResult result = StoreChartEntry(write, entry);
-    if (!result.done) {
-        ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreChartEntry(write, entry);
+    });
+    if (!result.done)
         return;
-    }
     emit m_session.entriesChanged();
     ProfileFile geometryFile(ChartGeometryPathBeside(m_session.settingsPath()));
     if (!WriteChartGeometry(geometryFile, m_analysis.geometry()))

@@ -6,6 +6,7 @@
 #include "entries/day_totals.h"
 #include "entries/entry_pick_lists.h"
 #include "session/session.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -131,10 +132,14 @@ void FillPickList(Session& session, QComboBox* list, const QString& sql)
 {
     const QString selected = list->currentData().toString();
     RowSource::Rows read = session.rows(sql);
-    if (!read.failure.isEmpty())
+    if (!read.failure.isEmpty()) {
+        ShowComboNotRead(list, read.failure);
         ShowError(list->window(), read.failure);
+        return;
+    }
     SortItemsByName(read.rows);
     list->clear();
+    ShowComboRead(list);
     for (const QString& item : read.rows)
         list->addItem(ListField(item, 1), item);
     list->setCurrentIndex(list->findData(selected));

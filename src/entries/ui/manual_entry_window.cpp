@@ -595,15 +595,12 @@ void ManualEntryWindow::storeEntry()
 {
     commitTyping();
     ManualEntry entry = entryFromFields();
-    Transaction write = m_session.write();
-    const WriteResult result = StoreManualEntry(write, entry);
-    if (!result.done) {
-        if (result.message == kNoDriverMessage || result.message == kNoVehicleMessage)
-            ShowMessage(this, result.message);
-        else
-            ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreManualEntry(write, entry);
+    });
+    if (!result.done)
         return;
-    }
     m_entryId = entry.entryId;
     m_entryDayId = entry.entryDayId;
     emit m_session.entriesChanged();

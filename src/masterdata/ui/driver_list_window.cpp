@@ -9,6 +9,7 @@
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/grid_clipboard.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -52,10 +53,12 @@ DriverListWindow::DriverListWindow(Session& session, QWidget* parent) : QDialog(
         m_grid->setColumnHidden(column, DriverListModel::columnHidden(which));
     }
     AddCopyTableAction(m_grid);
+    m_notice = new ListReadNotice(m_grid, this);
 
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(buildToolBar());
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     auto* pages = new QTabWidget(this);
     pages->addTab(page, QStringLiteral("Popis djelatnika"));
@@ -127,8 +130,10 @@ void DriverListWindow::refresh()
     try {
         Transaction read = m_session.read();
         m_model->setRows(ReadDriverList(read, m_uvjet->currentIndex(), m_samoAktivni->isChecked()));
+        m_notice->showRead();
     } catch (const DbError& error) {
         m_model->setRows({});
+        m_notice->showNotRead(error.text());
         ShowError(this, error.text());
     }
     if (m_model->rowCount() > 0)
@@ -173,17 +178,20 @@ void DriverListWindow::deleteChosen()
     }
     if (orders > 0 && !AskYesNo(this, kDeleteDriverWithOrdersQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteDriver(write, id);
-    if (!result.done) {
-        ShowError(this, result.message);
-        return;
-    }
-    refresh();
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteDriver(write, id);
+    });
+    if (result.done)
+        refresh();
 }
 
 void DriverListWindow::printRoster()
 {
+    if (!m_notice->isRead()) {
+        ShowError(this, m_notice->text());
+        return;
+    }
     const int row = currentRow();
     RosterData data{m_session.values().rosterHeader, m_model->rows(), QDate::currentDate(),
                     QDateTime::currentDateTime(), QString()};

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class DriverListModel;
+class ListReadNotice;
 class QCheckBox;
 class QComboBox;
 class QTableView;
@@ -38,6 +39,7 @@ private:
     Session& m_session;
     DriverListModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
+    ListReadNotice* m_notice = nullptr;
     QComboBox* m_uvjet = nullptr;
     QCheckBox* m_samoAktivni = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/button_bar.h"
 #include "ui/grid_clipboard.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -64,6 +65,7 @@ VehicleListWindow::VehicleListWindow(Session& session, QWidget* parent) : QDialo
                                                          m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
     }
     AddCopyTableAction(m_grid);
+    m_notice = new ListReadNotice(m_grid, this);
 
     m_note = new QPlainTextEdit(this);
     m_note->setObjectName(QStringLiteral("Napomena"));
@@ -77,6 +79,7 @@ VehicleListWindow::VehicleListWindow(Session& session, QWidget* parent) : QDialo
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(buildToolBar());
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     pageLayout->addWidget(m_noteBox);
     auto* pages = new QTabWidget(this);
@@ -170,9 +173,14 @@ void VehicleListWindow::refresh()
     try {
         Transaction read = m_session.read();
         m_model->setRows(ReadVehicleList(read, m_uvjet->currentIndex(), m_samoAktivna->isChecked()));
+        m_notice->showRead();
     } catch (const DbError& error) {
         m_model->setRows({});
+        m_notice->showNotRead(error.text());
+        clearCounters();
+        showCurrentNote();
         ShowError(this, error.text());
+        return;
     }
     if (m_model->rowCount() > 0)
         m_grid->selectRow(std::min(position, m_model->rowCount() - 1));
@@ -190,8 +198,16 @@ void VehicleListWindow::refreshCounters()
         m_shown->setNum(counts.shown);
         m_shownActive->setNum(counts.shownActive);
     } catch (const DbError& error) {
+        clearCounters();
         ShowError(this, error.text());
     }
+}
+
+// Counters that could not be read show nothing rather than a count.
+void VehicleListWindow::clearCounters()
+{
+    for (QLabel* counter : {m_total, m_active, m_shown, m_shownActive})
+        counter->clear();
 }
 
 void VehicleListWindow::showCurrentNote()
@@ -226,9 +242,10 @@ void VehicleListWindow::deleteChosen()
     const int row = currentRow();
     if (row < 0 || !AskYesNo(this, kDeleteQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteVehicle(write, m_model->vehicleId(row));
-    if (!result.done)
-        ShowError(this, result.message);
+    const int id = m_model->vehicleId(row);
+    StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteVehicle(write, id);
+    });
     refresh();
 }

@@ -8,6 +8,7 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QTableView;
+class ListReadNotice;
 class Session;
 class VehicleListModel;
 
@@ -33,6 +34,7 @@ private:
     int currentRow() const;
     void showCurrentNote();
     void refreshCounters();
+    void clearCounters();
     void addVehicle();
     void editChosen();
     void deleteChosen();
@@ -41,6 +43,7 @@ private:
     Session& m_session;
     VehicleListModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
+    ListReadNotice* m_notice = nullptr;
     QComboBox* m_uvjet = nullptr;
     QCheckBox* m_samoAktivna = nullptr;
     QGroupBox* m_noteBox = nullptr;

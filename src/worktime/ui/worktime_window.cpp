@@ -6,6 +6,7 @@
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -212,6 +213,8 @@ WorkTimeWindow::WorkTimeWindow(Session& session, QWidget* parent) : QDialog(pare
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(m_progress);
+    m_notice = new ListReadNotice(m_grid, this);
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(new QLabel(QStringLiteral("Broj stavki u popisu:"), page));
@@ -268,14 +271,19 @@ void WorkTimeWindow::showEvent(QShowEvent* event)
 void WorkTimeWindow::refill()
 {
     m_progress->hide();
-    m_drivers->clear();
+    std::vector<RecordDriver> drivers;
     try {
         Transaction read = m_session.read();
-        for (const RecordDriver& driver : LoadRecordDrivers(read))
-            m_drivers->addItem(driver.name, QVariantList{driver.id, driver.oib});
+        drivers = LoadRecordDrivers(read);
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        ShowComboNotRead(m_drivers, error.text());
+        showRecordNotRead(error.text());
+        return;
     }
+    m_drivers->clear();
+    ShowComboRead(m_drivers);
+    for (const RecordDriver& driver : drivers)
+        m_drivers->addItem(driver.name, QVariantList{driver.id, driver.oib});
     if (m_drivers->count() > 0)
         m_drivers->setCurrentIndex(0);
     buildRecord();
@@ -283,7 +291,13 @@ void WorkTimeWindow::refill()
 
 void WorkTimeWindow::buildRecord()
 {
+    if (!m_drivers->isEnabled()) {
+        // The drivers were not read: they are read first, and the record with them.
+        refill();
+        return;
+    }
     m_model->setRows({});
+    m_notice->showRead();
     m_count->setText(QStringLiteral("0"));
     if (m_drivers->currentIndex() < 0)
         return;
@@ -297,10 +311,20 @@ void WorkTimeWindow::buildRecord()
         m_model->setRows(
             LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().referenceMonths));
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        m_progress->hide();
+        showRecordNotRead(error.text());
+        return;
     }
     m_progress->hide();
     m_count->setText(QString::number(WorkTimeItemCount(m_model->rows())));
+}
+
+void WorkTimeWindow::showRecordNotRead(const QString& reason)
+{
+    m_model->setRows({});
+    m_notice->showNotRead(reason);
+    m_count->clear();
+    ShowError(this, reason);
 }
 
 void WorkTimeWindow::print()
