@@ -1,7 +1,6 @@
 #include "settings/settings_values.h"
 
 #include "common/conversion_error.h"
-#include "common/number_reading.h"
 #include "common/profile_file.h"
 #include "common/rounding.h"
 #include "common/time_text.h"
@@ -76,13 +75,6 @@ const std::array kSettingKeys = {
 
 constexpr int kZoneCount = 26;
 constexpr int kLowestZoneOffset = -12;
-constexpr QChar kDecimalComma = QLatin1Char(',');
-
-QString DecimalText(double value)
-{
-    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), kDecimalComma);
-}
-
 QString ReadText(const ProfileFile& file, const SettingKey& key, const QString& defaultValue)
 {
     const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
@@ -109,8 +101,7 @@ int ReadWhole(const ProfileFile& file, const SettingKey& key, int defaultValue)
 
 double ReadDecimal(const ProfileFile& file, const SettingKey& key, double defaultValue)
 {
-    const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), QString());
-    const double value = ReadNumber(text, kDecimalComma).value_or(defaultValue);
+    const double value = file.readDecimal(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
     return key.form == F::RoundedDecimal ? RoundHalfEven(value) : value;
 }
 
@@ -148,7 +139,7 @@ bool WriteKey(ProfileFile& file, const SettingKey& key, const SettingsValues& va
             } else if constexpr (std::is_same_v<T, int>) {
                 return file.writeInteger(section, name, value);
             } else {
-                return file.writeString(section, name, DecimalText(value));
+                return file.writeDecimal(section, name, value);
             }
         },
         key.member);

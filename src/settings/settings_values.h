@@ -76,12 +76,15 @@ struct SettingsValues {
     // rest between records.
     int PrazninaSati = 24;
 
-    // [KTS]: chart geometry kept from the file, and the chart-reading options.
+    // [KTS]: a chart geometry kept from the file and written back as read (apart from the
+    // rounding), for other programs sharing the file; nothing here uses it. The chart geometry
+    // the program works with is kept in ktspostavke.dat (charts/chart_geometry.h).
     double R1 = 10;
     double R2 = 20;
     double Pos0 = 180;
     double CX = 0;
     double CY = 0;
+    // The chart-reading options (charts/chart_reading_options.h).
     bool Min1 = true;
     bool MinVoznja = true;
     bool NeminVoznja = true;
@@ -106,7 +109,7 @@ enum class SettingForm {
     YesNo,           // "1" / "0"
     WholeNumber,     // decimal digits
     ZoneIndex,       // a whole number 0..25, anything else meaning no zone
-    Decimal,         // a number with the decimal comma
+    Decimal,         // a decimal number (ProfileFile::readDecimal)
     RoundedDecimal,  // the same, rounded to a whole number (halves to even) on reading
 };
 
