@@ -112,7 +112,7 @@ WriteResult StoreAttestation(Transaction& write, int id, const Attestation& a)
         sql.execute();
         if (id >= 0)
             return id;
-        return sql.next() ? static_cast<int>(sql.intValue(0).value_or(-1)) : -1;
+        return sql.next() ? sql.intOr(0, -1) : -1;
     });
 }
 
@@ -130,9 +130,9 @@ std::optional<Attestation> LoadAttestation(Transaction& read, int id)
 
 Attestation AttestationOfRow(const Statement& sql)
 {
-    const auto text = [&](const char* column) { return sql.textValue(QLatin1String(column)).value_or(QString()); };
+    const auto text = [&](const char* column) { return sql.textOr(QLatin1String(column), QString()); };
     const auto number = [&](const char* column, int none) {
-        return static_cast<int>(sql.intValue(QLatin1String(column)).value_or(none));
+        return sql.intOr(QLatin1String(column), none);
     };
     Attestation a;
     a.fillerId = number("IDDJ", -1);
@@ -178,8 +178,8 @@ std::optional<Filler> LatestFiller(Transaction& read)
     sql.execute();
     if (!sql.next())
         return std::nullopt;
-    return Filler{sql.textValue(0).value_or(QString()), sql.textValue(1).value_or(QString()),
-                  static_cast<int>(sql.intValue(2).value_or(-1))};
+    return Filler{sql.textOr(0, QString()), sql.textOr(1, QString()),
+                  sql.intOr(2, -1)};
 }
 
 QString DocumentNumbers(const QString& idCard, const QString& licence, const QString& passport)
