@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/night_window.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -8,7 +10,6 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <utility>
 #include <variant>
 
 class ProfileFile;
@@ -64,9 +65,8 @@ struct SettingsValues {
     bool AutoZadnji = false;
     bool SnimiOriginal = false;
 
-    // [Obracun]: the night window as "HH:MM".
-    QString NocniOd = QStringLiteral("22:00");
-    QString NocniDo = QStringLiteral("06:00");
+    // [Obracun]: the night window, kept in the file as "HH:MM" (NocniOd, NocniDo).
+    NightWindow night;
     bool AddCheck = false;
     // The checks of driving, rest and working time: months of the reference period of the
     // 48-hour average, and whether time without any record counts as rest.
@@ -104,7 +104,8 @@ struct SettingsValues {
 // How a key's text is read into its value and written back.
 enum class SettingForm {
     Text,            // as it is
-    TimeText,        // a time of day, shown as "HH:MM"
+    NightStart,      // the start of the night window, a time of day written as "HH:MM"
+    NightEnd,        // its end
     PrinterName,     // a printer's name, trimmed
     YesNo,           // "1" / "0"
     WholeNumber,     // decimal digits
@@ -117,7 +118,9 @@ struct SettingKey {
     const char* section;
     const char* key;
     SettingForm form;
-    std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*, double SettingsValues::*> member;
+    std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*, double SettingsValues::*,
+                 NightWindow SettingsValues::*>
+        member;
 };
 
 // Every stored key, in the order in which they are written.
@@ -141,11 +144,8 @@ QString DefaultSettingsPath();
 std::optional<QDate> ReadIndexStatisticsDay(const QString& settingsPath);
 bool WriteIndexStatisticsDay(const QString& settingsPath, const QDate& day);
 
-// A time text as "HH:MM" through the time-text parser, or an empty text when it is no time.
-QString NormalisedTimeText(const QString& text);
-
-// The night window (NocniOd, NocniDo) as minutes of the day; an unreadable text gives its default.
-std::pair<int, int> NightWindowMinutes(const SettingsValues& values);
+// A time text as minutes of the day through the time-text parser; nothing when it is no time.
+std::optional<int> TimeTextMinutes(const QString& text);
 
 // The installed printer a saved name chooses (trimmed, letter case ignored), or -1 for none.
 int ChoosePrinter(const QStringList& installed, const QString& saved);

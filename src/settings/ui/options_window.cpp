@@ -2,6 +2,7 @@
 
 #include "common/list_fields.h"
 #include "common/profile_file.h"
+#include "common/time_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -370,8 +371,8 @@ void OptionsWindow::showValues(const SettingsValues& v)
     m_autoZadnji->setChecked(v.AutoZadnji);
     m_snimiOriginal->setChecked(v.SnimiOriginal);
 
-    m_nocniOd->setText(v.NocniOd);
-    m_nocniDo->setText(v.NocniDo);
+    m_nocniOd->setText(FormatMinutes(v.night.from));
+    m_nocniDo->setText(FormatMinutes(v.night.to));
     m_addCheck->setChecked(v.AddCheck);
     m_refMjeseci->setValue(v.RefMjeseci);
     m_praznineOdmor->setChecked(v.PraznineOdmor);
@@ -424,8 +425,6 @@ SettingsValues OptionsWindow::values() const
     v.AutoZadnji = m_autoZadnji->isChecked();
     v.SnimiOriginal = m_snimiOriginal->isChecked();
 
-    v.NocniOd = m_nocniOd->text();
-    v.NocniDo = m_nocniDo->text();
     v.AddCheck = m_addCheck->isChecked();
     v.RefMjeseci = m_refMjeseci->value();
     v.PraznineOdmor = m_praznineOdmor->isChecked();
@@ -448,23 +447,21 @@ SettingsValues OptionsWindow::values() const
 
 void OptionsWindow::commitTimeField(QLineEdit* field)
 {
-    QString& accepted = field == m_nocniOd ? m_kept.NocniOd : m_kept.NocniDo;
-    const QString time = NormalisedTimeText(field->text());
-    if (time.isEmpty()) {
+    int& accepted = field == m_nocniOd ? m_kept.night.from : m_kept.night.to;
+    const std::optional<int> minutes = TimeTextMinutes(field->text());
+    if (!minutes) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("'%1' nije ispravno vrijeme").arg(field->text()));
     } else {
-        accepted = time;
+        accepted = *minutes;
     }
-    field->setText(accepted);
+    field->setText(FormatMinutes(accepted));
 }
 
 void OptionsWindow::commit()
 {
-    SettingsValues v = values();
-    // A night time being typed counts only once it reads as a time.
-    v.NocniOd = m_kept.NocniOd;
-    v.NocniDo = m_kept.NocniDo;
-    m_settings.commit(v);
+    // A night time being typed counts only once it reads as a time: values() takes the night
+    // window accepted last.
+    m_settings.commit(values());
 }
 
 void OptionsWindow::done(int result)
