@@ -41,7 +41,7 @@ std::optional<LoadedEntry> LoadEntry(Transaction& read, int entryId, NightWindow
     LoadedEntry found;
     ManualEntry& entry = found.entry;
     entry.entryId = sql.intOr(QStringLiteral("IDUNOS"), 0);
-    entry.entryDayId = sql.intValue(QStringLiteral("IDD")) ? sql.intOr(QStringLiteral("IDD"), 0) : kNewId;
+    entry.entryDayId = sql.intOr(QStringLiteral("IDD"), kNewId);
     found.storedAt = sql.timestampValue(QStringLiteral("DV")).value_or(QDateTime());
     found.scannedChart = IsScannedChart(sql.intValue(QStringLiteral("TIP")), sql.intValue(QStringLiteral("PODTIP")));
     entry.driverId = sql.intOr(QStringLiteral("IDVOZAC"), kNoneChosen);
