@@ -5,15 +5,15 @@
 ChartReadingOptions ChartReadingOptionsOf(const SettingsValues& values)
 {
     ChartReadingOptions options;
-    options.min1 = values.Min1;
-    options.minVoznja = values.MinVoznja;
-    options.neminVoznja = values.NeminVoznja;
-    options.odmor15 = values.Odmor15;
-    options.neminOdmor = values.NeminOdmor;
-    options.centarRadijus = values.CentarRadijus;
-    options.specKorekt = values.SpecKorekt;
-    options.minKorekt = values.MinKorekt;
-    options.finoPoravnaj = values.FinoPoravnaj;
+    options.min1 = values.joinOneMinute;
+    options.minVoznja = values.joinToDriving;
+    options.neminVoznja = values.keepShortDriving;
+    options.odmor15 = values.shortRestIsAvailability;
+    options.neminOdmor = values.keepShortRest;
+    options.centarRadijus = values.radiusFollowsCentre;
+    options.specKorekt = values.correctDisturbances;
+    options.minKorekt = values.disturbanceMinutes;
+    options.finoPoravnaj = values.fineAlignment;
     return options;
 }
 

@@ -7,7 +7,7 @@
 
 CheckSettings CheckSettingsOf(const SettingsValues& values)
 {
-    return CheckSettings{std::clamp(values.RefMjeseci, 1, 12), values.PraznineOdmor};
+    return CheckSettings{std::clamp(values.referenceMonths, 1, 12), values.timeWithoutRecordsIsRest};
 }
 
 std::vector<DriverCheck> CheckDrivers(Transaction& read, const QDate& from, const QDate& to, std::optional<int> driverId,

@@ -191,7 +191,7 @@ QString ConflictTitle(ConflictKind kind)
 
 Minute GapMinimumOf(const SettingsValues& values)
 {
-    return std::clamp(values.PrazninaSati, 1, kLongestGapMinimumHours) * Minute(kMinutesPerHour);
+    return std::clamp(values.shortestGapHours, 1, kLongestGapMinimumHours) * Minute(kMinutesPerHour);
 }
 
 GapResult FindGaps(const DriverTimeline& timeline, const std::vector<AttestedSpan>& attestations, const GapScope& scope)

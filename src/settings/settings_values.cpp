@@ -18,59 +18,59 @@ using S = SettingsValues;
 using F = SettingForm;
 
 const std::array kSettingKeys = {
-    SettingKey{"Tvrtka", "Naziv", F::Text, &S::Naziv},
-    SettingKey{"Tvrtka", "Adresa", F::Text, &S::Adresa},
-    SettingKey{"Tvrtka", "Sjediste", F::Text, &S::Sjediste},
-    SettingKey{"Tvrtka", "Drzava", F::Text, &S::Drzava},
-    SettingKey{"Tvrtka", "MjObracuna", F::Text, &S::MjObracuna},
-    SettingKey{"Tvrtka", "MjPotpisa", F::Text, &S::MjPotpisa},
-    SettingKey{"Tvrtka", "Posta", F::Text, &S::Posta},
-    SettingKey{"Tvrtka", "MBR", F::Text, &S::MBR},
-    SettingKey{"Tvrtka", "OIB", F::Text, &S::OIB},
-    SettingKey{"Tvrtka", "Telefon", F::Text, &S::Telefon},
-    SettingKey{"Tvrtka", "Faks", F::Text, &S::Faks},
-    SettingKey{"Tvrtka", "EMail", F::Text, &S::EMail},
-    SettingKey{"Postavke", "DDDFolder", F::Text, &S::DDDFolder},
-    SettingKey{"Postavke", "EuropskiKljuc", F::Text, &S::EuropskiKljuc},
-    SettingKey{"Ispis", "Printer", F::PrinterName, &S::Printer},
-    SettingKey{"Ispis", "Preview", F::YesNo, &S::Preview},
-    SettingKey{"Ispis", "Auto", F::YesNo, &S::Auto},
-    SettingKey{"Ispis", "IPrinter", F::PrinterName, &S::IPrinter},
-    SettingKey{"Ispis", "IPreview", F::YesNo, &S::IPreview},
-    SettingKey{"Ispis", "Zaglavlje", F::Text, &S::Zaglavlje},
-    SettingKey{"Ispis", "GRPrinter", F::PrinterName, &S::GRPrinter},
-    SettingKey{"Ispis", "GRPreview", F::YesNo, &S::GRPreview},
-    SettingKey{"Ispis", "Stretch", F::YesNo, &S::Stretch},
-    SettingKey{"Boje", "T0", F::WholeNumber, &S::T0},
-    SettingKey{"Boje", "T1", F::WholeNumber, &S::T1},
-    SettingKey{"Boje", "T2", F::WholeNumber, &S::T2},
-    SettingKey{"Boje", "T3", F::WholeNumber, &S::T3},
-    SettingKey{"Print", "Sumarno2x2", F::YesNo, &S::Sumarno2x2},
-    SettingKey{"Zona", "Vrijeme", F::ZoneIndex, &S::Vrijeme},
-    SettingKey{"Zona", "Vozilo", F::YesNo, &S::Vozilo},
-    SettingKey{"Zona", "OdZadnjeg", F::YesNo, &S::OdZadnjeg},
-    SettingKey{"Zona", "AutoZadnji", F::YesNo, &S::AutoZadnji},
-    SettingKey{"Zona", "SnimiOriginal", F::YesNo, &S::SnimiOriginal},
+    SettingKey{"Tvrtka", "Naziv", F::Text, &S::companyName},
+    SettingKey{"Tvrtka", "Adresa", F::Text, &S::companyAddress},
+    SettingKey{"Tvrtka", "Sjediste", F::Text, &S::companySeat},
+    SettingKey{"Tvrtka", "Drzava", F::Text, &S::companyCountry},
+    SettingKey{"Tvrtka", "MjObracuna", F::Text, &S::calculationPlace},
+    SettingKey{"Tvrtka", "MjPotpisa", F::Text, &S::signingPlace},
+    SettingKey{"Tvrtka", "Posta", F::Text, &S::postCode},
+    SettingKey{"Tvrtka", "MBR", F::Text, &S::companyRegistrationNumber},
+    SettingKey{"Tvrtka", "OIB", F::Text, &S::companyTaxNumber},
+    SettingKey{"Tvrtka", "Telefon", F::Text, &S::phone},
+    SettingKey{"Tvrtka", "Faks", F::Text, &S::fax},
+    SettingKey{"Tvrtka", "EMail", F::Text, &S::email},
+    SettingKey{"Postavke", "DDDFolder", F::Text, &S::cardFileFolder},
+    SettingKey{"Postavke", "EuropskiKljuc", F::Text, &S::europeanRootKey},
+    SettingKey{"Ispis", "Printer", F::PrinterName, &S::attestationPrinter},
+    SettingKey{"Ispis", "Preview", F::YesNo, &S::attestationPreview},
+    SettingKey{"Ispis", "Auto", F::YesNo, &S::printAfterStore},
+    SettingKey{"Ispis", "IPrinter", F::PrinterName, &S::reportPrinter},
+    SettingKey{"Ispis", "IPreview", F::YesNo, &S::reportPreview},
+    SettingKey{"Ispis", "Zaglavlje", F::Text, &S::rosterHeader},
+    SettingKey{"Ispis", "GRPrinter", F::PrinterName, &S::graphPrinter},
+    SettingKey{"Ispis", "GRPreview", F::YesNo, &S::graphPreview},
+    SettingKey{"Ispis", "Stretch", F::YesNo, &S::notesOnSeveralLines},
+    SettingKey{"Boje", "T0", F::WholeNumber, &S::restColour},
+    SettingKey{"Boje", "T1", F::WholeNumber, &S::availabilityColour},
+    SettingKey{"Boje", "T2", F::WholeNumber, &S::workColour},
+    SettingKey{"Boje", "T3", F::WholeNumber, &S::drivingColour},
+    SettingKey{"Print", "Sumarno2x2", F::YesNo, &S::summaryTwoByTwo},
+    SettingKey{"Zona", "Vrijeme", F::ZoneIndex, &S::zoneIndex},
+    SettingKey{"Zona", "Vozilo", F::YesNo, &S::zoneVehicle},
+    SettingKey{"Zona", "OdZadnjeg", F::YesNo, &S::zoneFromLast},
+    SettingKey{"Zona", "AutoZadnji", F::YesNo, &S::zoneAutoLast},
+    SettingKey{"Zona", "SnimiOriginal", F::YesNo, &S::zoneSaveOriginal},
     SettingKey{"Obracun", "NocniOd", F::NightStart, &S::night},
     SettingKey{"Obracun", "NocniDo", F::NightEnd, &S::night},
-    SettingKey{"Obracun", "AddCheck", F::YesNo, &S::AddCheck},
-    SettingKey{"Obracun", "RefMjeseci", F::WholeNumber, &S::RefMjeseci},
-    SettingKey{"Obracun", "PraznineOdmor", F::YesNo, &S::PraznineOdmor},
-    SettingKey{"Obracun", "PrazninaSati", F::WholeNumber, &S::PrazninaSati},
-    SettingKey{"KTS", "R1", F::RoundedDecimal, &S::R1},
-    SettingKey{"KTS", "R2", F::RoundedDecimal, &S::R2},
-    SettingKey{"KTS", "Pos0", F::Decimal, &S::Pos0},
-    SettingKey{"KTS", "CX", F::RoundedDecimal, &S::CX},
-    SettingKey{"KTS", "CY", F::RoundedDecimal, &S::CY},
-    SettingKey{"KTS", "Min1", F::YesNo, &S::Min1},
-    SettingKey{"KTS", "MinVoznja", F::YesNo, &S::MinVoznja},
-    SettingKey{"KTS", "NeminVoznja", F::YesNo, &S::NeminVoznja},
-    SettingKey{"KTS", "Odmor15", F::YesNo, &S::Odmor15},
-    SettingKey{"KTS", "NeminOdmor", F::YesNo, &S::NeminOdmor},
-    SettingKey{"KTS", "CentarRadijus", F::YesNo, &S::CentarRadijus},
-    SettingKey{"KTS", "SpecKorekt", F::YesNo, &S::SpecKorekt},
-    SettingKey{"KTS", "MinKorekt", F::WholeNumber, &S::MinKorekt},
-    SettingKey{"KTS", "FinoPoravnaj", F::YesNo, &S::FinoPoravnaj},
+    SettingKey{"Obracun", "AddCheck", F::YesNo, &S::checkTypedTimes},
+    SettingKey{"Obracun", "RefMjeseci", F::WholeNumber, &S::referenceMonths},
+    SettingKey{"Obracun", "PraznineOdmor", F::YesNo, &S::timeWithoutRecordsIsRest},
+    SettingKey{"Obracun", "PrazninaSati", F::WholeNumber, &S::shortestGapHours},
+    SettingKey{"KTS", "R1", F::RoundedDecimal, &S::innerRadius},
+    SettingKey{"KTS", "R2", F::RoundedDecimal, &S::outerRadius},
+    SettingKey{"KTS", "Pos0", F::Decimal, &S::zeroAngle},
+    SettingKey{"KTS", "CX", F::RoundedDecimal, &S::centreX},
+    SettingKey{"KTS", "CY", F::RoundedDecimal, &S::centreY},
+    SettingKey{"KTS", "Min1", F::YesNo, &S::joinOneMinute},
+    SettingKey{"KTS", "MinVoznja", F::YesNo, &S::joinToDriving},
+    SettingKey{"KTS", "NeminVoznja", F::YesNo, &S::keepShortDriving},
+    SettingKey{"KTS", "Odmor15", F::YesNo, &S::shortRestIsAvailability},
+    SettingKey{"KTS", "NeminOdmor", F::YesNo, &S::keepShortRest},
+    SettingKey{"KTS", "CentarRadijus", F::YesNo, &S::radiusFollowsCentre},
+    SettingKey{"KTS", "SpecKorekt", F::YesNo, &S::correctDisturbances},
+    SettingKey{"KTS", "MinKorekt", F::WholeNumber, &S::disturbanceMinutes},
+    SettingKey{"KTS", "FinoPoravnaj", F::YesNo, &S::fineAlignment},
 };
 
 constexpr int kZoneCount = 26;
@@ -160,7 +160,7 @@ std::span<const SettingKey> SettingKeys()
 SettingsValues DefaultSettings(const QString& executableFolder)
 {
     SettingsValues values;
-    values.DDDFolder = QDir(executableFolder).filePath(QStringLiteral("TahoDDD"));
+    values.cardFileFolder = QDir(executableFolder).filePath(QStringLiteral("TahoDDD"));
     return values;
 }
 
@@ -240,9 +240,9 @@ void ResolvePrinters(SettingsValues& values, const QStringList& installed)
         }
         printer = chosen < 0 ? QString() : installed[chosen];
     };
-    resolve(values.Printer, true);
-    resolve(values.IPrinter, true);
-    resolve(values.GRPrinter, false);
+    resolve(values.attestationPrinter, true);
+    resolve(values.reportPrinter, true);
+    resolve(values.graphPrinter, false);
 }
 
 QStringList ZoneItems()
@@ -262,5 +262,5 @@ QColor SettingColour(int bgr)
 
 ActivityColours ActivityColoursOf(const SettingsValues& values)
 {
-    return {SettingColour(values.T0), SettingColour(values.T1), SettingColour(values.T2), SettingColour(values.T3)};
+    return {SettingColour(values.restColour), SettingColour(values.availabilityColour), SettingColour(values.workColour), SettingColour(values.drivingColour)};
 }

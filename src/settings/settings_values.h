@@ -19,84 +19,84 @@ class ProfileFile;
 // keys, their defaults, and how they are read from and written to the file.
 struct SettingsValues {
     // [Tvrtka]: the company, printed on the attestation.
-    QString Naziv = QStringLiteral("Prijevoznik d.o.o.");
-    QString Adresa = QStringLiteral("Glavna ulica 1");
-    QString Sjediste = QStringLiteral("Zagreb");
-    QString Drzava = QStringLiteral("Hrvatska / Croatia");
-    QString MjObracuna = QStringLiteral("Zagreb");
-    QString MjPotpisa = QStringLiteral("Zagreb");
-    QString Posta = QStringLiteral("10000");
-    QString MBR = QStringLiteral("0000000");
-    QString OIB = QStringLiteral("00000000000");
-    QString Telefon = QStringLiteral("01 000 0000");
-    QString Faks = QStringLiteral("01 000 0001");
-    QString EMail = QStringLiteral("info@prijevoznik.hr");
+    QString companyName = QStringLiteral("Prijevoznik d.o.o.");
+    QString companyAddress = QStringLiteral("Glavna ulica 1");
+    QString companySeat = QStringLiteral("Zagreb");
+    QString companyCountry = QStringLiteral("Hrvatska / Croatia");
+    QString calculationPlace = QStringLiteral("Zagreb");
+    QString signingPlace = QStringLiteral("Zagreb");
+    QString postCode = QStringLiteral("10000");
+    QString companyRegistrationNumber = QStringLiteral("0000000");
+    QString companyTaxNumber = QStringLiteral("00000000000");
+    QString phone = QStringLiteral("01 000 0000");
+    QString fax = QStringLiteral("01 000 0001");
+    QString email = QStringLiteral("info@prijevoznik.hr");
 
     // [Postavke]
-    QString DDDFolder;  // the executable's folder followed by "TahoDDD"
+    QString cardFileFolder;  // the executable's folder followed by "TahoDDD"
     // The European root public key of the digital tachograph, for checking driver card files'
     // signatures; empty when the office has none.
-    QString EuropskiKljuc;
+    QString europeanRootKey;
 
     // [Ispis]: printer names are empty when none is chosen.
-    QString Printer;  // attestation printer
-    bool Preview = true;
-    bool Auto = false;
-    QString IPrinter;  // report printer
-    bool IPreview = true;
-    QString Zaglavlje;  // header text of the roster printout
-    QString GRPrinter;  // graph printer; empty means the system's default printer
-    bool GRPreview = true;
-    bool Stretch = false;
+    QString attestationPrinter;  // attestation printer
+    bool attestationPreview = true;
+    bool printAfterStore = false;
+    QString reportPrinter;  // report printer
+    bool reportPreview = true;
+    QString rosterHeader;  // header text of the roster printout
+    QString graphPrinter;  // graph printer; empty means the system's default printer
+    bool graphPreview = true;
+    bool notesOnSeveralLines = false;
 
     // [Boje]: activity colours as 0x00BBGGRR.
-    int T0 = 8421504;   // grey
-    int T1 = 65535;     // yellow
-    int T2 = 16776960;  // aqua
-    int T3 = 255;       // red
+    int restColour = 8421504;   // grey
+    int availabilityColour = 65535;     // yellow
+    int workColour = 16776960;  // aqua
+    int drivingColour = 255;       // red
 
     // [Print]
-    bool Sumarno2x2 = true;
+    bool summaryTwoByTwo = true;
 
     // [Zona]
-    int Vrijeme = 13;  // index into the zone list (offset + 12); -1 when none is chosen
-    bool Vozilo = true;
-    bool OdZadnjeg = true;
-    bool AutoZadnji = false;
-    bool SnimiOriginal = false;
+    int zoneIndex = 13;  // index into the zone list (offset + 12); -1 when none is chosen
+    bool zoneVehicle = true;
+    bool zoneFromLast = true;
+    bool zoneAutoLast = false;
+    bool zoneSaveOriginal = false;
 
     // [Obracun]: the night window, kept in the file as "HH:MM" (NocniOd, NocniDo).
     NightWindow night;
-    bool AddCheck = false;
+    bool checkTypedTimes = false;
     // The checks of driving, rest and working time: months of the reference period of the
     // 48-hour average, and whether time without any record counts as rest.
-    int RefMjeseci = 4;
-    bool PraznineOdmor = true;
+    int referenceMonths = 4;
+    bool timeWithoutRecordsIsRest = true;
     // The shortest time without records that is a gap in the record (hours): shorter time is
     // rest between records.
-    int PrazninaSati = 24;
+    int shortestGapHours = 24;
 
     // [KTS]: a chart geometry kept from the file and written back as read (apart from the
     // rounding), for other programs sharing the file; nothing here uses it. The chart geometry
     // the program works with is kept in ktspostavke.dat (charts/chart_geometry.h).
-    double R1 = 10;
-    double R2 = 20;
-    double Pos0 = 180;
-    double CX = 0;
-    double CY = 0;
+    double innerRadius = 10;
+    double outerRadius = 20;
+    double zeroAngle = 180;
+    double centreX = 0;
+    double centreY = 0;
     // The chart-reading options (charts/chart_reading_options.h).
-    bool Min1 = true;
-    bool MinVoznja = true;
-    bool NeminVoznja = true;
-    bool Odmor15 = false;
-    bool NeminOdmor = true;
-    bool CentarRadijus = true;
-    bool SpecKorekt = false;
-    int MinKorekt = 2;
-    bool FinoPoravnaj = true;
+    bool joinOneMinute = true;
+    bool joinToDriving = true;
+    bool keepShortDriving = true;
+    bool shortRestIsAvailability = false;
+    bool keepShortRest = true;
+    bool radiusFollowsCentre = true;
+    bool correctDisturbances = false;
+    int disturbanceMinutes = 2;
+    bool fineAlignment = true;
 
     // Held for the run only, never stored: the folder of scanned charts.
-    QString SkenFolder;
+    QString scanFolder;
 
     friend bool operator==(const SettingsValues&, const SettingsValues&) = default;
 };

@@ -117,19 +117,19 @@ void TestSettings::defaultsWithoutFile()
     QCOMPARE(FormatMinutes(values.night.from), QStringLiteral("22:00"));
     QCOMPARE(FormatMinutes(values.night.to), QStringLiteral("06:00"));
     QCOMPARE(values.night, (NightWindow{1320, 360}));
-    QCOMPARE(SettingColour(values.T0), QColor(128, 128, 128));
-    QCOMPARE(SettingColour(values.T1), QColor(Qt::yellow));
-    QCOMPARE(SettingColour(values.T2), QColor(Qt::cyan));
-    QCOMPARE(SettingColour(values.T3), QColor(Qt::red));
-    QCOMPARE(ZoneItems().at(values.Vrijeme), QStringLiteral("1||GMT +01"));
-    QCOMPARE(values.Drzava, QStringLiteral("Hrvatska / Croatia"));
-    QCOMPARE(values.DDDFolder, m_dir->filePath(QStringLiteral("TahoDDD")));
-    QCOMPARE(values.MinKorekt, 2);
-    QVERIFY(values.Preview && values.IPreview && values.GRPreview && !values.Auto && !values.Stretch);
-    QVERIFY(values.Min1 && values.MinVoznja && values.NeminVoznja && !values.Odmor15 && values.NeminOdmor);
-    QCOMPARE(values.R1, 10.0);
-    QCOMPARE(values.R2, 20.0);
-    QCOMPARE(values.Pos0, 180.0);
+    QCOMPARE(SettingColour(values.restColour), QColor(128, 128, 128));
+    QCOMPARE(SettingColour(values.availabilityColour), QColor(Qt::yellow));
+    QCOMPARE(SettingColour(values.workColour), QColor(Qt::cyan));
+    QCOMPARE(SettingColour(values.drivingColour), QColor(Qt::red));
+    QCOMPARE(ZoneItems().at(values.zoneIndex), QStringLiteral("1||GMT +01"));
+    QCOMPARE(values.companyCountry, QStringLiteral("Hrvatska / Croatia"));
+    QCOMPARE(values.cardFileFolder, m_dir->filePath(QStringLiteral("TahoDDD")));
+    QCOMPARE(values.disturbanceMinutes, 2);
+    QVERIFY(values.attestationPreview && values.reportPreview && values.graphPreview && !values.printAfterStore && !values.notesOnSeveralLines);
+    QVERIFY(values.joinOneMinute && values.joinToDriving && values.keepShortDriving && !values.shortRestIsAvailability && values.keepShortRest);
+    QCOMPARE(values.innerRadius, 10.0);
+    QCOMPARE(values.outerRadius, 20.0);
+    QCOMPARE(values.zeroAngle, 180.0);
     QVERIFY(!QFile::exists(m_path));
 
     const QStringList zones = ZoneItems();
@@ -205,15 +205,15 @@ void TestSettings::readingFallsBackToDefaults()
     WriteFile(m_path, file);
     const SettingsValues values = ReadSettings(ProfileFile(m_path));
     QCOMPARE(FormatMinutes(values.night.from), nocniOd);
-    QCOMPARE(values.Preview, preview);
-    QCOMPARE(values.Vrijeme, zone);
-    QCOMPARE(values.MinKorekt, minKorekt);
+    QCOMPARE(values.attestationPreview, preview);
+    QCOMPARE(values.zoneIndex, zone);
+    QCOMPARE(values.disturbanceMinutes, minKorekt);
 
     Settings settings(m_path);
     settings.load({});
     OptionsWindow form(settings, {});
     QCOMPARE(Child<QComboBox>(form, "zona")->currentIndex(), zone);
-    QCOMPARE(form.values().Vrijeme, zone);
+    QCOMPARE(form.values().zoneIndex, zone);
 }
 
 void TestSettings::zapamtiWritesEveryKeyInOrder()
@@ -245,8 +245,8 @@ void TestSettings::zapamtiWritesEveryKeyInOrder()
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
 
     const SettingsValues reread = ReadSettings(ProfileFile(m_path));
-    QCOMPARE(reread.Naziv, QStringLiteral("Šumski prijevoz d.o.o."));
-    QVERIFY(reread.AddCheck);
+    QCOMPARE(reread.companyName, QStringLiteral("Šumski prijevoz d.o.o."));
+    QVERIFY(reread.checkTypedTimes);
 }
 
 void TestSettings::geometryRoundsOnReading_data()
@@ -341,13 +341,13 @@ void TestSettings::printerChoice()
     QFETCH(QString, graph);
 
     SettingsValues values;
-    values.Printer = saved;
-    values.IPrinter = saved;
-    values.GRPrinter = saved;
+    values.attestationPrinter = saved;
+    values.reportPrinter = saved;
+    values.graphPrinter = saved;
     ResolvePrinters(values, installed);
-    QCOMPARE(values.Printer, attestation);
-    QCOMPARE(values.IPrinter, attestation);
-    QCOMPARE(values.GRPrinter, graph);
+    QCOMPARE(values.attestationPrinter, attestation);
+    QCOMPARE(values.reportPrinter, attestation);
+    QCOMPARE(values.graphPrinter, graph);
 }
 
 void TestSettings::windowChoosesPrinterInOtherCase()
@@ -360,7 +360,7 @@ void TestSettings::windowChoosesPrinterInOtherCase()
     QCOMPARE(Child<QComboBox>(form, "IzvjPrinter")->currentText(), QStringLiteral("PDF"));
     QCOMPARE(Child<QComboBox>(form, "GRPrinter")->currentText(), QStringLiteral("PDF"));
     QCOMPARE(Child<QComboBox>(form, "GRPrinter")->count(), 2);
-    QCOMPARE(form.values().Printer, QStringLiteral("HP LaserJet"));
+    QCOMPARE(form.values().attestationPrinter, QStringLiteral("HP LaserJet"));
 }
 
 void TestSettings::placementsSurviveZapamti()
@@ -402,7 +402,7 @@ void TestSettings::otkaziKeepsTypedValuesLive()
 
     QCOMPARE(FormatMinutes(settings.values().night.from), QStringLiteral("21:00"));
     QCOMPARE(settings.values().night, (NightWindow{1260, 360}));
-    QVERIFY(!settings.values().Min1);
+    QVERIFY(!settings.values().joinOneMinute);
     QCOMPARE(ProfileFile(m_path).readString(QStringLiteral("Obracun"), QStringLiteral("NocniOd"), QString()), QStringLiteral("22:00"));
 
     // Pressed later, "Zapamti" writes what was typed before.

@@ -189,7 +189,7 @@ int main(int argc, char* argv[])
         return kExitUsage;
     }
     const SettingsValues settings = ReadSettings(ProfileFile(DefaultSettingsPath()));
-    const QString keyPath = args->keyGiven ? args->keyPath : settings.EuropskiKljuc;
+    const QString keyPath = args->keyGiven ? args->keyPath : settings.europeanRootKey;
     if (!args->database.isEmpty()) {
         return Import(*args, keyPath, settings.night, out, err);
     }

@@ -231,21 +231,21 @@ void AttestationWindow::refill()
 {
     const SettingsValues& settings = m_session.values();
     const QDate today = QDate::currentDate();
-    m_place->setText(settings.Sjediste);
+    m_place->setText(settings.companySeat);
     for (DateField* date : {m_date, m_from, m_employedSince, m_birthDate, m_signatureDate})
         date->setDate(today);
     m_to->setDate(today.addDays(1));
-    m_company->setText(settings.Naziv);
-    m_street->setText(settings.Adresa + QLatin1Char(',') + settings.Posta + QLatin1Char(' ') + settings.Sjediste);
-    m_country->setText(settings.Drzava);
-    m_telephone->setText(settings.Telefon);
-    m_fax->setText(settings.Faks);
-    m_email->setText(settings.EMail);
+    m_company->setText(settings.companyName);
+    m_street->setText(settings.companyAddress + QLatin1Char(',') + settings.postCode + QLatin1Char(' ') + settings.companySeat);
+    m_country->setText(settings.companyCountry);
+    m_telephone->setText(settings.phone);
+    m_fax->setText(settings.fax);
+    m_email->setText(settings.email);
     m_activities->setCurrentRow(-1);
     m_activities->clearSelection();
     for (QLineEdit* empty : {m_fillerName, m_fillerPosition, m_driverName, m_documents, m_fromTime, m_toTime})
         empty->clear();
-    m_signaturePlace->setText(settings.MjPotpisa);
+    m_signaturePlace->setText(settings.signingPlace);
     m_hasEnd->setChecked(false);
     m_printSignature->setChecked(true);
 
@@ -418,17 +418,17 @@ void AttestationWindow::chooseDriver()
 void AttestationWindow::print()
 {
     const SettingsValues& settings = m_session.values();
-    if (settings.Printer.trimmed().isEmpty()) {
+    if (settings.attestationPrinter.trimmed().isEmpty()) {
         ShowMessage(this, kNoPrinterChosenMessage);
         return;
     }
     auto printout = std::make_shared<AttestationPrintout>(fromFields());
     // Opened from the register, which is modal, a preview beside this window would be blocked
     // by the register: it is shown modally then.
-    if (settings.Preview && QApplication::activeModalWidget())
+    if (settings.attestationPreview && QApplication::activeModalWidget())
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Attestation, this);
     else
-        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.Preview, this);
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.attestationPreview, this);
 }
 
 void AttestationWindow::storeRecord()
@@ -446,7 +446,7 @@ void AttestationWindow::storeRecord()
         return;
     }
     m_id = result.id;
-    if (m_session.values().Auto)
+    if (m_session.values().printAfterStore)
         print();
     emit m_session.attestationsChanged();
     close();

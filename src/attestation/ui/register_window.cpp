@@ -308,14 +308,14 @@ void AttestationRegisterWindow::copyList()
 void AttestationRegisterWindow::print()
 {
     const SettingsValues& settings = m_session.values();
-    RegisterPrintData data{settings.Zaglavlje,
+    RegisterPrintData data{settings.rosterHeader,
                            m_drivers->currentIndex() > 0 ? QStringLiteral("Vozač: ") + m_drivers->currentText()
                                                          : QStringLiteral("Svi djelatnici"),
                            QStringLiteral("Razdoblje: ") + m_from->date().toString(QStringLiteral("dd.MM.yyyy"))
                                + QStringLiteral(" - ") + m_to->date().toString(QStringLiteral("dd.MM.yyyy")),
                            m_rows, CountDrivers(m_rows), QDateTime::currentDateTime(), QString()};
     auto printout = std::make_shared<RegisterPrintout>(std::move(data));
-    if (settings.IPreview)
+    if (settings.reportPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
     else
         PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Report, false, this);

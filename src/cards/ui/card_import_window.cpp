@@ -110,7 +110,7 @@ CardImportWindow::CardFile CardImportWindow::readFile(const QString& path) const
     CardFile file{path, std::nullopt, QString()};
     try {
         CardDownload download = ReadCardDownload(path);
-        SignatureStatus signature = CheckCardSignatures(download, m_session.values().EuropskiKljuc);
+        SignatureStatus signature = CheckCardSignatures(download, m_session.values().europeanRootKey);
         Transaction read = m_session.read();
         file.plan = PlanCardImport(read, std::move(download), std::move(signature));
     } catch (const CardFileError& error) {
@@ -143,7 +143,7 @@ void CardImportWindow::addFiles(const QStringList& paths)
 void CardImportWindow::chooseFiles()
 {
     const QStringList paths =
-        QFileDialog::getOpenFileNames(this, QStringLiteral("Datoteke digitalne kartice"), m_session.values().DDDFolder, kFileFilter);
+        QFileDialog::getOpenFileNames(this, QStringLiteral("Datoteke digitalne kartice"), m_session.values().cardFileFolder, kFileFilter);
     addFiles(paths);
 }
 

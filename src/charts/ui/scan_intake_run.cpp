@@ -125,7 +125,7 @@ void RunScanIntake(Session& session, QWidget* mainWindow)
     ShowMessage(mainWindow, kScanIntakeNotice);
     ScanChooser* chooser = mainWindow->findChild<ScanChooser*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chooser)
-        chooser = new ScanChooser(session.values().SkenFolder, mainWindow);
+        chooser = new ScanChooser(session.values().scanFolder, mainWindow);
     if (chooser->exec() != QDialog::Accepted)
         return;
     mainWindow->repaint();

@@ -204,7 +204,7 @@ void ComplianceWindow::showChecks()
     const std::array<int, kRuleCount> counts = CountByRule(AllInfringements(m_checks));
     for (int rule = 0; rule < kRuleCount; ++rule)
         m_totals->item(rule, 2)->setText(QString::number(counts[static_cast<size_t>(rule)]));
-    const bool asRest = m_session.values().PraznineOdmor;
+    const bool asRest = m_session.values().timeWithoutRecordsIsRest;
     m_gaps->setText(QStringLiteral("Prekršaja: %1\nVrijeme bez ikakvog zapisa: %2 razdoblja, ukupno %3 (%4).\n"
                                    "Zbirni unosi (samo dnevni zbrojevi, bez provjere stanki i odmora): %5.")
                         .arg(row)
@@ -227,7 +227,7 @@ void ComplianceWindow::openDay(int row)
 void ComplianceWindow::print()
 {
     const SettingsValues& settings = m_session.values();
-    ComplianceReportData data{settings.Naziv,
+    ComplianceReportData data{settings.companyName,
                               m_drivers->currentData().toInt() > 0 ? m_drivers->currentText() : QStringLiteral("Svi vozači"),
                               m_checkedFrom.isValid() ? m_checkedFrom : m_from->date(),
                               m_checkedTo.isValid() ? m_checkedTo : m_to->date(),
@@ -235,7 +235,7 @@ void ComplianceWindow::print()
                               QDateTime::currentDateTime(),
                               QString()};
     PresentPrintout(m_session.printing(), std::make_shared<ComplianceReport>(std::move(data)), PrinterRole::Report,
-                    settings.IPreview, this);
+                    settings.reportPreview, this);
 }
 
 void ComplianceWindow::copyList()

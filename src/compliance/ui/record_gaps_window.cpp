@@ -275,10 +275,10 @@ void RecordGapsWindow::printAttestations()
     const SettingsValues& settings = m_session.values();
     // Opened from the register, which is modal, a preview beside this window would be blocked
     // by the register: it is shown modally then.
-    if (settings.Preview && QApplication::activeModalWidget())
+    if (settings.attestationPreview && QApplication::activeModalWidget())
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Attestation, this);
     else
-        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.Preview, this);
+        PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Attestation, settings.attestationPreview, this);
 }
 
 bool RecordGapsWindow::saveAttestationsPdf(const QString& path)

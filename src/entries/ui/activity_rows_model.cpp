@@ -17,7 +17,7 @@ ActivityRowsModel::ActivityRowsModel(const SettingsValues& settings, QObject* pa
 void ActivityRowsModel::applySettings(const SettingsValues& settings)
 {
     m_colours = ActivityColoursOf(settings);
-    m_addCheck = settings.AddCheck;
+    m_addCheck = settings.checkTypedTimes;
     for (ActivityKind kind : kActivityKinds)
         m_icons[static_cast<size_t>(ActivityCode(kind))] = ActivityKindIcon(kind, m_colours);
     if (!m_rows.empty())

@@ -185,7 +185,7 @@ void DriverListWindow::deleteChosen()
 void DriverListWindow::printRoster()
 {
     const int row = currentRow();
-    RosterData data{m_session.values().Zaglavlje, m_model->rows(), QDate::currentDate(),
+    RosterData data{m_session.values().rosterHeader, m_model->rows(), QDate::currentDate(),
                     QDateTime::currentDateTime(), QString()};
     PresentPrintoutModally(m_session.printing(), std::make_shared<RosterPrintout>(std::move(data)), PrinterRole::Report,
                            this);

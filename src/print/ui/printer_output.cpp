@@ -11,13 +11,13 @@ QString ChosenPrinter(const SettingsValues& settings, PrinterRole role)
 {
     switch (role) {
     case PrinterRole::Graph:
-        return settings.GRPrinter;
+        return settings.graphPrinter;
     case PrinterRole::Attestation:
-        return settings.Printer;
+        return settings.attestationPrinter;
     case PrinterRole::Report:
         break;
     }
-    return settings.IPrinter;
+    return settings.reportPrinter;
 }
 
 QStringList InstalledPrinterNames()

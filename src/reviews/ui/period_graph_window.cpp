@@ -191,7 +191,7 @@ PeriodGraphWindow::~PeriodGraphWindow()
 void PeriodGraphWindow::applySettings()
 {
     const ActivityColours colours = ActivityColoursOf(m_session.values());
-    m_delegate->setLook(colours, m_session.values().Sumarno2x2);
+    m_delegate->setLook(colours, m_session.values().summaryTwoByTwo);
     m_legend->setColours(colours);
     m_list->viewport()->update();
 }
@@ -289,9 +289,9 @@ void PeriodGraphWindow::print()
 {
     const SettingsValues& settings = m_session.values();
     PeriodPrintoutData data{m_driver.name, m_from->date(), m_to->date(), m_days, ActivityColoursOf(settings),
-                            settings.Sumarno2x2};
+                            settings.summaryTwoByTwo};
     PresentPrintout(m_session.printing(), std::make_shared<PeriodPrintout>(std::move(data)), PrinterRole::Graph,
-                    settings.GRPreview, this);
+                    settings.graphPreview, this);
 }
 
 void OpenPeriodWindow(Session& session, int driverId, QWidget* owner)

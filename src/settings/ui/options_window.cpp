@@ -333,115 +333,115 @@ QWidget* OptionsWindow::buildHiddenPage()
 
 void OptionsWindow::showValues(const SettingsValues& v)
 {
-    m_naziv->setText(v.Naziv);
-    m_adresa->setText(v.Adresa);
-    m_sjediste->setText(v.Sjediste);
-    m_drzava->setText(v.Drzava);
-    m_mjObracun->setText(v.MjObracuna);
-    m_mjPotpisa->setText(v.MjPotpisa);
-    m_posta->setText(v.Posta);
-    m_mbr->setText(v.MBR);
-    m_oib->setText(v.OIB);
-    m_telefon->setText(v.Telefon);
-    m_faks->setText(v.Faks);
-    m_email->setText(v.EMail);
-    m_folder->setText(v.DDDFolder);
+    m_naziv->setText(v.companyName);
+    m_adresa->setText(v.companyAddress);
+    m_sjediste->setText(v.companySeat);
+    m_drzava->setText(v.companyCountry);
+    m_mjObracun->setText(v.calculationPlace);
+    m_mjPotpisa->setText(v.signingPlace);
+    m_posta->setText(v.postCode);
+    m_mbr->setText(v.companyRegistrationNumber);
+    m_oib->setText(v.companyTaxNumber);
+    m_telefon->setText(v.phone);
+    m_faks->setText(v.fax);
+    m_email->setText(v.email);
+    m_folder->setText(v.cardFileFolder);
 
-    ChooseItem(m_evPrinter, v.Printer);
-    m_showBeforeEv->setChecked(v.Preview);
-    m_autoIspis->setChecked(v.Auto);
-    ChooseItem(m_izvjPrinter, v.IPrinter);
-    m_showBeforeIzvj->setChecked(v.IPreview);
-    m_head->setText(v.Zaglavlje);
-    ChooseItem(m_grPrinter, v.GRPrinter);
-    m_showBeforeGr->setChecked(v.GRPreview);
-    m_stretchPrint->setChecked(v.Stretch);
+    ChooseItem(m_evPrinter, v.attestationPrinter);
+    m_showBeforeEv->setChecked(v.attestationPreview);
+    m_autoIspis->setChecked(v.printAfterStore);
+    ChooseItem(m_izvjPrinter, v.reportPrinter);
+    m_showBeforeIzvj->setChecked(v.reportPreview);
+    m_head->setText(v.rosterHeader);
+    ChooseItem(m_grPrinter, v.graphPrinter);
+    m_showBeforeGr->setChecked(v.graphPreview);
+    m_stretchPrint->setChecked(v.notesOnSeveralLines);
 
-    const std::array<int, 4> colours = {v.T0, v.T1, v.T2, v.T3};
+    const std::array<int, 4> colours = {v.restColour, v.availabilityColour, v.workColour, v.drivingColour};
     for (int kind = 0; kind < int(colours.size()); ++kind) {
         QPalette palette = m_colourSwatches[kind]->palette();
         palette.setColor(QPalette::Window, SettingColour(colours[kind]));
         m_colourSwatches[kind]->setPalette(palette);
     }
-    m_sumarno2x2->setChecked(v.Sumarno2x2);
+    m_sumarno2x2->setChecked(v.summaryTwoByTwo);
 
-    m_zona->setCurrentIndex(v.Vrijeme);
-    m_voziloConnect->setChecked(v.Vozilo);
-    m_odZadnjeg->setChecked(v.OdZadnjeg);
-    m_autoZadnji->setChecked(v.AutoZadnji);
-    m_snimiOriginal->setChecked(v.SnimiOriginal);
+    m_zona->setCurrentIndex(v.zoneIndex);
+    m_voziloConnect->setChecked(v.zoneVehicle);
+    m_odZadnjeg->setChecked(v.zoneFromLast);
+    m_autoZadnji->setChecked(v.zoneAutoLast);
+    m_snimiOriginal->setChecked(v.zoneSaveOriginal);
 
     m_nocniOd->setText(FormatMinutes(v.night.from));
     m_nocniDo->setText(FormatMinutes(v.night.to));
-    m_addCheck->setChecked(v.AddCheck);
-    m_refMjeseci->setValue(v.RefMjeseci);
-    m_praznineOdmor->setChecked(v.PraznineOdmor);
-    m_prazninaSati->setValue(v.PrazninaSati);
+    m_addCheck->setChecked(v.checkTypedTimes);
+    m_refMjeseci->setValue(v.referenceMonths);
+    m_praznineOdmor->setChecked(v.timeWithoutRecordsIsRest);
+    m_prazninaSati->setValue(v.shortestGapHours);
 
-    m_min1->setChecked(v.Min1);
-    m_minVoznja->setChecked(v.MinVoznja);
-    m_neminVoznja->setChecked(v.NeminVoznja);
-    m_odmor->setChecked(v.Odmor15);
-    m_neminOdmor->setChecked(v.NeminOdmor);
-    m_centarRadijus->setChecked(v.CentarRadijus);
-    m_finoPoravnaj->setChecked(v.FinoPoravnaj);
-    m_specialKorekcija->setChecked(v.SpecKorekt);
-    m_specialMin->setText(QString::number(v.MinKorekt));
-    m_skenFolder->setText(v.SkenFolder);
+    m_min1->setChecked(v.joinOneMinute);
+    m_minVoznja->setChecked(v.joinToDriving);
+    m_neminVoznja->setChecked(v.keepShortDriving);
+    m_odmor->setChecked(v.shortRestIsAvailability);
+    m_neminOdmor->setChecked(v.keepShortRest);
+    m_centarRadijus->setChecked(v.radiusFollowsCentre);
+    m_finoPoravnaj->setChecked(v.fineAlignment);
+    m_specialKorekcija->setChecked(v.correctDisturbances);
+    m_specialMin->setText(QString::number(v.disturbanceMinutes));
+    m_skenFolder->setText(v.scanFolder);
 }
 
 SettingsValues OptionsWindow::values() const
 {
     SettingsValues v = m_kept;
-    v.Naziv = m_naziv->text();
-    v.Adresa = m_adresa->text();
-    v.Sjediste = m_sjediste->text();
-    v.Drzava = m_drzava->text();
-    v.MjObracuna = m_mjObracun->text();
-    v.MjPotpisa = m_mjPotpisa->text();
-    v.Posta = m_posta->text();
-    v.MBR = m_mbr->text();
-    v.OIB = m_oib->text();
-    v.Telefon = m_telefon->text();
-    v.Faks = m_faks->text();
-    v.EMail = m_email->text();
-    v.DDDFolder = m_folder->text();
+    v.companyName = m_naziv->text();
+    v.companyAddress = m_adresa->text();
+    v.companySeat = m_sjediste->text();
+    v.companyCountry = m_drzava->text();
+    v.calculationPlace = m_mjObracun->text();
+    v.signingPlace = m_mjPotpisa->text();
+    v.postCode = m_posta->text();
+    v.companyRegistrationNumber = m_mbr->text();
+    v.companyTaxNumber = m_oib->text();
+    v.phone = m_telefon->text();
+    v.fax = m_faks->text();
+    v.email = m_email->text();
+    v.cardFileFolder = m_folder->text();
 
-    v.Printer = m_evPrinter->currentText();
-    v.Preview = m_showBeforeEv->isChecked();
-    v.Auto = m_autoIspis->isChecked();
-    v.IPrinter = m_izvjPrinter->currentText();
-    v.IPreview = m_showBeforeIzvj->isChecked();
-    v.Zaglavlje = m_head->text();
-    v.GRPrinter = m_grPrinter->currentText();
-    v.GRPreview = m_showBeforeGr->isChecked();
-    v.Stretch = m_stretchPrint->isChecked();
+    v.attestationPrinter = m_evPrinter->currentText();
+    v.attestationPreview = m_showBeforeEv->isChecked();
+    v.printAfterStore = m_autoIspis->isChecked();
+    v.reportPrinter = m_izvjPrinter->currentText();
+    v.reportPreview = m_showBeforeIzvj->isChecked();
+    v.rosterHeader = m_head->text();
+    v.graphPrinter = m_grPrinter->currentText();
+    v.graphPreview = m_showBeforeGr->isChecked();
+    v.notesOnSeveralLines = m_stretchPrint->isChecked();
 
-    v.Sumarno2x2 = m_sumarno2x2->isChecked();
+    v.summaryTwoByTwo = m_sumarno2x2->isChecked();
 
-    v.Vrijeme = m_zona->currentIndex();
-    v.Vozilo = m_voziloConnect->isChecked();
-    v.OdZadnjeg = m_odZadnjeg->isChecked();
-    v.AutoZadnji = m_autoZadnji->isChecked();
-    v.SnimiOriginal = m_snimiOriginal->isChecked();
+    v.zoneIndex = m_zona->currentIndex();
+    v.zoneVehicle = m_voziloConnect->isChecked();
+    v.zoneFromLast = m_odZadnjeg->isChecked();
+    v.zoneAutoLast = m_autoZadnji->isChecked();
+    v.zoneSaveOriginal = m_snimiOriginal->isChecked();
 
-    v.AddCheck = m_addCheck->isChecked();
-    v.RefMjeseci = m_refMjeseci->value();
-    v.PraznineOdmor = m_praznineOdmor->isChecked();
-    v.PrazninaSati = m_prazninaSati->value();
+    v.checkTypedTimes = m_addCheck->isChecked();
+    v.referenceMonths = m_refMjeseci->value();
+    v.timeWithoutRecordsIsRest = m_praznineOdmor->isChecked();
+    v.shortestGapHours = m_prazninaSati->value();
 
-    v.Min1 = m_min1->isChecked();
-    v.MinVoznja = m_minVoznja->isChecked();
-    v.NeminVoznja = m_neminVoznja->isChecked();
-    v.Odmor15 = m_odmor->isChecked();
-    v.NeminOdmor = m_neminOdmor->isChecked();
-    v.CentarRadijus = m_centarRadijus->isChecked();
-    v.FinoPoravnaj = m_finoPoravnaj->isChecked();
-    v.SpecKorekt = m_specialKorekcija->isChecked();
+    v.joinOneMinute = m_min1->isChecked();
+    v.joinToDriving = m_minVoznja->isChecked();
+    v.keepShortDriving = m_neminVoznja->isChecked();
+    v.shortRestIsAvailability = m_odmor->isChecked();
+    v.keepShortRest = m_neminOdmor->isChecked();
+    v.radiusFollowsCentre = m_centarRadijus->isChecked();
+    v.fineAlignment = m_finoPoravnaj->isChecked();
+    v.correctDisturbances = m_specialKorekcija->isChecked();
     bool whole = false;
     const int minutes = m_specialMin->text().trimmed().toInt(&whole);
-    v.MinKorekt = whole ? minutes : SettingsValues().MinKorekt;
-    v.SkenFolder = m_skenFolder->text();
+    v.disturbanceMinutes = whole ? minutes : SettingsValues().disturbanceMinutes;
+    v.scanFolder = m_skenFolder->text();
     return v;
 }
 

@@ -295,7 +295,7 @@ void WorkTimeWindow::buildRecord()
     try {
         Transaction read = m_session.read();
         m_model->setRows(
-            LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().RefMjeseci));
+            LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().referenceMonths));
     } catch (const DbError& error) {
         ShowError(this, error.text());
     }
@@ -310,10 +310,10 @@ void WorkTimeWindow::print()
     const SettingsValues& settings = m_session.values();
     const QVariantList driver = m_drivers->currentData().toList();
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
-                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.Stretch, QString(),
+                           driver.value(1).toString(), QDateTime::currentDateTime(), settings.notesOnSeveralLines, QString(),
                            settings.night.from, settings.night.to};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
-    if (settings.IPreview)
+    if (settings.reportPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
     else
         PresentPrintout(m_session.printing(), std::move(printout), PrinterRole::Report, false, this);

@@ -66,14 +66,14 @@ void TestAttestationWindows::init()
         return true;
     });
     setSettings([](SettingsValues& values) {
-        values.Printer = QStringLiteral("Pisač potvrda");
-        values.Preview = false;
-        values.Auto = false;
-        values.Sjediste = QStringLiteral("Zagreb");
-        values.Naziv = QStringLiteral("Prijevoznik d.o.o.");
-        values.Adresa = QStringLiteral("Glavna ulica 1");
-        values.Posta = QStringLiteral("10000");
-        values.MjPotpisa = QStringLiteral("Karlovac");
+        values.attestationPrinter = QStringLiteral("Pisač potvrda");
+        values.attestationPreview = false;
+        values.printAfterStore = false;
+        values.companySeat = QStringLiteral("Zagreb");
+        values.companyName = QStringLiteral("Prijevoznik d.o.o.");
+        values.companyAddress = QStringLiteral("Glavna ulica 1");
+        values.postCode = QStringLiteral("10000");
+        values.signingPlace = QStringLiteral("Karlovac");
     });
 }
 
@@ -163,18 +163,18 @@ void TestAttestationWindows::savingNeedsAnActivityAndStoresTheFields()
 void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
 {
     AttestationWindow* window = open();
-    setSettings([](SettingsValues& values) { values.Printer.clear(); });
+    setSettings([](SettingsValues& values) { values.attestationPrinter.clear(); });
     {
         MessageAnswerer answerer;
         QTest::mouseClick(Child<QPushButton>(*window, "BitBtn7"), Qt::LeftButton);
         QCOMPARE(answerer.texts, QStringList{QStringLiteral("Nedefiniran printer (Podaci-Postavke)!")});
     }
     QVERIFY(m_copies.isEmpty());
-    setSettings([](SettingsValues& values) { values.Printer = QStringLiteral("Pisač potvrda"); });
+    setSettings([](SettingsValues& values) { values.attestationPrinter = QStringLiteral("Pisač potvrda"); });
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn7"), Qt::LeftButton);
     QCOMPARE(m_copies, QList<int>{2});
     // With the preview on, the form shows first.
-    setSettings([](SettingsValues& values) { values.Preview = true; });
+    setSettings([](SettingsValues& values) { values.attestationPreview = true; });
     PrintPreview preview(m_db->session().printing());
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn7"), Qt::LeftButton);
     QVERIFY(preview.isVisible());
@@ -184,7 +184,7 @@ void TestAttestationWindows::printingNeedsAPrinterAndMakesTwoCopies()
 
 void TestAttestationWindows::autoPrintsAfterSaving()
 {
-    setSettings([](SettingsValues& values) { values.Auto = true; });
+    setSettings([](SettingsValues& values) { values.printAfterStore = true; });
     AttestationWindow* window = open();
     Child<QListWidget>(*window, "AktivnostLista")->setCurrentRow(5);
     QTest::mouseClick(Child<QPushButton>(*window, "BitBtn1"), Qt::LeftButton);
@@ -289,7 +289,7 @@ void TestAttestationWindows::attestationFromTheRegisterWorksBesideIt()
 {
     m_db->run("INSERT INTO AKTPOTVRDA (IDVOZ, TIP, IME2, IME1, RAZOD, DATUM) VALUES "
               "(1, 1, 'Anić Ana', 'Babić Đurđa', '2030-03-01 08:00', '2030-03-01')");
-    setSettings([](SettingsValues& values) { values.Preview = true; });
+    setSettings([](SettingsValues& values) { values.attestationPreview = true; });
     PrintPreview preview(m_db->session().printing());
     AttestationRegisterWindow registerWindow(m_db->session());
     auto* grid = Child<QTableWidget>(registerWindow, "ThemeDBGrid1");

@@ -134,8 +134,8 @@ void TestComplianceWindow::checkListTotalsAndDayGraph()
 void TestComplianceWindow::printedAndSaved()
 {
     SettingsValues values = m_db->session().settings().values();
-    values.IPreview = true;
-    values.Naziv = QStringLiteral("Prijevoz Horvat d.o.o.");
+    values.reportPreview = true;
+    values.companyName = QStringLiteral("Prijevoz Horvat d.o.o.");
     m_db->session().settings().commit(values);
     ComplianceWindow window(m_db->session());
     QVERIFY(ShowActive(window));

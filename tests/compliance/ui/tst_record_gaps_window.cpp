@@ -93,8 +93,8 @@ void TestRecordGapsWindow::initTestCase()
     Store(m_db->data(), 5, QDate(2026, 3, 6),
           {Interval(ActivityKind::Driving, 360, 600), Interval(ActivityKind::Rest, 600, 1440)});
     SettingsValues values = m_db->session().settings().values();
-    values.Preview = false;
-    values.Printer = QStringLiteral("Pisač potvrda");
+    values.attestationPreview = false;
+    values.attestationPrinter = QStringLiteral("Pisač potvrda");
     m_db->session().settings().commit(values);
 }
 

@@ -97,8 +97,8 @@ void TestPeriodGraphWindow::cleanup()
 void TestPeriodGraphWindow::setPreview(bool preview, const QString& graphPrinter)
 {
     SettingsValues values = m_db->session().settings().values();
-    values.GRPreview = preview;
-    values.GRPrinter = graphPrinter;
+    values.graphPreview = preview;
+    values.graphPrinter = graphPrinter;
     m_db->session().settings().commit(values);
 }
 

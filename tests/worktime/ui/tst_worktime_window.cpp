@@ -107,14 +107,14 @@ void TestWorkTimeForm::printingAtOnceOrThroughThePreview()
     ReplaceAndLeave(Child<DateField>(window, "Dat2"), QStringLiteral("30.11.2025"));
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn4"), Qt::LeftButton);
     SettingsValues values = m_db->session().settings().values();
-    values.IPreview = false;
+    values.reportPreview = false;
     m_db->session().settings().commit(values);
     QTest::mouseClick(Child<QPushButton>(window, "BitBtn7"), Qt::LeftButton);
     QCOMPARE(printed, 1);
     QCOMPARE(pages, 3);
     QVERIFY(!preview.isVisible());
 
-    values.IPreview = true;
+    values.reportPreview = true;
     m_db->session().settings().commit(values);
     QTimer::singleShot(100, [&] {
         QVERIFY(preview.isVisible());
