@@ -483,10 +483,9 @@ QWidget* ChartWorkspace::buildButtonBar()
 
 void ChartWorkspace::refill()
 {
-    const NightWindow night = NightWindowOf(m_session.values());
-    m_night = NightPeriod{night.from, night.to};
-    m_day1->setNight(night);
-    m_day2->setNight(night);
+    m_night = m_session.values().night;
+    m_day1->setNight(m_night);
+    m_day2->setNight(m_night);
     m_date->setDate(QDate::currentDate());
     m_coDriver->setChecked(false);
     m_crew->setChecked(false);
@@ -546,7 +545,7 @@ void ChartWorkspace::showDays()
 void ChartWorkspace::showChartTotals()
 {
     const DayTotals totals = ComputeDayTotals(CountedIntervals(m_analysis.days().all),
-                                              NightWindow{m_night.from, m_night.to});
+                                              m_night);
     ShowDayTotals(m_chartSums, totals);
     m_chartTotal->setText(DayTotalText(totals.totalMinutes));
     m_chartMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
@@ -679,7 +678,7 @@ ChartEntry ChartWorkspace::entryFromFields() const
     entry.endKm = Decimal3::fromText(m_endKm->text());
     entry.endOfDay1Km = Decimal3::fromText(m_endOfDayKm->text());
     entry.remark = m_remark->text();
-    entry.night = NightWindow{m_night.from, m_night.to};
+    entry.night = m_night;
     entry.coDriver = m_coDriver->isChecked();
     entry.crew = m_crew->isChecked();
     entry.day1 = m_day1->rows()->rows();

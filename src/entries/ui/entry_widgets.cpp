@@ -21,12 +21,6 @@ const QStringList kDayTotalsLineNames{
     QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
 };
 
-NightWindow NightWindowOf(const SettingsValues& settings)
-{
-    const std::pair<int, int> minutes = NightWindowMinutes(settings);
-    return NightWindow{minutes.first, minutes.second};
-}
-
 void KeepRoomWhenHidden(QWidget* widget)
 {
     QSizePolicy policy = widget->sizePolicy();

@@ -21,9 +21,6 @@ class Session;
 // The eight lines of a day's totals grid: the four kinds, then the night totals.
 extern const QStringList kDayTotalsLineNames;
 
-// The night window of the settings, as a new entry is counted with.
-NightWindow NightWindowOf(const SettingsValues& settings);
-
 // A control shown only at times keeps its room while hidden, so that showing it moves nothing.
 void KeepRoomWhenHidden(QWidget* widget);
 

@@ -335,7 +335,7 @@ QWidget* ManualEntryWindow::buildButtonBar()
 void ManualEntryWindow::refill()
 {
     m_scannedMark->hide();
-    m_night = NightWindowOf(m_session.values());
+    m_night = m_session.values().night;
     m_coDriver->setChecked(false);
     m_crew->setChecked(false);
     m_date->setDate(Yesterday());
@@ -387,7 +387,7 @@ void ManualEntryWindow::loadEntry(int id, bool asTemplate)
     std::optional<LoadedEntry> loaded;
     try {
         Transaction read = m_session.read();
-        loaded = LoadEntry(read, id, NightWindowOf(m_session.values()));
+        loaded = LoadEntry(read, id, m_session.values().night);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -398,7 +398,7 @@ void ManualEntryWindow::loadEntry(int id, bool asTemplate)
         return;
     }
     if (asTemplate) {
-        showEntry(EntryFromTemplate(*loaded, NightWindowOf(m_session.values()), Yesterday()));
+        showEntry(EntryFromTemplate(*loaded, m_session.values().night, Yesterday()));
         return;
     }
     showEntry(loaded->entry);

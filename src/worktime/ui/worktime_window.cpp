@@ -96,7 +96,7 @@ public:
         if (orientation != Qt::Horizontal)
             return QVariant();
         const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
-                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(m_night.first, m_night.second)),
+                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(m_night.from, m_night.to)),
                                    QStringLiteral("Ukupno"), QStringLiteral("Bilješke")};
         if (role == Qt::DisplayRole)
             return captions.value(section);
@@ -106,7 +106,7 @@ public:
     }
 
     // The night window the night column's caption names.
-    void setNightWindow(std::pair<int, int> night)
+    void setNightWindow(NightWindow night)
     {
         m_night = night;
         emit headerDataChanged(Qt::Horizontal, NocniRad, NocniRad);
@@ -114,7 +114,7 @@ public:
 
 private:
     std::vector<WorkTimeRow> m_rows;
-    std::pair<int, int> m_night;
+    NightWindow m_night;
 };
 
 namespace {
@@ -242,9 +242,9 @@ WorkTimeWindow::WorkTimeWindow(Session& session, QWidget* parent) : QDialog(pare
     });
     connect(print, &QPushButton::clicked, this, &WorkTimeWindow::print);
     // The night column's caption names the night window of the settings.
-    m_model->setNightWindow(NightWindowMinutes(m_session.values()));
+    m_model->setNightWindow(m_session.values().night);
     connect(&m_session.settings(), &Settings::changed, m_model,
-            [this] { m_model->setNightWindow(NightWindowMinutes(m_session.values())); });
+            [this] { m_model->setNightWindow(m_session.values().night); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(kClientWidth, kClientHeight);
@@ -333,10 +333,9 @@ void WorkTimeWindow::print()
         return;
     const SettingsValues& settings = m_session.values();
     const QVariantList driver = m_drivers->currentData().toList();
-    const auto [nightFrom, nightTo] = NightWindowMinutes(settings);
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
                            driver.value(1).toString(), QDateTime::currentDateTime(), settings.notesOnSeveralLines, QString(),
-                           nightFrom, nightTo};
+                           settings.night.from, settings.night.to};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
     if (settings.reportPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);
