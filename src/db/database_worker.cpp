@@ -79,6 +79,12 @@ bool DatabaseWorker::nextTask(Connection& connection, Transaction& transaction, 
     return true;
 }
 
+void DatabaseWorker::stopCancelling()
+{
+    std::lock_guard lock(m_mutex);
+    m_runningOn = nullptr;
+}
+
 void DatabaseWorker::run(TransactionAccess access)
 {
     Connection connection;
@@ -99,7 +105,11 @@ void DatabaseWorker::run(TransactionAccess access)
                 m_runningOn = connection.attachment();
             }
             task.job(transaction);
+            stopCancelling();
         } catch (const DbError& error) {
+            // Before anyone hears of the failure: a cancel must not reach an attachment whose
+            // connection is gone (the client library aborts on it).
+            stopCancelling();
             if (task.failure)
                 task.failure(error);
         }
