@@ -143,10 +143,12 @@ private:
     std::size_t m_keptBytes = 0;
 };
 
+// The store lives until the process ends: objects destroyed at exit (a pool of scan rasters
+// made before it) still let their buffers go into it.
 LargeBufferStore& LargeBuffers()
 {
-    static LargeBufferStore store;
-    return store;
+    static LargeBufferStore* const store = new LargeBufferStore;
+    return *store;
 }
 
 } // namespace
