@@ -1,6 +1,6 @@
 // Reading chart scans: an A4 scan at 300 dpi (2480 × 3508) holding two discs, written once as
-// a JPEG file. Compares decoding the file alone with the whole reading of both discs, and
-// times one re-analysis after a geometry change. The argument of the reading's benchmarks is
+// a JPEG file. Compares decoding the file alone (also saved in printing inks, CMYK) with the
+// whole reading of both discs, and times one re-analysis after a geometry change. The argument of the reading's benchmarks is
 // the option FinoPoravnaj: 0 the plain reading, 1 the fine one.
 //
 //   bench_chart_reading [BENCHMARK FLAGS]
@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <map>
 #include <string_view>
 
 #include <jpeglib.h>
@@ -28,7 +29,7 @@ namespace {
 
 constexpr int kDpi = 300;
 
-bool WriteScan(const QString& file)
+bool WriteScan(const QString& file, JpegInks inks = JpegInks::None)
 {
     const int width = A4WidthPixels(kDpi);
     const int height = A4HeightPixels(kDpi);
@@ -37,19 +38,20 @@ bool WriteScan(const QString& file)
     discs[0].trace = {{0, 300, 0}, {300, 420, 3}, {420, 450, 1}, {450, 600, 2}, {600, 900, 3}, {900, 1440, 0}};
     discs[1].pos0 = 95.5;
     discs[1].trace = {{0, 120, 2}, {120, 200, 0}, {200, 560, 3}, {560, 1000, 0}, {1000, 1300, 3}, {1300, 1440, 0}};
-    return WriteJpegFile(file, DrawChartPage(width, height, discs));
+    JpegWriteOptions options;
+    options.inks = inks;
+    return WriteJpegFile(file, DrawChartPage(width, height, discs), options);
 }
 
-const QString& ScanFile()
+// The scan's file, written once for each kind.
+const QString& ScanFile(JpegInks inks = JpegInks::None)
 {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("a4-300dpi.jpg"));
-        if (!WriteScan(file))
-            std::abort();
-        return file;
-    }();
-    return path;
+    static std::map<JpegInks, QString> written;
+    const auto [file, isNew] = written.try_emplace(inks, dir.filePath(QStringLiteral("a4-300dpi-%1.jpg").arg(int(inks))));
+    if (isNew && !WriteScan(file->second, inks))
+        std::abort();
+    return file->second;
 }
 
 // libjpeg-turbo's own decoder as djpeg drives it: the file in memory, decoded scanline by
@@ -98,6 +100,16 @@ void BM_DecodeJpegReused(benchmark::State& state)
         benchmark::DoNotOptimize(LoadRasterImage(file, scan));
 }
 BENCHMARK(BM_DecodeJpegReused)->Unit(benchmark::kMillisecond);
+
+// The same scan saved in printing inks (Adobe's CMYK), its inks turned into colours.
+void BM_DecodeCmykJpegReused(benchmark::State& state)
+{
+    const QString& file = ScanFile(JpegInks::Cmyk);
+    Raster scan;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadRasterImage(file, scan));
+}
+BENCHMARK(BM_DecodeCmykJpegReused)->Unit(benchmark::kMillisecond);
 
 ChartReadingOptions OptionsFor(const benchmark::State& state)
 {

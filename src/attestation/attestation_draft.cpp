@@ -13,7 +13,7 @@ std::optional<AttestationDriver> LoadAttestationDriver(Transaction& read, int dr
     sql.execute();
     if (!sql.next())
         return std::nullopt;
-    const auto text = [&](int column) { return sql.textValue(column).value_or(QString()); };
-    return AttestationDriver{text(0), DocumentNumbers(text(1), text(2), text(3)), sql.dateValue(4).value_or(DayZero()),
-                             sql.dateValue(5).value_or(DayZero())};
+    return AttestationDriver{sql.textOr(0, QString()),
+                             DocumentNumbers(sql.textOr(1, QString()), sql.textOr(2, QString()), sql.textOr(3, QString())),
+                             sql.dateValue(4).value_or(DayZero()), sql.dateValue(5).value_or(DayZero())};
 }

@@ -24,8 +24,8 @@ std::vector<AttestationPeriod> LoadAttestationPeriods(Transaction& read, const Q
         const std::optional<QDateTime> start = sql.timestampValue(3);
         if (!id || !start)
             continue;
-        periods.push_back(AttestationPeriod{static_cast<int>(*id), static_cast<int>(sql.intValue(1).value_or(-1)),
-                                            static_cast<int>(sql.intValue(2).value_or(-1)), *start, sql.timestampValue(4)});
+        periods.push_back(AttestationPeriod{static_cast<int>(*id), sql.intOr(1, -1),
+                                            sql.intOr(2, -1), *start, sql.timestampValue(4)});
     }
     return periods;
 }

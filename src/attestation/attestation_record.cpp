@@ -112,7 +112,7 @@ WriteResult StoreAttestation(Transaction& write, int id, const Attestation& a)
         sql.execute();
         if (id >= 0)
             return id;
-        return sql.next() ? static_cast<int>(sql.intValue(0).value_or(-1)) : -1;
+        return sql.next() ? sql.intOr(0, -1) : -1;
     });
 }
 
@@ -130,25 +130,21 @@ std::optional<Attestation> LoadAttestation(Transaction& read, int id)
 
 Attestation AttestationOfRow(const Statement& sql)
 {
-    const auto text = [&](const char* column) { return sql.textValue(QLatin1String(column)).value_or(QString()); };
-    const auto number = [&](const char* column, int none) {
-        return static_cast<int>(sql.intValue(QLatin1String(column)).value_or(none));
-    };
     Attestation a;
-    a.fillerId = number("IDDJ", -1);
-    a.driverId = number("IDVOZ", -1);
-    a.activity = number("TIP", -1);
-    a.company = text("NAZIV");
-    a.street = text("ULICA");
-    a.country = text("DRZAVA");
-    a.telephone = text("TEL");
-    a.fax = text("FAKS");
-    a.email = text("MAIL");
-    a.fillerName = text("IME1");
-    a.fillerPosition = text("FUNKCIJA");
-    a.driverName = text("IME2");
+    a.fillerId = sql.intOr(QStringLiteral("IDDJ"), -1);
+    a.driverId = sql.intOr(QStringLiteral("IDVOZ"), -1);
+    a.activity = sql.intOr(QStringLiteral("TIP"), -1);
+    a.company = sql.textOr(QStringLiteral("NAZIV"), QString());
+    a.street = sql.textOr(QStringLiteral("ULICA"), QString());
+    a.country = sql.textOr(QStringLiteral("DRZAVA"), QString());
+    a.telephone = sql.textOr(QStringLiteral("TEL"), QString());
+    a.fax = sql.textOr(QStringLiteral("FAKS"), QString());
+    a.email = sql.textOr(QStringLiteral("MAIL"), QString());
+    a.fillerName = sql.textOr(QStringLiteral("IME1"), QString());
+    a.fillerPosition = sql.textOr(QStringLiteral("FUNKCIJA"), QString());
+    a.driverName = sql.textOr(QStringLiteral("IME2"), QString());
     a.birthDate = sql.dateValue(QStringLiteral("DROD")).value_or(DayZero());
-    a.documents = text("BROJEVI");
+    a.documents = sql.textOr(QStringLiteral("BROJEVI"), QString());
     a.employedSince = sql.dateValue(QStringLiteral("DZAP")).value_or(DayZero());
     const QDateTime start = sql.timestampValue(QStringLiteral("RAZOD")).value_or(QDateTime(DayZero(), QTime(0, 0), Qt::UTC));
     a.from = start.date();
@@ -162,9 +158,9 @@ Attestation AttestationOfRow(const Statement& sql)
         a.to = a.from;
         a.toTime = a.fromTime;
     }
-    a.place = text("MJESTO");
+    a.place = sql.textOr(QStringLiteral("MJESTO"), QString());
     a.date = sql.dateValue(QStringLiteral("DATUM")).value_or(DayZero());
-    a.signaturePlace = text("MPOTPIS");
+    a.signaturePlace = sql.textOr(QStringLiteral("MPOTPIS"), QString());
     a.signatureDate = sql.dateValue(QStringLiteral("DPOTPIS")).value_or(DayZero());
     a.printSignature = sql.intValue(QStringLiteral("PISP")) == 1;
     return a;
@@ -178,8 +174,8 @@ std::optional<Filler> LatestFiller(Transaction& read)
     sql.execute();
     if (!sql.next())
         return std::nullopt;
-    return Filler{sql.textValue(0).value_or(QString()), sql.textValue(1).value_or(QString()),
-                  static_cast<int>(sql.intValue(2).value_or(-1))};
+    return Filler{sql.textOr(0, QString()), sql.textOr(1, QString()),
+                  sql.intOr(2, -1)};
 }
 
 QString DocumentNumbers(const QString& idCard, const QString& licence, const QString& passport)

@@ -93,14 +93,14 @@ std::vector<RegisterRow> LoadRegister(Transaction& read, const RegisterFilter& f
     std::vector<RegisterRow> rows;
     while (sql.next()) {
         RegisterRow row;
-        row.id = static_cast<int>(sql.intValue(QStringLiteral("IDP")).value_or(0));
+        row.id = sql.intOr(QStringLiteral("IDP"), 0);
         row.date = sql.dateValue(QStringLiteral("DATUM")).value_or(QDate());
         row.start = sql.timestampValue(QStringLiteral("RAZOD")).value_or(QDateTime());
         row.end = sql.timestampValue(QStringLiteral("RAZDO"));
-        row.driverId = static_cast<int>(sql.intValue(QStringLiteral("IDVOZ")).value_or(-1));
-        row.driverName = sql.textValue(QStringLiteral("IME2")).value_or(QString());
-        row.fillerName = sql.textValue(QStringLiteral("IME1")).value_or(QString());
-        row.activity = static_cast<int>(sql.intValue(QStringLiteral("TIP")).value_or(-1));
+        row.driverId = sql.intOr(QStringLiteral("IDVOZ"), -1);
+        row.driverName = sql.textOr(QStringLiteral("IME2"), QString());
+        row.fillerName = sql.textOr(QStringLiteral("IME1"), QString());
+        row.activity = sql.intOr(QStringLiteral("TIP"), -1);
         rows.push_back(std::move(row));
     }
     if (OrdersByDriver(filter))
@@ -170,9 +170,9 @@ QString RegisterCopyText(Transaction& read, const RegisterFilter& filter)
             else if (sql.columnType(column) == ColumnType::Timestamp)
                 fields << sql.timestampValue(column)->toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
             else
-                fields << sql.textValue(column).value_or(QString());
+                fields << sql.textOr(column, QString());
         }
-        lines.emplace_back(sql.textValue(QStringLiteral("IME2")).value_or(QString()), fields);
+        lines.emplace_back(sql.textOr(QStringLiteral("IME2"), QString()), fields);
     }
     if (OrdersByDriver(filter))
         SortByName(lines, [](const std::pair<QString, QStringList>& line) { return line.first; });

@@ -6,6 +6,7 @@
 #include "db/scopes.h"
 #include "db/statement.h"
 #include "entries/entry_store.h"
+#include "entries/entry_writer.h"
 #include "masterdata/vehicle_store.h"
 
 #include <algorithm>
@@ -57,9 +58,9 @@ void FindDriver(Transaction& read, CardImportPlan& plan)
     sql.prepare(QStringLiteral("SELECT IDDJ,IMEPREZIME,KARTICA FROM DJELATNICI WHERE KARTICA IS NOT NULL ORDER BY IDDJ"));
     sql.execute();
     while (sql.next()) {
-        if (SameCardNumber(sql.textValue(2).value_or(QString()), plan.download.holder.cardNumber)) {
-            plan.driverId = int(sql.intValue(0).value_or(kNoneChosen));
-            plan.driverName = sql.textValue(1).value_or(QString());
+        if (SameCardNumber(sql.textOr(2, QString()), plan.download.holder.cardNumber)) {
+            plan.driverId = sql.intOr(0, kNoneChosen);
+            plan.driverName = sql.textOr(1, QString());
             return;
         }
     }
@@ -72,7 +73,7 @@ void FindVehicles(Transaction& read, CardImportPlan& plan)
     sql.prepare(QStringLiteral("SELECT IDVOZ,OZNAKA FROM VOZILO ORDER BY IDVOZ DESC"));
     sql.execute();
     while (sql.next())
-        byPlate[ComparableText(sql.textValue(1).value_or(QString()))] = int(sql.intValue(0).value_or(kNoneChosen));
+        byPlate[ComparableText(sql.textOr(1, QString()))] = sql.intOr(0, kNoneChosen);
     for (const VehicleUse& use : plan.download.vehicles) {
         const auto found = byPlate.find(ComparableText(use.registration));
         plan.vehicleIds.push_back(found == byPlate.end() ? std::nullopt : std::optional<int>(found->second));
@@ -90,8 +91,8 @@ std::vector<StoredInterval> StoredIntervals(Transaction& read, int dayId)
     sql.execute();
     std::vector<StoredInterval> intervals;
     while (sql.next()) {
-        intervals.emplace_back(int(sql.intValue(0).value_or(0)), int(sql.intValue(1).value_or(0)), int(sql.intValue(2).value_or(-1)),
-                               int(sql.intValue(3).value_or(0)), int(sql.intValue(4).value_or(kNoneChosen)));
+        intervals.emplace_back(sql.intOr(0, 0), sql.intOr(1, 0), sql.intOr(2, -1),
+                               sql.intOr(3, 0), sql.intOr(4, kNoneChosen));
     }
     std::sort(intervals.begin(), intervals.end());
     return intervals;
@@ -137,8 +138,8 @@ void FindExistingDays(Transaction& read, CardImportPlan& plan)
     sql.execute();
     while (sql.next()) {
         ExistingDay day;
-        day.entryId = int(sql.intValue(1).value_or(0));
-        day.dayId = int(sql.intValue(2).value_or(0));
+        day.entryId = sql.intOr(1, 0);
+        day.dayId = sql.intOr(2, 0);
         const auto number = [&](int column) { return sql.intValue(column) ? std::optional<int>(int(*sql.intValue(column))) : std::nullopt; };
         day.type = number(3);
         day.subtype = number(4);
@@ -316,6 +317,8 @@ CardImportResult RunCardImport(Transaction& write, const CardImportPlan& plan, N
         }
         counts.vehiclesCreated = int(created.size());
 
+        EntryWriter entries(write);
+
         for (const CardImportDay& day : plan.days) {
             if (day.state == CardDayState::Unchanged) {
                 ++counts.unchanged;
@@ -334,7 +337,7 @@ CardImportResult RunCardImport(Transaction& write, const CardImportPlan& plan, N
                 ++counts.stored;
             }
             ManualEntry entry = CardDayEntry(day, plan, driverId, vehicleIds, night);
-            WriteManualEntry(write, entry);
+            entries.write(entry);
         }
         scope.commit();
     } catch (const DbError& error) {

@@ -1,12 +1,10 @@
 #include "charts/chart_geometry.h"
 
-#include "common/number_reading.h"
 #include "common/profile_file.h"
 #include "common/rounding.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -24,42 +22,17 @@ QString ChartGeometryPathBeside(const QString& settingsPath)
     return QFileInfo(settingsPath).absoluteDir().filePath(QStringLiteral("ktspostavke.dat"));
 }
 
-double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
-                          double defaultValue)
-{
-    const QString text = file.readString(section, key, QString());
-    std::optional<double> value = ReadNumber(text, QLatin1Char(','));
-    if (!value)
-        value = ReadNumber(text, QLatin1Char('.'));
-    return value.value_or(defaultValue);
-}
-
-QString FormatProfileDecimal(double value)
-{
-    // Two decimals at most: an estimated direction carries the noise of binary fractions
-    // ("331,88999999999976"), which neither the operator nor the file needs.
-    QString text = QLocale::c().toString(value, 'f', 2);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
-}
-
 ChartGeometry ReadChartGeometry(const ProfileFile& file)
 {
     const ChartGeometry defaults;
     auto readRounded = [&](const char* key, int defaultValue) {
-        const double value = ReadProfileDecimal(file, kSection, QLatin1String(key), defaultValue);
+        const double value = file.readDecimal(kSection, QLatin1String(key), defaultValue);
         return std::abs(value) <= kMaxCoordinate ? static_cast<int>(RoundHalfEven(value)) : defaultValue;
     };
     ChartGeometry geometry;
     geometry.r1 = readRounded("R1", defaults.r1);
     geometry.r2 = readRounded("R2", defaults.r2);
-    geometry.pos0 = ReadProfileDecimal(file, kSection, QStringLiteral("Pos0"), defaults.pos0);
+    geometry.pos0 = file.readDecimal(kSection, QStringLiteral("Pos0"), defaults.pos0);
     geometry.cx = readRounded("CX", defaults.cx);
     geometry.cy = readRounded("CY", defaults.cy);
     return geometry;
@@ -67,11 +40,11 @@ ChartGeometry ReadChartGeometry(const ProfileFile& file)
 
 bool WriteChartGeometry(ProfileFile& file, const ChartGeometry& geometry)
 {
-    return file.writeString(kSection, QStringLiteral("R1"), FormatProfileDecimal(geometry.r1))
-        && file.writeString(kSection, QStringLiteral("R2"), FormatProfileDecimal(geometry.r2))
-        && file.writeString(kSection, QStringLiteral("Pos0"), FormatProfileDecimal(geometry.pos0))
-        && file.writeString(kSection, QStringLiteral("CX"), FormatProfileDecimal(geometry.cx))
-        && file.writeString(kSection, QStringLiteral("CY"), FormatProfileDecimal(geometry.cy));
+    return file.writeDecimal(kSection, QStringLiteral("R1"), geometry.r1)
+        && file.writeDecimal(kSection, QStringLiteral("R2"), geometry.r2)
+        && file.writeDecimal(kSection, QStringLiteral("Pos0"), geometry.pos0)
+        && file.writeDecimal(kSection, QStringLiteral("CX"), geometry.cx)
+        && file.writeDecimal(kSection, QStringLiteral("CY"), geometry.cy);
 }
 
 void FitRadiiToCentre(ChartGeometry& geometry)
@@ -98,5 +71,5 @@ QString GeometryCaption(const ChartGeometry& geometry)
         .arg(geometry.r2)
         .arg(geometry.cx)
         .arg(geometry.cy)
-        .arg(FormatProfileDecimal(geometry.pos0));
+        .arg(ProfileFile::decimalText(geometry.pos0));
 }

@@ -53,9 +53,3 @@ void FitRadiiToCentre(ChartGeometry& geometry);
 // "R1 = 184; R2 = 197; C = (374,374)  0=180,5", the direction with at most two decimals.
 QString GeometryCaption(const ChartGeometry& geometry);
 
-// Decimal numbers in the settings files carry a decimal comma and at most two decimals
-// ("180,5", "331,89"); a point is accepted too when reading. Missing or unreadable values give
-// the default.
-double ReadProfileDecimal(const ProfileFile& file, const QString& section, const QString& key,
-                          double defaultValue);
-QString FormatProfileDecimal(double value);

@@ -39,7 +39,7 @@ QPen CosmeticPen(const QColor& colour)
 
 } // namespace
 
-void PaintChartOverlay(QPainter& painter, const ChartGeometry& g, int splitPoint, NightPeriod night)
+void PaintChartOverlay(QPainter& painter, const ChartGeometry& g, int splitPoint, NightWindow night)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);

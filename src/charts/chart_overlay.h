@@ -2,16 +2,11 @@
 
 #include "charts/chart_geometry.h"
 #include "charts/trace_strip.h"
+#include "common/night_window.h"
 
 #include <QImage>
 
 class QPainter;
-
-// The night period of a chart, minutes of the day; from > to runs over midnight.
-struct NightPeriod {
-    int from = 22 * 60;
-    int to = 6 * 60;
-};
 
 // Draws the geometry over a disc image, in the image's own pixel coordinates (pixel (x, y)
 // covers [x, x + 1) × [y, y + 1), so the painter's transform may scale it to any zoom and the
@@ -19,7 +14,7 @@ struct NightPeriod {
 // blue, the green line of 00:00 out to twice the inner radius, the black line of the split
 // point out to 1.5 times the inner radius with a small blue square at its end, and one tick per
 // degree of the night period near the centre, yellow and black by tens of degrees.
-void PaintChartOverlay(QPainter& painter, const ChartGeometry& geometry, int splitPoint, NightPeriod night);
+void PaintChartOverlay(QPainter& painter, const ChartGeometry& geometry, int splitPoint, NightWindow night);
 
 // The unrolled trace as the workspace shows it: 1440 columns, the strip's rows with the inner
 // radius at the bottom, grey trace on white and a white margin of kStripMargin above and below.

@@ -1,20 +1,23 @@
 #include "charts/chart_reading_options.h"
 
-#include "common/profile_file.h"
+#include "settings/settings_values.h"
+
+ChartReadingOptions ChartReadingOptionsOf(const SettingsValues& values)
+{
+    ChartReadingOptions options;
+    options.min1 = values.joinOneMinute;
+    options.minVoznja = values.joinToDriving;
+    options.neminVoznja = values.keepShortDriving;
+    options.odmor15 = values.shortRestIsAvailability;
+    options.neminOdmor = values.keepShortRest;
+    options.centarRadijus = values.radiusFollowsCentre;
+    options.specKorekt = values.correctDisturbances;
+    options.minKorekt = values.disturbanceMinutes;
+    options.finoPoravnaj = values.fineAlignment;
+    return options;
+}
 
 ChartReadingOptions ReadChartReadingOptions(const ProfileFile& file)
 {
-    const QString section = QStringLiteral("KTS");
-    const ChartReadingOptions defaults;
-    ChartReadingOptions options;
-    options.min1 = file.readBool(section, QStringLiteral("Min1"), defaults.min1);
-    options.minVoznja = file.readBool(section, QStringLiteral("MinVoznja"), defaults.minVoznja);
-    options.neminVoznja = file.readBool(section, QStringLiteral("NeminVoznja"), defaults.neminVoznja);
-    options.odmor15 = file.readBool(section, QStringLiteral("Odmor15"), defaults.odmor15);
-    options.neminOdmor = file.readBool(section, QStringLiteral("NeminOdmor"), defaults.neminOdmor);
-    options.centarRadijus = file.readBool(section, QStringLiteral("CentarRadijus"), defaults.centarRadijus);
-    options.specKorekt = file.readBool(section, QStringLiteral("SpecKorekt"), defaults.specKorekt);
-    options.minKorekt = file.readInteger(section, QStringLiteral("MinKorekt"), defaults.minKorekt);
-    options.finoPoravnaj = file.readBool(section, QStringLiteral("FinoPoravnaj"), defaults.finoPoravnaj);
-    return options;
+    return ChartReadingOptionsOf(ReadSettings(file));
 }

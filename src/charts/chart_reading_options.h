@@ -1,6 +1,7 @@
 #pragma once
 
 class ProfileFile;
+struct SettingsValues;
 
 // The chart-reading options of section "KTS" of postavke.dat, with their defaults.
 struct ChartReadingOptions {
@@ -20,4 +21,8 @@ struct ChartReadingOptions {
     bool operator==(const ChartReadingOptions&) const = default;
 };
 
+// The options as the settings hold them.
+ChartReadingOptions ChartReadingOptionsOf(const SettingsValues& values);
+
+// The options of a settings file, read as the settings read them.
 ChartReadingOptions ReadChartReadingOptions(const ProfileFile& file);

@@ -92,6 +92,32 @@ bool StartsWith(const std::uint8_t* data, std::size_t size, std::initializer_lis
     return true;
 }
 
+// Files of printing inks (CMYK, or YCCK which libjpeg turns into CMYK) are decoded as CMYK,
+// four bytes a pixel like the raster's, straight into its rows, and turned into ARGB there.
+// Adobe's files (with their marker) keep the inks inverted: 255 is no ink. Each colour is
+// what is left of the paper's white under its ink and the black.
+bool HoldsInks(const jpeg_decompress_struct& info)
+{
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
+void InksToArgb(Raster& raster, int firstRow, int endRow, bool inverted)
+{
+    constexpr int kFull = 255;
+    const auto left = [](int paper, int black) { return static_cast<std::uint32_t>((paper * black + kFull / 2) / kFull); };
+    for (int y = firstRow; y < endRow; ++y) {
+        std::uint32_t* pixel = raster.row(y);
+        for (int x = 0; x < raster.width; ++x) {
+            std::uint8_t ink[4];
+            std::memcpy(ink, pixel + x, sizeof ink);
+            int paper[4];
+            for (int i = 0; i < 4; ++i)
+                paper[i] = inverted ? ink[i] : kFull - ink[i];
+            pixel[x] = 0xFF000000u | left(paper[0], paper[3]) << 16 | left(paper[1], paper[3]) << 8 | left(paper[2], paper[3]);
+        }
+    }
+}
+
 ImageLoad Refused()
 {
     return ImageLoad{};
@@ -276,7 +302,8 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster,
     info.progress = &progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = kArgbColorSpace;
+    const bool inks = HoldsInks(info);
+    info.out_color_space = inks ? JCS_CMYK : kArgbColorSpace;
     jpeg_calc_output_dimensions(&info);
     if (!RasterSizeAllowed(info.output_width, info.output_height)) {
         const ImageLoad refused = TooLarge(info.output_width, info.output_height);
@@ -307,6 +334,8 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster,
         for (int i = 0; i < count; ++i)
             rows[i] = reinterpret_cast<JSAMPROW>(raster.row(first + i));
         const int done = static_cast<int>(jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count)));
+        if (inks)
+            InksToArgb(raster, first, first + done, info.saw_Adobe_marker);
         if (rowsWritten && done > 0)
             rowsWritten(raster, first, first + done);
     }

@@ -46,9 +46,9 @@ ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten
 ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten = {});
 
 // Decoders for file contents already in memory; same rules as LoadRasterImage.
-// JPEG: baseline or progressive, colour or grayscale, decoded straight into the raster. A
-// file whose image data is complete but whose end marker is missing is read; data that ends
-// early or is damaged is refused.
+// JPEG: baseline or progressive, colour, grayscale or printing inks (CMYK, YCCK), decoded
+// straight into the raster. A file whose image data is complete but whose end marker is
+// missing is read; data that ends early or is damaged is refused.
 ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten = {});
 // BMP: the header is checked first (size, and that the pixel data is all there when it is
 // uncompressed), then the image is read through Qt's BMP reader.

@@ -13,6 +13,14 @@
 
 #include <sys/mman.h>
 
+// An AVX2 copy of a hot loop beside the plain one, chosen at start by the processor. GCC only:
+// clang's clones of a function that is not inline leave it undefined for other files.
+#if defined(__GNUC__) && !defined(__clang__)
+#define VELTRA_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VELTRA_AVX2_CLONES
+#endif
+
 namespace {
 
 // The source index of each of count target positions when length source positions from start
@@ -135,10 +143,12 @@ private:
     std::size_t m_keptBytes = 0;
 };
 
+// The store lives until the process ends: objects destroyed at exit (a pool of scan rasters
+// made before it) still let their buffers go into it.
 LargeBufferStore& LargeBuffers()
 {
-    static LargeBufferStore store;
-    return store;
+    static LargeBufferStore* const store = new LargeBufferStore;
+    return *store;
 }
 
 } // namespace
@@ -366,7 +376,7 @@ inline std::uint32_t WeighColumns(const std::uint16_t* columns, const std::uint1
 }
 
 // With AVX2 where the processor has it, for the loop down over bytes.
-__attribute__((target_clones("avx2", "default")))
+VELTRA_AVX2_CLONES
 Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
                     int height)
 {

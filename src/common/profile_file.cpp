@@ -1,9 +1,11 @@
 #include "common/profile_file.h"
 
+#include "common/number_reading.h"
 #include "common/win1250.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringList>
@@ -237,6 +239,15 @@ bool ProfileFile::readBool(const QString& section, const QString& key, bool defa
     return number ? *number != 0 : defaultValue;
 }
 
+double ProfileFile::readDecimal(const QString& section, const QString& key, double defaultValue) const
+{
+    const QString text = readString(section, key, QString());
+    std::optional<double> value = ReadNumber(text, QLatin1Char(','));
+    if (!value)
+        value = ReadNumber(text, QLatin1Char('.'));
+    return value.value_or(defaultValue);
+}
+
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     const QString sectionName = OneLine(section).trimmed();
@@ -264,4 +275,24 @@ bool ProfileFile::writeInteger(const QString& section, const QString& key, int v
 bool ProfileFile::writeBool(const QString& section, const QString& key, bool value)
 {
     return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool ProfileFile::writeDecimal(const QString& section, const QString& key, double value)
+{
+    return writeString(section, key, decimalText(value));
+}
+
+QString ProfileFile::decimalText(double value)
+{
+    // Two decimals at most: an estimated direction carries the noise of binary fractions
+    // ("331,88999999999976"), which neither the operator nor the file needs.
+    QString text = QLocale::c().toString(value, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
 }

@@ -32,11 +32,19 @@ public:
     // Yes/no values: written as "1"/"0"; read as yes when the value is a whole number other
     // than 0, as no when it is 0, and as the default when it is not a whole number.
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
+    // Decimal numbers: written with a decimal comma and at most two decimals ("180,5",
+    // "331,89"); read with a decimal comma or point, an exponent allowed ("12,25", "12.25",
+    // "1,5E3"). Anything else, an empty value included, gives the default.
+    double readDecimal(const QString& section, const QString& key, double defaultValue) const;
 
     // Returns false when the file could not be written.
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
+    bool writeDecimal(const QString& section, const QString& key, double value);
+
+    // A decimal number as writeDecimal writes it.
+    static QString decimalText(double value);
 
 private:
     std::optional<QString> lookUp(const QString& section, const QString& key) const;

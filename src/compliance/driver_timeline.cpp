@@ -4,15 +4,6 @@
 #include "db/statement.h"
 #include "entries/manual_entry.h"
 
-namespace {
-
-int IntOrZero(const Statement& sql, int column)
-{
-    return sql.int32Value(column).value_or(0);
-}
-
-}  // namespace
-
 Minute MinuteOf(const QDate& date)
 {
     return date.toJulianDay() * kMinutesPerDay;
@@ -88,8 +79,8 @@ std::map<int, DriverTimeline> LoadDriverTimelines(Transaction& read, const QDate
         DriverTimeline& timeline = timelines[*driver];
         timeline.driverId = *driver;
         if (sql.int32Value(2) == kSubtypeSummary) {
-            timeline.summaries.push_back(SummaryDay{*date, IntOrZero(sql, 10), IntOrZero(sql, 9),
-                                                    IntOrZero(sql, 11) + IntOrZero(sql, 12)});
+            timeline.summaries.push_back(SummaryDay{*date, sql.intOr(10, 0), sql.intOr(9, 0),
+                                                    sql.intOr(11, 0) + sql.intOr(12, 0)});
             continue;
         }
         const std::optional<int> start = sql.int32Value(5);
@@ -98,11 +89,11 @@ std::map<int, DriverTimeline> LoadDriverTimelines(Transaction& read, const QDate
             sql.int32Value(7) ? ActivityKindFromCode(*sql.int32Value(7)) : std::nullopt;
         if (!start || !end || !kind || *end <= *start)
             continue;
-        const int crew = IntOrZero(sql, 8);
+        const int crew = sql.intOr(8, 0);
         const Minute day = MinuteOf(*date);
         timeline.intervals.push_back(TimelineInterval{day + *start, day + *end, *kind,
                                                       (crew & (kCrewFlagCrew | kCrewFlagCoDriver)) != 0,
-                                                      NightWindow{IntOrZero(sql, 3), IntOrZero(sql, 4)}});
+                                                      NightWindow{sql.intOr(3, 0), sql.intOr(4, 0)}});
     }
     return timelines;
 }
@@ -116,7 +107,7 @@ std::vector<CheckedDriver> LoadCheckedDrivers(Transaction& read)
     std::vector<CheckedDriver> drivers;
     while (sql.next()) {
         if (const std::optional<int> id = sql.int32Value(0))
-            drivers.push_back(CheckedDriver{*id, sql.textValue(1).value_or(QString())});
+            drivers.push_back(CheckedDriver{*id, sql.textOr(1, QString())});
     }
     return drivers;
 }

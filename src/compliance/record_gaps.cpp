@@ -268,7 +268,7 @@ std::vector<GapDriver> LoadGapDrivers(Transaction& read, std::optional<int> driv
             // Day 0 stands for a date not given.
             if (employed && *employed <= DayZero())
                 employed.reset();
-            drivers.push_back(GapDriver{*id, sql.textValue(1).value_or(QString()), employed});
+            drivers.push_back(GapDriver{*id, sql.textOr(1, QString()), employed});
         }
     }
     SortByName(drivers, [](const GapDriver& driver) { return driver.name; });

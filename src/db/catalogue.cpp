@@ -10,7 +10,7 @@ bool TableHasColumn(Statement& statement, const QString& table, const QString& c
     statement.execute();
     bool found = false;
     while (statement.next()) {
-        if (statement.textValue(0).value_or(QString()) == column.toUpper())
+        if (statement.textOr(0, QString()) == column.toUpper())
             found = true;
     }
     return found;
@@ -24,7 +24,7 @@ QStringList UserTables(Statement& statement)
     statement.execute();
     QStringList tables;
     while (statement.next())
-        tables << statement.textValue(0).value_or(QString());
+        tables << statement.textOr(0, QString());
     return tables;
 }
 

@@ -40,6 +40,8 @@ public:
     // the next open), rolls back every transaction still active, then detaches.
     void close();
     bool isOpen() const { return m_attachment != nullptr || m_lost; }
+    // Whether the attachment is held now: not while a lost connection waits to be made again.
+    bool isAttached() const { return m_attachment != nullptr; }
 
     // At the start of each piece of work. A connection lost earlier is made again; for a
     // database on a server, the server is asked whether it still holds this connection, and one

@@ -211,8 +211,8 @@ std::optional<QString> DatabaseStructureDamage(Connection& connection, const QSt
                         .arg(kGeneratorPage));
         sql.execute();
         while (sql.next()) {
-            listed.append({sql.intValue(0).value_or(0), int(sql.intValue(1).value_or(0)),
-                           std::uint32_t(sql.intValue(2).value_or(0)), sql.textValue(3).value_or(QString())});
+            listed.append({sql.intValue(0).value_or(0), sql.intOr(1, 0),
+                           std::uint32_t(sql.intValue(2).value_or(0)), sql.textOr(3, QString())});
         }
         const QStringList tables = UserTables(sql);
         for (const QString& table : kProgramTables) {

@@ -54,7 +54,7 @@ bool DatabaseWorker::nextTask(Connection& connection, Transaction& transaction, 
     m_wake.wait(lock, [this] { return m_cancelled || m_stopping || !m_tasks.empty(); });
     if (m_cancelled) {
         m_cancelled = false;
-        if (connection.isOpen() && !m_stopping) {
+        if (connection.isAttached() && !m_stopping) {
             // A cancel that came after the last statement of its job would stop the next one:
             // disabling cancels clears it.
             FirebirdStatus status;
@@ -72,9 +72,17 @@ bool DatabaseWorker::nextTask(Connection& connection, Transaction& transaction, 
         return !m_stopping;
     task = std::move(m_tasks.front());
     m_tasks.pop_front();
-    if (connection.isOpen())
+    // A connection lost under an earlier job has no attachment until the next job makes it
+    // again; such a job cannot be cancelled before its first statement.
+    if (connection.isAttached())
         m_runningOn = connection.attachment();
     return true;
+}
+
+void DatabaseWorker::stopCancelling()
+{
+    std::lock_guard lock(m_mutex);
+    m_runningOn = nullptr;
 }
 
 void DatabaseWorker::run(TransactionAccess access)
@@ -97,7 +105,11 @@ void DatabaseWorker::run(TransactionAccess access)
                 m_runningOn = connection.attachment();
             }
             task.job(transaction);
+            stopCancelling();
         } catch (const DbError& error) {
+            // Before anyone hears of the failure: a cancel must not reach an attachment whose
+            // connection is gone (the client library aborts on it).
+            stopCancelling();
             if (task.failure)
                 task.failure(error);
         }

@@ -56,6 +56,8 @@ private:
     // The next job to run, after ending the transaction when a cancel asked for it; false when
     // the worker is to stop.
     bool nextTask(Connection& connection, Transaction& transaction, Task& task);
+    // The job in hand has ended: a cancel from now on has no statement to stop.
+    void stopCancelling();
 
     const QString m_databaseName;
     const QStringList m_params;

@@ -10,5 +10,5 @@ int NextKey(Transaction& transaction, const QString& generator)
     sql.execute();
     if (!sql.next())
         throw DbError(QStringLiteral("Generator %1 nije dao vrijednost.").arg(generator), 0);
-    return static_cast<int>(sql.intValue(0).value_or(0));
+    return sql.intOr(0, 0);
 }

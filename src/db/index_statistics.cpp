@@ -22,7 +22,7 @@ QStringList FirstColumn(Statement& statement, const QString& sql)
     statement.execute();
     QStringList values;
     while (statement.next())
-        values << statement.textValue(0).value_or(QString());
+        values << statement.textOr(0, QString());
     return values;
 }
 

@@ -61,6 +61,6 @@ WriteResult RunWrite(Transaction& transaction, const std::function<int()>& work)
         scope.commit();
         return WriteResult{true, {}, id};
     } catch (const DbError& error) {
-        return WriteResult{false, error.text(), -1};
+        return WriteResult{false, error.text(), -1, error.isLockConflict()};
     }
 }

@@ -44,6 +44,7 @@ struct WriteResult {
     bool done = false;
     QString message;
     int id = -1;
+    bool lockConflict = false; // another user's transaction held the data: worth trying again
 };
 
 // Runs `work` in a write scope and commits; the database's refusal rolls back and becomes the

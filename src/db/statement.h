@@ -86,6 +86,9 @@ public:
     // The same kept apart from NULL; and a whole number as a 32-bit integer.
     std::optional<Decimal3> optionalDecimal3(int column) const;
     std::optional<int> int32Value(int column) const;
+    // A nullable column with its fallback for NULL: a text, and a whole number as a 32-bit integer.
+    QString textOr(int column, const QString& fallback) const { return textValue(column).value_or(fallback); }
+    int intOr(int column, int fallback) const { return int32Value(column).value_or(fallback); }
 
     auto intValue(const QString& name) const { return intValue(columnIndex(name)); }
     auto numericValue(const QString& name) const { return numericValue(columnIndex(name)); }
@@ -94,6 +97,8 @@ public:
     auto dateValue(const QString& name) const { return dateValue(columnIndex(name)); }
     auto timestampValue(const QString& name) const { return timestampValue(columnIndex(name)); }
     auto decimal3Value(const QString& name) const { return decimal3Value(columnIndex(name)); }
+    QString textOr(const QString& name, const QString& fallback) const { return textOr(columnIndex(name), fallback); }
+    int intOr(const QString& name, int fallback) const { return intOr(columnIndex(name), fallback); }
 
 private:
     friend class Connection;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/decimal3.h"
+#include "common/night_window.h"
 #include "common/time_text.h"
 #include "entries/activity_kind.h"
 
@@ -12,15 +13,6 @@
 // Times of an interval are whole minutes from 00:00 of the entry day: the start lies in
 // 0..1439; the end is after the start, 1440 being the midnight that ends the day and larger
 // values running into the next day, up to 2879.
-
-// The night of an entry: two minutes of the day. When `from` > `to` the night runs over
-// midnight (the default 22:00 to 06:00); when they are equal there is no night.
-struct NightWindow {
-    int from = 22 * kMinutesPerHour;
-    int to = 6 * kMinutesPerHour;
-
-    friend bool operator==(NightWindow, NightWindow) = default;
-};
 
 // Night minutes of the interval [start, end) within the window. A window over midnight counts
 // its morning part from 00:00 to `to` and its evening part from `from` onwards, past midnight

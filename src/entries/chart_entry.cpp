@@ -4,8 +4,8 @@
 #include "db/generators.h"
 #include "db/statement.h"
 #include "entries/day_totals.h"
-#include "entries/entry_rows.h"
 #include "entries/entry_store.h"
+#include "entries/entry_writer.h"
 
 #include <QFileInfo>
 
@@ -14,18 +14,8 @@ namespace {
 constexpr int kScanLogNameLength = 100;
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy.");
 
-const QString kInsertEntry =
-    QStringLiteral("INSERT INTO UNOS (IDUNOS,IDVOZAC,TIP,PODTIP,NOD,NDO) VALUES (:IDU,:IDV,0,1,:NOD,:NDO)");
 const QString kInsertScanLog =
     QStringLiteral("INSERT INTO SKENLOG (IDUNOS,FN,SX,SY,N,POM) VALUES (:IDU,:FN,:SX,:SY,:N,:POM)");
-const QString kInsertFirstDay =
-    QStringLiteral("INSERT INTO DUNOS (IDD,IDUNOS,DATUM,KM1,KM2,DKM,IDVOZILO,S1,S2,S3,S4,S5,S6,NAP,N1,N2,MF,IDMF)\n"
-                   "VALUES\n"
-                   " (:IDD,:IDU,:DATUM,:KM1,:KM2,:DKM,:IDV,:S1,:S2,:S3,:S4,:S5,:S6,:NAP,:N1,:N2,:MF,:IDMF)");
-const QString kInsertSecondDay =
-    QStringLiteral("INSERT INTO DUNOS (IDD,IDUNOS,DATUM,KM1,KM2,DKM,IDVOZILO,S1,S2,S3,S4,S5,S6,NAP,N1,N2,MF,IDMF,IDPF)\n"
-                   "VALUES\n"
-                   " (:IDD,:IDU,:DATUM,:KM1,:KM2,:DKM,:IDV,:S1,:S2,:S3,:S4,:S5,:S6,:NAP,:N1,:N2,:MF,:IDMF,:IDPF)");
 
 // One calendar day of a chart as it is written.
 struct ChartDayRows {
@@ -36,27 +26,14 @@ struct ChartDayRows {
     std::vector<ActivityInterval> intervals;
 };
 
-void WriteChartDay(Transaction& write, const ChartEntry& entry, int entryId, const ChartDayRows& day,
+void WriteChartDay(EntryWriter& writer, const ChartEntry& entry, int entryId, const ChartDayRows& day,
                    std::optional<int> nextDayId, std::optional<int> previousDayId)
 {
-    Statement sql(write);
-    sql.prepare(previousDayId ? kInsertSecondDay : kInsertFirstDay);
-    sql.setInt(QStringLiteral("IDD"), day.id);
-    sql.setInt(QStringLiteral("IDU"), entryId);
-    sql.setDate(QStringLiteral("DATUM"), day.date);
-    sql.setDecimal3(QStringLiteral("KM1"), day.km1);
-    sql.setDecimal3(QStringLiteral("KM2"), day.km2);
-    sql.setDecimal3(QStringLiteral("DKM"), day.km2 - day.km1);
-    sql.setInt(QStringLiteral("IDV"), entry.vehicleId);
-    BindDayTotals(sql, ComputeDayTotals(day.intervals, entry.night));
-    sql.setText(QStringLiteral("NAP"), entry.remark);
-    sql.setInt(QStringLiteral("MF"), nextDayId ? 1 : 0);
-    sql.setOptionalInt(QStringLiteral("IDMF"), nextDayId ? std::optional<qint64>(*nextDayId) : std::nullopt);
-    if (previousDayId)
-        sql.setInt(QStringLiteral("IDPF"), *previousDayId);
-    sql.execute();
-    InsertIntervals(write, day.id, day.date, day.intervals, entry.vehicleId, CrewFlags(entry.coDriver, entry.crew),
-                    entry.driverId);
+    writer.insertDay(EntryDayRecord{day.id, entryId, day.date, day.km1, day.km2, day.km2 - day.km1, entry.vehicleId,
+                                    ComputeDayTotals(day.intervals, entry.night), entry.remark,
+                                    EntryDayRecord::Links{nextDayId, previousDayId}});
+    writer.insertIntervals(DayIntervals{day.id, day.date, day.intervals, entry.vehicleId,
+                                        CrewFlags(entry.coDriver, entry.crew), entry.driverId, {}});
 }
 
 } // namespace
@@ -105,14 +82,10 @@ WriteResult StoreChartEntry(Transaction& write, const ChartEntry& entry, StoredC
         first.id = ids.day1Id;
         second.id = ids.day2Id;
 
-        Statement sql(write);
-        sql.prepare(kInsertEntry);
-        sql.setInt(QStringLiteral("IDU"), ids.entryId);
-        sql.setInt(QStringLiteral("IDV"), entry.driverId);
-        sql.setInt(QStringLiteral("NOD"), entry.night.from);
-        sql.setInt(QStringLiteral("NDO"), entry.night.to);
-        sql.execute();
+        EntryWriter writer(write);
+        writer.insertEntry(EntryRecord{ids.entryId, entry.driverId, kSubtypeScannedChart, entry.night, std::nullopt});
 
+        Statement sql(write);
         sql.prepare(kInsertScanLog);
         sql.setInt(QStringLiteral("IDU"), ids.entryId);
         sql.setText(QStringLiteral("FN"), ScanLogFileName(entry.scanFileName));
@@ -123,10 +96,10 @@ WriteResult StoreChartEntry(Transaction& write, const ChartEntry& entry, StoredC
         sql.execute();
 
         if (entry.twoDay()) {
-            WriteChartDay(write, entry, ids.entryId, first, ids.day2Id, std::nullopt);
-            WriteChartDay(write, entry, ids.entryId, second, std::nullopt, ids.day1Id);
+            WriteChartDay(writer, entry, ids.entryId, first, ids.day2Id, std::nullopt);
+            WriteChartDay(writer, entry, ids.entryId, second, std::nullopt, ids.day1Id);
         } else {
-            WriteChartDay(write, entry, ids.entryId, first, std::nullopt, std::nullopt);
+            WriteChartDay(writer, entry, ids.entryId, first, std::nullopt, std::nullopt);
         }
         return ids.entryId;
     });

@@ -20,15 +20,9 @@ class Transaction;
 inline const QString kNoDriverMessage = QStringLiteral("Nije definiran vozač!");
 inline const QString kNoVehicleMessage = QStringLiteral("Nije definirano vozilo!");
 
-// Writes the entry (UNOS), its day (DUNOS, with the totals of EntryDayTotals) and, for a
-// detailed entry, its intervals (SATIUNOS, replacing those stored before). A new entry gets
-// its ids from the generators; they are set in `entry` only when the store succeeds. An
-// existing entry keeps the kind (PODTIP) it was first stored as.
+// Writes the entry with its day and intervals (EntryWriter::write) after checking its driver
+// and vehicle; the ids are set in `entry` only when the store succeeds.
 WriteResult StoreManualEntry(Transaction& write, ManualEntry& entry);
-// The statements of StoreManualEntry without its checks and without committing, for work that
-// stores several entries in one transaction (the caller's write scope): sets the entry's ids.
-// Throws DbError.
-void WriteManualEntry(Transaction& write, ManualEntry& entry);
 
 // Reads an entry and its first entry day; nothing when there is no such entry. Intervals make
 // it a detailed entry, none a summary entry, whose day and night minutes are split from the

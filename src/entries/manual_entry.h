@@ -4,7 +4,6 @@
 #include "entries/activity_interval.h"
 #include "entries/day_totals.h"
 #include "entries/entry_header.h"
-#include "entries/entry_rows.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -27,6 +26,15 @@ inline constexpr int kCrewFlagCrew = 2;     // crew: the driver did not drive al
 inline constexpr int kCrewFlagCoDriver = 4; // the driver was co-driver
 
 int CrewFlags(bool coDriver, bool crew);
+
+// Crew flags (SCP) and vehicle of one interval, where they differ within a day (a driver card
+// records them per change).
+struct IntervalCrewAndVehicle {
+    int crewFlags = kCrewFlagBase;
+    int vehicleId = kNoneChosen;
+
+    friend bool operator==(const IntervalCrewAndVehicle&, const IntervalCrewAndVehicle&) = default;
+};
 
 // An entry as a manual entry window holds it: one driver, one day, one vehicle.
 struct ManualEntry : EntryHeader {

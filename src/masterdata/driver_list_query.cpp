@@ -23,7 +23,7 @@ int Count(Transaction& write, const QString& sql, int id)
     statement.prepare(sql);
     statement.setInt(QStringLiteral("ID"), id);
     statement.execute();
-    return statement.next() ? static_cast<int>(statement.intValue(0).value_or(0)) : 0;
+    return statement.next() ? statement.intOr(0, 0) : 0;
 }
 
 }  // namespace
@@ -61,19 +61,19 @@ std::vector<DriverListRow> ReadDriverList(Transaction& read, int filter, bool on
     std::vector<DriverListRow> rows;
     while (sql.next()) {
         DriverListRow row;
-        row.id = ColumnInt(sql, "IDDJ", 0);
-        row.registrationNumber = ColumnInt(sql, "MBR", 0);
-        row.name = ColumnText(sql, "IMEPREZIME");
-        row.oib = ColumnText(sql, "OIB");
-        row.driver = ColumnInt(sql, "VOZAC", 0) != 0;
-        row.contact = ColumnText(sql, "KONTAKT");
-        row.card = ColumnText(sql, "KARTICA");
-        row.jobTitle = ColumnText(sql, "RADNOMJESTO");
-        row.title = ColumnText(sql, "ZVANJE");
-        row.idCard = ColumnText(sql, "OSOBNA");
-        row.category = ColumnInt(sql, "TIP", 0);
-        row.categoryText = ColumnText(sql, "TIPS");
-        row.address = ColumnText(sql, "ADRESA");
+        row.id = sql.intOr(QStringLiteral("IDDJ"), 0);
+        row.registrationNumber = sql.intOr(QStringLiteral("MBR"), 0);
+        row.name = sql.textOr(QStringLiteral("IMEPREZIME"), QString());
+        row.oib = sql.textOr(QStringLiteral("OIB"), QString());
+        row.driver = sql.intOr(QStringLiteral("VOZAC"), 0) != 0;
+        row.contact = sql.textOr(QStringLiteral("KONTAKT"), QString());
+        row.card = sql.textOr(QStringLiteral("KARTICA"), QString());
+        row.jobTitle = sql.textOr(QStringLiteral("RADNOMJESTO"), QString());
+        row.title = sql.textOr(QStringLiteral("ZVANJE"), QString());
+        row.idCard = sql.textOr(QStringLiteral("OSOBNA"), QString());
+        row.category = sql.intOr(QStringLiteral("TIP"), 0);
+        row.categoryText = sql.textOr(QStringLiteral("TIPS"), QString());
+        row.address = sql.textOr(QStringLiteral("ADRESA"), QString());
         rows.push_back(std::move(row));
     }
     SortByName(rows, [](const DriverListRow& row) { return row.name; });
@@ -114,8 +114,8 @@ std::vector<RecordDriver> LoadRecordDrivers(Transaction& read)
     sql.execute();
     std::vector<RecordDriver> drivers;
     while (sql.next()) {
-        drivers.push_back(RecordDriver{static_cast<int>(sql.intValue(1).value_or(-1)), sql.textValue(0).value_or(QString()),
-                                       sql.textValue(2).value_or(QString())});
+        drivers.push_back(RecordDriver{sql.intOr(1, -1), sql.textOr(0, QString()),
+                                       sql.textOr(2, QString())});
     }
     SortByName(drivers, [](const RecordDriver& driver) { return driver.name; });
     return drivers;

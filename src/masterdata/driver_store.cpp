@@ -20,25 +20,25 @@ const QString kUpdate = QStringLiteral(
 DriverRecord ReadRow(const Statement& sql)
 {
     DriverRecord record;
-    record.name = ColumnText(sql, "IMEPREZIME");
-    record.title = ColumnText(sql, "ZVANJE");
-    record.jobTitle = ColumnText(sql, "RADNOMJESTO");
-    record.driver = ColumnInt(sql, "VOZAC", 0) != 0;
-    record.active = ColumnInt(sql, "AKTIVNOALL", 1) != 0;
-    record.remark = ColumnText(sql, "NAPOMENA");
-    record.idCard = ColumnText(sql, "OSOBNA");
-    record.address = ColumnText(sql, "ADRESA");
-    record.contact = ColumnText(sql, "KONTAKT");
-    record.registrationNumber = ColumnInt(sql, "MBR", 0);
-    record.category = ColumnInt(sql, "TIP", 0);
-    record.categoryText = ColumnText(sql, "TIPS");
-    record.employment = ColumnInt(sql, "ZAP", -1);
-    record.licence = ColumnText(sql, "VOZACKA");
-    record.passport = ColumnText(sql, "PUTOVNICA");
+    record.name = sql.textOr(QStringLiteral("IMEPREZIME"), QString());
+    record.title = sql.textOr(QStringLiteral("ZVANJE"), QString());
+    record.jobTitle = sql.textOr(QStringLiteral("RADNOMJESTO"), QString());
+    record.driver = sql.intOr(QStringLiteral("VOZAC"), 0) != 0;
+    record.active = sql.intOr(QStringLiteral("AKTIVNOALL"), 1) != 0;
+    record.remark = sql.textOr(QStringLiteral("NAPOMENA"), QString());
+    record.idCard = sql.textOr(QStringLiteral("OSOBNA"), QString());
+    record.address = sql.textOr(QStringLiteral("ADRESA"), QString());
+    record.contact = sql.textOr(QStringLiteral("KONTAKT"), QString());
+    record.registrationNumber = sql.intOr(QStringLiteral("MBR"), 0);
+    record.category = sql.intOr(QStringLiteral("TIP"), 0);
+    record.categoryText = sql.textOr(QStringLiteral("TIPS"), QString());
+    record.employment = sql.intOr(QStringLiteral("ZAP"), -1);
+    record.licence = sql.textOr(QStringLiteral("VOZACKA"), QString());
+    record.passport = sql.textOr(QStringLiteral("PUTOVNICA"), QString());
     record.employedSince = sql.dateValue(QStringLiteral("ZAPOD")).value_or(EmptyDate());
     record.birthDate = sql.dateValue(QStringLiteral("DATROD")).value_or(EmptyDate());
-    record.oib = ColumnText(sql, "OIB");
-    record.card = ColumnText(sql, "KARTICA");
+    record.oib = sql.textOr(QStringLiteral("OIB"), QString());
+    record.card = sql.textOr(QStringLiteral("KARTICA"), QString());
     return record;
 }
 

@@ -15,13 +15,3 @@ bool ReadRecord(Transaction& read, const QString& select, int id, const std::fun
     sql.close();
     return found;
 }
-
-QString ColumnText(const Statement& sql, const char* column)
-{
-    return sql.textValue(QLatin1String(column)).value_or(QString());
-}
-
-int ColumnInt(const Statement& sql, const char* column, int nullValue)
-{
-    return static_cast<int>(sql.intValue(QLatin1String(column)).value_or(nullValue));
-}

@@ -13,6 +13,3 @@ class Transaction;
 // hands its first row to `read`; false when there is no row. A database error is passed on.
 bool ReadRecord(Transaction& read, const QString& select, int id, const std::function<void(const Statement&)>& reader);
 
-// Column values of the current row: NULL as an empty text or as the given number.
-QString ColumnText(const Statement& sql, const char* column);
-int ColumnInt(const Statement& sql, const char* column, int nullValue);

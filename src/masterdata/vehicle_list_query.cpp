@@ -15,7 +15,7 @@ int Count(Transaction& read, const QString& select)
     Statement sql(read);
     sql.prepare(select);
     sql.execute();
-    const int count = sql.next() ? static_cast<int>(sql.intValue(0).value_or(0)) : 0;
+    const int count = sql.next() ? sql.intOr(0, 0) : 0;
     return count;
 }
 
@@ -53,15 +53,15 @@ std::vector<VehicleListRow> ReadVehicleList(Transaction& read, int filter, bool 
     std::vector<VehicleListRow> rows;
     while (query.next()) {
         VehicleListRow row;
-        row.id = ColumnInt(query, "IDVOZ", 0);
-        row.garageNumber = ColumnText(query, "GARBR");
-        row.make = ColumnText(query, "MARKAITIP");
-        row.plate = ColumnText(query, "OZNAKA");
+        row.id = query.intOr(QStringLiteral("IDVOZ"), 0);
+        row.garageNumber = query.textOr(QStringLiteral("GARBR"), QString());
+        row.make = query.textOr(QStringLiteral("MARKAITIP"), QString());
+        row.plate = query.textOr(QStringLiteral("OZNAKA"), QString());
         row.mass = NumberText(query, "MASA");
         row.payload = NumberText(query, "NOSIVOST");
         row.totalMass = NumberText(query, "UKUPNAMASA");
-        row.kind = ColumnInt(query, "VRSTA", 0);
-        row.remark = ColumnText(query, "NAPOMENA");
+        row.kind = query.intOr(QStringLiteral("VRSTA"), 0);
+        row.remark = query.textOr(QStringLiteral("NAPOMENA"), QString());
         rows.push_back(row);
     }
     return rows;

@@ -18,19 +18,19 @@ const QString kDelete = QStringLiteral("DELETE FROM VOZILO WHERE IDVOZ=:ID");
 VehicleRecord ReadRow(const Statement& sql)
 {
     VehicleRecord record;
-    record.make = ColumnText(sql, "MARKAITIP");
-    record.plate = ColumnText(sql, "OZNAKA");
+    record.make = sql.textOr(QStringLiteral("MARKAITIP"), QString());
+    record.plate = sql.textOr(QStringLiteral("OZNAKA"), QString());
     record.mass = sql.decimal3Value(QStringLiteral("MASA"));
     record.payload = sql.decimal3Value(QStringLiteral("NOSIVOST"));
     record.totalMass = sql.decimal3Value(QStringLiteral("UKUPNAMASA"));
-    record.kind = ColumnInt(sql, "VRSTA", 0);
-    record.remark = ColumnText(sql, "NAPOMENA");
-    record.garageNumber = ColumnText(sql, "GARBR");
-    record.chassis = ColumnText(sql, "BRSASIJE");
-    record.seats = ColumnInt(sql, "BRSJED", 0);
-    record.yearMade = ColumnInt(sql, "GODPRO", 0);
-    record.yearRegistered = ColumnInt(sql, "GODPREG", 0);
-    record.active = ColumnInt(sql, "AKTIVNOALL", 1) != 0;
+    record.kind = sql.intOr(QStringLiteral("VRSTA"), 0);
+    record.remark = sql.textOr(QStringLiteral("NAPOMENA"), QString());
+    record.garageNumber = sql.textOr(QStringLiteral("GARBR"), QString());
+    record.chassis = sql.textOr(QStringLiteral("BRSASIJE"), QString());
+    record.seats = sql.intOr(QStringLiteral("BRSJED"), 0);
+    record.yearMade = sql.intOr(QStringLiteral("GODPRO"), 0);
+    record.yearRegistered = sql.intOr(QStringLiteral("GODPREG"), 0);
+    record.active = sql.intOr(QStringLiteral("AKTIVNOALL"), 1) != 0;
     return record;
 }
 

@@ -45,7 +45,7 @@ DayRecord LoadDayRecord(Transaction& read, int driverId, const QDate& date)
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
-        day.driverName = sql.textValue(0).value_or(QString());
+        day.driverName = sql.textOr(0, QString());
 
     sql.prepare(kIntervalsSql);
     sql.setDate(QStringLiteral("D"), date);

@@ -229,10 +229,10 @@ QString Text(const QDateTime& moment)
 OverviewEntryRow ReadRow(const Statement& sql, const OverviewEntryRow*)
 {
     OverviewEntryRow row;
-    row.entryId = static_cast<int>(sql.intValue(0).value_or(0));
+    row.entryId = sql.intOr(0, 0);
     row.driverId = sql.int32Value(1);
     row.type = sql.int32Value(2);
-    row.driverName = sql.textValue(3).value_or(QString());
+    row.driverName = sql.textOr(3, QString());
     row.enteredAt = sql.timestampValue(4).value_or(QDateTime());
     row.kilometres = sql.optionalDecimal3(5);
     row.firstDay = sql.dateValue(6);
@@ -253,9 +253,9 @@ OverviewDayRow ReadRow(const Statement& sql, const OverviewDayRow*)
     row.driverId = sql.int32Value(8);
     row.type = sql.int32Value(9);
     row.enteredAt = sql.timestampValue(10).value_or(QDateTime());
-    row.driverName = sql.textValue(11).value_or(QString());
-    row.entryId = static_cast<int>(sql.intValue(12).value_or(0));
-    row.dayId = static_cast<int>(sql.intValue(13).value_or(0));
+    row.driverName = sql.textOr(11, QString());
+    row.entryId = sql.intOr(12, 0);
+    row.dayId = sql.intOr(13, 0);
     row.workStart = sql.int32Value(14);
     row.workEnd = sql.int32Value(15);
     row.subtype = sql.int32Value(16);
@@ -344,7 +344,7 @@ std::vector<OverviewGroup> LoadOverviewGroups(Transaction& read, const OverviewF
     sql.execute();
     std::vector<OverviewGroup> groups;
     while (sql.next())
-        groups.push_back(OverviewGroup{sql.dateValue(0), static_cast<int>(sql.intValue(1).value_or(0))});
+        groups.push_back(OverviewGroup{sql.dateValue(0), sql.intOr(1, 0)});
     return groups;
 }
 
@@ -363,7 +363,7 @@ std::vector<std::pair<int, QString>> LoadOverviewDrivers(Transaction& read)
     std::vector<std::pair<int, QString>> drivers;
     while (sql.next()) {
         if (const std::optional<qint64> id = sql.intValue(0))
-            drivers.emplace_back(static_cast<int>(*id), sql.textValue(1).value_or(QString()));
+            drivers.emplace_back(static_cast<int>(*id), sql.textOr(1, QString()));
     }
     SortByName(drivers, [](const std::pair<int, QString>& driver) { return driver.second; });
     return drivers;
@@ -546,7 +546,7 @@ std::vector<OverviewTotalRow> OverviewReader<OverviewTotalRow>::fetch(int count)
         for (int kind = 0; kind < 4; ++kind)
             read.kindMinutes[static_cast<size_t>(kind)] = m_sql.int32Value(2 + kind);
         read.driverId = m_sql.int32Value(6);
-        read.driverName = m_sql.textValue(7).value_or(QString());
+        read.driverName = m_sql.textOr(7, QString());
         date.push_back(std::move(read));
         m_pending = false;
     }

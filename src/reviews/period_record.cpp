@@ -49,7 +49,7 @@ PeriodDriver LoadPeriodDriver(Transaction& read, int driverId)
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();
     if (sql.next())
-        driver.name = sql.textValue(0).value_or(QString());
+        driver.name = sql.textOr(0, QString());
     sql.prepare(kRangeSql);
     sql.setInt(QStringLiteral("IDV"), driverId);
     sql.execute();

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <utility>
 
 // The live settings of a run: the values every window and computation uses, loaded from the
 // settings file (postavke.dat) at start-up. The options window edits a copy and commits it
@@ -31,9 +30,6 @@ public:
     const QString& loadProblem() const { return m_loadProblem; }
     // Writes every key; false when the file could not be written.
     bool save() const;
-
-    // The night window as minutes of the day, (1320, 360) with the defaults.
-    std::pair<int, int> nightWindowMinutes() const { return NightWindowMinutes(m_values); }
 
 signals:
     void changed();

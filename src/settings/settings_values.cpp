@@ -1,7 +1,6 @@
 #include "settings/settings_values.h"
 
 #include "common/conversion_error.h"
-#include "common/number_reading.h"
 #include "common/profile_file.h"
 #include "common/rounding.h"
 #include "common/time_text.h"
@@ -52,8 +51,8 @@ const std::array kSettingKeys = {
     SettingKey{"Zona", "OdZadnjeg", F::YesNo, &S::zoneFromLast},
     SettingKey{"Zona", "AutoZadnji", F::YesNo, &S::zoneAutoLast},
     SettingKey{"Zona", "SnimiOriginal", F::YesNo, &S::zoneSaveOriginal},
-    SettingKey{"Obracun", "NocniOd", F::TimeText, &S::nightFrom},
-    SettingKey{"Obracun", "NocniDo", F::TimeText, &S::nightTo},
+    SettingKey{"Obracun", "NocniOd", F::NightStart, &S::night},
+    SettingKey{"Obracun", "NocniDo", F::NightEnd, &S::night},
     SettingKey{"Obracun", "AddCheck", F::YesNo, &S::checkTypedTimes},
     SettingKey{"Obracun", "RefMjeseci", F::WholeNumber, &S::referenceMonths},
     SettingKey{"Obracun", "PraznineOdmor", F::YesNo, &S::timeWithoutRecordsIsRest},
@@ -76,26 +75,16 @@ const std::array kSettingKeys = {
 
 constexpr int kZoneCount = 26;
 constexpr int kLowestZoneOffset = -12;
-constexpr QChar kDecimalComma = QLatin1Char(',');
-
-QString DecimalText(double value)
-{
-    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), kDecimalComma);
-}
-
 QString ReadText(const ProfileFile& file, const SettingKey& key, const QString& defaultValue)
 {
     const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
-    switch (key.form) {
-    case F::TimeText: {
-        const QString time = NormalisedTimeText(text);
-        return time.isEmpty() ? defaultValue : time;
-    }
-    case F::PrinterName:
-        return text.trimmed();
-    default:
-        return text;
-    }
+    return key.form == F::PrinterName ? text.trimmed() : text;
+}
+
+// The start or the end of the night window: an unreadable time keeps the default.
+int& NightTime(const SettingKey& key, NightWindow& night)
+{
+    return key.form == F::NightStart ? night.from : night.to;
 }
 
 int ReadWhole(const ProfileFile& file, const SettingKey& key, int defaultValue)
@@ -109,8 +98,7 @@ int ReadWhole(const ProfileFile& file, const SettingKey& key, int defaultValue)
 
 double ReadDecimal(const ProfileFile& file, const SettingKey& key, double defaultValue)
 {
-    const QString text = file.readString(QLatin1String(key.section), QLatin1String(key.key), QString());
-    const double value = ReadNumber(text, kDecimalComma).value_or(defaultValue);
+    const double value = file.readDecimal(QLatin1String(key.section), QLatin1String(key.key), defaultValue);
     return key.form == F::RoundedDecimal ? RoundHalfEven(value) : value;
 }
 
@@ -126,8 +114,13 @@ void ReadKey(const ProfileFile& file, const SettingKey& key, SettingsValues& val
                 value = file.readBool(QLatin1String(key.section), QLatin1String(key.key), value);
             } else if constexpr (std::is_same_v<T, int>) {
                 value = ReadWhole(file, key, value);
-            } else {
+            } else if constexpr (std::is_same_v<T, double>) {
                 value = ReadDecimal(file, key, value);
+            } else {
+                int& minutes = NightTime(key, value);
+                const QString text =
+                    file.readString(QLatin1String(key.section), QLatin1String(key.key), FormatMinutes(minutes));
+                minutes = TimeTextMinutes(text).value_or(minutes);
             }
         },
         key.member);
@@ -147,20 +140,14 @@ bool WriteKey(ProfileFile& file, const SettingKey& key, const SettingsValues& va
                 return file.writeBool(section, name, value);
             } else if constexpr (std::is_same_v<T, int>) {
                 return file.writeInteger(section, name, value);
+            } else if constexpr (std::is_same_v<T, double>) {
+                return file.writeDecimal(section, name, value);
             } else {
-                return file.writeString(section, name, DecimalText(value));
+                NightWindow night = value;
+                return file.writeString(section, name, FormatMinutes(NightTime(key, night)));
             }
         },
         key.member);
-}
-
-int NightMinutes(const QString& text, const QString& defaultText)
-{
-    try {
-        return MinutesBetween(ParseTimeText(text), 0);
-    } catch (const ConversionError&) {
-        return MinutesBetween(ParseTimeText(defaultText), 0);
-    }
 }
 
 }  // namespace
@@ -221,19 +208,13 @@ bool WriteIndexStatisticsDay(const QString& settingsPath, const QDate& day)
     return file.writeString(kBaseSection, kStatisticsDayKey, day.toString(kDayFormat));
 }
 
-QString NormalisedTimeText(const QString& text)
+std::optional<int> TimeTextMinutes(const QString& text)
 {
     try {
-        return FormatMinutes(MinutesBetween(ParseTimeText(text), 0));
+        return MinutesBetween(ParseTimeText(text), 0);
     } catch (const ConversionError&) {
-        return QString();
+        return std::nullopt;
     }
-}
-
-std::pair<int, int> NightWindowMinutes(const SettingsValues& values)
-{
-    const SettingsValues defaults;
-    return {NightMinutes(values.nightFrom, defaults.nightFrom), NightMinutes(values.nightTo, defaults.nightTo)};
 }
 
 int ChoosePrinter(const QStringList& installed, const QString& saved)

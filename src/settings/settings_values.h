@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/night_window.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -8,14 +10,12 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <utility>
 #include <variant>
 
 class ProfileFile;
 
-// The application's settings as plain values, named after their keys in postavke.dat.
-// The settings object holds the live copy for the whole run; this struct only knows the
-// keys, their defaults, and how they are read from and written to the file.
+// The application's settings as plain values, named for what they hold. Their keys in
+// postavke.dat are named only in SettingKeys(), the table that reads and writes the file.
 struct SettingsValues {
     // [Tvrtka]: the company, printed on the attestation.
     QString companyName = QStringLiteral("Prijevoznik d.o.o.");
@@ -64,9 +64,8 @@ struct SettingsValues {
     bool zoneAutoLast = false;
     bool zoneSaveOriginal = false;
 
-    // [Obracun]: the night window as "HH:MM".
-    QString nightFrom = QStringLiteral("22:00");
-    QString nightTo = QStringLiteral("06:00");
+    // [Obracun]: the night window, kept in the file as "HH:MM" (NocniOd, NocniDo).
+    NightWindow night;
     bool checkTypedTimes = false;
     // The checks of driving, rest and working time: months of the reference period of the
     // 48-hour average, and whether time without any record counts as rest.
@@ -76,12 +75,15 @@ struct SettingsValues {
     // rest between records.
     int shortestGapHours = 24;
 
-    // [KTS]: chart geometry kept from the file, and the chart-reading options.
+    // [KTS]: a chart geometry kept from the file and written back as read (apart from the
+    // rounding), for other programs sharing the file; nothing here uses it. The chart geometry
+    // the program works with is kept in ktspostavke.dat (charts/chart_geometry.h).
     double innerRadius = 10;
     double outerRadius = 20;
     double zeroAngle = 180;
     double centreX = 0;
     double centreY = 0;
+    // The chart-reading options (charts/chart_reading_options.h).
     bool joinOneMinute = true;
     bool joinToDriving = true;
     bool keepShortDriving = true;
@@ -101,12 +103,13 @@ struct SettingsValues {
 // How a key's text is read into its value and written back.
 enum class SettingForm {
     Text,            // as it is
-    TimeText,        // a time of day, shown as "HH:MM"
+    NightStart,      // the start of the night window, a time of day written as "HH:MM"
+    NightEnd,        // its end
     PrinterName,     // a printer's name, trimmed
     YesNo,           // "1" / "0"
     WholeNumber,     // decimal digits
     ZoneIndex,       // a whole number 0..25, anything else meaning no zone
-    Decimal,         // a number with the decimal comma
+    Decimal,         // a decimal number (ProfileFile::readDecimal)
     RoundedDecimal,  // the same, rounded to a whole number (halves to even) on reading
 };
 
@@ -114,7 +117,9 @@ struct SettingKey {
     const char* section;
     const char* key;
     SettingForm form;
-    std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*, double SettingsValues::*> member;
+    std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*, double SettingsValues::*,
+                 NightWindow SettingsValues::*>
+        member;
 };
 
 // Every stored key, in the order in which they are written.
@@ -138,11 +143,8 @@ QString DefaultSettingsPath();
 std::optional<QDate> ReadIndexStatisticsDay(const QString& settingsPath);
 bool WriteIndexStatisticsDay(const QString& settingsPath, const QDate& day);
 
-// A time text as "HH:MM" through the time-text parser, or an empty text when it is no time.
-QString NormalisedTimeText(const QString& text);
-
-// The night window (NocniOd, NocniDo) as minutes of the day; an unreadable text gives its default.
-std::pair<int, int> NightWindowMinutes(const SettingsValues& values);
+// A time text as minutes of the day through the time-text parser; nothing when it is no time.
+std::optional<int> TimeTextMinutes(const QString& text);
 
 // The installed printer a saved name chooses (trimmed, letter case ignored), or -1 for none.
 int ChoosePrinter(const QStringList& installed, const QString& saved);

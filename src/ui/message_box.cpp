@@ -33,3 +33,12 @@ bool AskYesNo(QWidget* parent, const QString& question)
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
     return box.exec() == QMessageBox::Yes;
 }
+
+bool AskTryAgain(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Retry | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Retry)->setText(QStringLiteral("Pokušaj ponovo"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Odustani"));
+    box.setDefaultButton(QMessageBox::Retry);
+    return box.exec() == QMessageBox::Retry;
+}

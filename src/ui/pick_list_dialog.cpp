@@ -1,6 +1,7 @@
 #include "ui/pick_list_dialog.h"
 
 #include "common/name_order.h"
+#include "ui/list_read_notice.h"
 #include "ui/message_box.h"
 #include "ui/selector_combo.h"
 #include "ui/selector_items.h"
@@ -52,16 +53,19 @@ PickListDialog::PickListDialog(RowSource& source, QWidget* parent)
     m_comboSelect->view()->setFont(bold);
     m_comboSelect->setFixedWidth(kComboWidth);
 
-    auto* choose = new QPushButton(QStringLiteral("Odaberi"));
-    choose->setObjectName(QStringLiteral("BitBtn1"));
-    choose->setDefault(true);
-    connect(choose, &QPushButton::clicked, this, &QDialog::accept);
+    m_choose = new QPushButton(QStringLiteral("Odaberi"));
+    m_choose->setObjectName(QStringLiteral("BitBtn1"));
+    m_choose->setDefault(true);
+    connect(m_choose, &QPushButton::clicked, this, &QDialog::accept);
+    m_notice = new ListReadNotice(m_comboSelect, this);
+    m_notice->setFixedWidth(kComboWidth);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, kComboTop, 0, 0);
     layout->addWidget(m_comboSelect, 0, Qt::AlignHCenter);
+    layout->addWidget(m_notice, 0, Qt::AlignHCenter);
     layout->addStretch();
-    layout->addWidget(NewButtonBar(choose));
+    layout->addWidget(NewButtonBar(m_choose));
 
     resize(kCreatedWidth, kCreatedHeight);
 }
@@ -99,7 +103,12 @@ void PickListDialog::refill()
     m_comboSelect->addItems(items);
     m_comboSelect->setCurrentIndex(SelectorChoice(items, InitialIndex, Key, KeyField));
     m_comboSelect->setFocus();
-    if (!read.failure.isEmpty()) {
+    // A list that was not read offers no choice: "Odaberi" would take "Zanemari" for one.
+    m_choose->setEnabled(read.failure.isEmpty());
+    if (read.failure.isEmpty()) {
+        m_notice->showRead();
+    } else {
+        m_notice->showNotRead(read.failure);
         ShowError(this, read.failure);
     }
 }

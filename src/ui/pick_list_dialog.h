@@ -3,12 +3,15 @@
 #include <QDialog>
 #include <QString>
 
+class ListReadNotice;
 class QComboBox;
+class QPushButton;
 class RowSource;
 
 // The pick-list dialog "Odaberite": one row of a query, or none ("Zanemari"), chosen from a
 // drop-down and confirmed with "Odaberi" (or Enter). Every showing reads its items afresh from
-// the source it is given.
+// the source it is given; items that could not be read are told of (ListReadNotice) and leave
+// nothing to choose.
 class PickListDialog : public QDialog {
     Q_OBJECT
 
@@ -36,4 +39,6 @@ private:
 
     RowSource& m_source;
     QComboBox* m_comboSelect = nullptr;
+    QPushButton* m_choose = nullptr;
+    ListReadNotice* m_notice = nullptr;
 };

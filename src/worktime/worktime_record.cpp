@@ -9,11 +9,6 @@ namespace {
 constexpr int kDaysPerWeek = 7;
 const QString kFillerValues = QStringLiteral("---");
 
-int IntOrZero(const Statement& sql, int column)
-{
-    return static_cast<int>(sql.intValue(column).value_or(0));
-}
-
 DayValues ValuesOf(const DaySums& sums)
 {
     DayValues values;
@@ -163,14 +158,14 @@ std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, con
         if (!date)
             continue;
         DaySums& day = sums[*date];
-        day.s1 += IntOrZero(sql, 1);
-        day.s2 += IntOrZero(sql, 2);
-        day.s3 += IntOrZero(sql, 3);
-        day.s4 += IntOrZero(sql, 4);
-        day.s5 += IntOrZero(sql, 5);
-        day.n1 += IntOrZero(sql, 6);
-        day.n2 += IntOrZero(sql, 7);
-        const QString note = sql.textValue(8).value_or(QString());
+        day.s1 += sql.intOr(1, 0);
+        day.s2 += sql.intOr(2, 0);
+        day.s3 += sql.intOr(3, 0);
+        day.s4 += sql.intOr(4, 0);
+        day.s5 += sql.intOr(5, 0);
+        day.n1 += sql.intOr(6, 0);
+        day.n2 += sql.intOr(7, 0);
+        const QString note = sql.textOr(8, QString());
         if (!note.isEmpty())
             day.notes = day.notes.isEmpty() ? note : day.notes + QLatin1Char(' ') + note;
     }
@@ -188,7 +183,7 @@ std::vector<WorkTimeRow> LoadWorkTimeRecord(Transaction& read, int driverId, con
         const std::optional<QDate> start = sql.dateValue(1);
         if (!start)
             continue;
-        attestations.push_back(AttestedPeriod{IntOrZero(sql, 0), *start, sql.dateValue(2)});
+        attestations.push_back(AttestedPeriod{sql.intOr(0, 0), *start, sql.dateValue(2)});
     }
     return BuildWorkTimeRows(from, to, sums, attestations, referenceMonths);
 }

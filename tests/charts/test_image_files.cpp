@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -20,10 +21,16 @@ bool WriteJpegFile(const QString& path, const Raster& raster, const JpegWriteOpt
     jpeg_stdio_dest(&info, file);
     info.image_width = static_cast<JDIMENSION>(raster.width);
     info.image_height = static_cast<JDIMENSION>(raster.height);
-    info.input_components = options.grayscale ? 1 : 3;
-    info.in_color_space = options.grayscale ? JCS_GRAYSCALE : JCS_RGB;
+    const bool inks = options.inks != JpegInks::None;
+    info.input_components = options.grayscale ? 1 : inks ? 4 : 3;
+    info.in_color_space = options.grayscale ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
+    if (inks) {
+        jpeg_set_colorspace(&info, options.inks == JpegInks::Ycck ? JCS_YCCK : JCS_CMYK);
+        info.write_Adobe_marker = options.adobeMarker || options.inks == JpegInks::Ycck;
+    }
     jpeg_set_quality(&info, options.quality, TRUE);
+    const bool inverted = info.write_Adobe_marker;
     if (options.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
@@ -33,6 +40,14 @@ bool WriteJpegFile(const QString& path, const Raster& raster, const JpegWriteOpt
             const std::uint32_t p = raster.at(x, y);
             if (options.grayscale) {
                 line[x] = static_cast<JSAMPLE>(Intensity(p));
+            } else if (inks) {
+                const int rgb[3] = {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF)};
+                const int lightest = std::max({rgb[0], rgb[1], rgb[2]});
+                const int black = 255 - lightest;
+                for (int i = 0; i < 4; ++i) {
+                    const int ink = i == 3 ? black : lightest == 0 ? 0 : (lightest - rgb[i]) * 255 / lightest;
+                    line[4 * x + i] = static_cast<JSAMPLE>(inverted ? 255 - ink : ink);
+                }
             } else {
                 line[3 * x] = static_cast<JSAMPLE>((p >> 16) & 0xFF);
                 line[3 * x + 1] = static_cast<JSAMPLE>((p >> 8) & 0xFF);

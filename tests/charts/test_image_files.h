@@ -10,10 +10,18 @@
 // Writing rasters and hand-made contents as real image files, for tests that load scans
 // from disk.
 
+// A file of printing inks: CMYK, or YCCK (its colours stored as YCbCr beside the black).
+// The inks are the pixels' colours with all the grey they share in black.
+enum class JpegInks { None, Cmyk, Ycck };
+
 struct JpegWriteOptions {
     int quality = 92;
     bool grayscale = false;
     bool progressive = false;
+    JpegInks inks = JpegInks::None;
+    // With Adobe's marker the inks are stored inverted (255 is no ink), as Adobe's programs do;
+    // without it as they are. YCCK always has the marker.
+    bool adobeMarker = true;
 };
 
 // Writes the raster as a JPEG file through libjpeg; false when the file cannot be written.

@@ -1,4 +1,5 @@
 #include "charts/image_loading.h"
+#include "chart_drawing.h"
 #include "file_bytes.h"
 #include "test_image_files.h"
 
@@ -11,6 +12,8 @@
 #include <cstdlib>
 
 #include <sys/stat.h>
+
+Q_DECLARE_METATYPE(JpegInks)
 
 namespace {
 
@@ -64,6 +67,8 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void loadsFileWhoseNameIsNotText();
+    void inkJpegs_data();
+    void inkJpegs();
     void progressiveJpegBeyondDecoderMemory();
     void runLengthBmp_data();
     void runLengthBmp();
@@ -222,6 +227,54 @@ void TestImageLoading::loadsFileWhoseNameIsNotText()
     Raster raster;
     QVERIFY(LoadRasterImage(name, raster));
     QCOMPARE(raster.width, kWidth);
+}
+
+void TestImageLoading::inkJpegs_data()
+{
+    QTest::addColumn<JpegInks>("inks");
+    QTest::addColumn<bool>("adobeMarker");
+    QTest::addColumn<bool>("progressive");
+    QTest::newRow("CMYK, Adobe's inverted inks") << JpegInks::Cmyk << true << false;
+    QTest::newRow("CMYK without Adobe's marker") << JpegInks::Cmyk << false << false;
+    QTest::newRow("YCCK") << JpegInks::Ycck << true << false;
+    QTest::newRow("progressive YCCK") << JpegInks::Ycck << true << true;
+}
+
+// A scan saved in printing inks reads as the same picture: a drawn disc in greys and the four
+// coloured quadrants. One that declares an absurd size is refused before anything is allocated.
+void TestImageLoading::inkJpegs()
+{
+    QFETCH(JpegInks, inks);
+    QFETCH(bool, adobeMarker);
+    QFETCH(bool, progressive);
+    const JpegWriteOptions options{.quality = 92, .grayscale = false, .progressive = progressive, .inks = inks, .adobeMarker = adobeMarker};
+
+    const Raster disc = DrawChartPage(300, 300, StackedDiscs(300, 300, 1));
+    QVERIFY(WriteJpegFile(path("disc-inks.jpg"), disc, options));
+    Raster read;
+    QVERIFY(LoadRasterImage(path("disc-inks.jpg"), read));
+    QCOMPARE(read.width, disc.width);
+    QCOMPARE(read.height, disc.height);
+    std::int64_t difference = 0;
+    for (int y = 0; y < disc.height; ++y)
+        for (int x = 0; x < disc.width; ++x)
+            difference += std::abs(Intensity(read.at(x, y)) - Intensity(disc.at(x, y)));
+    const double meanDifference = double(difference) / (disc.width * disc.height);
+    QVERIFY2(meanDifference < 1.5, qPrintable(QString::number(meanDifference)));
+
+    QVERIFY(WriteJpegFile(path("quadrants-inks.jpg"), QuadrantImage(), options));
+    QVERIFY(LoadRasterImage(path("quadrants-inks.jpg"), read));
+    for (int q = 0; q < 4; ++q) {
+        const int x = (q % 2) * kWidth / 2 + kWidth / 4;
+        const int y = (q / 2) * kHeight / 2 + kHeight / 4;
+        QVERIFY2(Near(read.at(x, y), kQuadrants[q], 12), qPrintable(QString("quadrant %1: %2").arg(q).arg(read.at(x, y), 8, 16)));
+    }
+
+    QVERIFY(WriteAll(path("huge-inks.jpg"), WithJpegSize(ReadAll(path("quadrants-inks.jpg")), 60000, 60000)));
+    const ImageLoad huge = LoadRasterImage(path("huge-inks.jpg"), read);
+    QCOMPARE(huge.outcome, ImageLoad::Outcome::TooLarge);
+    QCOMPARE(huge.width, 60000);
+    QVERIFY(read.isEmpty());
 }
 
 // Within the raster limit, but its coefficients would not fit beside the raster.

@@ -44,6 +44,8 @@ private slots:
     void readsWindowsFileAsItIs();
     void readsNumbersAndYesNo_data();
     void readsNumbersAndYesNo();
+    void decimals_data();
+    void decimals();
     void writesValueInPlace();
     void appendsKeyAtEndOfItsSection();
     void appendsSectionAtEndOfFile();
@@ -141,6 +143,37 @@ void ProfileFileTest::readsNumbersAndYesNo()
     QCOMPARE(file.readInteger("KTS", "MinKorekt", 42), integer);
     QCOMPARE(file.readBool("KTS", "MinKorekt", true), yesNo == -1 ? true : yesNo == 1);
     QCOMPARE(file.readBool("KTS", "MinKorekt", false), yesNo == -1 ? false : yesNo == 1);
+}
+
+// Decimals are read with a comma or a point and written with a comma and at most two decimals.
+void ProfileFileTest::decimals_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<double>("read"); // with the default 7
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("comma") << QByteArray("180,5") << 180.5 << 180.5 << "180,5";
+    QTest::newRow("point") << QByteArray("12.25") << 12.25 << 12.25 << "12,25";
+    QTest::newRow("exponent") << QByteArray("1,5E3") << 1500.0 << 1500.0 << "1500";
+    QTest::newRow("binary noise") << QByteArray("348,1099999999998") << 348.1099999999998 << 348.1099999999998
+                                  << "348,11";
+    QTest::newRow("tiny negative") << QByteArray("-0,001") << -0.001 << -0.001 << "0";
+    QTest::newRow("text") << QByteArray("abc") << 7.0 << 10.0 << "10";
+    QTest::newRow("empty") << QByteArray("") << 7.0 << 0.0 << "0";
+    QTest::newRow("two separators") << QByteArray("1,2.5") << 7.0 << -2.5 << "-2,5";
+}
+
+void ProfileFileTest::decimals()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(double, read);
+    QFETCH(double, value);
+    QFETCH(QString, written);
+    QVERIFY(WriteAll(filePath(), "[KTS]\r\nPos0=" + stored + "\r\n"));
+    ProfileFile file(filePath());
+    QCOMPARE(file.readDecimal("KTS", "Pos0", 7), read);
+    QVERIFY(file.writeDecimal("KTS", "Pos0", value));
+    QCOMPARE(file.readString("KTS", "Pos0", QString()), written);
 }
 
 void ProfileFileTest::writesValueInPlace()

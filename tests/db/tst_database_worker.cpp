@@ -1,6 +1,6 @@
+#include "tcp_relay.h"
 #include "temp_database.h"
 
-#include "temp_database.h"
 #include "db/database_worker.h"
 #include "db/db_error.h"
 #include "db/index_statistics.h"
@@ -56,6 +56,7 @@ class TestDatabaseWorker : public QObject {
 private slots:
     void snapshotIgnoresLaterStores();
     void cancelStopsALongStatement();
+    void cancelAfterTheConnectionWasLost();
     void measuresIndexesWhileTheWindowWorks();
 };
 
@@ -127,6 +128,37 @@ void TestDatabaseWorker::cancelStopsALongStatement()
     QCOMPARE(after.get_future().get(), 1);
     QVERIFY(dropped);
     QVERIFY(worker.serves(db.data.connection));
+}
+
+// The network to the server breaks under the worker and a window then reads anew (a cancel
+// first): the worker goes on, and once the server is back its next job reads.
+void TestDatabaseWorker::cancelAfterTheConnectionWasLost()
+{
+    if (qEnvironmentVariableIsEmpty("VELTRA_TEST_SERVER"))
+        QSKIP("Needs a Firebird server (scripts/test.sh starts one)");
+    constexpr int kFirebirdPort = 3050;
+    Database db;
+    TcpRelay relay(kFirebirdPort);
+    Connection throughRelay;
+    throughRelay.setDatabaseName(ThroughRelay(db.file.path(), relay));
+    throughRelay.setAccount(TestAccount());
+    DatabaseWorker worker(throughRelay, TransactionAccess::Snapshot);
+    const auto count = [&worker] {
+        std::promise<qint64> read;
+        worker.post([&](Transaction& transaction) { read.set_value(Number(transaction, "SELECT COUNT(*) FROM UNOS")); },
+                    [&](const DbError& error) { read.set_value(-1 - error.code()); });
+        return read.get_future().get();
+    };
+    QCOMPARE(count(), 0);
+
+    relay.cut();
+    QVERIFY(count() < 0);
+    worker.cancelAll();
+    QVERIFY(count() < 0);
+
+    relay.restore();
+    worker.cancelAll();
+    QCOMPARE(count(), 0);
 }
 
 void TestDatabaseWorker::measuresIndexesWhileTheWindowWorks()

@@ -35,12 +35,6 @@ ManualEntry DayOfIntervals(int dayNumber)
     return entry;
 }
 
-// The database's file path on the server, reached through the relay's port.
-QString ThroughRelay(const QString& location, const TcpRelay& relay)
-{
-    return QStringLiteral("localhost/%1:%2").arg(relay.port()).arg(location.mid(location.indexOf(QLatin1Char(':')) + 1));
-}
-
 // What a clerk is told while the server cannot be reached: in Croatian, naming the server, and
 // never the dead end of a connection that is not open.
 void CheckToldOfTheServer(const QString& message)

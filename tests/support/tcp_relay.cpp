@@ -184,3 +184,8 @@ void TcpRelay::run()
         }
     }
 }
+
+QString ThroughRelay(const QString& location, const TcpRelay& relay)
+{
+    return QStringLiteral("localhost/%1:%2").arg(relay.port()).arg(location.mid(location.indexOf(QLatin1Char(':')) + 1));
+}

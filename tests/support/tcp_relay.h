@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -43,3 +45,6 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
+
+// A database location on the server ("host:/path") reached through the relay's port instead.
+QString ThroughRelay(const QString& location, const TcpRelay& relay);

@@ -24,6 +24,8 @@ public:
     Session& session() { return *m_session; }
     TestTransactions& data() { return *m_data; }
     QString settingsPath() const;
+    // The database's location, for a second connection (another user) to it.
+    const QString& path() const { return m_file.path(); }
 
     // Runs one statement in the write transaction and commits.
     void run(const QString& sql);
@@ -51,7 +53,8 @@ private:
 // Shows a window and waits until it is the active one.
 bool ShowActive(QWidget& window);
 
-// Types the text into the widget key by key, letters outside ASCII included.
+// Types the text into the widget key by key, letters outside ASCII (and beyond the basic plane)
+// included.
 void TypeText(QWidget* widget, const QString& text);
 
 // Selects the whole text of a line edit, types over it and leaves the field with Tab.

@@ -2,7 +2,10 @@
 # The include rules of the source tree:
 #  - a subsystem's core (every src/<subsystem>/ file outside its ui/ folder, src/ui
 #    and src/app excepted) includes no Qt Widgets header;
-#  - nothing outside src/app includes app/.
+#  - nothing outside src/app includes app/;
+#  - the window kit src/ui includes only common/ and its own headers (it reaches the database
+#    and the settings only through what it is given);
+#  - no global instance accessor (a static `instance()`) outside src/app.
 # Usage: include_rules.sh SOURCE_DIR QT_WIDGETS_INCLUDE_DIR
 set -euo pipefail
 src="$1/src"
@@ -28,6 +31,18 @@ while IFS= read -r line; do
     echo "includes the shell: $line"
     failed=1
 done < <(grep -rHnE '#[[:space:]]*include[[:space:]]*"app/' "$src" --include='*.h' --include='*.cpp' |
+         grep -v "^$src/app/" || true)
+
+while IFS= read -r line; do
+    echo "the window kit includes a layer above it: $line"
+    failed=1
+done < <(grep -rHnE '#[[:space:]]*include[[:space:]]*"' "$src/ui" --include='*.h' --include='*.cpp' |
+         grep -vE '#[[:space:]]*include[[:space:]]*"(common|ui)/' || true)
+
+while IFS= read -r line; do
+    echo "global instance accessor: $line"
+    failed=1
+done < <(grep -rHnE '\binstance[[:space:]]*\(\)' "$src" --include='*.h' --include='*.cpp' |
          grep -v "^$src/app/" || true)
 
 if [ "$failed" -ne 0 ]; then

@@ -191,8 +191,7 @@ int main(int argc, char* argv[])
     const SettingsValues settings = ReadSettings(ProfileFile(DefaultSettingsPath()));
     const QString keyPath = args->keyGiven ? args->keyPath : settings.europeanRootKey;
     if (!args->database.isEmpty()) {
-        const auto [from, to] = NightWindowMinutes(settings);
-        return Import(*args, keyPath, NightWindow{from, to}, out, err);
+        return Import(*args, keyPath, settings.night, out, err);
     }
 
     int exitCode = 0;

@@ -9,6 +9,7 @@
 #include "db/scopes.h"
 #include "db/schema_upgrade.h"
 #include "db/statement.h"
+#include "entries/entry_writer.h"
 #include "entries/manual_entry.h"
 
 #include <QDateTime>
@@ -34,15 +35,6 @@ const QStringList kNames{QStringLiteral("Ivan"),  QStringLiteral("Marko"), QStri
                          QStringLiteral("Josip"), QStringLiteral("Đuro"),  QStringLiteral("Ante"),
                          QStringLiteral("Čedo"),  QStringLiteral("Tomislav")};
 
-const QString kInsertEntry = QStringLiteral(
-    "INSERT INTO UNOS (IDUNOS,IDVOZAC,DV,TIP,PODTIP,NOD,NDO) VALUES (:IDU,:IDV,:DV,0,:PT,1320,360)");
-const QString kInsertDay = QStringLiteral(
-    "INSERT INTO DUNOS (IDD,IDUNOS,DATUM,KM1,KM2,DKM,IDVOZILO,S1,S2,S3,S4,S5,S6,NAP,N1,N2,T1,T2) VALUES "
-    "(:IDD,:IDU,:DATUM,:KM1,:KM2,:DKM,:IDV,:S1,:S2,:S3,:S4,:S5,:S6,NULL,:N1,:N2,:T1,:T2)");
-const QString kInsertInterval = QStringLiteral(
-    "INSERT INTO SATIUNOS (IDDUNOS,TOD,TDO,TAKT,KM,LIT,IDVOZILO,SCP,DT1,DT2) "
-    "VALUES (:IDD,:TOD,:TDO,:TAKT,:KM,:LIT,:IDV,:SCP,:DT1,:DT2)");
-
 // The connection the generator fills the database on, with its write transaction and the
 // statement and script it runs its steps with.
 struct GeneratorWork {
@@ -55,12 +47,8 @@ struct GeneratorWork {
 class Generator {
 public:
     Generator(GeneratorWork& data, const LargeDatabaseSize& size)
-        : m_data(data), m_size(size), m_random(kSeed), m_entry(data.write), m_day(data.write),
-          m_interval(data.write)
+        : m_data(data), m_size(size), m_random(kSeed), m_entries(data.write)
     {
-        m_entry.prepare(kInsertEntry);
-        m_day.prepare(kInsertDay);
-        m_interval.prepare(kInsertInterval);
     }
 
     void masterData()
@@ -107,8 +95,8 @@ public:
             const bool chart = !summary && roll < kSummaryShare + kChartShare;
             const bool twoDays = chart && percent() < kTwoDayChartShare && date < m_size.lastDay;
             const int entryId = ++m_entryId;
-            writeEntry(entryId, driverId, date, summary ? std::optional<qint64>(kSubtypeSummary)
-                                                        : chart ? std::optional<qint64>(kSubtypeScannedChart)
+            writeEntry(entryId, driverId, date, summary ? std::optional<int>(kSubtypeSummary)
+                                                        : chart ? std::optional<int>(kSubtypeScannedChart)
                                                                 : std::nullopt);
             ManualEntry day = dayOf(driverId, vehicleId, date, summary, odometer);
             writeDay(entryId, day);
@@ -190,61 +178,25 @@ private:
         return day;
     }
 
-    void writeEntry(int entryId, int driverId, QDate date, std::optional<qint64> subtype)
+    void writeEntry(int entryId, int driverId, QDate date, std::optional<int> subtype)
     {
-        m_entry.setInt(QStringLiteral("IDU"), entryId);
-        m_entry.setInt(QStringLiteral("IDV"), driverId);
-        m_entry.setTimestamp(QStringLiteral("DV"), QDateTime(date.addDays(1), QTime(between(7, 15), between(0, 59),
-                                                                                    between(0, 59)), Qt::UTC));
-        m_entry.setOptionalInt(QStringLiteral("PT"), subtype);
-        m_entry.execute();
+        const QDateTime storedAt(date.addDays(1), QTime(between(7, 15), between(0, 59), between(0, 59)), Qt::UTC);
+        m_entries.insertEntry(EntryRecord{entryId, driverId, subtype, NightWindow{}, storedAt});
     }
 
     void writeDay(int entryId, const ManualEntry& day)
     {
         const int dayId = ++m_dayId;
-        const DayTotals totals = EntryDayTotals(day);
-        m_day.setInt(QStringLiteral("IDD"), dayId);
-        m_day.setInt(QStringLiteral("IDU"), entryId);
-        m_day.setDate(QStringLiteral("DATUM"), day.date);
-        m_day.setDecimal3(QStringLiteral("KM1"), day.startKm);
-        m_day.setDecimal3(QStringLiteral("KM2"), day.endKm);
-        m_day.setDecimal3(QStringLiteral("DKM"), day.distance);
-        m_day.setInt(QStringLiteral("IDV"), day.vehicleId);
-        m_day.setInt(QStringLiteral("S1"), totals.minutes(ActivityKind::Rest));
-        m_day.setInt(QStringLiteral("S2"), totals.minutes(ActivityKind::Availability));
-        m_day.setInt(QStringLiteral("S3"), totals.minutes(ActivityKind::OtherWork));
-        m_day.setInt(QStringLiteral("S4"), totals.minutes(ActivityKind::Driving));
-        m_day.setInt(QStringLiteral("S5"), totals.nightWork);
-        m_day.setInt(QStringLiteral("S6"), totals.nightAll);
-        m_day.setInt(QStringLiteral("N1"), totals.nightDriving);
-        m_day.setInt(QStringLiteral("N2"), totals.nightOtherWork);
-        m_day.setInt(QStringLiteral("T1"), totals.workStart);
-        m_day.setInt(QStringLiteral("T2"), totals.workEnd);
-        m_day.execute();
-        const int crewFlags = CrewFlags(day.coDriver, false);
-        for (const ActivityInterval& interval : day.intervals) {
-            m_interval.setInt(QStringLiteral("IDD"), dayId);
-            m_interval.setInt(QStringLiteral("TOD"), interval.start);
-            m_interval.setInt(QStringLiteral("TDO"), interval.end);
-            m_interval.setInt(QStringLiteral("TAKT"), ActivityCode(interval.kind));
-            m_interval.setDecimal3(QStringLiteral("KM"), interval.kilometres);
-            m_interval.setDecimal3(QStringLiteral("LIT"), interval.litres);
-            m_interval.setInt(QStringLiteral("IDV"), day.vehicleId);
-            m_interval.setInt(QStringLiteral("SCP"), crewFlags);
-            const QDateTime midnight(day.date, QTime(0, 0), Qt::UTC);
-            m_interval.setTimestamp(QStringLiteral("DT1"), midnight.addSecs(qint64(interval.start) * 60));
-            m_interval.setTimestamp(QStringLiteral("DT2"), midnight.addSecs(qint64(interval.end) * 60));
-            m_interval.execute();
-        }
+        m_entries.insertDay(EntryDayRecord{dayId, entryId, day.date, day.startKm, day.endKm, day.distance,
+                                           day.vehicleId, EntryDayTotals(day), std::nullopt, std::nullopt});
+        m_entries.insertIntervals(
+            DayIntervals{dayId, day.date, day.intervals, day.vehicleId, CrewFlags(day.coDriver, false), std::nullopt, {}});
     }
 
     GeneratorWork& m_data;
     LargeDatabaseSize m_size;
     std::mt19937 m_random;
-    Statement m_entry;
-    Statement m_day;
-    Statement m_interval;
+    EntryWriter m_entries;
     int m_entryId = 0;
     int m_dayId = 0;
 };
@@ -260,7 +212,7 @@ QStringList EntryIndexes(GeneratorWork& data)
     data.sql.execute();
     QStringList indexes;
     while (data.sql.next())
-        indexes << data.sql.textValue(0).value_or(QString());
+        indexes << data.sql.textOr(0, QString());
     return indexes;
 }
 

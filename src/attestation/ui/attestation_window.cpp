@@ -439,12 +439,12 @@ void AttestationWindow::storeRecord()
         m_activities->setFocus();
         return;
     }
-    Transaction write = m_session.write();
-    const WriteResult result = StoreAttestation(write, m_id, attestation);
-    if (!result.done) {
-        ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreAttestation(write, m_id, attestation);
+    });
+    if (!result.done)
         return;
-    }
     m_id = result.id;
     if (m_session.values().printAfterStore)
         print();

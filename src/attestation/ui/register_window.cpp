@@ -9,6 +9,7 @@
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -129,6 +130,8 @@ AttestationRegisterWindow::AttestationRegisterWindow(Session& session) : QDialog
     counts->addWidget(print);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addLayout(filters);
+    m_notice = new ListReadNotice(m_grid, page);
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     pageLayout->addLayout(counts);
     auto* pages = new QTabWidget(this);
@@ -196,18 +199,22 @@ void AttestationRegisterWindow::refill()
         m_shownBefore = true;
         takeBoundaryDates();
     }
-    m_drivers->clear();
-    m_drivers->addItem(QStringLiteral("Svi djelatnici"));
+    std::vector<RecordDriver> employees;
     try {
         Transaction read = m_session.read();
-        const std::vector<RecordDriver> employees = LoadRecordDrivers(read);
-        if (!employees.empty())
-            AddSeparator(m_drivers);
-        for (const RecordDriver& employee : employees)
-            m_drivers->addItem(employee.name, employee.id);
+        employees = LoadRecordDrivers(read);
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        ShowComboNotRead(m_drivers, error.text());
+        showNotRead(error.text());
+        return;
     }
+    m_drivers->clear();
+    ShowComboRead(m_drivers);
+    m_drivers->addItem(QStringLiteral("Svi djelatnici"));
+    if (!employees.empty())
+        AddSeparator(m_drivers);
+    for (const RecordDriver& employee : employees)
+        m_drivers->addItem(employee.name, employee.id);
     m_activities->clear();
     m_activities->addItem(QStringLiteral("Sve vrste aktivnosti"));
     AddSeparator(m_activities);
@@ -244,14 +251,35 @@ RegisterFilter AttestationRegisterWindow::filter() const
 
 void AttestationRegisterWindow::reload()
 {
+    if (!m_drivers->isEnabled()) {
+        // The employees were not read: they are read first, and the register with them.
+        refill();
+        return;
+    }
     const int position = m_grid->currentRow();
     std::vector<RegisterRow> rows;
     try {
         Transaction read = m_session.read();
         rows = LoadRegister(read, filter());
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        showNotRead(error.text());
+        return;
     }
+    m_notice->showRead();
+    showRows(std::move(rows), position);
+}
+
+void AttestationRegisterWindow::showNotRead(const QString& reason)
+{
+    showRows({}, -1);
+    m_count->clear();
+    m_driverCount->clear();
+    m_notice->showNotRead(reason);
+    ShowError(this, reason);
+}
+
+void AttestationRegisterWindow::showRows(std::vector<RegisterRow> rows, int position)
+{
     m_rows = std::move(rows);
     m_grid->setRowCount(static_cast<int>(m_rows.size()));
     for (int row = 0; row < m_grid->rowCount(); ++row) {
@@ -286,10 +314,11 @@ void AttestationRegisterWindow::deleteCurrent()
         return;
     if (!AskYesNo(this, kDeleteAttestationQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteAttestation(write, m_rows[static_cast<size_t>(row)].id);
-    if (!result.done)
-        ShowError(this, result.message);
+    const int id = m_rows[static_cast<size_t>(row)].id;
+    StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteAttestation(write, id);
+    });
     reload();
 }
 

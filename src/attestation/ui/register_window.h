@@ -7,6 +7,7 @@
 #include <vector>
 
 class DateField;
+class ListReadNotice;
 class QComboBox;
 class QLabel;
 class QTableWidget;
@@ -41,6 +42,9 @@ protected:
 
 private:
     void refill();
+    // The register could not be read: the list says so, its counts show nothing.
+    void showNotRead(const QString& reason);
+    void showRows(std::vector<RegisterRow> rows, int position);
     void takeBoundaryDates();
     void deleteCurrent();
     void copyList();
@@ -57,4 +61,5 @@ private:
     QTableWidget* m_grid = nullptr;
     QLabel* m_count = nullptr;
     QLabel* m_driverCount = nullptr;
+    ListReadNotice* m_notice = nullptr;
 };

@@ -205,10 +205,9 @@ void CardImportWindow::importAll()
             lines << file.error;
             continue;
         }
-        const auto [nightFrom, nightTo] = NightWindowMinutes(m_session.values());
         Transaction write = m_session.write();
         const CardImportResult result =
-            RunCardImport(write, *file.plan, NightWindow{nightFrom, nightTo}, m_createMissing->isChecked());
+            RunCardImport(write, *file.plan, m_session.values().night, m_createMissing->isChecked());
         lines << CardImportSummary(*file.plan, result);
         file = readFile(file.path);
     }

@@ -413,10 +413,9 @@ QWidget* ChartWorkspace::buildButtonBar()
 
 void ChartWorkspace::refill()
 {
-    const NightWindow night = NightWindowOf(m_session.values());
-    m_night = NightPeriod{night.from, night.to};
-    m_day1->setNight(night);
-    m_day2->setNight(night);
+    m_night = m_session.values().night;
+    m_day1->setNight(m_night);
+    m_day2->setNight(m_night);
     m_header->reset(QDate::currentDate());
     showReading();
     m_tabs->setCurrentIndex(1);
@@ -472,7 +471,7 @@ void ChartWorkspace::showDays()
 void ChartWorkspace::showChartTotals()
 {
     const DayTotals totals = ComputeDayTotals(CountedIntervals(m_analysis.days().all),
-                                              NightWindow{m_night.from, m_night.to});
+                                              m_night);
     ShowDayTotals(m_chartSums, totals);
     m_chartTotal->setText(DayTotalText(totals.totalMinutes));
     m_chartMarker->setVisible(ExceedsOneDay(totals.totalMinutes));
@@ -589,7 +588,7 @@ ChartEntry ChartWorkspace::entryFromFields() const
     ChartEntry entry;
     static_cast<EntryHeader&>(entry) = m_header->value();
     entry.endOfDay1Km = Decimal3::fromText(m_endOfDayKm->text());
-    entry.night = NightWindow{m_night.from, m_night.to};
+    entry.night = m_night;
     entry.day1 = m_day1->rows()->rows();
     if (!m_twoDayPanel->isHidden())
         entry.day2 = m_day2->rows()->rows();
@@ -613,12 +612,12 @@ void ChartWorkspace::storeEntry()
         }
         return;
     }
-    Transaction write = m_session.write();
-    const WriteResult result = StoreChartEntry(write, entry);
-    if (!result.done) {
-        ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreChartEntry(write, entry);
+    });
+    if (!result.done)
         return;
-    }
     emit m_session.entriesChanged();
     ProfileFile geometryFile(ChartGeometryPathBeside(m_session.settingsPath()));
     if (!WriteChartGeometry(geometryFile, m_analysis.geometry()))

@@ -97,7 +97,7 @@ private:
     Session& m_session;
     ChartAnalysis m_analysis;
     ChartHandOff m_handOff;
-    NightPeriod m_night;
+    NightWindow m_night;
     bool m_leaving = false; // stored or discarded: closing asks nothing
 
     QTabWidget* m_tabs = nullptr;

@@ -56,7 +56,7 @@ void DiscView::setImage(QImage image)
     setScale(m_scale);
 }
 
-void DiscView::setOverlay(const ChartGeometry& geometry, int splitPoint, NightPeriod night)
+void DiscView::setOverlay(const ChartGeometry& geometry, int splitPoint, NightWindow night)
 {
     m_geometry = geometry;
     m_splitPoint = splitPoint;

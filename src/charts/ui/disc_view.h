@@ -19,7 +19,7 @@ public:
 
     void setImage(QImage image);
     // The geometry, split point and night period drawn over the image.
-    void setOverlay(const ChartGeometry& geometry, int splitPoint, NightPeriod night);
+    void setOverlay(const ChartGeometry& geometry, int splitPoint, NightWindow night);
 
     double scale() const { return m_scale; }
     void setScale(double scale);
@@ -41,7 +41,7 @@ private:
     QImage m_image;
     ChartGeometry m_geometry;
     int m_splitPoint = 0;
-    NightPeriod m_night;
+    NightWindow m_night;
     double m_scale = 1.0;
     QPoint m_dragFrom;
     bool m_dragging = false;

@@ -1,6 +1,7 @@
 #include "charts/ui/scan_intake_run.h"
 
 #include "charts/chart_geometry.h"
+#include "charts/chart_reading_options.h"
 #include "charts/scan_intake.h"
 #include "charts/ui/chart_workspace.h"
 #include "charts/ui/progress_window.h"
@@ -17,21 +18,6 @@
 #include <new>
 
 namespace {
-
-ChartReadingOptions ReadingOptions(const SettingsValues& values)
-{
-    ChartReadingOptions options;
-    options.min1 = values.joinOneMinute;
-    options.minVoznja = values.joinToDriving;
-    options.neminVoznja = values.keepShortDriving;
-    options.odmor15 = values.shortRestIsAvailability;
-    options.neminOdmor = values.keepShortRest;
-    options.centarRadijus = values.radiusFollowsCentre;
-    options.specKorekt = values.correctDisturbances;
-    options.minKorekt = values.disturbanceMinutes;
-    options.finoPoravnaj = values.fineAlignment;
-    return options;
-}
 
 // Runs `work` on the thread of `progress` when it still exists.
 template <typename Work>
@@ -54,7 +40,7 @@ ProgressWindow* StartScanIntake(Session& session, const QString& path, QWidget* 
     progress->show();
     const QPointer<ProgressWindow> window(progress);
     const QPointer<QWidget> owner(mainWindow);
-    const ChartReadingOptions options = ReadingOptions(session.values());
+    const ChartReadingOptions options = ChartReadingOptionsOf(session.values());
     const ChartGeometry saved = ReadChartGeometry(ProfileFile::snapshot(ChartGeometryPathBeside(session.settingsPath())));
     Session* run = &session;
 

@@ -9,6 +9,7 @@
 #include "reviews/ui/day_graph_window.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -116,6 +117,8 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(top);
+    m_notice = new ListReadNotice(split, this);
+    layout->addWidget(m_notice);
     layout->addWidget(split, 1);
     layout->addWidget(bar);
 
@@ -133,26 +136,46 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
     showChecks();
 }
 
-void ComplianceWindow::fillDrivers()
+bool ComplianceWindow::fillDrivers()
 {
-    m_drivers->clear();
-    m_drivers->addItem(QStringLiteral("Svi vozači"), -1);
+    std::vector<CheckedDriver> drivers;
     try {
         Transaction read = m_session.read();
-        for (const CheckedDriver& driver : LoadCheckedDrivers(read))
-            m_drivers->addItem(driver.name, driver.id);
+        drivers = LoadCheckedDrivers(read);
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        ShowComboNotRead(m_drivers, error.text());
+        showNotRead(error.text());
+        return false;
     }
+    m_drivers->clear();
+    ShowComboRead(m_drivers);
+    m_drivers->addItem(QStringLiteral("Svi vozači"), -1);
+    for (const CheckedDriver& driver : drivers)
+        m_drivers->addItem(driver.name, driver.id);
+    return true;
+}
+
+void ComplianceWindow::showNotRead(const QString& reason)
+{
+    m_checks.clear();
+    showChecks();
+    for (int rule = 0; rule < kRuleCount; ++rule)
+        m_totals->item(rule, 2)->setText(QString());
+    m_gaps->clear();
+    m_notice->showNotRead(reason);
+    ShowError(this, reason);
 }
 
 void ComplianceWindow::check()
 {
-    const int driver = m_drivers->currentData().toInt();
     if (m_to->date() < m_from->date()) {
         ShowMessage(this, QStringLiteral("Razdoblje završava prije nego što počinje."));
         return;
     }
+    // Drivers that were not read are read first: the check is for the driver chosen among them.
+    if (!m_drivers->isEnabled() && !fillDrivers())
+        return;
+    const int driver = m_drivers->currentData().toInt();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         Transaction read = m_session.read();
@@ -162,13 +185,12 @@ void ComplianceWindow::check()
         m_checkedFrom = m_from->date();
         m_checkedTo = m_to->date();
     } catch (const DbError& error) {
-        m_checks.clear();
         QApplication::restoreOverrideCursor();
-        ShowError(this, error.text());
-        showChecks();
+        showNotRead(error.text());
         return;
     }
     QApplication::restoreOverrideCursor();
+    m_notice->showRead();
     showChecks();
 }
 

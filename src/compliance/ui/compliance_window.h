@@ -6,6 +6,7 @@
 #include <vector>
 
 class DateField;
+class ListReadNotice;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -35,7 +36,10 @@ public:
     const std::vector<DriverCheck>& checks() const { return m_checks; }
 
 private:
-    void fillDrivers();
+    // False when the drivers could not be read (shown as not read).
+    bool fillDrivers();
+    // The check could not read the record: the lists say so instead of showing none.
+    void showNotRead(const QString& reason);
     void showChecks();
     void openDay(int row);
 
@@ -46,6 +50,7 @@ private:
     QTableWidget* m_list = nullptr;
     QTableWidget* m_totals = nullptr;
     QLabel* m_gaps = nullptr;
+    ListReadNotice* m_notice = nullptr;
     std::vector<DriverCheck> m_checks;
     QDate m_checkedFrom;
     QDate m_checkedTo;

@@ -10,6 +10,7 @@
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -126,6 +127,8 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(top);
+    m_notice = new ListReadNotice(split, this);
+    layout->addWidget(m_notice);
     layout->addWidget(split, 1);
     layout->addWidget(bar);
 
@@ -142,21 +145,36 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
 
     resize(kClientWidth, kClientHeight);
     restorePlacement();
-    fillDrivers();
-    search();
+    if (fillDrivers())
+        search();
 }
 
-void RecordGapsWindow::fillDrivers()
+bool RecordGapsWindow::fillDrivers()
 {
-    m_drivers->clear();
-    m_drivers->addItem(kAllDrivers, -1);
+    std::vector<GapDriver> drivers;
     try {
         Transaction read = m_session.read();
-        for (const GapDriver& driver : LoadActiveDrivers(read))
-            m_drivers->addItem(driver.name, driver.id);
+        drivers = LoadActiveDrivers(read);
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        ShowComboNotRead(m_drivers, error.text());
+        showNotRead(error.text());
+        return false;
     }
+    m_drivers->clear();
+    ShowComboRead(m_drivers);
+    m_drivers->addItem(kAllDrivers, -1);
+    for (const GapDriver& driver : drivers)
+        m_drivers->addItem(driver.name, driver.id);
+    return true;
+}
+
+void RecordGapsWindow::showNotRead(const QString& reason)
+{
+    m_found.clear();
+    showFound();
+    m_summary->clear();
+    m_notice->showNotRead(reason);
+    ShowError(this, reason);
 }
 
 std::optional<int> RecordGapsWindow::chosenDriver() const
@@ -171,19 +189,21 @@ void RecordGapsWindow::search()
         ShowMessage(this, QStringLiteral("Razdoblje završava prije nego što počinje."));
         return;
     }
+    // Drivers that were not read are read first: the search is for the driver chosen among them.
+    if (!m_drivers->isEnabled() && !fillDrivers())
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         Transaction read = m_session.read();
         m_found = FindRecordGaps(read, m_from->date(), m_to->date(), chosenDriver(), GapMinimumOf(m_session.values()),
                                  QDateTime::currentDateTime());
     } catch (const DbError& error) {
-        m_found.clear();
         QApplication::restoreOverrideCursor();
-        ShowError(this, error.text());
-        showFound();
+        showNotRead(error.text());
         return;
     }
     QApplication::restoreOverrideCursor();
+    m_notice->showRead();
     showFound();
 }
 

@@ -8,6 +8,7 @@
 
 class AttestationBatchPrintout;
 class DateField;
+class ListReadNotice;
 class QComboBox;
 class QLabel;
 class QTableWidget;
@@ -50,7 +51,10 @@ private:
         RecordConflict conflict;
     };
 
-    void fillDrivers();
+    // False when the drivers could not be read (shown as not read).
+    bool fillDrivers();
+    // The search could not read the record: the lists say so instead of showing none.
+    void showNotRead(const QString& reason);
     void showFound();
     std::optional<int> chosenDriver() const;
     // Every attestation of the period, or nothing (and a message) when there is none.
@@ -63,6 +67,7 @@ private:
     QTableWidget* m_gaps = nullptr;
     QTableWidget* m_conflicts = nullptr;
     QLabel* m_summary = nullptr;
+    ListReadNotice* m_notice = nullptr;
     std::vector<DriverGaps> m_found;
     std::vector<GapLine> m_gapLines;
     std::vector<ConflictLine> m_conflictLines;

@@ -7,6 +7,7 @@
 #include "entries/entry_pick_lists.h"
 #include "session/session.h"
 #include "ui/field_makers.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -20,12 +21,6 @@ const QStringList kDayTotalsLineNames{
     QStringLiteral("Vožnja"),        QStringLiteral("Noćni rad uk."), QStringLiteral("Noć ukupno"),
     QStringLiteral("Noćna vožnja"),  QStringLiteral("Noćni ostali rad"),
 };
-
-NightWindow NightWindowOf(const SettingsValues& settings)
-{
-    const std::pair<int, int> minutes = NightWindowMinutes(settings);
-    return NightWindow{minutes.first, minutes.second};
-}
 
 QLabel* NewValue(QWidget* parent, const char* objectName)
 {
@@ -107,10 +102,14 @@ void FillPickList(Session& session, QComboBox* list, const QString& sql)
 {
     const QString selected = list->currentData().toString();
     RowSource::Rows read = session.rows(sql);
-    if (!read.failure.isEmpty())
+    if (!read.failure.isEmpty()) {
+        ShowComboNotRead(list, read.failure);
         ShowError(list->window(), read.failure);
+        return;
+    }
     SortItemsByName(read.rows);
     list->clear();
+    ShowComboRead(list);
     for (const QString& item : read.rows)
         list->addItem(ListField(item, 1), item);
     list->setCurrentIndex(list->findData(selected));

@@ -21,9 +21,6 @@ class Session;
 // The eight lines of a day's totals grid: the four kinds, then the night totals.
 extern const QStringList kDayTotalsLineNames;
 
-// The night window of the settings, as a new entry is counted with.
-NightWindow NightWindowOf(const SettingsValues& settings);
-
 // A shown value in teal.
 QLabel* NewValue(QWidget* parent, const char* objectName);
 // The red "!!" of a day above 24 hours of activity, hidden at first.
@@ -48,8 +45,8 @@ struct OdometerCheck {
 OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endField);
 
 // Fills a driver or vehicle pick list from its query (items "name||key", showing the name, in the
-// order of the names) and keeps the item that was selected. A database error is shown and
-// leaves the list empty.
+// order of the names) and keeps the item that was selected. A list that could not be read
+// shows so (ShowComboNotRead) and the database's error is shown.
 void FillPickList(Session& session, QComboBox* list, const QString& sql);
 // The key of the selected item, or kNoneChosen.
 int PickedId(const QComboBox* list);

@@ -267,7 +267,7 @@ QWidget* ManualEntryWindow::buildButtonBar()
 void ManualEntryWindow::refill()
 {
     m_scannedMark->hide();
-    m_night = NightWindowOf(m_session.values());
+    m_night = m_session.values().night;
     m_header->reset(Yesterday());
     m_day->rows()->setRows({NewIntervalRow()});
     m_pages->setCurrentWidget(m_basicPage);
@@ -295,7 +295,7 @@ void ManualEntryWindow::loadEntry(int id, bool asTemplate)
     std::optional<LoadedEntry> loaded;
     try {
         Transaction read = m_session.read();
-        loaded = LoadEntry(read, id, NightWindowOf(m_session.values()));
+        loaded = LoadEntry(read, id, m_session.values().night);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return;
@@ -306,7 +306,7 @@ void ManualEntryWindow::loadEntry(int id, bool asTemplate)
         return;
     }
     if (asTemplate) {
-        showEntry(EntryFromTemplate(*loaded, NightWindowOf(m_session.values()), Yesterday()));
+        showEntry(EntryFromTemplate(*loaded, m_session.values().night, Yesterday()));
         return;
     }
     showEntry(loaded->entry);
@@ -474,15 +474,12 @@ void ManualEntryWindow::storeEntry()
 {
     commitTyping();
     ManualEntry entry = entryFromFields();
-    Transaction write = m_session.write();
-    const WriteResult result = StoreManualEntry(write, entry);
-    if (!result.done) {
-        if (result.message == kNoDriverMessage || result.message == kNoVehicleMessage)
-            ShowMessage(this, result.message);
-        else
-            ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreManualEntry(write, entry);
+    });
+    if (!result.done)
         return;
-    }
     m_entryId = entry.entryId;
     m_entryDayId = entry.entryDayId;
     emit m_session.entriesChanged();

@@ -7,6 +7,7 @@
 #include "print/ui/print_preview.h"
 #include "session/session.h"
 #include "ui/button_bar.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -108,17 +109,19 @@ bool DriverListWindow::deleteRecord(int id)
     }
     if (orders > 0 && !AskYesNo(this, kDeleteDriverWithOrdersQuestion))
         return false;
-    Transaction write = session().write();
-    const WriteResult result = DeleteDriver(write, id);
-    if (!result.done) {
-        ShowError(this, result.message);
-        return false;
-    }
-    return true;
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = session().write();
+        return DeleteDriver(write, id);
+    });
+    return result.done;
 }
 
 void DriverListWindow::printRoster()
 {
+    if (!readNotice().isRead()) {
+        ShowError(this, readNotice().text());
+        return;
+    }
     const int row = currentRow();
     RosterData data{session().values().rosterHeader, m_rows, QDate::currentDate(), QDateTime::currentDateTime(), QString()};
     PresentPrintoutModally(session().printing(), std::make_shared<RosterPrintout>(std::move(data)), PrinterRole::Report,

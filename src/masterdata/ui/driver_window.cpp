@@ -201,12 +201,12 @@ void DriverWindow::storeRecord()
     record.oib = m_oib->text();
     record.card = m_kartica->text();
 
-    Transaction write = m_session.write();
-    const WriteResult result = StoreDriver(write, ID, record);
-    if (!result.done) {
-        ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreDriver(write, ID, record);
+    });
+    if (!result.done)
         return;
-    }
     m_storedId = result.id;
     accept();
 }

@@ -6,6 +6,7 @@
 #include "session/session.h"
 #include "ui/button_bar.h"
 #include "ui/grid_clipboard.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -41,10 +42,12 @@ RecordListWindow::RecordListWindow(Session& session, const Setup& setup, RecordL
         m_grid->setColumnHidden(column, look.hidden);
     }
     AddCopyTableAction(m_grid);
+    m_notice = new ListReadNotice(m_grid, this);
 
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(buildToolBar());
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     auto* pages = new QTabWidget(this);
     pages->addTab(page, setup.pageCaption);
@@ -124,9 +127,13 @@ void RecordListWindow::refresh()
     try {
         Transaction read = m_session.read();
         readRows(&read, m_filter->currentIndex(), m_onlyActive->isChecked());
+        m_notice->showRead();
     } catch (const DbError& error) {
         readRows(nullptr, m_filter->currentIndex(), m_onlyActive->isChecked());
+        m_notice->showNotRead(error.text());
+        listRead();
         ShowError(this, error.text());
+        return;
     }
     if (m_model->rowCount() > 0)
         m_grid->selectRow(std::min(position, m_model->rowCount() - 1));

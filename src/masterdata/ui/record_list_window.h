@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ListReadNotice;
 class QCheckBox;
 class QComboBox;
 class QTableView;
@@ -49,13 +50,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     // Reads the rows of the filter into the model (throws DbError); with no transaction,
-    // leaves the list empty.
+    // leaves the list empty (it could not be read, and the notice above the grid says so).
     virtual void readRows(Transaction* read, int filter, bool onlyActive) = 0;
     // The record window of a row, to show with its ID set.
     virtual std::unique_ptr<RecordWindow> newRecordWindow() = 0;
     // Deletes a record, the question already answered; true when the list is to be read again.
     virtual bool deleteRecord(int id) = 0;
-    // After the list was read.
+    // After the list was read, or found unreadable (readNotice()).
     virtual void listRead() {}
 
     // Below the grid on the page, and below the page.
@@ -69,6 +70,8 @@ protected:
     QTableView* grid() const { return m_grid; }
     int currentRow() const;
     int currentFilter() const;
+    // Whether the list was read, or says why not.
+    const ListReadNotice& readNotice() const { return *m_notice; }
 
 private:
     QWidget* buildToolBar();
@@ -80,6 +83,7 @@ private:
     Setup m_setup;
     RecordListModel* m_model;
     QTableView* m_grid = nullptr;
+    ListReadNotice* m_notice = nullptr;
     QComboBox* m_filter = nullptr;
     QCheckBox* m_onlyActive = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "masterdata/ui/vehicle_window.h"
 #include "masterdata/vehicle_store.h"
 #include "session/session.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
@@ -127,7 +128,10 @@ void VehicleListWindow::readRows(Transaction* read, int filter, bool onlyActive)
 void VehicleListWindow::listRead()
 {
     showCurrentNote();
-    refreshCounters();
+    if (readNotice().isRead())
+        refreshCounters();
+    else
+        clearCounters();
 }
 
 void VehicleListWindow::refreshCounters()
@@ -140,8 +144,16 @@ void VehicleListWindow::refreshCounters()
         m_shown->setNum(counts.shown);
         m_shownActive->setNum(counts.shownActive);
     } catch (const DbError& error) {
+        clearCounters();
         ShowError(this, error.text());
     }
+}
+
+// Counters that could not be read show nothing rather than a count.
+void VehicleListWindow::clearCounters()
+{
+    for (QLabel* counter : {m_total, m_active, m_shown, m_shownActive})
+        counter->clear();
 }
 
 void VehicleListWindow::showCurrentNote()
@@ -158,9 +170,9 @@ std::unique_ptr<RecordWindow> VehicleListWindow::newRecordWindow()
 
 bool VehicleListWindow::deleteRecord(int id)
 {
-    Transaction write = session().write();
-    const WriteResult result = DeleteVehicle(write, id);
-    if (!result.done)
-        ShowError(this, result.message);
+    StoreTryingAgain(this, [&] {
+        Transaction write = session().write();
+        return DeleteVehicle(write, id);
+    });
     return true;
 }

@@ -30,6 +30,7 @@ private:
     QWidget* buildCounters();
     void showCurrentNote();
     void refreshCounters();
+    void clearCounters();
 
     std::vector<ListColumn<VehicleListRow>> m_columns;
     std::vector<VehicleListRow> m_rows;

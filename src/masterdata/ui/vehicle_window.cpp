@@ -189,12 +189,12 @@ void VehicleWindow::storeRecord()
     record.yearRegistered = WholeNumberOr(m_godPrveReg->text(), kDefaultYear);
     record.active = m_aktivan->isChecked();
 
-    Transaction write = m_session.write();
-    const WriteResult result = StoreVehicle(write, ID, record);
-    if (!result.done) {
-        ShowError(this, result.message);
+    const WriteResult result = StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return StoreVehicle(write, ID, record);
+    });
+    if (!result.done)
         return;
-    }
     m_storedId = result.id;
     accept();
 }

@@ -9,6 +9,7 @@
 #include "session/session.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -143,6 +144,8 @@ OverviewWindow::OverviewWindow(Session& session, QWidget* windowsOwner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildFilterPanel());
+    m_notice = new ListReadNotice(m_pages, this);
+    layout->addWidget(m_notice);
     layout->addWidget(m_pages, 1);
     layout->addWidget(bar);
 
@@ -165,7 +168,10 @@ void OverviewWindow::watchList(QTableView* grid)
     auto* list = static_cast<OverviewListBase*>(grid->model());
     grid->installEventFilter(this);
     connect(list, &OverviewListBase::waitingChanged, this, &OverviewWindow::showBusy);
-    connect(list, &OverviewListBase::failed, this, [this](const QString& text) { ShowError(this, text); });
+    connect(list, &OverviewListBase::failed, this, [this](const QString& text) {
+        m_notice->showNotRead(text);
+        ShowError(this, text);
+    });
     connect(list, &OverviewListBase::firstLinesRead, this, [this, grid, list] {
         if (!grid->currentIndex().isValid() && list->rowCount() > 0)
             grid->selectRow(0);
@@ -343,15 +349,20 @@ void OverviewWindow::refill()
 void OverviewWindow::fillDriverList()
 {
     const int previous = m_driver->currentIndex();
-    m_driver->clear();
-    m_driver->addItem(QStringLiteral("Zanemari"));
+    std::vector<std::pair<int, QString>> drivers;
     try {
         Transaction read = m_session.read();
-        for (const auto& [id, name] : LoadOverviewDrivers(read))
-            m_driver->addItem(name, id);
+        drivers = LoadOverviewDrivers(read);
     } catch (const DbError& error) {
+        ShowComboNotRead(m_driver, error.text());
         ShowError(this, error.text());
+        return;
     }
+    m_driver->clear();
+    ShowComboRead(m_driver);
+    m_driver->addItem(QStringLiteral("Zanemari"));
+    for (const auto& [id, name] : drivers)
+        m_driver->addItem(name, id);
     m_driver->setCurrentIndex(previous > 0 && previous < m_driver->count() ? previous : 0);
 }
 
@@ -385,6 +396,10 @@ void Reload(Connection& connection, OverviewListModel<Row>* model, QTableView* g
 
 void OverviewWindow::refresh()
 {
+    // A driver list that was not read is read again with the lists.
+    if (!m_driver->isEnabled())
+        fillDriverList();
+    m_notice->showRead();
     const OverviewFilter now = filter();
     m_endWanted.clear();
     m_firstScreens = 0;
@@ -470,12 +485,11 @@ void OverviewWindow::deleteEntry()
     const OverviewEntryRow entry = m_entries->line(current.row());
     if (!AskYesNo(this, kDeleteQuestion))
         return;
-    Transaction write = m_session.write();
-    const WriteResult result = DeleteEntry(write, entry.entryId,
-                                           entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
-                                           entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
-    if (!result.done)
-        ShowError(this, result.message);
+    StoreTryingAgain(this, [&] {
+        Transaction write = m_session.write();
+        return DeleteEntry(write, entry.entryId, entry.type ? std::optional<qint64>(*entry.type) : std::nullopt,
+                           entry.subtype ? std::optional<qint64>(*entry.subtype) : std::nullopt);
+    });
     // Every list showing entries refreshes itself, this one too.
     emit m_session.entriesChanged();
 }

@@ -9,6 +9,7 @@
 
 class DatabaseWorker;
 class DateField;
+class ListReadNotice;
 class QCheckBox;
 class QComboBox;
 class QTabWidget;
@@ -76,6 +77,7 @@ private:
     QTableView* m_entriesGrid = nullptr;
     QTableView* m_daysGrid = nullptr;
     QTableView* m_totalsGrid = nullptr;
+    ListReadNotice* m_notice = nullptr;
     QSet<QTableView*> m_endWanted;  // Ctrl+End pressed before the list knew its length
     int m_firstScreens = 0;         // lists whose first batch is in since the last refresh
     std::unique_ptr<DatabaseWorker> m_copy;

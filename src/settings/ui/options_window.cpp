@@ -2,6 +2,7 @@
 
 #include "common/list_fields.h"
 #include "common/profile_file.h"
+#include "common/time_text.h"
 #include "ui/field_makers.h"
 
 #include <QCheckBox>
@@ -354,8 +355,8 @@ void OptionsWindow::showValues(const SettingsValues& v)
     m_autoZadnji->setChecked(v.zoneAutoLast);
     m_snimiOriginal->setChecked(v.zoneSaveOriginal);
 
-    m_nocniOd->setText(v.nightFrom);
-    m_nocniDo->setText(v.nightTo);
+    m_nocniOd->setText(FormatMinutes(v.night.from));
+    m_nocniDo->setText(FormatMinutes(v.night.to));
     m_addCheck->setChecked(v.checkTypedTimes);
     m_refMjeseci->setValue(v.referenceMonths);
     m_praznineOdmor->setChecked(v.timeWithoutRecordsIsRest);
@@ -408,8 +409,6 @@ SettingsValues OptionsWindow::values() const
     v.zoneAutoLast = m_autoZadnji->isChecked();
     v.zoneSaveOriginal = m_snimiOriginal->isChecked();
 
-    v.nightFrom = m_nocniOd->text();
-    v.nightTo = m_nocniDo->text();
     v.checkTypedTimes = m_addCheck->isChecked();
     v.referenceMonths = m_refMjeseci->value();
     v.timeWithoutRecordsIsRest = m_praznineOdmor->isChecked();
@@ -432,23 +431,21 @@ SettingsValues OptionsWindow::values() const
 
 void OptionsWindow::commitTimeField(QLineEdit* field)
 {
-    QString& accepted = field == m_nocniOd ? m_kept.nightFrom : m_kept.nightTo;
-    const QString time = NormalisedTimeText(field->text());
-    if (time.isEmpty()) {
+    int& accepted = field == m_nocniOd ? m_kept.night.from : m_kept.night.to;
+    const std::optional<int> minutes = TimeTextMinutes(field->text());
+    if (!minutes) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("'%1' nije ispravno vrijeme").arg(field->text()));
     } else {
-        accepted = time;
+        accepted = *minutes;
     }
-    field->setText(accepted);
+    field->setText(FormatMinutes(accepted));
 }
 
 void OptionsWindow::commit()
 {
-    SettingsValues v = values();
-    // A night time being typed counts only once it reads as a time.
-    v.nightFrom = m_kept.nightFrom;
-    v.nightTo = m_kept.nightTo;
-    m_settings.commit(v);
+    // A night time being typed counts only once it reads as a time: values() takes the night
+    // window accepted last.
+    m_settings.commit(values());
 }
 
 void OptionsWindow::done(int result)

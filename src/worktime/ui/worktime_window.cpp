@@ -7,6 +7,7 @@
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
 #include "ui/date_field.h"
+#include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
@@ -96,7 +97,7 @@ public:
         if (orientation != Qt::Horizontal)
             return QVariant();
         const QStringList captions{QStringLiteral("Nadnevak"), QStringLiteral("Radno vrijeme"),
-                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(m_night.first, m_night.second)),
+                                   QStringLiteral("Noćni rad (%1)").arg(NightWindowText(m_night.from, m_night.to)),
                                    QStringLiteral("Ukupno"), QStringLiteral("Bilješke")};
         if (role == Qt::DisplayRole)
             return captions.value(section);
@@ -106,7 +107,7 @@ public:
     }
 
     // The night window the night column's caption names.
-    void setNightWindow(std::pair<int, int> night)
+    void setNightWindow(NightWindow night)
     {
         m_night = night;
         emit headerDataChanged(Qt::Horizontal, NocniRad, NocniRad);
@@ -114,7 +115,7 @@ public:
 
 private:
     std::vector<WorkTimeRow> m_rows;
-    std::pair<int, int> m_night;
+    NightWindow m_night;
 };
 
 namespace {
@@ -213,6 +214,8 @@ WorkTimeWindow::WorkTimeWindow(Session& session, QWidget* parent) : QDialog(pare
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(m_progress);
+    m_notice = new ListReadNotice(m_grid, this);
+    pageLayout->addWidget(m_notice);
     pageLayout->addWidget(m_grid, 1);
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(new QLabel(QStringLiteral("Broj stavki u popisu:"), page));
@@ -240,9 +243,9 @@ WorkTimeWindow::WorkTimeWindow(Session& session, QWidget* parent) : QDialog(pare
     });
     connect(print, &QPushButton::clicked, this, &WorkTimeWindow::print);
     // The night column's caption names the night window of the settings.
-    m_model->setNightWindow(NightWindowMinutes(m_session.values()));
+    m_model->setNightWindow(m_session.values().night);
     connect(&m_session.settings(), &Settings::changed, m_model,
-            [this] { m_model->setNightWindow(NightWindowMinutes(m_session.values())); });
+            [this] { m_model->setNightWindow(m_session.values().night); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(kClientWidth, kClientHeight);
@@ -269,14 +272,19 @@ void WorkTimeWindow::showEvent(QShowEvent* event)
 void WorkTimeWindow::refill()
 {
     m_progress->hide();
-    m_drivers->clear();
+    std::vector<RecordDriver> drivers;
     try {
         Transaction read = m_session.read();
-        for (const RecordDriver& driver : LoadRecordDrivers(read))
-            m_drivers->addItem(driver.name, QVariantList{driver.id, driver.oib});
+        drivers = LoadRecordDrivers(read);
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        ShowComboNotRead(m_drivers, error.text());
+        showRecordNotRead(error.text());
+        return;
     }
+    m_drivers->clear();
+    ShowComboRead(m_drivers);
+    for (const RecordDriver& driver : drivers)
+        m_drivers->addItem(driver.name, QVariantList{driver.id, driver.oib});
     if (m_drivers->count() > 0)
         m_drivers->setCurrentIndex(0);
     buildRecord();
@@ -284,7 +292,13 @@ void WorkTimeWindow::refill()
 
 void WorkTimeWindow::buildRecord()
 {
+    if (!m_drivers->isEnabled()) {
+        // The drivers were not read: they are read first, and the record with them.
+        refill();
+        return;
+    }
     m_model->setRows({});
+    m_notice->showRead();
     m_count->setText(QStringLiteral("0"));
     if (m_drivers->currentIndex() < 0)
         return;
@@ -298,10 +312,20 @@ void WorkTimeWindow::buildRecord()
         m_model->setRows(
             LoadWorkTimeRecord(read, driverId, m_from->date(), m_to->date(), m_session.values().referenceMonths));
     } catch (const DbError& error) {
-        ShowError(this, error.text());
+        m_progress->hide();
+        showRecordNotRead(error.text());
+        return;
     }
     m_progress->hide();
     m_count->setText(QString::number(WorkTimeItemCount(m_model->rows())));
+}
+
+void WorkTimeWindow::showRecordNotRead(const QString& reason)
+{
+    m_model->setRows({});
+    m_notice->showNotRead(reason);
+    m_count->clear();
+    ShowError(this, reason);
 }
 
 void WorkTimeWindow::print()
@@ -310,10 +334,9 @@ void WorkTimeWindow::print()
         return;
     const SettingsValues& settings = m_session.values();
     const QVariantList driver = m_drivers->currentData().toList();
-    const auto [nightFrom, nightTo] = NightWindowMinutes(settings);
     WorkTimePrintData data{WorkTimePrintLines(m_model->rows()), m_from->date(), m_to->date(), m_drivers->currentText(),
                            driver.value(1).toString(), QDateTime::currentDateTime(), settings.notesOnSeveralLines, QString(),
-                           nightFrom, nightTo};
+                           settings.night.from, settings.night.to};
     auto printout = std::make_shared<WorkTimePrintout>(std::move(data));
     if (settings.reportPreview)
         PresentPrintoutModally(m_session.printing(), std::move(printout), PrinterRole::Report, this);

@@ -7,6 +7,7 @@
 #include <vector>
 
 class DateField;
+class ListReadNotice;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -37,6 +38,7 @@ protected:
 
 private:
     void refill();
+    void showRecordNotRead(const QString& reason);
 
     Session& m_session;
     DateField* m_from = nullptr;
@@ -47,4 +49,5 @@ private:
     WorkTimeModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QLabel* m_count = nullptr;
+    ListReadNotice* m_notice = nullptr;
 };

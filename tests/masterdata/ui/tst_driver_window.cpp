@@ -1,8 +1,10 @@
 #include "window_driving.h"
 #include "ui/date_field.h"
+#include "db/server_messages.h"
 
 #include "masterdata/ui/driver_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -32,6 +34,9 @@ private slots:
     void escapeStoresNothing();
     void refusedInsertKeepsWindowAndTypedValues();
     void refusedUpdateIsRolledBack();
+    void lockConflictOffersToTryAgain_data();
+    void lockConflictOffersToTryAgain();
+    void textOutsideWin1250IsRefusedAndKept();
 
 private:
     void openForm(int id);
@@ -280,6 +285,92 @@ void TestDriverWindow::refusedUpdateIsRolledBack()
     QVERIFY(!m_db->data().write.isActive());
     m_db->allowWrites(QStringLiteral("DJELATNICI"), QStringLiteral("UPDATE"));
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DJELATNICI WHERE IMEPREZIME='Staro ime'")), 1);
+}
+
+void TestDriverWindow::lockConflictOffersToTryAgain_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("otherCommits");
+    QTest::newRow("tried again after the other user's change is committed") << QStringLiteral("Pokušaj ponovo") << true;
+    QTest::newRow("tried again after the other user's change is rolled back") << QStringLiteral("Pokušaj ponovo") << false;
+    QTest::newRow("given up") << QStringLiteral("Odustani") << true;
+}
+
+// Another user's uncommitted change holds the employee's row: the store says so and offers to
+// try again; trying again once the other transaction is over stores the whole record, giving up
+// leaves the window with what was typed.
+void TestDriverWindow::lockConflictOffersToTryAgain()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, otherCommits);
+    const int id = insertDriver(QStringLiteral("IMEPREZIME, KONTAKT) VALUES (%1, 'Staro ime', '01')"));
+    TestConnection other;
+    QCOMPARE(ConnectUpgraded(other, m_db->path()), QStringList());
+    other.sql.prepare(QStringLiteral("UPDATE DJELATNICI SET KONTAKT='02' WHERE IDDJ=%1").arg(id));
+    other.sql.execute();
+    other.sql.close();
+
+    openForm(id);
+    ReplaceAndLeave(field("Ime"), QStringLiteral("Novo ime"));
+    QStringList texts;
+    QTimer answering;
+    answering.setInterval(10);
+    connect(&answering, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        texts << box->text();
+        QStringList buttons;
+        for (QAbstractButton* button : box->buttons())
+            buttons << button->text();
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({QStringLiteral("Odustani"), QStringLiteral("Pokušaj ponovo")}));
+        if (otherCommits)
+            other.write.commit();
+        else
+            other.write.rollback();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == answer)
+                button->click();
+        }
+    });
+    answering.start();
+    QTest::mouseClick(storeButton(), Qt::LeftButton);
+    answering.stop();
+
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts.first().startsWith(LockConflictMessage()), qPrintable(texts.first()));
+    const QString where = QStringLiteral(" FROM DJELATNICI WHERE IDDJ=%1").arg(id);
+    if (answer == QLatin1String("Odustani")) {
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(field("Ime")->text(), QStringLiteral("Novo ime"));
+        QCOMPARE(number(QStringLiteral("SELECT COUNT(*)") + where + QStringLiteral(" AND IMEPREZIME='Staro ime'")), 1);
+        return;
+    }
+    QCOMPARE(m_form->result(), int(QDialog::Accepted));
+    // The record as the window held it is stored whole, over the other user's change.
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*)") + where + QStringLiteral(" AND IMEPREZIME='Novo ime' AND KONTAKT='01'")), 1);
+}
+
+// Letters the database's code page lacks (Cyrillic, an emoji) are named in the message; the
+// field keeps them and nothing is stored.
+void TestDriverWindow::textOutsideWin1250IsRefusedAndKept()
+{
+    const QString name = QStringLiteral("Ђ Петвић 🚚");
+    openForm(-1);
+    ReplaceAndLeave(field("Ime"), name);
+    QCOMPARE(field("Ime")->text(), name);
+    MessageAnswerer answerer;
+    QTest::mouseClick(storeButton(), Qt::LeftButton);
+
+    QCOMPARE(answerer.texts.size(), 1);
+    const QString& message = answerer.texts.first();
+    for (const QString& character : {QStringLiteral("Ђ"), QStringLiteral("П"), QStringLiteral("в"), QStringLiteral("🚚")})
+        QVERIFY2(message.contains(character), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Windows-1250")), qPrintable(message));
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(field("Ime")->text(), name);
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DJELATNICI")), 0);
 }
 
 void TestDriverWindow::typedBirthDateIsStored_data()

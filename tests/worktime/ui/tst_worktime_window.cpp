@@ -66,10 +66,10 @@ void TestWorkTimeForm::recordOfTheFirstDriverOnShowing()
     // The night column is captioned with the night window of the settings.
     QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (22-06)"));
     SettingsValues values = m_db->session().settings().values();
-    values.nightFrom = QStringLiteral("21:00");
+    values.night.from = 21 * kMinutesPerHour;
     m_db->session().settings().commit(values);
     QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Noćni rad (21-06)"));
-    values.nightFrom = QStringLiteral("22:00");
+    values.night.from = 22 * kMinutesPerHour;
     m_db->session().settings().commit(values);
     // Choosing the other driver builds his record.
     auto* drivers = Child<QComboBox>(window, "DjPopis");
