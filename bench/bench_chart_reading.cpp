@@ -114,7 +114,7 @@ BENCHMARK(BM_DecodeCmykJpegReused)->Unit(benchmark::kMillisecond);
 ChartReadingOptions OptionsFor(const benchmark::State& state)
 {
     ChartReadingOptions options;
-    options.finoPoravnaj = state.range(0) != 0;
+    options.fineAlignment = state.range(0) != 0;
     return options;
 }
 

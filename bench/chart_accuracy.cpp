@@ -231,7 +231,7 @@ Tally RunScan(const Kind& kind, std::mt19937& random, const QString& folder, boo
     Tally tally;
     tally.discs = kind.discs;
     ChartReadingOptions options;
-    options.finoPoravnaj = fine;
+    options.fineAlignment = fine;
     const ScanReading reading = ReadScanDiscs(path, {}, SamplingFor(options));
     for (const ScanDisc& disc : reading.discs) {
         // Which drawn disc this is: the one whose centre lies in its box.

@@ -246,7 +246,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::showNewDriver()
 {
     DriverWindow driver(m_session, this);
-    driver.ID = -1;
+    driver.recordId = -1;
     driver.exec();
 }
 

@@ -23,7 +23,7 @@ void ChartAnalysis::setUp(const ChartGeometry& saved)
         orientationMs = orientation.elapsedMs;
         return orientation.pos0;
     };
-    if (m_options.finoPoravnaj) {
+    if (m_options.fineAlignment) {
         const FineFit fine = FineChartGeometry(m_disc, m_geometry, roughPos0);
         m_geometry = fine.geometry;
         m_zeroCheck = fine.zero;

@@ -5,15 +5,15 @@
 ChartReadingOptions ChartReadingOptionsOf(const SettingsValues& values)
 {
     ChartReadingOptions options;
-    options.min1 = values.joinOneMinute;
-    options.minVoznja = values.joinToDriving;
-    options.neminVoznja = values.keepShortDriving;
-    options.odmor15 = values.shortRestIsAvailability;
-    options.neminOdmor = values.keepShortRest;
-    options.centarRadijus = values.radiusFollowsCentre;
-    options.specKorekt = values.correctDisturbances;
-    options.minKorekt = values.disturbanceMinutes;
-    options.finoPoravnaj = values.fineAlignment;
+    options.joinOneMinute = values.joinOneMinute;
+    options.joinToDriving = values.joinToDriving;
+    options.keepShortDriving = values.keepShortDriving;
+    options.shortRestIsAvailability = values.shortRestIsAvailability;
+    options.keepShortRest = values.keepShortRest;
+    options.radiusFollowsCentre = values.radiusFollowsCentre;
+    options.correctDisturbances = values.correctDisturbances;
+    options.disturbanceMinutes = values.disturbanceMinutes;
+    options.fineAlignment = values.fineAlignment;
     return options;
 }
 

@@ -178,7 +178,7 @@ QString DiscLogLine(const ScanDisc& disc)
 
 Sampling SamplingFor(const ChartReadingOptions& options)
 {
-    return options.finoPoravnaj ? Sampling::Area : Sampling::Nearest;
+    return options.fineAlignment ? Sampling::Area : Sampling::Nearest;
 }
 
 bool ScanSizeAcceptable(const Raster& scan)

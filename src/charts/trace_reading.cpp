@@ -74,17 +74,17 @@ MinuteCodes ClassifyMinutesFinely(const TraceStrip& strip)
 
 void SmoothMinutes(MinuteCodes& codes, const ChartReadingOptions& options)
 {
-    if (!options.min1 && !options.minVoznja)
+    if (!options.joinOneMinute && !options.joinToDriving)
         return;
     for (int x = 1; x < kMinutesPerDay; ++x) {
         int c = codes[x];
         const int p = codes[x - 1];
         const int n = codes[x + 1];
-        if ((c == kDriving && options.neminVoznja) || (c == kRest && options.neminOdmor))
+        if ((c == kDriving && options.keepShortDriving) || (c == kRest && options.keepShortRest))
             continue;
-        if (options.minVoznja && (p == kDriving || n == kDriving) && c != p && c != n)
+        if (options.joinToDriving && (p == kDriving || n == kDriving) && c != p && c != n)
             c = codes[x] = kDriving;
-        if (options.min1 && c != p && c != n)
+        if (options.joinOneMinute && c != p && c != n)
             codes[x] = p;
     }
 }
@@ -104,10 +104,10 @@ ChartIntervals MinuteRuns(const MinuteCodes& codes)
 
 void CorrectDisturbances(ChartIntervals& intervals, const ChartReadingOptions& options)
 {
-    if (!options.specKorekt || options.minKorekt <= 1)
+    if (!options.correctDisturbances || options.disturbanceMinutes <= 1)
         return;
     for (ChartInterval& interval : intervals) {
-        if (interval.length() <= options.minKorekt && interval.code != kDriving)
+        if (interval.length() <= options.disturbanceMinutes && interval.code != kDriving)
             interval.code = kRest;
     }
 }
@@ -128,7 +128,7 @@ void MergeIntervals(ChartIntervals& intervals, bool keepFirst)
 
 void CorrectShortRests(ChartIntervals& intervals, const ChartReadingOptions& options)
 {
-    if (!options.odmor15)
+    if (!options.shortRestIsAvailability)
         return;
     for (ChartInterval& interval : intervals) {
         if (interval.code == kRest && interval.length() <= kShortRestMinutes)
@@ -139,7 +139,7 @@ void CorrectShortRests(ChartIntervals& intervals, const ChartReadingOptions& opt
 
 ChartIntervals ReadTraceIntervals(const TraceStrip& strip, const ChartReadingOptions& options)
 {
-    MinuteCodes codes = options.finoPoravnaj ? ClassifyMinutesFinely(strip) : ClassifyMinutes(strip);
+    MinuteCodes codes = options.fineAlignment ? ClassifyMinutesFinely(strip) : ClassifyMinutes(strip);
     SmoothMinutes(codes, options);
     ChartIntervals intervals = MinuteRuns(codes);
     CorrectDisturbances(intervals, options);

@@ -94,7 +94,7 @@ void TestSharedWindows::commandsShowTheirWindowsModally()
         shownClass = QString::fromLatin1(modal->metaObject()->className());
         shownCaption = modal->windowTitle();
         if (auto* driver = qobject_cast<DriverWindow*>(modal))
-            shownId = driver->ID;
+            shownId = driver->recordId;
         modal->close();
     });
     main.action(action)->trigger();

@@ -28,7 +28,7 @@ Raster DiscImage(double pos0, const std::vector<TraceInterval>& trace)
 ChartReadingOptions WithoutFineFit()
 {
     ChartReadingOptions options;
-    options.finoPoravnaj = false;
+    options.fineAlignment = false;
     return options;
 }
 

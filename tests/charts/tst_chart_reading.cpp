@@ -37,8 +37,8 @@ ChartIntervals IntervalsFrom(const QString& text)
 ChartReadingOptions NoSmoothing()
 {
     ChartReadingOptions options;
-    options.min1 = false;
-    options.minVoznja = false;
+    options.joinOneMinute = false;
+    options.joinToDriving = false;
     return options;
 }
 // A strip of R1 = 184, R2 = 197 (15 rows, h = 14), paper everywhere but at `minute`, whose
@@ -151,10 +151,10 @@ void TestChartReading::finelyCountsTheSoftEdgeHalfway()
 
 void TestChartReading::smoothsSingleMinutes_data()
 {
-    QTest::addColumn<bool>("min1");
-    QTest::addColumn<bool>("minVoznja");
-    QTest::addColumn<bool>("neminVoznja");
-    QTest::addColumn<bool>("neminOdmor");
+    QTest::addColumn<bool>("joinOneMinute");
+    QTest::addColumn<bool>("joinToDriving");
+    QTest::addColumn<bool>("keepShortDriving");
+    QTest::addColumn<bool>("keepShortRest");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
 
@@ -172,17 +172,17 @@ void TestChartReading::smoothsSingleMinutes_data()
 
 void TestChartReading::smoothsSingleMinutes()
 {
-    QFETCH(bool, min1);
-    QFETCH(bool, minVoznja);
-    QFETCH(bool, neminVoznja);
-    QFETCH(bool, neminOdmor);
+    QFETCH(bool, joinOneMinute);
+    QFETCH(bool, joinToDriving);
+    QFETCH(bool, keepShortDriving);
+    QFETCH(bool, keepShortRest);
     QFETCH(QString, before);
     QFETCH(QString, after);
     ChartReadingOptions options;
-    options.min1 = min1;
-    options.minVoznja = minVoznja;
-    options.neminVoznja = neminVoznja;
-    options.neminOdmor = neminOdmor;
+    options.joinOneMinute = joinOneMinute;
+    options.joinToDriving = joinToDriving;
+    options.keepShortDriving = keepShortDriving;
+    options.keepShortRest = keepShortRest;
     MinuteCodes codes = CodesFrom(before);
     SmoothMinutes(codes, options);
     QCOMPARE(codes, CodesFrom(after));
@@ -199,8 +199,8 @@ void TestChartReading::runsCoverTheDay()
 
 void TestChartReading::correctsDisturbances_data()
 {
-    QTest::addColumn<bool>("specKorekt");
-    QTest::addColumn<int>("minKorekt");
+    QTest::addColumn<bool>("correctDisturbances");
+    QTest::addColumn<int>("disturbanceMinutes");
     QTest::addColumn<QString>("after");
 
     const QString untouched = QStringLiteral("0-100:0 100-102:1 102-200:0 200-201:3 201-203:2 203-1440:0");
@@ -211,12 +211,12 @@ void TestChartReading::correctsDisturbances_data()
 
 void TestChartReading::correctsDisturbances()
 {
-    QFETCH(bool, specKorekt);
-    QFETCH(int, minKorekt);
+    QFETCH(bool, correctDisturbances);
+    QFETCH(int, disturbanceMinutes);
     QFETCH(QString, after);
     ChartReadingOptions options;
-    options.specKorekt = specKorekt;
-    options.minKorekt = minKorekt;
+    options.correctDisturbances = correctDisturbances;
+    options.disturbanceMinutes = disturbanceMinutes;
     ChartIntervals intervals = IntervalsFrom(QStringLiteral("0-100:0 100-102:1 102-200:0 200-201:3 201-203:2 203-1440:0"));
     CorrectDisturbances(intervals, options);
     MergeIntervals(intervals);
@@ -226,7 +226,7 @@ void TestChartReading::correctsDisturbances()
 void TestChartReading::correctsShortRests()
 {
     ChartReadingOptions options;
-    options.odmor15 = true;
+    options.shortRestIsAvailability = true;
     ChartIntervals intervals = IntervalsFrom(QStringLiteral(
         "0-10:0 10-20:1 20-300:3 300-315:0 315-400:3 400-416:0 416-500:1 500-510:0 510-1440:3"));
     CorrectShortRests(intervals, options);

@@ -183,7 +183,7 @@ void TestSettings::readingFallsBackToDefaults_data()
     QTest::addColumn<QString>("nocniOd");
     QTest::addColumn<bool>("preview");
     QTest::addColumn<int>("zone");
-    QTest::addColumn<int>("minKorekt");
+    QTest::addColumn<int>("disturbanceMinutes");
 
     QTest::newRow("readable values") << "[Obracun]\r\nNocniOd=2130\r\n[Ispis]\r\nPreview=0\r\n[Zona]\r\nVrijeme=0\r\n[KTS]\r\nMinKorekt=5\r\n"
                                      << "21:30" << false << 0 << 5;
@@ -200,14 +200,14 @@ void TestSettings::readingFallsBackToDefaults()
     QFETCH(QString, nocniOd);
     QFETCH(bool, preview);
     QFETCH(int, zone);
-    QFETCH(int, minKorekt);
+    QFETCH(int, disturbanceMinutes);
 
     WriteFile(m_path, file);
     const SettingsValues values = ReadSettings(ProfileFile(m_path));
     QCOMPARE(FormatMinutes(values.night.from), nocniOd);
     QCOMPARE(values.attestationPreview, preview);
     QCOMPARE(values.zoneIndex, zone);
-    QCOMPARE(values.disturbanceMinutes, minKorekt);
+    QCOMPARE(values.disturbanceMinutes, disturbanceMinutes);
 
     Settings settings(m_path);
     settings.load({});

@@ -489,14 +489,14 @@ void ChartWorkspace::geometryButton(GeometryButton button)
 {
     const Raster& disc = m_analysis.disc();
     applyGeometry(ApplyGeometryButton(m_analysis.geometry(), button, ImageSize{disc.width, disc.height},
-                                      m_analysis.options().centarRadijus));
+                                      m_analysis.options().radiusFollowsCentre));
 }
 
 void ChartWorkspace::imageKey(ImageKey key)
 {
     const Raster& disc = m_analysis.disc();
     applyGeometry(ApplyImageKey(m_analysis.geometry(), key, ImageSize{disc.width, disc.height},
-                                m_analysis.options().centarRadijus));
+                                m_analysis.options().radiusFollowsCentre));
 }
 
 void ChartWorkspace::setSplitPoint(int minute)

@@ -57,6 +57,6 @@ template <typename RecordWindow>
 bool AddedThroughRecordWindow(Session& session, QWidget* parent)
 {
     RecordWindow window(session, parent);
-    window.ID = -1;
+    window.recordId = -1;
     return window.exec() == QDialog::Accepted;
 }

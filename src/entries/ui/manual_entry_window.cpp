@@ -171,7 +171,7 @@ QWidget* ManualEntryWindow::buildBasicPage()
         showDetailedTotals();
         showSummaryTotals();
     });
-    connect(m_workStart, &QLineEdit::editingFinished, this, &ManualEntryWindow::pocetakExit);
+    connect(m_workStart, &QLineEdit::editingFinished, this, &ManualEntryWindow::normaliseWorkStart);
     return page;
 }
 
@@ -409,7 +409,7 @@ void ManualEntryWindow::checkExistingEntries()
     m_existingWarning->setVisible(!entries.empty());
 }
 
-int ManualEntryWindow::pocetakMinutes() const
+int ManualEntryWindow::workStartMinutes() const
 {
     try {
         return MinutesBetween(ParseTimeText(m_workStart->text()), 0);
@@ -418,7 +418,7 @@ int ManualEntryWindow::pocetakMinutes() const
     }
 }
 
-void ManualEntryWindow::pocetakExit()
+void ManualEntryWindow::normaliseWorkStart()
 {
     try {
         m_workStart->setText(FormatMinutes(MinutesBetween(ParseTimeText(m_workStart->text()), 0)));
@@ -437,7 +437,7 @@ void ManualEntryWindow::showDetailedTotals()
 void ManualEntryWindow::showSummaryTotals()
 {
     const SummaryMinutes& minutes = m_summary->minutes();
-    const DayTotals totals = SummaryToDayTotals(minutes, pocetakMinutes());
+    const DayTotals totals = SummaryToDayTotals(minutes, workStartMinutes());
     const QString warning = SummaryWarning(totals.workStart, totals.totalMinutes);
     m_summaryTotal->setText(SummaryTotalText(totals.totalMinutes));
     m_summaryWarning->setText(warning);
@@ -466,7 +466,7 @@ ManualEntry ManualEntryWindow::entryFromFields() const
     entry.detailed = m_detailed->isChecked();
     entry.intervals = IntervalsFromRows(m_day->rows()->rows());
     entry.summary = m_summary->minutes();
-    entry.workStart = pocetakMinutes();
+    entry.workStart = workStartMinutes();
     return entry;
 }
 

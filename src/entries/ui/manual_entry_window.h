@@ -65,8 +65,8 @@ private:
     // Shows the next (1) or previous (-1) page that the entry's kind has.
     void turnPage(int step);
     void checkExistingEntries();
-    void pocetakExit();
-    int pocetakMinutes() const;
+    void normaliseWorkStart();
+    int workStartMinutes() const;
     void showDetailedTotals();
     void showSummaryTotals();
     // Takes what is still being typed (an open grid cell, a km field) before storing.

@@ -128,7 +128,7 @@ bool DriverWindow::loadExisting()
     std::optional<DriverRecord> record;
     try {
         Transaction read = m_session.read();
-        record = LoadDriver(read, ID);
+        record = LoadDriver(read, recordId);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -203,7 +203,7 @@ void DriverWindow::storeRecord()
 
     const WriteResult result = StoreTryingAgain(this, [&] {
         Transaction write = m_session.write();
-        return StoreDriver(write, ID, record);
+        return StoreDriver(write, recordId, record);
     });
     if (!result.done)
         return;

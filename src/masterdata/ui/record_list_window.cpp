@@ -143,7 +143,7 @@ void RecordListWindow::refresh()
 void RecordListWindow::editRecord(int id)
 {
     std::unique_ptr<RecordWindow> record = newRecordWindow();
-    record->ID = id;
+    record->recordId = id;
     if (record->exec() == QDialog::Accepted)
         refresh();
 }

@@ -49,8 +49,8 @@ void RecordWindow::showEvent(QShowEvent* event)
 void RecordWindow::refill()
 {
     m_storedId = -1;
-    m_storeButton->setText(StoreButtonCaption(ID));
-    if (ID < 0)
+    m_storeButton->setText(StoreButtonCaption(recordId));
+    if (recordId < 0)
         clearForNew();
     else if (!loadExisting())
         CloseAtOnce(*this);

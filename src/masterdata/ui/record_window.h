@@ -26,12 +26,12 @@ void CloseAtOnce(QDialog& window);
 
 // A record window: one row, new (ID -1) or existing, shown modally with exec(); Accepted
 // means it was closed by the store button. Each showing starts afresh: the store button's
-// caption follows ID, a new record gets empty fields, an existing one is loaded (a failed
+// caption follows recordId, a new record gets empty fields, an existing one is loaded (a failed
 // load closes the window with Rejected), and the first field gets the focus.
 class RecordWindow : public QDialog {
 public:
     // The row to change, or -1 for a new one; set before showing.
-    int ID = -1;
+    int recordId = -1;
 
     // After "OK": the key of the stored row (the new key for a new one).
     int storedId() const { return m_storedId; }

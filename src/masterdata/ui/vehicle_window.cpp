@@ -126,7 +126,7 @@ bool VehicleWindow::loadExisting()
     std::optional<VehicleRecord> record;
     try {
         Transaction read = m_session.read();
-        record = LoadVehicle(read, ID);
+        record = LoadVehicle(read, recordId);
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return false;
@@ -169,8 +169,8 @@ void VehicleWindow::storeRecord()
         m_oznaka->setFocus();
         return;
     }
-    if (ID >= 0 && !m_changed) {
-        m_storedId = ID;
+    if (recordId >= 0 && !m_changed) {
+        m_storedId = recordId;
         accept();
         return;
     }
@@ -191,7 +191,7 @@ void VehicleWindow::storeRecord()
 
     const WriteResult result = StoreTryingAgain(this, [&] {
         Transaction write = m_session.write();
-        return StoreVehicle(write, ID, record);
+        return StoreVehicle(write, recordId, record);
     });
     if (!result.done)
         return;

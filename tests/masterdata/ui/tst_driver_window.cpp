@@ -67,7 +67,7 @@ void TestDriverWindow::cleanup()
 
 void TestDriverWindow::openForm(int id)
 {
-    m_form->ID = id;
+    m_form->recordId = id;
     QVERIFY(ShowActive(*m_form));
 }
 
@@ -231,7 +231,7 @@ void TestDriverWindow::newAfterExistingShowsEmptyFields()
 
 void TestDriverWindow::vanishedDriverClosesWithCancel()
 {
-    m_form->ID = 4711;
+    m_form->recordId = 4711;
     MessageAnswerer answerer;
     QCOMPARE(m_form->exec(), int(QDialog::Rejected));
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Pogreška prilikom pristupa podacima!")});

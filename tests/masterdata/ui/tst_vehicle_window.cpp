@@ -63,7 +63,7 @@ void TestVehicleWindow::cleanup()
 
 void TestVehicleWindow::openForm(int id)
 {
-    m_form->ID = id;
+    m_form->recordId = id;
     QVERIFY(ShowActive(*m_form));
 }
 
@@ -262,7 +262,7 @@ void TestVehicleWindow::emptyActiveFlagOpensTicked()
 
 void TestVehicleWindow::vanishedVehicleClosesWithCancel()
 {
-    m_form->ID = 999;
+    m_form->recordId = 999;
     MessageAnswerer answerer;
     QCOMPARE(m_form->exec(), int(QDialog::Rejected));
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Pogreška prilikom pristupa podacima!")});
