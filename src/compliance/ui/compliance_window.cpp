@@ -4,21 +4,19 @@
 
 #include "common/time_text.h"
 #include "compliance/compliance_report.h"
+#include "compliance/ui/period_driver_bar.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
 #include "reviews/ui/day_graph_window.h"
 #include "ui/button_bar.h"
-#include "ui/date_field.h"
 #include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
@@ -31,24 +29,10 @@ namespace {
 
 constexpr int kClientWidth = 980;
 constexpr int kClientHeight = 600;
-constexpr int kDefaultDays = 28;
-const QColor kTopBar(241, 239, 226);
+const QString kAllDrivers = QStringLiteral("Svi vozači");
 // The list's columns: those of InfringementColumnTitles.
 constexpr std::array<int, 8> kWidths{170, 80, 115, 115, 75, 65, 55, 420};
 constexpr int kSentenceColumn = 7;
-
-QTableWidget* NewGrid(QWidget* parent, const char* name, const QStringList& titles)
-{
-    auto* grid = new QTableWidget(0, static_cast<int>(titles.size()), parent);
-    grid->setObjectName(QLatin1String(name));
-    grid->setHorizontalHeaderLabels(titles);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setFont(Look::Bold(grid->horizontalHeader()->font()));
-    return grid;
-}
 
 }  // namespace
 
@@ -57,35 +41,13 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
 {
     setWindowTitle(QStringLiteral("Kontrola propisa"));
 
-    auto* top = new QWidget(this);
-    Look::Paint(top, QPalette::Window, kTopBar);
-    m_from = new DateField(top);
-    m_from->setObjectName(QStringLiteral("OdDatum"));
-    m_from->setDate(QDate::currentDate().addDays(-kDefaultDays));
-    m_to = new DateField(top);
-    m_to->setObjectName(QStringLiteral("DoDatum"));
-    m_to->setDate(QDate::currentDate());
-    m_drivers = new QComboBox(top);
-    m_drivers->setObjectName(QStringLiteral("Vozac"));
-    m_drivers->setMinimumWidth(220);
-    auto* run = new QPushButton(QStringLiteral("Provjeri"), top);
-    run->setObjectName(QStringLiteral("Provjeri"));
-    run->setAutoDefault(false);
-    auto* topLayout = new QHBoxLayout(top);
-    topLayout->addWidget(new QLabel(QStringLiteral("Razdoblje od"), top));
-    topLayout->addWidget(m_from);
-    topLayout->addWidget(new QLabel(QStringLiteral("do"), top));
-    topLayout->addWidget(m_to);
-    topLayout->addSpacing(12);
-    topLayout->addWidget(new QLabel(QStringLiteral("Vozač:"), top));
-    topLayout->addWidget(m_drivers, 1);
-    topLayout->addWidget(run);
+    m_bar = new PeriodDriverBar("Provjeri", QStringLiteral("Provjeri"), kAllDrivers, this);
 
-    m_list = NewGrid(this, "Prekrsaji", InfringementColumnTitles());
+    m_list = NewFoundList(this, "Prekrsaji", InfringementColumnTitles());
     for (int column = 0; column < static_cast<int>(kWidths.size()); ++column)
         m_list->setColumnWidth(column, kWidths[static_cast<size_t>(column)]);
     m_list->horizontalHeader()->setStretchLastSection(true);
-    m_totals = NewGrid(this, "PoPropisu", {QStringLiteral("Propis"), QStringLiteral("Pravilo"), QStringLiteral("Prekršaja")});
+    m_totals = NewFoundList(this, "PoPropisu", {QStringLiteral("Propis"), QStringLiteral("Pravilo"), QStringLiteral("Prekršaja")});
     m_totals->setColumnWidth(1, 230);
     m_totals->setRowCount(kRuleCount);
     for (int rule = 0; rule < kRuleCount; ++rule) {
@@ -116,13 +78,13 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(top);
+    layout->addWidget(m_bar);
     m_notice = new ListReadNotice(split, this);
     layout->addWidget(m_notice);
     layout->addWidget(split, 1);
     layout->addWidget(bar);
 
-    connect(run, &QPushButton::clicked, this, &ComplianceWindow::check);
+    connect(m_bar->runButton(), &QPushButton::clicked, this, &ComplianceWindow::check);
     connect(print, &QPushButton::clicked, this, &ComplianceWindow::print);
     connect(copy, &QPushButton::clicked, this, &ComplianceWindow::copyList);
     connect(save, &QPushButton::clicked, this, [this] { saveCsv(); });
@@ -143,15 +105,11 @@ bool ComplianceWindow::fillDrivers()
         Transaction read = m_session.read();
         drivers = LoadCheckedDrivers(read);
     } catch (const DbError& error) {
-        ShowComboNotRead(m_drivers, error.text());
+        m_bar->showDriversNotRead(error.text());
         showNotRead(error.text());
         return false;
     }
-    m_drivers->clear();
-    ShowComboRead(m_drivers);
-    m_drivers->addItem(QStringLiteral("Svi vozači"), -1);
-    for (const CheckedDriver& driver : drivers)
-        m_drivers->addItem(driver.name, driver.id);
+    m_bar->showDrivers(drivers);
     return true;
 }
 
@@ -168,22 +126,18 @@ void ComplianceWindow::showNotRead(const QString& reason)
 
 void ComplianceWindow::check()
 {
-    if (m_to->date() < m_from->date()) {
-        ShowMessage(this, QStringLiteral("Razdoblje završava prije nego što počinje."));
+    if (!m_bar->periodValid())
         return;
-    }
     // Drivers that were not read are read first: the check is for the driver chosen among them.
-    if (!m_drivers->isEnabled() && !fillDrivers())
+    if (!m_bar->driversRead() && !fillDrivers())
         return;
-    const int driver = m_drivers->currentData().toInt();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         Transaction read = m_session.read();
-        m_checks = CheckDrivers(read, m_from->date(), m_to->date(),
-                                driver > 0 ? std::optional<int>(driver) : std::nullopt,
+        m_checks = CheckDrivers(read, m_bar->from(), m_bar->to(), m_bar->chosenDriver(),
                                 CheckSettingsOf(m_session.values()));
-        m_checkedFrom = m_from->date();
-        m_checkedTo = m_to->date();
+        m_checkedFrom = m_bar->from();
+        m_checkedTo = m_bar->to();
     } catch (const DbError& error) {
         QApplication::restoreOverrideCursor();
         showNotRead(error.text());
@@ -250,9 +204,9 @@ void ComplianceWindow::print()
 {
     const SettingsValues& settings = m_session.values();
     ComplianceReportData data{settings.companyName,
-                              m_drivers->currentData().toInt() > 0 ? m_drivers->currentText() : QStringLiteral("Svi vozači"),
-                              m_checkedFrom.isValid() ? m_checkedFrom : m_from->date(),
-                              m_checkedTo.isValid() ? m_checkedTo : m_to->date(),
+                              m_bar->chosenDriverText(),
+                              m_checkedFrom.isValid() ? m_checkedFrom : m_bar->from(),
+                              m_checkedTo.isValid() ? m_checkedTo : m_bar->to(),
                               m_checks,
                               QDateTime::currentDateTime(),
                               QString()};

@@ -5,9 +5,8 @@
 
 #include <vector>
 
-class DateField;
 class ListReadNotice;
-class QComboBox;
+class PeriodDriverBar;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -44,9 +43,7 @@ private:
     void openDay(int row);
 
     Session& m_session;
-    DateField* m_from = nullptr;
-    DateField* m_to = nullptr;
-    QComboBox* m_drivers = nullptr;
+    PeriodDriverBar* m_bar = nullptr;
     QTableWidget* m_list = nullptr;
     QTableWidget* m_totals = nullptr;
     QLabel* m_gaps = nullptr;

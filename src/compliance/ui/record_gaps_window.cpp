@@ -6,17 +6,15 @@
 #include "attestation/attestation_periods.h"
 #include "attestation/ui/attestation_window.h"
 #include "common/time_text.h"
+#include "compliance/ui/period_driver_bar.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
 #include "ui/button_bar.h"
-#include "ui/date_field.h"
 #include "ui/list_read_notice.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -31,22 +29,13 @@ namespace {
 
 constexpr int kClientWidth = 1000;
 constexpr int kClientHeight = 600;
-constexpr int kDefaultDays = 28;
-const QColor kTopBar(241, 239, 226);
 const QString kAllDrivers = QStringLiteral("Svi aktivni vozači");
 constexpr std::array<int, 6> kGapWidths{170, 115, 115, 70, 250, 250};
 constexpr std::array<int, 5> kConflictWidths{170, 290, 115, 115, 90};
 
 QTableWidget* NewGrid(QWidget* parent, const char* name, const QStringList& titles)
 {
-    auto* grid = new QTableWidget(0, static_cast<int>(titles.size()), parent);
-    grid->setObjectName(QLatin1String(name));
-    grid->setHorizontalHeaderLabels(titles);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setFont(Look::Bold(grid->horizontalHeader()->font()));
+    QTableWidget* grid = NewFoundList(parent, name, titles);
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
@@ -69,29 +58,7 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
 {
     setWindowTitle(QStringLiteral("Praznine u evidenciji"));
 
-    auto* top = new QWidget(this);
-    Look::Paint(top, QPalette::Window, kTopBar);
-    m_from = new DateField(top);
-    m_from->setObjectName(QStringLiteral("OdDatum"));
-    m_from->setDate(QDate::currentDate().addDays(-kDefaultDays));
-    m_to = new DateField(top);
-    m_to->setObjectName(QStringLiteral("DoDatum"));
-    m_to->setDate(QDate::currentDate());
-    m_drivers = new QComboBox(top);
-    m_drivers->setObjectName(QStringLiteral("Vozac"));
-    m_drivers->setMinimumWidth(220);
-    auto* run = new QPushButton(QStringLiteral("Traži"), top);
-    run->setObjectName(QStringLiteral("Trazi"));
-    run->setAutoDefault(false);
-    auto* topLayout = new QHBoxLayout(top);
-    topLayout->addWidget(new QLabel(QStringLiteral("Razdoblje od"), top));
-    topLayout->addWidget(m_from);
-    topLayout->addWidget(new QLabel(QStringLiteral("do"), top));
-    topLayout->addWidget(m_to);
-    topLayout->addSpacing(12);
-    topLayout->addWidget(new QLabel(QStringLiteral("Vozač:"), top));
-    topLayout->addWidget(m_drivers, 1);
-    topLayout->addWidget(run);
+    m_bar = new PeriodDriverBar("Trazi", QStringLiteral("Traži"), kAllDrivers, this);
 
     m_gaps = NewGrid(this, "Praznine",
                      {QStringLiteral("Vozač"), QStringLiteral("Od"), QStringLiteral("Do"), QStringLiteral("Trajanje"),
@@ -126,13 +93,13 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(top);
+    layout->addWidget(m_bar);
     m_notice = new ListReadNotice(split, this);
     layout->addWidget(m_notice);
     layout->addWidget(split, 1);
     layout->addWidget(bar);
 
-    connect(run, &QPushButton::clicked, this, &RecordGapsWindow::search);
+    connect(m_bar->runButton(), &QPushButton::clicked, this, &RecordGapsWindow::search);
     connect(attest, &QPushButton::clicked, this, [this] { attestGap(m_gaps->currentRow()); });
     connect(print, &QPushButton::clicked, this, &RecordGapsWindow::printAttestations);
     connect(pdf, &QPushButton::clicked, this, [this] { saveAttestationsPdf(); });
@@ -156,15 +123,11 @@ bool RecordGapsWindow::fillDrivers()
         Transaction read = m_session.read();
         drivers = LoadActiveDrivers(read);
     } catch (const DbError& error) {
-        ShowComboNotRead(m_drivers, error.text());
+        m_bar->showDriversNotRead(error.text());
         showNotRead(error.text());
         return false;
     }
-    m_drivers->clear();
-    ShowComboRead(m_drivers);
-    m_drivers->addItem(kAllDrivers, -1);
-    for (const GapDriver& driver : drivers)
-        m_drivers->addItem(driver.name, driver.id);
+    m_bar->showDrivers(drivers);
     return true;
 }
 
@@ -177,25 +140,17 @@ void RecordGapsWindow::showNotRead(const QString& reason)
     ShowError(this, reason);
 }
 
-std::optional<int> RecordGapsWindow::chosenDriver() const
-{
-    const int driver = m_drivers->currentData().toInt();
-    return driver > 0 ? std::optional<int>(driver) : std::nullopt;
-}
-
 void RecordGapsWindow::search()
 {
-    if (m_to->date() < m_from->date()) {
-        ShowMessage(this, QStringLiteral("Razdoblje završava prije nego što počinje."));
+    if (!m_bar->periodValid())
         return;
-    }
     // Drivers that were not read are read first: the search is for the driver chosen among them.
-    if (!m_drivers->isEnabled() && !fillDrivers())
+    if (!m_bar->driversRead() && !fillDrivers())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         Transaction read = m_session.read();
-        m_found = FindRecordGaps(read, m_from->date(), m_to->date(), chosenDriver(), GapMinimumOf(m_session.values()),
+        m_found = FindRecordGaps(read, m_bar->from(), m_bar->to(), m_bar->chosenDriver(), GapMinimumOf(m_session.values()),
                                  QDateTime::currentDateTime());
     } catch (const DbError& error) {
         QApplication::restoreOverrideCursor();
@@ -273,7 +228,7 @@ std::shared_ptr<AttestationBatchPrintout> RecordGapsWindow::attestationsPrintout
     std::vector<Attestation> attestations;
     try {
         Transaction read = m_session.read();
-        attestations = LoadAttestationsOfDays(read, m_from->date(), m_to->date(), chosenDriver());
+        attestations = LoadAttestationsOfDays(read, m_bar->from(), m_bar->to(), m_bar->chosenDriver());
     } catch (const DbError& error) {
         ShowError(this, error.text());
         return nullptr;
@@ -282,8 +237,8 @@ std::shared_ptr<AttestationBatchPrintout> RecordGapsWindow::attestationsPrintout
         ShowMessage(this, QStringLiteral("Za razdoblje nema izrađenih potvrda."));
         return nullptr;
     }
-    const QString name = (chosenDriver() ? m_drivers->currentText() : QStringLiteral("Svi vozači")) + QStringLiteral(" - ")
-                       + DateText(m_from->date()) + QLatin1Char('-') + DateText(m_to->date());
+    const QString name = (m_bar->chosenDriver() ? m_bar->chosenDriverText() : QStringLiteral("Svi vozači")) + QStringLiteral(" - ")
+                       + DateText(m_bar->from()) + QLatin1Char('-') + DateText(m_bar->to());
     return std::make_shared<AttestationBatchPrintout>(std::move(attestations), name);
 }
 

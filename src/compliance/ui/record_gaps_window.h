@@ -7,9 +7,8 @@
 #include <vector>
 
 class AttestationBatchPrintout;
-class DateField;
 class ListReadNotice;
-class QComboBox;
+class PeriodDriverBar;
 class QLabel;
 class QTableWidget;
 class Session;
@@ -56,14 +55,11 @@ private:
     // The search could not read the record: the lists say so instead of showing none.
     void showNotRead(const QString& reason);
     void showFound();
-    std::optional<int> chosenDriver() const;
     // Every attestation of the period, or nothing (and a message) when there is none.
     std::shared_ptr<AttestationBatchPrintout> attestationsPrintout();
 
     Session& m_session;
-    DateField* m_from = nullptr;
-    DateField* m_to = nullptr;
-    QComboBox* m_drivers = nullptr;
+    PeriodDriverBar* m_bar = nullptr;
     QTableWidget* m_gaps = nullptr;
     QTableWidget* m_conflicts = nullptr;
     QLabel* m_summary = nullptr;

@@ -1,4 +1,5 @@
 #include "pdf_text.h"
+#include "period_search.h"
 #include "window_driving.h"
 
 #include "compliance/ui/compliance_window.h"
@@ -78,14 +79,7 @@ void TestComplianceWindow::initTestCase()
 
 void TestComplianceWindow::checkMarch(ComplianceWindow& window, int driverIndex)
 {
-    ReplaceAndLeave(Child<DateField>(window, "OdDatum"), QStringLiteral("2.3.2026"));
-    ReplaceAndLeave(Child<DateField>(window, "DoDatum"), QStringLiteral("8.3.2026"));
-    auto* drivers = Child<QComboBox>(window, "Vozac");
-    drivers->setFocus();
-    while (drivers->currentIndex() != driverIndex)
-        Press(drivers->currentIndex() < driverIndex ? Qt::Key_Down : Qt::Key_Up);
-    Child<QPushButton>(window, "Provjeri")->setFocus();
-    Press(Qt::Key_Space);
+    SearchPeriod(window, QStringLiteral("2.3.2026"), QStringLiteral("8.3.2026"), driverIndex, "Provjeri");
 }
 
 void TestComplianceWindow::checkListTotalsAndDayGraph()

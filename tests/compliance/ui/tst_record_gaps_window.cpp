@@ -1,4 +1,5 @@
 #include "pdf_text.h"
+#include "period_search.h"
 #include "window_driving.h"
 
 #include "attestation/attestation_batch_printout.h"
@@ -100,14 +101,7 @@ void TestRecordGapsWindow::initTestCase()
 
 void TestRecordGapsWindow::search(RecordGapsWindow& window, int driverIndex)
 {
-    ReplaceAndLeave(Child<DateField>(window, "OdDatum"), QStringLiteral("2.3.2026"));
-    ReplaceAndLeave(Child<DateField>(window, "DoDatum"), QStringLiteral("6.3.2026"));
-    auto* drivers = Child<QComboBox>(window, "Vozac");
-    drivers->setFocus();
-    while (drivers->currentIndex() != driverIndex)
-        Press(drivers->currentIndex() < driverIndex ? Qt::Key_Down : Qt::Key_Up);
-    Child<QPushButton>(window, "Trazi")->setFocus();
-    Press(Qt::Key_Space);
+    SearchPeriod(window, QStringLiteral("2.3.2026"), QStringLiteral("6.3.2026"), driverIndex, "Trazi");
 }
 
 void TestRecordGapsWindow::gapBecomesAFilledAttestationAndLeavesTheList()

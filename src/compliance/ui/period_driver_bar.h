@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class DateField;
+class QComboBox;
+class QPushButton;
+class QTableWidget;
+
+// The bar above a search over a period: "Razdoblje od" OdDatum "do" DoDatum (the last 28 days
+// and today at first), "Vozač:" with the list Vozac (all drivers first, then each by name), and
+// the button that runs the search.
+class PeriodDriverBar : public QWidget {
+    Q_OBJECT
+
+public:
+    PeriodDriverBar(const char* runName, const QString& runCaption, const QString& allDriversCaption,
+                    QWidget* parent);
+
+    // The drivers' list read: all drivers first, then each by its id and name.
+    template <typename Driver>
+    void showDrivers(const std::vector<Driver>& drivers)
+    {
+        startDrivers();
+        for (const Driver& driver : drivers)
+            addDriver(driver.id, driver.name);
+    }
+    // The drivers' list could not be read: it says so and is disabled until read again.
+    void showDriversNotRead(const QString& reason);
+    bool driversRead() const;
+
+    QDate from() const;
+    QDate to() const;
+    // The driver chosen, or nothing for all.
+    std::optional<int> chosenDriver() const;
+    // The chosen driver's name, or the caption of all drivers.
+    QString chosenDriverText() const;
+    // False, with a message, when the period ends before it begins.
+    bool periodValid();
+
+    QPushButton* runButton() const { return m_run; }
+
+private:
+    void startDrivers();
+    void addDriver(int id, const QString& name);
+
+    QString m_allDrivers;
+    DateField* m_from = nullptr;
+    DateField* m_to = nullptr;
+    QComboBox* m_drivers = nullptr;
+    QPushButton* m_run = nullptr;
+};
+
+// A read-only list of found rows under such a bar: whole rows chosen one at a time, bold
+// column titles.
+QTableWidget* NewFoundList(QWidget* parent, const char* objectName, const QStringList& titles);
