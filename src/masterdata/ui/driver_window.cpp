@@ -125,18 +125,9 @@ void DriverWindow::clearForNew()
 
 bool DriverWindow::loadExisting()
 {
-    std::optional<DriverRecord> record;
-    try {
-        Transaction read = m_session.read();
-        record = LoadDriver(read, recordId);
-    } catch (const DbError& error) {
-        ShowError(this, error.text());
+    const std::optional<DriverRecord> record = ReadRecord(this, m_session, recordId, LoadDriver);
+    if (!record)
         return false;
-    }
-    if (!record) {
-        ShowMessage(this, kRecordAccessError);
-        return false;
-    }
     const auto choose = [](QComboBox* box, int index) {
         box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
     };

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "db/db_error.h"
+#include "session/session.h"
+#include "ui/message_box.h"
+
 #include <QDialog>
 #include <QString>
+
+#include <optional>
 
 class QBoxLayout;
 class QLineEdit;
@@ -20,11 +26,29 @@ QPushButton* AddRecordButtonBar(QDialog& window, QBoxLayout& layout);
 // The store button's caption: "Dodaj" for a new record (id -1), "Promijeni" otherwise.
 QString StoreButtonCaption(int id);
 
+// The record of `id` read with `load` (a core function of a read transaction and the id that
+// gives an optional record). A database error, or a row no longer there, is told in `window`
+// and gives nothing.
+template <typename Load>
+auto ReadRecord(QWidget* window, Session& session, int id, Load load) -> decltype(load(std::declval<Transaction&>(), id))
+{
+    try {
+        Transaction read = session.read();
+        auto record = load(read, id);
+        if (!record)
+            ShowMessage(window, kRecordAccessError);
+        return record;
+    } catch (const DbError& error) {
+        ShowError(window, error.text());
+        return std::nullopt;
+    }
+}
+
 // Closes the window with Rejected once the event being handled is over (a window cannot close
 // while it is still being shown).
 void CloseAtOnce(QDialog& window);
 
-// A record window: one row, new (ID -1) or existing, shown modally with exec(); Accepted
+// A record window: one row, new (recordId -1) or existing, shown modally with exec(); Accepted
 // means it was closed by the store button. Each showing starts afresh: the store button's
 // caption follows recordId, a new record gets empty fields, an existing one is loaded (a failed
 // load closes the window with Rejected), and the first field gets the focus.

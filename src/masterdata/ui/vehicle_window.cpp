@@ -123,18 +123,9 @@ void VehicleWindow::clearForNew()
 
 bool VehicleWindow::loadExisting()
 {
-    std::optional<VehicleRecord> record;
-    try {
-        Transaction read = m_session.read();
-        record = LoadVehicle(read, recordId);
-    } catch (const DbError& error) {
-        ShowError(this, error.text());
+    const std::optional<VehicleRecord> record = ReadRecord(this, m_session, recordId, LoadVehicle);
+    if (!record)
         return false;
-    }
-    if (!record) {
-        ShowMessage(this, kRecordAccessError);
-        return false;
-    }
     m_tip->setText(record->make);
     m_oznaka->setText(record->plate);
     m_masa->setText(MassText(record->mass));
