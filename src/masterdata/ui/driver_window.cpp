@@ -4,7 +4,6 @@
 #include "ui/field_makers.h"
 #include "ui/message_box.h"
 #include "session/session.h"
-#include "db/db_error.h"
 #include "masterdata/driver_store.h"
 #include "masterdata/record_fields.h"
 #include "masterdata/ui/record_window.h"

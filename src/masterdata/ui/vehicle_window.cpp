@@ -5,7 +5,6 @@
 #include "ui/message_box.h"
 #include "common/decimal_text.h"
 #include "session/session.h"
-#include "db/db_error.h"
 #include "masterdata/record_fields.h"
 #include "masterdata/ui/record_window.h"
 #include "masterdata/vehicle_store.h"
