@@ -1,11 +1,11 @@
 #include "card_file_writer.h"
 #include "temp_database.h"
+#include "tool_run.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,23 +13,9 @@ namespace {
 
 constexpr int H = 60;
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run RunTool(const QStringList& arguments)
+ToolRun RunDdd(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-ddd"), arguments);
-    Run run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(QStringLiteral("veltra-ddd"), arguments, 120000);
 }
 
 // Summer: 05:00 to 09:00 UTC driving in a crew, 09:00 to 10:00 available from the co-driver slot.
@@ -74,7 +60,7 @@ void TestVeltraDdd::initTestCase()
 
 void TestVeltraDdd::printsHolderAndDaysInLocalTime()
 {
-    const Run run = RunTool({m_gen1});
+    const ToolRun run = RunDdd({m_gen1});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains(QStringLiteral("Horvat Ivan, kartica H100000012345601 (HR), rođen 17.05.1980.\n")), qPrintable(run.out));
     QVERIFY(run.out.contains(QStringLiteral("potpis nije provjeren (nije zadan europski javni ključ)\n")));
@@ -88,7 +74,7 @@ void TestVeltraDdd::printsHolderAndDaysInLocalTime()
 
 void TestVeltraDdd::jsonOfBothGenerations()
 {
-    const Run run = RunTool({QStringLiteral("--json"), m_gen1, m_gen2});
+    const ToolRun run = RunDdd({QStringLiteral("--json"), m_gen1, m_gen2});
     QCOMPARE(run.exitCode, 0);
     const QJsonArray files = QJsonDocument::fromJson(run.out.toUtf8()).array();
     QCOMPARE(files.size(), 2);
@@ -120,7 +106,7 @@ void TestVeltraDdd::damagedFileIsReportedAndTheOthersRead()
 {
     const QString cut = m_folder.filePath(QStringLiteral("prekinuta.ddd"));
     QVERIFY(WriteBytes(cut, WriteTestCard(SummerCard(CardGeneration::First)).bytes.left(2000)));
-    const Run run = RunTool({cut, m_gen1});
+    const ToolRun run = RunDdd({cut, m_gen1});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(QStringLiteral("prekinuta.ddd: ")), qPrintable(run.err));
     QVERIFY(run.out.contains(QStringLiteral("== ") + m_gen1));
@@ -129,13 +115,13 @@ void TestVeltraDdd::damagedFileIsReportedAndTheOthersRead()
 void TestVeltraDdd::importsOnceAndReportsConflictsAfterwards()
 {
     TempDatabase db;
-    const Run first = RunTool({QStringLiteral("--import"), db.path(), m_gen1});
+    const ToolRun first = RunDdd({QStringLiteral("--import"), db.path(), m_gen1});
     QVERIFY2(first.exitCode == 0, qPrintable(first.err + first.out));
     QVERIFY2(first.out.contains(QStringLiteral("horvat.ddd: Horvat Ivan (H100000012345601), 2 dana: uvezeno 2, novi vozač, "
                                                "novih vozila 1; potpis nije provjeren")),
              qPrintable(first.out));
 
-    const Run again = RunTool({QStringLiteral("--import"), db.path(), m_gen1});
+    const ToolRun again = RunDdd({QStringLiteral("--import"), db.path(), m_gen1});
     QCOMPARE(again.exitCode, 0);
     QVERIFY2(again.out.contains(QStringLiteral("2 dana: uvezeno 0, već uvezeno 2;")), qPrintable(again.out));
 
@@ -144,7 +130,7 @@ void TestVeltraDdd::importsOnceAndReportsConflictsAfterwards()
     other.days[1].changes[2].minute = 9 * H + 30;
     const QString otherPath = m_folder.filePath(QStringLiteral("druga.ddd"));
     QVERIFY(WriteBytes(otherPath, WriteTestCard(other).bytes));
-    const Run conflict = RunTool({QStringLiteral("--import"), db.path(), otherPath});
+    const ToolRun conflict = RunDdd({QStringLiteral("--import"), db.path(), otherPath});
     QCOMPARE(conflict.exitCode, 0);
     QVERIFY2(conflict.out.contains(QStringLiteral("Sukob 10.07.2025: kartica odmor 19:00, spremnost 00:30, rad 00:00, vožnja 04:30, 321 km\n"
                                                   "    postoji Digitalna kartica: odmor 19:00, spremnost 01:00, rad 00:00, vožnja 04:00, 321,00 km\n")),
@@ -162,26 +148,26 @@ void TestVeltraDdd::signatureCheckedWithTheGivenRootKey()
     QVERIFY(WriteBytes(signedPath, WriteTestCard(card).bytes));
     QVERIFY(WriteBytes(keyPath, EuropeanKeyFile(signing.root)));
 
-    QVERIFY(RunTool({QStringLiteral("--key"), keyPath, signedPath}).out.contains(QStringLiteral("\npotpis provjeren\n")));
+    QVERIFY(RunDdd({QStringLiteral("--key"), keyPath, signedPath}).out.contains(QStringLiteral("\npotpis provjeren\n")));
     // The unsigned files, another root key, a changed byte: never called verified.
-    QVERIFY(RunTool({QStringLiteral("--key"), keyPath, m_gen1}).out.contains(QStringLiteral("\npotpis NIJE ispravan: certifikat države članice")));
-    QVERIFY(RunTool({QStringLiteral("--key"), keyPath, m_gen2}).out.contains(QStringLiteral("\npotpis nije provjeren (provjera potpisa kartica 2. generacije")));
+    QVERIFY(RunDdd({QStringLiteral("--key"), keyPath, m_gen1}).out.contains(QStringLiteral("\npotpis NIJE ispravan: certifikat države članice")));
+    QVERIFY(RunDdd({QStringLiteral("--key"), keyPath, m_gen2}).out.contains(QStringLiteral("\npotpis nije provjeren (provjera potpisa kartica 2. generacije")));
     const QString otherKey = m_folder.filePath(QStringLiteral("drugi.PK"));
     QVERIFY(WriteBytes(otherKey, EuropeanKeyFile(MakeTestRsaKey(signing.root.keyId))));
-    QVERIFY(RunTool({QStringLiteral("--key"), otherKey, signedPath}).out.contains(QStringLiteral("\npotpis NIJE ispravan: certifikat države članice")));
+    QVERIFY(RunDdd({QStringLiteral("--key"), otherKey, signedPath}).out.contains(QStringLiteral("\npotpis NIJE ispravan: certifikat države članice")));
     TestCardFile changed = WriteTestCard(card);
     changed.bytes[changed.activityHeader + 5 + 4 + 10] = char(0x7F); // the first day's distance
     const QString changedPath = m_folder.filePath(QStringLiteral("promijenjena.ddd"));
     QVERIFY(WriteBytes(changedPath, changed.bytes));
-    QVERIFY(RunTool({QStringLiteral("--key"), keyPath, changedPath}).out.contains(QStringLiteral("\npotpis NIJE ispravan: potpis EF 0504 ne odgovara sadržaju\n")));
+    QVERIFY(RunDdd({QStringLiteral("--key"), keyPath, changedPath}).out.contains(QStringLiteral("\npotpis NIJE ispravan: potpis EF 0504 ne odgovara sadržaju\n")));
 }
 
 void TestVeltraDdd::usage()
 {
-    const Run none = RunTool({});
+    const ToolRun none = RunDdd({});
     QCOMPARE(none.exitCode, 2);
     QVERIFY(none.err.contains(QStringLiteral("Upotreba: veltra-ddd")));
-    QCOMPARE(RunTool({QStringLiteral("--vrsta"), m_gen1}).exitCode, 2);
+    QCOMPARE(RunDdd({QStringLiteral("--vrsta"), m_gen1}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestVeltraDdd)

@@ -1,6 +1,7 @@
 #include "chart_drawing.h"
 #include "file_bytes.h"
 #include "test_image_files.h"
+#include "tool_run.h"
 #include "trace_matching.h"
 
 #include <QCoreApplication>
@@ -28,23 +29,9 @@ const std::vector<TraceInterval> kLowerTrace = {
 // The scan adds resampling to the disc image's own uncertainty (see trace_matching.h).
 constexpr int kScanTolerance = 4;
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run RunTool(const QStringList& arguments)
+ToolRun RunKts(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-kts"), arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(QStringLiteral("veltra-kts"), arguments);
 }
 
 ChartIntervals IntervalsFromJson(const QJsonArray& array)
@@ -114,7 +101,7 @@ void TestVeltraKts::initTestCase()
 
 void TestVeltraKts::readsBothDiscsOfAScan()
 {
-    const Run run = RunTool({QStringLiteral("--json"), m_scan});
+    const ToolRun run = RunKts({QStringLiteral("--json"), m_scan});
     QCOMPARE(run.exitCode, 0);
     const QJsonArray scans = QJsonDocument::fromJson(run.out.toUtf8()).object()[QStringLiteral("scans")].toArray();
     QCOMPARE(scans.size(), 1);
@@ -144,7 +131,7 @@ void TestVeltraKts::readsBothDiscsOfAScan()
 
 void TestVeltraKts::printsTheTextExport()
 {
-    const Run run = RunTool({m_scan});
+    const ToolRun run = RunKts({m_scan});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
     const QStringList lines = run.out.split(QLatin1Char('\n'));
@@ -176,12 +163,12 @@ void TestVeltraKts::warnsWhenZeroIsInDoubt()
     const QString scan = path(QStringLiteral("sumnja.jpg"));
     QVERIFY(WriteJpegFile(scan, DrawChartPage(width, height, discs)));
 
-    const Run run = RunTool({scan});
+    const ToolRun run = RunKts({scan});
     QCOMPARE(run.exitCode, 0);
     const QStringList warnings = run.out.split(QLatin1Char('\n')).filter(QStringLiteral("Provjerite"));
     QCOMPARE(warnings, QStringList{QStringLiteral("Upozorenje (2): Provjerite položaj 00:00")});
 
-    const Run json = RunTool({QStringLiteral("--json"), scan});
+    const ToolRun json = RunKts({QStringLiteral("--json"), scan});
     const QJsonArray read = QJsonDocument::fromJson(json.out.toUtf8()).object()[QStringLiteral("scans")].toArray()[0]
                                 .toObject()[QStringLiteral("discs")].toArray();
     QCOMPARE(read.size(), 2);
@@ -203,7 +190,7 @@ void TestVeltraKts::batchKeepsTheOrderAndGoesPastBadFiles()
     QVERIFY(WriteAll(damaged, bytes));
     const QString missing = path(QStringLiteral("nema.jpg"));
     const QStringList scans{m_scan, damaged, m_scan, missing, m_scan};
-    const Run run = RunTool(QStringList{QStringLiteral("--jobs"), QStringLiteral("3")} + scans);
+    const ToolRun run = RunKts(QStringList{QStringLiteral("--jobs"), QStringLiteral("3")} + scans);
     QCOMPARE(run.exitCode, 1);
     const QStringList order = run.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^== ")));
     QStringList expected;
@@ -216,9 +203,9 @@ void TestVeltraKts::batchKeepsTheOrderAndGoesPastBadFiles()
 
     // The same scans one at a time give the same output, but for the times.
     const QRegularExpression times(QStringLiteral("( = \\d+|\\d\\d:\\d\\d:\\d\\d)$"), QRegularExpression::MultilineOption);
-    const Run single = RunTool(QStringList{QStringLiteral("--jobs"), QStringLiteral("1")} + scans);
+    const ToolRun single = RunKts(QStringList{QStringLiteral("--jobs"), QStringLiteral("1")} + scans);
     QCOMPARE(QString(single.out).remove(times), QString(run.out).remove(times));
-    QCOMPARE(RunTool({QStringLiteral("--jobs"), QStringLiteral("0"), m_scan}).exitCode, 2);
+    QCOMPARE(RunKts({QStringLiteral("--jobs"), QStringLiteral("0"), m_scan}).exitCode, 2);
 }
 
 void TestVeltraKts::readsTheOptionAndGeometryFiles()
@@ -235,7 +222,7 @@ void TestVeltraKts::readsTheOptionAndGeometryFiles()
     geometryFile.write("[Postavke]\r\nR1=180\r\nR2=200\r\nPos0=12,5\r\nCX=375\r\nCY=373\r\n");
     geometryFile.close();
 
-    const Run run = RunTool({QStringLiteral("--options"), options, QStringLiteral("--geometry"), geometry,
+    const ToolRun run = RunKts({QStringLiteral("--options"), options, QStringLiteral("--geometry"), geometry,
                              QStringLiteral("--json"), m_scan});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject disc = QJsonDocument::fromJson(run.out.toUtf8())
@@ -278,7 +265,7 @@ void TestVeltraKts::reportsScanErrors()
         QVERIFY(WriteJpegFile(scan, grey));
     }
     // A bad scan does not stop the next one.
-    const Run run = RunTool({scan, m_scan});
+    const ToolRun run = RunKts({scan, m_scan});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err.trimmed(), scan + QStringLiteral(": ") + message);
     QCOMPARE(run.out.count(QStringLiteral("MIRELTOSA||KTS2||")), 2);
@@ -286,10 +273,10 @@ void TestVeltraKts::reportsScanErrors()
 
 void TestVeltraKts::refusesBadArguments()
 {
-    QCOMPARE(RunTool({}).exitCode, 2);
-    QCOMPARE(RunTool({QStringLiteral("--json")}).exitCode, 2);
-    QCOMPARE(RunTool({QStringLiteral("--brzo"), m_scan}).exitCode, 2);
-    const Run missing = RunTool({QStringLiteral("--options"), path(QStringLiteral("nema.dat")), m_scan});
+    QCOMPARE(RunKts({}).exitCode, 2);
+    QCOMPARE(RunKts({QStringLiteral("--json")}).exitCode, 2);
+    QCOMPARE(RunKts({QStringLiteral("--brzo"), m_scan}).exitCode, 2);
+    const ToolRun missing = RunKts({QStringLiteral("--options"), path(QStringLiteral("nema.dat")), m_scan});
     QCOMPARE(missing.exitCode, 2);
     QVERIFY(missing.err.contains(QStringLiteral("Nema datoteke postavki")));
     QCOMPARE(missing.out, QString());

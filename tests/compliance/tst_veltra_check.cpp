@@ -1,4 +1,5 @@
 #include "temp_database.h"
+#include "tool_run.h"
 
 #include "temp_database.h"
 #include "entries/entry_store.h"
@@ -6,32 +7,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run RunTool(const QStringList& arguments)
+ToolRun RunCheck(const QStringList& arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("VELTRA_USER"), TestAccount().user);
     environment.insert(QStringLiteral("VELTRA_PASSWORD"), TestAccount().password);
-    process.setProcessEnvironment(environment);
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veltra-check"), arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(QStringLiteral("veltra-check"), arguments, 60000, environment);
 }
 
 void Store(TestConnection& data, int driver, const QDate& date, std::vector<ActivityInterval> intervals)
@@ -87,7 +72,7 @@ void TestVeltraCheck::initTestCase()
 
 void TestVeltraCheck::jsonOfEveryDriverAndOfOne()
 {
-    const Run all = RunTool({"--from", "2026-03-02", "--to", "2026-03-08", "--json", m_file.path()});
+    const ToolRun all = RunCheck({"--from", "2026-03-02", "--to", "2026-03-08", "--json", m_file.path()});
     QCOMPARE(all.exitCode, 0);
     const QJsonArray found = QJsonDocument::fromJson(all.out.toUtf8()).array();
     QCOMPARE(found.size(), 2);
@@ -102,18 +87,18 @@ void TestVeltraCheck::jsonOfEveryDriverAndOfOne()
     QCOMPARE(found[1].toObject()[QStringLiteral("rule")].toString(), QStringLiteral("561/7"));
     QCOMPARE(found[1].toObject()[QStringLiteral("value")].toInt(), 271);
 
-    const Run one = RunTool({"--driver", "6", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    const ToolRun one = RunCheck({"--driver", "6", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
     QCOMPARE(one.exitCode, 0);
     QCOMPARE(QJsonDocument::fromJson(one.out.toUtf8()).array().size(), 1);
 
-    const Run none = RunTool({"--from", "2026-04-01", "--to", "2026-04-30", "--json", m_file.path()});
+    const ToolRun none = RunCheck({"--from", "2026-04-01", "--to", "2026-04-30", "--json", m_file.path()});
     QCOMPARE(none.exitCode, 0);
     QCOMPARE(QJsonDocument::fromJson(none.out.toUtf8()).array().size(), 0);
 }
 
 void TestVeltraCheck::textLines()
 {
-    const Run run = RunTool({"--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    const ToolRun run = RunCheck({"--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
     QCOMPARE(run.exitCode, 0);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
@@ -132,7 +117,7 @@ void TestVeltraCheck::gapsAsJsonAndText()
         data.write.commit();
     }
 
-    const Run run = RunTool({"--gaps", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    const ToolRun run = RunCheck({"--gaps", "--json", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     const auto item = [](int driver, const char* kind, const char* start, const char* end) {
         return QJsonObject{{"driver", driver}, {"kind", kind}, {"start", start}, {"end", end}};
@@ -145,7 +130,7 @@ void TestVeltraCheck::gapsAsJsonAndText()
                               item(6, "gap", "2026-03-06T00:00", "2026-03-09T00:00")};
     QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).array(), expected);
 
-    const Run text = RunTool({"--gaps", "--driver", "6", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
+    const ToolRun text = RunCheck({"--gaps", "--driver", "6", "--from", "2026-03-02", "--to", "2026-03-08", m_file.path()});
     QCOMPARE(text.exitCode, 0);
     const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 5);
@@ -172,7 +157,7 @@ void TestVeltraCheck::cannotRun()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Run run = RunTool(arguments);
+    const ToolRun run = RunCheck(arguments);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.trimmed().isEmpty());
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
