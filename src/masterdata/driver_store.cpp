@@ -1,7 +1,6 @@
 #include "masterdata/driver_store.h"
 
 #include "common/day_serial.h"
-#include "db/generators.h"
 #include "db/statement.h"
 
 namespace {
@@ -82,13 +81,8 @@ std::optional<DriverRecord> LoadDriver(Transaction& read, int id)
 
 int WriteDriver(Transaction& write, int id, const DriverRecord& record)
 {
-    const bool isNew = id < 0;
-    const int key = isNew ? NextKey(write, QStringLiteral("GEN_DJELATNICI_ID")) : id;
-    Statement sql(write);
-    sql.prepare(isNew ? kInsert : kUpdate);
-    SetParameters(sql, key, record);
-    sql.execute();
-    return key;
+    return WriteRecord(write, id, QStringLiteral("GEN_DJELATNICI_ID"), kInsert, kUpdate,
+                       [&](Statement& sql, int key) { SetParameters(sql, key, record); });
 }
 
 WriteResult StoreDriver(Transaction& write, int id, const DriverRecord& record)

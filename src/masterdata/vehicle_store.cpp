@@ -1,6 +1,5 @@
 #include "masterdata/vehicle_store.h"
 
-#include "db/generators.h"
 #include "db/statement.h"
 
 namespace {
@@ -69,13 +68,8 @@ std::optional<VehicleRecord> LoadVehicle(Transaction& read, int id)
 
 int WriteVehicle(Transaction& write, int id, const VehicleRecord& record)
 {
-    const bool isNew = id < 0;
-    const int key = isNew ? NextKey(write, QStringLiteral("GEN_VOZILO_ID")) : id;
-    Statement sql(write);
-    sql.prepare(isNew ? kInsert : kUpdate);
-    SetParameters(sql, key, record);
-    sql.execute();
-    return key;
+    return WriteRecord(write, id, QStringLiteral("GEN_VOZILO_ID"), kInsert, kUpdate,
+                       [&](Statement& sql, int key) { SetParameters(sql, key, record); });
 }
 
 WriteResult StoreVehicle(Transaction& write, int id, const VehicleRecord& record)

@@ -124,7 +124,7 @@ void DriverWindow::clearForNew()
 
 bool DriverWindow::loadExisting()
 {
-    const std::optional<DriverRecord> record = ReadRecord(this, m_session, recordId, LoadDriver);
+    const std::optional<DriverRecord> record = LoadShownRecord(this, m_session, recordId, LoadDriver);
     if (!record)
         return false;
     const auto choose = [](QComboBox* box, int index) {

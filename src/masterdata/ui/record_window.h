@@ -30,7 +30,7 @@ QString StoreButtonCaption(int id);
 // gives an optional record). A database error, or a row no longer there, is told in `window`
 // and gives nothing.
 template <typename Load>
-auto ReadRecord(QWidget* window, Session& session, int id, Load load) -> decltype(load(std::declval<Transaction&>(), id))
+auto LoadShownRecord(QWidget* window, Session& session, int id, Load load) -> decltype(load(std::declval<Transaction&>(), id))
 {
     try {
         Transaction read = session.read();

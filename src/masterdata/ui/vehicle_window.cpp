@@ -122,7 +122,7 @@ void VehicleWindow::clearForNew()
 
 bool VehicleWindow::loadExisting()
 {
-    const std::optional<VehicleRecord> record = ReadRecord(this, m_session, recordId, LoadVehicle);
+    const std::optional<VehicleRecord> record = LoadShownRecord(this, m_session, recordId, LoadVehicle);
     if (!record)
         return false;
     m_tip->setText(record->make);
