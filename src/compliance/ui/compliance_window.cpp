@@ -100,17 +100,10 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
 
 bool ComplianceWindow::fillDrivers()
 {
-    std::vector<CheckedDriver> drivers;
-    try {
-        Transaction read = m_session.read();
-        drivers = LoadCheckedDrivers(read);
-    } catch (const DbError& error) {
-        m_bar->showDriversNotRead(error.text());
-        showNotRead(error.text());
-        return false;
-    }
-    m_bar->showDrivers(drivers);
-    return true;
+    const std::optional<QString> failure = m_bar->readDrivers(m_session, LoadCheckedDrivers);
+    if (failure)
+        showNotRead(*failure);
+    return !failure;
 }
 
 void ComplianceWindow::showNotRead(const QString& reason)

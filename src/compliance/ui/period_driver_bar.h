@@ -1,5 +1,8 @@
 #pragma once
 
+#include "db/db_error.h"
+#include "session/session.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -23,16 +26,24 @@ public:
     PeriodDriverBar(const char* runName, const QString& runCaption, const QString& allDriversCaption,
                     QWidget* parent);
 
-    // The drivers' list read: all drivers first, then each by its id and name.
-    template <typename Driver>
-    void showDrivers(const std::vector<Driver>& drivers)
+    // Reads the drivers' list with `load` (a core function of a read transaction giving rows
+    // with an id and a name): all drivers first, then each by its name. When it cannot be read
+    // the list says so, is disabled until read again, and the reason is given.
+    template <typename Load>
+    std::optional<QString> readDrivers(Session& session, Load load)
     {
-        startDrivers();
-        for (const Driver& driver : drivers)
-            addDriver(driver.id, driver.name);
+        try {
+            Transaction read = session.read();
+            const auto drivers = load(read);
+            startDrivers();
+            for (const auto& driver : drivers)
+                addDriver(driver.id, driver.name);
+            return std::nullopt;
+        } catch (const DbError& error) {
+            showDriversNotRead(error.text());
+            return error.text();
+        }
     }
-    // The drivers' list could not be read: it says so and is disabled until read again.
-    void showDriversNotRead(const QString& reason);
     bool driversRead() const;
 
     QDate from() const;
@@ -48,6 +59,7 @@ public:
 
 private:
     void startDrivers();
+    void showDriversNotRead(const QString& reason);
     void addDriver(int id, const QString& name);
 
     QString m_allDrivers;

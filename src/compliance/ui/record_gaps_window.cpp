@@ -118,17 +118,10 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
 
 bool RecordGapsWindow::fillDrivers()
 {
-    std::vector<GapDriver> drivers;
-    try {
-        Transaction read = m_session.read();
-        drivers = LoadActiveDrivers(read);
-    } catch (const DbError& error) {
-        m_bar->showDriversNotRead(error.text());
-        showNotRead(error.text());
-        return false;
-    }
-    m_bar->showDrivers(drivers);
-    return true;
+    const std::optional<QString> failure = m_bar->readDrivers(m_session, LoadActiveDrivers);
+    if (failure)
+        showNotRead(*failure);
+    return !failure;
 }
 
 void RecordGapsWindow::showNotRead(const QString& reason)
