@@ -21,9 +21,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTableWidget>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 namespace {
 
@@ -64,25 +63,12 @@ ComplianceWindow::ComplianceWindow(Session& session, QWidget* owner)
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->addWidget(m_totals, 1);
     lowerLayout->addWidget(m_gaps, 1);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_list);
-    split->addWidget(lower);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-
     auto* bar = new ButtonBar(this);
     QPushButton* print = bar->addButton("Ispisi", QStringLiteral("Ispiši"), ButtonBar::Side::Left);
     QPushButton* copy = bar->addButton("Kopiraj", QStringLiteral("Kopiraj"), ButtonBar::Side::Left);
     QPushButton* save = bar->addButton("SpremiCSV", QStringLiteral("Spremi CSV"), ButtonBar::Side::Left);
     QPushButton* close = bar->addButton("Zatvori", QStringLiteral("Zatvori"), ButtonBar::Side::Right);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_bar);
-    m_notice = new ListReadNotice(split, this);
-    layout->addWidget(m_notice);
-    layout->addWidget(split, 1);
-    layout->addWidget(bar);
+    m_notice = LayOutPeriodSearch(*this, m_bar, m_list, lower, 1, bar);
 
     connect(m_bar->runButton(), &QPushButton::clicked, this, &ComplianceWindow::check);
     connect(print, &QPushButton::clicked, this, &ComplianceWindow::print);

@@ -10,7 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -110,4 +112,22 @@ QTableWidget* NewFoundList(QWidget* parent, const char* objectName, const QStrin
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setFont(Look::Bold(grid->horizontalHeader()->font()));
     return grid;
+}
+
+ListReadNotice* LayOutPeriodSearch(QWidget& window, PeriodDriverBar* bar, QWidget* upper, QWidget* lower,
+                                   int lowerShare, QWidget* buttons)
+{
+    auto* split = new QSplitter(Qt::Vertical, &window);
+    split->addWidget(upper);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, lowerShare);
+    auto* notice = new ListReadNotice(split, &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(bar);
+    layout->addWidget(notice);
+    layout->addWidget(split, 1);
+    layout->addWidget(buttons);
+    return notice;
 }

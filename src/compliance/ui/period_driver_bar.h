@@ -12,6 +12,7 @@
 #include <vector>
 
 class DateField;
+class ListReadNotice;
 class QComboBox;
 class QPushButton;
 class QTableWidget;
@@ -72,3 +73,9 @@ private:
 // A read-only list of found rows under such a bar: whole rows chosen one at a time, bold
 // column titles.
 QTableWidget* NewFoundList(QWidget* parent, const char* objectName, const QStringList& titles);
+
+// Lays out a window of a search over a period: the bar, the line told when the lists could not
+// be read, the found lists (`upper` over `lower`, split 3 to `lowerShare`) and the buttons.
+// Gives that line.
+ListReadNotice* LayOutPeriodSearch(QWidget& window, PeriodDriverBar* bar, QWidget* upper, QWidget* lower,
+                                   int lowerShare, QWidget* buttons);

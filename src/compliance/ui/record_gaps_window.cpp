@@ -18,7 +18,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -79,25 +78,12 @@ RecordGapsWindow::RecordGapsWindow(Session& session, QWidget* owner)
     lowerLayout->addWidget(new QLabel(QStringLiteral("Sukobi potvrda:"), lower));
     lowerLayout->addWidget(m_conflicts, 1);
     lowerLayout->addWidget(m_summary);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_gaps);
-    split->addWidget(lower);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-
     auto* bar = new ButtonBar(this);
     QPushButton* attest = bar->addButton("IzradiPotvrdu", QStringLiteral("Izradi potvrdu"), ButtonBar::Side::Left);
     QPushButton* print = bar->addButton("IspisiPotvrde", QStringLiteral("Ispiši potvrde"), ButtonBar::Side::Left);
     QPushButton* pdf = bar->addButton("SpremiPDF", QStringLiteral("Spremi potvrde kao PDF"), ButtonBar::Side::Left);
     QPushButton* close = bar->addButton("Zatvori", QStringLiteral("Zatvori"), ButtonBar::Side::Right);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_bar);
-    m_notice = new ListReadNotice(split, this);
-    layout->addWidget(m_notice);
-    layout->addWidget(split, 1);
-    layout->addWidget(bar);
+    m_notice = LayOutPeriodSearch(*this, m_bar, m_gaps, lower, 2, bar);
 
     connect(m_bar->runButton(), &QPushButton::clicked, this, &RecordGapsWindow::search);
     connect(attest, &QPushButton::clicked, this, [this] { attestGap(m_gaps->currentRow()); });
