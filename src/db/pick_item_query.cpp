@@ -20,11 +20,11 @@ void QueryPickItems(Connection& connection, const QString& sql, std::vector<Pick
     Statement statement(read);
     statement.prepare(sql);
     const int columns = statement.columnCount();
-    const bool hasDetail = columns > kDetailColumn;
     if (columns <= kIdColumn || columns > kDetailColumn + 1)
         throw DbError(QStringLiteral("Popis za odabir treba stupce naziva, ključa i po želji opisa, a upit ih daje %1.")
                           .arg(columns),
                       0);
+    const bool hasDetail = columns > kDetailColumn;
     statement.execute();
     while (statement.next()) {
         items.push_back(PickItem{statement.intOr(kIdColumn, -1), statement.textOr(kNameColumn, QString()),
