@@ -1,7 +1,5 @@
 #include "common/name_order.h"
 
-#include "common/list_fields.h"
-
 #include <QCollator>
 #include <QLocale>
 
@@ -25,8 +23,7 @@ bool NameBefore(const QString& a, const QString& b)
     return CroatianCollator().compare(a, b) < 0;
 }
 
-void SortItemsByName(QStringList& items)
+void SortItemsByName(std::vector<PickItem>& items)
 {
-    std::stable_sort(items.begin(), items.end(),
-                     [](const QString& a, const QString& b) { return NameBefore(ListField(a, 1), ListField(b, 1)); });
+    SortByName(items, [](const PickItem& item) { return item.text; });
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/pick_item.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <algorithm>
 #include <vector>
@@ -19,5 +20,5 @@ void SortByName(std::vector<Row>& rows, Name name)
     std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) { return NameBefore(name(a), name(b)); });
 }
 
-// "||" list items in the order of their first field, the name they show.
-void SortItemsByName(QStringList& items);
+// Pick-list items in the order of the names they show.
+void SortItemsByName(std::vector<PickItem>& items);

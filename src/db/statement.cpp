@@ -120,6 +120,19 @@ constexpr int kDecimal3Scale = 3;
 
 }  // namespace
 
+QString ScaledNumberText(qint64 units, int scale)
+{
+    const bool negative = units < 0;
+    QString digits = QString::number(negative ? -units : units).rightJustified(scale + 1, QLatin1Char('0'));
+    QString text = digits.left(digits.size() - scale);
+    QString fraction = digits.right(scale);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    if (!fraction.isEmpty())
+        text += QLatin1Char(',') + fraction;
+    return negative ? QLatin1Char('-') + text : text;
+}
+
 Statement::Statement(Transaction& transaction) : m_transaction(transaction)
 {
     m_transaction.connection().attachStatement(this);

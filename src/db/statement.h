@@ -25,6 +25,9 @@ struct ScaledNumber {
     int scale = 0;
 };
 
+// The text of a scaled decimal: comma, no trailing zeros ("1234,5", "0", "-0,25").
+QString ScaledNumberText(qint64 units, int scale);
+
 enum class ColumnType { Text, Integer, Numeric, Double, Date, Time, Timestamp, TextBlob, Blob, Boolean, Other };
 
 // A statement on a transaction, with named parameters ":NAME" (a name may stand several

@@ -1,7 +1,5 @@
 #include "entries/entry_pick_lists.h"
 
-#include "common/list_fields.h"
-
 namespace {
 
 const QString kActive = QStringLiteral("((AKTIVNOALL IS NULL) OR (AKTIVNOALL=1))");
@@ -18,13 +16,4 @@ QString VehicleListQuery(bool activeOnly)
 {
     return QStringLiteral("SELECT OZNAKA,IDVOZ FROM VOZILO ")
         + (activeOnly ? QStringLiteral("WHERE ") + kActive : QString()) + QStringLiteral(" ORDER BY 1");
-}
-
-int ListItemId(const QString& item)
-{
-    if (item.isEmpty())
-        return -1;
-    bool ok = false;
-    const int id = ListField(item, 2).toInt(&ok);
-    return ok ? id : -1;
 }

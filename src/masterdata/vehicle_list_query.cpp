@@ -1,6 +1,5 @@
 #include "masterdata/vehicle_list_query.h"
 
-#include "db/query_to_list.h"
 #include "db/scopes.h"
 #include "db/statement.h"
 #include "masterdata/record_write.h"

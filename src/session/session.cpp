@@ -1,7 +1,7 @@
 #include "session/session.h"
 
 #include "db/db_error.h"
-#include "db/query_to_list.h"
+#include "db/pick_item_query.h"
 
 Session::Session(const QString& settingsPath) : m_settings(settingsPath)
 {
@@ -13,9 +13,9 @@ RowSource::Rows Session::rows(const QString& sql)
 {
     Rows read;
     try {
-        QueryToList(m_connection, sql, QStringLiteral("||"), read.rows);
+        QueryPickItems(m_connection, sql, read.items);
     } catch (const DbError& error) {
-        read.rows.clear();
+        read.items.clear();
         read.failure = error.text();
     }
     return read;

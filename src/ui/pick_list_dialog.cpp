@@ -70,19 +70,22 @@ PickListDialog::PickListDialog(RowSource& source, QWidget* parent)
     resize(kCreatedWidth, kCreatedHeight);
 }
 
-int PickListDialog::ChosenIndex() const
+int PickListDialog::chosenIndex() const
 {
     return m_comboSelect->currentIndex();
 }
 
-QString PickListDialog::ChosenItem() const
+std::optional<PickItem> PickListDialog::chosenItem() const
 {
-    return ChosenIndex() > 0 ? m_comboSelect->currentText() : QString();
+    if (chosenIndex() <= 0) {
+        return std::nullopt;
+    }
+    return m_comboSelect->pickItem(chosenIndex());
 }
 
-bool PickListDialog::HasChoice() const
+bool PickListDialog::hasChoice() const
 {
-    return result() == QDialog::Accepted && ChosenIndex() > 0;
+    return result() == QDialog::Accepted && chosenIndex() > 0;
 }
 
 void PickListDialog::showEvent(QShowEvent* event)
@@ -96,12 +99,11 @@ void PickListDialog::showEvent(QShowEvent* event)
 void PickListDialog::refill()
 {
     resize(width(), kShownHeight);
-    m_comboSelect->clear();
-    RowSource::Rows read = m_source.rows(SQL);
-    SortItemsByName(read.rows);
-    const QStringList items = SelectorItems(read.rows);
-    m_comboSelect->addItems(items);
-    m_comboSelect->setCurrentIndex(SelectorChoice(items, InitialIndex, Key, KeyField));
+    RowSource::Rows read = m_source.rows(query);
+    SortItemsByName(read.items);
+    const std::vector<PickItem> items = SelectorItems(read.items);
+    m_comboSelect->setPickItems(items);
+    m_comboSelect->setCurrentIndex(SelectorChoice(items, initialIndex, keyId));
     m_comboSelect->setFocus();
     // A list that was not read offers no choice: "Odaberi" would take "Zanemari" for one.
     m_choose->setEnabled(read.failure.isEmpty());

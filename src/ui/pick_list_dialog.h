@@ -1,12 +1,16 @@
 #pragma once
 
+#include "common/pick_item.h"
+
 #include <QDialog>
 #include <QString>
 
+#include <optional>
+
 class ListReadNotice;
-class QComboBox;
 class QPushButton;
 class RowSource;
+class SelectorComboBox;
 
 // The pick-list dialog "Odaberite": one row of a query, or none ("Zanemari"), chosen from a
 // drop-down and confirmed with "Odaberi" (or Enter). Every showing reads its items afresh from
@@ -19,17 +23,16 @@ public:
     explicit PickListDialog(RowSource& source, QWidget* parent = nullptr);
 
     // Set by the caller before showing.
-    QString SQL;       // its rows become items 1 onward, the columns joined by "||" in select order,
-                       // in the order of the names they show (field 1)
-    int InitialIndex = 0;  // the item chosen first
-    int Key = 0;       // when above 0, the item carrying it in field KeyField is chosen first
-    int KeyField = 1;  // field number, from 1
+    QString query;         // its rows become items 1 onward, in the order of their names; it
+                           // selects them as RowSource reads them (name, id, optional detail)
+    int initialIndex = 0;  // the item chosen first
+    int keyId = 0;         // when above 0, the item of this id is chosen first
 
-    // The chosen item: its index (0 is "Zanemari") and its "||" text, empty for "Zanemari".
-    int ChosenIndex() const;
-    QString ChosenItem() const;
+    // The chosen item: its index (0 is "Zanemari") and the item, none for "Zanemari".
+    int chosenIndex() const;
+    std::optional<PickItem> chosenItem() const;
     // True when the dialog was closed with "Odaberi" and a row (not "Zanemari") was chosen.
-    bool HasChoice() const;
+    bool hasChoice() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,7 +41,7 @@ private:
     void refill();
 
     RowSource& m_source;
-    QComboBox* m_comboSelect = nullptr;
+    SelectorComboBox* m_comboSelect = nullptr;
     QPushButton* m_choose = nullptr;
     ListReadNotice* m_notice = nullptr;
 };

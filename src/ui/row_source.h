@@ -1,15 +1,18 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "common/pick_item.h"
 
-// Where the window kit's pick lists read their rows: each row of a query as the texts of its
-// columns in select order, joined by "||". The kit knows no database: whoever opens a pick list
-// gives it one.
+#include <QString>
+
+#include <vector>
+
+// Where the window kit's pick lists read their items: one item a row of a query that selects,
+// in this order, the name the item shows, its key (a whole number), and optionally a detail
+// shown beside the name. The kit knows no database: whoever opens a pick list gives it one.
 class RowSource {
 public:
     struct Rows {
-        QStringList rows;
+        std::vector<PickItem> items;
         QString failure; // why the rows could not be read; empty when they were
     };
 

@@ -9,8 +9,18 @@
 namespace {
 
 constexpr int kItemHeight = 19;
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kDetailRole = Qt::UserRole + 1;
 
-void PaintSelectorItem(QPainter& painter, const QRect& rect, const QString& item, QFont font,
+// The item at a row of the list; an empty one (id -1) for no row.
+PickItem ItemAt(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return PickItem{};
+    return PickItem{index.data(kIdRole).toInt(), index.data(Qt::DisplayRole).toString(), index.data(kDetailRole).toString()};
+}
+
+void PaintSelectorItem(QPainter& painter, const QRect& rect, const PickItem& item, QFont font,
     const QPalette& palette, bool selected)
 {
     const SelectorItemLine line = LayOutSelectorItem(item, rect, selected);
@@ -33,7 +43,7 @@ void PaintSelectorItem(QPainter& painter, const QRect& rect, const QString& item
 
 void SelectorItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    PaintSelectorItem(*painter, option.rect, index.data(Qt::DisplayRole).toString(), option.font, option.palette,
+    PaintSelectorItem(*painter, option.rect, ItemAt(index), option.font, option.palette,
         option.state.testFlag(QStyle::State_Selected));
 }
 
@@ -48,6 +58,20 @@ SelectorComboBox::SelectorComboBox(QWidget* parent)
     setItemDelegate(new SelectorItemDelegate(this));
 }
 
+void SelectorComboBox::setPickItems(const std::vector<PickItem>& items)
+{
+    clear();
+    for (const PickItem& item : items) {
+        addItem(item.text, item.id);
+        setItemData(count() - 1, item.detail, kDetailRole);
+    }
+}
+
+PickItem SelectorComboBox::pickItem(int index) const
+{
+    return ItemAt(model()->index(index, modelColumn(), rootModelIndex()));
+}
+
 void SelectorComboBox::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
@@ -56,5 +80,5 @@ void SelectorComboBox::paintEvent(QPaintEvent*)
     option.currentText.clear();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-    PaintSelectorItem(painter, field, currentText(), font(), palette(), hasFocus());
+    PaintSelectorItem(painter, field, pickItem(currentIndex()), font(), palette(), hasFocus());
 }

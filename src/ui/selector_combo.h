@@ -1,9 +1,13 @@
 #pragma once
 
+#include "common/pick_item.h"
+
 #include <QComboBox>
 #include <QStyledItemDelegate>
 
-// Draws the items of the pick list 19 pixels high: field 1 in bold on the left, field 3
+#include <vector>
+
+// Draws the items of the pick list 19 pixels high: the name in bold on the left, the detail
 // right-aligned, blue unless the item is selected.
 class SelectorItemDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -16,12 +20,17 @@ public:
 };
 
 // The pick list's drop-down, which draws its closed box like its items (as selected while
-// it has the focus).
+// it has the focus). Each item shows its name as its text and carries its id as its data.
 class SelectorComboBox : public QComboBox {
     Q_OBJECT
 
 public:
     explicit SelectorComboBox(QWidget* parent = nullptr);
+
+    // Replaces the items.
+    void setPickItems(const std::vector<PickItem>& items);
+    // The item at `index` as it was given; an empty one (id -1) when there is none.
+    PickItem pickItem(int index) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,23 +1,26 @@
 #pragma once
 
+#include "common/pick_item.h"
+
 #include <QRect>
 #include <QString>
-#include <QStringList>
 
-// The pick list's first item, which stands for no choice.
-inline const QString kNoChoiceItem = QStringLiteral("Zanemari");
+#include <vector>
+
+// The pick list's first item, which stands for no choice; it shows its name on both sides.
+inline const PickItem kNoChoiceItem{-1, QStringLiteral("Zanemari"), QStringLiteral("Zanemari")};
 
 // The items of a pick list: "Zanemari" followed by the query's rows.
-QStringList SelectorItems(const QStringList& rows);
+std::vector<PickItem> SelectorItems(const std::vector<PickItem>& rows);
 
 // The item chosen first when the pick list opens: the initial index when it names an item
-// (item 0 otherwise); then, for a key above 0, the last of items 1 onward whose field
-// `keyField` is the key in decimal. A key that matches no item keeps the initial choice.
-int SelectorChoice(const QStringList& items, int initialIndex, int key, int keyField);
+// (item 0 otherwise); then, for a key above 0, the last of items 1 onward whose id is the key.
+// A key that matches no item keeps the initial choice.
+int SelectorChoice(const std::vector<PickItem>& items, int initialIndex, int key);
 
-// Where one item of the pick list is written inside its rectangle: field 1 in bold from the
-// left, field 3 in the regular weight right-aligned, both just below the top; field 3 is blue
-// unless the item is the selected one.
+// Where one item of the pick list is written inside its rectangle: its name in bold from the
+// left, its detail in the regular weight right-aligned, both just below the top; the detail is
+// blue unless the item is the selected one.
 struct SelectorItemLine {
     QString name;
     QRect nameRect;    // text starts at its left edge, top-aligned
@@ -25,4 +28,4 @@ struct SelectorItemLine {
     QRect detailRect;  // text ends at its right edge, top-aligned
     bool detailInBlue = false;
 };
-SelectorItemLine LayOutSelectorItem(const QString& item, const QRect& rect, bool selected);
+SelectorItemLine LayOutSelectorItem(const PickItem& item, const QRect& rect, bool selected);

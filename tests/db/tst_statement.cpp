@@ -28,6 +28,8 @@ private slots:
     void decimalsRoundHalfAwayFromZero();
     void columnByNameTakesTheFirst();
     void preparedOnceRunsManyTimes();
+    void scaledNumberText_data();
+    void scaledNumberText();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -392,6 +394,25 @@ void TestStatement::preparedOnceRunsManyTimes()
     }
     QCOMPARE(prepared.size(), 1);
     QCOMPARE(QueryNumber(data, "SELECT COUNT(*) FROM T WHERE L BETWEEN 400 AND 402 AND N >= 1.5 AND N <= 1.502"), 3);
+}
+
+void TestStatement::scaledNumberText_data()
+{
+    QTest::addColumn<qint64>("units");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("trailing zeros") << qint64(1234500) << 3 << "1234,5";
+    QTest::newRow("whole") << qint64(12000) << 3 << "12";
+    QTest::newRow("zero") << qint64(0) << 3 << "0";
+    QTest::newRow("below one, negative") << qint64(-250) << 3 << "-0,25";
+    QTest::newRow("integer") << qint64(42) << 0 << "42";
+}
+
+void TestStatement::scaledNumberText()
+{
+    QFETCH(qint64, units);
+    QFETCH(int, scale);
+    QTEST(ScaledNumberText(units, scale), "text");
 }
 
 QTEST_GUILESS_MAIN(TestStatement)

@@ -1,7 +1,6 @@
 #include "overview_reference.h"
 
 #include "temp_database.h"
-#include "db/query_to_list.h"
 #include "db/scopes.h"
 #include "db/statement.h"
 

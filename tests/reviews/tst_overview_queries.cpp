@@ -2,8 +2,8 @@
 
 #include "temp_database.h"
 #include "common/name_order.h"
-#include "db/query_to_list.h"
 #include "db/scopes.h"
+#include "db/statement.h"
 #include "entries/entry_store.h"
 #include "large_database.h"
 #include "overview_reference.h"

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPainter>
-#include <QStandardItemModel>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
@@ -23,23 +22,33 @@ namespace {
 const QString kPersonQuery = QStringLiteral(
     "SELECT IMEPREZIME,IDDJ,RADNOMJESTO FROM DJELATNICI WHERE (VOZAC<>1) OR (NOT RADNOMJESTO CONTAINING ('VOZA'))  "
     "ORDER BY IMEPREZIME");
-const QStringList kPersonItems{"Zanemari", "Anić Ana||2||Računovođa", "Babić Marko||4||Skladištar",
-    "Kovač Đuro||3||"};
+const std::vector<PickItem> kPersonItems{kNoChoiceItem, {2, "Anić Ana", "Računovođa"}, {4, "Babić Marko", "Skladištar"},
+    {3, "Kovač Đuro", ""}};
 
-QComboBox* ComboSelect(const PickListDialog& form)
+SelectorComboBox* ComboSelect(const PickListDialog& form)
 {
-    auto* combo = form.findChild<QComboBox*>(QStringLiteral("ComboSelect"));
+    auto* combo = form.findChild<SelectorComboBox*>(QStringLiteral("ComboSelect"));
     if (!combo) {
         qFatal("no ComboSelect");
     }
     return combo;
 }
 
-QStringList Items(const QComboBox* combo)
+// The texts the list shows.
+QStringList Texts(const QComboBox* combo)
 {
-    QStringList items;
+    QStringList texts;
     for (int i = 0; i < combo->count(); ++i) {
-        items << combo->itemText(i);
+        texts << combo->itemText(i);
+    }
+    return texts;
+}
+
+std::vector<PickItem> Items(const SelectorComboBox* combo)
+{
+    std::vector<PickItem> items;
+    for (int i = 0; i < combo->count(); ++i) {
+        items.push_back(combo->pickItem(i));
     }
     return items;
 }
@@ -89,6 +98,7 @@ private slots:
     void zanemariIsNoChoice();
     void escapeAndCloseBoxCancel_data();
     void escapeAndCloseBoxCancel();
+    void nameWithBarsIsOneItem();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -112,61 +122,66 @@ void TestPickListDialog::initTestCase()
 
 void TestPickListDialog::selectorChoice_data()
 {
-    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QList<int>>("ids");  // of items 1 onward
     QTest::addColumn<int>("initialIndex");
     QTest::addColumn<int>("key");
-    QTest::addColumn<int>("keyField");
     QTest::addColumn<int>("choice");
-    const QStringList items{"Zanemari", "Anić||2||Računovođa", "Babić||4||Skladištar", "Kovač||3||"};
-    QTest::newRow("no key") << items << 0 << 0 << 2 << 0;
-    QTest::newRow("initial index kept without key") << items << 2 << 0 << 2 << 2;
-    QTest::newRow("key in field 2") << items << 0 << 3 << 2 << 3;
-    QTest::newRow("key overrides initial index") << items << 1 << 4 << 2 << 2;
-    QTest::newRow("key matching nothing keeps initial") << items << 1 << 9 << 2 << 1;
-    QTest::newRow("key compared in its own field only") << items << 0 << 2 << 3 << 0;
-    QTest::newRow("negative key ignored") << QStringList{"Zanemari", "A||-1"} << 0 << -1 << 2 << 0;
-    QTest::newRow("zero key ignored") << QStringList{"Zanemari", "A||0"} << 0 << 0 << 2 << 0;
-    QTest::newRow("last of equal keys") << QStringList{"Zanemari", "A||5", "B||5", "C||6"} << 0 << 5 << 2 << 2;
-    QTest::newRow("field past the last is the last") << QStringList{"Zanemari", "A||7"} << 0 << 7 << 3 << 1;
-    QTest::newRow("text compared whole") << QStringList{"Zanemari", "A||12", "B||1"} << 0 << 1 << 2 << 2;
-    QTest::newRow("index of the item count is out of range") << items << 4 << 0 << 2 << 0;
-    QTest::newRow("negative index") << items << -1 << 0 << 2 << 0;
-    QTest::newRow("Zanemari alone") << QStringList{"Zanemari"} << 0 << 5 << 1 << 0;
+    const QList<int> ids{2, 4, 3};
+    QTest::newRow("no key") << ids << 0 << 0 << 0;
+    QTest::newRow("initial index kept without key") << ids << 2 << 0 << 2;
+    QTest::newRow("key of an item") << ids << 0 << 3 << 3;
+    QTest::newRow("key overrides initial index") << ids << 1 << 4 << 2;
+    QTest::newRow("key matching nothing keeps initial") << ids << 1 << 9 << 1;
+    QTest::newRow("negative key ignored") << QList<int>{-1} << 0 << -1 << 0;
+    QTest::newRow("zero key ignored") << QList<int>{0} << 0 << 0 << 0;
+    QTest::newRow("last of equal keys") << QList<int>{5, 5, 6} << 0 << 5 << 2;
+    QTest::newRow("key compared whole") << QList<int>{12, 1} << 0 << 1 << 2;
+    QTest::newRow("index of the item count is out of range") << ids << 4 << 0 << 0;
+    QTest::newRow("negative index") << ids << -1 << 0 << 0;
+    QTest::newRow("Zanemari alone") << QList<int>{} << 0 << 5 << 0;
 }
 
 void TestPickListDialog::selectorChoice()
 {
-    QFETCH(QStringList, items);
+    QFETCH(QList<int>, ids);
     QFETCH(int, initialIndex);
     QFETCH(int, key);
-    QFETCH(int, keyField);
-    QTEST(SelectorChoice(items, initialIndex, key, keyField), "choice");
+    std::vector<PickItem> rows;
+    for (int id : ids) {
+        rows.push_back(PickItem{id, QStringLiteral("Ime %1").arg(id), QString()});
+    }
+    QTEST(SelectorChoice(SelectorItems(rows), initialIndex, key), "choice");
 }
 
 void TestPickListDialog::layOutSelectorItem_data()
 {
-    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail");
     QTest::addColumn<bool>("selected");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("shownDetail");
     QTest::addColumn<bool>("detailInBlue");
-    QTest::newRow("employee") << "Anić Ana||2||Računovođa" << false << "Anić Ana" << "Računovođa" << true;
-    QTest::newRow("selected employee") << "Anić Ana||2||Računovođa" << true << "Anić Ana" << "Računovođa" << false;
-    QTest::newRow("Zanemari on both sides") << "Zanemari" << false << "Zanemari" << "Zanemari" << true;
-    QTest::newRow("no job title") << "Kovač Đuro||3||" << false << "Kovač Đuro" << "" << true;
+    QTest::newRow("employee") << "Anić Ana" << "Računovođa" << false << "Anić Ana" << "Računovođa" << true;
+    QTest::newRow("selected employee") << "Anić Ana" << "Računovođa" << true << "Anić Ana" << "Računovođa" << false;
+    QTest::newRow("Zanemari on both sides") << kNoChoiceItem.text << kNoChoiceItem.detail << false << "Zanemari"
+                                            << "Zanemari" << true;
+    QTest::newRow("no job title") << "Kovač Đuro" << "" << false << "Kovač Đuro" << "" << true;
+    QTest::newRow("bars in the name") << "Kovač||Ivić|Ana" << "Vozač||B" << false << "Kovač||Ivić|Ana" << "Vozač||B"
+                                      << true;
 }
 
 void TestPickListDialog::layOutSelectorItem()
 {
-    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
     QFETCH(bool, selected);
     const QRect rect(10, 40, 493, 19);
-    const SelectorItemLine line = LayOutSelectorItem(item, rect, selected);
+    const SelectorItemLine line = LayOutSelectorItem(PickItem{1, text, detail}, rect, selected);
     QTEST(line.name, "name");
-    QTEST(line.detail, "detail");
+    QTEST(line.detail, "shownDetail");
     QTEST(line.detailInBlue, "detailInBlue");
-    // Field 1 starts 3 pixels in from the left, field 3 ends 3 pixels before the right edge,
-    // both 1 pixel below the top.
+    // The name starts 3 pixels in from the left, the detail ends 3 pixels before the right
+    // edge, both 1 pixel below the top.
     QCOMPARE(line.nameRect, QRect(13, 41, 490, 18));
     QCOMPARE(line.detailRect, QRect(10, 41, 490, 18));
 }
@@ -182,8 +197,9 @@ void TestPickListDialog::paintedItemShowsDetailInBlue_data()
 void TestPickListDialog::paintedItemShowsDetailInBlue()
 {
     QFETCH(bool, selected);
-    QStandardItemModel model;
-    model.appendRow(new QStandardItem("Anić Ana||2||Računovođa"));
+    SelectorComboBox combo;
+    combo.setPickItems({PickItem{2, "Anić Ana", "Računovođa"}});
+    const QModelIndex item = combo.model()->index(0, 0);
     QImage image(493, 19, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QStyleOptionViewItem option;
@@ -193,9 +209,9 @@ void TestPickListDialog::paintedItemShowsDetailInBlue()
     SelectorItemDelegate delegate;
     {
         QPainter painter(&image);
-        delegate.paint(&painter, option, model.index(0, 0));
+        delegate.paint(&painter, option, item);
     }
-    QCOMPARE(delegate.sizeHint(option, model.index(0, 0)).height(), 19);
+    QCOMPARE(delegate.sizeHint(option, item).height(), 19);
     const QList<int> blue = BlueColumns(image);
     QTEST(!blue.isEmpty(), "blue");
     if (!blue.isEmpty()) {
@@ -208,9 +224,8 @@ void TestPickListDialog::paintedItemShowsDetailInBlue()
 void TestPickListDialog::closedBoxIsDrawnLikeItsItems()
 {
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
-    form.Key = 2;
-    form.KeyField = 2;
+    form.query = kPersonQuery;
+    form.keyId = 2;
     Show(form);
     QComboBox* combo = ComboSelect(form);
     combo->clearFocus();
@@ -221,11 +236,13 @@ void TestPickListDialog::showingLoadsItemsAfresh()
 {
     PickListDialog form(*m_session);
     QCOMPARE(form.windowTitle(), QStringLiteral("Odaberite"));
-    form.SQL = kPersonQuery;
+    form.query = kPersonQuery;
     Show(form);
-    QComboBox* combo = ComboSelect(form);
-    QCOMPARE(Items(combo), kPersonItems);
-    QCOMPARE(form.ChosenIndex(), 0);
+    SelectorComboBox* combo = ComboSelect(form);
+    QVERIFY(Items(combo) == kPersonItems);
+    // Each item shows its name.
+    QCOMPARE(Texts(combo), (QStringList{"Zanemari", "Anić Ana", "Babić Marko", "Kovač Đuro"}));
+    QCOMPARE(form.chosenIndex(), 0);
     QCOMPARE(form.height(), 100);
     QVERIFY(!m_data->write.isActive());
     // Items are 19 pixels high in the open list.
@@ -237,8 +254,8 @@ void TestPickListDialog::showingLoadsItemsAfresh()
     m_data->write.commit();
     Show(form);
     // In alphabetical order, Č after C.
-    QCOMPARE(Items(combo), (QStringList{kPersonItems[0], kPersonItems[1], kPersonItems[2], "Čolić Iva||5||Tajnica",
-                               kPersonItems[3]}));
+    QVERIFY(Items(combo) == (std::vector<PickItem>{kPersonItems[0], kPersonItems[1], kPersonItems[2],
+                                PickItem{5, "Čolić Iva", "Tajnica"}, kPersonItems[3]}));
     m_data->script.execute("DELETE FROM DJELATNICI WHERE IDDJ = 5;");
     m_data->write.commit();
 }
@@ -246,39 +263,38 @@ void TestPickListDialog::showingLoadsItemsAfresh()
 void TestPickListDialog::preselection_data()
 {
     QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("key of a listed employee") << 3 << "Kovač Đuro||3||";
-    QTest::newRow("key of an employee not listed") << 1 << "";
-    QTest::newRow("no key") << -1 << "";
+    QTest::addColumn<int>("chosenId");  // -1: "Zanemari"
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("key of a listed employee") << 3 << 3 << "Kovač Đuro";
+    QTest::newRow("key of an employee not listed") << 1 << -1 << "Zanemari";
+    QTest::newRow("no key") << -1 << -1 << "Zanemari";
 }
 
 void TestPickListDialog::preselection()
 {
     QFETCH(int, key);
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
-    form.Key = key;
-    form.KeyField = 2;
+    form.query = kPersonQuery;
+    form.keyId = key;
     Show(form);
-    QTEST(form.ChosenItem(), "chosen");
-    QCOMPARE(ComboSelect(form)->currentText(), form.ChosenItem().isEmpty() ? "Zanemari" : form.ChosenItem());
+    QTEST(form.chosenItem().value_or(PickItem{}).id, "chosenId");
+    QTEST(ComboSelect(form)->currentText(), "shown");
 }
 
 void TestPickListDialog::queryWithoutRowsLeavesZanemari()
 {
     PickListDialog form(*m_session);
-    form.SQL = "SELECT IMEPREZIME, IDDJ FROM DJELATNICI WHERE IDDJ < 0";
-    form.Key = 2;
-    form.KeyField = 2;
+    form.query = "SELECT IMEPREZIME, IDDJ FROM DJELATNICI WHERE IDDJ < 0";
+    form.keyId = 2;
     Show(form);
-    QCOMPARE(Items(ComboSelect(form)), QStringList{"Zanemari"});
-    QCOMPARE(form.ChosenIndex(), 0);
+    QCOMPARE(Texts(ComboSelect(form)), QStringList{"Zanemari"});
+    QCOMPARE(form.chosenIndex(), 0);
 }
 
 void TestPickListDialog::databaseErrorIsShownAndLeavesZanemari()
 {
     PickListDialog form(*m_session);
-    form.SQL = "SELECT NEPOSTOJI FROM DJELATNICI";
+    form.query = "SELECT NEPOSTOJI FROM DJELATNICI";
     QString shown;
     QTimer::singleShot(0, &form, [&form, &shown] {
         if (auto* box = form.findChild<QMessageBox*>()) {
@@ -288,7 +304,7 @@ void TestPickListDialog::databaseErrorIsShownAndLeavesZanemari()
     });
     Show(form);
     QVERIFY2(shown.contains("NEPOSTOJI"), qPrintable(shown));
-    QCOMPARE(Items(ComboSelect(form)), QStringList{"Zanemari"});
+    QCOMPARE(Texts(ComboSelect(form)), QStringList{"Zanemari"});
     if (m_data->write.isActive()) {
         m_data->write.rollback();
     }
@@ -297,23 +313,22 @@ void TestPickListDialog::databaseErrorIsShownAndLeavesZanemari()
 void TestPickListDialog::enterChoosesTheItem()
 {
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
-    form.Key = 2;
-    form.KeyField = 2;
+    form.query = kPersonQuery;
+    form.keyId = 2;
     QTimer::singleShot(0, &form, [&form] {
         QTest::keyClick(ComboSelect(form), Qt::Key_Down);
         QTest::keyClick(ComboSelect(form), Qt::Key_Return);
     });
     QCOMPARE(form.exec(), int(QDialog::Accepted));
-    QCOMPARE(form.ChosenIndex(), 2);
-    QCOMPARE(form.ChosenItem(), kPersonItems[2]);
-    QVERIFY(form.HasChoice());
+    QCOMPARE(form.chosenIndex(), 2);
+    QVERIFY(form.chosenItem() == kPersonItems[2]);
+    QVERIFY(form.hasChoice());
 }
 
 void TestPickListDialog::clickInOpenListChoosesWithoutClosing()
 {
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
+    form.query = kPersonQuery;
     Show(form);
     QComboBox* combo = ComboSelect(form);
     combo->showPopup();
@@ -325,23 +340,23 @@ void TestPickListDialog::clickInOpenListChoosesWithoutClosing()
     QTest::mouseMove(list->viewport(), item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item);
     QTRY_VERIFY(!list->isVisible());
-    QCOMPARE(form.ChosenIndex(), 3);
+    QCOMPARE(form.chosenIndex(), 3);
     QVERIFY(form.isVisible());
     QTest::mouseClick(form.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Accepted));
-    QCOMPARE(form.ChosenItem(), kPersonItems[3]);
+    QVERIFY(form.chosenItem() == kPersonItems[3]);
 }
 
 void TestPickListDialog::zanemariIsNoChoice()
 {
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
+    form.query = kPersonQuery;
     Show(form);
     QTest::mouseClick(form.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Accepted));
-    QCOMPARE(form.ChosenIndex(), 0);
-    QCOMPARE(form.ChosenItem(), QString());
-    QVERIFY(!form.HasChoice());
+    QCOMPARE(form.chosenIndex(), 0);
+    QVERIFY(!form.chosenItem());
+    QVERIFY(!form.hasChoice());
 }
 
 void TestPickListDialog::escapeAndCloseBoxCancel_data()
@@ -355,9 +370,8 @@ void TestPickListDialog::escapeAndCloseBoxCancel()
 {
     QFETCH(bool, closeBox);
     PickListDialog form(*m_session);
-    form.SQL = kPersonQuery;
-    form.Key = 4;
-    form.KeyField = 2;
+    form.query = kPersonQuery;
+    form.keyId = 4;
     QTimer::singleShot(0, &form, [&form, closeBox] {
         QTest::keyClick(ComboSelect(form), Qt::Key_Down);
         if (closeBox) {
@@ -367,7 +381,26 @@ void TestPickListDialog::escapeAndCloseBoxCancel()
         }
     });
     QCOMPARE(form.exec(), int(QDialog::Rejected));
-    QVERIFY(!form.HasChoice());
+    QVERIFY(!form.hasChoice());
+}
+
+// A name or a job title holding bars is one item like any other: it shows whole and gives its
+// own id.
+void TestPickListDialog::nameWithBarsIsOneItem()
+{
+    m_data->script.execute("INSERT INTO DJELATNICI (IDDJ, IMEPREZIME, RADNOMJESTO, VOZAC) "
+                           "VALUES (6, 'Perić||Ana|Marija', 'Vozač||B', 0);");
+    m_data->write.commit();
+    PickListDialog form(*m_session);
+    form.query = kPersonQuery;
+    form.keyId = 6;
+    QTimer::singleShot(0, &form, [&form] { QTest::keyClick(ComboSelect(form), Qt::Key_Return); });
+    QCOMPARE(form.exec(), int(QDialog::Accepted));
+    QCOMPARE(ComboSelect(form)->currentText(), QStringLiteral("Perić||Ana|Marija"));
+    QVERIFY(form.chosenItem() == (PickItem{6, "Perić||Ana|Marija", "Vozač||B"}));
+    QCOMPARE(ComboSelect(form)->count(), int(kPersonItems.size()) + 1);
+    m_data->script.execute("DELETE FROM DJELATNICI WHERE IDDJ = 6;");
+    m_data->write.commit();
 }
 
 QTEST_MAIN(TestPickListDialog)

@@ -4,8 +4,6 @@
 
 #include "attestation/attestation_printout.h"
 #include "common/conversion_error.h"
-#include "common/day_serial.h"
-#include "common/list_fields.h"
 #include "common/time_text.h"
 #include "db/db_error.h"
 #include "print/ui/print_preview.h"
@@ -39,8 +37,7 @@ const QString kFillerSql = QStringLiteral(
     "SELECT IMEPREZIME,IDDJ,RADNOMJESTO FROM DJELATNICI WHERE (VOZAC<>1) OR (NOT RADNOMJESTO CONTAINING ('VOZA'))  "
     "ORDER BY IMEPREZIME");
 const QString kDriverSql = QStringLiteral(
-    "SELECT IMEPREZIME,IDDJ,RADNOMJESTO,OSOBNA,VOZACKA,PUTOVNICA,DATROD,ZAPOD FROM DJELATNICI WHERE VOZAC=1 ORDER BY "
-    "IMEPREZIME");
+    "SELECT IMEPREZIME,IDDJ,RADNOMJESTO FROM DJELATNICI WHERE VOZAC=1 ORDER BY IMEPREZIME");
 
 QToolButton* PickButton(QWidget* parent, const char* objectName)
 {
@@ -56,14 +53,6 @@ DateField* NewDate(QWidget* parent, const char* objectName)
     auto* field = new DateField(parent);
     field->setObjectName(QLatin1String(objectName));
     return field;
-}
-
-// A date of a pick-list item: the day serial number of a nullable date column, day 0 for none.
-QDate SerialDate(const QString& text)
-{
-    bool number = false;
-    const int serial = text.toInt(&number);
-    return number ? DateFromSerial(serial) : DayZero();
 }
 
 }  // namespace
@@ -309,21 +298,25 @@ void AttestationWindow::showAttestation(const Attestation& a)
     m_printSignature->setChecked(a.printSignature);
 }
 
+void AttestationWindow::takeDriver(Transaction& read, int driverId)
+{
+    try {
+        if (const std::optional<AttestationDriver> driver = LoadAttestationDriver(read, driverId)) {
+            m_driverId = driverId;
+            m_driverName->setText(driver->name);
+            m_documents->setText(driver->documents);
+            m_birthDate->setDate(driver->birthDate);
+            m_employedSince->setDate(driver->employedSince);
+        }
+    } catch (const DbError& error) {
+        ShowError(this, error.text());
+    }
+}
+
 void AttestationWindow::showDraft(Transaction& read, const AttestationDraft& draft)
 {
-    if (draft.driverId > 0) {
-        try {
-            if (const std::optional<AttestationDriver> driver = LoadAttestationDriver(read, draft.driverId)) {
-                m_driverId = draft.driverId;
-                m_driverName->setText(driver->name);
-                m_documents->setText(driver->documents);
-                m_birthDate->setDate(driver->birthDate);
-                m_employedSince->setDate(driver->employedSince);
-            }
-        } catch (const DbError& error) {
-            ShowError(this, error.text());
-        }
-    }
+    if (draft.driverId > 0)
+        takeDriver(read, draft.driverId);
     const auto timeText = [](const QDateTime& moment) { return moment.time().toString(QStringLiteral("HH:mm")); };
     m_from->setDate(draft.from.date());
     m_fromTime->setText(timeText(draft.from));
@@ -380,39 +373,33 @@ void AttestationWindow::normaliseTime(QLineEdit* time)
 void AttestationWindow::chooseFiller()
 {
     PickListDialog selector(m_session, this);
-    selector.SQL = kFillerSql;
-    selector.Key = m_fillerId;
-    selector.KeyField = 2;
+    selector.query = kFillerSql;
+    selector.keyId = m_fillerId;
     if (selector.exec() != QDialog::Accepted)
         return;
-    if (!selector.HasChoice()) {
+    if (!selector.hasChoice()) {
         m_fillerId = -1;
         return;
     }
-    const QString item = selector.ChosenItem();
-    m_fillerId = ListField(item, 2).toInt();
-    m_fillerName->setText(ListField(item, 1));
-    m_fillerPosition->setText(ListField(item, 3));
+    const PickItem filler = *selector.chosenItem();
+    m_fillerId = filler.id;
+    m_fillerName->setText(filler.text);
+    m_fillerPosition->setText(filler.detail);
 }
 
 void AttestationWindow::chooseDriver()
 {
     PickListDialog selector(m_session, this);
-    selector.SQL = kDriverSql;
-    selector.Key = m_driverId;
-    selector.KeyField = 2;
+    selector.query = kDriverSql;
+    selector.keyId = m_driverId;
     if (selector.exec() != QDialog::Accepted)
         return;
-    if (!selector.HasChoice()) {
+    if (!selector.hasChoice()) {
         m_driverId = -1;
         return;
     }
-    const QString item = selector.ChosenItem();
-    m_driverId = ListField(item, 2).toInt();
-    m_driverName->setText(ListField(item, 1));
-    m_documents->setText(DocumentNumbers(ListField(item, 4), ListField(item, 5), ListField(item, 6)));
-    m_birthDate->setDate(SerialDate(ListField(item, 7)));
-    m_employedSince->setDate(SerialDate(ListField(item, 8)));
+    Transaction read = m_session.read();
+    takeDriver(read, selector.chosenItem()->id);
 }
 
 void AttestationWindow::print()

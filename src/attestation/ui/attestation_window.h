@@ -45,6 +45,8 @@ private:
     void refill();
     void showAttestation(const Attestation& attestation);
     void showDraft(Transaction& read, const AttestationDraft& draft);
+    // Fills the driver's fields from his employee record; nothing changes when there is none.
+    void takeDriver(Transaction& read, int driverId);
     void normaliseTime(QLineEdit* field);
     void chooseFiller();
     void chooseDriver();

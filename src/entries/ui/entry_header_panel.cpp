@@ -34,12 +34,7 @@ QString KmText(Decimal3 value)
 
 void SelectById(QComboBox* list, int id)
 {
-    int found = -1;
-    for (int i = 0; i < list->count() && found < 0; ++i) {
-        if (ListItemId(list->itemData(i).toString()) == id)
-            found = i;
-    }
-    list->setCurrentIndex(found);
+    list->setCurrentIndex(list->findData(id));
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include "entries/ui/entry_widgets.h"
 
 #include "common/decimal_text.h"
-#include "common/list_fields.h"
 #include "common/name_order.h"
 #include "entries/day_totals.h"
-#include "entries/entry_pick_lists.h"
+#include "entries/entry_header.h"
 #include "session/session.h"
 #include "ui/field_makers.h"
 #include "ui/list_read_notice.h"
@@ -100,22 +99,23 @@ OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endFie
 
 void FillPickList(Session& session, QComboBox* list, const QString& sql)
 {
-    const QString selected = list->currentData().toString();
+    const QVariant selected = list->currentData();
     RowSource::Rows read = session.rows(sql);
     if (!read.failure.isEmpty()) {
         ShowComboNotRead(list, read.failure);
         ShowError(list->window(), read.failure);
         return;
     }
-    SortItemsByName(read.rows);
+    SortItemsByName(read.items);
     list->clear();
     ShowComboRead(list);
-    for (const QString& item : read.rows)
-        list->addItem(ListField(item, 1), item);
+    for (const PickItem& item : read.items)
+        list->addItem(item.text, item.id);
     list->setCurrentIndex(list->findData(selected));
 }
 
 int PickedId(const QComboBox* list)
 {
-    return ListItemId(list->currentData().toString());
+    const QVariant id = list->currentData();
+    return id.isValid() ? id.toInt() : kNoneChosen;
 }

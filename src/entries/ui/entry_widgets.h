@@ -44,9 +44,9 @@ struct OdometerCheck {
 };
 OdometerCheck CheckOdometer(const QLineEdit* startField, const QLineEdit* endField);
 
-// Fills a driver or vehicle pick list from its query (items "name||key", showing the name, in the
-// order of the names) and keeps the item that was selected. A list that could not be read
-// shows so (ShowComboNotRead) and the database's error is shown.
+// Fills a driver or vehicle pick list from its query (items showing the name and carrying the
+// id as their data, in the order of the names) and keeps the item that was selected. A list
+// that could not be read shows so (ShowComboNotRead) and the database's error is shown.
 void FillPickList(Session& session, QComboBox* list, const QString& sql);
 // The key of the selected item, or kNoneChosen.
 int PickedId(const QComboBox* list);

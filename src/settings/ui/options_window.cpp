@@ -1,6 +1,5 @@
 #include "settings/ui/options_window.h"
 
-#include "common/list_fields.h"
 #include "common/profile_file.h"
 #include "common/time_text.h"
 #include "ui/field_makers.h"
@@ -295,8 +294,8 @@ QWidget* OptionsWindow::buildHiddenPage()
     m_zona = new QComboBox;
     m_zona->setObjectName(QStringLiteral("zona"));
     for (const QString& item : ZoneItems()) {
-        // Each item shows its second field ("GMT +01") and carries the whole "||" text.
-        m_zona->addItem(ListField(item, 2), item);
+        // Each item shows the part after "||" ("GMT +01") and carries the whole text.
+        m_zona->addItem(item.section(QStringLiteral("||"), 1), item);
     }
     m_voziloConnect = NewCheckBox(nullptr, "VoziloConnect", QStringLiteral("Poveži vozilo"));
     m_odZadnjeg = NewCheckBox(nullptr, "OdZadnjeg", QStringLiteral("Od zadnjeg"));

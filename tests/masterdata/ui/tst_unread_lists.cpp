@@ -152,7 +152,7 @@ void TestUnreadLists::vehicleListAndItsCounters()
 void TestUnreadLists::pickList()
 {
     PickListDialog dialog(*m_session);
-    dialog.SQL = QStringLiteral("SELECT IMEPREZIME, IDDJ FROM DJELATNICI");
+    dialog.query = QStringLiteral("SELECT IMEPREZIME, IDDJ FROM DJELATNICI");
     auto* items = Child<QComboBox>(dialog, "ComboSelect");
     auto* choose = Child<QPushButton>(dialog, "BitBtn1");
 
