@@ -245,12 +245,12 @@ void ResolvePrinters(SettingsValues& values, const QStringList& installed)
     resolve(values.graphPrinter, false);
 }
 
-QStringList ZoneItems()
+std::vector<PickItem> ZoneItems()
 {
-    QStringList items;
+    std::vector<PickItem> items;
     for (int offset = kLowestZoneOffset; offset < kLowestZoneOffset + kZoneCount; ++offset) {
         const QString sign = offset < 0 ? QStringLiteral("-") : offset > 0 ? QStringLiteral("+") : QString();
-        items << QStringLiteral("%1||GMT %2%3").arg(offset).arg(sign).arg(std::abs(offset), 2, 10, QLatin1Char('0'));
+        items.push_back(PickItem{offset, QStringLiteral("GMT %1%2").arg(sign).arg(std::abs(offset), 2, 10, QLatin1Char('0')), {}});
     }
     return items;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/night_window.h"
+#include "common/pick_item.h"
 
 #include <QColor>
 #include <QDate>
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 #include <optional>
 #include <span>
 #include <variant>
@@ -154,8 +156,8 @@ int ChoosePrinter(const QStringList& installed, const QString& saved);
 // installed printer. The graph printer stays empty (the system's default) when none matches.
 void ResolvePrinters(SettingsValues& values, const QStringList& installed);
 
-// The 26 items of the zone list, offsets -12 to +13: "-12||GMT -12", "0||GMT 00", "1||GMT +01".
-QStringList ZoneItems();
+// The 26 items of the zone list, offsets -12 to +13 as their ids: "GMT -12", "GMT 00", "GMT +01".
+std::vector<PickItem> ZoneItems();
 
 // A stored colour (0x00BBGGRR) as a colour.
 QColor SettingColour(int bgr);

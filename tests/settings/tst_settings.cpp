@@ -121,7 +121,8 @@ void TestSettings::defaultsWithoutFile()
     QCOMPARE(SettingColour(values.availabilityColour), QColor(Qt::yellow));
     QCOMPARE(SettingColour(values.workColour), QColor(Qt::cyan));
     QCOMPARE(SettingColour(values.drivingColour), QColor(Qt::red));
-    QCOMPARE(ZoneItems().at(values.zoneIndex), QStringLiteral("1||GMT +01"));
+    QCOMPARE(ZoneItems().at(values.zoneIndex).text, QStringLiteral("GMT +01"));
+    QCOMPARE(ZoneItems().at(values.zoneIndex).id, 1);
     QCOMPARE(values.companyCountry, QStringLiteral("Hrvatska / Croatia"));
     QCOMPARE(values.cardFileFolder, m_dir->filePath(QStringLiteral("TahoDDD")));
     QCOMPARE(values.disturbanceMinutes, 2);
@@ -132,11 +133,14 @@ void TestSettings::defaultsWithoutFile()
     QCOMPARE(values.zeroAngle, 180.0);
     QVERIFY(!QFile::exists(m_path));
 
-    const QStringList zones = ZoneItems();
-    QCOMPARE(zones.size(), 26);
-    QCOMPARE(zones.first(), QStringLiteral("-12||GMT -12"));
-    QCOMPARE(zones.at(12), QStringLiteral("0||GMT 00"));
-    QCOMPARE(zones.last(), QStringLiteral("13||GMT +13"));
+    const std::vector<PickItem> zones = ZoneItems();
+    QCOMPARE(zones.size(), std::size_t(26));
+    QCOMPARE(zones.front().id, -12);
+    QCOMPARE(zones.front().text, QStringLiteral("GMT -12"));
+    QCOMPARE(zones.at(12).id, 0);
+    QCOMPARE(zones.at(12).text, QStringLiteral("GMT 00"));
+    QCOMPARE(zones.back().id, 13);
+    QCOMPARE(zones.back().text, QStringLiteral("GMT +13"));
 }
 
 void TestSettings::defaultsInTheWindow()

@@ -293,10 +293,8 @@ QWidget* OptionsWindow::buildHiddenPage()
     m_folder = NewLineEdit(nullptr, "Folder");
     m_zona = new QComboBox;
     m_zona->setObjectName(QStringLiteral("zona"));
-    for (const QString& item : ZoneItems()) {
-        // Each item shows the part after "||" ("GMT +01") and carries the whole text.
-        m_zona->addItem(item.section(QStringLiteral("||"), 1), item);
-    }
+    for (const PickItem& zone : ZoneItems())
+        m_zona->addItem(zone.text, zone.id);
     m_voziloConnect = NewCheckBox(nullptr, "VoziloConnect", QStringLiteral("Poveži vozilo"));
     m_odZadnjeg = NewCheckBox(nullptr, "OdZadnjeg", QStringLiteral("Od zadnjeg"));
     m_autoZadnji = NewCheckBox(nullptr, "AutoZadnji", QStringLiteral("Automatski zadnji"));
