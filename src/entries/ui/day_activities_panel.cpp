@@ -1,6 +1,5 @@
 #include "entries/ui/day_activities_panel.h"
 
-#include "common/conversion_error.h"
 #include "common/decimal_text.h"
 #include "entries/totals_texts.h"
 #include "entries/ui/activity_grid_view.h"
@@ -99,11 +98,7 @@ void DayActivitiesPanel::setDistance(Decimal3 distance)
 
 void DayActivitiesPanel::showTotals()
 {
-    try {
-        m_totals = ComputeDayTotals(IntervalsFromRows(m_rows->rows()), m_night);
-    } catch (const ConversionError&) {
-        return; // the grid holds only texts it has rewritten itself
-    }
+    m_totals = ComputeDayTotals(m_rows->intervals(), m_night);
     ShowDayTotals(m_totalsGrid, m_totals);
     m_total->setText(DayTotalText(m_totals.totalMinutes));
     m_marker->setVisible(ExceedsOneDay(m_totals.totalMinutes));

@@ -92,7 +92,7 @@ QStringList DayRow(const ActivityRowsModel* rows, int row)
 QStringList StoredRowsOf(const ActivityRowsModel* rows)
 {
     QStringList stored;
-    for (const ActivityInterval& i : IntervalsFromRows(rows->rows()))
+    for (const ActivityInterval& i : rows->intervals())
         stored << QStringLiteral("%1 %2 %3").arg(ActivityCode(i.kind)).arg(i.start).arg(i.end);
     return stored;
 }
