@@ -611,6 +611,8 @@ void ChartWorkspace::storeEntry()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
+    if (m_day1->refusalToShow() || m_day2->refusalToShow())
+        return;
     const ChartEntry entry = entryFromFields();
     if (const std::optional<ChartEntryProblem> problem = CheckChartEntry(entry)) {
         ShowMessage(this, problem->message);

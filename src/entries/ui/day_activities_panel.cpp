@@ -75,8 +75,16 @@ DayActivitiesPanel::DayActivitiesPanel(const SettingsValues& settings, const Day
     connect(m_rows, &QAbstractItemModel::rowsInserted, this, recount);
     connect(m_rows, &QAbstractItemModel::rowsRemoved, this, recount);
     connect(m_rows, &QAbstractItemModel::modelReset, this, recount);
+    // The message waits until the edit that was refused is over; a window closed by what ended
+    // it ("Otkaži") is gone with what was typed, and shows none.
+    connect(m_rows, &ActivityRowsModel::inputRefused, this, [this] { m_refusalToShow = true; });
     connect(m_rows, &ActivityRowsModel::inputRefused, this,
-            [this](const QString& message) { ShowError(window(), message); }, Qt::QueuedConnection);
+            [this](const QString& message) {
+                if (window()->isVisible())
+                    ShowError(window(), message);
+                m_refusalToShow = false;
+            },
+            Qt::QueuedConnection);
 }
 
 void DayActivitiesPanel::addBelowGrid(QWidget* widget)

@@ -446,10 +446,11 @@ void ManualEntryWindow::showSummaryTotals()
     m_summarySpeed->setText(AverageSpeed(distance, totals.minutes(ActivityKind::Driving)));
 }
 
-void ManualEntryWindow::commitTyping()
+bool ManualEntryWindow::commitTyping()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
+    return !m_day->refusalToShow();
 }
 
 ManualEntry ManualEntryWindow::entryFromFields() const
@@ -469,7 +470,8 @@ ManualEntry ManualEntryWindow::entryFromFields() const
 
 void ManualEntryWindow::storeEntry()
 {
-    commitTyping();
+    if (!commitTyping())
+        return;
     ManualEntry entry = entryFromFields();
     const WriteResult result = StoreTryingAgain(this, [&] {
         Transaction write = m_session.write();
