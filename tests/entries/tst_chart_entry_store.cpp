@@ -1,6 +1,4 @@
 #include "temp_database.h"
-
-#include "temp_database.h"
 #include "db/statement.h"
 #include "entries/chart_entry.h"
 #include "entries/entry_store.h"
@@ -43,6 +41,21 @@ ChartEntry TwoDayChart()
     entry.day2 = std::vector<ActivityInterval>{{ActivityKind::Driving, 0, 3 * H, {}, {}}};
     entry.endOfDay1Km = Decimal3::fromWhole(1200);
     return entry;
+}
+
+// A stored day's id, date and odometer (IDD, DATUM, KM1, KM2, DKM, the first five columns) as
+// "id yyyy-MM-dd km1 km2 distance", and the same of what is expected.
+QString StoredDayText(const Statement& sql)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(sql.intValue(0).value_or(kNewId))
+        .arg(sql.dateValue(1).value_or(QDate()).toString(Qt::ISODate), sql.decimal3Value(2).toText(),
+             sql.decimal3Value(3).toText(), sql.decimal3Value(4).toText());
+}
+
+QString DayText(int id, QDate date, int km1, int km2)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5").arg(id).arg(date.toString(Qt::ISODate)).arg(km1).arg(km2).arg(km2 - km1);
 }
 
 } // namespace
@@ -133,11 +146,7 @@ void TestChartEntryStore::oneDayChart()
     sql.setInt(QStringLiteral("I"), ids.entryId);
     sql.execute();
     QVERIFY(sql.next());
-    QCOMPARE(sql.intValue(0), ids.day1Id);
-    QCOMPARE(sql.dateValue(1), kDay);
-    QCOMPARE(sql.decimal3Value(2), Decimal3::fromWhole(1000));
-    QCOMPARE(sql.decimal3Value(3), Decimal3::fromWhole(1300));
-    QCOMPARE(sql.decimal3Value(4), Decimal3::fromWhole(300));
+    QCOMPARE(StoredDayText(sql), DayText(ids.day1Id, kDay, 1000, 1300));
     QCOMPARE(sql.intValue(5), 3);
     // Night from 22:00 to 06:00: 05:10–06:00 and 22:00–24:00 of driving.
     const QList<qint64> totals{10 * H, 0, 0, 410 + 2 * H, 170, 170, 170, 0};
@@ -188,22 +197,14 @@ void TestChartEntryStore::twoDayChartIsCrossLinked()
     sql.setInt(QStringLiteral("I"), ids.entryId);
     sql.execute();
     QVERIFY(sql.next());
-    QCOMPARE(sql.intValue(0), ids.day1Id);
-    QCOMPARE(sql.dateValue(1), kDay);
-    QCOMPARE(sql.decimal3Value(2), Decimal3::fromWhole(1000));
-    QCOMPARE(sql.decimal3Value(3), Decimal3::fromWhole(1200));
-    QCOMPARE(sql.decimal3Value(4), Decimal3::fromWhole(200));
+    QCOMPARE(StoredDayText(sql), DayText(ids.day1Id, kDay, 1000, 1200));
     QCOMPARE(sql.intValue(5), 1);
     QCOMPARE(sql.intValue(6), ids.day2Id);
     QCOMPARE(sql.intValue(7), std::nullopt);
     QCOMPARE(sql.intValue(8), 6 * H);
     QCOMPARE(sql.intValue(9), 0);
     QVERIFY(sql.next());
-    QCOMPARE(sql.intValue(0), ids.day2Id);
-    QCOMPARE(sql.dateValue(1), kDay.addDays(1));
-    QCOMPARE(sql.decimal3Value(2), Decimal3::fromWhole(1200));
-    QCOMPARE(sql.decimal3Value(3), Decimal3::fromWhole(1300));
-    QCOMPARE(sql.decimal3Value(4), Decimal3::fromWhole(100));
+    QCOMPARE(StoredDayText(sql), DayText(ids.day2Id, kDay.addDays(1), 1200, 1300));
     QCOMPARE(sql.intValue(5), 0);
     QCOMPARE(sql.intValue(6), std::nullopt);
     QCOMPARE(sql.intValue(7), ids.day1Id);
