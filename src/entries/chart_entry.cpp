@@ -1,6 +1,5 @@
 #include "entries/chart_entry.h"
 
-#include "common/conversion_error.h"
 #include "db/generators.h"
 #include "db/statement.h"
 #include "entries/day_totals.h"
@@ -23,8 +22,13 @@ struct ChartDayRows {
     QDate date;
     Decimal3 km1;
     Decimal3 km2;
-    std::vector<ActivityInterval> intervals;
+    std::span<const ActivityInterval> intervals;
 };
+
+std::span<const ActivityInterval> IntervalsOf(const std::optional<std::vector<ActivityInterval>>& day)
+{
+    return day ? std::span<const ActivityInterval>(*day) : std::span<const ActivityInterval>();
+}
 
 void WriteChartDay(EntryWriter& writer, const ChartEntry& entry, int entryId, const ChartDayRows& day,
                    std::optional<int> nextDayId, std::optional<int> previousDayId)
@@ -45,7 +49,7 @@ std::optional<ChartEntryProblem> CheckChartEntry(const ChartEntry& entry)
         return ChartEntryProblem{kNoDriverMessage, Field::None};
     if (entry.vehicleId == kNoneChosen)
         return ChartEntryProblem{kNoVehicleMessage, Field::None};
-    if (entry.day1.empty())
+    if (!entry.day1)
         return ChartEntryProblem{kNoDay1ActivitiesMessage, Field::None};
     if (entry.endKm < entry.startKm)
         return ChartEntryProblem{kKmReversedMessage, Field::EndKm};
@@ -64,15 +68,9 @@ QString ScanLogFileName(const QString& scanFileName)
 
 WriteResult StoreChartEntry(Transaction& write, const ChartEntry& entry, StoredChart* stored)
 {
-    ChartDayRows first{kNewId, entry.date, entry.startKm, entry.twoDay() ? entry.endOfDay1Km : entry.endKm, {}};
-    ChartDayRows second{kNewId, entry.date.addDays(1), entry.endOfDay1Km, entry.endKm, {}};
-    try {
-        first.intervals = IntervalsFromRows(entry.day1);
-        second.intervals = IntervalsFromRows(entry.day2);
-    } catch (const ConversionError& error) {
-        return WriteResult{false, error.text()};
-    }
-
+    ChartDayRows first{kNewId, entry.date, entry.startKm, entry.twoDay() ? entry.endOfDay1Km : entry.endKm,
+                       IntervalsOf(entry.day1)};
+    ChartDayRows second{kNewId, entry.date.addDays(1), entry.endOfDay1Km, entry.endKm, IntervalsOf(entry.day2)};
     StoredChart ids;
     const WriteResult result = RunWrite(write, [&] {
         ids.entryId = NextKey(write, QStringLiteral("GEN_UNOS_ID"));
@@ -123,12 +121,14 @@ std::optional<Decimal3> EstimateEndOfDay1Km(Decimal3 startKm, Decimal3 endKm, in
     return startKm + Decimal3{share};
 }
 
-QString TwoDayRangeText(const QDate& date, const std::vector<IntervalRow>& day1, const std::vector<IntervalRow>& day2)
+QString TwoDayRangeText(const QDate& date, std::span<const ActivityInterval> day1,
+                        std::span<const ActivityInterval> day2)
 {
     if (day1.empty())
         return QString();
-    QString text = date.toString(kDateFormat) + QLatin1Char(' ') + day1.front().from + QStringLiteral(" - ");
+    QString text = date.toString(kDateFormat) + QLatin1Char(' ') + RowFromInterval(day1.front()).from
+                   + QStringLiteral(" - ");
     if (day2.empty())
-        return text + day1.back().to;
-    return text + date.addDays(1).toString(kDateFormat) + QLatin1Char(' ') + day2.back().to;
+        return text + RowFromInterval(day1.back()).to;
+    return text + date.addDays(1).toString(kDateFormat) + QLatin1Char(' ') + RowFromInterval(day2.back()).to;
 }

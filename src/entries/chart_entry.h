@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 class Transaction;
@@ -18,9 +19,12 @@ class Transaction;
 struct ChartEntry : EntryHeader {
     Decimal3 endOfDay1Km; // a two-day chart: the odometer at the end of the first day
     NightWindow night;
-    // The day grids as typed: rows whose start equals their end are left out on storing.
-    std::vector<IntervalRow> day1;
-    std::vector<IntervalRow> day2; // empty for a one-day chart
+    // Each day's counted intervals in grid order (a row whose start equals its end is none), or
+    // nothing when the day's grid holds no rows at all: a first day without rows is refused, and
+    // a chart without a second day is a one-day chart. A day whose rows none count is stored
+    // without intervals.
+    std::optional<std::vector<ActivityInterval>> day1;
+    std::optional<std::vector<ActivityInterval>> day2;
 
     // For the scan log.
     QString scanFileName;
@@ -28,7 +32,7 @@ struct ChartEntry : EntryHeader {
     int scanHeight = 0;
     int discNumber = 0;
 
-    bool twoDay() const { return !day2.empty(); }
+    bool twoDay() const { return day2.has_value(); }
 };
 
 // Why a chart cannot be stored, and which field the operator is sent to.
@@ -61,8 +65,7 @@ struct StoredChart {
 // Writes the entry (UNOS), its scan log (SKENLOG), its day or two cross-linked days (DUNOS, with
 // the totals of each day's rows and the crew flags) and their intervals (SATIUNOS) in one
 // write; the database's refusal rolls all of it back and is the result's message. The checks
-// of CheckChartEntry are the caller's. A day's totals are those of its rows; a grid text that
-// is no time is refused with its message before anything is written.
+// of CheckChartEntry are the caller's. A day's totals are those of its intervals.
 WriteResult StoreChartEntry(Transaction& write, const ChartEntry& entry, StoredChart* stored = nullptr);
 
 // The odometer at the end of the first day, shared out by the minutes of activity of the two
@@ -71,7 +74,7 @@ WriteResult StoreChartEntry(Transaction& write, const ChartEntry& entry, StoredC
 std::optional<Decimal3> EstimateEndOfDay1Km(Decimal3 startKm, Decimal3 endKm, int day1Minutes, int day2Minutes);
 
 // "15.03.2025. 05:10 - 16.03.2025. 03:00": the first day's first start, and the first day's
-// last end when the second day has no rows, else the day after and the second day's last end.
-// The times are the grid texts.
-QString TwoDayRangeText(const QDate& date, const std::vector<IntervalRow>& day1,
-                        const std::vector<IntervalRow>& day2);
+// last end when the second day has no intervals, else the day after and the second day's last
+// end. The times as the day grids show them; empty without intervals on the first day.
+QString TwoDayRangeText(const QDate& date, std::span<const ActivityInterval> day1,
+                        std::span<const ActivityInterval> day2);

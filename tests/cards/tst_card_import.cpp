@@ -198,7 +198,7 @@ void TestCardImport::conflictWithADiscIsKeptUnlessReplaced()
     disc.driverId = driverId;
     disc.vehicleId = int(Number(QStringLiteral("SELECT MIN(IDVOZ) FROM VOZILO")));
     disc.date = kJan16;
-    disc.day1 = {{ActivityKind::Driving, "07:00", "09:00", "", ""}};
+    disc.day1 = std::vector<ActivityInterval>{{ActivityKind::Driving, 7 * H, 9 * H, {}, {}}};
     QVERIFY(StoreChartEntry(m_data->write, disc).done);
 
     CardImportPlan plan = Plan(ThreeDays());
@@ -233,8 +233,8 @@ void TestCardImport::twoDayChartCannotGiveWay()
     disc.driverId = int(Number(QStringLiteral("SELECT MAX(IDDJ) FROM DJELATNICI")));
     disc.vehicleId = 1;
     disc.date = kJan15;
-    disc.day1 = {{ActivityKind::Driving, "22:00", "00:00", "", ""}};
-    disc.day2 = {{ActivityKind::Driving, "00:00", "02:00", "", ""}};
+    disc.day1 = std::vector<ActivityInterval>{{ActivityKind::Driving, 22 * H, 24 * H, {}, {}}};
+    disc.day2 = std::vector<ActivityInterval>{{ActivityKind::Driving, 0, 2 * H, {}, {}}};
     QVERIFY(StoreChartEntry(m_data->write, disc).done);
 
     CardImportPlan plan = Plan(ThreeDays());

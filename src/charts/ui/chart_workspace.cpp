@@ -99,21 +99,28 @@ ActivityInterval Counted(const ChartInterval& interval)
     return ActivityInterval{KindOf(interval), interval.start, interval.end, {}, {}};
 }
 
-// A grid end of the day: "24:00" after a start of 00:00, "00:00" after any other (the grid rules).
-std::vector<IntervalRow> DayRows(const ChartIntervals& intervals)
+ActivityInterval Counted(const DayInterval& row)
 {
-    std::vector<IntervalRow> rows;
-    for (const ChartInterval& interval : intervals)
-        rows.push_back(RowFromInterval(Counted(interval)));
-    return rows;
+    return Counted(row.interval);
 }
 
-std::vector<ActivityInterval> CountedIntervals(const std::vector<DayInterval>& all)
+// A day's or the whole chart's intervals, as the day grids show them and the totals count them.
+template <typename Interval>
+std::vector<ActivityInterval> CountedIntervals(const std::vector<Interval>& intervals)
 {
     std::vector<ActivityInterval> counted;
-    for (const DayInterval& row : all)
-        counted.push_back(Counted(row.interval));
+    counted.reserve(intervals.size());
+    for (const Interval& interval : intervals)
+        counted.push_back(Counted(interval));
     return counted;
+}
+
+// A day grid's intervals, or nothing when the grid holds no rows at all.
+std::optional<std::vector<ActivityInterval>> GridDay(const DayActivitiesPanel& panel)
+{
+    if (panel.rows()->rowCount() == 0)
+        return std::nullopt;
+    return panel.rows()->intervals();
 }
 
 QString KmText(Decimal3 value)
@@ -456,8 +463,8 @@ void ChartWorkspace::showDays()
     }
     showChartTotals();
 
-    m_day1->rows()->setRows(DayRows(days.day1));
-    m_day2->rows()->setRows(DayRows(days.day2));
+    m_day1->rows()->setIntervals(CountedIntervals(days.day1));
+    m_day2->rows()->setIntervals(CountedIntervals(days.day2));
     m_twoDayPanel->setVisible(days.twoDay);
     m_days->setTabVisible(m_days->indexOf(m_day2Page), days.twoDay);
     m_days->setTabEnabled(m_days->indexOf(m_day2Page), days.twoDay);
@@ -559,7 +566,8 @@ void ChartWorkspace::estimateEndOfDayKm()
 
 void ChartWorkspace::showTwoDayRange()
 {
-    m_twoDayRange->setText(TwoDayRangeText(m_header->date(), m_day1->rows()->rows(), m_day2->rows()->rows()));
+    m_twoDayRange->setText(
+        TwoDayRangeText(m_header->date(), m_day1->rows()->intervals(), m_day2->rows()->intervals()));
 }
 
 bool ChartWorkspace::eventFilter(QObject* watched, QEvent* event)
@@ -589,9 +597,9 @@ ChartEntry ChartWorkspace::entryFromFields() const
     static_cast<EntryHeader&>(entry) = m_header->value();
     entry.endOfDay1Km = Decimal3::fromText(m_endOfDayKm->text());
     entry.night = m_night;
-    entry.day1 = m_day1->rows()->rows();
+    entry.day1 = GridDay(*m_day1);
     if (!m_twoDayPanel->isHidden())
-        entry.day2 = m_day2->rows()->rows();
+        entry.day2 = GridDay(*m_day2);
     entry.scanFileName = m_handOff.scanFileName;
     entry.scanWidth = m_handOff.scanWidth;
     entry.scanHeight = m_handOff.scanHeight;
@@ -603,6 +611,8 @@ void ChartWorkspace::storeEntry()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
+    if (m_day1->refusalToShow() || m_day2->refusalToShow())
+        return;
     const ChartEntry entry = entryFromFields();
     if (const std::optional<ChartEntryProblem> problem = CheckChartEntry(entry)) {
         ShowMessage(this, problem->message);

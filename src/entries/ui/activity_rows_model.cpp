@@ -26,9 +26,25 @@ void ActivityRowsModel::applySettings(const SettingsValues& settings)
 
 void ActivityRowsModel::setRows(std::vector<IntervalRow> rows)
 {
+    for (const IntervalRow& row : rows)
+        NormaliseInterval(row.from, row.to); // throws for a time that is no time
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
+}
+
+std::vector<ActivityInterval> ActivityRowsModel::intervals() const
+{
+    return IntervalsFromRows(m_rows);
+}
+
+void ActivityRowsModel::setIntervals(std::span<const ActivityInterval> intervals)
+{
+    std::vector<IntervalRow> rows;
+    rows.reserve(intervals.size());
+    for (const ActivityInterval& interval : intervals)
+        rows.push_back(RowFromInterval(interval));
+    setRows(std::move(rows));
 }
 
 int ActivityRowsModel::appendRow(ActivityKind kind, int chainFrom)

@@ -8,6 +8,7 @@
 #include <QIcon>
 
 #include <array>
+#include <span>
 #include <vector>
 
 // The rows of a manual entry's activity grid. What the operator types is rewritten by the grid
@@ -27,8 +28,16 @@ public:
     void applySettings(const SettingsValues& settings);
     const ActivityColours& colours() const { return m_colours; }
 
+    // The rows hold times only: a typed time that is no time is refused as it is typed, and
+    // setRows throws ConversionError for one before anything changes.
     const std::vector<IntervalRow>& rows() const { return m_rows; }
     void setRows(std::vector<IntervalRow> rows);
+
+    // The rows that count, as intervals in grid order: where an entry's grid turns into what is
+    // counted and stored.
+    std::vector<ActivityInterval> intervals() const;
+    // Shows intervals as the grid's rows.
+    void setIntervals(std::span<const ActivityInterval> intervals);
 
     // Appends a new row of the kind, chains the row `chainFrom` into the one after it (-1 or a
     // row past the end chains nothing) and returns the new row.

@@ -1,6 +1,5 @@
 #include "entries/ui/day_activities_panel.h"
 
-#include "common/conversion_error.h"
 #include "common/decimal_text.h"
 #include "entries/totals_texts.h"
 #include "entries/ui/activity_grid_view.h"
@@ -76,8 +75,16 @@ DayActivitiesPanel::DayActivitiesPanel(const SettingsValues& settings, const Day
     connect(m_rows, &QAbstractItemModel::rowsInserted, this, recount);
     connect(m_rows, &QAbstractItemModel::rowsRemoved, this, recount);
     connect(m_rows, &QAbstractItemModel::modelReset, this, recount);
+    // The message waits until the edit that was refused is over; a window closed by what ended
+    // it ("Otkaži") is gone with what was typed, and shows none.
+    connect(m_rows, &ActivityRowsModel::inputRefused, this, [this] { m_refusalToShow = true; });
     connect(m_rows, &ActivityRowsModel::inputRefused, this,
-            [this](const QString& message) { ShowError(window(), message); }, Qt::QueuedConnection);
+            [this](const QString& message) {
+                if (window()->isVisible())
+                    ShowError(window(), message);
+                m_refusalToShow = false;
+            },
+            Qt::QueuedConnection);
 }
 
 void DayActivitiesPanel::addBelowGrid(QWidget* widget)
@@ -99,11 +106,7 @@ void DayActivitiesPanel::setDistance(Decimal3 distance)
 
 void DayActivitiesPanel::showTotals()
 {
-    try {
-        m_totals = ComputeDayTotals(IntervalsFromRows(m_rows->rows()), m_night);
-    } catch (const ConversionError&) {
-        return; // the grid holds only texts it has rewritten itself
-    }
+    m_totals = ComputeDayTotals(m_rows->intervals(), m_night);
     ShowDayTotals(m_totalsGrid, m_totals);
     m_total->setText(DayTotalText(m_totals.totalMinutes));
     m_marker->setVisible(ExceedsOneDay(m_totals.totalMinutes));

@@ -51,6 +51,10 @@ public:
     // Counts the rows and shows the sums.
     void showTotals();
 
+    // Whether a typed time was refused and its message is still to be shown (the edit ended by
+    // a click on a store button, say): nothing is stored before the operator has seen it.
+    bool refusalToShow() const { return m_refusalToShow; }
+
 signals:
     void totalsShown();
 
@@ -67,4 +71,5 @@ private:
     NightWindow m_night;
     Decimal3 m_distance;
     DayTotals m_totals;
+    bool m_refusalToShow = false;
 };

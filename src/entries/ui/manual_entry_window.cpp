@@ -325,10 +325,7 @@ void ManualEntryWindow::showEntry(const ManualEntry& entry)
     m_header->setValue(entry);
     m_header->setDistance(entry.distance);
 
-    std::vector<IntervalRow> rows;
-    for (const ActivityInterval& interval : entry.intervals)
-        rows.push_back(RowFromInterval(interval));
-    m_day->rows()->setRows(std::move(rows));
+    m_day->rows()->setIntervals(entry.intervals);
     if (entry.detailed) {
         m_summary->setMinutes(SummaryMinutes{});
     } else {
@@ -449,10 +446,11 @@ void ManualEntryWindow::showSummaryTotals()
     m_summarySpeed->setText(AverageSpeed(distance, totals.minutes(ActivityKind::Driving)));
 }
 
-void ManualEntryWindow::commitTyping()
+bool ManualEntryWindow::commitTyping()
 {
     // Leaving an open grid cell or a field takes what was typed into it.
     m_store->setFocus(Qt::OtherFocusReason);
+    return !m_day->refusalToShow();
 }
 
 ManualEntry ManualEntryWindow::entryFromFields() const
@@ -464,7 +462,7 @@ ManualEntry ManualEntryWindow::entryFromFields() const
     entry.distance = m_header->distance();
     entry.night = m_night;
     entry.detailed = m_detailed->isChecked();
-    entry.intervals = IntervalsFromRows(m_day->rows()->rows());
+    entry.intervals = m_day->rows()->intervals();
     entry.summary = m_summary->minutes();
     entry.workStart = workStartMinutes();
     return entry;
@@ -472,7 +470,8 @@ ManualEntry ManualEntryWindow::entryFromFields() const
 
 void ManualEntryWindow::storeEntry()
 {
-    commitTyping();
+    if (!commitTyping())
+        return;
     ManualEntry entry = entryFromFields();
     const WriteResult result = StoreTryingAgain(this, [&] {
         Transaction write = m_session.write();

@@ -69,8 +69,9 @@ private:
     int workStartMinutes() const;
     void showDetailedTotals();
     void showSummaryTotals();
-    // Takes what is still being typed (an open grid cell, a km field) before storing.
-    void commitTyping();
+    // Takes what is still being typed (an open grid cell, a km field) before storing; false
+    // when a typed time was refused, whose message is still to be shown.
+    bool commitTyping();
 
     void storeEntry();
     void newFromThis();

@@ -93,7 +93,7 @@ void TestCardImportWindow::conflictIsShownBesideTheCardDayAndReplacedWhenTicked(
     disc.driverId = 5;
     disc.vehicleId = 9;
     disc.date = QDate(2025, 1, 15);
-    disc.day1 = {{ActivityKind::OtherWork, "08:00", "12:00", "", ""}};
+    disc.day1 = std::vector<ActivityInterval>{{ActivityKind::OtherWork, 8 * H, 12 * H, {}, {}}};
     QVERIFY(StoreChartEntry(db.data().write, disc).done);
 
     CardImportWindow window(db.session());

@@ -8,6 +8,7 @@
 #include "charts/ui/progress_window.h"
 #include "charts/ui/scan_chooser.h"
 #include "charts/ui/scan_intake_run.h"
+#include "common/conversion_error.h"
 #include "common/profile_file.h"
 #include "db/statement.h"
 #include "entries/ui/activity_grid_view.h"
@@ -92,7 +93,7 @@ QStringList DayRow(const ActivityRowsModel* rows, int row)
 QStringList StoredRowsOf(const ActivityRowsModel* rows)
 {
     QStringList stored;
-    for (const ActivityInterval& i : IntervalsFromRows(rows->rows()))
+    for (const ActivityInterval& i : rows->intervals())
         stored << QStringLiteral("%1 %2 %3").arg(ActivityCode(i.kind)).arg(i.start).arg(i.end);
     return stored;
 }
@@ -157,6 +158,7 @@ private slots:
     void cancelledChooserDoesNothing();
     void progressWindowStaysOpenWhenClicked();
     void refusedStoreKeepsTheWindow();
+    void timeThatIsNoTimeStoresNothing();
     void storeChecksSendTheOperatorToTheField();
     void exportCopiesAndFile();
     void imageKeysActOnKeyDownAndUp();
@@ -465,6 +467,52 @@ void TestChartWorkspace::refusedStoreKeepsTheWindow()
     QTRY_VERIFY(guard.isNull());
     QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM DUNOS")), 1);
     QVERIFY(QFile::exists(ChartGeometryPathBeside(m_db->settingsPath())));
+}
+
+void TestChartWorkspace::timeThatIsNoTimeStoresNothing()
+{
+    ChartWorkspace* window = openDisc(kDayTrace);
+    chooseDriverAndVehicle(window);
+    auto* grid = Child<ActivityGridView>(*window, "AG1");
+    ActivityRowsModel* rows = grid->rows();
+    const std::vector<IntervalRow> read = rows->rows();
+
+    // Typed and left by a click on "Arhiviraj": refused with its message, and nothing is stored.
+    grid->setFocus();
+    grid->setCurrentIndex(rows->index(1, ActivityRowsModel::Do));
+    Type(QStringLiteral("x"));
+    MessageAnswerer answers;
+    QPointer<ChartWorkspace> guard(window);
+    ClickThroughWindow(Child<QPushButton>(*window, "BitBtn26"));
+    QVERIFY(guard && guard->isVisible());
+    QTRY_COMPARE(answers.texts, QStringList{QStringLiteral("'x' nije ispravno vrijeme")});
+    QCOMPARE(rows->rows().size(), read.size());
+    QCOMPARE(rows->rows()[1].to, read[1].to);
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 0);
+
+    // Nor can a time that is no time be put into the rows otherwise.
+    std::vector<IntervalRow> wrong = read;
+    wrong[0].to = QStringLiteral("x");
+    QVERIFY_THROWS_EXCEPTION(ConversionError, rows->setRows(wrong));
+    QCOMPARE(rows->rows()[0].to, read[0].to);
+
+    // Once the operator has seen the message, what the grid holds is stored.
+    QTest::mouseClick(Child<QPushButton>(*window, "BitBtn26"), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(answers.texts.size(), 1);
+    QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM SATIUNOS")), qint64(read.size()));
+
+    // Left by "Otkaži", the window goes with what was typed, and no message comes after it.
+    ChartWorkspace* cancelled = openDisc(kDayTrace);
+    auto* cancelledGrid = Child<ActivityGridView>(*cancelled, "AG1");
+    cancelledGrid->setFocus();
+    cancelledGrid->setCurrentIndex(cancelledGrid->rows()->index(0, ActivityRowsModel::Do));
+    Type(QStringLiteral("x"));
+    guard = cancelled;
+    ClickThroughWindow(Child<QPushButton>(*cancelled, "Otkazi"));
+    QTRY_VERIFY(guard.isNull());
+    QTest::qWait(100);
+    QCOMPARE(answers.texts.size(), 1);
 }
 
 void TestChartWorkspace::storeChecksSendTheOperatorToTheField()

@@ -355,6 +355,20 @@ void TestManualEntryWindow::rowTexts()
     typeCell(grid, 0, ActivityRowsModel::Od, "x");
     QTRY_COMPARE(message, QStringLiteral("'x' nije ispravno vrijeme"));
     QCOMPARE(grid->rows()->index(0, ActivityRowsModel::Od).data().toString(), QStringLiteral("00:00"));
+
+    // Left by a click on "Arhiviraj", it is refused all the same, and nothing is stored.
+    choose(window, "Vozac", QStringLiteral("Horvat Ivan"));
+    choose(window, "Vozilo", QStringLiteral("ŠI-200-BB"));
+    Reactivate(window);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->rows()->index(0, ActivityRowsModel::Od));
+    Type(QStringLiteral("x"));
+    MessageAnswerer answers;
+    QPointer<ManualEntryWindow> guard(window);
+    ClickThroughWindow(Child<QPushButton>(window, "Spremi"));
+    QVERIFY(guard && guard->isVisible());
+    QTRY_COMPARE(answers.texts, QStringList{QStringLiteral("'x' nije ispravno vrijeme")});
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM UNOS")), 0);
 }
 
 void TestManualEntryWindow::rowKeys()
