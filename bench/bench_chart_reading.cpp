@@ -101,6 +101,17 @@ void BM_DecodeJpegReused(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeJpegReused)->Unit(benchmark::kMillisecond);
 
+// Decoding as the fine reading keeps a JPEG scan: in the decoder's planes, no colours made.
+void BM_DecodeJpegPlanes(benchmark::State& state)
+{
+    const QByteArray file = QFile::encodeName(ScanFile());
+    for (auto _ : state) {
+        ScanImage scan;
+        benchmark::DoNotOptimize(LoadScanImage(file, scan));
+    }
+}
+BENCHMARK(BM_DecodeJpegPlanes)->Unit(benchmark::kMillisecond);
+
 // The same scan saved in printing inks (Adobe's CMYK), its inks turned into colours.
 void BM_DecodeCmykJpegReused(benchmark::State& state)
 {
@@ -151,6 +162,27 @@ void BM_ScanIntake(benchmark::State& state)
         benchmark::DoNotOptimize(ReadScanDiscs(file, {}, sampling).discs.size());
 }
 BENCHMARK(BM_ScanIntake)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One disc image averaged by area from the scan: from its colours (a Raster) and from the
+// decoder's planes, as the fine reading keeps a JPEG scan.
+void BM_AreaDiscImage(benchmark::State& state)
+{
+    ScanImage scan;
+    const bool planes = state.range(0) != 0;
+    const bool loaded = planes ? bool(LoadScanImage(QFile::encodeName(ScanFile()), scan))
+                               : bool(LoadRasterImage(ScanFile(), scan.raster));
+    if (!loaded || scan.inPlanes() != planes)
+        state.SkipWithError("scan not loaded as wanted");
+    constexpr double kLeft = 480.3;
+    constexpr double kTop = 120.7;
+    constexpr double kStep = 1512.0 / kDiscImageWidth;
+    for (auto _ : state) {
+        const Raster image = planes ? AreaResample(scan.planes, kLeft, kTop, kStep, kStep, kDiscImageWidth, kDiscImageWidth)
+                                    : AreaResample(scan.raster, kLeft, kTop, kStep, kStep, kDiscImageWidth, kDiscImageWidth);
+        benchmark::DoNotOptimize(image.pixels.data());
+    }
+}
+BENCHMARK(BM_AreaDiscImage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The reading's share: set-up (orientation estimate, unrolling, reading) of both disc images.
 void BM_DiscSetUp(benchmark::State& state)

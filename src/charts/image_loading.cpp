@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <span>
 #include <new>
 #include <system_error>
 
@@ -268,64 +269,52 @@ QString ImageLoad::message() const
     return kImageLoadErrorMessage;
 }
 
-ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
+namespace {
+
+// A file of brightness and colour differences (or brightness alone) whose colour planes each
+// cover a whole number of image pixels: read into planes as the decoder holds them.
+bool PlanesReadable(const jpeg_decompress_struct& info)
 {
-    EmptyRaster(raster);
-    if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
-        return Refused();
-    jpeg_decompress_struct info;
-    std::memset(&info, 0, sizeof info); // destroying it is harmless even if creation fails
-    JpegErrorManager error;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = JpegErrorExit;
-    error.base.emit_message = JpegEmitMessage;
-    error.base.output_message = JpegOutputMessage;
-    // The thread that readies the raster's fresh pages ahead of the decoder, held by a plain
-    // pointer, deleted (which waits for it) on every way out.
-    RasterPagesAhead* volatile pagesAhead = nullptr;
-    // Only plain data lives in this frame, so jumping back into it skips no destructor.
-    if (setjmp(error.jump)) {
-        delete pagesAhead;
-        // Out of the memory it was given: an image too large for this program, not a damaged one.
-        const int code = error.base.msg_code;
-        const ImageLoad refused = code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY
-                                      ? ImageLoad{ImageLoad::Outcome::DecoderOutOfMemory, info.image_width, info.image_height}
-                                      : Refused();
-        jpeg_destroy_decompress(&info);
-        raster = Raster();
-        return refused;
+    const bool ycc = info.jpeg_color_space == JCS_YCbCr && info.num_components == 3;
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE && info.num_components == 1;
+    if (!ycc && !grey)
+        return false;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        if (info.max_h_samp_factor % component.h_samp_factor != 0
+            || info.max_v_samp_factor % component.v_samp_factor != 0)
+            return false;
     }
-    jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxScanMemoryBytes - kMaxRasterBytes;
-    jpeg_progress_mgr progress{};
-    progress.progress_monitor = JpegProgress;
-    info.progress = &progress;
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&info, TRUE);
-    const bool inks = HoldsInks(info);
-    info.out_color_space = inks ? JCS_CMYK : kArgbColorSpace;
-    jpeg_calc_output_dimensions(&info);
-    if (!RasterSizeAllowed(info.output_width, info.output_height)) {
-        const ImageLoad refused = TooLarge(info.output_width, info.output_height);
-        jpeg_destroy_decompress(&info);
-        return refused;
+    return true;
+}
+
+// The planes of a file started with raw output, every row the decoder may write included
+// (whole blocks across, whole block rows down). Throws std::bad_alloc.
+void AllocatePlanes(const jpeg_decompress_struct& info, YccImage& image)
+{
+    image.width = static_cast<int>(info.output_width);
+    image.height = static_cast<int>(info.output_height);
+    YccPlane* planes[] = {&image.luma, &image.blueDifference, &image.redDifference};
+    for (YccPlane* plane : planes)
+        plane->levels.clear();
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        YccPlane& plane = *planes[c];
+        plane.width = static_cast<int>(component.downsampled_width);
+        plane.height = static_cast<int>(component.downsampled_height);
+        plane.spanX = info.max_h_samp_factor / component.h_samp_factor;
+        plane.spanY = info.max_v_samp_factor / component.v_samp_factor;
+        const std::size_t blocksAcross = (component.width_in_blocks + component.h_samp_factor - 1)
+            / component.h_samp_factor * component.h_samp_factor;
+        plane.stride = blocksAcross * DCTSIZE;
+        const std::size_t rows = std::size_t(info.total_iMCU_rows) * component.v_samp_factor * DCTSIZE;
+        plane.levels.resize(plane.stride * rows);
     }
-    // The decoder's own buffers (a progressive file keeps every coefficient of the image) get
-    // what the raster leaves of the memory one scan may take; beyond it libjpeg gives up.
-    const std::int64_t rasterBytes = std::int64_t(info.output_width) * info.output_height * 4;
-    info.mem->max_memory_to_use = static_cast<long>(kMaxScanMemoryBytes - rasterBytes);
-    try {
-        const std::size_t kept = raster.pixels.capacity();
-        AllocateRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-        pagesAhead = new RasterPagesAhead(raster, raster.pixels.capacity() != kept);
-    } catch (const std::bad_alloc&) {
-        jpeg_destroy_decompress(&info);
-        raster = Raster();
-        return Refused();
-    } catch (const std::system_error&) {
-        // No thread to spare: the decoder readies the pages itself.
-    }
-    jpeg_start_decompress(&info);
+}
+
+// The rows of a started decoder into the raster, eight at a time.
+void ReadRows(jpeg_decompress_struct& info, Raster& raster, bool inks, const RowsWritten& rowsWritten)
+{
     constexpr int kRowsPerCall = 8;
     JSAMPROW rows[kRowsPerCall];
     while (info.output_scanline < info.output_height) {
@@ -339,10 +328,139 @@ ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster,
         if (rowsWritten && done > 0)
             rowsWritten(raster, first, first + done);
     }
+}
+
+// The planes of a decoder started with raw output, a row of blocks (of the plane sampled most
+// finely down) at a time.
+void ReadPlanes(jpeg_decompress_struct& info, YccImage& planes, const PlaneRowsWritten& rowsWritten)
+{
+    constexpr int kMaxSampling = 4; // the most rows of blocks a component may have in one such row
+    YccPlane* const target[] = {&planes.luma, &planes.blueDifference, &planes.redDifference};
+    JSAMPROW rows[3][kMaxSampling * DCTSIZE];
+    JSAMPARRAY components[3] = {rows[0], rows[1], rows[2]};
+    const int imageRows = info.max_v_samp_factor * DCTSIZE;
+    while (info.output_scanline < info.output_height) {
+        const int first = static_cast<int>(info.output_scanline);
+        const int blockRow = first / imageRows;
+        for (int c = 0; c < info.num_components; ++c) {
+            const int planeRows = info.comp_info[c].v_samp_factor * DCTSIZE;
+            for (int i = 0; i < planeRows; ++i)
+                rows[c][i] = target[c]->row(blockRow * planeRows + i);
+        }
+        if (jpeg_read_raw_data(&info, components, static_cast<JDIMENSION>(imageRows)) == 0)
+            ERREXIT(&info, JERR_INPUT_EMPTY); // no data: cannot be, the whole file is in memory
+        const int end = std::min(static_cast<int>(info.output_scanline), planes.height);
+        if (rowsWritten)
+            rowsWritten(planes, first, end);
+    }
+}
+
+// The decoding shared by DecodeJpeg and LoadScanImage: into the raster, or into `planes` when
+// given and the file allows it.
+ImageLoad DecodeJpegScan(const std::uint8_t* data, std::size_t size, Raster& raster, YccImage* planes,
+                         const RowsWritten& rasterRows, const PlaneRowsWritten& planeRows)
+{
+    EmptyRaster(raster);
+    if (planes) {
+        // Emptied, the memory kept for the next scan.
+        planes->width = 0;
+        planes->height = 0;
+    }
+    if (!StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
+        return Refused();
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof info); // destroying it is harmless even if creation fails
+    JpegErrorManager error;
+    info.err = jpeg_std_error(&error.base);
+    error.base.error_exit = JpegErrorExit;
+    error.base.emit_message = JpegEmitMessage;
+    error.base.output_message = JpegOutputMessage;
+    // The thread that readies fresh pages ahead of the decoder, held by a plain pointer,
+    // deleted (which waits for it) on every way out.
+    PagesAhead* volatile pagesAhead = nullptr;
+    // Only plain data lives in this frame, so jumping back into it skips no destructor.
+    if (setjmp(error.jump)) {
+        delete pagesAhead;
+        // Out of the memory it was given: an image too large for this program, not a damaged one.
+        const int code = error.base.msg_code;
+        const ImageLoad refused = code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY
+                                      ? ImageLoad{ImageLoad::Outcome::DecoderOutOfMemory, info.image_width, info.image_height}
+                                      : Refused();
+        jpeg_destroy_decompress(&info);
+        raster = Raster();
+        if (planes)
+            *planes = YccImage();
+        return refused;
+    }
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxScanMemoryBytes - kMaxRasterBytes;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = JpegProgress;
+    info.progress = &progress;
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    const bool inPlanes = planes && PlanesReadable(info);
+    const bool inks = !inPlanes && HoldsInks(info);
+    if (inPlanes) {
+        info.raw_data_out = TRUE;
+        info.out_color_space = info.jpeg_color_space;
+    } else {
+        info.out_color_space = inks ? JCS_CMYK : kArgbColorSpace;
+    }
+    jpeg_calc_output_dimensions(&info);
+    if (!RasterSizeAllowed(info.output_width, info.output_height)) {
+        const ImageLoad refused = TooLarge(info.output_width, info.output_height);
+        jpeg_destroy_decompress(&info);
+        return refused;
+    }
+    // The decoder's own buffers (a progressive file keeps every coefficient of the image) get
+    // what the raster would leave of the memory one scan may take; beyond it libjpeg gives up.
+    const std::int64_t rasterBytes = std::int64_t(info.output_width) * info.output_height * 4;
+    info.mem->max_memory_to_use = static_cast<long>(kMaxScanMemoryBytes - rasterBytes);
+    try {
+        std::vector<std::span<std::uint8_t>> fresh;
+        const auto noteFresh = [&fresh](auto& buffer, std::size_t kept) {
+            if (buffer.capacity() != kept)
+                fresh.emplace_back(reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size() * sizeof buffer[0]);
+        };
+        if (inPlanes) {
+            const std::size_t kept[] = {planes->luma.levels.capacity(), planes->blueDifference.levels.capacity(),
+                                        planes->redDifference.levels.capacity()};
+            AllocatePlanes(info, *planes);
+            noteFresh(planes->luma.levels, kept[0]);
+            noteFresh(planes->blueDifference.levels, kept[1]);
+            noteFresh(planes->redDifference.levels, kept[2]);
+        } else {
+            const std::size_t kept = raster.pixels.capacity();
+            AllocateRaster(raster, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+            noteFresh(raster.pixels, kept);
+        }
+        pagesAhead = new PagesAhead(std::move(fresh));
+    } catch (const std::bad_alloc&) {
+        jpeg_destroy_decompress(&info);
+        raster = Raster();
+        if (planes)
+            *planes = YccImage();
+        return Refused();
+    } catch (const std::system_error&) {
+        // No thread to spare: the decoder readies the pages itself.
+    }
+    jpeg_start_decompress(&info);
+    if (inPlanes)
+        ReadPlanes(info, *planes, planeRows);
+    else
+        ReadRows(info, raster, inks, rasterRows);
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     delete pagesAhead;
     return kLoaded;
+}
+
+} // namespace
+
+ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
+{
+    return DecodeJpegScan(data, size, raster, nullptr, rowsWritten, {});
 }
 
 ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten)
@@ -389,28 +507,28 @@ ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten
     return LoadRasterImage(QFile::encodeName(path), raster, rowsWritten);
 }
 
-ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten)
+namespace {
+
+// The whole of a regular file, into memory of its checked size rather than mapped: a file that
+// shrinks while it is read then gives a short read, not a fault. False when it cannot be read.
+bool ReadScanFile(const QByteArray& nativePath, WorkBuffer<std::uint8_t>& bytes)
 {
-    EmptyRaster(raster);
     if (nativePath.isEmpty())
-        return Refused();
+        return false;
     // Opened without waiting (a FIFO would block for ever) and then taken only when it is a
     // regular file of a size we read: a device would never end.
     const FileDescriptor file(::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const int descriptor = file.descriptor;
     if (descriptor < 0)
-        return Refused();
+        return false;
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0
         || status.st_size > kMaxRasterBytes)
-        return Refused();
-    // Read into memory of the checked size rather than mapped: a file that shrinks while it is
-    // read then gives a short read, not a fault.
-    WorkBuffer<std::uint8_t> bytes;
+        return false;
     try {
         bytes.resize(static_cast<std::size_t>(status.st_size));
     } catch (const std::bad_alloc&) {
-        return Refused();
+        return false;
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -418,14 +536,63 @@ ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const Ro
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            return Refused();
+            return false;
         done += static_cast<std::size_t>(got);
     }
-    const std::uint8_t* data = bytes.data();
-    const std::size_t size = bytes.size();
-    if (StartsWith(data, size, {0xFF, 0xD8, 0xFF}))
-        return DecodeJpeg(data, size, raster, rowsWritten);
-    if (StartsWith(data, size, {'B', 'M'}))
-        return DecodeBmp(data, size, raster, rowsWritten);
+    return true;
+}
+
+bool IsJpeg(const WorkBuffer<std::uint8_t>& bytes)
+{
+    return StartsWith(bytes.data(), bytes.size(), {0xFF, 0xD8, 0xFF});
+}
+
+bool IsBmp(const WorkBuffer<std::uint8_t>& bytes)
+{
+    return StartsWith(bytes.data(), bytes.size(), {'B', 'M'});
+}
+
+} // namespace
+
+ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten)
+{
+    EmptyRaster(raster);
+    WorkBuffer<std::uint8_t> bytes;
+    if (!ReadScanFile(nativePath, bytes))
+        return Refused();
+    if (IsJpeg(bytes))
+        return DecodeJpeg(bytes.data(), bytes.size(), raster, rowsWritten);
+    if (IsBmp(bytes))
+        return DecodeBmp(bytes.data(), bytes.size(), raster, rowsWritten);
     return Refused();
+}
+
+ImageLoad LoadScanImage(const QByteArray& nativePath, ScanImage& scan, const ScanRowsWritten& rowsWritten)
+{
+    EmptyRaster(scan.raster);
+    scan.planes.width = 0;
+    scan.planes.height = 0;
+    WorkBuffer<std::uint8_t> bytes;
+    if (!ReadScanFile(nativePath, bytes))
+        return Refused();
+    if (IsJpeg(bytes))
+        return DecodeScanJpeg(bytes.data(), bytes.size(), scan, rowsWritten);
+    if (IsBmp(bytes)) {
+        const RowsWritten rasterRows = rowsWritten ? RowsWritten([&](const Raster&, int first, int end) {
+            rowsWritten(scan, first, end);
+        }) : RowsWritten();
+        return DecodeBmp(bytes.data(), bytes.size(), scan.raster, rasterRows);
+    }
+    return Refused();
+}
+
+ImageLoad DecodeScanJpeg(const std::uint8_t* data, std::size_t size, ScanImage& scan, const ScanRowsWritten& rowsWritten)
+{
+    const RowsWritten rasterRows = rowsWritten ? RowsWritten([&](const Raster&, int first, int end) {
+        rowsWritten(scan, first, end);
+    }) : RowsWritten();
+    const PlaneRowsWritten planeRows = rowsWritten ? PlaneRowsWritten([&](const YccImage&, int first, int end) {
+        rowsWritten(scan, first, end);
+    }) : PlaneRowsWritten();
+    return DecodeJpegScan(data, size, scan.raster, &scan.planes, rasterRows, planeRows);
 }

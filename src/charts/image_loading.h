@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/raster.h"
+#include "charts/ycc_image.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,11 +46,34 @@ ImageLoad LoadRasterImage(const QString& path, Raster& raster, const RowsWritten
 // The same for a path as the file system's own bytes, which need not be valid text.
 ImageLoad LoadRasterImage(const QByteArray& nativePath, Raster& raster, const RowsWritten& rowsWritten = {});
 
+// A scan as the fine reading loads it: a JPEG of brightness and colour differences, or of
+// brightness alone, in its decoder's planes, anything else (BMP, printing inks, RGB) as a
+// Raster. The other is empty.
+struct ScanImage {
+    Raster raster;
+    YccImage planes;
+
+    bool inPlanes() const { return !planes.isEmpty(); }
+    int width() const { return inPlanes() ? planes.width : raster.width; }
+    int height() const { return inPlanes() ? planes.height : raster.height; }
+};
+
+// Rows of a scan as they are written: rows firstRow .. endRow - 1 are done.
+using ScanRowsWritten = std::function<void(const ScanImage& scan, int firstRow, int endRow)>;
+using PlaneRowsWritten = std::function<void(const YccImage& planes, int firstRow, int endRow)>;
+
+// LoadRasterImage for the fine reading, with the same rules; the memory of the scan's raster
+// and planes is reused.
+ImageLoad LoadScanImage(const QByteArray& nativePath, ScanImage& scan, const ScanRowsWritten& rowsWritten = {});
+
 // Decoders for file contents already in memory; same rules as LoadRasterImage.
 // JPEG: baseline or progressive, colour, grayscale or printing inks (CMYK, YCCK), decoded
 // straight into the raster. A file whose image data is complete but whose end marker is
 // missing is read; data that ends early or is damaged is refused.
 ImageLoad DecodeJpeg(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten = {});
+// A JPEG for the fine reading, as LoadScanImage reads it.
+ImageLoad DecodeScanJpeg(const std::uint8_t* data, std::size_t size, ScanImage& scan,
+                         const ScanRowsWritten& rowsWritten = {});
 // BMP: the header is checked first (size, and that the pixel data is all there when it is
 // uncompressed), then the image is read through Qt's BMP reader.
 ImageLoad DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& raster, const RowsWritten& rowsWritten = {});

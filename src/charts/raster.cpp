@@ -1,11 +1,15 @@
 #include "charts/raster.h"
 
+#include "charts/ycc_image.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <span>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,11 +25,6 @@
 #define VELTRA_AVX2_CLONES
 #endif
 
-namespace {
-
-// The source index of each of count target positions when length source positions from start
-// on are resampled to count positions (start + i · length / count), -1 where that lies outside
-// 0..limit - 1.
 std::vector<int> NearestIndices(int start, int length, int count, int limit)
 {
     std::vector<int> indices(static_cast<std::size_t>(std::max(count, 0)), -1);
@@ -38,6 +37,8 @@ std::vector<int> NearestIndices(int start, int length, int count, int limit)
     }
     return indices;
 }
+
+namespace {
 
 // The share of a target pixel a source pixel covers, in 128ths down (so that a byte times
 // the weights of a target row fits a signed 16-bit number) and 4096ths across: the weights of
@@ -95,11 +96,16 @@ namespace {
 constexpr std::size_t kLargePage = std::size_t(2) << 20;
 constexpr std::size_t kSmallPage = 4096;
 
-// A buffer's size in whole large pages, or in small ones below a large page.
+// A buffer's size in whole pages: large ones as far as they go, and a tail of at least half a
+// large page in one more (it is cleared as fast as the small pages under that tail), a shorter
+// tail in small ones. A disc image of 2.25 MB then takes one large page and 64 small ones, not
+// two large pages.
 std::size_t WholePages(std::size_t bytes)
 {
-    const std::size_t page = bytes >= kLargePage ? kLargePage : kSmallPage;
-    return (bytes + page - 1) / page * page;
+    const std::size_t tail = bytes % kLargePage;
+    if (bytes >= kLargePage / 2 && tail >= kLargePage / 2)
+        return bytes - tail + kLargePage;
+    return (bytes + kSmallPage - 1) / kSmallPage * kSmallPage;
 }
 
 // Large buffers let go are kept for the next ones of their size (disc images and the like,
@@ -158,11 +164,17 @@ void* AllocateLargeBuffer(std::size_t bytes) noexcept
     const std::size_t size = WholePages(bytes);
     if (void* kept = LargeBuffers().take(size))
         return kept;
-    if (size < kLargePage)
-        return std::aligned_alloc(kSmallPage, size);
-    void* buffer = std::aligned_alloc(kLargePage, size);
-    if (buffer)
-        ::madvise(buffer, size, MADV_HUGEPAGE); // a wish: without large pages it does nothing
+    const std::size_t largePages = size / kLargePage * kLargePage;
+    void* buffer = std::aligned_alloc(largePages == 0 ? kSmallPage : kLargePage, size);
+    if (!buffer)
+        return nullptr;
+    if (largePages > 0)
+        ::madvise(buffer, largePages, MADV_HUGEPAGE); // a wish: without large pages it does nothing
+    // Small pages are readied all at once rather than each at its first touch: every page fault
+    // costs more than clearing the page, most of all in a virtual machine. Large pages fault
+    // rarely, and a writer may have them readied alongside (PagesAhead).
+    if (size > largePages)
+        ::madvise(static_cast<char*>(buffer) + largePages, size - largePages, MADV_POPULATE_WRITE);
     return buffer;
 }
 
@@ -194,26 +206,29 @@ void AllocateRaster(Raster& raster, int width, int height)
     raster.pixels.resize(static_cast<std::size_t>(raster.width) * raster.height);
 }
 
-RasterPagesAhead::RasterPagesAhead(Raster& raster, bool fresh)
+PagesAhead::PagesAhead(std::vector<std::span<std::uint8_t>> buffers)
 {
-    if (!fresh || raster.pixels.size() * sizeof(std::uint32_t) < kLargeBufferBytes)
+    std::erase_if(buffers, [](std::span<std::uint8_t> buffer) {
+        return buffer.size() < kLargeBufferBytes || reinterpret_cast<std::uintptr_t>(buffer.data()) % kSmallPage != 0;
+    });
+    if (buffers.empty())
         return;
-    const auto start = reinterpret_cast<std::uintptr_t>(raster.pixels.data());
-    const std::size_t bytes = raster.pixels.size() * sizeof(std::uint32_t);
-    if (start % kSmallPage != 0)
-        return;
-    m_toucher = std::thread([start, bytes] {
+    m_toucher = std::thread([buffers = std::move(buffers)] {
         // The system readies the pages as if they were written, without touching what the
         // writer may have put there already; a large page at a time, from the top.
-        for (std::uintptr_t at = start; at < start + bytes; at += kLargePage) {
-            if (::madvise(reinterpret_cast<void*>(at), std::min<std::uintptr_t>(kLargePage, start + bytes - at),
-                          MADV_POPULATE_WRITE) != 0)
-                return; // not known to this system, or no memory: the writer readies them itself
+        for (const std::span<std::uint8_t> buffer : buffers) {
+            const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+            const std::uintptr_t end = start + buffer.size();
+            for (std::uintptr_t at = start; at < end; at += kLargePage) {
+                if (::madvise(reinterpret_cast<void*>(at), std::min<std::uintptr_t>(kLargePage, end - at),
+                              MADV_POPULATE_WRITE) != 0)
+                    return; // not known to this system, or no memory: the writer readies them itself
+            }
         }
     });
 }
 
-RasterPagesAhead::~RasterPagesAhead()
+PagesAhead::~PagesAhead()
 {
     if (m_toucher.joinable())
         m_toucher.join();
@@ -375,6 +390,42 @@ inline std::uint32_t WeighColumns(const std::uint16_t* columns, const std::uint1
 #endif
 }
 
+namespace {
+
+// The source columns (first, end) any target pixel of an area resampling reads.
+std::pair<int, int> ColumnSpan(const AreaTaps& across, int sourceWidth)
+{
+    int firstColumn = sourceWidth;
+    int endColumn = 0;
+    for (std::size_t x = 0; x + 1 < across.offsets.size(); ++x) {
+        const int taps = across.offsets[x + 1] - across.offsets[x];
+        if (taps > 0) {
+            firstColumn = std::min(firstColumn, across.first[x]);
+            endColumn = std::max(endColumn, across.first[x] + taps);
+        }
+    }
+    return {std::min(firstColumn, endColumn), endColumn};
+}
+
+// Down: the source rows under target row y, each byte of them from `firstByte` on times its
+// row's weight, summed into 16 bits: a plain loop over bytes that the compiler runs many bytes
+// at a time. Rows lie `rowBytes` apart.
+[[gnu::always_inline]] inline void SumRowsDown(const AreaTaps& down, int y, const std::uint8_t* firstByte, std::size_t rowBytes,
+                 std::size_t spanBytes, WorkBuffer<std::uint16_t>& sums)
+{
+    std::fill(sums.begin(), sums.end(), std::uint16_t(0));
+    std::size_t row = static_cast<std::size_t>(down.first[static_cast<std::size_t>(y)]);
+    for (int k = down.offsets[static_cast<std::size_t>(y)]; k < down.offsets[static_cast<std::size_t>(y) + 1]; ++k, ++row) {
+        const std::uint16_t weight = down.weights[static_cast<std::size_t>(k)];
+        const std::uint8_t* bytes = firstByte + row * rowBytes;
+        std::uint16_t* sum = sums.data();
+        for (std::size_t b = 0; b < spanBytes; ++b)
+            sum[b] = static_cast<std::uint16_t>(sum[b] + weight * bytes[b]);
+    }
+}
+
+} // namespace
+
 // With AVX2 where the processor has it, for the loop down over bytes.
 VELTRA_AVX2_CLONES
 Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
@@ -390,37 +441,114 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
     }
     const AreaTaps across = AreaTapsAlong(left, stepX, width, source.width, kColumnWeightOne);
     const AreaTaps down = AreaTapsAlong(top, stepY, height, source.height, kRowWeightOne);
-    // The source columns any target pixel reads.
-    int firstColumn = source.width;
-    int endColumn = 0;
-    for (int x = 0; x < width; ++x) {
-        const int taps = across.offsets[static_cast<std::size_t>(x) + 1] - across.offsets[static_cast<std::size_t>(x)];
-        if (taps > 0) {
-            firstColumn = std::min(firstColumn, across.first[static_cast<std::size_t>(x)]);
-            endColumn = std::max(endColumn, across.first[static_cast<std::size_t>(x)] + taps);
-        }
-    }
-    firstColumn = std::min(firstColumn, endColumn);
+    const auto [firstColumn, endColumn] = ColumnSpan(across, source.width);
     const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 4;
     WorkBuffer<std::uint16_t> sums(spanBytes + 4);
+    const auto* firstByte = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + firstColumn);
     for (int y = 0; y < height; ++y) {
-        // Down: the rows under the target row, each byte of them times its row's weight, summed
-        // into 16 bits: a plain loop over bytes that the compiler runs many bytes at a time.
-        std::fill(sums.begin(), sums.end(), std::uint16_t(0));
-        int row = down.first[static_cast<std::size_t>(y)];
-        for (int k = down.offsets[static_cast<std::size_t>(y)]; k < down.offsets[static_cast<std::size_t>(y) + 1]; ++k, ++row) {
-            const std::uint16_t weight = down.weights[static_cast<std::size_t>(k)];
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.row(row) + firstColumn);
-            std::uint16_t* sum = sums.data();
-            for (std::size_t b = 0; b < spanBytes; ++b)
-                sum[b] = static_cast<std::uint16_t>(sum[b] + weight * bytes[b]);
-        }
+        SumRowsDown(down, y, firstByte, static_cast<std::size_t>(source.width) * 4, spanBytes, sums);
         // Across: the columns under each target pixel by their weights.
         std::uint32_t* out = target.row(y);
         for (int x = 0; x < width; ++x) {
             const int from = across.offsets[static_cast<std::size_t>(x)];
             out[x] = WeighColumns(sums.data() + static_cast<std::size_t>(across.first[static_cast<std::size_t>(x)] - firstColumn) * 4,
                                   across.weights.data() + from, across.offsets[static_cast<std::size_t>(x) + 1] - from);
+        }
+    }
+    return target;
+}
+
+// With AVX2 where the processor has it, for the loops down over bytes.
+VELTRA_AVX2_CLONES
+Raster AreaResample(const YccImage& source, double left, double top, double stepX, double stepY, int width,
+                    int height)
+{
+    Raster target;
+    AllocateRaster(target, width, height);
+    if (target.isEmpty())
+        return target;
+    if (!(stepX > 0 && stepY > 0)) {
+        ClearRaster(target);
+        return target;
+    }
+    // Brightness is summed down its plane's rows, and so are the colour differences down theirs;
+    // then the three sit side by side as a pixel's bytes do (brightness in red's place, the
+    // differences in green's and blue's), each colour difference under every image column its
+    // plane pixel covers, and are weighed across together as AreaResample weighs colours.
+    // Black lies beyond the image: brightness 0, colour differences neutral.
+    const YccPlane& luma = source.luma;
+    const AreaTaps across = AreaTapsAlong(left, stepX, width, luma.width, kColumnWeightOne);
+    const AreaTaps down = AreaTapsAlong(top, stepY, height, luma.height, kRowWeightOne);
+    const auto [firstColumn, endColumn] = ColumnSpan(across, luma.width);
+    const std::size_t span = static_cast<std::size_t>(endColumn - firstColumn);
+    WorkBuffer<std::uint16_t> lumaSums(span + 1);
+    WorkBuffer<std::uint16_t> pixelSums(span * 4 + 4);
+    std::fill(pixelSums.begin(), pixelSums.end(), std::uint16_t(0));
+    constexpr std::uint16_t kNeutralSum = kNeutralDifference * kRowWeightOne;
+
+    const bool colour = !source.isGrey();
+    const YccPlane& blue = source.blueDifference;
+    const YccPlane& red = source.redDifference;
+    const int chromaSpanX = colour ? blue.spanX : 1;
+    const int chromaSpanY = colour ? blue.spanY : 1;
+    const AreaTaps chromaDown = colour ? AreaTapsAlong(top / chromaSpanY, stepY / chromaSpanY, height, blue.height, kRowWeightOne)
+                                       : AreaTaps{};
+    const int firstChroma = firstColumn / chromaSpanX;
+    const std::size_t chromaSpan = span > 0 ? static_cast<std::size_t>((endColumn - 1) / chromaSpanX - firstChroma + 1) : 0;
+    WorkBuffer<std::uint16_t> blueSums(chromaSpan + 1);
+    WorkBuffer<std::uint16_t> redSums(chromaSpan + 1);
+    WorkBuffer<std::uint64_t> chromaPair(std::max<std::size_t>(chromaSpan, 1));
+    // Where the colour differences of each image column lie in their sums.
+    std::vector<std::uint32_t> chromaAt(span);
+    for (std::size_t i = 0; i < span; ++i)
+        chromaAt[i] = static_cast<std::uint32_t>((firstColumn + static_cast<int>(i)) / chromaSpanX - firstChroma);
+    // The share of each target pixel across that lies beyond the image, in levels of neutral
+    // colour difference.
+    std::vector<std::uint8_t> neutralBeyond(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        int cover = 0;
+        for (int k = across.offsets[static_cast<std::size_t>(x)]; k < across.offsets[static_cast<std::size_t>(x) + 1]; ++k)
+            cover += across.weights[static_cast<std::size_t>(k)];
+        neutralBeyond[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(
+            (kNeutralDifference * (kColumnWeightOne - cover) + kColumnWeightOne / 2) / kColumnWeightOne);
+    }
+    // A pixel's four sums written at once: each at its byte's place.
+    const auto lane = [](int byte, std::uint64_t sum) { return sum << (16 * (kLittleEndian ? byte : 3 - byte)); };
+    for (int y = 0; y < height; ++y) {
+        SumRowsDown(down, y, luma.levels.data() + firstColumn, luma.stride, span, lumaSums);
+        if (colour) {
+            SumRowsDown(chromaDown, y, blue.levels.data() + firstChroma, blue.stride, chromaSpan, blueSums);
+            SumRowsDown(chromaDown, y, red.levels.data() + firstChroma, red.stride, chromaSpan, redSums);
+            // Rows beyond the plane read neutral.
+            int cover = 0;
+            for (int k = chromaDown.offsets[static_cast<std::size_t>(y)]; k < chromaDown.offsets[static_cast<std::size_t>(y) + 1]; ++k)
+                cover += chromaDown.weights[static_cast<std::size_t>(k)];
+            const std::uint64_t beyond = static_cast<std::uint64_t>(kNeutralDifference * (kRowWeightOne - cover));
+            for (std::size_t j = 0; j < chromaSpan; ++j)
+                chromaPair[j] = lane(kGreenByte, blueSums[j] + beyond) | lane(kBlueByte, redSums[j] + beyond);
+        } else {
+            chromaPair[0] = lane(kGreenByte, kNeutralSum) | lane(kBlueByte, kNeutralSum);
+        }
+        std::uint16_t* pixel = pixelSums.data();
+        for (std::size_t i = 0; i < span; ++i, pixel += 4) {
+            const std::uint64_t sums = chromaPair[colour ? chromaAt[i] : 0] | lane(kRedByte, lumaSums[i]);
+            std::memcpy(pixel, &sums, sizeof sums);
+        }
+        std::uint32_t* out = target.row(y);
+        for (int x = 0; x < width; ++x) {
+            const int from = across.offsets[static_cast<std::size_t>(x)];
+            out[x] = WeighColumns(
+                pixelSums.data() + static_cast<std::size_t>(across.first[static_cast<std::size_t>(x)] - firstColumn) * 4,
+                across.weights.data() + from, across.offsets[static_cast<std::size_t>(x) + 1] - from);
+        }
+        // The means into colours, a row at a time (a loop the compiler runs many pixels at a
+        // time); columns beyond the image read neutral too.
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t means = out[x];
+            const int beyond = neutralBeyond[static_cast<std::size_t>(x)];
+            out[x] = YccImage::YccToArgb(static_cast<int>((means >> 16) & 0xFF),
+                                         std::min(static_cast<int>((means >> 8) & 0xFF) + beyond, 255),
+                                         std::min(static_cast<int>(means & 0xFF) + beyond, 255));
         }
     }
     return target;
@@ -499,7 +627,8 @@ Raster WithoutSpecks(const Raster& source)
 SampledMeanRows::SampledMeanRows(int sourceWidth, int sourceHeight, double step, int width, int height, int samples)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_samples(samples)
 {
-    if (m_width == 0 || m_height == 0 || sourceWidth <= 0 || sourceHeight <= 0 || samples <= 0)
+    if (m_width == 0 || m_height == 0 || sourceWidth <= 0 || sourceHeight <= 0 || samples <= 0
+        || samples > kMaxSamples)
         return;
     // The source column (row) of each sample along one axis, clamped into the source.
     const auto positions = [step, samples](int count, int limit) {
@@ -515,25 +644,39 @@ SampledMeanRows::SampledMeanRows(int sourceWidth, int sourceHeight, double step,
     m_sums.assign(static_cast<std::size_t>(m_width) * m_height * 3, 0);
 }
 
-void SampledMeanRows::add(const Raster& source, int firstRow, int endRow)
+// `rowPixels(y)` gives what reads pixel x of source row y as a colour.
+template <typename RowPixels>
+void SampledMeanRows::addRows(int firstRow, int endRow, RowPixels rowPixels)
 {
     // The sample rows ascend, and a source row may hold several of them.
     for (; m_next < m_rows.size() && m_rows[m_next] < endRow; ++m_next) {
         const int sourceRow = m_rows[m_next];
         if (sourceRow < firstRow)
             continue;
-        const std::uint32_t* row = source.row(sourceRow);
-        int* sums = m_sums.data() + (m_next / static_cast<std::size_t>(m_samples)) * m_width * 3;
+        const auto pixel = rowPixels(sourceRow);
+        std::uint16_t* sums = m_sums.data() + (m_next / static_cast<std::size_t>(m_samples)) * m_width * 3;
         const int* column = m_columns.data();
         for (int x = 0; x < m_width; ++x, sums += 3) {
             for (int k = 0; k < m_samples; ++k, ++column) {
-                const std::uint32_t p = row[*column];
-                sums[0] += static_cast<int>((p >> 16) & 0xFF);
-                sums[1] += static_cast<int>((p >> 8) & 0xFF);
-                sums[2] += static_cast<int>(p & 0xFF);
+                const std::uint32_t p = pixel(*column);
+                sums[0] = static_cast<std::uint16_t>(sums[0] + ((p >> 16) & 0xFF));
+                sums[1] = static_cast<std::uint16_t>(sums[1] + ((p >> 8) & 0xFF));
+                sums[2] = static_cast<std::uint16_t>(sums[2] + (p & 0xFF));
             }
         }
     }
+}
+
+void SampledMeanRows::add(const Raster& source, int firstRow, int endRow)
+{
+    addRows(firstRow, endRow, [&source](int y) {
+        return [row = source.row(y)](int x) { return row[x]; };
+    });
+}
+
+void SampledMeanRows::add(const YccImage& source, int firstRow, int endRow)
+{
+    addRows(firstRow, endRow, [&source](int y) { return YccRow(source, y); });
 }
 
 Raster SampledMeanRows::take() const
@@ -548,7 +691,7 @@ Raster SampledMeanRows::take() const
     // down for every sum of at most 255 · count.
     const std::uint64_t count = static_cast<std::uint64_t>(m_samples) * m_samples;
     const std::uint64_t inverse = ((std::uint64_t(1) << 32) + count - 1) / count;
-    const int* sums = m_sums.data();
+    const std::uint16_t* sums = m_sums.data();
     for (std::uint32_t& out : target.pixels) {
         const auto mean = [&](int c) {
             return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(sums[c]) + count / 2) * inverse) >> 32);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <span>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -120,17 +121,17 @@ void EmptyRaster(Raster& raster);
 // Sets the size and leaves the pixels undefined, for a raster that is then written whole.
 void AllocateRaster(Raster& raster, int width, int height);
 
-// While it lives, a second thread has the system ready the pages of a raster's fresh memory,
-// from the top down, ahead of a writer that is slow to fill it (a decoder): the system then
-// finds and clears those pages on another processor, and nothing the writer wrote is touched.
-// Raster memory that was in use before is left alone.
-class RasterPagesAhead {
+// While it lives, a second thread has the system ready the pages of fresh buffers, one after
+// another and each from the top down, ahead of a writer that is slow to fill them (a decoder):
+// the system then finds and clears those pages on another processor, and nothing the writer
+// wrote is touched. Give it only memory just allocated; buffers smaller than kLargeBufferBytes
+// are left to the writer.
+class PagesAhead {
 public:
-    // `fresh`: the raster's memory was just allocated.
-    RasterPagesAhead(Raster& raster, bool fresh);
-    ~RasterPagesAhead();
-    RasterPagesAhead(const RasterPagesAhead&) = delete;
-    RasterPagesAhead& operator=(const RasterPagesAhead&) = delete;
+    explicit PagesAhead(std::vector<std::span<std::uint8_t>> buffers);
+    ~PagesAhead();
+    PagesAhead(const PagesAhead&) = delete;
+    PagesAhead& operator=(const PagesAhead&) = delete;
 
 private:
     std::thread m_toucher;
@@ -145,6 +146,11 @@ void SetPixel(Raster& raster, int x, int y, std::uint32_t color);
 // A width × height copy of the rectangle whose top left is (left, top): pixel (x, y) of the
 // copy is source pixel (left + x, top + y), opaque black where that lies outside the source.
 Raster CopyRect(const Raster& source, int left, int top, int width, int height);
+
+// The source index of each of count target positions when length source positions from start
+// on are resampled to count positions (start + i · length / count), -1 where that lies outside
+// 0..limit - 1.
+std::vector<int> NearestIndices(int start, int length, int count, int limit);
 
 // Nearest-neighbour resampling of the whole source into a width × height raster: target
 // pixel (x, y) takes source pixel (x · sourceWidth / width, y · sourceHeight / height).
@@ -183,6 +189,8 @@ RasterView StretchedView(const RasterView& view, int left, int top, int rectWidt
 // Builds the view's pixels.
 Raster ViewToRaster(const RasterView& view);
 
+struct YccImage;
+
 // Ways of resampling a raster (see StretchNearest and AreaResample).
 enum class Sampling { Nearest, Area };
 
@@ -194,6 +202,12 @@ enum class Sampling { Nearest, Area };
 Raster AreaResample(const Raster& source, double left, double top, double stepX, double stepY, int width,
                     int height);
 
+// AreaResample of an image kept in planes (see YccImage), as if its colours were a Raster:
+// each plane averaged by area over the rectangle its pixels cover, and the means turned into
+// colours.
+Raster AreaResample(const YccImage& source, double left, double top, double stepX, double stepY, int width,
+                    int height);
+
 // A quick stand-in for AreaResample(source, 0, 0, step, step, width, height) when reducing a
 // large raster: each target pixel the mean of samples × samples pixels spread evenly over the
 // source pixels it covers. The result is opaque.
@@ -201,22 +215,28 @@ Raster SampledMean(const Raster& source, double step, int width, int height, int
 
 // SampledMean worked out as the source's rows are written (a decoder hands each few rows over
 // while they are still in the cache), each row read once: the same result as SampledMean of
-// the whole source. Rows must come in ascending order.
+// the whole source. Rows must come in ascending order. At most kMaxSamples samples each way
+// (more give black).
 class SampledMeanRows {
 public:
+    static constexpr int kMaxSamples = 16; // a pixel's sums then fit 16 bits
     SampledMeanRows(int sourceWidth, int sourceHeight, double step, int width, int height, int samples);
     // Rows firstRow .. endRow - 1 of the source are written.
     void add(const Raster& source, int firstRow, int endRow);
+    void add(const YccImage& source, int firstRow, int endRow);
     // The mean (black where the source was empty).
     Raster take() const;
 
 private:
+    template <typename RowPixels>
+    void addRows(int firstRow, int endRow, RowPixels rowPixels);
+
     int m_width = 0;
     int m_height = 0;
     int m_samples = 0;
     std::vector<int> m_columns; // per target column, the source column of each sample
     std::vector<int> m_rows;    // per target row, the source row of each sample (ascending)
-    WorkBuffer<int> m_sums;     // per target pixel, red, green and blue
+    WorkBuffer<std::uint16_t> m_sums; // per target pixel, red, green and blue
     std::size_t m_next = 0;     // the next sample row to take
 };
 

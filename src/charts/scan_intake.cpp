@@ -11,6 +11,7 @@
 #include <future>
 #include <mutex>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -47,7 +48,41 @@ struct ScanCircle {
     double radius = 0.0;
 };
 
-std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
+// The levels of a rectangle of the scan resampled pixel by pixel to width × height, as
+// StretchedView reads it (black outside the scan).
+IntensityImage NearestLevels(const Raster& scan, int left, int top, int rectWidth, int rectHeight, int width,
+                             int height)
+{
+    return IntensityImageOf(StretchedView(scan, left, top, rectWidth, rectHeight, width, height));
+}
+
+Raster NearestColours(const YccImage& scan, int left, int top, int rectWidth, int rectHeight, int width, int height)
+{
+    return NearestRaster(scan, NearestIndices(left, rectWidth, width, scan.width),
+                         NearestIndices(top, rectHeight, height, scan.height));
+}
+
+IntensityImage NearestLevels(const YccImage& scan, int left, int top, int rectWidth, int rectHeight, int width,
+                             int height)
+{
+    return IntensityImageOf(NearestColours(scan, left, top, rectWidth, rectHeight, width, height));
+}
+
+// RefineDiscBox of the working raster: the box resampled pixel by pixel to the working size.
+BoxResult RefineWorkingBox(const Raster& scan, const DiscBox& box, int width, int height)
+{
+    return RefineDiscBox(
+        StretchedView(scan, box.left, box.top, box.right - box.left, box.bottom - box.top, width, height));
+}
+
+BoxResult RefineWorkingBox(const YccImage& scan, const DiscBox& box, int width, int height)
+{
+    return RefineDiscBox(
+        NearestColours(scan, box.left, box.top, box.right - box.left, box.bottom - box.top, width, height));
+}
+
+template <typename Scan>
+std::optional<ScanCircle> ScanDiscRim(const Scan& scan, const DiscBox& box)
 {
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
@@ -58,8 +93,8 @@ std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
     const int fitHeight = HeightForWidth(kRimFitWidth, windowWidth, windowHeight);
     if (fitHeight < 1)
         return std::nullopt;
-    const IntensityImage window = IntensityImageOf(
-        StretchedView(scan, box.left - growX, box.top - growY, windowWidth, windowHeight, kRimFitWidth, fitHeight));
+    const IntensityImage window =
+        NearestLevels(scan, box.left - growX, box.top - growY, windowWidth, windowHeight, kRimFitWidth, fitHeight);
     // Pixel x of the window shows scan pixel left + Trunc(x · step), which covers
     // left + x · step on average.
     const double stepX = double(windowWidth) / kRimFitWidth;
@@ -79,7 +114,8 @@ std::optional<ScanCircle> ScanDiscRim(const Raster& scan, const DiscBox& box)
 
 // The disc image averaged by area from the scan: the rectangle from (left, top) with the given
 // steps, height pixels high.
-void AreaDiscImage(const Raster& scan, double left, double top, double stepX, double stepY, int height, ScanDisc& disc)
+template <typename Scan>
+void AreaDiscImage(const Scan& scan, double left, double top, double stepX, double stepY, int height, ScanDisc& disc)
 {
     disc.imageLeft = left;
     disc.imageTop = top;
@@ -89,7 +125,8 @@ void AreaDiscImage(const Raster& scan, double left, double top, double stepX, do
 }
 
 // The same for the square around the rim with a margin of kDiscImageMargin image pixels.
-void AreaDiscImage(const Raster& scan, const ScanCircle& rim, ScanDisc& disc)
+template <typename Scan>
+void AreaDiscImage(const Scan& scan, const ScanCircle& rim, ScanDisc& disc)
 {
     const double spread = double(kDiscImageWidth) / (kDiscImageWidth - 2 * kDiscImageMargin);
     const double radius = rim.radius * spread;
@@ -104,37 +141,40 @@ bool CutBoxUsable(const DiscBox& box)
     return AspectPossible(w, h) && HeightForWidth(kDiscImageWidth, w, h) >= 1;
 }
 
-// Scans come one after another, mostly of one size: the memory of a scan's raster is kept for
-// the next one, so that decoding writes into pages the process already has rather than into
-// fresh ones the system must find and clear first (that costs as much as the decoding itself).
-// A few rasters of up to an A4 page at 600 dpi are kept; larger ones are let go.
+// Scans come one after another, mostly of one size: the memory of a scan is kept for the next
+// one, so that decoding writes into pages the process already has rather than into fresh ones
+// the system must find and clear first (that costs as much as the decoding itself). A few
+// scans of up to an A4 page at 600 dpi are kept; larger ones are let go.
 class ScanBufferPool {
 public:
-    static constexpr std::size_t kMaxKeptPixels = std::size_t(5000) * 7100;
+    static constexpr std::size_t kMaxKeptBytes = std::size_t(5000) * 7100 * 4;
     static constexpr std::size_t kMaxKept = 2;
 
-    PixelBuffer take()
+    ScanImage take()
     {
         const std::lock_guard lock(m_mutex);
         if (m_spare.empty())
             return {};
-        PixelBuffer buffer = std::move(m_spare.back());
+        ScanImage scan = std::move(m_spare.back());
         m_spare.pop_back();
-        return buffer;
+        return scan;
     }
 
-    void giveBack(PixelBuffer buffer)
+    void giveBack(ScanImage scan)
     {
-        if (buffer.capacity() == 0 || buffer.capacity() > kMaxKeptPixels)
+        const std::size_t bytes = scan.raster.pixels.capacity() * sizeof(std::uint32_t)
+            + scan.planes.luma.levels.capacity() + scan.planes.blueDifference.levels.capacity()
+            + scan.planes.redDifference.levels.capacity();
+        if (bytes == 0 || bytes > kMaxKeptBytes)
             return;
         const std::lock_guard lock(m_mutex);
         if (m_spare.size() < kMaxKept)
-            m_spare.push_back(std::move(buffer));
+            m_spare.push_back(std::move(scan));
     }
 
 private:
     std::mutex m_mutex;
-    std::vector<PixelBuffer> m_spare;
+    std::vector<ScanImage> m_spare;
 };
 
 ScanBufferPool& ScanBuffers()
@@ -143,11 +183,11 @@ ScanBufferPool& ScanBuffers()
     return pool;
 }
 
-// The scan raster of one intake, its memory taken from the pool and given back afterwards.
+// The scan of one intake, its memory taken from the pool and given back afterwards.
 struct PooledScan {
-    Raster raster;
-    PooledScan() { raster.pixels = ScanBuffers().take(); }
-    ~PooledScan() { ScanBuffers().giveBack(std::move(raster.pixels)); }
+    ScanImage scan = ScanBuffers().take();
+    PooledScan() = default;
+    ~PooledScan() { ScanBuffers().giveBack(std::move(scan)); }
     PooledScan(const PooledScan&) = delete;
     PooledScan& operator=(const PooledScan&) = delete;
 };
@@ -181,13 +221,16 @@ Sampling SamplingFor(const ChartReadingOptions& options)
     return options.fineAlignment ? Sampling::Area : Sampling::Nearest;
 }
 
-bool ScanSizeAcceptable(const Raster& scan)
+bool ScanSizeAcceptable(int width, int height)
 {
-    return scan.width > kMinimumScanSize && scan.height > kMinimumScanSize;
+    return width > kMinimumScanSize && height > kMinimumScanSize;
 }
 
-std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
-                                        int discNumber, Sampling sampling)
+namespace {
+
+template <typename Scan>
+std::optional<ScanDisc> PrepareDisc(const QString& scanFileName, const Scan& scan, const DiscBox& box,
+                                    int discNumber, Sampling sampling)
 {
     QElapsedTimer timer;
     timer.start();
@@ -215,13 +258,12 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
         disc.elapsedMs = static_cast<int>(timer.elapsed());
         return disc;
     }
-    const RasterView working = StretchedView(scan, box.left, box.top, w, h, disc.workingWidth, disc.workingHeight);
-    disc.refinedBox = RefineDiscBox(working).box;
+    disc.refinedBox = RefineWorkingBox(scan, box, disc.workingWidth, disc.workingHeight).box;
     disc.elapsedMs = static_cast<int>(timer.elapsed());
 
     disc.cutBox = disc.refinedBox;
     if (!CutBoxUsable(disc.cutBox))
-        disc.cutBox = {0, 0, working.width(), working.height()};
+        disc.cutBox = {0, 0, disc.workingWidth, disc.workingHeight};
     if (!CutBoxUsable(disc.cutBox))
         return std::nullopt;
     const int cutWidth = disc.cutBox.right - disc.cutBox.left;
@@ -233,11 +275,20 @@ std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raste
         const double scaleY = double(h) / disc.workingHeight;
         AreaDiscImage(scan, box.left + disc.cutBox.left * scaleX, box.top + disc.cutBox.top * scaleY,
                       scaleX * cutWidth / kDiscImageWidth, scaleY * cutHeight / imageHeight, imageHeight, disc);
-    } else {
+    } else if constexpr (std::is_same_v<Scan, Raster>) {
+        const RasterView working = StretchedView(scan, box.left, box.top, w, h, disc.workingWidth, disc.workingHeight);
         disc.image = ViewToRaster(StretchedView(working, disc.cutBox.left, disc.cutBox.top, cutWidth, cutHeight,
                                                 kDiscImageWidth, imageHeight));
     }
     return disc;
+}
+
+} // namespace
+
+std::optional<ScanDisc> PrepareScanDisc(const QString& scanFileName, const Raster& scan, const DiscBox& box,
+                                        int discNumber, Sampling sampling)
+{
+    return PrepareDisc(scanFileName, scan, box, discNumber, sampling);
 }
 
 namespace {
@@ -249,19 +300,24 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     QElapsedTimer timer;
     timer.start();
     PooledScan pooled;
-    Raster& scan = pooled.raster;
-    // With Area, detection's averaged copy is worked out while the scan's rows are fresh from
-    // the decoder, not read back from memory afterwards.
+    ScanImage& scan = pooled.scan;
+    // With Area the scan is loaded in planes where it can be, and detection's averaged copy is
+    // worked out while the scan's rows are fresh from the decoder, not read back from memory
+    // afterwards.
     std::optional<SampledMeanRows> averaged;
-    RowsWritten rowsWritten;
+    ImageLoad loaded;
     if (sampling == Sampling::Area) {
-        rowsWritten = [&averaged](const Raster& written, int firstRow, int endRow) {
+        loaded = LoadScanImage(nativePath, scan, [&averaged](const ScanImage& written, int firstRow, int endRow) {
             if (!averaged)
-                averaged.emplace(AveragedReduction(written.width, written.height));
-            averaged->add(written, firstRow, endRow);
-        };
+                averaged.emplace(AveragedReduction(written.width(), written.height()));
+            if (written.inPlanes())
+                averaged->add(written.planes, firstRow, endRow);
+            else
+                averaged->add(written.raster, firstRow, endRow);
+        });
+    } else {
+        loaded = LoadRasterImage(nativePath, scan.raster);
     }
-    const ImageLoad loaded = LoadRasterImage(nativePath, scan, rowsWritten);
     reading.loadMs = static_cast<int>(timer.elapsed());
     if (!loaded) {
         reading.error = loaded.message();
@@ -269,14 +325,16 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
     }
     if (progress.loaded)
         progress.loaded(reading.loadMs);
-    reading.scanWidth = scan.width;
-    reading.scanHeight = scan.height;
-    if (!ScanSizeAcceptable(scan)) {
+    reading.scanWidth = scan.width();
+    reading.scanHeight = scan.height();
+    if (!ScanSizeAcceptable(reading.scanWidth, reading.scanHeight)) {
         reading.error = kScanTooSmallMessage;
         return reading;
     }
+    if (sampling == Sampling::Area && !averaged)
+        averaged.emplace(AveragedReduction(scan.width(), scan.height()));
     const ChartDiscsResult found =
-        averaged ? FindChartDiscs(*averaged, scan.width, scan.height) : FindChartDiscs(scan, sampling);
+        averaged ? FindChartDiscs(*averaged, scan.width(), scan.height()) : FindChartDiscs(scan.raster, sampling);
     reading.detectMs = found.elapsedMs;
     if (progress.detected)
         progress.detected(found.elapsedMs, static_cast<int>(found.boxes.size()));
@@ -289,7 +347,8 @@ ScanReading ReadScan(const QByteArray& nativePath, const ScanIntakeProgress& pro
             progress.discStarted(number);
         const DiscBox box = found.boxes[i];
         prepared.push_back(std::async(std::launch::async, [&path, &scan, box, number, sampling] {
-            return PrepareScanDisc(path, scan, box, number, sampling);
+            return scan.inPlanes() ? PrepareDisc(path, scan.planes, box, number, sampling)
+                                   : PrepareDisc(path, scan.raster, box, number, sampling);
         }));
     }
     for (std::size_t i = 0; i < prepared.size(); ++i) {

@@ -28,7 +28,7 @@ constexpr int kDiscImageMargin = 2;
 // Entry marker of a disc handed to a new workspace: not stored yet.
 constexpr int kNewEntryMarker = -1;
 
-bool ScanSizeAcceptable(const Raster& scan);
+bool ScanSizeAcceptable(int width, int height);
 
 // How the scan is resampled for detection and for the disc image. Nearest: pixel by pixel.
 // Area, for the fine reading: each pixel the mean of the scan under it. Nearest-neighbour

@@ -64,6 +64,8 @@ private slots:
     void initTestCase();
     void loadsGoodFiles_data();
     void loadsGoodFiles();
+    void planesAveragedByArea_data();
+    void planesAveragedByArea();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void loadsFileWhoseNameIsNotText();
@@ -142,6 +144,84 @@ void TestImageLoading::loadsGoodFiles()
     QVERIFY(inOrder);
     QCOMPARE(next, kHeight);
     QVERIFY(told.pixels == again.pixels);
+
+    // Loaded for the fine reading: a JPEG in its decoder's planes, a BMP as colours; either way
+    // the same image, told of row by row in order.
+    ScanImage scan;
+    next = 0;
+    const ScanRowsWritten scanRows = [&](const ScanImage& written, int firstRow, int endRow) {
+        inOrder = inOrder && firstRow == next && endRow > firstRow && endRow <= written.height();
+        next = endRow;
+    };
+    QVERIFY(LoadScanImage(QFile::encodeName(path(name)), scan, scanRows));
+    QVERIFY(inOrder);
+    QCOMPARE(next, kHeight);
+    QCOMPARE(scan.inPlanes(), !name.contains(QLatin1String("bitmap")));
+    QCOMPARE(scan.width(), kWidth);
+    QCOMPARE(scan.height(), kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const uint32_t pixel = scan.inPlanes() ? scan.planes.pixel(x, y) : scan.raster.at(x, y);
+            // The colour differences are taken pixel by pixel from their half-size planes, not
+            // blended as the decoder blends them: near a colour edge a pixel may differ.
+            const bool nearEdge = std::abs(x - kWidth / 2) <= 2 || std::abs(y - kHeight / 2) <= 2;
+            QVERIFY2(Near(pixel, raster.at(x, y), nearEdge ? 96 : 4),
+                     qPrintable(QString("(%1, %2): %3 / %4").arg(x).arg(y).arg(pixel, 8, 16).arg(raster.at(x, y), 8, 16)));
+        }
+    }
+}
+
+// A disc image averaged from a JPEG's planes is the one averaged from its colours, also where
+// the rectangle reaches beyond the scan (black there) and where it is enlarged.
+void TestImageLoading::planesAveragedByArea_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("step");
+    QTest::newRow("inside, reduced") << "colour.jpg" << 3.3 << 2.7 << 1.9;
+    QTest::newRow("beyond the top left") << "colour.jpg" << -11.5 << -7.25 << 1.3;
+    QTest::newRow("beyond the bottom right") << "colour.jpg" << 30.4 << 20.6 << 1.7;
+    QTest::newRow("enlarged") << "colour.jpg" << 10.2 << 5.9 << 0.45;
+    QTest::newRow("progressive") << "progressive.jpeg" << -4.0 << 3.0 << 1.5;
+    QTest::newRow("grey, beyond") << "grey.jpg" << -6.6 << -3.3 << 1.2;
+}
+
+void TestImageLoading::planesAveragedByArea()
+{
+    QFETCH(QString, name);
+    QFETCH(double, left);
+    QFETCH(double, top);
+    QFETCH(double, step);
+    Raster colours;
+    QVERIFY(LoadRasterImage(path(name), colours));
+    ScanImage scan;
+    QVERIFY(LoadScanImage(QFile::encodeName(path(name)), scan));
+    QVERIFY(scan.inPlanes());
+    constexpr int kSize = 40;
+    const Raster expected = AreaResample(colours, left, top, step, step, kSize, kSize);
+    const Raster actual = AreaResample(scan.planes, left, top, step, step, kSize, kSize);
+    QCOMPARE(actual.width, kSize);
+    QCOMPARE(actual.height, kSize);
+    // The decoder blends colour differences across the quadrants' edges, the planes are
+    // averaged as they are: colours are compared away from those edges, levels everywhere.
+    const auto nearEdge = [step](double from, int edge) { return from - 2 < edge && from + step + 2 > edge; };
+    int worstLevel = 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const uint32_t a = actual.at(x, y);
+            const uint32_t e = expected.at(x, y);
+            const bool edge = nearEdge(left + x * step, kWidth / 2) || nearEdge(top + y * step, kHeight / 2);
+            QVERIFY2(edge || Near(a, e, 4), qPrintable(QString("(%1, %2): %3 / %4").arg(x).arg(y).arg(a, 8, 16).arg(e, 8, 16)));
+            worstLevel = std::max(worstLevel, std::abs(Intensity(a) - Intensity(e)));
+        }
+    }
+    // What the reading sees, the level, hardly differs.
+    QVERIFY2(worstLevel <= 6, qPrintable(QString::number(worstLevel)));
+    // Wholly beyond the scan: black, not the colour of zero differences.
+    const Raster outside = AreaResample(scan.planes, -100.0, -100.0, 2.0, 2.0, 4, 4);
+    for (const uint32_t pixel : outside.pixels)
+        QCOMPARE(pixel, kOpaqueBlack);
 }
 
 void TestImageLoading::refusesBadFiles_data()
@@ -205,6 +285,12 @@ void TestImageLoading::refusesBadFiles()
     const ImageLoad load = LoadRasterImage(name.isEmpty() ? QString() : path(name), raster);
     QVERIFY(!load);
     QVERIFY(raster.isEmpty());
+    // Refused alike when loaded for the fine reading.
+    ScanImage scan;
+    const ImageLoad scanLoad = LoadScanImage(name.isEmpty() ? QByteArray() : QFile::encodeName(path(name)), scan);
+    QCOMPARE(scanLoad.outcome, load.outcome);
+    QCOMPARE(scanLoad.message(), load.message());
+    QVERIFY(scan.raster.isEmpty() && scan.planes.isEmpty());
     if (name.startsWith(QLatin1String("huge"))) {
         QCOMPARE(load.outcome, ImageLoad::Outcome::TooLarge);
         QVERIFY2(load.message().startsWith(QString::fromUtf8("Slika je prevelika: 60000 × 60000 piksela, a najviše se može "

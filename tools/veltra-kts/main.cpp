@@ -107,7 +107,7 @@ QJsonObject BoxJson(const DiscBox& box)
 QStringList ScanLogLines(const ScanReading& reading)
 {
     QStringList lines{LoadLogLine(reading.loadMs)};
-    if (reading.scanWidth > kMinimumScanSize && reading.scanHeight > kMinimumScanSize)
+    if (ScanSizeAcceptable(reading.scanWidth, reading.scanHeight))
         lines << DetectLogLine(reading.detectMs);
     if (!reading.discs.empty())
         lines << FoundLogLine(static_cast<int>(reading.discs.size() + reading.unusableDiscs.size()));
@@ -157,8 +157,8 @@ QJsonObject DiscJson(const ScanDisc& disc, const ChartAnalysis& analysis)
         {QStringLiteral("box"), BoxJson(disc.box)},
         {QStringLiteral("refinedBox"), BoxJson(disc.refinedBox)},
         {QStringLiteral("stretched"), disc.stretched},
-        {QStringLiteral("imageWidth"), disc.image.width},
-        {QStringLiteral("imageHeight"), disc.image.height},
+        {QStringLiteral("imageWidth"), analysis.disc().width},
+        {QStringLiteral("imageHeight"), analysis.disc().height},
         {QStringLiteral("geometry"),
          QJsonObject{{QStringLiteral("cx"), g.cx}, {QStringLiteral("cy"), g.cy}, {QStringLiteral("r1"), g.r1},
                      {QStringLiteral("r2"), g.r2}, {QStringLiteral("pos0"), g.pos0}}},
@@ -191,7 +191,7 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
 {
     ScanOutput output;
     const QString path = QFile::decodeName(nativePath);
-    const ScanReading reading = ReadScanDiscs(nativePath, {}, SamplingFor(options));
+    ScanReading reading = ReadScanDiscs(nativePath, {}, SamplingFor(options));
     if (!reading.error.isEmpty())
         output.error = path + QStringLiteral(": ") + reading.error;
     QTextStream out(&output.text);
@@ -201,11 +201,12 @@ ScanOutput ReadOneScan(const QByteArray& nativePath, bool json, const ChartReadi
         for (const QString& line : ScanLogLines(reading))
             out << line << '\n';
     }
-    // Each disc's first reading side by side, as the workspaces of the application have it.
+    // Each disc's first reading side by side, as the workspaces of the application have it; the
+    // disc image is handed over, not copied.
     std::vector<std::future<ChartAnalysis>> analyses;
-    for (const ScanDisc& disc : reading.discs) {
-        analyses.push_back(std::async(std::launch::async, [&disc, &options, &saved] {
-            ChartAnalysis analysis(disc.image, options);
+    for (ScanDisc& disc : reading.discs) {
+        analyses.push_back(std::async(std::launch::async, [image = std::move(disc.image), &options, &saved]() mutable {
+            ChartAnalysis analysis(std::move(image), options);
             analysis.setUp(saved);
             return analysis;
         }));
