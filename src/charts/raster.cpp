@@ -676,7 +676,11 @@ void SampledMeanRows::add(const Raster& source, int firstRow, int endRow)
 
 void SampledMeanRows::add(const YccImage& source, int firstRow, int endRow)
 {
-    addRows(firstRow, endRow, [&source](int y) { return YccRow(source, y); });
+    // The planes' levels are averaged as they are, and the means turned into colours.
+    m_planes = true;
+    addRows(firstRow, endRow, [&source](int y) {
+        return [row = YccRow(source, y)](int x) { return row.packedLevels(x); };
+    });
 }
 
 Raster SampledMeanRows::take() const
@@ -696,7 +700,8 @@ Raster SampledMeanRows::take() const
         const auto mean = [&](int c) {
             return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(sums[c]) + count / 2) * inverse) >> 32);
         };
-        out = kOpaqueBlack | mean(0) << 16 | mean(1) << 8 | mean(2);
+        out = m_planes ? YccImage::YccToArgb(static_cast<int>(mean(0)), static_cast<int>(mean(1)), static_cast<int>(mean(2)))
+                       : kOpaqueBlack | mean(0) << 16 | mean(1) << 8 | mean(2);
         sums += 3;
     }
     return target;

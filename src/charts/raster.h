@@ -221,7 +221,7 @@ class SampledMeanRows {
 public:
     static constexpr int kMaxSamples = 16; // a pixel's sums then fit 16 bits
     SampledMeanRows(int sourceWidth, int sourceHeight, double step, int width, int height, int samples);
-    // Rows firstRow .. endRow - 1 of the source are written.
+    // Rows firstRow .. endRow - 1 of the source are written; all of one kind of source.
     void add(const Raster& source, int firstRow, int endRow);
     void add(const YccImage& source, int firstRow, int endRow);
     // The mean (black where the source was empty).
@@ -238,6 +238,7 @@ private:
     std::vector<int> m_rows;    // per target row, the source row of each sample (ascending)
     WorkBuffer<std::uint16_t> m_sums; // per target pixel, red, green and blue
     std::size_t m_next = 0;     // the next sample row to take
+    bool m_planes = false;      // the sums are of brightness and colour differences
 };
 
 // Rows of a raster as they are written: rows firstRow .. endRow - 1 of the raster are done.

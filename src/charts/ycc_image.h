@@ -89,10 +89,19 @@ public:
 
     std::uint32_t operator()(int x) const
     {
-        const int level = m_luma[Along(x, m_lumaSpan)];
+        const std::uint32_t levels = packedLevels(x);
+        return YccImage::YccToArgb(static_cast<int>(levels >> 16), static_cast<int>((levels >> 8) & 0xFF),
+                                   static_cast<int>(levels & 0xFF));
+    }
+
+    // Brightness and the two colour differences under pixel x, packed as a colour's red, green
+    // and blue are (not turned into that colour).
+    std::uint32_t packedLevels(int x) const
+    {
+        const auto level = static_cast<std::uint32_t>(m_luma[Along(x, m_lumaSpan)]);
         if (!m_blue)
-            return GreyPixel(level);
-        return YccImage::YccToArgb(level, m_blue[Along(x, m_blueSpan)], m_red[Along(x, m_redSpan)]);
+            return level << 16 | std::uint32_t(kNeutralDifference) << 8 | std::uint32_t(kNeutralDifference);
+        return level << 16 | std::uint32_t(m_blue[Along(x, m_blueSpan)]) << 8 | m_red[Along(x, m_redSpan)];
     }
 
 private:
