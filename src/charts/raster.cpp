@@ -165,8 +165,9 @@ void* AllocateLargeBuffer(std::size_t bytes) noexcept
     if (void* kept = LargeBuffers().take(size))
         return kept;
     const std::size_t largePages = size / kLargePage * kLargePage;
-    void* buffer = std::aligned_alloc(largePages == 0 ? kSmallPage : kLargePage, size);
-    if (!buffer)
+    // Not aligned_alloc: the size need not be a whole number of alignments.
+    void* buffer = nullptr;
+    if (::posix_memalign(&buffer, largePages == 0 ? kSmallPage : kLargePage, size) != 0)
         return nullptr;
     if (largePages > 0)
         ::madvise(buffer, largePages, MADV_HUGEPAGE); // a wish: without large pages it does nothing
@@ -362,33 +363,104 @@ std::uint32_t SampleBilinear(const Raster& raster, double x, double y)
     return SampleBilinear256(raster, to256(x), to256(y));
 }
 
-// One target pixel across: the colours of `taps` columns (four 16-bit sums each, in memory
-// order, at most 255 · 128), weighted and rounded. The column after the last is read (times
-// a weight of 0), so a row of sums has one column more than it uses.
-inline std::uint32_t WeighColumns(const std::uint16_t* columns, const std::uint16_t* weights, int taps)
+namespace {
+
+// The weights across of every target pixel, two neighbouring columns' to a 32-bit pair (the
+// second in the high half), and as many pairs for every target pixel (padded with zero
+// weights): each pixel is then weighed by one short loop without a branch.
+struct PairedWeights {
+    int pairs = 1;
+    std::vector<int> first;             // per target pixel, its first column in the row of sums
+    std::vector<std::uint32_t> weights; // per target pixel, `pairs` pairs
+};
+
+// The pairs of `across` for a row of sums that starts at source column firstColumn.
+PairedWeights PairWeights(const AreaTaps& across, int firstColumn)
+{
+    PairedWeights paired;
+    const std::size_t count = across.first.size();
+    int most = 0;
+    for (std::size_t x = 0; x < count; ++x)
+        most = std::max(most, across.offsets[x + 1] - across.offsets[x]);
+    paired.pairs = std::max(1, (most + 1) / 2);
+    paired.first.assign(count, 0);
+    paired.weights.assign(count * static_cast<std::size_t>(paired.pairs), 0);
+    for (std::size_t x = 0; x < count; ++x) {
+        const int from = across.offsets[x];
+        const int taps = across.offsets[x + 1] - from;
+        if (taps == 0)
+            continue; // nothing under it: zero weights on the first columns
+        paired.first[x] = across.first[x] - firstColumn;
+        for (int k = 0; k < taps; ++k)
+            paired.weights[x * static_cast<std::size_t>(paired.pairs) + static_cast<std::size_t>(k / 2)] |=
+                std::uint32_t(across.weights[static_cast<std::size_t>(from + k)]) << (16 * (k % 2));
+    }
+    return paired;
+}
+
+// One target pixel across: `pairs` pairs of columns from `columns` on (four 16-bit sums each,
+// in memory order, at most 255 · 128) by their paired weights, rounded.
+inline std::uint32_t WeighPairs(const std::uint16_t* columns, const std::uint32_t* weights, int pairs)
 {
 #if defined(__SSE2__)
-    // Two columns at a time: their sums paired channel by channel, each pair times the two
-    // weights and added (pmaddwd), all four channels at once.
+    // A pair's sums side by side channel by channel, times the two weights and added
+    // (pmaddwd), all four channels at once.
     __m128i total = _mm_set1_epi32(1 << (kAreaShift - 1));
-    for (int k = 0; k < taps; k += 2, columns += 8) {
+    for (int p = 0; p < pairs; ++p, columns += 8) {
         const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(columns));
         const __m128i paired = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
-        const int second = k + 1 < taps ? weights[k + 1] : 0;
-        total = _mm_add_epi32(total, _mm_madd_epi16(paired, _mm_set1_epi32(weights[k] | second << 16)));
+        total = _mm_add_epi32(total, _mm_madd_epi16(paired, _mm_set1_epi32(static_cast<int>(weights[p]))));
     }
     const __m128i levels = _mm_srai_epi32(total, kAreaShift);
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(levels, levels), levels)))
         | kOpaqueBlack;
 #else
     std::uint32_t total[4] = {0, 0, 0, 0};
-    for (int k = 0; k < taps; ++k, columns += 4)
+    for (int p = 0; p < pairs; ++p, columns += 8) {
         for (int byte = 0; byte < 4; ++byte)
-            total[byte] += std::uint32_t(weights[k]) * columns[byte];
+            total[byte] += (weights[p] & 0xFFFF) * columns[byte] + (weights[p] >> 16) * columns[4 + byte];
+    }
     const auto level = [&total](int byte) { return (total[byte] + (1u << (kAreaShift - 1))) >> kAreaShift; };
     return kOpaqueBlack | level(kRedByte) << 16 | level(kGreenByte) << 8 | level(kBlueByte);
 #endif
 }
+
+template <int Pairs>
+void WeighRowOf(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
+{
+    const std::uint32_t* weights = paired.weights.data();
+    for (int x = 0; x < width; ++x, weights += Pairs)
+        out[x] = WeighPairs(sums + static_cast<std::size_t>(paired.first[static_cast<std::size_t>(x)]) * 4, weights, Pairs);
+}
+
+// Across: each target pixel of a row from the row of sums. Reads up to 2 · pairs columns from
+// each pixel's first, so a row of sums has 2 · pairs - 1 columns more than it uses.
+void WeighRow(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
+{
+    // The common counts unrolled.
+    switch (paired.pairs) {
+    case 1:
+        return WeighRowOf<1>(sums, paired, out, width);
+    case 2:
+        return WeighRowOf<2>(sums, paired, out, width);
+    case 3:
+        return WeighRowOf<3>(sums, paired, out, width);
+    default:
+        break;
+    }
+    const std::uint32_t* weights = paired.weights.data();
+    for (int x = 0; x < width; ++x, weights += paired.pairs)
+        out[x] = WeighPairs(sums + static_cast<std::size_t>(paired.first[static_cast<std::size_t>(x)]) * 4, weights,
+                            paired.pairs);
+}
+
+// Columns a row of sums holds beyond those it uses.
+std::size_t SumsPadding(const PairedWeights& paired)
+{
+    return 2 * static_cast<std::size_t>(paired.pairs);
+}
+
+} // namespace
 
 namespace {
 
@@ -442,18 +514,13 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
     const AreaTaps across = AreaTapsAlong(left, stepX, width, source.width, kColumnWeightOne);
     const AreaTaps down = AreaTapsAlong(top, stepY, height, source.height, kRowWeightOne);
     const auto [firstColumn, endColumn] = ColumnSpan(across, source.width);
+    const PairedWeights paired = PairWeights(across, firstColumn);
     const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 4;
-    WorkBuffer<std::uint16_t> sums(spanBytes + 4);
+    WorkBuffer<std::uint16_t> sums(spanBytes + SumsPadding(paired) * 4);
     const auto* firstByte = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + firstColumn);
     for (int y = 0; y < height; ++y) {
         SumRowsDown(down, y, firstByte, static_cast<std::size_t>(source.width) * 4, spanBytes, sums);
-        // Across: the columns under each target pixel by their weights.
-        std::uint32_t* out = target.row(y);
-        for (int x = 0; x < width; ++x) {
-            const int from = across.offsets[static_cast<std::size_t>(x)];
-            out[x] = WeighColumns(sums.data() + static_cast<std::size_t>(across.first[static_cast<std::size_t>(x)] - firstColumn) * 4,
-                                  across.weights.data() + from, across.offsets[static_cast<std::size_t>(x) + 1] - from);
-        }
+        WeighRow(sums.data(), paired, target.row(y), width);
     }
     return target;
 }
@@ -480,9 +547,10 @@ Raster AreaResample(const YccImage& source, double left, double top, double step
     const AreaTaps across = AreaTapsAlong(left, stepX, width, luma.width, kColumnWeightOne);
     const AreaTaps down = AreaTapsAlong(top, stepY, height, luma.height, kRowWeightOne);
     const auto [firstColumn, endColumn] = ColumnSpan(across, luma.width);
+    const PairedWeights paired = PairWeights(across, firstColumn);
     const std::size_t span = static_cast<std::size_t>(endColumn - firstColumn);
     WorkBuffer<std::uint16_t> lumaSums(span + 1);
-    WorkBuffer<std::uint16_t> pixelSums(span * 4 + 4);
+    WorkBuffer<std::uint16_t> pixelSums((span + SumsPadding(paired)) * 4);
     std::fill(pixelSums.begin(), pixelSums.end(), std::uint16_t(0));
     constexpr std::uint16_t kNeutralSum = kNeutralDifference * kRowWeightOne;
 
@@ -535,12 +603,7 @@ Raster AreaResample(const YccImage& source, double left, double top, double step
             std::memcpy(pixel, &sums, sizeof sums);
         }
         std::uint32_t* out = target.row(y);
-        for (int x = 0; x < width; ++x) {
-            const int from = across.offsets[static_cast<std::size_t>(x)];
-            out[x] = WeighColumns(
-                pixelSums.data() + static_cast<std::size_t>(across.first[static_cast<std::size_t>(x)] - firstColumn) * 4,
-                across.weights.data() + from, across.offsets[static_cast<std::size_t>(x) + 1] - from);
-        }
+        WeighRow(pixelSums.data(), paired, out, width);
         // The means into colours, a row at a time (a loop the compiler runs many pixels at a
         // time); columns beyond the image read neutral too.
         for (int x = 0; x < width; ++x) {
