@@ -400,7 +400,7 @@ PairedWeights PairWeights(const AreaTaps& across, int firstColumn)
 
 // One target pixel across: `pairs` pairs of columns from `columns` on (four 16-bit sums each,
 // in memory order, at most 255 · 128) by their paired weights, rounded.
-inline std::uint32_t WeighPairs(const std::uint16_t* columns, const std::uint32_t* weights, int pairs)
+[[gnu::always_inline]] inline std::uint32_t WeighPairs(const std::uint16_t* columns, const std::uint32_t* weights, int pairs)
 {
 #if defined(__SSE2__)
     // A pair's sums side by side channel by channel, times the two weights and added
@@ -426,7 +426,7 @@ inline std::uint32_t WeighPairs(const std::uint16_t* columns, const std::uint32_
 }
 
 template <int Pairs>
-void WeighRowOf(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
+[[gnu::always_inline]] inline void WeighRowOf(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
 {
     const std::uint32_t* weights = paired.weights.data();
     for (int x = 0; x < width; ++x, weights += Pairs)
@@ -434,8 +434,9 @@ void WeighRowOf(const std::uint16_t* sums, const PairedWeights& paired, std::uin
 }
 
 // Across: each target pixel of a row from the row of sums. Reads up to 2 · pairs columns from
-// each pixel's first, so a row of sums has 2 · pairs - 1 columns more than it uses.
-void WeighRow(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
+// each pixel's first, so a row of sums has 2 · pairs - 1 columns more than it uses. Inline, so
+// that it is built for each processor AreaResample is built for.
+[[gnu::always_inline]] inline void WeighRow(const std::uint16_t* sums, const PairedWeights& paired, std::uint32_t* out, int width)
 {
     // The common counts unrolled.
     switch (paired.pairs) {
