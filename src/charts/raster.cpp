@@ -216,14 +216,18 @@ PagesAhead::PagesAhead(std::vector<std::span<std::uint8_t>> buffers)
         return;
     m_toucher = std::thread([buffers = std::move(buffers)] {
         // The system readies the pages as if they were written, without touching what the
-        // writer may have put there already; a large page at a time, from the top.
-        for (const std::span<std::uint8_t> buffer : buffers) {
-            const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
-            const std::uintptr_t end = start + buffer.size();
-            for (std::uintptr_t at = start; at < end; at += kLargePage) {
+        // writer may have put there already; a large page at a time, from the end back, while
+        // the writer's own first touches ready them from the start: the two processors meet
+        // halfway.
+        for (auto buffer = buffers.rbegin(); buffer != buffers.rend(); ++buffer) {
+            const auto start = reinterpret_cast<std::uintptr_t>(buffer->data());
+            const std::uintptr_t end = start + buffer->size();
+            for (std::uintptr_t at = start + (buffer->size() - 1) / kLargePage * kLargePage;; at -= kLargePage) {
                 if (::madvise(reinterpret_cast<void*>(at), std::min<std::uintptr_t>(kLargePage, end - at),
                               MADV_POPULATE_WRITE) != 0)
                     return; // not known to this system, or no memory: the writer readies them itself
+                if (at == start)
+                    break;
             }
         }
     });

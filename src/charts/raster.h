@@ -121,11 +121,11 @@ void EmptyRaster(Raster& raster);
 // Sets the size and leaves the pixels undefined, for a raster that is then written whole.
 void AllocateRaster(Raster& raster, int width, int height);
 
-// While it lives, a second thread has the system ready the pages of fresh buffers, one after
-// another and each from the top down, ahead of a writer that is slow to fill them (a decoder):
-// the system then finds and clears those pages on another processor, and nothing the writer
-// wrote is touched. Give it only memory just allocated; buffers smaller than kLargeBufferBytes
-// are left to the writer.
+// While it lives, a second thread has the system ready the pages of fresh buffers, from the
+// end back, while a writer that fills them from the start (a decoder) readies its own: the
+// system then finds and clears the pages on two processors, and nothing the writer wrote is
+// touched. Give it only memory just allocated; buffers smaller than kLargeBufferBytes are
+// left to the writer.
 class PagesAhead {
 public:
     explicit PagesAhead(std::vector<std::span<std::uint8_t>> buffers);

@@ -65,7 +65,21 @@ Raster NearestColours(const YccImage& scan, int left, int top, int rectWidth, in
 IntensityImage NearestLevels(const YccImage& scan, int left, int top, int rectWidth, int rectHeight, int width,
                              int height)
 {
-    return IntensityImageOf(NearestColours(scan, left, top, rectWidth, rectHeight, width, height));
+    const std::vector<int> columns = NearestIndices(left, rectWidth, width, scan.width);
+    const std::vector<int> rows = NearestIndices(top, rectHeight, height, scan.height);
+    IntensityImage levels{width, height, {}};
+    levels.levels.resize(static_cast<std::size_t>(width) * height);
+    std::uint8_t* out = levels.levels.data();
+    for (const int row : rows) {
+        if (row < 0) {
+            out = std::fill_n(out, width, std::uint8_t(0));
+            continue;
+        }
+        const YccRow colours(scan, row);
+        for (const int column : columns)
+            *out++ = column >= 0 ? static_cast<std::uint8_t>(Intensity(colours(column))) : 0;
+    }
+    return levels;
 }
 
 // RefineDiscBox of the working raster: the box resampled pixel by pixel to the working size.
