@@ -30,6 +30,10 @@ bool WriteJpegFile(const QString& path, const Raster& raster, const JpegWriteOpt
         info.write_Adobe_marker = options.adobeMarker || options.inks == JpegInks::Ycck;
     }
     jpeg_set_quality(&info, options.quality, TRUE);
+    if (!options.grayscale && !inks) {
+        info.comp_info[0].h_samp_factor = options.colourSpanAcross;
+        info.comp_info[0].v_samp_factor = options.colourSpanDown;
+    }
     const bool inverted = info.write_Adobe_marker;
     if (options.progressive)
         jpeg_simple_progression(&info);

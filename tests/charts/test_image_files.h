@@ -22,6 +22,10 @@ struct JpegWriteOptions {
     // With Adobe's marker the inks are stored inverted (255 is no ink), as Adobe's programs do;
     // without it as they are. YCCK always has the marker.
     bool adobeMarker = true;
+    // Image pixels per pixel of the colour differences across and down (2 and 2 halve them,
+    // as most cameras and scanners do; 1 and 1 keep them whole).
+    int colourSpanAcross = 2;
+    int colourSpanDown = 2;
 };
 
 // Writes the raster as a JPEG file through libjpeg; false when the file cannot be written.

@@ -91,6 +91,8 @@ void TestImageLoading::initTestCase()
     QVERIFY(WriteJpegFile(path("colour.jpg"), image));
     QVERIFY(WriteJpegFile(path("grey.jpg"), image, {.quality = 92, .grayscale = true, .progressive = false}));
     QVERIFY(WriteJpegFile(path("progressive.jpeg"), image, {.quality = 92, .grayscale = false, .progressive = true}));
+    QVERIFY(WriteJpegFile(path("colour-422.jpg"), image, {.colourSpanAcross = 2, .colourSpanDown = 1}));
+    QVERIFY(WriteJpegFile(path("colour-444.jpg"), image, {.colourSpanAcross = 1, .colourSpanDown = 1}));
     QVERIFY(WriteBmpFile(path("bitmap.bmp"), image));
     QVERIFY(QFile::copy(path("bitmap.bmp"), path("bitmap-named.jpg")));
     QVERIFY(QFile::copy(path("colour.jpg"), path("jpeg-named.bmp")));
@@ -102,6 +104,8 @@ void TestImageLoading::loadsGoodFiles_data()
     QTest::addColumn<bool>("grey");
     QTest::addColumn<int>("tolerance");
     QTest::newRow("colour JPEG") << "colour.jpg" << false << 12;
+    QTest::newRow("colour JPEG, colour halved across only") << "colour-422.jpg" << false << 12;
+    QTest::newRow("colour JPEG, colour whole") << "colour-444.jpg" << false << 12;
     QTest::newRow("grayscale JPEG") << "grey.jpg" << true << 3;
     QTest::newRow("progressive JPEG") << "progressive.jpeg" << false << 12;
     QTest::newRow("BMP") << "bitmap.bmp" << false << 0;
@@ -183,7 +187,10 @@ void TestImageLoading::planesAveragedByArea_data()
     QTest::newRow("beyond the top left") << "colour.jpg" << -11.5 << -7.25 << 1.3;
     QTest::newRow("beyond the bottom right") << "colour.jpg" << 30.4 << 20.6 << 1.7;
     QTest::newRow("enlarged") << "colour.jpg" << 10.2 << 5.9 << 0.45;
+    QTest::newRow("reduced much, mostly beyond") << "colour.jpg" << -3.1 << -2.2 << 6.5;
     QTest::newRow("progressive") << "progressive.jpeg" << -4.0 << 3.0 << 1.5;
+    QTest::newRow("colour halved across only") << "colour-422.jpg" << -2.5 << 1.25 << 1.7;
+    QTest::newRow("colour whole") << "colour-444.jpg" << 40.5 << -5.0 << 0.8;
     QTest::newRow("grey, beyond") << "grey.jpg" << -6.6 << -3.3 << 1.2;
 }
 

@@ -139,7 +139,7 @@ void TestRaster::bilinearSampling()
     QCOMPARE(SampleBilinear(raster, x256 / 256.0, y256 / 256.0), uint32_t(expected));
 }
 
-// Source: 6 × 2, columns grey 0, 0, 200, 200, 100, 100 on both rows.
+// Source: 8 × 2, columns grey 0, 0, 200, 200, 100, 100, 40, 40 on both rows.
 void TestRaster::areaResample_data()
 {
     QTest::addColumn<double>("left");
@@ -151,7 +151,9 @@ void TestRaster::areaResample_data()
     QTest::newRow("a fraction of a pixel on") << 0.5 << 2.0 << 2 << QList<int>{50, 175};
     QTest::newRow("one to two") << 1.0 << 0.5 << 4 << QList<int>{0, 0, 200, 200};
     QTest::newRow("half outside reads black there") << -1.0 << 2.0 << 1 << QList<int>{0};
-    QTest::newRow("past the right edge") << 5.0 << 2.0 << 2 << QList<int>{50, 0};
+    QTest::newRow("past the right edge") << 5.0 << 2.0 << 2 << QList<int>{70, 20};
+    QTest::newRow("five to one") << 0.0 << 5.0 << 1 << QList<int>{100};
+    QTest::newRow("all eight to one") << 0.0 << 8.0 << 1 << QList<int>{85};
 }
 
 void TestRaster::areaResample()
@@ -161,10 +163,10 @@ void TestRaster::areaResample()
     QFETCH(int, width);
     QFETCH(QList<int>, greys);
     Raster source;
-    ResizeRaster(source, 6, 2);
-    const int columns[] = {0, 0, 200, 200, 100, 100};
+    ResizeRaster(source, 8, 2);
+    const int columns[] = {0, 0, 200, 200, 100, 100, 40, 40};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 6; ++x)
+        for (int x = 0; x < 8; ++x)
             source.at(x, y) = GreyPixel(columns[x]);
     const Raster target = AreaResample(source, left, 0.0, step, 2.0, width, 1);
     QCOMPARE(target.width, width);
