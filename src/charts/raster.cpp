@@ -10,6 +10,7 @@
 #include <cstring>
 #include <mutex>
 #include <span>
+#include <tuple>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -501,6 +502,44 @@ std::pair<int, int> ColumnSpan(const AreaTaps& across, int sourceWidth)
     }
 }
 
+// Sizes the target of an area resampling; false when nothing is left to do: no pixels, or
+// steps that are none (the target is then black).
+bool StartAreaTarget(Raster& target, int width, int height, double stepX, double stepY)
+{
+    AllocateRaster(target, width, height);
+    if (target.isEmpty())
+        return false;
+    if (!(stepX > 0 && stepY > 0)) {
+        ClearRaster(target);
+        return false;
+    }
+    return true;
+}
+
+// What an area resampling of a width × height target from a sourceWidth × sourceHeight source
+// reads: the source pixels under each target pixel down and across, the span of source columns
+// read, and the weights across in pairs for a row of sums that starts at the span's first
+// column.
+struct AreaPlan {
+    AreaTaps across;
+    AreaTaps down;
+    int firstColumn = 0;
+    int endColumn = 0;
+    PairedWeights paired;
+
+    AreaPlan(double left, double top, double stepX, double stepY, int width, int height, int sourceWidth,
+             int sourceHeight)
+        : across(AreaTapsAlong(left, stepX, width, sourceWidth, kColumnWeightOne))
+        , down(AreaTapsAlong(top, stepY, height, sourceHeight, kRowWeightOne))
+    {
+        std::tie(firstColumn, endColumn) = ColumnSpan(across, sourceWidth);
+        paired = PairWeights(across, firstColumn);
+    }
+    std::size_t span() const { return static_cast<std::size_t>(endColumn - firstColumn); }
+    // Columns of sums a row needs: those read and those WeighRow reads beyond them.
+    std::size_t sumsColumns() const { return span() + SumsPadding(paired); }
+};
+
 } // namespace
 
 // With AVX2 where the processor has it, for the loop down over bytes.
@@ -509,23 +548,14 @@ Raster AreaResample(const Raster& source, double left, double top, double stepX,
                     int height)
 {
     Raster target;
-    AllocateRaster(target, width, height);
-    if (target.isEmpty())
+    if (!StartAreaTarget(target, width, height, stepX, stepY))
         return target;
-    if (!(stepX > 0 && stepY > 0)) {
-        ClearRaster(target);
-        return target;
-    }
-    const AreaTaps across = AreaTapsAlong(left, stepX, width, source.width, kColumnWeightOne);
-    const AreaTaps down = AreaTapsAlong(top, stepY, height, source.height, kRowWeightOne);
-    const auto [firstColumn, endColumn] = ColumnSpan(across, source.width);
-    const PairedWeights paired = PairWeights(across, firstColumn);
-    const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 4;
-    WorkBuffer<std::uint16_t> sums(spanBytes + SumsPadding(paired) * 4);
-    const auto* firstByte = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + firstColumn);
+    const AreaPlan plan(left, top, stepX, stepY, width, height, source.width, source.height);
+    WorkBuffer<std::uint16_t> sums(plan.sumsColumns() * 4);
+    const auto* firstByte = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + plan.firstColumn);
     for (int y = 0; y < height; ++y) {
-        SumRowsDown(down, y, firstByte, static_cast<std::size_t>(source.width) * 4, spanBytes, sums);
-        WeighRow(sums.data(), paired, target.row(y), width);
+        SumRowsDown(plan.down, y, firstByte, static_cast<std::size_t>(source.width) * 4, plan.span() * 4, sums);
+        WeighRow(sums.data(), plan.paired, target.row(y), width);
     }
     return target;
 }
@@ -536,26 +566,21 @@ Raster AreaResample(const YccImage& source, double left, double top, double step
                     int height)
 {
     Raster target;
-    AllocateRaster(target, width, height);
-    if (target.isEmpty())
+    if (!StartAreaTarget(target, width, height, stepX, stepY))
         return target;
-    if (!(stepX > 0 && stepY > 0)) {
-        ClearRaster(target);
-        return target;
-    }
     // Brightness is summed down its plane's rows, and so are the colour differences down theirs;
     // then the three sit side by side as a pixel's bytes do (brightness in red's place, the
     // differences in green's and blue's), each colour difference under every image column its
     // plane pixel covers, and are weighed across together as AreaResample weighs colours.
     // Black lies beyond the image: brightness 0, colour differences neutral.
     const YccPlane& luma = source.luma;
-    const AreaTaps across = AreaTapsAlong(left, stepX, width, luma.width, kColumnWeightOne);
-    const AreaTaps down = AreaTapsAlong(top, stepY, height, luma.height, kRowWeightOne);
-    const auto [firstColumn, endColumn] = ColumnSpan(across, luma.width);
-    const PairedWeights paired = PairWeights(across, firstColumn);
-    const std::size_t span = static_cast<std::size_t>(endColumn - firstColumn);
+    const AreaPlan plan(left, top, stepX, stepY, width, height, luma.width, luma.height);
+    const AreaTaps& across = plan.across;
+    const int firstColumn = plan.firstColumn;
+    const int endColumn = plan.endColumn;
+    const std::size_t span = plan.span();
     WorkBuffer<std::uint16_t> lumaSums(span + 1);
-    WorkBuffer<std::uint16_t> pixelSums((span + SumsPadding(paired)) * 4);
+    WorkBuffer<std::uint16_t> pixelSums(plan.sumsColumns() * 4);
     std::fill(pixelSums.begin(), pixelSums.end(), std::uint16_t(0));
     constexpr std::uint16_t kNeutralSum = kNeutralDifference * kRowWeightOne;
 
@@ -588,7 +613,7 @@ Raster AreaResample(const YccImage& source, double left, double top, double step
     // A pixel's four sums written at once: each at its byte's place.
     const auto lane = [](int byte, std::uint64_t sum) { return sum << (16 * (kLittleEndian ? byte : 3 - byte)); };
     for (int y = 0; y < height; ++y) {
-        SumRowsDown(down, y, luma.levels.data() + firstColumn, luma.stride, span, lumaSums);
+        SumRowsDown(plan.down, y, luma.levels.data() + firstColumn, luma.stride, span, lumaSums);
         if (colour) {
             SumRowsDown(chromaDown, y, blue.levels.data() + firstChroma, blue.stride, chromaSpan, blueSums);
             SumRowsDown(chromaDown, y, red.levels.data() + firstChroma, red.stride, chromaSpan, redSums);
@@ -608,7 +633,7 @@ Raster AreaResample(const YccImage& source, double left, double top, double step
             std::memcpy(pixel, &sums, sizeof sums);
         }
         std::uint32_t* out = target.row(y);
-        WeighRow(pixelSums.data(), paired, out, width);
+        WeighRow(pixelSums.data(), plan.paired, out, width);
         // The means into colours, a row at a time (a loop the compiler runs many pixels at a
         // time); columns beyond the image read neutral too.
         for (int x = 0; x < width; ++x) {
