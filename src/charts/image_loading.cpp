@@ -271,21 +271,24 @@ QString ImageLoad::message() const
 
 namespace {
 
-// A file of brightness and colour differences (or brightness alone) whose colour planes each
-// cover a whole number of image pixels: read into planes as the decoder holds them.
+// A file of brightness and colour differences (or brightness alone) with the brightness at
+// full size and both colour differences alike, each of their pixels covering a whole number of
+// image pixels: read into planes as the decoder holds them.
 bool PlanesReadable(const jpeg_decompress_struct& info)
 {
     const bool ycc = info.jpeg_color_space == JCS_YCbCr && info.num_components == 3;
     const bool grey = info.jpeg_color_space == JCS_GRAYSCALE && info.num_components == 1;
     if (!ycc && !grey)
         return false;
-    for (int c = 0; c < info.num_components; ++c) {
-        const jpeg_component_info& component = info.comp_info[c];
-        if (info.max_h_samp_factor % component.h_samp_factor != 0
-            || info.max_v_samp_factor % component.v_samp_factor != 0)
-            return false;
-    }
-    return true;
+    const jpeg_component_info* components = info.comp_info;
+    if (components[0].h_samp_factor != info.max_h_samp_factor || components[0].v_samp_factor != info.max_v_samp_factor)
+        return false;
+    if (grey)
+        return true;
+    return components[1].h_samp_factor == components[2].h_samp_factor
+        && components[1].v_samp_factor == components[2].v_samp_factor
+        && info.max_h_samp_factor % components[1].h_samp_factor == 0
+        && info.max_v_samp_factor % components[1].v_samp_factor == 0;
 }
 
 // The planes of a file started with raw output, every row the decoder may write included
@@ -375,8 +378,8 @@ ImageLoad DecodeJpegScan(const std::uint8_t* data, std::size_t size, Raster& ras
     error.base.error_exit = JpegErrorExit;
     error.base.emit_message = JpegEmitMessage;
     error.base.output_message = JpegOutputMessage;
-    // The thread that readies fresh pages ahead of the decoder, held by a plain pointer,
-    // deleted (which waits for it) on every way out.
+    // The thread that readies fresh pages beside the decoder, held by a plain pointer, deleted
+    // (which waits for it) on every way out.
     PagesAhead* volatile pagesAhead = nullptr;
     // Only plain data lives in this frame, so jumping back into it skips no destructor.
     if (setjmp(error.jump)) {

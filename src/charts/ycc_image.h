@@ -48,8 +48,8 @@ constexpr std::uint32_t Limit(int level)
 struct YccImage {
     int width = 0;
     int height = 0;
-    YccPlane luma;
-    // Both empty for a grey image.
+    YccPlane luma; // at full size
+    // Of one size, or both empty for a grey image.
     YccPlane blueDifference;
     YccPlane redDifference;
 
