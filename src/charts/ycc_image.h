@@ -55,8 +55,6 @@ struct YccImage {
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
     bool isGrey() const { return blueDifference.levels.empty(); }
-    // Pixel (x, y) inside the image as an opaque colour (see YccRow).
-    std::uint32_t pixel(int x, int y) const;
 
     // The colour of a brightness and two colour differences, 0..255 each, as the JPEG decoder
     // works it out (the same fixed-point factors and rounding).
@@ -115,11 +113,6 @@ private:
     int m_blueSpan;
     int m_redSpan;
 };
-
-inline std::uint32_t YccImage::pixel(int x, int y) const
-{
-    return YccRow(*this, y)(x);
-}
 
 // The nearest-neighbour resampling given by source columns and rows (NearestIndices), built:
 // opaque black where either index is -1.
